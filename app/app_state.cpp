@@ -1,0 +1,38 @@
+#include "app/app_state.hpp"
+
+#include "assets/builtin_assets.hpp"
+#include "canvas/png_image.hpp"
+
+#include <cmath>
+
+void fill_fixed_tables(AppState& state) {
+    // The divisor is a single-precision constant close to, but not exactly,
+    // 180/pi, so an index step is slightly more than a degree.
+    const double divisor = static_cast<double>(57.1428f);
+    for (int i = 0; i <= 360; ++i) {
+        state.sin_table[i] = static_cast<float>(std::sin(i / divisor));
+        state.cos_table[i] = static_cast<float>(std::cos(i / divisor));
+    }
+    state.flower_colours = {rgb(255, 0, 0), rgb(255, 255, 0), rgb(255, 180, 0), rgb(255, 0, 255), rgb(0, 0, 250), 0};
+    state.fence_colours = {rgb(255, 255, 255), rgb(200, 180, 0), rgb(155, 120, 10), rgb(195, 195, 195),
+                           rgb(180, 130, 0), 0};
+    for (int i = 0; i < colour_table_size; ++i) {
+        state.trunk_colours[i] = rgb(60 + 15 * i, 20 + 10 * i, 0);
+        state.leaf_colours[i] = rgb(5 + 20 * i, 60 + 30 * i, 0);
+    }
+}
+
+std::unique_ptr<AppState> create_app_state() {
+    auto state = std::make_unique<AppState>();
+    fill_fixed_tables(*state);
+    auto about = image_from_png(builtin_asset(BuiltinAsset::AboutImage));
+    auto boulders = image_from_png(builtin_asset(BuiltinAsset::BoulderSheet));
+    auto ground = image_from_png(builtin_asset(BuiltinAsset::GroundSheet));
+    auto building = image_from_png(builtin_asset(BuiltinAsset::BuildingSheet));
+    if (!about || !boulders || !ground || !building) return nullptr;
+    state->about_image = std::move(*about);
+    state->boulder_sheet = {std::move(*boulders), 64};
+    state->ground_sheet = {std::move(*ground), 64};
+    state->building_sheet = {std::move(*building), 128};
+    return state;
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include "app/app_state.hpp"
+#include "app/control_model.hpp"
+#include "app/tile_context.hpp"
+#include "canvas/random_source.hpp"
+
+#include <memory>
+
+class UiPort;
+
+// Event kinds as the window reports them.
+enum class EventKind { Control = 13100, KeyboardCommand = 13101, Close = 16 };
+enum class LoopAction { Continue, Leave };
+
+// The running program without its window: the state, the control model, the
+// random source, and the dispatch of control and keyboard events to commands.
+class Application {
+public:
+    // Finishes start-up on a created state: geometry, roof side, last tab.
+    explicit Application(std::unique_ptr<AppState> state, UiPort* ui = nullptr);
+
+    LoopAction handle_event(EventKind kind, int number);
+    LoopAction control_event(int number);
+    LoopAction keyboard_command(int command);
+
+    TileContext context() { return {*state_, controls_, random_, ui_}; }
+    AppState& state() { return *state_; }
+    ControlModel& controls() { return controls_; }
+    RandomSource& random() { return random_; }
+    void set_ui(UiPort* ui) { ui_ = ui; }
+
+private:
+    std::unique_ptr<AppState> state_;
+    ControlModel controls_;
+    RandomSource random_;
+    UiPort* ui_ = nullptr;
+};

@@ -1,0 +1,18 @@
+#include "app/window/clipboard_writer.hpp"
+
+#include "app/window/qt_image.hpp"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+bool put_image_on_system_clipboard(const RasterImage& image, const std::vector<std::uint8_t>& bmp_file) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard) return false;
+    auto* data = new QMimeData;  // the clipboard takes ownership
+    data->setImageData(to_qimage(image));
+    data->setData(QStringLiteral("image/bmp"),
+                  QByteArray(reinterpret_cast<const char*>(bmp_file.data()), static_cast<qsizetype>(bmp_file.size())));
+    clipboard->setMimeData(data);
+    return true;
+}

@@ -1,0 +1,246 @@
+#include "app/window/main_window.hpp"
+
+#include "app/control_ids.hpp"
+#include "app/control_table.hpp"
+#include "app/window/clipboard_writer.hpp"
+#include "app/window/qt_image.hpp"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+
+namespace {
+
+// A combo box is one line high; the height in the table is its opened list.
+constexpr int combo_line_height = 21;
+constexpr int list_item_height = 16;
+
+// Runs a command with the window marked busy, so a close request that
+// arrives while the command repaints is refused rather than half-handled.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : flag_(flag), outer_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = outer_; }
+
+private:
+    bool& flag_;
+    bool outer_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(Application& application) : application_(application) {
+    setWindowTitle(QString::fromUtf8(window_title));
+    // A close box and a sizing border, but no minimise or maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    resize(window_client_width, window_client_height);
+    create_controls();
+    register_shortcuts();
+    application_.controls().set_listener(this);
+    application_.set_ui(this);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(window_client_width / 2, window_client_height / 2));
+    }
+}
+
+MainWindow::~MainWindow() {
+    application_.controls().set_listener(nullptr);
+    application_.set_ui(nullptr);
+}
+
+QWidget* MainWindow::control(int number) const {
+    const auto it = controls_.find(number);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void MainWindow::create_controls() {
+    // The table lists the main area first, the panel among it, then each
+    // tab's controls; the panel creates its pages, in order, when it is made.
+    for (const ControlSpec& spec : control_table()) {
+        QWidget* parent = spec.tab >= 0 ? panel_->widget(spec.tab) : this;
+        QWidget* widget = create_control(spec, parent);
+        if (spec.number != ctl::unnumbered) controls_[spec.number] = widget;
+        if (spec.disabled) widget->setEnabled(false);
+    }
+    panel_->setCurrentIndex(application_.controls().read(ctl::panel));
+}
+
+QWidget* MainWindow::create_control(const ControlSpec& spec, QWidget* parent) {
+    const QString label = QString::fromStdString(spec.label);
+    const int number = spec.number;
+    QWidget* widget = nullptr;
+    switch (spec.kind) {
+        case ControlKind::Button: {
+            auto* button = new QPushButton(label, parent);
+            button->setAutoDefault(false);
+            connect(button, &QPushButton::clicked, this, [this, number] { dispatch(EventKind::Control, number); });
+            widget = button;
+            break;
+        }
+        case ControlKind::CheckBox: {
+            auto* box = new QCheckBox(label, parent);
+            box->setChecked(spec.default_state != 0);
+            connect(box, &QCheckBox::toggled, this, [this, number](bool on) {
+                application_.controls().user_changed(number, on ? 1 : 0);
+                dispatch(EventKind::Control, number);
+            });
+            widget = box;
+            break;
+        }
+        case ControlKind::ComboBox: {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(false);
+            for (const std::string& item : spec.items) combo->addItem(QString::fromStdString(item));
+            combo->setCurrentIndex(spec.default_state);
+            combo->setMaxVisibleItems(std::max(1, (spec.height - combo_line_height) / list_item_height));
+            connect(combo, &QComboBox::currentIndexChanged, this, [this, number](int index) {
+                application_.controls().user_changed(number, index);
+                dispatch(EventKind::Control, number);
+            });
+            combo->setGeometry(spec.x, spec.y, spec.width, combo_line_height);
+            return combo;
+        }
+        case ControlKind::TextLabel: widget = new QLabel(label, parent); break;
+        case ControlKind::Image: {
+            auto* image = new QLabel(parent);
+            image->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            image->setLineWidth(1);
+            image->move(spec.x, spec.y);
+            const RasterImage& shown =
+                number == ctl::about_image ? application_.state().about_image : application_.state().display_image;
+            show_image_in(image, shown);
+            return image;
+        }
+        case ControlKind::ProgressBar: {
+            auto* bar = new QProgressBar(parent);
+            bar->setRange(0, 100);
+            bar->setValue(spec.default_state);
+            bar->setTextVisible(false);
+            widget = bar;
+            break;
+        }
+        case ControlKind::Panel: {
+            panel_ = new QTabWidget(parent);
+            for (const std::string& title : spec.items) panel_->addTab(new QWidget, QString::fromStdString(title));
+            connect(panel_, &QTabWidget::currentChanged, this, [this, number](int index) {
+                application_.controls().user_changed(number, index);
+                dispatch(EventKind::Control, number);
+            });
+            widget = panel_;
+            break;
+        }
+    }
+    widget->setGeometry(spec.x, spec.y, spec.width, spec.height);
+    return widget;
+}
+
+void MainWindow::register_shortcuts() {
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_R, key_command::draw_random}, {Qt::Key_D, key_command::unbound}, {Qt::Key_Escape, key_command::leave}};
+    for (const auto& [key, command] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, command = command] { dispatch(EventKind::KeyboardCommand, command); });
+    }
+}
+
+void MainWindow::dispatch(EventKind kind, int number) {
+    if (busy_ || leaving_) return;
+    LoopAction action = LoopAction::Continue;
+    {
+        BusyScope scope(busy_);
+        action = application_.handle_event(kind, number);
+    }
+    if (action == LoopAction::Leave) {
+        leaving_ = true;
+        close();
+        QApplication::exit(0);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (leaving_) {
+        event->accept();
+        return;
+    }
+    if (busy_) {  // a tile set is being drawn; it cannot be cut short
+        event->ignore();
+        return;
+    }
+    event->accept();
+    leaving_ = true;
+    application_.handle_event(EventKind::Close, 0);
+    QApplication::exit(0);
+}
+
+void MainWindow::show_image_in(QLabel* label, const RasterImage& image) {
+    label->setPixmap(QPixmap::fromImage(to_qimage(image)));
+    const int frame = label->frameWidth();
+    label->resize(image.width() + 2 * frame, image.height() + 2 * frame);
+}
+
+void MainWindow::show_display_image(const RasterImage& image) {
+    if (auto* label = qobject_cast<QLabel*>(control(ctl::tile_image))) show_image_in(label, image);
+}
+
+void MainWindow::refresh_during_command() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void MainWindow::show_message(const std::string& title, const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
+                    this);
+    box.exec();
+}
+
+std::optional<std::string> MainWindow::ask_save_file_name(const std::string& title, const std::string& folder,
+                                                          const std::string& name, const std::string& filter_text,
+                                                          const std::string& pattern) {
+    Q_UNUSED(pattern);  // the display text carries the pattern in Qt's filter syntax
+    QFileDialog dialog(this, QString::fromStdString(title), QString::fromStdString(folder),
+                       QString::fromStdString(filter_text));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.selectFile(QString::fromStdString(name));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+bool MainWindow::put_image_on_clipboard(const RasterImage& image, const std::vector<std::uint8_t>& packed_dib,
+                                        const std::vector<std::uint8_t>& bmp_file) {
+    Q_UNUSED(packed_dib);  // Qt derives the platform's DIB from the image itself
+    return put_image_on_system_clipboard(image, bmp_file);
+}
+
+void MainWindow::state_written(int number, int state) {
+    QWidget* widget = control(number);
+    if (!widget) return;
+    const QSignalBlocker quiet(widget);  // a command's write is not a user event
+    if (auto* box = qobject_cast<QCheckBox*>(widget)) box->setChecked(state != 0);
+    else if (auto* combo = qobject_cast<QComboBox*>(widget)) combo->setCurrentIndex(state);
+    else if (auto* bar = qobject_cast<QProgressBar*>(widget)) bar->setValue(state);
+    else if (auto* tabs = qobject_cast<QTabWidget*>(widget)) tabs->setCurrentIndex(state);
+}
+
+void MainWindow::enabled_changed(int number, bool enabled) {
+    QWidget* widget = control(number);
+    if (!widget) return;
+    // Disabling the panel stops the tab from changing; the controls on its
+    // pages stay usable.
+    if (widget == panel_) panel_->tabBar()->setEnabled(enabled);
+    else widget->setEnabled(enabled);
+}

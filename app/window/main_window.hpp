@@ -1,0 +1,52 @@
+#pragma once
+#include "app/application.hpp"
+#include "app/control_model.hpp"
+#include "app/ui_port.hpp"
+
+#include <QWidget>
+#include <map>
+
+class QLabel;
+class QTabWidget;
+
+// The main window, built from the control table. It mirrors the control
+// model both ways and forwards every control event, keyboard command and
+// close to the application's commands; it is the application's UiPort.
+class MainWindow final : public QWidget, public UiPort, private ControlModel::Listener {
+public:
+    explicit MainWindow(Application& application);
+    ~MainWindow() override;
+
+    QWidget* control(int number) const;
+    bool busy() const { return busy_; }
+
+    // UiPort
+    void show_display_image(const RasterImage& image) override;
+    void refresh_during_command() override;
+    void show_message(const std::string& title, const std::string& text) override;
+    std::optional<std::string> ask_save_file_name(const std::string& title, const std::string& folder,
+                                                  const std::string& name, const std::string& filter_text,
+                                                  const std::string& pattern) override;
+    bool put_image_on_clipboard(const RasterImage& image, const std::vector<std::uint8_t>& packed_dib,
+                                const std::vector<std::uint8_t>& bmp_file) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void create_controls();
+    QWidget* create_control(const struct ControlSpec& spec, QWidget* parent);
+    void register_shortcuts();
+    void dispatch(EventKind kind, int number);
+    void show_image_in(QLabel* label, const RasterImage& image);
+
+    // ControlModel::Listener
+    void state_written(int number, int state) override;
+    void enabled_changed(int number, bool enabled) override;
+
+    Application& application_;
+    std::map<int, QWidget*> controls_;
+    QTabWidget* panel_ = nullptr;
+    bool busy_ = false;
+    bool leaving_ = false;
+};

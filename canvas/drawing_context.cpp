@@ -1,0 +1,102 @@
+#include "canvas/drawing_context.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+void DrawingContext::fill_span(int x0, int x1, int y, Colour c) {
+    if (y < 0 || y >= target_->height()) return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, target_->width() - 1);
+    for (int x = x0; x <= x1; ++x) target_->set_pixel(x, y, c);
+}
+
+void DrawingContext::box(int x, int y, int w, int h, Colour c) {
+    if (!target_ || w < 1 || h < 1) return;
+    const int right = x + w - 1;
+    const int bottom = y + h - 1;
+    if (mode_ == DrawingMode::Filled) {
+        for (int py = std::max(y, 0); py <= std::min(bottom, target_->height() - 1); ++py) fill_span(x, right, py, c);
+        return;
+    }
+    fill_span(x, right, y, c);
+    fill_span(x, right, bottom, c);
+    for (int py = y + 1; py < bottom; ++py) {
+        plot(x, py, c);
+        plot(right, py, c);
+    }
+}
+
+void DrawingContext::line(int x, int y, int w, int h, Colour c) {
+    if (!target_) return;
+    // Bresenham: one pixel per step along the major axis (x on a tie), the
+    // minor coordinate rounded to the ideal line; the end point is left out.
+    const long long aw = std::llabs(w);
+    const long long ah = std::llabs(h);
+    const int sx = w < 0 ? -1 : 1;
+    const int sy = h < 0 ? -1 : 1;
+    if (aw >= ah) {
+        for (long long i = 0; i < aw; ++i) {
+            const long long minor = (2 * i * ah + aw) / (2 * aw);
+            plot(x + static_cast<int>(i) * sx, y + static_cast<int>(minor) * sy, c);
+        }
+    } else {
+        for (long long i = 0; i < ah; ++i) {
+            const long long minor = (2 * i * aw + ah) / (2 * ah);
+            plot(x + static_cast<int>(minor) * sx, y + static_cast<int>(i) * sy, c);
+        }
+    }
+}
+
+void DrawingContext::line_xy(int x1, int y1, int x2, int y2, Colour c) {
+    line(x1, y1, x2 - x1, y2 - y1, c);
+    plot(x2, y2, c);
+}
+
+void DrawingContext::circle(int x, int y, int r, Colour c) {
+    if (!target_ || r < 1) return;
+    if (r == 1) {
+        const DrawingMode saved = mode_;
+        mode_ = DrawingMode::Filled;
+        box(x, y, 2, 2, c);
+        mode_ = saved;
+        return;
+    }
+    // Pixel (px, py) lies inside when its centre is within r of the square's
+    // centre (x - 0.5, y - 0.5); doubled to stay in integers.
+    const long long limit = 4LL * r * r;
+    auto inside = [&](int px, int py) {
+        const long long dx = 2LL * (px - x) + 1;
+        const long long dy = 2LL * (py - y) + 1;
+        return dx * dx + dy * dy <= limit;
+    };
+    for (int py = y - r; py <= y + r - 1; ++py) {
+        // Rows are symmetric about x - 0.5: find the leftmost pixel inside.
+        int left = x - r;
+        while (left < x && !inside(left, py)) ++left;
+        const int right = 2 * x - 1 - left;
+        if (mode_ == DrawingMode::Filled) {
+            fill_span(left, right, py, c);
+            continue;
+        }
+        for (int px = left; px <= right; ++px) {
+            const bool edge = !inside(px - 1, py) || !inside(px + 1, py) || !inside(px, py - 1) ||
+                              !inside(px, py + 1);
+            if (edge) plot(px, py, c);
+        }
+    }
+}
+
+void DrawingContext::draw_image(const RasterImage& source, int x, int y) {
+    if (!target_) return;
+    const int x0 = std::max(x, 0);
+    const int x1 = std::min(x + source.width(), target_->width());
+    if (x0 >= x1) return;
+    const std::size_t bytes = static_cast<std::size_t>(x1 - x0) * 3;
+    for (int sy = 0; sy < source.height(); ++sy) {
+        const int ty = y + sy;
+        if (ty < 0 || ty >= target_->height()) continue;
+        std::memcpy(target_->row(ty) + static_cast<std::size_t>(x0) * 3,
+                    source.row(sy) + static_cast<std::size_t>(x0 - x) * 3, bytes);
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+#include "canvas/colour.hpp"
+#include "canvas/raster_image.hpp"
+
+enum class DrawingMode { Filled = 0, Outlined = 4 };
+
+// A drawing target and mode. Every shape is clipped silently at the target's
+// edges; with no target open nothing is painted and point() answers -1.
+// Opening on construction and closing on destruction keeps the bracket of
+// start_drawing ... stop_drawing tidy.
+class DrawingContext {
+public:
+    DrawingContext() = default;
+    explicit DrawingContext(RasterImage& target) { start_drawing(target); }
+    ~DrawingContext() = default;
+    DrawingContext(const DrawingContext&) = delete;
+    DrawingContext& operator=(const DrawingContext&) = delete;
+
+    void start_drawing(RasterImage& target) {
+        target_ = &target;
+        mode_ = DrawingMode::Filled;
+    }
+    void stop_drawing() { target_ = nullptr; }
+    bool is_drawing() const { return target_ != nullptr; }
+    void set_drawing_mode(DrawingMode mode) { mode_ = mode; }
+    DrawingMode drawing_mode() const { return mode_; }
+
+    // A colour outside 0..16777215 paints its low 24 bits (what red(), green()
+    // and blue() read from it).
+    void plot(int x, int y, Colour c) {
+        if (target_ && target_->contains(x, y)) target_->set_pixel(x, y, c);
+    }
+    Colour point(int x, int y) const {
+        return (target_ && target_->contains(x, y)) ? target_->pixel(x, y) : no_colour;
+    }
+
+    void box(int x, int y, int w, int h, Colour c);
+    // From (x, y) towards (x + w, y + h), the end point itself left out.
+    void line(int x, int y, int w, int h, Colour c);
+    // From (x1, y1) to (x2, y2), both end points painted.
+    void line_xy(int x1, int y1, int x2, int y2, Colour c);
+    // r = 1: the 2 x 2 square at (x, y); r >= 2: the ellipse inscribed in the
+    // square (x - r, y - r) .. (x + r - 1, y + r - 1).
+    void circle(int x, int y, int r, Colour c);
+    void draw_image(const RasterImage& source, int x, int y);
+
+private:
+    void fill_span(int x0, int x1, int y, Colour c);
+
+    RasterImage* target_ = nullptr;
+    DrawingMode mode_ = DrawingMode::Filled;
+};
