@@ -1,0 +1,58 @@
+// brannoc-texgen: writes the built-in artwork into assets/, or a contact
+// sheet for looking at it.
+#include "contact_sheet.hpp"
+#include "png_io.hpp"
+#include "sheets.hpp"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+void usage() {
+    std::fprintf(stderr,
+                 "usage: brannoc-texgen [ASSETS_DIR]\n"
+                 "       brannoc-texgen --contact-sheet OUT.png\n"
+                 "       brannoc-texgen --highlights OUT.png\n"
+                 "Writes about_image.png, boulder_sheet.png, ground_sheet.png and\n"
+                 "building_sheet.png into ASSETS_DIR (default: assets).\n");
+}
+
+bool save(const std::string& path, const texgen::PixelImage& image) {
+    if (texgen::write_png(path, image)) return true;
+    std::fprintf(stderr, "brannoc-texgen: cannot write %s\n", path.c_str());
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace texgen;
+    if (argc > 1 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+        usage();
+        return 0;
+    }
+    if (argc > 1 && (std::strcmp(argv[1], "--contact-sheet") == 0 ||
+                     std::strcmp(argv[1], "--highlights") == 0)) {
+        if (argc != 3) {
+            usage();
+            return 2;
+        }
+        SheetSet sheets = make_all_sheets();
+        bool full = std::strcmp(argv[1], "--contact-sheet") == 0;
+        PixelImage out = full ? make_contact_sheet(sheets) : make_highlights(sheets);
+        return save(argv[2], out) ? 0 : 1;
+    }
+    if (argc > 2) {
+        usage();
+        return 2;
+    }
+    std::string dir = argc == 2 ? argv[1] : "assets";
+    SheetSet sheets = make_all_sheets();
+    bool ok = save(dir + "/about_image.png", sheets.about) &&
+              save(dir + "/boulder_sheet.png", sheets.boulder) &&
+              save(dir + "/ground_sheet.png", sheets.ground) &&
+              save(dir + "/building_sheet.png", sheets.building);
+    return ok ? 0 : 1;
+}
