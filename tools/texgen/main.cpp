@@ -13,10 +13,11 @@ namespace {
 void usage() {
     std::fprintf(stderr,
                  "usage: brannoc-texgen [ASSETS_DIR]\n"
-                 "       brannoc-texgen --contact-sheet OUT.png\n"
+                 "       brannoc-texgen --contact-sheet OUT.png [SECTION]\n"
                  "       brannoc-texgen --highlights OUT.png\n"
                  "Writes about_image.png, boulder_sheet.png, ground_sheet.png and\n"
-                 "building_sheet.png into ASSETS_DIR (default: assets).\n");
+                 "building_sheet.png into ASSETS_DIR (default: assets). SECTION is one of\n"
+                 "walls, roofs, openings, grass, ground, water, rock, boulders, all.\n");
 }
 
 bool save(const std::string& path, const texgen::PixelImage& image) {
@@ -35,13 +36,18 @@ int main(int argc, char** argv) {
     }
     if (argc > 1 && (std::strcmp(argv[1], "--contact-sheet") == 0 ||
                      std::strcmp(argv[1], "--highlights") == 0)) {
-        if (argc != 3) {
+        if (argc != 3 && argc != 4) {
             usage();
             return 2;
         }
         SheetSet sheets = make_all_sheets();
         bool full = std::strcmp(argv[1], "--contact-sheet") == 0;
-        PixelImage out = full ? make_contact_sheet(sheets) : make_highlights(sheets);
+        PixelImage out = full ? make_contact_sheet(sheets, argc == 4 ? argv[3] : "all")
+                              : make_highlights(sheets);
+        if (out.width() == 0) {
+            usage();
+            return 2;
+        }
         return save(argv[2], out) ? 0 : 1;
     }
     if (argc > 2) {
