@@ -14,7 +14,6 @@ Rgb checker(Col base, int index, int x, int y, int size) {
 
 }  // namespace
 
-Rgb roof_texel(int i, int x, int y) { return checker(col(160, 60, 40), i, x, y, 16); }
 Rgb grass_texel(int i, int x, int y) { return lift_dark(checker(col(60, 120, 30), i, x, y, 16), 20); }
 Rgb ground_texel(int i, int x, int y) { return lift_dark(checker(col(150, 120, 80), i, x, y, 16), 20); }
 Rgb water_texel(int i, int x, int y) { return lift_dark(checker(col(40, 80, 160), i, x, y, 16), 20); }
