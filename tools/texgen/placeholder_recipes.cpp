@@ -19,18 +19,6 @@ Rgb ground_texel(int i, int x, int y) { return lift_dark(checker(col(150, 120, 8
 Rgb water_texel(int i, int x, int y) { return lift_dark(checker(col(40, 80, 160), i, x, y, 16), 20); }
 Rgb rock_texel(int i, int x, int y) { return lift_dark(checker(col(120, 115, 110), i, x, y, 16), 20); }
 
-PixelImage paint_door(int i) {
-    PixelImage img(64, 64, to_rgb(col(90, 60, 30) * (0.8 + 0.04 * i)));
-    img.fill_rect(8, 4, 48, 60, to_rgb(col(120, 80, 40)));
-    return img;
-}
-
-PixelImage paint_window(int i) {
-    PixelImage img(64, 64, to_rgb(col(200, 200, 190) * (0.8 + 0.02 * i)));
-    img.fill_rect(8, 8, 48, 48, to_rgb(col(60, 90, 140)));
-    return img;
-}
-
 PixelImage paint_boulder(int i) {
     PixelImage img(64, 64);
     Rgb c = to_rgb(col(120, 115, 105) * (0.8 + 0.03 * i));
