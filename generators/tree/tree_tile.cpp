@@ -1,9 +1,9 @@
-#include "generators/generators.hpp"
-
 #include "canvas/tile_frame.hpp"
+#include "generators/generators.hpp"
+#include "generators/tree/trees.hpp"
 
-// Until the tree generator is built, its tab draws the bare tile frame.
 void draw_tree_tile(TileContext& context) {
     begin_tile(context, tile_area_colour);
+    draw_trees(context);
     show_tile(context);
 }

@@ -1,9 +1,11 @@
-#include "generators/generators.hpp"
-
 #include "canvas/tile_frame.hpp"
+#include "generators/generators.hpp"
+#include "generators/water/water_surface.hpp"
 
-// Until the water generator is built, its tab draws the bare tile frame.
+// A flat diamond of water; the outline, if asked for, shows only where the
+// water does not cover it.
 void draw_water_tile(TileContext& context) {
     begin_tile(context, tile_area_colour);
+    paint_water(context);
     show_tile(context);
 }

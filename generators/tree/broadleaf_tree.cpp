@@ -1,0 +1,93 @@
+#include "generators/tree/broadleaf_tree.hpp"
+
+#include "canvas/numbers.hpp"
+
+#include <algorithm>
+
+namespace {
+constexpr int trunk_columns = 5;
+constexpr int branch_colour_index = 3;
+constexpr int least_clusters = 10;
+constexpr int brightest_leaf = 5;
+
+// Five columns dark to light, drawn bottom row first. A fresh jitter comes
+// 3 times in 10, so the trunk wobbles by a pixel on its way up.
+void paint_trunk(TreeCanvas& canvas, TreeBase base, int height, int thickness, int jitter) {
+    const double step = thickness / 4.0;  // q: exact in single precision
+    const double half = thickness / 2.0;
+    for (int y = base.y; y >= base.y - height; --y) {
+        if (random_below(canvas.random, 10) > 6) jitter = random_below(canvas.random, 2);
+        // With a thin trunk several columns share a pixel; the lighter, later one wins.
+        for (int k = 0; k < trunk_columns; ++k)
+            canvas.dc.plot(nearest_to_int(base.x + k * step + jitter - half), y, canvas.tables.trunk_colours[k]);
+    }
+}
+
+// Branch b (from 3 on) grows only if its own draw is at least b - 2, so a
+// tree has 2 to 6 of them, all from the left edge of the trunk top.
+int paint_branches(TreeCanvas& canvas, TreeBase base, int height, int thickness) {
+    RandomSource& random = canvas.random;
+    const int top_y = base.y - height;
+    const int from_x = nearest_to_int(base.x - 2.0 * (thickness / 4.0));
+    int count = 0;
+    for (int b = 1;; ++b) {
+        if (b > random_below(random, 5) + 2) break;
+        const int to_x = base.x + random_below(random, height) - height / 2;
+        const int to_y = top_y - random_below(random, height / 2) - height / 2;
+        canvas.dc.line_xy(from_x, top_y, to_x, to_y, canvas.tables.trunk_colours[branch_colour_index]);
+        ++count;
+    }
+    return count;
+}
+
+// One oval cluster of scattered leaf pixels. The shade grows with the
+// distance and with the offset to the right, so the right rim is lightest.
+void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixels, int width_factor) {
+    RandomSource& random = canvas.random;
+    const AppState& tables = canvas.tables;
+    for (int n = 0; n < pixels; ++n) {
+        const int a = random_below(random, 360);
+        const int d = random_below(random, radius);
+        const int dx = nearest_to_int(static_cast<double>(tables.cos_table[a]) * d * width_factor / 2);
+        const int y = nearest_to_int(cy + static_cast<double>(tables.sin_table[a]) * d);
+        // A wider factor can push the index below 0 on the left or past 5.
+        const int shade = std::clamp(trunc_to_int((dx + d) / (2.0 * radius) * 5), 0, brightest_leaf);
+        canvas.dc.plot(cx + dx, y, tables.leaf_colours[shade]);
+    }
+}
+
+// At least 10 clusters, more on a tall tree: cluster c is drawn while c is at
+// most 10 plus a fresh draw below the height.
+int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafStyle& style) {
+    RandomSource& random = canvas.random;
+    const int pixels = height * 5 * style.leaf_percent / 100;
+    int count = 0;
+    for (int c = 1;; ++c) {
+        if (c > random_below(random, height) + least_clusters) break;
+        const int cx = base.x + random_below(random, height) - height / 2;
+        const int cy = base.y - height - random_below(random, height);
+        const int radius = random_below(random, height / 3) + height / 3;
+        paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor);
+        ++count;
+    }
+    return count;
+}
+}  // namespace
+
+PlantedTree draw_broadleaf_tree(TreeCanvas& canvas, bool single_tree, const BroadleafStyle& style) {
+    RandomSource& random = canvas.random;
+    const int half_width = canvas.half_width;
+    const int jitter = random_below(random, 2);
+    const int height = nearest_to_int((half_width / 2) * 1.5 + random_below(random, half_width / 4));
+    const TreeBase base = draw_tree_base(random, half_width, single_tree);
+    const int thickness = broadleaf_trunk_thickness(half_width);
+
+    PlantedTree tree;
+    tree.base = base;
+    tree.size = height;
+    tree.trunk_width = thickness;
+    paint_trunk(canvas, base, height, thickness, jitter);
+    tree.branch_count = paint_branches(canvas, base, height, thickness);
+    tree.cluster_count = paint_crown(canvas, base, height, style);
+    return tree;
+}
