@@ -57,7 +57,7 @@ const std::array<WindowStyle, 10> kWindows = {{
     {col(230, 228, 220), 2, 3, col(60, 90, 150), true, false, false, false, false, 903},
     {col(70, 60, 54), 1, 1, col(0, 0, 0), false, false, false, false, false, 904},
     {col(168, 160, 146), 2, 1, col(0, 0, 0), false, true, false, false, false, 905},
-    {col(120, 80, 50), 2, 2, col(168, 52, 44), true, false, false, false, true, 906},
+    {col(76, 50, 34), 2, 2, col(178, 58, 46), true, false, false, false, true, 906},
     {col(110, 76, 48), 2, 2, col(0, 0, 0), false, false, true, false, false, 907},
     {col(236, 234, 226), 2, 2, col(0, 0, 0), false, false, false, true, false, 908},
     {col(150, 150, 146), 3, 2, col(196, 150, 60), true, false, false, false, false, 909},
@@ -180,7 +180,14 @@ PixelImage paint_window(int index) {
             double t = double((x - gx0) + (y - gy0)) / double((gx1 - gx0) + (gy1 - gy0));
             Col c = s.lit ? mix(col(250, 214, 120), col(196, 120, 50), t)
                           : mix(col(54, 78, 120), col(130, 176, 212), t);
-            if (s.closed) c = shade(s.frame, -0.5 + 0.25 * ((y / 5) % 2));
+            if (s.closed) {
+                // Two leaves meeting in the middle, a rail across each: bold
+                // enough to read at any size (fine slats would alias away).
+                int mid = (gx0 + gx1) / 2;
+                bool gap = x >= mid - 3 && x < mid + 3;
+                bool rail = std::abs(y - (gy0 + gy1) / 2) < 3;
+                c = shade(s.shutters, gap ? -0.65 : (rail ? -0.3 : 0.15));
+            }
             // A diagonal highlight across the glass.
             int d = (x - gx0) - (gy1 - y);
             if (!s.lit && !s.closed && d > -8 && d < 0) c = mix(c, col(230, 240, 250), 0.6);
