@@ -10,10 +10,10 @@ PixelImage make_about_image(const PixelImage& building, const PixelImage& ground
     PixelImage img(kAboutWidth, kAboutHeight);
     Pcg32 rng(0xAB07u);
     HouseLook look;
-    look.wall = 1;
+    look.wall = 16;
     look.roof = 0;
     look.door = 0;
-    look.window = 1;
+    look.window = 2;
     look.ground_x = 3 * 64;
     look.ground_y = kGrassRow * 64;
     look.side = 1;

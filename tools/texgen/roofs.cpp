@@ -26,7 +26,7 @@ struct RoofStyle {
 };
 
 const std::array<RoofStyle, 12> kRoofs = {{
-    {RoofKind::Tiles, 10, 12, col(170, 70, 46), 0.14, 0.0, 701},      // red clay
+    {RoofKind::Tiles, 12, 16, col(170, 70, 46), 0.14, 0.0, 701},      // red clay
     {RoofKind::FishScale, 12, 12, col(124, 70, 56), 0.12, 0.0, 702},  // brown fish-scale
     {RoofKind::Pantile, 10, 10, col(204, 110, 56), 0.1, 0.0, 703},    // orange pantiles
     {RoofKind::Shingle, 12, 14, col(134, 92, 56), 0.18, 0.0, 704},    // wood shingles

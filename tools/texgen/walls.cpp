@@ -17,10 +17,10 @@ struct WallRow {
 };
 
 const std::array<BrickStyle, 5> kBricks = {{
-    {Bond::Running, 10, 6, col(158, 70, 50), col(176, 168, 152), 0.16, 0.0, 101},    // red
-    {Bond::English, 12, 5, col(172, 98, 58), col(200, 190, 168), 0.14, 0.25, 102},   // orange
-    {Bond::Flemish, 10, 4, col(196, 164, 108), col(120, 112, 100), 0.12, 0.45, 103}, // buff
-    {Bond::Third, 9, 6, col(102, 60, 66), col(168, 162, 150), 0.18, 0.0, 104},    // plum
+    {Bond::Running, 16, 8, col(158, 70, 50), col(176, 168, 152), 0.16, 0.0, 101},    // red
+    {Bond::English, 16, 6, col(172, 98, 58), col(200, 190, 168), 0.14, 0.25, 102},   // orange
+    {Bond::Flemish, 12, 6, col(196, 164, 108), col(120, 112, 100), 0.12, 0.45, 103}, // buff
+    {Bond::Third, 12, 7, col(102, 60, 66), col(168, 162, 150), 0.18, 0.0, 104},    // plum
     {Bond::Stack, 8, 4, col(214, 208, 196), col(140, 136, 130), 0.06, 0.0, 105},   // whitewashed
 }};
 
