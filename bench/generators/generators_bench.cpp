@@ -1,0 +1,144 @@
+// Time per tile of the water and tree generators at iso widths 40, 100 and
+// 200, each beside a floor: the same number of random draws and pixel writes
+// with none of the generator's arithmetic, so the gap is the generator's own.
+
+#include "app/application.hpp"
+#include "app/control_ids.hpp"
+#include "canvas/drawing_context.hpp"
+#include "canvas/tile_frame.hpp"
+#include "generators/generators.hpp"
+#include "generators/tree/trees.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+struct TreeKind {
+    bool conifer;
+    bool multi_tree;
+    int leaves_item;
+};
+constexpr TreeKind full_broadleaf{false, false, 10};
+constexpr TreeKind lone_conifer{true, false, 4};
+constexpr TreeKind multi_broadleaf{false, true, 4};
+
+int width_item(int iso_width) { return (iso_width - 40) / 10; }
+
+std::unique_ptr<Application> started(int iso_width, int tab, TreeKind kind = {}) {
+    auto app = std::make_unique<Application>(create_app_state());
+    app->random().seed(1);
+    ControlModel& controls = app->controls();
+    controls.write(ctl::panel, tab);
+    controls.write(ctl::iso_width, width_item(iso_width));
+    controls.write(ctl::conifer, kind.conifer);
+    controls.write(ctl::multi_tree, kind.multi_tree);
+    controls.write(ctl::leaves_percent, kind.leaves_item);
+    TileContext context = app->context();
+    compute_house_footprint(context);
+    return app;
+}
+
+void time_tiles(benchmark::State& state, void (*draw)(TileContext&), int tab, TreeKind kind) {
+    auto app = started(static_cast<int>(state.range(0)), tab, kind);
+    TileContext context = app->context();
+    for (auto _ : state) {
+        draw(context);
+        benchmark::ClobberMemory();
+    }
+}
+
+// Random draws and pixel writes per tile, averaged over many trees. Draws
+// are counted from the counts the trees report; line pixels are estimated
+// from the tree's size, so the tree floors are approximate.
+struct Work {
+    double draws = 0;
+    double plots = 0;
+};
+
+Work tree_work(int iso_width, TreeKind kind) {
+    constexpr int samples = 200;
+    auto app = started(iso_width, tab_tree, kind);
+    AppState& s = app->state();
+    const TreeSettings settings = read_tree_settings(app->controls());
+    const int h = s.geometry.half_width;
+    Work work;
+    for (int n = 0; n < samples; ++n) {
+        DrawingContext dc(s.canvas);
+        TreeCanvas canvas{dc, s, app->random(), h};
+        const TreePlanting planting = plant_trees(canvas, settings);
+        work.draws += 1;  // the tree count
+        for (int t = 0; t < planting.count; ++t) {
+            const PlantedTree& tree = planting.trees[t];
+            const double ht = tree.size;
+            if (settings.conifer) {
+                const double crown = 1.5 * ht;
+                work.draws += 4 + tree.tier_count * 182.0 + 2.0 * tree.stroke_count;
+                work.plots += (2 * tree.trunk_width + 1) * (0.8 * crown + 1) + tree.stroke_count * (ht / 4 + 1);
+            } else {
+                const double leaves = ht * 5 * settings.broadleaf.leaf_percent / 100;
+                const int b = tree.branch_count, c = tree.cluster_count;
+                work.draws += 4 + (ht + 1) * 1.3 + (b + 1) + 2.0 * b + (c + 1) + 3.0 * c + 2.0 * leaves * c;
+                work.plots += 5 * (ht + 1) + b * 0.75 * ht + leaves * c;
+            }
+        }
+    }
+    work.draws /= samples;
+    work.plots /= samples;
+    return work;
+}
+
+// The bare cost of a tile's draws and writes, plus the clear and the copy
+// every tile makes.
+void time_floor(benchmark::State& state, Work work) {
+    auto app = started(static_cast<int>(state.range(0)), tab_water);
+    TileContext context = app->context();
+    RandomSource& random = context.random;
+    const long draws = static_cast<long>(work.draws);
+    const long plots = static_cast<long>(work.plots);
+    for (auto _ : state) {
+        begin_tile(context, tile_area_colour);
+        DrawingContext dc(context.state.canvas);
+        int sum = 0;
+        for (long n = 0; n < draws; ++n) sum += random_below(random, 100);
+        for (long n = 0; n < plots; ++n) dc.plot(static_cast<int>(n * 7) % 260, static_cast<int>(n * 13) % 260, sum);
+        show_tile(context);
+        benchmark::ClobberMemory();
+    }
+    state.counters["draws"] = work.draws;
+    state.counters["plots"] = work.plots;
+}
+
+// What every tile costs before any generator paints: the clear and the copy.
+void BM_TileFrame(benchmark::State& state) { time_floor(state, {}); }
+
+void BM_WaterTile(benchmark::State& state) { time_tiles(state, draw_water_tile, tab_water, {}); }
+void BM_BroadleafTile100(benchmark::State& state) { time_tiles(state, draw_tree_tile, tab_tree, full_broadleaf); }
+void BM_ConiferTile(benchmark::State& state) { time_tiles(state, draw_tree_tile, tab_tree, lone_conifer); }
+void BM_MultiTreeTile(benchmark::State& state) { time_tiles(state, draw_tree_tile, tab_tree, multi_broadleaf); }
+
+void BM_WaterFloor(benchmark::State& state) {
+    const double h = static_cast<double>(state.range(0) / 2);
+    time_floor(state, {2 * h * h + 2, 2 * h * h});
+}
+void BM_BroadleafFloor100(benchmark::State& state) {
+    time_floor(state, tree_work(static_cast<int>(state.range(0)), full_broadleaf));
+}
+void BM_ConiferFloor(benchmark::State& state) {
+    time_floor(state, tree_work(static_cast<int>(state.range(0)), lone_conifer));
+}
+void BM_MultiTreeFloor(benchmark::State& state) {
+    time_floor(state, tree_work(static_cast<int>(state.range(0)), multi_broadleaf));
+}
+}  // namespace
+
+#define WIDTHS Arg(40)->Arg(100)->Arg(200)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_TileFrame)->Arg(100)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WaterTile)->WIDTHS;
+BENCHMARK(BM_WaterFloor)->WIDTHS;
+BENCHMARK(BM_BroadleafTile100)->WIDTHS;
+BENCHMARK(BM_BroadleafFloor100)->WIDTHS;
+BENCHMARK(BM_ConiferTile)->WIDTHS;
+BENCHMARK(BM_ConiferFloor)->WIDTHS;
+BENCHMARK(BM_MultiTreeTile)->WIDTHS;
+BENCHMARK(BM_MultiTreeFloor)->WIDTHS;
