@@ -8,7 +8,23 @@ void DrawingContext::fill_span(int x0, int x1, int y, Colour c) {
     if (y < 0 || y >= target_->height()) return;
     x0 = std::max(x0, 0);
     x1 = std::min(x1, target_->width() - 1);
-    for (int x = x0; x <= x1; ++x) target_->set_pixel(x, y, c);
+    if (x0 > x1) return;
+    std::uint8_t* p = target_->row(y) + static_cast<std::size_t>(x0) * 3;
+    const std::size_t count = static_cast<std::size_t>(x1 - x0 + 1);
+    const auto r = static_cast<std::uint8_t>(red(c));
+    const auto g = static_cast<std::uint8_t>(green(c));
+    const auto b = static_cast<std::uint8_t>(blue(c));
+    // Clearing to black (or any grey) is one memset; other colours repeat
+    // the three bytes.
+    if (r == g && g == b) {
+        std::memset(p, r, count * 3);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i, p += 3) {
+        p[0] = r;
+        p[1] = g;
+        p[2] = b;
+    }
 }
 
 void DrawingContext::box(int x, int y, int w, int h, Colour c) {

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs whatever Debian packages are missing, configures and builds, then
+# either launches the program ("run") or runs the whole test suite ("test").
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+fi
+
+cmake --preset default >/dev/null
+cmake --build --preset default
+
+case "${1:-run}" in
+  run) exec ./build/app/brannoc ;;
+  test) exec ctest --preset default ;;
+  *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac
