@@ -5,6 +5,7 @@
 #include "canvas/bmp_writer.hpp"
 #include "canvas/drawing_context.hpp"
 #include "../support/test_app.hpp"
+#include "../support/test_files.hpp"
 
 #include <filesystem>
 #include <fstream>
@@ -15,26 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::uint8_t> read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Runs each test in a fresh current directory, since "Save image" writes there.
 class InTempDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        old_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("brannoc-out-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
-    }
-    void TearDown() override {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-    }
     void draw_on(int tab) {
         t.controls().user_changed(ctl::panel, tab);
         t.app->control_event(ctl::draw_random_button);
@@ -47,8 +31,9 @@ protected:
         return names;
     }
 
+    TempCurrentDir temp_{"brannoc-out-"};
+    const fs::path& dir_ = temp_.path();
     TestApp t;
-    fs::path dir_, old_;
 };
 
 }  // namespace

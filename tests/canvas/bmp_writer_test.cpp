@@ -1,5 +1,7 @@
 #include "canvas/bmp_writer.hpp"
 
+#include "../support/test_files.hpp"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,11 +19,6 @@ std::uint32_t u32(const std::vector<std::uint8_t>& b, std::size_t at) {
 }
 std::uint16_t u16(const std::vector<std::uint8_t>& b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
-std::vector<std::uint8_t> read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 RasterImage patterned(int w, int h) {

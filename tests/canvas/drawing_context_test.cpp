@@ -2,20 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-#include <utility>
+#include "../support/pixels.hpp"
 
 namespace {
 constexpr Colour ink = rgb(200, 100, 50);
 using Points = std::set<std::pair<int, int>>;
-
-Points painted(const RasterImage& image) {
-    Points points;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != 0) points.insert({x, y});
-    return points;
-}
 }  // namespace
 
 TEST(DrawingContext, PointAndPlotOutsideOrWithoutContext) {

@@ -4,17 +4,7 @@
 #include "canvas/drawing_context.hpp"
 #include "../support/test_app.hpp"
 
-#include <set>
-
-namespace {
-std::set<std::pair<int, int>> lit(const RasterImage& image) {
-    std::set<std::pair<int, int>> points;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) != 0) points.insert({x, y});
-    return points;
-}
-}  // namespace
+#include "../support/pixels.hpp"
 
 TEST(TileFrame, BeginTileClearsTheWholeCanvas) {
     TestApp t;
@@ -25,7 +15,7 @@ TEST(TileFrame, BeginTileClearsTheWholeCanvas) {
     TileContext ctx = t.context();
     compute_house_footprint(ctx);
     begin_tile(ctx, tile_area_colour);
-    EXPECT_TRUE(lit(t.state().canvas).empty());
+    EXPECT_TRUE(painted(t.state().canvas).empty());
 }
 
 TEST(TileFrame, TileAreaIsExactlyTheFourOutlineLines) {
@@ -46,7 +36,7 @@ TEST(TileFrame, TileAreaIsExactlyTheFourOutlineLines) {
         dc.line_xy(g.centre_x, g.tile_bottom_y, g.tile_left_x, g.ground_y, tile_area_colour);
         EXPECT_EQ(t.state().canvas, expected) << "width item " << item;
 
-        const auto points = lit(t.state().canvas);
+        const auto points = painted(t.state().canvas);
         for (auto corner : {std::pair{int(g.tile_left_x), 180}, {130, int(g.tile_top_y)}, {int(g.tile_right_x), 180},
                             {130, int(g.tile_bottom_y)}})
             EXPECT_TRUE(points.count(corner));

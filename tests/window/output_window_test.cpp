@@ -2,6 +2,7 @@
 
 #include "app/control_ids.hpp"
 #include "canvas/bmp_writer.hpp"
+#include "../support/test_files.hpp"
 
 #include <QClipboard>
 #include <QFileDialog>
@@ -22,27 +23,8 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::vector<std::uint8_t> read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class OutputWindowTest : public WindowTest {
 protected:
-    void SetUp() override {
-        old_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("brannoc-gui-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
-        WindowTest::SetUp();
-    }
-    void TearDown() override {
-        WindowTest::TearDown();
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-    }
     void click(int number) { QTest::mouseClick(widget<QPushButton>(number), Qt::LeftButton); }
     // Closes the next message box with OK and remembers what it said.
     void answer_message(QString& title, QString& text) {
@@ -54,7 +36,8 @@ protected:
             box->button(QMessageBox::Ok)->click();
         });
     }
-    fs::path dir_, old_;
+    TempCurrentDir temp_{"brannoc-gui-"};
+    const fs::path& dir_ = temp_.path();
 };
 }  // namespace
 
