@@ -1,9 +1,9 @@
 #include "generators/water/water_surface.hpp"
 
 #include "app/control_ids.hpp"
+#include "canvas/diamond_mapping.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
-#include "canvas/tile_geometry.hpp"
 
 namespace {
 constexpr int texture_cell = 64;
@@ -16,11 +16,6 @@ constexpr int first_texture_above = 50;
 
 SheetPoint water_cell_origin(int index) {
     return {texture_cell * (index % cells_per_row), water_row_y + texture_cell * (index / cells_per_row)};
-}
-
-SheetPoint diamond_pixel(int half_width, int i, int j) {
-    // Integer halvings: for odd H the top row sits at CY - trunc(H/2) + 1.
-    return {TileGeometry::centre_x + i - j, TileGeometry::ground_y - half_width / 2 + i / 2 + j / 2 + 1};
 }
 
 void paint_water(TileContext& context) {
@@ -49,7 +44,7 @@ void paint_water(TileContext& context) {
                                      nearest_to_int(green(texel) * static_cast<double>(shade)),
                                      nearest_to_int(blue(texel) * static_cast<double>(shade)));
             // The pixel pair closes the gaps the half-pixel vertical steps leave.
-            const SheetPoint at = diamond_pixel(half_width, i, j);
+            const CanvasPoint at = diamond_pixel(half_width, i, j);
             dc.plot(at.x, at.y, water);
             dc.plot(at.x + 1, at.y, water);
         }

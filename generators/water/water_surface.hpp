@@ -13,10 +13,6 @@ struct SheetPoint {
 };
 SheetPoint water_cell_origin(int index);
 
-// Canvas position of grid point (i, j) of the H x H diamond mapping; the
-// point is painted there and one pixel to its right.
-SheetPoint diamond_pixel(int half_width, int i, int j);
-
 // Draws the unlocked texture indices (writing them back into the state), then
 // paints the water over whatever the canvas holds.
 void paint_water(TileContext& context);
