@@ -74,7 +74,7 @@ TileSetLayout tile_set_layout(TileContext& context) {
     layout.half_width = read_half_width(context);
     layout.above_centre = 10 * context.controls.read(ctl::highest_height) + layout.half_width + 10;
     layout.top = TileGeometry::ground_y - layout.above_centre;
-    layout.cell_width = 2 * read_half_width(context) + 2;
+    layout.cell_width = 2 * layout.half_width + 2;
     layout.cell_height = layout.above_centre + layout.half_width / 2 + 4;
     layout.columns = trunc_to_int(1200.0 / layout.cell_width);
     layout.rows = trunc_to_int(1000.0 / layout.cell_height);
