@@ -30,7 +30,6 @@ public:
     bool enabled(int number) const;
     void set_enabled(int number, bool enabled);
 
-    bool has_control(int number) const { return controls_.count(number) != 0; }
     void set_listener(Listener* listener) { listener_ = listener; }
 
 private:

@@ -21,7 +21,6 @@ public:
         mode_ = DrawingMode::Filled;
     }
     void stop_drawing() { target_ = nullptr; }
-    bool is_drawing() const { return target_ != nullptr; }
     void set_drawing_mode(DrawingMode mode) { mode_ = mode; }
     DrawingMode drawing_mode() const { return mode_; }
 

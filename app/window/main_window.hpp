@@ -18,7 +18,6 @@ public:
     ~MainWindow() override;
 
     QWidget* control(int number) const;
-    bool busy() const { return busy_; }
 
     // UiPort
     void show_display_image(const RasterImage& image) override;
