@@ -14,16 +14,22 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Owns a libpng read struct and its info struct.
-class PngReader {
+// Owns a libpng read or write struct and its info struct; the two differ
+// only in the functions that create and destroy them.
+template <bool Writing>
+class PngHandle {
 public:
-    PngReader() {
-        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    PngHandle() {
+        png_ = Writing ? png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr)
+                       : png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
         if (png_) info_ = png_create_info_struct(png_);
     }
-    ~PngReader() { png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr); }
-    PngReader(const PngReader&) = delete;
-    PngReader& operator=(const PngReader&) = delete;
+    ~PngHandle() {
+        if (Writing) png_destroy_write_struct(&png_, info_ ? &info_ : nullptr);
+        else png_destroy_read_struct(&png_, info_ ? &info_ : nullptr, nullptr);
+    }
+    PngHandle(const PngHandle&) = delete;
+    PngHandle& operator=(const PngHandle&) = delete;
     bool ok() const { return png_ && info_; }
     png_structp png() const { return png_; }
     png_infop info() const { return info_; }
@@ -32,24 +38,16 @@ private:
     png_structp png_ = nullptr;
     png_infop info_ = nullptr;
 };
+using PngReader = PngHandle<false>;
+using PngWriter = PngHandle<true>;
 
-class PngWriter {
-public:
-    PngWriter() {
-        png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        if (png_) info_ = png_create_info_struct(png_);
-    }
-    ~PngWriter() { png_destroy_write_struct(&png_, info_ ? &info_ : nullptr); }
-    PngWriter(const PngWriter&) = delete;
-    PngWriter& operator=(const PngWriter&) = delete;
-    bool ok() const { return png_ && info_; }
-    png_structp png() const { return png_; }
-    png_infop info() const { return info_; }
-
-private:
-    png_structp png_ = nullptr;
-    png_infop info_ = nullptr;
-};
+// libpng addresses an image as one pointer per row.
+std::vector<png_bytep> row_pointers(PixelImage& image) {
+    std::vector<png_bytep> rows(static_cast<std::size_t>(image.height()));
+    const std::size_t stride = 3 * static_cast<std::size_t>(image.width());
+    for (std::size_t y = 0; y < rows.size(); ++y) rows[y] = image.bytes().data() + y * stride;
+    return rows;
+}
 
 // libpng reports errors by longjmp; these helpers keep that inside one frame
 // with no C++ objects that need unwinding.
@@ -102,10 +100,7 @@ bool write_png(const std::string& path, const PixelImage& image) {
     PngWriter writer;
     if (!writer.ok()) return false;
     PixelImage copy = image;  // libpng wants non-const row pointers
-    std::vector<png_bytep> rows(static_cast<std::size_t>(image.height()));
-    for (int y = 0; y < image.height(); ++y)
-        rows[static_cast<std::size_t>(y)] =
-            copy.bytes().data() + static_cast<std::size_t>(y) * 3 * static_cast<std::size_t>(image.width());
+    std::vector<png_bytep> rows = row_pointers(copy);
     return write_rows(writer.png(), writer.info(), f.get(), copy, rows);
 }
 
@@ -132,10 +127,7 @@ std::optional<PixelImage> read_png(const std::string& path) {
         info.interlace != PNG_INTERLACE_NONE)
         return std::nullopt;
     PixelImage image(info.width, info.height);
-    std::vector<png_bytep> rows(static_cast<std::size_t>(info.height));
-    for (int y = 0; y < info.height; ++y)
-        rows[static_cast<std::size_t>(y)] =
-            image.bytes().data() + static_cast<std::size_t>(y) * 3 * static_cast<std::size_t>(info.width);
+    std::vector<png_bytep> rows = row_pointers(image);
     if (!read_body(reader.png(), rows)) return std::nullopt;
     return image;
 }
