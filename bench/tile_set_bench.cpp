@@ -1,7 +1,7 @@
-#include "app/application.hpp"
-#include "app/control_ids.hpp"
-#include "app/output_commands.hpp"
-#include "app/ui_port.hpp"
+#include "app/commands/application.hpp"
+#include "app/state/control_ids.hpp"
+#include "app/commands/output_commands.hpp"
+#include "app/state/ui_port.hpp"
 
 #include <benchmark/benchmark.h>
 

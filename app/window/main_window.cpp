@@ -1,7 +1,7 @@
 #include "app/window/main_window.hpp"
 
-#include "app/control_ids.hpp"
-#include "app/control_table.hpp"
+#include "app/state/control_ids.hpp"
+#include "app/state/control_table.hpp"
 #include "app/window/clipboard_writer.hpp"
 #include "app/window/qt_image.hpp"
 

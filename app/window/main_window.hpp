@@ -1,7 +1,7 @@
 #pragma once
-#include "app/application.hpp"
-#include "app/control_model.hpp"
-#include "app/ui_port.hpp"
+#include "app/commands/application.hpp"
+#include "app/state/control_model.hpp"
+#include "app/state/ui_port.hpp"
 
 #include <QWidget>
 #include <map>

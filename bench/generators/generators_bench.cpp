@@ -2,10 +2,10 @@
 // 200, each beside a floor: the same number of random draws and pixel writes
 // with none of the generator's arithmetic, so the gap is the generator's own.
 
-#include "app/application.hpp"
-#include "app/control_ids.hpp"
+#include "app/commands/application.hpp"
+#include "app/state/control_ids.hpp"
 #include "canvas/drawing_context.hpp"
-#include "canvas/tile_frame.hpp"
+#include "app/state/tile_frame.hpp"
 #include "generators/generators.hpp"
 #include "generators/tree/trees.hpp"
 

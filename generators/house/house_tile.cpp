@@ -1,6 +1,6 @@
 #include "generators/generators.hpp"
 
-#include "canvas/tile_frame.hpp"
+#include "app/state/tile_frame.hpp"
 
 // Until the house generator is built, its tab draws the bare tile frame.
 void draw_house_tile(TileContext& context) {

@@ -1,6 +1,6 @@
 #include "generators/generators.hpp"
 
-#include "canvas/tile_frame.hpp"
+#include "app/state/tile_frame.hpp"
 
 // Until the terrain generator is built, its tab draws the bare tile frame.
 void draw_terrain_tile(TileContext& context) {

@@ -1,6 +1,6 @@
 #include "generators/tree/trees.hpp"
 
-#include "app/control_ids.hpp"
+#include "app/state/control_ids.hpp"
 #include "generators/tree/conifer_tree.hpp"
 
 namespace {

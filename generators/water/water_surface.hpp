@@ -1,5 +1,5 @@
 #pragma once
-#include "app/tile_context.hpp"
+#include "app/state/tile_context.hpp"
 
 // The water surface: two 64 x 64 water cells of the ground sheet squashed
 // onto the tile diamond point by point, each point taking one of the two

@@ -3,8 +3,8 @@
 //
 //   brannoc_tile_preview OUT_DIR [SEED]
 
-#include "app/application.hpp"
-#include "app/control_ids.hpp"
+#include "app/commands/application.hpp"
+#include "app/state/control_ids.hpp"
 #include "canvas/bmp_writer.hpp"
 
 #include <cstdio>

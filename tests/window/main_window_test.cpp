@@ -1,7 +1,7 @@
 #include "gui_fixture.hpp"
 
-#include "app/control_ids.hpp"
-#include "app/control_table.hpp"
+#include "app/state/control_ids.hpp"
+#include "app/state/control_table.hpp"
 #include "app/window/qt_image.hpp"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "gui_fixture.hpp"
 
-#include "app/control_ids.hpp"
+#include "app/state/control_ids.hpp"
 #include "canvas/bmp_writer.hpp"
 #include "../support/test_files.hpp"
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/app_state.hpp"
-#include "app/control_model.hpp"
+#include "app/state/app_state.hpp"
+#include "app/state/control_model.hpp"
 #include "canvas/random_source.hpp"
 
 class UiPort;

@@ -1,7 +1,7 @@
-#include "app/commands.hpp"
+#include "app/commands/commands.hpp"
 
-#include "app/control_ids.hpp"
-#include "canvas/tile_frame.hpp"
+#include "app/state/control_ids.hpp"
+#include "app/state/tile_frame.hpp"
 #include "generators/generators.hpp"
 
 void draw_random(TileContext& context) {

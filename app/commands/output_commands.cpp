@@ -1,12 +1,12 @@
-#include "app/output_commands.hpp"
+#include "app/commands/output_commands.hpp"
 
-#include "app/commands.hpp"
-#include "app/control_ids.hpp"
-#include "app/ui_port.hpp"
+#include "app/commands/commands.hpp"
+#include "app/state/control_ids.hpp"
+#include "app/state/ui_port.hpp"
 #include "canvas/bmp_writer.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
-#include "canvas/tile_frame.hpp"
+#include "app/state/tile_frame.hpp"
 
 #include <array>
 #include <filesystem>

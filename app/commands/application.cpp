@@ -1,9 +1,9 @@
-#include "app/application.hpp"
+#include "app/commands/application.hpp"
 
-#include "app/commands.hpp"
-#include "app/control_ids.hpp"
-#include "app/output_commands.hpp"
-#include "canvas/tile_frame.hpp"
+#include "app/commands/commands.hpp"
+#include "app/state/control_ids.hpp"
+#include "app/commands/output_commands.hpp"
+#include "app/state/tile_frame.hpp"
 
 Application::Application(std::unique_ptr<AppState> state, UiPort* ui) : state_(std::move(state)), ui_(ui) {
     TileContext start = context();

@@ -1,11 +1,11 @@
-#include "app/output_commands.hpp"
+#include "app/commands/output_commands.hpp"
 
-#include "app/commands.hpp"
-#include "app/control_ids.hpp"
+#include "app/commands/commands.hpp"
+#include "app/state/control_ids.hpp"
 #include "canvas/bmp_writer.hpp"
 #include "canvas/drawing_context.hpp"
-#include "../support/test_app.hpp"
-#include "../support/test_files.hpp"
+#include "../../support/test_app.hpp"
+#include "../../support/test_files.hpp"
 
 #include <filesystem>
 #include <fstream>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/tile_context.hpp"
+#include "app/state/tile_context.hpp"
 
 // Draws one random tile with the generator of the showing panel tab (the
 // About tab draws nothing) after recomputing the geometry.

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/tile_context.hpp"
+#include "app/state/tile_context.hpp"
 #include "canvas/colour.hpp"
 
 // Outline colours generators hand to begin_tile.

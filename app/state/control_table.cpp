@@ -1,6 +1,6 @@
-#include "app/control_table.hpp"
+#include "app/state/control_table.hpp"
 
-#include "app/control_ids.hpp"
+#include "app/state/control_ids.hpp"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "app/app_state.hpp"
+#include "app/state/app_state.hpp"
 
-#include "../support/test_app.hpp"
+#include "../../support/test_app.hpp"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
-#include "canvas/tile_frame.hpp"
+#include "app/state/tile_frame.hpp"
 
-#include "app/control_ids.hpp"
+#include "app/state/control_ids.hpp"
 #include "canvas/drawing_context.hpp"
-#include "../support/test_app.hpp"
+#include "../../support/test_app.hpp"
 
-#include "../support/pixels.hpp"
+#include "../../support/pixels.hpp"
 
 TEST(TileFrame, BeginTileClearsTheWholeCanvas) {
     TestApp t;

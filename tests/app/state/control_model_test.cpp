@@ -1,6 +1,6 @@
-#include "app/control_model.hpp"
+#include "app/state/control_model.hpp"
 
-#include "app/control_ids.hpp"
+#include "app/state/control_ids.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/tile_context.hpp"
+#include "app/state/tile_context.hpp"
 
 #include <string>
 

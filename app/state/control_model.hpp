@@ -1,5 +1,5 @@
 #pragma once
-#include "app/control_table.hpp"
+#include "app/state/control_table.hpp"
 
 #include <map>
 

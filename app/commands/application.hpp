@@ -1,7 +1,7 @@
 #pragma once
-#include "app/app_state.hpp"
-#include "app/control_model.hpp"
-#include "app/tile_context.hpp"
+#include "app/state/app_state.hpp"
+#include "app/state/control_model.hpp"
+#include "app/state/tile_context.hpp"
 #include "canvas/random_source.hpp"
 
 #include <memory>

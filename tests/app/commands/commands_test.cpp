@@ -1,8 +1,8 @@
-#include "app/commands.hpp"
+#include "app/commands/commands.hpp"
 
-#include "app/control_ids.hpp"
+#include "app/state/control_ids.hpp"
 #include "canvas/drawing_context.hpp"
-#include "../support/test_app.hpp"
+#include "../../support/test_app.hpp"
 
 TEST(Commands, DrawRandomRecomputesGeometryAndRecordsTheTab) {
     TestApp t;

@@ -1,7 +1,7 @@
-#include "canvas/tile_frame.hpp"
+#include "app/state/tile_frame.hpp"
 
-#include "app/control_ids.hpp"
-#include "app/ui_port.hpp"
+#include "app/state/control_ids.hpp"
+#include "app/state/ui_port.hpp"
 #include "canvas/drawing_context.hpp"
 
 int read_house_size(TileContext& context) {

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Fails when a source file includes a header from a layer above its own, when
+# a generator reaches into another generator's internals, when Qt appears
+# below the front ends, or when a source file sits outside every layer.
+#
+# Layers, lowest first; each may include only its own and those below it:
+#   0 canvas/, assets/          images, drawing, numbers, geometry, formats
+#   1 app/state/                AppState, controls, tile context and helpers
+#   2 generators/               one folder per kind of tile
+#   3 app/commands/, choosers/  draw, save, copy, tile sets, chooser logic
+#   4 app/window/, app/main.cpp, app/render/   the front ends
+#
+# Usage: check_layers.sh [source root]
+set -u
+root=${1:-"$(dirname "$0")/../.."}
+cd "$root" || exit 2
+
+# Headers other generators may use (the terrain under a house, trees on terrain).
+public_generator_headers=" generators/generators.hpp generators/tree/trees.hpp generators/terrain/terrain.hpp "
+
+layer_of() {
+    case "$1" in
+        canvas/* | assets/*) echo 0 ;;
+        app/state/*) echo 1 ;;
+        generators/*) echo 2 ;;
+        app/commands/* | choosers/*) echo 3 ;;
+        app/window/* | app/main.cpp | app/render/*) echo 4 ;;
+        *) echo -1 ;;
+    esac
+}
+
+generator_of() { # generators/tree/x.cpp -> tree; generators/x.hpp -> ""
+    local rest=${1#generators/}
+    [[ $rest == */* ]] && echo "${rest%%/*}"
+}
+
+failures=0
+fail() {
+    echo "$1"
+    failures=$((failures + 1))
+}
+
+while IFS= read -r file; do
+    own=$(layer_of "$file")
+    if ((own < 0)); then
+        fail "$file: not in any layer (move it into one of the layer folders)"
+        continue
+    fi
+    while IFS= read -r line; do
+        number=${line%%:*}
+        text=${line#*:}
+        if [[ $text =~ \#[[:space:]]*include[[:space:]]*\<(Q[A-Za-z]*) ]]; then
+            ((own < 4)) && fail "$file:$number: Qt (${BASH_REMATCH[1]}) below the front ends"
+            continue
+        fi
+        [[ $text =~ \#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]] || continue
+        target=${BASH_REMATCH[1]}
+        theirs=$(layer_of "$target")
+        ((theirs < 0)) && continue  # a header of a tool or test, not of a layer
+        if ((theirs > own)); then
+            fail "$file:$number: includes $target, a layer above its own"
+            continue
+        fi
+        if ((own == 2 && theirs == 2)); then
+            mine=$(generator_of "$file")
+            other=$(generator_of "$target")
+            if [[ -n $other && $other != "$mine" && $public_generator_headers != *" $target "* ]]; then
+                fail "$file:$number: includes $target, another generator's internals"
+            fi
+        fi
+    done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include' "$file")
+done < <(find canvas assets app generators choosers -type f \( -name '*.cpp' -o -name '*.hpp' -o -name '*.h' \) 2>/dev/null | sort)
+
+if ((failures)); then
+    echo "$failures include(s) break the layering"
+    exit 1
+fi
+echo "layers: every include runs downwards"
