@@ -18,3 +18,10 @@ constexpr Colour rgb(int r, int g, int b) {
 constexpr int red(Colour c) { return static_cast<int>(static_cast<std::uint32_t>(c) & 255u); }
 constexpr int green(Colour c) { return static_cast<int>((static_cast<std::uint32_t>(c) >> 8) & 255u); }
 constexpr int blue(Colour c) { return static_cast<int>((static_cast<std::uint32_t>(c) >> 16) & 255u); }
+
+// rgb with each component first held to 0..255, for sums that can run past
+// either end (noise added to a bright texel, a green shifted below zero).
+constexpr Colour rgb_clamped(int r, int g, int b) {
+    auto hold = [](int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); };
+    return rgb(hold(r), hold(g), hold(b));
+}

@@ -1,5 +1,6 @@
 #include "canvas/numbers.hpp"
 
+#if !defined(__SSE2__)
 #include <cmath>
 #include <limits>
 
@@ -17,3 +18,4 @@ std::int32_t nearest_to_int(double x) {
     // nearbyint follows the default rounding mode, which is to-nearest-even.
     return to_int32_or_min(std::nearbyint(x));
 }
+#endif

@@ -33,6 +33,7 @@ std::uint32_t RandomSource::next() {
 std::int32_t RandomSource::random_int(std::int32_t max) {
     if (max < 0) return std::numeric_limits<std::int32_t>::min();
     if (!seeded_) seed_from_clock();
+    ++draws_;
     // Lemire's multiply-and-reject: exactly uniform, rarely more than one draw.
     const std::uint64_t range = static_cast<std::uint64_t>(max) + 1;
     std::uint64_t m = static_cast<std::uint64_t>(next()) * range;

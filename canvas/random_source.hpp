@@ -14,12 +14,17 @@ public:
     // Uniform over 0..max inclusive for max >= 0; INT32_MIN for max < 0.
     std::int32_t random_int(std::int32_t max);
 
+    // How many numbers random_int has handed out since construction; tests
+    // and benchmarks count a generator's draws with it.
+    std::uint64_t draw_count() const { return draws_; }
+
 private:
     std::uint32_t next();
     void seed_from_clock();
 
     std::uint64_t state_ = 0;
     std::uint64_t increment_ = 0;
+    std::uint64_t draws_ = 0;
     bool seeded_ = false;
 };
 

@@ -7,11 +7,14 @@
 #include "canvas/drawing_context.hpp"
 #include "app/state/tile_frame.hpp"
 #include "generators/generators.hpp"
+#include "generators/terrain/terrain_layout.hpp"
 #include "generators/tree/trees.hpp"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 struct TreeKind {
@@ -88,6 +91,54 @@ Work tree_work(int iso_width, TreeKind kind) {
     return work;
 }
 
+// Terrain settings: the default mix, a swamp, and every box ticked.
+struct TerrainKind {
+    std::vector<int> boxes;
+};
+const TerrainKind default_terrain{{ctl::grass, ctl::boulder, ctl::bush, ctl::pool}};
+const TerrainKind swamp_terrain{{ctl::swamp}};
+const TerrainKind all_terrain{{ctl::grass, ctl::boulder, ctl::bush, ctl::terrain_tree, ctl::pool, ctl::swamp}};
+
+std::unique_ptr<Application> started_terrain(int iso_width, const TerrainKind& kind) {
+    auto app = started(iso_width, tab_terrain);
+    for (int box : kind.boxes) app->controls().write(box, 1);
+    return app;
+}
+
+// Draws are counted exactly; writes are estimated from the layout: two per
+// ground point and pool cell, one per boulder texel (each has its noise
+// draw), two strokes per blade, two per bush stroke pixel. Tree pixels are
+// left out, so the everything floor is low.
+Work terrain_work(int iso_width, const TerrainKind& kind) {
+    constexpr int samples = 100;
+    auto app = started_terrain(iso_width, kind);
+    TileContext context = app->context();
+    const int h = iso_width / 2;
+    Work work;
+    for (int n = 0; n < samples; ++n) {
+        const std::uint64_t before = context.random.draw_count();
+        draw_terrain_tile(context);
+        const double draws = static_cast<double>(context.random.draw_count() - before);
+        work.draws += draws;
+        double plots = 2.0 * h * h;
+        int boulders = 0;
+        for (int j = 0; j <= h; ++j)
+            for (int i = 0; i <= h; ++i) switch (terrain_cell(context.state, i, j)) {
+                    case cell_pool: plots += 2; break;
+                    case cell_grass: plots += 2 * 6 + 2; break;  // the mean unlocked height
+                    case cell_bush: plots += 11.5 * 2 * (h / 6 * 1.5 + 1); break;
+                    case cell_boulder: ++boulders; break;
+                    default: break;
+                }
+        // Every boulder draw but its four set-up draws paints one pixel.
+        plots += boulders > 0 ? std::max(0.0, draws - 2.0 * h * h) * 0.5 : 0;
+        work.plots += plots;
+    }
+    work.draws /= samples;
+    work.plots /= samples;
+    return work;
+}
+
 // The bare cost of a tile's draws and writes, plus the clear and the copy
 // every tile makes.
 void time_floor(benchmark::State& state, Work work) {
@@ -117,6 +168,27 @@ void BM_BroadleafTile100(benchmark::State& state) { time_tiles(state, draw_tree_
 void BM_ConiferTile(benchmark::State& state) { time_tiles(state, draw_tree_tile, tab_tree, lone_conifer); }
 void BM_MultiTreeTile(benchmark::State& state) { time_tiles(state, draw_tree_tile, tab_tree, multi_broadleaf); }
 
+void time_terrain(benchmark::State& state, const TerrainKind& kind) {
+    auto app = started_terrain(static_cast<int>(state.range(0)), kind);
+    TileContext context = app->context();
+    for (auto _ : state) {
+        draw_terrain_tile(context);
+        benchmark::ClobberMemory();
+    }
+}
+void BM_TerrainDefaultTile(benchmark::State& state) { time_terrain(state, default_terrain); }
+void BM_TerrainSwampTile(benchmark::State& state) { time_terrain(state, swamp_terrain); }
+void BM_TerrainEverythingTile(benchmark::State& state) { time_terrain(state, all_terrain); }
+void BM_TerrainDefaultFloor(benchmark::State& state) {
+    time_floor(state, terrain_work(static_cast<int>(state.range(0)), default_terrain));
+}
+void BM_TerrainSwampFloor(benchmark::State& state) {
+    time_floor(state, terrain_work(static_cast<int>(state.range(0)), swamp_terrain));
+}
+void BM_TerrainEverythingFloor(benchmark::State& state) {
+    time_floor(state, terrain_work(static_cast<int>(state.range(0)), all_terrain));
+}
+
 void BM_WaterFloor(benchmark::State& state) {
     const double h = static_cast<double>(state.range(0) / 2);
     time_floor(state, {2 * h * h + 2, 2 * h * h});
@@ -142,3 +214,9 @@ BENCHMARK(BM_ConiferTile)->WIDTHS;
 BENCHMARK(BM_ConiferFloor)->WIDTHS;
 BENCHMARK(BM_MultiTreeTile)->WIDTHS;
 BENCHMARK(BM_MultiTreeFloor)->WIDTHS;
+BENCHMARK(BM_TerrainDefaultTile)->WIDTHS;
+BENCHMARK(BM_TerrainDefaultFloor)->WIDTHS;
+BENCHMARK(BM_TerrainSwampTile)->WIDTHS;
+BENCHMARK(BM_TerrainSwampFloor)->WIDTHS;
+BENCHMARK(BM_TerrainEverythingTile)->WIDTHS;
+BENCHMARK(BM_TerrainEverythingFloor)->WIDTHS;

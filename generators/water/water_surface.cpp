@@ -4,19 +4,13 @@
 #include "canvas/diamond_mapping.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
+#include "canvas/shading.hpp"
 
 namespace {
-constexpr int texture_cell = 64;
-constexpr int water_row_y = 320;  // five 64-pixel rows below the top
-constexpr int cells_per_row = 10;
 constexpr int water_texture_count = 10;
 // r > 50 picks the first texture: 49 chances in 100, the second gets 51.
 constexpr int first_texture_above = 50;
 }  // namespace
-
-SheetPoint water_cell_origin(int index) {
-    return {texture_cell * (index % cells_per_row), water_row_y + texture_cell * (index / cells_per_row)};
-}
 
 void paint_water(TileContext& context) {
     AppState& state = context.state;
@@ -37,12 +31,8 @@ void paint_water(TileContext& context) {
         for (int j = 0; j < half_width; ++j) {
             const SheetPoint& cell = random_below(random, 100) > first_texture_above ? first : second;
             // Read in place from the whole sheet; the cell is never cut out.
-            const Colour texel = sheet.colour_at(nearest_to_int(cell.x + i * static_cast<double>(step)),
-                                                 nearest_to_int(cell.y + j * static_cast<double>(step)));
-            const float shade = static_cast<float>(random_below(random, 50) / 100.0 + 0.5);
-            const Colour water = rgb(nearest_to_int(red(texel) * static_cast<double>(shade)),
-                                     nearest_to_int(green(texel) * static_cast<double>(shade)),
-                                     nearest_to_int(blue(texel) * static_cast<double>(shade)));
+            const Colour texel = diamond_texel(sheet, cell.x, cell.y, i, j, step);
+            const Colour water = scale_colour(texel, random_shade_factor(random));
             // The pixel pair closes the gaps the half-pixel vertical steps leave.
             const CanvasPoint at = diamond_pixel(half_width, i, j);
             dc.plot(at.x, at.y, water);

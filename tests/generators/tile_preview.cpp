@@ -1,32 +1,61 @@
-// Writes a set of tree and water tiles as BMP files for looking at: every
+// Writes a set of tiles of every kind as BMP files for looking at: every
 // kind at several widths, through the same "Draw Random" path the window uses.
 //
 //   brannoc_tile_preview OUT_DIR [SEED]
 
 #include "app/commands/application.hpp"
 #include "app/state/control_ids.hpp"
+#include "app/state/control_table.hpp"
 #include "canvas/bmp_writer.hpp"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
+struct Setting {
+    int control;
+    int state;
+};
 struct Look {
     const char* name;
     int tab;
-    bool conifer;
-    bool multi_tree;
-    int leaves_item;
+    std::vector<Setting> settings;
 };
 
-constexpr Look looks[] = {
-    {"water", tab_water, false, false, 4},       {"broadleaf0", tab_tree, false, false, 0},
-    {"broadleaf40", tab_tree, false, false, 4},  {"broadleaf100", tab_tree, false, false, 10},
-    {"multi", tab_tree, false, true, 4},         {"conifer", tab_tree, true, false, 4},
-    {"multiconifer", tab_tree, true, true, 4},
-};
+const std::vector<Look>& looks() {
+    using namespace ctl;
+    static const std::vector<Look> table = {
+        {"water", tab_water, {}},
+        {"broadleaf0", tab_tree, {{leaves_percent, 0}}},
+        {"broadleaf40", tab_tree, {{leaves_percent, 4}}},
+        {"broadleaf100", tab_tree, {{leaves_percent, 10}}},
+        {"multi", tab_tree, {{multi_tree, 1}}},
+        {"conifer", tab_tree, {{conifer, 1}}},
+        {"multiconifer", tab_tree, {{conifer, 1}, {multi_tree, 1}}},
+        {"terrain_plain", tab_terrain, {}},
+        {"terrain_default", tab_terrain, {{grass, 1}, {boulder, 1}, {bush, 1}, {pool, 1}}},
+        {"terrain_grass", tab_terrain, {{grass, 1}, {lock_density, 0}}},
+        {"terrain_crops", tab_terrain, {{grass, 1}, {make_crops, 1}, {grass_density, 8}}},
+        {"terrain_boulders", tab_terrain, {{boulder, 1}, {boulder_quantity, 10}}},
+        {"terrain_bushes", tab_terrain, {{bush, 1}}},
+        {"terrain_trees", tab_terrain, {{terrain_tree, 1}, {multi_tree, 1}, {grass, 1}}},
+        {"terrain_pool", tab_terrain, {{pool, 1}}},
+        {"terrain_swamp", tab_terrain, {{swamp, 1}, {pool, 1}}},
+        {"terrain_all", tab_terrain,
+         {{grass, 1}, {boulder, 1}, {bush, 1}, {terrain_tree, 1}, {pool, 1}, {swamp, 1}, {multi_tree, 1}}},
+    };
+    return table;
+}
 constexpr int width_items[] = {0, 1, 6, 11, 16};  // 40, 50, 100, 150, 200
+
+// Every control a look may set, back at its default before the next look.
+void reset_controls(ControlModel& controls) {
+    for (const ControlSpec& spec : control_table())
+        if (spec.number > 0 && spec.number != ctl::panel && spec.number != ctl::iso_width)
+            controls.write(spec.number, spec.default_state);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -43,15 +72,15 @@ int main(int argc, char** argv) {
     }
     Application app(std::move(state));
     app.random().seed(seed);
-    app.controls().write(ctl::draw_tile_area, 1);
     int failures = 0;
-    for (const Look& look : looks) {
+    for (const Look& look : looks()) {
         for (int item : width_items) {
+            reset_controls(app.controls());
+            app.controls().write(ctl::draw_tile_area, 1);
+            app.controls().write(ctl::lock_size, 1);
             app.controls().write(ctl::panel, look.tab);
             app.controls().write(ctl::iso_width, item);
-            app.controls().write(ctl::conifer, look.conifer);
-            app.controls().write(ctl::multi_tree, look.multi_tree);
-            app.controls().write(ctl::leaves_percent, look.leaves_item);
+            for (const Setting& setting : look.settings) app.controls().write(setting.control, setting.state);
             app.control_event(ctl::draw_random_button);
             const std::string path = out + "/" + look.name + "_" + std::to_string(40 + 10 * item) + ".bmp";
             const WriteResult written = write_bmp(app.state().canvas, path);

@@ -1,0 +1,9 @@
+#pragma once
+#include "app/state/tile_context.hpp"
+
+// Clears the canvas and paints a whole terrain tile with the Terrain tab's
+// settings and locks: the shaded ground (or swamp) and on it the pool, grass
+// or crops, boulders, bushes and the Tree tab's trees. Writes back the
+// unlocked ground and water textures and the grass colour. The house
+// generator calls it to stand a house on the same ground.
+void draw_terrain(TileContext& context);

@@ -1,9 +1,0 @@
-#include "generators/generators.hpp"
-
-#include "app/state/tile_frame.hpp"
-
-// Until the terrain generator is built, its tab draws the bare tile frame.
-void draw_terrain_tile(TileContext& context) {
-    begin_tile(context, tile_area_colour);
-    show_tile(context);
-}
