@@ -43,32 +43,6 @@ void DrawingContext::box(int x, int y, int w, int h, Colour c) {
     }
 }
 
-void DrawingContext::line(int x, int y, int w, int h, Colour c) {
-    if (!target_) return;
-    // Bresenham: one pixel per step along the major axis (x on a tie), the
-    // minor coordinate rounded to the ideal line; the end point is left out.
-    const long long aw = std::llabs(w);
-    const long long ah = std::llabs(h);
-    const int sx = w < 0 ? -1 : 1;
-    const int sy = h < 0 ? -1 : 1;
-    if (aw >= ah) {
-        for (long long i = 0; i < aw; ++i) {
-            const long long minor = (2 * i * ah + aw) / (2 * aw);
-            plot(x + static_cast<int>(i) * sx, y + static_cast<int>(minor) * sy, c);
-        }
-    } else {
-        for (long long i = 0; i < ah; ++i) {
-            const long long minor = (2 * i * aw + ah) / (2 * ah);
-            plot(x + static_cast<int>(minor) * sx, y + static_cast<int>(i) * sy, c);
-        }
-    }
-}
-
-void DrawingContext::line_xy(int x1, int y1, int x2, int y2, Colour c) {
-    line(x1, y1, x2 - x1, y2 - y1, c);
-    plot(x2, y2, c);
-}
-
 void DrawingContext::circle(int x, int y, int r, Colour c) {
     if (!target_ || r < 1) return;
     if (r == 1) {

@@ -2,6 +2,9 @@
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
 
+#include <algorithm>
+#include <cstdlib>
+
 enum class DrawingMode { Filled = 0, Outlined = 4 };
 
 // A drawing target and mode. Every shape is clipped silently at the target's
@@ -49,3 +52,41 @@ private:
     RasterImage* target_ = nullptr;
     DrawingMode mode_ = DrawingMode::Filled;
 };
+
+// Lines are the generators' commonest call (a mountain draws two per
+// sample), so they are inline.
+inline void DrawingContext::line(int x, int y, int w, int h, Colour c) {
+    if (!target_) return;
+    // Bresenham: one pixel per step along the major axis (x on a tie), the
+    // minor coordinate rounded to the ideal line, trunc((2 i minor + major) /
+    // (2 major)), kept as a running quotient and remainder; the end point is
+    // left out.
+    const long long aw = std::llabs(static_cast<long long>(w));
+    const long long ah = std::llabs(static_cast<long long>(h));
+    const int sx = w < 0 ? -1 : 1;
+    const int sy = h < 0 ? -1 : 1;
+    const long long major = std::max(aw, ah);
+    const long long rise = 2 * std::min(aw, ah);  // never above the divisor 2 * major
+    const long long divisor = 2 * major;
+    // Steps along x and along the minor axis, whichever of x and y is major.
+    const int major_dx = aw >= ah ? sx : 0, major_dy = aw >= ah ? 0 : sy;
+    const int minor_dx = aw >= ah ? 0 : sx, minor_dy = aw >= ah ? sy : 0;
+    long long remainder = major;
+    int px = x, py = y;
+    for (long long i = 0; i < major; ++i) {
+        plot(px, py, c);
+        px += major_dx;
+        py += major_dy;
+        remainder += rise;
+        if (remainder >= divisor) {
+            remainder -= divisor;
+            px += minor_dx;
+            py += minor_dy;
+        }
+    }
+}
+
+inline void DrawingContext::line_xy(int x1, int y1, int x2, int y2, Colour c) {
+    line(x1, y1, x2 - x1, y2 - y1, c);
+    plot(x2, y2, c);
+}

@@ -5,6 +5,7 @@
 #include "app/commands/application.hpp"
 #include "app/state/control_ids.hpp"
 #include "canvas/drawing_context.hpp"
+#include "canvas/numbers.hpp"
 #include "app/state/tile_frame.hpp"
 #include "generators/generators.hpp"
 #include "generators/terrain/terrain_layout.hpp"
@@ -13,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -139,6 +141,50 @@ Work terrain_work(int iso_width, const TerrainKind& kind) {
     return work;
 }
 
+// A mountain with snow and border. Draws are counted exactly; writes are
+// the underlay's two per point plus the pixels of every segment, replayed
+// from the height field the tile leaves in the state.
+std::unique_ptr<Application> started_mountain(int iso_width) {
+    auto app = started(iso_width, tab_mountain);
+    app->controls().write(ctl::snow_covered_top, 1);
+    app->controls().write(ctl::add_black_border, 1);
+    return app;
+}
+
+double relief_plots(const AppState& s) {
+    const TileGeometry& g = s.geometry;
+    const int across = g.tile_right_x - g.tile_left_x, deep = g.tile_bottom_y - g.tile_top_y;
+    const double sx = static_cast<float>(across / 128.0), sy = static_cast<float>(deep / 128.0);
+    double plots = 0;
+    for (int row = 1; row <= deep - 1; ++row)
+        for (int col = 0; col <= across - 2; ++col) {
+            const int u = nearest_to_int(col / sx), w = nearest_to_int(row / sy);
+            const int h0 = std::max(nearest_to_int(s.height_map[u * height_map_side + w]), 0);
+            const int h1 = std::max(nearest_to_int(s.height_map[u * height_map_side + w + 1]), 0);
+            const int y = nearest_to_int(row / 2.0 + col / 4.0 - h0);
+            const int y2 = nearest_to_int((row + 1) / 2.0 + col / 4.0 - h1);
+            plots += 2.0 * (std::max(1, std::abs(y2 - y)) + 1);  // x moves by one
+        }
+    return plots;
+}
+
+Work mountain_work(int iso_width) {
+    constexpr int samples = 50;
+    auto app = started_mountain(iso_width);
+    TileContext context = app->context();
+    const int h = iso_width / 2;
+    Work work;
+    for (int n = 0; n < samples; ++n) {
+        const std::uint64_t before = context.random.draw_count();
+        draw_mountain_tile(context);
+        work.draws += static_cast<double>(context.random.draw_count() - before);
+        work.plots += 2.0 * h * h + relief_plots(context.state);
+    }
+    work.draws /= samples;
+    work.plots /= samples;
+    return work;
+}
+
 // The bare cost of a tile's draws and writes, plus the clear and the copy
 // every tile makes.
 void time_floor(benchmark::State& state, Work work) {
@@ -189,6 +235,16 @@ void BM_TerrainEverythingFloor(benchmark::State& state) {
     time_floor(state, terrain_work(static_cast<int>(state.range(0)), all_terrain));
 }
 
+void BM_MountainTile(benchmark::State& state) {
+    auto app = started_mountain(static_cast<int>(state.range(0)));
+    TileContext context = app->context();
+    for (auto _ : state) {
+        draw_mountain_tile(context);
+        benchmark::ClobberMemory();
+    }
+}
+void BM_MountainFloor(benchmark::State& state) { time_floor(state, mountain_work(static_cast<int>(state.range(0)))); }
+
 void BM_WaterFloor(benchmark::State& state) {
     const double h = static_cast<double>(state.range(0) / 2);
     time_floor(state, {2 * h * h + 2, 2 * h * h});
@@ -220,3 +276,5 @@ BENCHMARK(BM_TerrainSwampTile)->WIDTHS;
 BENCHMARK(BM_TerrainSwampFloor)->WIDTHS;
 BENCHMARK(BM_TerrainEverythingTile)->WIDTHS;
 BENCHMARK(BM_TerrainEverythingFloor)->WIDTHS;
+BENCHMARK(BM_MountainTile)->WIDTHS;
+BENCHMARK(BM_MountainFloor)->WIDTHS;

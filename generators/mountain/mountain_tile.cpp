@@ -1,9 +1,40 @@
-#include "generators/generators.hpp"
-
+#include "app/state/control_ids.hpp"
 #include "app/state/tile_frame.hpp"
+#include "generators/generators.hpp"
+#include "generators/mountain/height_field.hpp"
+#include "generators/mountain/mountain_relief.hpp"
 
-// Until the mountain generator is built, its tab draws the bare tile frame.
+namespace {
+constexpr int texture_count = 20;
+}
+
 void draw_mountain_tile(TileContext& context) {
+    AppState& state = context.state;
+    const ControlModel& controls = context.controls;
+    const int half_width = state.geometry.half_width;
+    const int peak_scale = controls.checked(ctl::reduce_to_hill) ? half_width / 3 : half_width;
+    // Drawn even for a locked shape, which keeps its own heights.
+    const int amplitude = random_below(context.random, peak_scale / 2) + peak_scale / 2;
+    const int corner_height = -(peak_scale / 8);
+    if (!controls.checked(ctl::lock_current_shape))
+        build_height_field(state.height_map, amplitude, corner_height, context.random);
+
+    ReliefSettings relief;
+    relief.peak_scale = peak_scale;
+    relief.highest = highest_point(state.height_map);
+    relief.snow = controls.checked(ctl::snow_covered_top);
+    relief.all_snow = controls.checked(ctl::all_snow);
+    relief.flat_ground = !controls.checked(ctl::no_terrain);
+
+    if (!controls.checked(ctl::mountain_lock_ground_texture))
+        state.ground_texture = random_below(context.random, texture_count);
+    if (!controls.checked(ctl::lock_mountain_texture))
+        state.mountain_texture = random_below(context.random, texture_count);
+
     begin_tile(context, mountain_tile_area_colour);
+    DrawingContext dc(state.canvas);
+    if (relief.flat_ground) paint_mountain_underlay(context, dc);
+    paint_mountain_relief(context, dc, relief);
+    if (controls.checked(ctl::add_black_border)) paint_mountain_border(context, dc);
     show_tile(context);
 }

@@ -45,6 +45,11 @@ const std::vector<Look>& looks() {
         {"terrain_swamp", tab_terrain, {{swamp, 1}, {pool, 1}}},
         {"terrain_all", tab_terrain,
          {{grass, 1}, {boulder, 1}, {bush, 1}, {terrain_tree, 1}, {pool, 1}, {swamp, 1}, {multi_tree, 1}}},
+        {"mountain", tab_mountain, {}},
+        {"mountain_snow", tab_mountain, {{snow_covered_top, 1}, {add_black_border, 1}}},
+        {"mountain_allsnow", tab_mountain, {{all_snow, 1}}},
+        {"mountain_hill", tab_mountain, {{reduce_to_hill, 1}, {snow_covered_top, 1}}},
+        {"mountain_bare", tab_mountain, {{no_terrain, 1}, {add_black_border, 1}}},
     };
     return table;
 }

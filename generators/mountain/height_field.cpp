@@ -1,0 +1,59 @@
+#include "generators/mountain/height_field.hpp"
+
+#include "canvas/numbers.hpp"
+
+namespace {
+constexpr int levels = height_map_order_at_start;  // 7: the last level's half step is 1
+constexpr float amplitude_divisor = 1.7f;
+
+// The displacement of one point: a fresh draw, centred by a floating A / 2.
+double displacement(RandomSource& random, int amplitude) {
+    return random_below(random, amplitude) - amplitude / 2.0;
+}
+}  // namespace
+
+void build_height_field(std::vector<float>& map, int amplitude, int corner_height, RandomSource& random) {
+    for (int u = 0; u <= height_field_last; ++u)
+        for (int w = 0; w <= height_field_last; ++w) height_at(map, u, w) = 0.0f;
+    height_at(map, 0, 0) = static_cast<float>(corner_height);
+    height_at(map, height_field_last, 0) = static_cast<float>(corner_height);
+    height_at(map, 0, height_field_last) = static_cast<float>(corner_height);
+    height_at(map, height_field_last, height_field_last) = static_cast<float>(corner_height);
+
+    int step = height_field_last;
+    int squares = 1;
+    float centre = 0.0f;
+    for (int level = 1; level <= levels; ++level) {
+        const int half = step / 2;
+        for (int i = 1; i <= squares; ++i) {
+            const int w0 = step * (i - 1), w1 = step * i;
+            for (int j = 1; j <= squares; ++j) {
+                const int u0 = step * (j - 1), u1 = step * j;
+                const int a1 = nearest_to_int(height_at(map, u0, w0));
+                const int a2 = nearest_to_int(height_at(map, u1, w0));
+                const int a3 = nearest_to_int(height_at(map, u1, w1));
+                const int a4 = nearest_to_int(height_at(map, u0, w1));
+                // The first centre is the peak itself, with no draw.
+                centre = level == 1 ? static_cast<float>(amplitude)
+                                    : static_cast<float>((a1 + a2 + a3 + a4) / 4.0 + displacement(random, amplitude));
+                height_at(map, u0 + half, w0 + half) = centre;
+                const double m = centre;
+                height_at(map, u0 + half, w0) = static_cast<float>((a1 + a2 + m) / 3 + displacement(random, amplitude));
+                height_at(map, u1, w0 + half) = static_cast<float>((a2 + a3 + m) / 3 + displacement(random, amplitude));
+                height_at(map, u0 + half, w1) = static_cast<float>((a3 + a4 + m) / 3 + displacement(random, amplitude));
+                height_at(map, u0, w0 + half) = static_cast<float>((a4 + a1 + m) / 3 + displacement(random, amplitude));
+            }
+        }
+        step = half;
+        squares *= 2;
+        amplitude = nearest_to_int(amplitude / static_cast<double>(amplitude_divisor));
+    }
+}
+
+float highest_point(const std::vector<float>& map) {
+    float highest = 0.0f;
+    for (int u = 0; u <= height_field_last; ++u)
+        for (int w = 0; w <= height_field_last; ++w)
+            if (highest < height_at(map, u, w)) highest = height_at(map, u, w);
+    return highest;
+}

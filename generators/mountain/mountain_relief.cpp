@@ -1,0 +1,116 @@
+#include "generators/mountain/mountain_relief.hpp"
+
+#include "app/state/texture_cells.hpp"
+#include "canvas/diamond_mapping.hpp"
+#include "canvas/numbers.hpp"
+#include "canvas/shading.hpp"
+#include "generators/mountain/height_field.hpp"
+
+#include <algorithm>
+
+namespace {
+constexpr int grid_cells = height_field_last;  // 128 grid steps across the tile
+constexpr float shaded_snow = 0.8f;
+
+struct Segment {
+    float x, y, x2, y2;
+};
+
+// Two segments side by side from this sample's point to the next row's.
+void paint_segment_pair(DrawingContext& dc, const Segment& s, Colour colour) {
+    dc.line_xy(nearest_to_int(s.x), nearest_to_int(s.y), nearest_to_int(s.x2), nearest_to_int(s.y2), colour);
+    dc.line_xy(nearest_to_int(s.x + 1.0), nearest_to_int(s.y), nearest_to_int(s.x2 + 1.0), nearest_to_int(s.y2), colour);
+}
+}  // namespace
+
+void paint_mountain_underlay(TileContext& context, DrawingContext& dc) {
+    const AppState& state = context.state;
+    const int half_width = state.geometry.half_width;
+    const float step = 64.0f / static_cast<float>(half_width);
+    const SheetPoint rock = mountain_cell_origin(state.mountain_texture);
+    for (int i = 0; i < half_width; ++i) {
+        for (int j = 0; j < half_width; ++j) {
+            const Colour texel = diamond_texel(state.ground_sheet.image, rock.x, rock.y, i, j, step);
+            const Colour colour = scale_colour(texel, random_shade_factor(context.random));
+            const CanvasPoint at = diamond_pixel(half_width, i, j);
+            dc.plot(at.x, at.y, colour);
+            dc.plot(at.x + 1, at.y, colour);
+        }
+    }
+}
+
+void paint_mountain_relief(TileContext& context, DrawingContext& dc, const ReliefSettings& settings) {
+    AppState& state = context.state;
+    const TileGeometry& g = state.geometry;
+    const int across = g.tile_right_x - g.tile_left_x;  // W
+    const int deep = g.tile_bottom_y - g.tile_top_y;    // T
+    const float sx = static_cast<float>(across / static_cast<double>(grid_cells));
+    const float sy = static_cast<float>(deep / static_cast<double>(grid_cells));
+    const float kx = static_cast<float>(64.0 / across);
+    const float ky = static_cast<float>(64.0 / deep);
+
+    bool snow = settings.snow;
+    int snow_level = nearest_to_int(settings.highest * 0.5);
+    const int jitter = settings.peak_scale / 5;
+    if (settings.all_snow) {
+        snow_level = nearest_to_int(-static_cast<double>(settings.highest));
+        snow = true;
+    }
+    const SheetPoint ground = ground_cell_origin(state.ground_texture);
+    const SheetPoint rock = mountain_cell_origin(state.mountain_texture);
+    const RasterImage& sheet = state.ground_sheet.image;
+    std::vector<std::int16_t>& profile = state.mountain_profile;
+    std::fill(profile.begin(), profile.end(), no_rock_in_column);
+    const std::vector<float>& map = state.height_map;
+
+    // The grid column and the texel columns of a canvas column are the same
+    // on every row, and a row's grid row and texel rows the same in every column.
+    std::vector<int> grid_u(across), rock_x(across), ground_x(across);
+    for (int col = 0; col <= across - 2; ++col) {
+        grid_u[col] = nearest_to_int(col / static_cast<double>(sx));
+        rock_x[col] = nearest_to_int(rock.x + col * static_cast<double>(kx));
+        ground_x[col] = nearest_to_int(ground.x + col * static_cast<double>(kx));
+    }
+
+    for (int row = 1; row <= deep - 1; ++row) {
+        const int w = nearest_to_int(row / static_cast<double>(sy));
+        const int rock_y = nearest_to_int(rock.y + row * static_cast<double>(ky));
+        const int ground_y = nearest_to_int(ground.y + row * static_cast<double>(ky));
+        for (int col = 0; col <= across - 2; ++col) {
+            const int u = grid_u[col];
+            const int h0 = std::max(nearest_to_int(height_at(map, u, w)), 0);
+            const int h1 = std::max(nearest_to_int(height_at(map, u, w + 1)), 0);
+            const int h2 = nearest_to_int(height_at(map, std::max(u - 2, 0), w));
+            const Segment segment{
+                static_cast<float>(g.centre_x - row + col / 2.0),
+                static_cast<float>(g.tile_top_y + row / 2.0 + col / 4.0 - h0),
+                static_cast<float>(g.centre_x - (row + 1) + col / 2.0),
+                static_cast<float>(g.tile_top_y + (row + 1) / 2.0 + col / 4.0 - h1),
+            };
+            // Darker where the field two steps back along u is lower.
+            float shade = h2 <= h0 - 1 ? 0.5f : 1.0f;
+            if (h0 > 0) {
+                const int x = trunc_to_int(segment.x);
+                if (x >= 0 && x < static_cast<int>(profile.size()) && profile[x] >= segment.y)
+                    profile[x] = static_cast<std::int16_t>(nearest_to_int(segment.y - 2.0));
+                const Colour texel = sheet.colour_at(rock_x[col], rock_y);
+                Colour colour = shade < 1.0f ? scale_colour(texel, shade) : texel;
+                if (snow && h0 > snow_level + random_below(context.random, jitter)) {
+                    if (shade < 1.0f) shade = shaded_snow;
+                    const int lit = nearest_to_int(shade * 255.0);
+                    colour = rgb(lit, lit, 255);
+                }
+                paint_segment_pair(dc, segment, colour);
+            } else if (settings.flat_ground) {
+                paint_segment_pair(dc, segment, sheet.colour_at(ground_x[col], ground_y));
+            }
+        }
+    }
+}
+
+void paint_mountain_border(TileContext& context, DrawingContext& dc) {
+    const std::vector<std::int16_t>& profile = context.state.mountain_profile;
+    for (int x = 0; x <= 400; ++x)
+        if (profile[x] < no_rock_in_column && profile[x + 1] < no_rock_in_column)
+            dc.line_xy(x, profile[x], x, profile[x + 1], mountain_border_colour);
+}
