@@ -18,8 +18,3 @@ void draw_random(TileContext& context) {
     }
     context.state.last_drawn_tab = tab;
 }
-
-int read_roof_side(TileContext& context) {
-    context.state.roof_side = static_cast<std::int16_t>(context.controls.read(ctl::roof_shape));
-    return context.state.roof_side;
-}

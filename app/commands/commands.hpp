@@ -4,6 +4,3 @@
 // Draws one random tile with the generator of the showing panel tab (the
 // About tab draws nothing) after recomputing the geometry.
 void draw_random(TileContext& context);
-
-// Sets roof_side from the "Roof shape:" combo box and returns it.
-int read_roof_side(TileContext& context);

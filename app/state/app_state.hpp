@@ -57,6 +57,11 @@ struct AppState {
     std::int8_t chosen_roof_count = 0;
     std::array<std::int8_t, chosen_list_size> chooser_marks{};
 
+    // The house being drawn: "Draw ruins" as it was at the tile's start, and
+    // the wall height up to the eaves (10..90 pixels).
+    bool ruins_mode = false;
+    std::int16_t house_height = 0;
+
     // Fixed tables
     int flower_colour_count = 5;
     std::array<Colour, colour_table_size> flower_colours{};

@@ -23,6 +23,11 @@ void compute_house_footprint(TileContext& context) {
                             context.controls.read(ctl::house_shape));
 }
 
+int read_roof_side(TileContext& context) {
+    context.state.roof_side = static_cast<std::int16_t>(context.controls.read(ctl::roof_shape));
+    return context.state.roof_side;
+}
+
 void begin_tile(TileContext& context, Colour outline_colour) {
     const TileGeometry& g = context.state.geometry;
     DrawingContext dc(context.state.canvas);

@@ -11,6 +11,9 @@ int read_house_size(TileContext& context);
 int read_half_width(TileContext& context);
 void compute_house_footprint(TileContext& context);
 
+// Sets roof_side from the "Roof shape:" combo box and returns it.
+int read_roof_side(TileContext& context);
+
 // Clears the canvas to black and, with "Draw tile area" checked, outlines the
 // tile diamond in outline_colour.
 void begin_tile(TileContext& context, Colour outline_colour);

@@ -27,6 +27,11 @@ struct Look {
 const std::vector<Look>& looks() {
     using namespace ctl;
     static const std::vector<Look> table = {
+        {"house", tab_house, {}},
+        {"house_ruin", tab_house, {{draw_ruins, 1}}},
+        {"house_all", tab_house, {{add_ground, 1}, {add_flowers, 1}, {add_left_fence, 1}, {add_right_fence, 1},
+                                  {grass, 1}}},
+        {"house_tall", tab_house, {{lock_height, 1}, {lowest_height, 8}, {highest_height, 8}, {lock_shape, 1}}},
         {"water", tab_water, {}},
         {"broadleaf0", tab_tree, {{leaves_percent, 0}}},
         {"broadleaf40", tab_tree, {{leaves_percent, 4}}},
