@@ -6,6 +6,7 @@
 #include "app/state/control_ids.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
+#include "canvas/tile_geometry.hpp"
 #include "app/state/tile_frame.hpp"
 #include "generators/generators.hpp"
 #include "generators/terrain/terrain_layout.hpp"
@@ -185,6 +186,53 @@ Work mountain_work(int iso_width) {
     return work;
 }
 
+// Houses at a fixed width (the size locked), the other parameters drawn as
+// the window draws them: a default house, a ruin, and one with ground,
+// flowers and both fences.
+enum class HouseKind { plain, ruin, dressed };
+
+std::unique_ptr<Application> started_house(int iso_width, HouseKind kind) {
+    auto app = started(iso_width, tab_house);
+    ControlModel& c = app->controls();
+    c.write(ctl::lock_size, 1);
+    c.write(ctl::draw_ruins, kind == HouseKind::ruin);
+    for (int box : {ctl::add_ground, ctl::add_flowers, ctl::add_left_fence, ctl::add_right_fence})
+        c.write(box, kind == HouseKind::dressed);
+    if (kind == HouseKind::dressed) c.write(ctl::grass, 1);
+    return app;
+}
+
+// Draws counted exactly; writes are two per wall pixel (the projection's
+// two half-pixel columns), two per roof texel, and for the ground two per
+// point. Openings, rubble, flowers and fences are left out, so the floor is
+// low.
+Work house_work(int iso_width, HouseKind kind) {
+    constexpr int samples = 100;
+    auto app = started_house(iso_width, kind);
+    TileContext context = app->context();
+    Work work;
+    for (int n = 0; n < samples; ++n) {
+        const std::uint64_t before = context.random.draw_count();
+        draw_house_tile(context);
+        work.draws += static_cast<double>(context.random.draw_count() - before);
+        const TileGeometry& g = context.state.geometry;
+        const int shape = context.controls.read(ctl::house_shape);
+        const int height = context.state.house_height;
+        for (int face = 1; face <= 4; ++face) {
+            const int width = wall_face_width(g, shape, face);
+            work.plots += 2.0 * width * (face <= 2 ? height + width / 2 : height);
+        }
+        if (kind != HouseKind::ruin) {
+            const int a = g.house_front_x - g.house_left_x, b = g.house_right_x - g.house_front_x;
+            work.plots += 2.0 * (std::max(a, b) + 1) * (std::max(a, b) + g.house_size / 20 + 1);
+        }
+        if (kind == HouseKind::dressed) work.plots += 2.0 * g.half_width * g.half_width;
+    }
+    work.draws /= samples;
+    work.plots /= samples;
+    return work;
+}
+
 // The bare cost of a tile's draws and writes, plus the clear and the copy
 // every tile makes.
 void time_floor(benchmark::State& state, Work work) {
@@ -245,6 +293,27 @@ void BM_MountainTile(benchmark::State& state) {
 }
 void BM_MountainFloor(benchmark::State& state) { time_floor(state, mountain_work(static_cast<int>(state.range(0)))); }
 
+void time_house(benchmark::State& state, HouseKind kind) {
+    auto app = started_house(static_cast<int>(state.range(0)), kind);
+    TileContext context = app->context();
+    for (auto _ : state) {
+        draw_house_tile(context);
+        benchmark::ClobberMemory();
+    }
+}
+void BM_HouseTile(benchmark::State& state) { time_house(state, HouseKind::plain); }
+void BM_HouseFloor(benchmark::State& state) {
+    time_floor(state, house_work(static_cast<int>(state.range(0)), HouseKind::plain));
+}
+void BM_RuinTile(benchmark::State& state) { time_house(state, HouseKind::ruin); }
+void BM_RuinFloor(benchmark::State& state) {
+    time_floor(state, house_work(static_cast<int>(state.range(0)), HouseKind::ruin));
+}
+void BM_DressedHouseTile(benchmark::State& state) { time_house(state, HouseKind::dressed); }
+void BM_DressedHouseFloor(benchmark::State& state) {
+    time_floor(state, house_work(static_cast<int>(state.range(0)), HouseKind::dressed));
+}
+
 void BM_WaterFloor(benchmark::State& state) {
     const double h = static_cast<double>(state.range(0) / 2);
     time_floor(state, {2 * h * h + 2, 2 * h * h});
@@ -278,3 +347,10 @@ BENCHMARK(BM_TerrainEverythingTile)->WIDTHS;
 BENCHMARK(BM_TerrainEverythingFloor)->WIDTHS;
 BENCHMARK(BM_MountainTile)->WIDTHS;
 BENCHMARK(BM_MountainFloor)->WIDTHS;
+#define HOUSE_WIDTHS Arg(90)->Arg(100)->Arg(160)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_HouseTile)->HOUSE_WIDTHS;
+BENCHMARK(BM_HouseFloor)->HOUSE_WIDTHS;
+BENCHMARK(BM_RuinTile)->HOUSE_WIDTHS;
+BENCHMARK(BM_RuinFloor)->HOUSE_WIDTHS;
+BENCHMARK(BM_DressedHouseTile)->HOUSE_WIDTHS;
+BENCHMARK(BM_DressedHouseFloor)->HOUSE_WIDTHS;

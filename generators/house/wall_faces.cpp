@@ -3,6 +3,7 @@
 #include "canvas/numbers.hpp"
 #include "generators/house/house_parts.hpp"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -100,9 +101,16 @@ RasterImage prepare_wall_image(TileContext& context, int face_width, int image_h
     // cell takes the cell's rows again from its top (walls repeat in height),
     // never the next cell's.
     RasterImage wall = create_image(face_width, image_height);
-    for (int y = 0; y < image_height; ++y)
-        for (int x = 0; x < face_width; ++x)
-            wall.set_pixel(x, y, sheet.colour_at(cell.x + x, cell.y + y % building_cell_size));
+    const bool inside = sheet.contains(cell.x, cell.y) &&
+                        sheet.contains(cell.x + face_width - 1, cell.y + building_cell_size - 1);
+    for (int y = 0; y < image_height; ++y) {
+        const int row = cell.y + y % building_cell_size;
+        if (inside) {
+            std::memcpy(wall.row(y), sheet.row(row) + 3 * cell.x, 3 * static_cast<std::size_t>(face_width));
+            continue;
+        }
+        for (int x = 0; x < face_width; ++x) wall.set_pixel(x, y, sheet.colour_at(cell.x + x, row));
+    }
 
     DrawingContext dc(wall);
     if (front) {
