@@ -6,9 +6,10 @@ namespace {
 constexpr int levels = height_map_order_at_start;  // 7: the last level's half step is 1
 constexpr float amplitude_divisor = 1.7f;
 
-// The displacement of one point: a fresh draw, centred by a floating A / 2.
+// The displacement of one point: a fresh draw, centred by a floating A / 2
+// (exactly A x 0.5).
 double displacement(RandomSource& random, int amplitude) {
-    return random_below(random, amplitude) - amplitude / 2.0;
+    return random_below(random, amplitude) - amplitude * 0.5;
 }
 }  // namespace
 
@@ -33,9 +34,10 @@ void build_height_field(std::vector<float>& map, int amplitude, int corner_heigh
                 const int a2 = nearest_to_int(height_at(map, u1, w0));
                 const int a3 = nearest_to_int(height_at(map, u1, w1));
                 const int a4 = nearest_to_int(height_at(map, u0, w1));
-                // The first centre is the peak itself, with no draw.
+                // The first centre is the peak itself, with no draw. (Times a
+                // quarter is exactly the floating division by 4.)
                 centre = level == 1 ? static_cast<float>(amplitude)
-                                    : static_cast<float>((a1 + a2 + a3 + a4) / 4.0 + displacement(random, amplitude));
+                                    : static_cast<float>((a1 + a2 + a3 + a4) * 0.25 + displacement(random, amplitude));
                 height_at(map, u0 + half, w0 + half) = centre;
                 const double m = centre;
                 height_at(map, u0 + half, w0) = static_cast<float>((a1 + a2 + m) / 3 + displacement(random, amplitude));

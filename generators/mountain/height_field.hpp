@@ -7,8 +7,10 @@
 
 inline constexpr int height_field_last = 1 << height_map_order_at_start;  // 128
 
-inline float& height_at(std::vector<float>& map, int u, int w) { return map[u * height_map_side + w]; }
-inline float height_at(const std::vector<float>& map, int u, int w) { return map[u * height_map_side + w]; }
+// Entry [u][w]. The loops that build and paint the field run along u on the
+// inside, so u is the one that lies contiguous in memory.
+inline float& height_at(std::vector<float>& map, int u, int w) { return map[w * height_map_side + u]; }
+inline float height_at(const std::vector<float>& map, int u, int w) { return map[w * height_map_side + u]; }
 
 // Recursive subdivision of squares: the corners hold corner_height, each
 // level sets every square's centre and edge midpoints to the mean of the
