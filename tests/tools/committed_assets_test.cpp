@@ -18,7 +18,6 @@ struct AssetCase {
 };
 
 const AssetCase kAssets[] = {
-    {"about_image.png", 140, 133, &SheetSet::about},
     {"boulder_sheet.png", 256, 256, &SheetSet::boulder},
     {"ground_sheet.png", 640, 512, &SheetSet::ground},
     {"building_sheet.png", 776, 774, &SheetSet::building},

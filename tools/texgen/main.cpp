@@ -15,8 +15,9 @@ void usage() {
                  "usage: brannoc-texgen [ASSETS_DIR]\n"
                  "       brannoc-texgen --contact-sheet OUT.png [SECTION]\n"
                  "       brannoc-texgen --highlights OUT.png\n"
-                 "Writes about_image.png, boulder_sheet.png, ground_sheet.png and\n"
-                 "building_sheet.png into ASSETS_DIR (default: assets). SECTION is one of\n"
+                 "Writes boulder_sheet.png, ground_sheet.png and building_sheet.png into\n"
+                 "ASSETS_DIR (default: assets); brannoc-about then draws about_image.png\n"
+                 "from them with the house generator. SECTION is one of\n"
                  "walls, roofs, openings, grass, ground, water, rock, boulders, all.\n");
 }
 
@@ -56,8 +57,7 @@ int main(int argc, char** argv) {
     }
     std::string dir = argc == 2 ? argv[1] : "assets";
     SheetSet sheets = make_all_sheets();
-    bool ok = save(dir + "/about_image.png", sheets.about) &&
-              save(dir + "/boulder_sheet.png", sheets.boulder) &&
+    bool ok = save(dir + "/boulder_sheet.png", sheets.boulder) &&
               save(dir + "/ground_sheet.png", sheets.ground) &&
               save(dir + "/building_sheet.png", sheets.building);
     return ok ? 0 : 1;

@@ -13,7 +13,6 @@ constexpr int kLargeCell = 128;  // building sheet
 constexpr int kBuildingWidth = 776, kBuildingHeight = 774;  // 6 x 6 cells plus a spare margin
 constexpr int kGroundWidth = 640, kGroundHeight = 512;      // 10 x 8 cells
 constexpr int kBoulderWidth = 256, kBoulderHeight = 256;    // 4 x 4 cells
-constexpr int kAboutWidth = 140, kAboutHeight = 133;
 
 // Building sheet: cells 0..17 walls, 18..23 plasters, 24..35 roofs (six to a row).
 constexpr int kWallCount = 18, kPlasterCount = 6, kRoofCount = 12;

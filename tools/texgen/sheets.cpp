@@ -62,7 +62,6 @@ SheetSet make_all_sheets() {
     s.boulder = make_boulder_sheet();
     s.ground = make_ground_sheet();
     s.building = make_building_sheet();
-    s.about = make_about_image(s.building, s.ground);
     return s;
 }
 

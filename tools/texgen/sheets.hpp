@@ -6,8 +6,6 @@ namespace texgen {
 PixelImage make_building_sheet();
 PixelImage make_ground_sheet();
 PixelImage make_boulder_sheet();
-// The About picture: a small sample house built from the two sheets.
-PixelImage make_about_image(const PixelImage& building_sheet, const PixelImage& ground_sheet);
 
 }  // namespace texgen
 
@@ -15,7 +13,6 @@ namespace texgen {
 
 // All four images, made in the order the program decodes them.
 struct SheetSet {
-    PixelImage about;
     PixelImage boulder;
     PixelImage ground;
     PixelImage building;
