@@ -7,6 +7,7 @@
 #include <memory>
 
 class UiPort;
+class ChooserPort;
 
 // Event kinds as the window reports them.
 enum class EventKind { Control = 13100, KeyboardCommand = 13101, Close = 16 };
@@ -28,10 +29,14 @@ public:
     ControlModel& controls() { return controls_; }
     RandomSource& random() { return random_; }
     void set_ui(UiPort* ui) { ui_ = ui; }
+    // The window that shows texture choosers; without one a chooser closes
+    // at once, as by an immediate "Ok".
+    void set_chooser_port(ChooserPort* port) { chooser_port_ = port; }
 
 private:
     std::unique_ptr<AppState> state_;
     ControlModel controls_;
     RandomSource random_;
     UiPort* ui_ = nullptr;
+    ChooserPort* chooser_port_ = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "app/state/control_ids.hpp"
 #include "app/state/control_table.hpp"
+#include "app/window/chooser_window.hpp"
 #include "app/window/clipboard_writer.hpp"
 #include "app/window/qt_image.hpp"
 
@@ -10,6 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -25,6 +27,28 @@ namespace {
 // A combo box is one line high; the height in the table is its opened list.
 constexpr int combo_line_height = 21;
 constexpr int list_item_height = 16;
+
+// A combo box whose opened list is never taller than the table allows:
+// some styles place a long list over the box at full length whatever the
+// visible-item limit says, so the popup is held to the limit and scrolls.
+class TableComboBox final : public QComboBox {
+public:
+    TableComboBox(int list_height, QWidget* parent) : QComboBox(parent), list_height_(list_height) {
+        // A plain drop-down list under the box, with a scroll bar when the
+        // items do not all fit.
+        setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    }
+    void showPopup() override {
+        QComboBox::showPopup();
+        QWidget* popup = view()->window();
+        if (popup == window() || popup->height() <= list_height_) return;
+        popup->resize(popup->width(), list_height_);
+        view()->scrollTo(view()->currentIndex());
+    }
+
+private:
+    int list_height_;
+};
 
 // Runs a command with the window marked busy, so a close request that
 // arrives while the command repaints is refused rather than half-handled.
@@ -49,15 +73,19 @@ MainWindow::MainWindow(Application& application) : application_(application) {
     register_shortcuts();
     application_.controls().set_listener(this);
     application_.set_ui(this);
+    application_.set_chooser_port(this);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // setGeometry places the client area, whatever the frame around it.
         const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(window_client_width / 2, window_client_height / 2));
+        setGeometry(QRect(area.center() - QPoint(window_client_width / 2, window_client_height / 2),
+                          QSize(window_client_width, window_client_height)));
     }
 }
 
 MainWindow::~MainWindow() {
     application_.controls().set_listener(nullptr);
     application_.set_ui(nullptr);
+    application_.set_chooser_port(nullptr);
 }
 
 QWidget* MainWindow::control(int number) const {
@@ -100,7 +128,7 @@ QWidget* MainWindow::create_control(const ControlSpec& spec, QWidget* parent) {
             break;
         }
         case ControlKind::ComboBox: {
-            auto* combo = new QComboBox(parent);
+            auto* combo = new TableComboBox(std::max(list_item_height, spec.height - combo_line_height), parent);
             combo->setEditable(false);
             for (const std::string& item : spec.items) combo->addItem(QString::fromStdString(item));
             combo->setCurrentIndex(spec.default_state);
@@ -164,7 +192,7 @@ void MainWindow::dispatch(EventKind kind, int number) {
         BusyScope scope(busy_);
         action = application_.handle_event(kind, number);
     }
-    if (action == LoopAction::Leave) {
+    if (action == LoopAction::Leave || close_requested_) {
         leaving_ = true;
         close();
         QApplication::exit(0);
@@ -176,14 +204,23 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (busy_) {  // a tile set is being drawn; it cannot be cut short
+    if (busy_) {  // a tile set is being drawn: it runs to its end, then the program ends
         event->ignore();
+        close_requested_ = true;
         return;
     }
     event->accept();
     leaving_ = true;
     application_.handle_event(EventKind::Close, 0);
     QApplication::exit(0);
+}
+
+void MainWindow::run_chooser(TextureChooser& chooser) {
+    ChooserWindow dialog(chooser, this);
+    setEnabled(false);
+    dialog.exec();  // "Ok" and the close box both end it
+    setEnabled(true);
+    activateWindow();
 }
 
 void MainWindow::show_image_in(QLabel* label, const RasterImage& image) {

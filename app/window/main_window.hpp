@@ -2,6 +2,7 @@
 #include "app/commands/application.hpp"
 #include "app/state/control_model.hpp"
 #include "app/state/ui_port.hpp"
+#include "choosers/texture_chooser.hpp"
 
 #include <QWidget>
 #include <map>
@@ -12,7 +13,7 @@ class QTabWidget;
 // The main window, built from the control table. It mirrors the control
 // model both ways and forwards every control event, keyboard command and
 // close to the application's commands; it is the application's UiPort.
-class MainWindow final : public QWidget, public UiPort, private ControlModel::Listener {
+class MainWindow final : public QWidget, public UiPort, public ChooserPort, private ControlModel::Listener {
 public:
     explicit MainWindow(Application& application);
     ~MainWindow() override;
@@ -28,6 +29,10 @@ public:
                                                   const std::string& pattern) override;
     bool put_image_on_clipboard(const RasterImage& image, const std::vector<std::uint8_t>& packed_dib,
                                 const std::vector<std::uint8_t>& bmp_file) override;
+
+    // ChooserPort: the chooser as a modal window; the main window is
+    // disabled until it closes.
+    void run_chooser(TextureChooser& chooser) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -48,4 +53,6 @@ private:
     QTabWidget* panel_ = nullptr;
     bool busy_ = false;
     bool leaving_ = false;
+    // A close request that came while a command ran: honoured when it ends.
+    bool close_requested_ = false;
 };

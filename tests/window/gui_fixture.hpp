@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 // A real main window over a freshly started application with a fixed seed.
 class WindowTest : public ::testing::Test {
@@ -36,12 +37,18 @@ protected:
     // Runs answer on the next modal dialog that opens (message box or file
     // dialog), as a user would answer it.
     static void when_modal_opens(std::function<void(QWidget*)> answer) {
-        auto poll = std::make_shared<std::function<void()>>();
-        *poll = [answer, poll] {
-            if (QWidget* modal = QApplication::activeModalWidget()) answer(modal);
-            else QTimer::singleShot(5, *poll);
-        };
-        QTimer::singleShot(0, *poll);
+        // A timer owned by the application polls until the modal shows; it
+        // holds nothing that holds it, so nothing is left behind.
+        auto* poll = new QTimer(qApp);
+        poll->setInterval(5);
+        QObject::connect(poll, &QTimer::timeout, [poll, answer = std::move(answer)] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) return;
+            poll->stop();
+            poll->deleteLater();
+            answer(modal);
+        });
+        poll->start();
     }
 
     std::unique_ptr<Application> app;

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -187,4 +188,26 @@ TEST(ProgramStart, WithoutADisplayItSaysSoOnOneLineAndFails) {
         EXPECT_EQ(result.stderr_text.rfind("brannoc: cannot open the main window", 0), 0u) << result.stderr_text;
         EXPECT_EQ(std::count(result.stderr_text.begin(), result.stderr_text.end(), '\n'), 1) << result.stderr_text;
     }
+}
+
+TEST_F(WindowTest, CloseDuringATileSetEndsTheProgramWhenTheSetIsDone) {
+    bool closed_mid_set = false;
+    int tiles_after_close = 0;
+    app->controls().write(ctl::iso_width, 16);  // a short set: 42 tiles
+    QTimer::singleShot(0, [&] {
+        // The first tile's repaint lets this close request in; the set goes on.
+        QTimer::singleShot(0, [&] {
+            window->close();
+            closed_mid_set = window->isVisible();
+        });
+        when_modal_opens([&](QWidget* modal) {
+            tiles_after_close = app->controls().read(ctl::progress_bar);
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        widget<QPushButton>(ctl::tiles_creation_button)->click();
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(closed_mid_set);           // still open right after the request
+    EXPECT_EQ(tiles_after_close, 100);     // the set ran to its end
+    EXPECT_FALSE(window->isVisible());     // and then the program ended
 }

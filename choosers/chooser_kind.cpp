@@ -1,0 +1,33 @@
+#include "choosers/chooser_kind.hpp"
+
+namespace {
+using S = ChooserSheet;
+// Indexed by ChooserKind.
+const ChooserSpec specs[] = {
+    {"Choose water texture", S::ground, 2, 5, 64, 320, 160, false},
+    {"Choose grass colour", S::ground, 2, 5, 64, 320, 155, false},
+    {"Choose windows texture", S::ground, 2, 5, 64, 320, 155, false},
+    {"Choose mountain texture", S::ground, 4, 5, 64, 320, 283, false},
+    // 750 pixels wide: the sixth column shows only its first 110 pixels.
+    {"Choose wall texture", S::building, 4, 6, 128, 750, 550, true},
+    {"Choose door texture", S::ground, 2, 5, 64, 320, 155, false},
+    {"Choose ground texture", S::ground, 4, 5, 64, 320, 283, false},
+    {"Choose roof texture", S::building, 2, 6, 128, 750, 290, true},
+};
+}  // namespace
+
+const ChooserSpec& chooser_spec(ChooserKind kind) { return specs[static_cast<int>(kind)]; }
+
+SheetPoint chooser_cell_origin(ChooserKind kind, int i) {
+    switch (kind) {
+        case ChooserKind::water: return water_cell_origin(i);
+        case ChooserKind::grass_colour: return {ground_cell_size * i, 128};
+        case ChooserKind::windows: return window_cell_origin(i);
+        case ChooserKind::mountain: return mountain_cell_origin(i);
+        case ChooserKind::wall: return building_cell_origin(i);
+        case ChooserKind::door: return door_cell_origin(i);
+        case ChooserKind::ground: return ground_cell_origin(i);
+        case ChooserKind::roof: return building_cell_origin(24 + i);
+    }
+    return {};
+}
