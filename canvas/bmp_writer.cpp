@@ -1,13 +1,5 @@
 #include "canvas/bmp_writer.hpp"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace {
 
 void put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
@@ -53,36 +45,6 @@ void append_pixel_block(std::vector<std::uint8_t>& out, const RasterImage& image
     }
 }
 
-bool write_all(int fd, const std::vector<std::uint8_t>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-WriteResult failure() { return {false, std::strerror(errno)}; }
-
-// Writes straight into an existing non-regular file such as a device.
-WriteResult write_in_place(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return failure();
-    const bool written = write_all(fd, bytes);
-    const int saved = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        errno = written ? errno : saved;
-        return failure();
-    }
-    return {true, {}};
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> bmp_pixel_block(const RasterImage& image) {
@@ -115,36 +77,5 @@ std::vector<std::uint8_t> packed_dib_bytes(const RasterImage& image) {
 
 WriteResult write_bmp(const RasterImage& image, const std::string& path) {
     if (image.empty() || path.empty()) return {false, "no image or no file name"};
-    const std::vector<std::uint8_t> bytes = bmp_file_bytes(image);
-
-    // Follow a symbolic link so the file it names is replaced, not the link.
-    std::string target = path;
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-        target = resolved;
-        std::free(resolved);
-    }
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) {
-        errno = EISDIR;
-        return failure();
-    }
-    if (exists && !S_ISREG(existing.st_mode)) return write_in_place(target, bytes);
-
-    static unsigned serial = 0;
-    const std::string temp = target + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return failure();
-    if (exists) ::fchmod(fd, existing.st_mode & 07777);  // a replaced file keeps its permissions
-    const bool written = write_all(fd, bytes) && ::fsync(fd) == 0;
-    int saved = errno;
-    const bool closed = ::close(fd) == 0;
-    if (written && !closed) saved = errno;
-    if (!written || !closed || ::rename(temp.c_str(), target.c_str()) != 0) {
-        if (written && closed) saved = errno;
-        ::unlink(temp.c_str());
-        errno = saved;
-        return failure();
-    }
-    return {true, {}};
+    return write_file_safely(path, bmp_file_bytes(image));
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "canvas/file_output.hpp"
 #include "canvas/raster_image.hpp"
 
 #include <cstdint>
@@ -21,13 +22,6 @@ std::vector<std::uint8_t> bmp_file_bytes(const RasterImage& image);
 // followed immediately by the pixel block.
 std::vector<std::uint8_t> packed_dib_bytes(const RasterImage& image);
 
-struct WriteResult {
-    bool ok = false;
-    std::string error;  // the system's reason when ok is false
-};
-
-// Writes image to path as a BMP file. A regular file is written beside the
-// target first and renamed over it only when complete, so a failed write
-// never leaves a truncated file or destroys the one already there. Device
-// files and other non-regular targets are written in place.
+// Writes image to path as a BMP file, safely (see write_file_safely): a
+// failed write never leaves a truncated file or destroys the one there.
 WriteResult write_bmp(const RasterImage& image, const std::string& path);

@@ -5,6 +5,7 @@
 #include "canvas/bmp_writer.hpp"
 #include "canvas/drawing_context.hpp"
 #include "../../support/test_app.hpp"
+#include "../../support/as_user.hpp"
 #include "../../support/test_files.hpp"
 
 #include <filesystem>
@@ -228,4 +229,28 @@ TEST_F(InTempDir, TileSetOnAboutCopiesTheSameCanvasAndDefaultsToTree) {
     t.app->control_event(ctl::tiles_creation_button);
     ASSERT_EQ(t.ui.dialogs.size(), 1u);
     EXPECT_EQ(t.ui.dialogs[0].name, "Tree");
+}
+
+TEST_F(InTempDir, SaveImageAndTileSetsKeepAWriteProtectedFileForAUser) {
+    // A user protects a tile and a sheet, then saves over both by mistake.
+    for (const char* name : {"TileHouse1.bmp", "sheet.bmp"}) {
+        std::ofstream(name) << "keep me";
+        ASSERT_EQ(::chown(name, ordinary_uid(), ordinary_gid()), 0);
+        ::chmod(name, 0444);
+    }
+    ASSERT_EQ(::chown(dir_.c_str(), ordinary_uid(), ordinary_gid()), 0);
+    const ChildOutcome saved = run_as_ordinary_user([this] {
+        save();
+        t.ui.save_answer = "sheet.bmp";
+        t.app->control_event(ctl::tiles_creation_button);
+        std::string said;
+        for (const auto& message : t.ui.messages) said += message.text + "\n";
+        return said;
+    });
+    EXPECT_EQ(saved.output,
+              "Could not save TileHouse1.bmp: Permission denied\nCould not save sheet.bmp: Permission denied\n");
+    for (const char* name : {"TileHouse1.bmp", "sheet.bmp"}) {
+        const std::vector<std::uint8_t> kept = read_file(name);
+        EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep me") << name;
+    }
 }

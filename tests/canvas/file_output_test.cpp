@@ -1,0 +1,158 @@
+// Saves as users expect them, checked as an ordinary user where permissions
+// matter (these tests drop root's privileges rather than skip).
+#include "canvas/bmp_writer.hpp"
+
+#include "../support/as_user.hpp"
+#include "../support/test_files.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+RasterImage tile(int size, Colour c) {
+    RasterImage image(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) image.set_pixel(x, y, c);
+    return image;
+}
+
+std::string save_outcome(const RasterImage& image, const fs::path& path) {
+    const WriteResult result = write_bmp(image, path.string());
+    return result.ok ? "ok" : "error: " + result.error;
+}
+
+struct stat stat_of(const fs::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info;
+}
+
+int entries(const fs::path& dir) {
+    return static_cast<int>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+// A folder for one test, owned by the ordinary user the saves run as.
+class UserDir : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("brannoc-save-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        give_to_user(dir_);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(dir_, ignored);
+    }
+    static void give_to_user(const fs::path& path) {
+        ASSERT_EQ(::lchown(path.c_str(), ordinary_uid(), ordinary_gid()), 0) << path;
+    }
+    // A file with the given content, owned by the user, with the given mode.
+    fs::path user_file(const std::string& name, const RasterImage& image, mode_t mode) {
+        const fs::path path = dir_ / name;
+        EXPECT_TRUE(write_bmp(image, path.string()).ok);
+        give_to_user(path);
+        ::chmod(path.c_str(), mode);
+        return path;
+    }
+    fs::path dir_;
+};
+}  // namespace
+
+TEST_F(UserDir, AReadOnlyFileIsRefusedWithTheReasonAndKept) {
+    const RasterImage kept = tile(8, rgb(1, 2, 3));
+    const fs::path path = user_file("protected.bmp", kept, 0444);
+    const ChildOutcome save = run_as_ordinary_user([&] { return save_outcome(tile(9, rgb(9, 9, 9)), path); });
+    EXPECT_EQ(save.output, "error: Permission denied");
+    EXPECT_EQ(read_file(path), bmp_file_bytes(kept));
+    EXPECT_EQ(stat_of(path).st_mode & 07777, 0444u);
+    EXPECT_EQ(entries(dir_), 1);
+}
+
+TEST_F(UserDir, AWritableFileInAFolderTheUserCannotWriteIsSavedInPlace) {
+    const fs::path path = user_file("mine.bmp", tile(8, rgb(1, 2, 3)), 0644);
+    ::chmod(dir_.c_str(), 0555);
+    const RasterImage fresh = tile(12, rgb(7, 8, 9));
+    const ChildOutcome save = run_as_ordinary_user([&] { return save_outcome(fresh, path); });
+    EXPECT_EQ(save.output, "ok");
+    EXPECT_EQ(read_file(path), bmp_file_bytes(fresh));
+    // A new file there is still refused, with the reason.
+    const ChildOutcome create = run_as_ordinary_user([&] { return save_outcome(fresh, dir_ / "new.bmp"); });
+    EXPECT_EQ(create.output, "error: Permission denied");
+    ::chmod(dir_.c_str(), 0755);
+    EXPECT_EQ(entries(dir_), 1);
+}
+
+TEST_F(UserDir, AWritableFileInSomeoneElsesStickyFolderIsSaved) {
+    // Root's sticky folder, a file in it the user may write but not replace.
+    ::chown(dir_.c_str(), 0, 0);
+    ::chmod(dir_.c_str(), 01777);
+    const fs::path path = dir_ / "shared.bmp";
+    ASSERT_TRUE(write_bmp(tile(4, rgb(1, 1, 1)), path.string()).ok);
+    ::chmod(path.c_str(), 0666);
+    const RasterImage fresh = tile(6, rgb(5, 6, 7));
+    const ChildOutcome save = run_as_ordinary_user([&] { return save_outcome(fresh, path); });
+    EXPECT_EQ(save.output, "ok");
+    EXPECT_EQ(read_file(path), bmp_file_bytes(fresh));
+    EXPECT_EQ(entries(dir_), 1);
+}
+
+TEST_F(UserDir, EveryLegalNameLengthWorks) {
+    for (const std::size_t length : {243u, 250u, 255u}) {
+        const fs::path path = dir_ / (std::string(length - 4, 'n') + ".bmp");
+        const ChildOutcome first = run_as_ordinary_user([&] { return save_outcome(tile(3, rgb(1, 1, 1)), path); });
+        EXPECT_EQ(first.output, "ok") << length;
+        const ChildOutcome again = run_as_ordinary_user([&] { return save_outcome(tile(5, rgb(2, 2, 2)), path); });
+        EXPECT_EQ(again.output, "ok") << length;
+        EXPECT_EQ(read_file(path), bmp_file_bytes(tile(5, rgb(2, 2, 2))));
+    }
+    EXPECT_EQ(entries(dir_), 3);
+}
+
+TEST_F(UserDir, HardLinksAllSeeTheNewTile) {
+    const fs::path path = user_file("a.bmp", tile(4, rgb(1, 1, 1)), 0644);
+    fs::create_hard_link(path, dir_ / "b.bmp");
+    const RasterImage fresh = tile(7, rgb(3, 4, 5));
+    EXPECT_EQ(run_as_ordinary_user([&] { return save_outcome(fresh, path); }).output, "ok");
+    EXPECT_EQ(read_file(dir_ / "b.bmp"), bmp_file_bytes(fresh));
+    EXPECT_EQ(stat_of(path).st_nlink, 2u);
+}
+
+TEST_F(UserDir, AReplacedFileKeepsItsOwnerModeAndGroup) {
+    // Root saving over a user's file (as a root-run program would).
+    const fs::path path = user_file("owned.bmp", tile(4, rgb(1, 1, 1)), 0640);
+    ASSERT_TRUE(write_bmp(tile(6, rgb(2, 2, 2)), path.string()).ok);
+    const struct stat info = stat_of(path);
+    EXPECT_EQ(info.st_uid, ordinary_uid());
+    EXPECT_EQ(info.st_gid, ordinary_gid());
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(entries(dir_), 1);
+}
+
+TEST_F(UserDir, ADanglingSymlinkCreatesTheFileItNames) {
+    fs::create_symlink("made-later.bmp", dir_ / "link.bmp");
+    give_to_user(dir_ / "link.bmp");
+    const RasterImage fresh = tile(5, rgb(9, 8, 7));
+    EXPECT_EQ(run_as_ordinary_user([&] { return save_outcome(fresh, dir_ / "link.bmp"); }).output, "ok");
+    EXPECT_TRUE(fs::is_symlink(dir_ / "link.bmp"));
+    EXPECT_EQ(read_file(dir_ / "made-later.bmp"), bmp_file_bytes(fresh));
+}
+
+TEST_F(UserDir, AFileSizeLimitFailsTheSaveWithoutKillingItOrLeavingATemporary) {
+    const RasterImage big = tile(260, rgb(4, 4, 4));  // about 200 KB
+    const ChildOutcome save = run_as_ordinary_user([&] {
+        const rlimit limit{100 * 1024, 100 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return save_outcome(big, dir_ / "huge.bmp");
+    });
+    EXPECT_TRUE(save.exited) << "the save must not be killed by SIGXFSZ";
+    EXPECT_EQ(save.output, "error: File too large");
+    EXPECT_EQ(entries(dir_), 0);
+}
