@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs whatever Debian packages are missing, configures and builds, then
-# either launches the program ("run") or runs the whole test suite ("test").
+# either launches the program ("run") or runs the whole test suite ("test"):
+# the release build's tests, then the same tests built with the address,
+# leak and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,6 +26,11 @@ cmake --build --preset default
 
 case "${1:-run}" in
   run) exec ./build/app/brannoc ;;
-  test) exec ctest --preset default ;;
+  test)
+    ctest --preset default
+    echo "== The same tests under the sanitizers"
+    cmake --preset debug >/dev/null
+    cmake --build --preset debug
+    exec ctest --preset debug ;;
   *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
 esac
