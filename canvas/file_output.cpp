@@ -103,7 +103,7 @@ private:
 
 }  // namespace
 
-WriteResult write_file_safely(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+WriteResult write_file_safely(const std::string& path, const std::vector<std::uint8_t>& bytes, Durability durability) {
     if (path.empty()) return {false, "no file name"};
     const mode_t umask_bits = process_umask();
     std::string target;
@@ -131,7 +131,8 @@ WriteResult write_file_safely(const std::string& path, const std::vector<std::ui
         return failure(error);
     }
     const mode_t mode = exists ? (existing.st_mode & 07777) : (0666 & ~umask_bits);
-    if (!write_all(temp.fd(), bytes) || ::fsync(temp.fd()) != 0) return failure(errno);
+    if (!write_all(temp.fd(), bytes)) return failure(errno);
+    if (durability == Durability::synced && ::fsync(temp.fd()) != 0) return failure(errno);
     // Root keeps the owner; a user keeps at least the group, where it may.
     if (exists && ::fchown(temp.fd(), existing.st_uid, existing.st_gid) != 0) {
         [[maybe_unused]] const int group_kept = ::fchown(temp.fd(), static_cast<uid_t>(-1), existing.st_gid);

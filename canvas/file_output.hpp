@@ -23,4 +23,10 @@ struct WriteResult {
 // - a symbolic link is followed, a dangling one creating the file it names.
 // An over-large write fails with "File too large" instead of killing the
 // program (SIGXFSZ is ignored).
-WriteResult write_file_safely(const std::string& path, const std::vector<std::uint8_t>& bytes);
+//
+// Durable: the data reaches the disk before the rename, so even a crash
+// leaves the old file or the whole new one. A batch of thousands of files
+// may trade that for speed; the rename still makes each file appear whole.
+enum class Durability { synced, unsynced };
+WriteResult write_file_safely(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                              Durability durability = Durability::synced);

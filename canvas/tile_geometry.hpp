@@ -46,3 +46,5 @@ int wall_face_width(const TileGeometry& geometry, int shape_item, int face_kind)
 
 // Recomputes every derived value from the width item and the shape item.
 void compute_house_footprint(TileGeometry& geometry, int width_item, int shape_item);
+// The same for any iso width, not only the combo box's steps of ten.
+void compute_house_footprint_at_width(TileGeometry& geometry, int iso_width, int shape_item);

@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2
+          libcli11-dev nlohmann-json3-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include "assets/builtin_assets.hpp"
 #include "canvas/png_image.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 void fill_fixed_tables(AppState& state) {
@@ -20,6 +21,31 @@ void fill_fixed_tables(AppState& state) {
         state.trunk_colours[i] = rgb(60 + 15 * i, 20 + 10 * i, 0);
         state.leaf_colours[i] = rgb(5 + 20 * i, 60 + 30 * i, 0);
     }
+}
+
+void reset_drawing_state(AppState& state) {
+    state.wall_texture = state.roof_texture = state.door_texture = state.windows_texture = 0;
+    state.ground_texture = state.mountain_texture = state.terrain_water_texture = 0;
+    state.water_texture_1 = state.water_texture_2 = 0;
+    state.grass_colour = 0;
+    state.chosen_walls.fill(0);
+    state.chosen_roofs.fill(0);
+    state.chooser_marks.fill(0);
+    state.chosen_wall_count = state.chosen_roof_count = 0;
+    state.ruins_mode = false;
+    state.house_height = 0;
+    state.point_x.fill(0);
+    state.point_y.fill(0);
+    std::fill(state.grass_mask.begin(), state.grass_mask.end(), 0);
+    std::fill(state.mountain_profile.begin(), state.mountain_profile.end(), 0);
+    std::fill(state.height_map.begin(), state.height_map.end(), 0.0f);
+    state.mountain_values.fill(0);
+    state.last_tab = 0;
+    state.roof_side = 1;
+    state.save_counter = 0;
+    state.file_name.clear();
+    state.last_drawn_tab = -1;
+    state.iso_width_override = 0;
 }
 
 std::unique_ptr<AppState> create_app_state() {

@@ -87,7 +87,15 @@ struct AppState {
     std::string file_name;
     // The tab whose generator last drew on the canvas (-1: nothing drawn yet).
     int last_drawn_tab = -1;
+    // A width between the combo box's steps of ten, for a front end that
+    // draws at any even width; 0 follows "Iso width:".
+    std::int16_t iso_width_override = 0;
 };
+
+// Puts back everything a draw may change to its start-up value (texture
+// choices, chosen lists, working arrays, command state), keeping the images,
+// sheets and tables, so a batch can draw each tile from the same start.
+void reset_drawing_state(AppState& state);
 
 // Fills the colour and trigonometry tables with their fixed values.
 void fill_fixed_tables(AppState& state);

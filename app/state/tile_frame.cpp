@@ -4,23 +4,30 @@
 #include "app/state/ui_port.hpp"
 #include "canvas/drawing_context.hpp"
 
+namespace {
+int current_iso_width(TileContext& context) {
+    const int override_width = context.state.iso_width_override;
+    return override_width > 0 ? override_width : iso_width_for_item(context.controls.read(ctl::iso_width));
+}
+}  // namespace
+
 int read_house_size(TileContext& context) {
     TileGeometry& g = context.state.geometry;
-    g.iso_width = static_cast<std::int16_t>(iso_width_for_item(context.controls.read(ctl::iso_width)));
+    g.iso_width = static_cast<std::int16_t>(current_iso_width(context));
     g.house_size = static_cast<std::int16_t>(house_size_for_width(g.iso_width));
     return g.house_size;
 }
 
 int read_half_width(TileContext& context) {
     TileGeometry& g = context.state.geometry;
-    g.iso_width = static_cast<std::int16_t>(iso_width_for_item(context.controls.read(ctl::iso_width)));
+    g.iso_width = static_cast<std::int16_t>(current_iso_width(context));
     g.half_width = static_cast<std::int16_t>(g.iso_width / 2);
     return g.half_width;
 }
 
 void compute_house_footprint(TileContext& context) {
-    compute_house_footprint(context.state.geometry, context.controls.read(ctl::iso_width),
-                            context.controls.read(ctl::house_shape));
+    compute_house_footprint_at_width(context.state.geometry, current_iso_width(context),
+                                     context.controls.read(ctl::house_shape));
 }
 
 int read_roof_side(TileContext& context) {

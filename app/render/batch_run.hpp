@@ -1,0 +1,13 @@
+#pragma once
+#include "app/render/render_settings.hpp"
+
+#include <cstdio>
+
+// Draws and writes a whole run: the tiles on `jobs` threads, each with its
+// own state and random stream, then the manifest. Reports progress (on a
+// terminal) and a summary on `report`. Returns the exit code: 0 done, 1 a
+// file could not be written, 2 the output folder cannot be written.
+int run_batch(const RenderSettings& settings, std::FILE* report);
+
+// The file name of tile index of a run of count tiles: "house-0007.png".
+std::string tile_file_name(const RenderSettings& settings, int index);

@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Everything one run of brannoc-render draws and writes.
+struct RenderSettings {
+    int tab = 0;           // which generator: the window's tab number
+    int iso_width = 100;   // any even width 40..200
+    // Control states to set (number, state), applied in order over the
+    // defaults before every tile.
+    std::vector<std::pair<int, int>> controls;
+    // Texture picks by button number, as a chooser would make them.
+    std::vector<std::pair<int, std::vector<int>>> textures;
+
+    int count = 1;
+    std::uint64_t seed = 1;
+    std::string out = ".";
+    bool png = true;  // false: BMP as the window writes it
+    bool transparent = false;
+    bool trim = false;
+    bool quiet = false;
+    int jobs = 1;
+};
+
+// What the command line asks for: settings to run, or text to print (help,
+// or one line of error) and the exit code to leave with.
+struct ParsedCommandLine {
+    std::optional<RenderSettings> settings;
+    std::string text;
+    int exit_code = 0;
+};
+
+ParsedCommandLine parse_render_command_line(int argc, const char* const* argv);
+
+// The settings as option names and values, the form of a --settings file
+// and of the manifest.
+std::string settings_as_json(const RenderSettings& settings);

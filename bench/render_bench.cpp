@@ -1,0 +1,41 @@
+// Tiles a second of brannoc-render for each kind at widths 40, 100 and 200,
+// written as PNG files, with one and two jobs: the whole run as a build
+// script sees it (start-up, drawing, encoding, writing, the manifest).
+#include "app/render/batch_run.hpp"
+#include "app/render/control_options.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+constexpr int tiles_per_run = 300;
+
+void BM_RenderPng(benchmark::State& state) {
+    const int tab = static_cast<int>(state.range(0));
+    RenderSettings settings;
+    settings.tab = tab;
+    settings.iso_width = static_cast<int>(state.range(1));
+    settings.jobs = static_cast<int>(state.range(2));
+    settings.count = tiles_per_run;
+    settings.quiet = true;
+    // Memory-backed when there is one, so the disk's speed is not measured.
+    const std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
+    settings.out = (base / ("brannoc-render-bench-" + std::to_string(::getpid()))).string();
+    for (auto _ : state) {
+        if (run_batch(settings, stderr) != 0) state.SkipWithError("the run failed");
+    }
+    std::filesystem::remove_all(settings.out);
+    state.counters["tiles_per_second"] =
+        benchmark::Counter(static_cast<double>(tiles_per_run) * state.iterations(), benchmark::Counter::kIsRate);
+    state.SetLabel(tab_name(tab));
+}
+}  // namespace
+
+BENCHMARK(BM_RenderPng)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {40, 100, 200}, {1, 2}})
+    ->ArgNames({"kind", "width", "jobs"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();

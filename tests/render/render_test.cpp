@@ -1,0 +1,270 @@
+#include "app/render/batch_run.hpp"
+#include "app/render/control_options.hpp"
+#include "app/render/tile_render.hpp"
+#include "app/state/control_ids.hpp"
+#include "canvas/bmp_writer.hpp"
+#include "canvas/diamond_mapping.hpp"
+
+#include "../support/as_user.hpp"
+#include "../support/test_files.hpp"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstring>
+#include <filesystem>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+ParsedCommandLine parse(std::vector<std::string> args) {
+    args.insert(args.begin(), "brannoc-render");
+    std::vector<const char*> argv;
+    for (const std::string& a : args) argv.push_back(a.c_str());
+    return parse_render_command_line(static_cast<int>(argv.size()), argv.data());
+}
+
+RenderSettings settings_of(std::vector<std::string> args) {
+    const ParsedCommandLine parsed = parse(std::move(args));
+    EXPECT_TRUE(parsed.settings.has_value()) << parsed.text;
+    return parsed.settings.value_or(RenderSettings{});
+}
+
+struct Rgba {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> pixels;  // r, g, b, a
+};
+Rgba read_rgba(const fs::path& path) {
+    const std::vector<std::uint8_t> bytes = read_file(path);
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    Rgba out;
+    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return out;
+    image.format = PNG_FORMAT_RGBA;
+    out.width = static_cast<int>(image.width);
+    out.height = static_cast<int>(image.height);
+    out.pixels.resize(PNG_IMAGE_SIZE(image));
+    png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr);
+    return out;
+}
+
+class RenderDir : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("brannoc-render-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+    int run(std::vector<std::string> args, const std::string& sub) {
+        args.push_back("--out");
+        args.push_back((dir_ / sub).string());
+        args.push_back("--quiet");
+        const ParsedCommandLine parsed = parse(args);
+        if (!parsed.settings) return parsed.exit_code;
+        return run_batch(*parsed.settings, stderr);
+    }
+    fs::path dir_;
+};
+
+std::unique_ptr<Application> started() { return std::make_unique<Application>(create_app_state()); }
+}  // namespace
+
+TEST(RenderOptions, EveryControlOfEveryKindHasOneUniqueOption) {
+    std::set<std::string> names;
+    std::set<int> controls;
+    for (const ControlOption& option : control_options()) {
+        EXPECT_TRUE(names.insert(option.name).second) << option.name;
+        controls.insert(option.control);
+    }
+    for (const ControlSpec& spec : control_table()) {
+        if (spec.number <= 0 || spec.disabled || spec.tab > tab_water) continue;
+        if (spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::ComboBox ||
+            (spec.kind == ControlKind::Button && spec.tab >= 0))
+            EXPECT_TRUE(controls.count(spec.number)) << spec.number;
+    }
+    for (const char* name : {"house-shape", "lock-shape", "conifer", "leaves", "height-from", "height-to",
+                             "terrain-lock-ground-texture", "mountain-lock-ground-texture", "boulder-quantity",
+                             "trees", "add-ground", "wall-texture", "water-texture-1"})
+        EXPECT_TRUE(names.count(name)) << name;
+}
+
+TEST(RenderOptions, ValuesReadAsTheWindowShowsThem) {
+    const RenderSettings s = settings_of({"--kind", "tree", "--leaves", "60", "--conifer", "--lock-size=false",
+                                          "--grass-density", "25%", "--wall-texture", "3,7", "--iso-width", "64"});
+    EXPECT_EQ(s.tab, tab_tree);
+    EXPECT_EQ(s.iso_width, 64);
+    const std::vector<std::pair<int, int>> expected = {
+        {ctl::lock_size, 0}, {ctl::leaves_percent, 6}, {ctl::conifer, 1}, {ctl::grass_density, 5}};
+    for (const auto& pair : expected)
+        EXPECT_NE(std::find(s.controls.begin(), s.controls.end(), pair), s.controls.end()) << pair.first;
+    ASSERT_EQ(s.textures.size(), 1u);
+    EXPECT_EQ(s.textures[0].second, (std::vector<int>{3, 7}));
+}
+
+TEST(RenderOptions, BadInputIsOneLineAndExitCodeTwo) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--bogus"},
+                                               {"--kind", "castle"},
+                                               {"--house-shape", "5 x 5"},
+                                               {"--count", "0"},
+                                               {"--count", "1000001"},
+                                               {"--iso-width", "63"},
+                                               {"--iso-width", "220"},
+                                               {"--door-texture", "10"},
+                                               {"--jobs", "0"},
+                                               {"--seed", "-3"},
+                                               {"--format", "gif"},
+                                               {"--settings", "/no/such/file.json"},
+                                               {"--kind", "house", "--lock-size=false", "--iso-width", "64"}}) {
+        const ParsedCommandLine parsed = parse(args);
+        EXPECT_FALSE(parsed.settings.has_value()) << args[0];
+        EXPECT_EQ(parsed.exit_code, 2) << args[0];
+        EXPECT_EQ(parsed.text.rfind("brannoc-render: ", 0), 0u) << parsed.text;
+        EXPECT_EQ(parsed.text.find('\n'), std::string::npos) << parsed.text;
+    }
+    const ParsedCommandLine help = parse({"--help"});
+    EXPECT_EQ(help.exit_code, 0);
+    for (const char* part : {"House:", "Terrain:", "Mountain:", "EXAMPLES", "--transparent"})
+        EXPECT_NE(help.text.find(part), std::string::npos) << part;
+}
+
+TEST_F(RenderDir, SettingsFileHoldsPresetsAndTheCommandLineWins) {
+    fs::create_directories(dir_);
+    std::ofstream(dir_ / "meadow.json") << R"({"kind": "terrain", "iso-width": 64, "grass": true,
+        "grass-density": "25%", "terrain-ground-texture": 3, "count": 2})";
+    const RenderSettings s = settings_of({"--settings", (dir_ / "meadow.json").string(), "--count", "5"});
+    EXPECT_EQ(s.tab, tab_terrain);
+    EXPECT_EQ(s.iso_width, 64);
+    EXPECT_EQ(s.count, 5);
+    std::ofstream(dir_ / "bad.json") << R"({"kind": "terrain", "grasss": true})";
+    const ParsedCommandLine bad = parse({"--settings", (dir_ / "bad.json").string()});
+    EXPECT_EQ(bad.exit_code, 2);
+    EXPECT_NE(bad.text.find("grasss"), std::string::npos);
+}
+
+TEST_F(RenderDir, SameSeedSameBytesWithOneOrTwoJobsAndTileIStaysWhenCountGrows) {
+    ASSERT_EQ(run({"--kind", "house", "--count", "6", "--seed", "9", "--jobs", "1"}, "one"), 0);
+    ASSERT_EQ(run({"--kind", "house", "--count", "6", "--seed", "9", "--jobs", "2"}, "two"), 0);
+    ASSERT_EQ(run({"--kind", "house", "--count", "12", "--seed", "9", "--jobs", "2"}, "more"), 0);
+    ASSERT_EQ(run({"--kind", "house", "--count", "6", "--seed", "10", "--jobs", "2"}, "other"), 0);
+    int different = 0;
+    for (int i = 0; i < 6; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "house-%04d.png", i);
+        EXPECT_EQ(read_file(dir_ / "one" / name), read_file(dir_ / "two" / name)) << name;
+        EXPECT_EQ(read_file(dir_ / "one" / name), read_file(dir_ / "more" / name)) << name;
+        different += read_file(dir_ / "one" / name) != read_file(dir_ / "other" / name);
+    }
+    EXPECT_EQ(different, 6);
+    const std::vector<std::uint8_t> manifest = read_file(dir_ / "one" / "manifest.json");
+    const nlohmann::json m = nlohmann::json::parse(manifest.begin(), manifest.end());
+    EXPECT_EQ(m["version"], 1);
+    ASSERT_EQ(m["tiles"].size(), 6u);
+    EXPECT_EQ(m["tiles"][2]["file"], "house-0002.png");
+    EXPECT_TRUE(m["tiles"][2]["drawn"].contains("house-shape"));
+}
+
+TEST_F(RenderDir, BmpIsWhatTheWindowWrites) {
+    ASSERT_EQ(run({"--kind", "water", "--format", "bmp", "--seed", "4"}, "bmp"), 0);
+    auto app = started();
+    RenderSettings s = settings_of({"--kind", "water", "--seed", "4"});
+    const RenderedTile tile = render_tile(*app, s, 0);
+    EXPECT_EQ(read_file(dir_ / "bmp" / "water-0000.bmp"), bmp_file_bytes(tile.image));
+}
+
+TEST_F(RenderDir, AlphaIsZeroExactlyWhereNothingWasPainted) {
+    // Water paints exactly the mapped diamond; a conifer's trunk is black on
+    // its left edge, and painted all the same.
+    ASSERT_EQ(run({"--kind", "water", "--transparent", "--iso-width", "64"}, "water"), 0);
+    const Rgba water = read_rgba(dir_ / "water" / "water-0000.png");
+    ASSERT_EQ(water.width, 260);
+    std::set<std::pair<int, int>> diamond;
+    for (int i = 0; i < 32; ++i)
+        for (int j = 0; j < 32; ++j) {
+            const CanvasPoint at = diamond_pixel(32, i, j);
+            diamond.insert({at.x, at.y});
+            diamond.insert({at.x + 1, at.y});
+        }
+    for (int y = 0; y < 260; ++y)
+        for (int x = 0; x < 260; ++x)
+            ASSERT_EQ(water.pixels[(y * 260 + x) * 4 + 3], diamond.count({x, y}) ? 255 : 0) << x << "," << y;
+
+    ASSERT_EQ(run({"--kind", "tree", "--conifer", "--transparent"}, "conifer"), 0);
+    const Rgba conifer = read_rgba(dir_ / "conifer" / "tree-0000.png");
+    int black_but_painted = 0;
+    for (std::size_t p = 0; p < conifer.pixels.size(); p += 4)
+        black_but_painted += conifer.pixels[p] == 0 && conifer.pixels[p + 1] == 0 && conifer.pixels[p + 2] == 0 &&
+                             conifer.pixels[p + 3] == 255;
+    EXPECT_GT(black_but_painted, 0);
+}
+
+TEST(RenderTile, TrimKeepsThePaintedBoxAndTheAnchorPutsItBack) {
+    for (const char* kind : {"house", "tree", "mountain"}) {
+        auto app = started();
+        RenderSettings full = settings_of({"--kind", kind, "--seed", "3", "--transparent"});
+        RenderSettings trimmed = full;
+        trimmed.trim = true;
+        const RenderedTile whole = render_tile(*app, full, 0);
+        const RenderedTile cut = render_tile(*app, trimmed, 0);
+        EXPECT_EQ(cut.anchor_x, 130 - cut.left);
+        EXPECT_EQ(cut.anchor_y, 180 - cut.top);
+        ASSERT_LT(cut.image.width(), 260);
+        // Pasted back at the anchor, the cut tile is the whole one.
+        for (int y = 0; y < cut.image.height(); ++y)
+            for (int x = 0; x < cut.image.width(); ++x) {
+                const int cx = x + 130 - cut.anchor_x, cy = y + 180 - cut.anchor_y;
+                ASSERT_EQ(cut.image.pixel(x, y), whole.image.pixel(cx, cy)) << kind;
+                ASSERT_EQ(cut.alpha[y * cut.image.width() + x], whole.alpha[cy * 260 + cx]) << kind;
+            }
+        // Nothing painted lies outside the box.
+        int outside = 0;
+        for (int y = 0; y < 260; ++y)
+            for (int x = 0; x < 260; ++x)
+                if (whole.alpha[y * 260 + x] && (x < cut.left || y < cut.top || x >= cut.left + cut.image.width() ||
+                                                 y >= cut.top + cut.image.height()))
+                    ++outside;
+        EXPECT_EQ(outside, 0) << kind;
+    }
+}
+
+TEST(RenderTile, EveryGeneratorIsCleanAtEveryEvenWidth) {
+    auto app = started();
+    const std::vector<std::vector<std::string>> looks = {
+        {"--kind", "house", "--draw-ruins"},
+        {"--kind", "house", "--add-ground", "--grass", "--boulder", "--bush", "--trees", "--pool",
+         "--add-flowers", "--add-left-fence", "--add-right-fence"},
+        {"--kind", "tree", "--multi-tree"},
+        {"--kind", "tree", "--conifer"},
+        {"--kind", "terrain", "--grass", "--make-crops", "--boulder", "--bush", "--trees", "--pool", "--swamp"},
+        {"--kind", "mountain", "--snow-covered-top", "--add-black-border"},
+        {"--kind", "mountain", "--reduce-to-hill", "--all-snow", "--no-terrain"},
+        {"--kind", "water"},
+    };
+    for (const auto& look : looks) {
+        for (int width = 40; width <= 200; width += 2) {
+            std::vector<std::string> args = look;
+            args.insert(args.end(), {"--iso-width", std::to_string(width), "--seed", std::to_string(width)});
+            const RenderSettings s = settings_of(args);
+            const RenderedTile tile = render_tile(*app, s, width);
+            ASSERT_EQ(app->state().geometry.iso_width, width) << look[1];
+            ASSERT_EQ(tile.image.width(), 260);
+        }
+    }
+}
+
+TEST_F(RenderDir, AnUnwritableOutputFolderWritesNothing) {
+    fs::create_directories(dir_ / "locked");
+    ASSERT_EQ(::chown(dir_.c_str(), ordinary_uid(), ordinary_gid()), 0);
+    ::chmod((dir_ / "locked").c_str(), 0555);
+    const ChildOutcome outcome = run_as_ordinary_user([this] {
+        return std::to_string(run({"--kind", "water", "--count", "3"}, "locked"));
+    });
+    EXPECT_EQ(outcome.output, "2");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "locked"), fs::directory_iterator()), 0);
+}
