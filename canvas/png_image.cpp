@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstring>
+#include <vector>
 
 std::optional<RasterImage> image_from_png(std::span<const std::uint8_t> png_bytes) {
     png_image image;
@@ -21,4 +22,36 @@ std::optional<RasterImage> image_from_png(std::span<const std::uint8_t> png_byte
         return std::nullopt;
     }
     return result;
+}
+
+DecodedSheet decode_texture_png(std::span<const std::uint8_t> png_bytes, int width, int height) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, png_bytes.data(), png_bytes.size()))
+        return {std::nullopt, std::string("is not a readable PNG (") + image.message + ")"};
+    if (static_cast<int>(image.width) != width || static_cast<int>(image.height) != height) {
+        const std::string size = std::to_string(image.width) + " x " + std::to_string(image.height);
+        png_image_free(&image);
+        return {std::nullopt, "is " + size + " pixels, not " + std::to_string(width) + " x " + std::to_string(height)};
+    }
+    // Read as RGBA and drop the alpha, so a transparent texel keeps its colour.
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) {
+        const std::string why = image.message;
+        png_image_free(&image);
+        return {std::nullopt, "is damaged (" + why + ")"};
+    }
+    RasterImage result(width, height);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = result.row(y);
+        const std::uint8_t* src = &rgba[static_cast<std::size_t>(y) * width * 4];
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = src[4 * x];
+            row[3 * x + 1] = src[4 * x + 1];
+            row[3 * x + 2] = src[4 * x + 2];
+        }
+    }
+    return {std::move(result), {}};
 }

@@ -10,6 +10,12 @@ packages=(g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2
           libcli11-dev nlohmann-json3-dev)
 
+# The tests also check the tilesets against Tiled's own renderer
+# (tmxrasterizer) and fuzz the texture decoder with clang's libFuzzer.
+if [ "${1:-run}" = test ]; then
+  packages+=(tiled clang libclang-rt-14-dev)
+fi
+
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")

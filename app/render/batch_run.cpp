@@ -2,18 +2,23 @@
 
 #include "app/render/control_options.hpp"
 #include "app/render/tile_render.hpp"
+#include "app/render/tile_sheet.hpp"
 #include "canvas/bmp_writer.hpp"
 #include "canvas/file_output.hpp"
+#include "canvas/png_image.hpp"
 #include "canvas/png_writer.hpp"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -53,12 +58,24 @@ struct TileRecord {
 class Batch {
 public:
     Batch(const RenderSettings& settings, const AppState& prototype)
-        : settings_(settings), prototype_(prototype), records_(static_cast<std::size_t>(settings.count)) {}
+        : settings_(settings), prototype_(prototype), records_(static_cast<std::size_t>(settings.count)) {
+        if (!settings.sheet.empty()) {
+            sheet_tiles_.resize(static_cast<std::size_t>(settings.count));
+            settings_.trim = true;  // each tile's painted box, placed on the sheet by its anchor
+        }
+    }
 
     void worker() {
         Application app(std::make_unique<AppState>(prototype_));
         for (int index; !failed_ && (index = next_++) < settings_.count;) {
             RenderedTile tile = render_tile(app, settings_, index);
+            if (!sheet_tiles_.empty()) {
+                records_[index] = {tile.image.width(), tile.image.height(), tile.left,     tile.top,
+                                   tile.anchor_x,       tile.anchor_y,        tile.seed, std::move(tile.drawn)};
+                sheet_tiles_[index] = std::move(tile);
+                ++done_;
+                continue;
+            }
             const std::string path = settings_.out + "/" + tile_file_name(settings_, index);
             const std::vector<std::uint8_t> bytes = encode(tile, settings_);
             const WriteResult written = bytes.empty() ? WriteResult{false, "the image could not be encoded"}
@@ -100,14 +117,48 @@ public:
             .dump(1);
     }
 
+    // The sheet's manifest: the sheet's grid, then each tile's cell, seed,
+    // settings and anchor in its cell.
+    std::string sheet_manifest(const SheetLayout& layout, const std::string& image) const {
+        nlohmann::json tiles = nlohmann::json::array();
+        for (int i = 0; i < settings_.count; ++i) {
+            const TileRecord& r = records_[i];
+            tiles.push_back({{"index", i},
+                             {"cell", {i % layout.columns, i / layout.columns}},
+                             {"seed", r.seed},
+                             {"anchor", {layout.anchor_x, layout.anchor_y}},
+                             {"drawn", r.drawn}});
+        }
+        return nlohmann::json{{"version", manifest_version},
+                              {"generator", "brannoc-render"},
+                              {"kind", tab_name(settings_.tab)},
+                              {"settings", nlohmann::json::parse(settings_as_json(settings_))},
+                              {"sheet",
+                               {{"image", image},
+                                {"width", layout.width},
+                                {"height", layout.height},
+                                {"columns", layout.columns},
+                                {"rows", layout.rows},
+                                {"cell_width", layout.cell_width},
+                                {"cell_height", layout.cell_height},
+                                {"spacing", layout.spacing},
+                                {"margin", layout.margin},
+                                {"anchor", {layout.anchor_x, layout.anchor_y}},
+                                {"diamond", {layout.diamond_width, layout.diamond_height}}}},
+                              {"tiles", tiles}}
+            .dump(1);
+    }
+
+    const std::vector<RenderedTile>& sheet_tiles() const { return sheet_tiles_; }
     int done() const { return done_; }
     bool failed() const { return failed_; }
     const std::string& failure() const { return failure_; }
 
 private:
-    const RenderSettings& settings_;
+    RenderSettings settings_;
     const AppState& prototype_;
     std::vector<TileRecord> records_;
+    std::vector<RenderedTile> sheet_tiles_;
     std::atomic<int> next_{0};
     std::atomic<int> done_{0};
     std::atomic<bool> failed_{false};
@@ -132,16 +183,119 @@ std::string tile_file_name(const RenderSettings& settings, int index) {
     return tab_name(settings.tab) + "-" + number + (settings.png ? ".png" : ".bmp");
 }
 
-int run_batch(const RenderSettings& settings, std::FILE* report) {
-    if (const std::string problem = check_output_folder(settings.out); !problem.empty()) {
-        std::fprintf(report, "brannoc-render: %s\n", problem.c_str());
+namespace {
+std::string with_extension(const std::string& path, const char* extension) {
+    return fs::path(path).replace_extension(extension).string();
+}
+
+std::string folder_of(const std::string& path) {
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? "." : parent.string();
+}
+
+// The user's sheets in place of the built-in ones, all or none; the problem
+// with the first that will not do, naming the file.
+std::string load_user_textures(AppState& state, const std::string& folder) {
+    struct Wanted {
+        const char* file;
+        TextureSheet* sheet;
+        int width, height, cell;
+    };
+    const Wanted wanted[] = {{"building_sheet.png", &state.building_sheet, 776, 774, 128},
+                             {"ground_sheet.png", &state.ground_sheet, 640, 512, 64},
+                             {"boulder_sheet.png", &state.boulder_sheet, 256, 256, 64}};
+    std::vector<RasterImage> loaded;
+    for (const Wanted& w : wanted) {
+        const std::string path = folder + "/" + w.file;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return path + ": cannot be read: " + std::strerror(errno);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        DecodedSheet decoded = decode_texture_png(bytes, w.width, w.height);
+        if (!decoded.image) return path + " " + decoded.problem;
+        loaded.push_back(std::move(*decoded.image));
+    }
+    for (std::size_t k = 0; k < loaded.size(); ++k) *wanted[k].sheet = {std::move(loaded[k]), wanted[k].cell};
+    return {};
+}
+
+// Every file of a sheet run, written only once all are made.
+int write_sheet(const Batch& batch, const RenderSettings& settings, std::FILE* report) {
+    constexpr int largest_side = 16384;
+    constexpr long long most_pixels = 64LL * 1024 * 1024;
+    const SheetLayout layout =
+        lay_out_sheet(batch.sheet_tiles(), settings.iso_width, settings.columns, settings.spacing, settings.margin);
+    if (layout.width > largest_side || layout.height > largest_side ||
+        static_cast<long long>(layout.width) * layout.height > most_pixels) {
+        std::fprintf(report, "brannoc-render: a sheet of %d x %d pixels is too large (at most %d a side, %lld in all): "
+                     "draw fewer tiles or set --columns\n", layout.width, layout.height, largest_side, most_pixels);
         return 2;
     }
+    const Sheet sheet = compose_sheet(batch.sheet_tiles(), layout, settings.frames);
+    std::vector<std::uint8_t> image_bytes;
+    if (settings.png) {
+        auto png = encode_png(sheet.image, settings.transparent ? &sheet.alpha : nullptr);
+        if (png) image_bytes = std::move(*png);
+    } else {
+        image_bytes = bmp_file_bytes(sheet.image);
+    }
+    if (image_bytes.empty()) {
+        std::fprintf(report, "brannoc-render: the sheet could not be encoded\n");
+        return 1;
+    }
+    const std::string image_name = fs::path(settings.sheet).filename().string();
+    const std::string tileset_path = with_extension(settings.sheet, ".tsx");
+    std::vector<std::pair<std::string, std::string>> texts = {
+        {tileset_path, tiled_tileset(layout, settings.count, fs::path(settings.sheet).stem().string(), image_name,
+                                     !settings.png)},
+        {with_extension(settings.sheet, ".json"), batch.sheet_manifest(layout, image_name)},
+    };
+    const auto relative_to = [](const std::string& target, const std::string& from_file) {
+        return fs::path(target).lexically_proximate(fs::path(folder_of(from_file))).generic_string();
+    };
+    if (!settings.tmx.empty())
+        texts.emplace_back(settings.tmx, tiled_map(layout, settings.count, relative_to(tileset_path, settings.tmx),
+                                                   std::clamp(layout.columns, 2, 8)));
+    if (!settings.godot.empty())
+        texts.emplace_back(settings.godot, godot_tileset(layout, settings.count, relative_to(settings.sheet, settings.godot)));
+
+    const WriteResult written = write_file_safely(settings.sheet, image_bytes);
+    if (!written.ok) {
+        std::fprintf(report, "brannoc-render: cannot write %s: %s\n", settings.sheet.c_str(), written.error.c_str());
+        return 1;
+    }
+    for (const auto& [path, text] : texts) {
+        const WriteResult done = write_file_safely(path, {text.begin(), text.end()});
+        if (!done.ok) {
+            std::fprintf(report, "brannoc-render: cannot write %s: %s\n", path.c_str(), done.error.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+}  // namespace
+
+int run_batch(const RenderSettings& settings, std::FILE* report) {
+    // Everything that can be wrong with the input is found before any folder
+    // is made or file written.
     const std::unique_ptr<AppState> prototype = create_app_state();
     if (!prototype) {
         std::fprintf(report, "brannoc-render: the built-in textures could not be decoded\n");
         return 1;
     }
+    if (!settings.texture_folder.empty())
+        if (const std::string problem = load_user_textures(*prototype, settings.texture_folder); !problem.empty()) {
+            std::fprintf(report, "brannoc-render: %s\n", problem.c_str());
+            return 2;
+        }
+    std::vector<std::string> folders;
+    if (settings.sheet.empty()) folders.push_back(settings.out);
+    for (const std::string* file : {&settings.sheet, &settings.tmx, &settings.godot})
+        if (!file->empty()) folders.push_back(folder_of(*file));
+    for (const std::string& folder : folders)
+        if (const std::string problem = check_output_folder(folder); !problem.empty()) {
+            std::fprintf(report, "brannoc-render: %s\n", problem.c_str());
+            return 2;
+        }
     const auto start = Clock::now();
     Batch batch(settings, *prototype);
     const int jobs = std::min(settings.jobs, settings.count);
@@ -161,12 +315,16 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
         std::fprintf(report, "brannoc-render: %s\n", batch.failure().c_str());
         return 1;
     }
-    const std::string manifest = batch.manifest();
-    const std::string manifest_path = settings.out + "/manifest.json";
-    const WriteResult written = write_file_safely(manifest_path, {manifest.begin(), manifest.end()});
-    if (!written.ok) {
-        std::fprintf(report, "brannoc-render: cannot write %s: %s\n", manifest_path.c_str(), written.error.c_str());
-        return 1;
+    if (!settings.sheet.empty()) {
+        if (const int code = write_sheet(batch, settings, report); code != 0) return code;
+    } else {
+        const std::string manifest = batch.manifest();
+        const std::string manifest_path = settings.out + "/manifest.json";
+        const WriteResult written = write_file_safely(manifest_path, {manifest.begin(), manifest.end()});
+        if (!written.ok) {
+            std::fprintf(report, "brannoc-render: cannot write %s: %s\n", manifest_path.c_str(), written.error.c_str());
+            return 1;
+        }
     }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (!settings.quiet)

@@ -32,6 +32,9 @@ const char* const examples =
     "EXAMPLES\n"
     "  1,000 seeded houses as transparent PNGs trimmed to what they paint:\n"
     "    brannoc-render --kind house --count 1000 --seed 7 --transparent --trim --out houses\n"
+    "  A Tiled tileset and sample map, and a Godot TileSet, over one sheet of houses:\n"
+    "    brannoc-render --kind house --count 16 --iso-width 64 --transparent --sheet houses.png \\\n"
+    "      --tmx houses.tmx --godot houses.tres\n"
     "  A terrain set from a preset kept in a settings file:\n"
     "    brannoc-render --settings meadow.json --count 64 --out meadow\n"
     "  with meadow.json holding {\"kind\": \"terrain\", \"iso-width\": 64, \"grass\": true,\n"
@@ -140,9 +143,16 @@ std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name,
     } else if (name == "format") {
         if (value != "png" && value != "bmp") return Failure{"--format: \"" + value + "\" is not png or bmp"};
         s.png = value == "png";
-    } else if (name == "transparent" || name == "trim" || name == "quiet") {
+    } else if (name == "transparent" || name == "trim" || name == "quiet" || name == "frames") {
         if (!parse_bool(value, on)) return Failure{"--" + name + ": \"" + value + "\" is not true or false"};
-        (name == "transparent" ? s.transparent : name == "trim" ? s.trim : s.quiet) = on;
+        (name == "transparent" ? s.transparent : name == "trim" ? s.trim : name == "quiet" ? s.quiet : s.frames) = on;
+    } else if (name == "columns" || name == "spacing" || name == "margin") {
+        if (!parse_int(value, number) || number < 0 || number > 4096)
+            return Failure{"--" + name + ": \"" + value + "\" is not a number from 0 to 4096"};
+        (name == "columns" ? s.columns : name == "spacing" ? s.spacing : s.margin) = static_cast<int>(number);
+    } else if (name == "sheet" || name == "tmx" || name == "godot" || name == "textures") {
+        if (value.empty()) return Failure{"--" + name + ": no file named"};
+        (name == "sheet" ? s.sheet : name == "tmx" ? s.tmx : name == "godot" ? s.godot : s.texture_folder) = value;
     } else if (const ControlOption* option = find_control_option(name)) {
         return apply_control(s, *option, value);
     } else {
@@ -204,6 +214,8 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     value_option("seed", "seed of the run (default 1)", "General", "SEED");
     value_option("jobs", "tiles drawn at once (default: the number of cores)", "General", "N");
     value_option("out", "folder for the files, made if missing (default: the current folder)", "Output", "DIR");
+    value_option("textures", "draw with your own building_sheet.png, ground_sheet.png and boulder_sheet.png from DIR, "
+                             "of the built-in sheets' sizes and grids (docs/artwork.md)", "General", "DIR");
     value_option("format", "png or bmp (default png); BMP as the window writes it", "Output", "FORMAT");
     std::map<std::string, bool> flags;
     // A flag ticks its box; --name=false unticks one that is ticked by default.
@@ -213,6 +225,14 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     flag_option("transparent", "RGBA PNGs, alpha 0 exactly where nothing was painted", "Output");
     flag_option("trim", "crop each tile to what it paints; the manifest gives the anchor", "Output");
     flag_option("quiet", "no progress bar and no summary", "Output");
+    value_option("sheet", "lay the tiles out on one sheet (PNG or BMP by its name) instead of one file each, "
+                          "with a Tiled tileset (.tsx) and a manifest (.json) beside it", "Sheets", "FILE");
+    value_option("columns", "tiles across the sheet (default: about square)", "Sheets", "N");
+    value_option("spacing", "pixels between cells (default 0)", "Sheets", "N");
+    value_option("margin", "pixels around the cells (default 0)", "Sheets", "N");
+    flag_option("frames", "outline each cell in the window's purple", "Sheets");
+    value_option("tmx", "also write a small isometric Tiled map of the tiles", "Sheets", "FILE");
+    value_option("godot", "also write a Godot 4 TileSet resource (.tres) over the sheet", "Sheets", "FILE");
     for (const ControlOption& option : control_options()) {
         if (option.name == "iso-width") continue;  // any even width, above
         if (option.kind == OptionKind::flag) {
@@ -243,10 +263,11 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         if (auto failure = apply_settings_file(settings, settings_file)) return fail(*failure);
     // Command-line options in the order of the help: general ones first, so
     // the kind and width are known before the controls.
-    for (const char* name : {"kind", "iso-width", "count", "seed", "jobs", "out", "format"})
+    for (const char* name : {"kind", "iso-width", "count", "seed", "jobs", "out", "format", "sheet", "columns",
+                             "spacing", "margin", "tmx", "godot", "textures"})
         if (options[name]->count() > 0)
             if (auto failure = apply_setting(settings, name, given[name])) return fail(*failure);
-    for (const char* name : {"transparent", "trim", "quiet"})
+    for (const char* name : {"transparent", "trim", "quiet", "frames"})
         if (options[name]->count() > 0)
             if (auto failure = apply_setting(settings, name, flags[name] ? "true" : "false")) return fail(*failure);
     for (const ControlOption& option : control_options()) {
@@ -264,6 +285,16 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     if (settings.tab == tab_house && !size_locked && settings.iso_width % 10 != 0)
         return fail({"--iso-width " + std::to_string(settings.iso_width) +
                      " needs --lock-size: unlocked, a house takes a random width of 90 to 160 in steps of ten"});
+    if (!settings.sheet.empty()) {
+        // The sheet's name says its format.
+        const std::string& sheet = settings.sheet;
+        const bool bmp = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".bmp") == 0;
+        const bool png = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".png") == 0;
+        if (!bmp && !png) return fail({"--sheet: \"" + sheet + "\" names neither a .png nor a .bmp file"});
+        settings.png = png;
+    } else if (!settings.tmx.empty() || !settings.godot.empty()) {
+        return fail({"--tmx and --godot describe a sheet: give --sheet too"});
+    }
     if (settings.transparent && !settings.png) return fail({"--transparent needs PNG output"});
     return {settings, "", 0};
 }

@@ -23,6 +23,19 @@ struct RenderSettings {
     bool trim = false;
     bool quiet = false;
     int jobs = 1;
+
+    // A sheet instead of one file a tile, with its Tiled tileset and
+    // manifest beside it, and on request a sample map and a Godot TileSet.
+    std::string sheet;
+    int columns = 0;  // 0: about square
+    int spacing = 0;
+    int margin = 0;
+    bool frames = false;
+    std::string tmx;
+    std::string godot;
+
+    // A folder of the user's own texture sheets, replacing the built-in ones.
+    std::string texture_folder;
 };
 
 // What the command line asks for: settings to run, or text to print (help,
