@@ -39,18 +39,7 @@ int entries(const fs::path& dir) {
 // A folder for one test, owned by the ordinary user the saves run as.
 class UserDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("brannoc-save-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        give_to_user(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
-    }
+    void SetUp() override { give_to_user(dir_); }
     static void give_to_user(const fs::path& path) {
         ASSERT_EQ(::lchown(path.c_str(), ordinary_uid(), ordinary_gid()), 0) << path;
     }
@@ -62,7 +51,8 @@ protected:
         ::chmod(path.c_str(), mode);
         return path;
     }
-    fs::path dir_;
+    ScratchDir scratch_{"brannoc-save-"};
+    const fs::path& dir_ = scratch_.path();
 };
 }  // namespace
 

@@ -6,7 +6,7 @@
 #include "canvas/diamond_mapping.hpp"
 
 #include "../support/as_user.hpp"
-#include "../support/test_files.hpp"
+#include "render_test_support.hpp"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -18,12 +18,7 @@
 namespace fs = std::filesystem;
 
 namespace {
-ParsedCommandLine parse(std::vector<std::string> args) {
-    args.insert(args.begin(), "brannoc-render");
-    std::vector<const char*> argv;
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    return parse_render_command_line(static_cast<int>(argv.size()), argv.data());
-}
+ParsedCommandLine parse(std::vector<std::string> args) { return parse_args(std::move(args)); }
 
 RenderSettings settings_of(std::vector<std::string> args) {
     const ParsedCommandLine parsed = parse(std::move(args));
@@ -31,45 +26,15 @@ RenderSettings settings_of(std::vector<std::string> args) {
     return parsed.settings.value_or(RenderSettings{});
 }
 
-struct Rgba {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> pixels;  // r, g, b, a
-};
-Rgba read_rgba(const fs::path& path) {
-    const std::vector<std::uint8_t> bytes = read_file(path);
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    Rgba out;
-    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return out;
-    image.format = PNG_FORMAT_RGBA;
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
-    out.pixels.resize(PNG_IMAGE_SIZE(image));
-    png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr);
-    return out;
-}
-
 class RenderDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("brannoc-render-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
     int run(std::vector<std::string> args, const std::string& sub) {
         args.push_back("--out");
         args.push_back((dir_ / sub).string());
-        args.push_back("--quiet");
-        const ParsedCommandLine parsed = parse(args);
-        if (!parsed.settings) return parsed.exit_code;
-        return run_batch(*parsed.settings, stderr);
+        return run_render(std::move(args));
     }
-    fs::path dir_;
+    ScratchDir scratch_{"brannoc-render-"};
+    const fs::path& dir_ = scratch_.path();
 };
 
 std::unique_ptr<Application> started() { return std::make_unique<Application>(create_app_state()); }
@@ -135,7 +100,6 @@ TEST(RenderOptions, BadInputIsOneLineAndExitCodeTwo) {
 }
 
 TEST_F(RenderDir, SettingsFileHoldsPresetsAndTheCommandLineWins) {
-    fs::create_directories(dir_);
     std::ofstream(dir_ / "meadow.json") << R"({"kind": "terrain", "iso-width": 64, "grass": true,
         "grass-density": "25%", "terrain-ground-texture": 3, "count": 2})";
     const RenderSettings s = settings_of({"--settings", (dir_ / "meadow.json").string(), "--count", "5"});
@@ -162,8 +126,7 @@ TEST_F(RenderDir, SameSeedSameBytesWithOneOrTwoJobsAndTileIStaysWhenCountGrows) 
         different += read_file(dir_ / "one" / name) != read_file(dir_ / "other" / name);
     }
     EXPECT_EQ(different, 6);
-    const std::vector<std::uint8_t> manifest = read_file(dir_ / "one" / "manifest.json");
-    const nlohmann::json m = nlohmann::json::parse(manifest.begin(), manifest.end());
+    const nlohmann::json m = read_json(dir_ / "one" / "manifest.json");
     EXPECT_EQ(m["version"], 1);
     ASSERT_EQ(m["tiles"].size(), 6u);
     EXPECT_EQ(m["tiles"][2]["file"], "house-0002.png");

@@ -1,9 +1,7 @@
 // Sheets and the engine files beside them, checked against Tiled's own
 // renderer (tmxrasterizer) and a reader of Godot's text resources.
-#include "app/render/batch_run.hpp"
 #include "app/render/tile_sheet.hpp"
-
-#include "../support/test_files.hpp"
+#include "render_test_support.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -20,31 +18,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-struct Rgba {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> pixels;
-    const std::uint8_t* at(int x, int y) const { return &pixels[(static_cast<std::size_t>(y) * width + x) * 4]; }
-};
-Rgba read_rgba(const fs::path& path) {
-    const std::vector<std::uint8_t> bytes = read_file(path);
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    Rgba out;
-    if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return out;
-    image.format = PNG_FORMAT_RGBA;
-    out.width = static_cast<int>(image.width);
-    out.height = static_cast<int>(image.height);
-    out.pixels.resize(PNG_IMAGE_SIZE(image));
-    png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr);
-    return out;
-}
-
-nlohmann::json read_json(const fs::path& path) {
-    const std::vector<std::uint8_t> bytes = read_file(path);
-    return nlohmann::json::parse(bytes.begin(), bytes.end());
-}
-
 // Godot's text resource format: [section ...] headers, then key = value lines.
 struct GodotSection {
     std::string header;
@@ -78,22 +51,7 @@ std::string xml_attribute(const std::string& xml, const std::string& element, co
 
 class SheetDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("brannoc-sheet-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    int render(std::vector<std::string> args) {
-        args.insert(args.begin(), "brannoc-render");
-        args.push_back("--quiet");
-        std::vector<const char*> argv;
-        for (const std::string& a : args) argv.push_back(a.c_str());
-        const ParsedCommandLine parsed = parse_render_command_line(static_cast<int>(argv.size()), argv.data());
-        if (!parsed.settings) return parsed.exit_code;
-        return run_batch(*parsed.settings, stderr);
-    }
+    int render(std::vector<std::string> args) { return run_render(std::move(args)); }
     // Tiled's own renderer draws the map; nothing else decides where tiles go.
     Rgba rasterize(const fs::path& tmx) {
         const fs::path png = dir_ / (tmx.stem().string() + "-raster.png");
@@ -102,7 +60,8 @@ protected:
         EXPECT_EQ(std::system(command.c_str()), 0) << "tmxrasterizer (Debian package tiled) must be installed";
         return read_rgba(png);
     }
-    fs::path dir_;
+    ScratchDir scratch_{"brannoc-sheet-"};
+    const fs::path& dir_ = scratch_.path();
 };
 }  // namespace
 

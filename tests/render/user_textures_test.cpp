@@ -69,14 +69,10 @@ void write_sheet(const fs::path& path, int width, int height, bool palette) {
 class TextureDir : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("brannoc-textures-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
         fs::create_directories(dir_ / "sheets");
         for (const char* name : {"building_sheet.png", "ground_sheet.png", "boulder_sheet.png"})
             fs::copy_file(fs::path(BRANNOC_ASSETS_DIR) / name, dir_ / "sheets" / name);
     }
-    void TearDown() override { fs::remove_all(dir_); }
     std::pair<int, std::string> render(const std::string& kind) {
         const std::string out = (dir_ / "out").string(), sheets = (dir_ / "sheets").string();
         const char* argv[] = {"brannoc-render", "--kind", kind.c_str(), "--textures", sheets.c_str(),
@@ -91,7 +87,8 @@ protected:
         std::fclose(report);
         return {code, line};
     }
-    fs::path dir_;
+    ScratchDir scratch_{"brannoc-textures-"};
+    const fs::path& dir_ = scratch_.path();
 };
 }  // namespace
 

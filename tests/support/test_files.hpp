@@ -38,3 +38,32 @@ public:
 private:
     std::filesystem::path old_, dir_;
 };
+
+// A fresh, empty folder named after the running test, removed with whatever
+// is left in it (write-protected or not) when the test ends.
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::string& prefix)
+        : dir_(std::filesystem::temp_directory_path() /
+               (prefix + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir_, ignored))
+            if (entry.is_directory(ignored))
+                std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                             std::filesystem::perm_options::add, ignored);
+        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ignored);
+        std::filesystem::remove_all(dir_, ignored);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::filesystem::path& path() const { return dir_; }
+
+private:
+    std::filesystem::path dir_;
+};
