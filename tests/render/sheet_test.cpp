@@ -98,33 +98,41 @@ TEST_F(SheetDir, TilesetNumbersForSeveralWidths) {
 }
 
 TEST_F(SheetDir, WaterDiamondsMeetWithNoGapAndEachTileSitsOnItsCell) {
-    const fs::path sheet = dir_ / "water.png";
-    ASSERT_EQ(render({"--kind", "water", "--count", "16", "--iso-width", "64", "--transparent", "--sheet",
-                      sheet.string(), "--tmx", (dir_ / "water.tmx").string()}),
-              0);
-    const Rgba map = rasterize(dir_ / "water.tmx");
-    ASSERT_EQ(map.width, 4 * 64);
-    ASSERT_EQ(map.height, 4 * 32);
-    // Inside the map's diamond (a pixel in from its edge) every pixel is water.
-    int holes = 0;
-    for (int y = 0; y < map.height; ++y)
-        for (int x = 0; x < map.width; ++x) {
-            const double d = std::abs(x + 0.5 - 128) / 128 + std::abs(y + 0.5 - 64) / 64;
-            if (d < 1 - 2.0 / 64 && map.at(x, y)[3] != 255) ++holes;
-        }
-    EXPECT_EQ(holes, 0);
-    // Tile k of the map (row-major) is tile k of the sheet, its anchor pixel
-    // on the cell's diamond centre.
-    const Rgba tiles = read_rgba(sheet);
-    const nlohmann::json layout = read_json(dir_ / "water.json")["sheet"];
-    for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 4; ++column) {
-            const int k = row * 4 + column;
-            const int mx = (column - row) * 32 + 128, my = (column + row) * 16 + 16;
-            const int sx = (k % 4) * layout["cell_width"].get<int>() + layout["anchor"][0].get<int>();
-            const int sy = (k / 4) * layout["cell_height"].get<int>() + layout["anchor"][1].get<int>();
-            EXPECT_EQ(std::memcmp(map.at(mx, my), tiles.at(sx, sy), 4), 0) << "cell " << column << "," << row;
-        }
+    // Tiled reads the generated tileset and map and draws them; at each width
+    // the diamonds must tile the map's diamond and sit where its grid says.
+    for (const int width : {40, 64, 200}) {
+        SCOPED_TRACE(width);
+        const int half = width / 2;
+        const std::string name = "water" + std::to_string(width);
+        const fs::path sheet = dir_ / (name + ".png");
+        ASSERT_EQ(render({"--kind", "water", "--count", "16", "--iso-width", std::to_string(width), "--transparent",
+                          "--sheet", sheet.string(), "--tmx", (dir_ / (name + ".tmx")).string()}),
+                  0);
+        const Rgba map = rasterize(dir_ / (name + ".tmx"));
+        ASSERT_EQ(map.width, 4 * width);
+        ASSERT_EQ(map.height, 4 * half);
+        // Inside the map's diamond (two pixels in from its edge) every pixel is water.
+        const double cx = 2.0 * width, cy = 2.0 * half;
+        int holes = 0;
+        for (int y = 0; y < map.height; ++y)
+            for (int x = 0; x < map.width; ++x) {
+                const double d = std::abs(x + 0.5 - cx) / cx + std::abs(y + 0.5 - cy) / cy;
+                if (d < 1 - 2.0 / cy && map.at(x, y)[3] != 255) ++holes;
+            }
+        EXPECT_EQ(holes, 0);
+        // Tile k of the map (row-major) is tile k of the sheet, its anchor
+        // pixel on the cell's diamond centre.
+        const Rgba tiles = read_rgba(sheet);
+        const nlohmann::json layout = read_json(dir_ / (name + ".json"))["sheet"];
+        for (int row = 0; row < 4; ++row)
+            for (int column = 0; column < 4; ++column) {
+                const int k = row * 4 + column;
+                const int mx = (column - row) * half + 2 * width, my = (column + row) * half / 2 + half / 2;
+                const int sx = (k % 4) * layout["cell_width"].get<int>() + layout["anchor"][0].get<int>();
+                const int sy = (k / 4) * layout["cell_height"].get<int>() + layout["anchor"][1].get<int>();
+                EXPECT_EQ(std::memcmp(map.at(mx, my), tiles.at(sx, sy), 4), 0) << "cell " << column << "," << row;
+            }
+    }
 }
 
 TEST_F(SheetDir, TallHousesStandOnTheirDiamondsNotTheirImageBoxes) {
