@@ -66,7 +66,9 @@ public:
     }
 
     void worker() {
-        Application app(std::make_unique<AppState>(prototype_));
+        auto state = std::make_unique<AppState>(prototype_);
+        state->tile_set_image = RasterImage();  // a worker never lays out a window tile set
+        Application app(std::move(state));
         for (int index; !failed_ && (index = next_++) < settings_.count;) {
             RenderedTile tile = render_tile(app, settings_, index);
             if (!sheet_tiles_.empty()) {
