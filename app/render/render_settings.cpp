@@ -19,16 +19,27 @@ constexpr int most_tiles = 1'000'000;
 constexpr int most_jobs = 256;
 
 const char* const description =
-    "brannoc-render draws isometric game tiles without a window, the same tiles the\n"
-    "Brannoc window draws, from the same generators: houses and ruins, trees,\n"
-    "terrain, mountains and water. Every option of a kind is a control of that\n"
-    "kind's tab, named after its label. A ticked lock keeps the value it locks;\n"
-    "an unlocked parameter is drawn at random for each tile exactly as the window\n"
-    "draws it. Tile i of a run draws from its own stream, derived from --seed and\n"
-    "i, so the same command writes the same bytes, and tile i stays the same\n"
-    "when --count grows. Files appear whole or not at all.\n";
+    "NAME\n"
+    "  brannoc-render - draw isometric game tiles in bulk, without a window\n"
+    "\n"
+    "DESCRIPTION\n"
+    "  Draws the tiles the Brannoc window draws, from the same generators: houses\n"
+    "  and ruins, trees, terrain, mountains and water. Every option of a kind is a\n"
+    "  control of that kind's tab, named after its label. A ticked lock keeps the\n"
+    "  value it locks; an unlocked parameter is drawn at random for each tile\n"
+    "  exactly as the window draws it. Tile i of a run draws from its own stream,\n"
+    "  derived from --seed and i, so the same command writes the same bytes with\n"
+    "  any --jobs, and tile i stays the same when --count grows. Files appear\n"
+    "  whole or not at all.\n";
 
 const char* const examples =
+    "FILES\n"
+    "  DIR/KIND-NNNN.png (or .bmp), one a tile, and DIR/manifest.json: for each\n"
+    "  tile its file, seed, size, canvas offset, the anchor (the diamond's centre)\n"
+    "  in its pixels and every setting it was drawn with. With --sheet FILE:\n"
+    "  FILE, FILE.tsx (a Tiled tileset) and FILE.json (the grid, the anchor in\n"
+    "  every cell and each tile's cell, seed and settings).\n"
+    "\n"
     "EXAMPLES\n"
     "  1,000 seeded houses as transparent PNGs trimmed to what they paint:\n"
     "    brannoc-render --kind house --count 1000 --seed 7 --transparent --trim --out houses\n"
@@ -41,7 +52,8 @@ const char* const examples =
     "  \"boulder\": true, \"grass-density\": \"25%\", \"terrain-ground-texture\": 3}.\n"
     "\n"
     "EXIT STATUS\n"
-    "  0 all tiles written; 1 a file could not be written; 2 bad options or settings.\n";
+    "  0 all files written; 1 a file could not be written; 2 bad options, settings\n"
+    "  or textures, or an output folder that cannot be written (nothing written).\n";
 
 struct Failure {
     std::string message;
@@ -207,7 +219,8 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     };
     app.add_option("--settings", settings_file, "read settings from a JSON file of the same names (options given "
                                                 "on the command line win)")
-        ->group("General");
+        ->group("General")
+        ->type_name("FILE");
     value_option("kind", "house, tree, terrain, mountain or water (default house)", "General", "KIND");
     value_option("iso-width", "tile width, any even number from 40 to 200 (default 100)", "General", "WIDTH");
     value_option("count", "number of tiles, 1 to 1000000 (default 1)", "General", "N");
