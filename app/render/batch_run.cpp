@@ -222,14 +222,12 @@ std::string load_user_textures(AppState& state, const std::string& folder) {
 
 // Every file of a sheet run, written only once all are made.
 int write_sheet(const Batch& batch, const RenderSettings& settings, std::FILE* report) {
-    constexpr int largest_side = 16384;
-    constexpr long long most_pixels = 64LL * 1024 * 1024;
     const SheetLayout layout =
         lay_out_sheet(batch.sheet_tiles(), settings.iso_width, settings.columns, settings.spacing, settings.margin);
-    if (layout.width > largest_side || layout.height > largest_side ||
-        static_cast<long long>(layout.width) * layout.height > most_pixels) {
+    if (layout.width > largest_sheet_side || layout.height > largest_sheet_side ||
+        static_cast<long long>(layout.width) * layout.height > largest_sheet_pixels) {
         std::fprintf(report, "brannoc-render: a sheet of %d x %d pixels is too large (at most %d a side, %lld in all): "
-                     "draw fewer tiles or set --columns\n", layout.width, layout.height, largest_side, most_pixels);
+                     "draw fewer tiles or set --columns\n", layout.width, layout.height, largest_sheet_side, largest_sheet_pixels);
         return 2;
     }
     const Sheet sheet = compose_sheet(batch.sheet_tiles(), layout, settings.frames);

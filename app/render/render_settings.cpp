@@ -1,6 +1,7 @@
 #include "app/render/render_settings.hpp"
 
 #include "app/render/control_options.hpp"
+#include "app/render/tile_sheet.hpp"
 #include "app/state/control_ids.hpp"
 
 #include <CLI/CLI.hpp>
@@ -305,6 +306,13 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         const bool png = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".png") == 0;
         if (!bmp && !png) return fail({"--sheet: \"" + sheet + "\" names neither a .png nor a .bmp file"});
         settings.png = png;
+        // Every cell holds at least the diamond: refuse a sheet that could
+        // never fit before drawing any of it.
+        const long long least_cell = static_cast<long long>(settings.iso_width + 2) * (settings.iso_width / 2 + 2);
+        if (least_cell * settings.count > largest_sheet_pixels)
+            return fail({"--sheet: " + std::to_string(settings.count) + " tiles of width " +
+                         std::to_string(settings.iso_width) + " do not fit on one sheet (at most " +
+                         std::to_string(largest_sheet_pixels) + " pixels); draw fewer or write one file a tile"});
     } else if (!settings.tmx.empty() || !settings.godot.empty()) {
         return fail({"--tmx and --godot describe a sheet: give --sheet too"});
     }

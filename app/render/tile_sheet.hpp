@@ -7,6 +7,10 @@
 // Rendered tiles laid out in a grid of equal cells, each tile placed so its
 // diamond's centre sits at the same point of its cell, which is what lets a
 // map editor or an engine put every tile on its grid with one offset.
+// The largest sheet written: what image editors and engines open readily.
+inline constexpr int largest_sheet_side = 16384;
+inline constexpr long long largest_sheet_pixels = 64LL * 1024 * 1024;
+
 struct SheetLayout {
     int columns = 0, rows = 0;
     int cell_width = 0, cell_height = 0;  // even, so a cell's centre is a whole pixel

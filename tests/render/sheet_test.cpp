@@ -203,6 +203,7 @@ TEST_F(SheetDir, ASheetTooLargeOrWithoutAFormatIsRefusedWithNothingWritten) {
     EXPECT_EQ(render({"--kind", "water", "--count", "2000", "--iso-width", "200", "--sheet",
                       (dir_ / "huge.png").string(), "--columns", "2000"}),
               2);
+    EXPECT_EQ(render({"--kind", "water", "--count", "1000000", "--sheet", (dir_ / "all.png").string()}), 2);
     EXPECT_EQ(render({"--kind", "water", "--sheet", (dir_ / "sheet.gif").string()}), 2);
     EXPECT_EQ(render({"--kind", "water", "--tmx", (dir_ / "map.tmx").string()}), 2);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 0);
