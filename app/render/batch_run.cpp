@@ -52,7 +52,7 @@ std::vector<std::uint8_t> encode(const RenderedTile& tile, const RenderSettings&
 struct TileRecord {
     int width = 0, height = 0, left = 0, top = 0, anchor_x = 0, anchor_y = 0;
     std::uint64_t seed = 0;
-    nlohmann::json drawn;
+    std::string drawn;  // as JSON text
 };
 
 class Batch {
@@ -73,7 +73,7 @@ public:
             RenderedTile tile = render_tile(app, settings_, index);
             if (!sheet_tiles_.empty()) {
                 records_[index] = {tile.image.width(), tile.image.height(), tile.left,     tile.top,
-                                   tile.anchor_x,       tile.anchor_y,        tile.seed, std::move(tile.drawn)};
+                                   tile.anchor_x,       tile.anchor_y,        tile.seed, tile.drawn.dump()};
                 sheet_tiles_[index] = std::move(tile);
                 ++done_;
                 continue;
@@ -87,7 +87,7 @@ public:
                 return;
             }
             records_[index] = {tile.image.width(), tile.image.height(), tile.left,     tile.top,
-                               tile.anchor_x,       tile.anchor_y,        tile.seed, std::move(tile.drawn)};
+                               tile.anchor_x,       tile.anchor_y,        tile.seed, tile.drawn.dump()};
             ++done_;
         }
     }
@@ -98,57 +98,40 @@ public:
         failure_ = message;
     }
 
+    // The run's manifest: one file a tile, each with its seed, size, place
+    // on the canvas, anchor and settings.
     std::string manifest() const {
-        nlohmann::json tiles = nlohmann::json::array();
-        for (int i = 0; i < settings_.count; ++i) {
-            const TileRecord& r = records_[i];
-            tiles.push_back({{"index", i},
-                             {"file", tile_file_name(settings_, i)},
-                             {"seed", r.seed},
-                             {"width", r.width},
-                             {"height", r.height},
-                             {"canvas_offset", {r.left, r.top}},
-                             {"anchor", {r.anchor_x, r.anchor_y}},
-                             {"drawn", r.drawn}});
-        }
-        return nlohmann::json{{"version", manifest_version},
-                              {"generator", "brannoc-render"},
-                              {"kind", tab_name(settings_.tab)},
-                              {"settings", nlohmann::json::parse(settings_as_json(settings_))},
-                              {"tiles", tiles}}
-            .dump(1);
+        return manifest_text({}, [this](int i, const TileRecord& r) {
+            return nlohmann::json{{"index", i},
+                                  {"file", tile_file_name(settings_, i)},
+                                  {"seed", r.seed},
+                                  {"width", r.width},
+                                  {"height", r.height},
+                                  {"canvas_offset", {r.left, r.top}},
+                                  {"anchor", {r.anchor_x, r.anchor_y}}};
+        });
     }
 
     // The sheet's manifest: the sheet's grid, then each tile's cell, seed,
     // settings and anchor in its cell.
     std::string sheet_manifest(const SheetLayout& layout, const std::string& image) const {
-        nlohmann::json tiles = nlohmann::json::array();
-        for (int i = 0; i < settings_.count; ++i) {
-            const TileRecord& r = records_[i];
-            tiles.push_back({{"index", i},
-                             {"cell", {i % layout.columns, i / layout.columns}},
-                             {"seed", r.seed},
-                             {"anchor", {layout.anchor_x, layout.anchor_y}},
-                             {"drawn", r.drawn}});
-        }
-        return nlohmann::json{{"version", manifest_version},
-                              {"generator", "brannoc-render"},
-                              {"kind", tab_name(settings_.tab)},
-                              {"settings", nlohmann::json::parse(settings_as_json(settings_))},
-                              {"sheet",
-                               {{"image", image},
-                                {"width", layout.width},
-                                {"height", layout.height},
-                                {"columns", layout.columns},
-                                {"rows", layout.rows},
-                                {"cell_width", layout.cell_width},
-                                {"cell_height", layout.cell_height},
-                                {"spacing", layout.spacing},
-                                {"margin", layout.margin},
-                                {"anchor", {layout.anchor_x, layout.anchor_y}},
-                                {"diamond", {layout.diamond_width, layout.diamond_height}}}},
-                              {"tiles", tiles}}
-            .dump(1);
+        const nlohmann::json sheet = {{"image", image},
+                                      {"width", layout.width},
+                                      {"height", layout.height},
+                                      {"columns", layout.columns},
+                                      {"rows", layout.rows},
+                                      {"cell_width", layout.cell_width},
+                                      {"cell_height", layout.cell_height},
+                                      {"spacing", layout.spacing},
+                                      {"margin", layout.margin},
+                                      {"anchor", {layout.anchor_x, layout.anchor_y}},
+                                      {"diamond", {layout.diamond_width, layout.diamond_height}}};
+        return manifest_text({{"sheet", sheet}}, [&layout](int i, const TileRecord& r) {
+            return nlohmann::json{{"index", i},
+                                  {"cell", {i % layout.columns, i / layout.columns}},
+                                  {"seed", r.seed},
+                                  {"anchor", {layout.anchor_x, layout.anchor_y}}};
+        });
     }
 
     const std::vector<RenderedTile>& sheet_tiles() const { return sheet_tiles_; }
@@ -157,6 +140,29 @@ public:
     const std::string& failure() const { return failure_; }
 
 private:
+    // The head, then the tiles written one by one, each with the settings it
+    // was drawn with, kept as text: a run of a million tiles would not fit
+    // as one tree of values.
+    template <typename Entry>
+    std::string manifest_text(nlohmann::json head, Entry&& entry) const {
+        head["version"] = manifest_version;
+        head["generator"] = "brannoc-render";
+        head["kind"] = tab_name(settings_.tab);
+        head["settings"] = nlohmann::json::parse(settings_as_json(settings_));
+        std::string text = head.dump(1);
+        text.resize(text.rfind('}'));  // reopen the object
+        while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+        text += ",\n \"tiles\": [";
+        for (int i = 0; i < settings_.count; ++i) {
+            const TileRecord& r = records_[i];
+            std::string tile = entry(i, r).dump();
+            tile.pop_back();  // the closing brace; the settings follow
+            text += (i == 0 ? "\n  " : ",\n  ") + tile + ",\"drawn\":" + r.drawn + "}";
+        }
+        text += "\n ]\n}\n";
+        return text;
+    }
+
     RenderSettings settings_;
     const AppState& prototype_;
     std::vector<TileRecord> records_;
