@@ -1,5 +1,7 @@
 #include "choosers/chooser_kind.hpp"
 
+#include "app/state/control_ids.hpp"
+
 namespace {
 using S = ChooserSheet;
 // Indexed by ChooserKind.
@@ -14,7 +16,28 @@ const ChooserSpec specs[] = {
     {"Choose ground texture", S::ground, 4, 5, 64, 320, 283, false},
     {"Choose roof texture", S::building, 2, 6, 128, 750, 290, true},
 };
+
+// Every texture button of the panel and the chooser it opens.
+constexpr ChooserButton chooser_buttons[] = {
+    {ctl::terrain_water_texture_button, ChooserKind::water, 0},
+    {ctl::water_texture_1_button, ChooserKind::water, 1},
+    {ctl::water_texture_2_button, ChooserKind::water, 2},
+    {ctl::grass_colour_button, ChooserKind::grass_colour, 0},
+    {ctl::windows_texture_button, ChooserKind::windows, 0},
+    {ctl::mountain_texture_button, ChooserKind::mountain, 0},
+    {ctl::wall_texture_button, ChooserKind::wall, 0},
+    {ctl::door_texture_button, ChooserKind::door, 0},
+    {ctl::terrain_ground_texture_button, ChooserKind::ground, 0},
+    {ctl::mountain_ground_texture_button, ChooserKind::ground, 0},
+    {ctl::roof_texture_button, ChooserKind::roof, 0},
+};
 }  // namespace
+
+const ChooserButton* chooser_for_button(int button) {
+    for (const ChooserButton& b : chooser_buttons)
+        if (b.button == button) return &b;
+    return nullptr;
+}
 
 const ChooserSpec& chooser_spec(ChooserKind kind) { return specs[static_cast<int>(kind)]; }
 

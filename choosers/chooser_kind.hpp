@@ -36,5 +36,15 @@ const ChooserSpec& chooser_spec(ChooserKind kind);
 // The top-left texel of cell i of the chooser in its sheet.
 SheetPoint chooser_cell_origin(ChooserKind kind, int i);
 
+// The texture button of the panel that opens a chooser, and for water which
+// of its three uses (0 the Terrain tab, 1 and 2 the Water tab's textures).
+struct ChooserButton {
+    int button;
+    ChooserKind kind;
+    int water_variant;
+};
+// The chooser a button opens; nullptr for a control that opens none.
+const ChooserButton* chooser_for_button(int button);
+
 // Control 33: the chooser window's only control.
 inline constexpr int chooser_ok_button = 33;

@@ -6,28 +6,6 @@
 #include "app/state/tile_frame.hpp"
 #include "choosers/texture_chooser.hpp"
 
-namespace {
-struct ChooserButton {
-    int button;
-    ChooserKind kind;
-    int water_variant;
-};
-// Every texture button of the panel and the chooser it opens.
-constexpr ChooserButton chooser_buttons[] = {
-    {ctl::terrain_water_texture_button, ChooserKind::water, 0},
-    {ctl::water_texture_1_button, ChooserKind::water, 1},
-    {ctl::water_texture_2_button, ChooserKind::water, 2},
-    {ctl::grass_colour_button, ChooserKind::grass_colour, 0},
-    {ctl::windows_texture_button, ChooserKind::windows, 0},
-    {ctl::mountain_texture_button, ChooserKind::mountain, 0},
-    {ctl::wall_texture_button, ChooserKind::wall, 0},
-    {ctl::door_texture_button, ChooserKind::door, 0},
-    {ctl::terrain_ground_texture_button, ChooserKind::ground, 0},
-    {ctl::mountain_ground_texture_button, ChooserKind::ground, 0},
-    {ctl::roof_texture_button, ChooserKind::roof, 0},
-};
-}  // namespace
-
 Application::Application(std::unique_ptr<AppState> state, UiPort* ui) : state_(std::move(state)), ui_(ui) {
     TileContext start = context();
     compute_house_footprint(start);
@@ -55,8 +33,8 @@ LoopAction Application::control_event(int number) {
         case ctl::house_shape: compute_house_footprint(ctx); break;
         case ctl::roof_shape: read_roof_side(ctx); break;
         default:
-            for (const ChooserButton& b : chooser_buttons)
-                if (b.button == number) texture_chooser(ctx, chooser_port_, b.kind, b.water_variant);
+            if (const ChooserButton* b = chooser_for_button(number))
+                texture_chooser(ctx, chooser_port_, b->kind, b->water_variant);
             break;  // other controls are read by the generators when they draw
     }
     return LoopAction::Continue;

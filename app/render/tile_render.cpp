@@ -19,27 +19,12 @@ std::uint64_t splitmix64(std::uint64_t x) {
     return x ^ (x >> 31);
 }
 
-ChooserKind chooser_of(int button, int& variant) {
-    variant = 0;
-    switch (button) {
-        case ctl::wall_texture_button: return ChooserKind::wall;
-        case ctl::roof_texture_button: return ChooserKind::roof;
-        case ctl::door_texture_button: return ChooserKind::door;
-        case ctl::windows_texture_button: return ChooserKind::windows;
-        case ctl::grass_colour_button: return ChooserKind::grass_colour;
-        case ctl::mountain_texture_button: return ChooserKind::mountain;
-        case ctl::water_texture_1_button: variant = 1; return ChooserKind::water;
-        case ctl::water_texture_2_button: variant = 2; return ChooserKind::water;
-        case ctl::terrain_water_texture_button: return ChooserKind::water;
-        default: return ChooserKind::ground;
-    }
-}
-
 // A pick made exactly as a user makes it in the chooser: click the cells,
 // then "Ok", which stores the pick and ticks the lock.
 void pick_textures(TileContext& context, int button, const std::vector<int>& cells) {
-    int variant = 0;
-    TextureChooser chooser(context.state, chooser_of(button, variant), variant);
+    const ChooserButton* opened = chooser_for_button(button);
+    if (!opened) return;
+    TextureChooser chooser(context.state, opened->kind, opened->water_variant);
     for (const int cell : cells) chooser.click(chooser.spec().cell_x(cell) + 1, chooser.spec().cell_y(cell) + 1);
     chooser.render();
     chooser.close(context.controls);
