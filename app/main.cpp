@@ -1,4 +1,4 @@
-#include "app/commands/application.hpp"
+#include "commands/application.hpp"
 #include "app/window/main_window.hpp"
 #include "app/window/startup.hpp"
 

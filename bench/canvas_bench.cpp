@@ -1,9 +1,9 @@
 #include "canvas/bmp_writer.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/random_source.hpp"
-#include "app/state/tile_frame.hpp"
-#include "app/commands/application.hpp"
-#include "app/state/control_ids.hpp"
+#include "state/tile_frame.hpp"
+#include "commands/application.hpp"
+#include "state/control_ids.hpp"
 
 #include <benchmark/benchmark.h>
 

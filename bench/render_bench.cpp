@@ -2,7 +2,7 @@
 // written as PNG files, with one and two jobs: the whole run as a build
 // script sees it (start-up, drawing, encoding, writing, the manifest).
 #include "app/render/batch_run.hpp"
-#include "app/render/control_options.hpp"
+#include "export/control_options.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -1,4 +1,4 @@
-#include "app/state/app_state.hpp"
+#include "state/app_state.hpp"
 #include "assets/builtin_assets.hpp"
 #include "canvas/png_image.hpp"
 

@@ -1,7 +1,7 @@
-#include "app/commands/application.hpp"
-#include "app/state/control_ids.hpp"
-#include "app/commands/output_commands.hpp"
-#include "app/state/ui_port.hpp"
+#include "commands/application.hpp"
+#include "state/control_ids.hpp"
+#include "commands/output_commands.hpp"
+#include "state/ui_port.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #include "choosers/chooser_kind.hpp"
 
-#include "app/state/control_ids.hpp"
+#include "state/control_ids.hpp"
 
 namespace {
 using S = ChooserSheet;

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/texture_cells.hpp"
+#include "state/texture_cells.hpp"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "choosers/texture_chooser.hpp"
 
-#include "app/state/control_ids.hpp"
+#include "state/control_ids.hpp"
 #include "canvas/drawing_context.hpp"
 
 #include <algorithm>

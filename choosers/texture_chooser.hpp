@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/tile_context.hpp"
+#include "state/tile_context.hpp"
 #include "choosers/chooser_kind.hpp"
 
 // One open texture chooser: which cells are framed, what a click picks, the

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/tile_context.hpp"
+#include "state/tile_context.hpp"
 
 // The entry point of each tab's generator: draws one whole random tile on the
 // canvas and ends with show_tile.

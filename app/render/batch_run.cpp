@@ -1,14 +1,13 @@
 #include "app/render/batch_run.hpp"
 
-#include "app/render/control_options.hpp"
-#include "app/render/tile_render.hpp"
-#include "app/render/tile_sheet.hpp"
-#include "canvas/bmp_writer.hpp"
 #include "canvas/file_output.hpp"
-#include "canvas/png_image.hpp"
-#include "canvas/png_writer.hpp"
-
-#include <nlohmann/json.hpp>
+#include "export/godot_files.hpp"
+#include "export/manifest.hpp"
+#include "export/sheet_layout.hpp"
+#include "export/tile_encoding.hpp"
+#include "export/tile_render.hpp"
+#include "export/tiled_files.hpp"
+#include "export/user_textures.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -17,8 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -27,8 +24,6 @@
 namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-constexpr int manifest_version = 1;
 
 // Whether the folder exists (or can be made) and takes new files.
 std::string check_output_folder(const std::string& out) {
@@ -42,18 +37,6 @@ std::string check_output_folder(const std::string& out) {
     ::unlink(probe.c_str());
     return {};
 }
-
-std::vector<std::uint8_t> encode(const RenderedTile& tile, const RenderSettings& settings) {
-    if (!settings.png) return bmp_file_bytes(tile.image);
-    auto bytes = encode_png(tile.image, settings.transparent ? &tile.alpha : nullptr);
-    return bytes ? std::move(*bytes) : std::vector<std::uint8_t>{};
-}
-
-struct TileRecord {
-    int width = 0, height = 0, left = 0, top = 0, anchor_x = 0, anchor_y = 0;
-    std::uint64_t seed = 0;
-    std::string drawn;  // as JSON text
-};
 
 class Batch {
 public:
@@ -72,22 +55,21 @@ public:
         for (int index; !failed_ && (index = next_++) < settings_.count;) {
             RenderedTile tile = render_tile(app, settings_, index);
             if (!sheet_tiles_.empty()) {
-                records_[index] = {tile.image.width(), tile.image.height(), tile.left,     tile.top,
-                                   tile.anchor_x,       tile.anchor_y,        tile.seed, tile.drawn.dump()};
+                records_[index] = record_of(tile);
                 sheet_tiles_[index] = std::move(tile);
                 ++done_;
                 continue;
             }
             const std::string path = settings_.out + "/" + tile_file_name(settings_, index);
-            const std::vector<std::uint8_t> bytes = encode(tile, settings_);
+            const std::vector<std::uint8_t> bytes =
+                encode_image(tile.image, settings_.transparent ? &tile.alpha : nullptr, settings_.png);
             const WriteResult written = bytes.empty() ? WriteResult{false, "the image could not be encoded"}
                                                       : write_file_safely(path, bytes, Durability::unsynced);
             if (!written.ok) {
                 fail("cannot write " + path + ": " + written.error);
                 return;
             }
-            records_[index] = {tile.image.width(), tile.image.height(), tile.left,     tile.top,
-                               tile.anchor_x,       tile.anchor_y,        tile.seed, tile.drawn.dump()};
+            records_[index] = record_of(tile);
             ++done_;
         }
     }
@@ -98,40 +80,9 @@ public:
         failure_ = message;
     }
 
-    // The run's manifest: one file a tile, each with its seed, size, place
-    // on the canvas, anchor and settings.
-    std::string manifest() const {
-        return manifest_text({}, [this](int i, const TileRecord& r) {
-            return nlohmann::json{{"index", i},
-                                  {"file", tile_file_name(settings_, i)},
-                                  {"seed", r.seed},
-                                  {"width", r.width},
-                                  {"height", r.height},
-                                  {"canvas_offset", {r.left, r.top}},
-                                  {"anchor", {r.anchor_x, r.anchor_y}}};
-        });
-    }
-
-    // The sheet's manifest: the sheet's grid, then each tile's cell, seed,
-    // settings and anchor in its cell.
+    std::string manifest() const { return run_manifest(settings_, records_); }
     std::string sheet_manifest(const SheetLayout& layout, const std::string& image) const {
-        const nlohmann::json sheet = {{"image", image},
-                                      {"width", layout.width},
-                                      {"height", layout.height},
-                                      {"columns", layout.columns},
-                                      {"rows", layout.rows},
-                                      {"cell_width", layout.cell_width},
-                                      {"cell_height", layout.cell_height},
-                                      {"spacing", layout.spacing},
-                                      {"margin", layout.margin},
-                                      {"anchor", {layout.anchor_x, layout.anchor_y}},
-                                      {"diamond", {layout.diamond_width, layout.diamond_height}}};
-        return manifest_text({{"sheet", sheet}}, [&layout](int i, const TileRecord& r) {
-            return nlohmann::json{{"index", i},
-                                  {"cell", {i % layout.columns, i / layout.columns}},
-                                  {"seed", r.seed},
-                                  {"anchor", {layout.anchor_x, layout.anchor_y}}};
-        });
+        return ::sheet_manifest(settings_, records_, layout, image);
     }
 
     const std::vector<RenderedTile>& sheet_tiles() const { return sheet_tiles_; }
@@ -140,29 +91,6 @@ public:
     const std::string& failure() const { return failure_; }
 
 private:
-    // The head, then the tiles written one by one, each with the settings it
-    // was drawn with, kept as text: a run of a million tiles would not fit
-    // as one tree of values.
-    template <typename Entry>
-    std::string manifest_text(nlohmann::json head, Entry&& entry) const {
-        head["version"] = manifest_version;
-        head["generator"] = "brannoc-render";
-        head["kind"] = tab_name(settings_.tab);
-        head["settings"] = nlohmann::json::parse(settings_as_json(settings_));
-        std::string text = head.dump(1);
-        text.resize(text.rfind('}'));  // reopen the object
-        while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-        text += ",\n \"tiles\": [";
-        for (int i = 0; i < settings_.count; ++i) {
-            const TileRecord& r = records_[i];
-            std::string tile = entry(i, r).dump();
-            tile.pop_back();  // the closing brace; the settings follow
-            text += (i == 0 ? "\n  " : ",\n  ") + tile + ",\"drawn\":" + r.drawn + "}";
-        }
-        text += "\n ]\n}\n";
-        return text;
-    }
-
     RenderSettings settings_;
     const AppState& prototype_;
     std::vector<TileRecord> records_;
@@ -183,14 +111,6 @@ void show_progress(std::FILE* report, int done, int count) {
 }
 }  // namespace
 
-std::string tile_file_name(const RenderSettings& settings, int index) {
-    int digits = 4;
-    for (int n = settings.count - 1; n >= 10000; n /= 10) ++digits;
-    char number[16];
-    std::snprintf(number, sizeof number, "%0*d", digits, index);
-    return tab_name(settings.tab) + "-" + number + (settings.png ? ".png" : ".bmp");
-}
-
 namespace {
 std::string with_extension(const std::string& path, const char* extension) {
     return fs::path(path).replace_extension(extension).string();
@@ -199,31 +119,6 @@ std::string with_extension(const std::string& path, const char* extension) {
 std::string folder_of(const std::string& path) {
     const fs::path parent = fs::path(path).parent_path();
     return parent.empty() ? "." : parent.string();
-}
-
-// The user's sheets in place of the built-in ones, all or none; the problem
-// with the first that will not do, naming the file.
-std::string load_user_textures(AppState& state, const std::string& folder) {
-    struct Wanted {
-        const char* file;
-        TextureSheet* sheet;
-        int width, height, cell;
-    };
-    const Wanted wanted[] = {{"building_sheet.png", &state.building_sheet, 776, 774, 128},
-                             {"ground_sheet.png", &state.ground_sheet, 640, 512, 64},
-                             {"boulder_sheet.png", &state.boulder_sheet, 256, 256, 64}};
-    std::vector<RasterImage> loaded;
-    for (const Wanted& w : wanted) {
-        const std::string path = folder + "/" + w.file;
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return path + ": cannot be read: " + std::strerror(errno);
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        DecodedSheet decoded = decode_texture_png(bytes, w.width, w.height);
-        if (!decoded.image) return path + " " + decoded.problem;
-        loaded.push_back(std::move(*decoded.image));
-    }
-    for (std::size_t k = 0; k < loaded.size(); ++k) *wanted[k].sheet = {std::move(loaded[k]), wanted[k].cell};
-    return {};
 }
 
 // Every file of a sheet run, written only once all are made.
@@ -237,13 +132,8 @@ int write_sheet(const Batch& batch, const RenderSettings& settings, std::FILE* r
         return 2;
     }
     const Sheet sheet = compose_sheet(batch.sheet_tiles(), layout, settings.frames);
-    std::vector<std::uint8_t> image_bytes;
-    if (settings.png) {
-        auto png = encode_png(sheet.image, settings.transparent ? &sheet.alpha : nullptr);
-        if (png) image_bytes = std::move(*png);
-    } else {
-        image_bytes = bmp_file_bytes(sheet.image);
-    }
+    const std::vector<std::uint8_t> image_bytes =
+        encode_image(sheet.image, settings.transparent ? &sheet.alpha : nullptr, settings.png);
     if (image_bytes.empty()) {
         std::fprintf(report, "brannoc-render: the sheet could not be encoded\n");
         return 1;

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/render/render_settings.hpp"
+#include "export/render_settings.hpp"
 
 #include <cstdio>
 
@@ -9,5 +9,3 @@
 // file could not be written, 2 the output folder cannot be written.
 int run_batch(const RenderSettings& settings, std::FILE* report);
 
-// The file name of tile index of a run of count tiles: "house-0007.png".
-std::string tile_file_name(const RenderSettings& settings, int index);

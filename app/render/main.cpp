@@ -1,5 +1,6 @@
 // brannoc-render: the tiles of the Brannoc window, drawn headless in bulk.
 #include "app/render/batch_run.hpp"
+#include "app/render/command_line.hpp"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #include "app/window/main_window.hpp"
 
-#include "app/state/control_ids.hpp"
-#include "app/state/control_table.hpp"
+#include "state/control_ids.hpp"
+#include "state/control_table.hpp"
 #include "app/window/chooser_window.hpp"
 #include "app/window/clipboard_writer.hpp"
 #include "app/window/qt_image.hpp"

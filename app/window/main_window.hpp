@@ -1,7 +1,7 @@
 #pragma once
-#include "app/commands/application.hpp"
-#include "app/state/control_model.hpp"
-#include "app/state/ui_port.hpp"
+#include "commands/application.hpp"
+#include "state/control_model.hpp"
+#include "state/ui_port.hpp"
 #include "choosers/texture_chooser.hpp"
 
 #include <QWidget>

@@ -2,12 +2,12 @@
 // 200, each beside a floor: the same number of random draws and pixel writes
 // with none of the generator's arithmetic, so the gap is the generator's own.
 
-#include "app/commands/application.hpp"
-#include "app/state/control_ids.hpp"
+#include "commands/application.hpp"
+#include "state/control_ids.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
 #include "canvas/tile_geometry.hpp"
-#include "app/state/tile_frame.hpp"
+#include "state/tile_frame.hpp"
 #include "generators/generators.hpp"
 #include "generators/mountain/height_field.hpp"
 #include "generators/terrain/terrain_layout.hpp"

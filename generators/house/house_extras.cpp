@@ -1,4 +1,4 @@
-#include "app/state/control_ids.hpp"
+#include "state/control_ids.hpp"
 #include "canvas/numbers.hpp"
 #include "generators/house/house_parts.hpp"
 

@@ -1,6 +1,6 @@
 #include "generators/house/house_height.hpp"
 
-#include "app/state/control_ids.hpp"
+#include "state/control_ids.hpp"
 
 namespace {
 int height_of_item(int item) { return 10 * item + 10; }

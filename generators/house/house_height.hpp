@@ -1,6 +1,6 @@
 #pragma once
-#include "app/state/app_state.hpp"
-#include "app/state/control_model.hpp"
+#include "state/app_state.hpp"
+#include "state/control_model.hpp"
 #include "canvas/random_source.hpp"
 
 // The wall height from the "Heigth from/to:" combos: from + a draw below

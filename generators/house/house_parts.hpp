@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/tile_context.hpp"
+#include "state/tile_context.hpp"
 #include "canvas/drawing_context.hpp"
 
 // The pieces of a house tile, painted by draw_house_tile in this order: the

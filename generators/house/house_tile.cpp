@@ -1,5 +1,5 @@
-#include "app/state/control_ids.hpp"
-#include "app/state/tile_frame.hpp"
+#include "state/control_ids.hpp"
+#include "state/tile_frame.hpp"
 #include "generators/generators.hpp"
 #include "generators/house/house_height.hpp"
 #include "generators/house/house_parts.hpp"

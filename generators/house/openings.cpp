@@ -1,4 +1,4 @@
-#include "app/state/texture_cells.hpp"
+#include "state/texture_cells.hpp"
 #include "canvas/numbers.hpp"
 #include "generators/house/house_parts.hpp"
 

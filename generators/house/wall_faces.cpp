@@ -1,5 +1,5 @@
-#include "app/state/control_ids.hpp"
-#include "app/state/texture_cells.hpp"
+#include "state/control_ids.hpp"
+#include "state/texture_cells.hpp"
 #include "canvas/numbers.hpp"
 #include "generators/house/house_parts.hpp"
 

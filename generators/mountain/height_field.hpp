@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/app_state.hpp"
+#include "state/app_state.hpp"
 #include "canvas/random_source.hpp"
 
 // The mountain's height field: a 129 x 129 grid (u, w in 0..128) of the

@@ -1,6 +1,6 @@
 #include "generators/mountain/mountain_relief.hpp"
 
-#include "app/state/texture_cells.hpp"
+#include "state/texture_cells.hpp"
 #include "canvas/diamond_mapping.hpp"
 #include "canvas/numbers.hpp"
 #include "canvas/shading.hpp"

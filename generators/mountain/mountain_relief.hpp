@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/tile_context.hpp"
+#include "state/tile_context.hpp"
 #include "canvas/drawing_context.hpp"
 
 // The painting passes of a mountain tile, over the height field in height_map.

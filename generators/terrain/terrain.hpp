@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/tile_context.hpp"
+#include "state/tile_context.hpp"
 
 // Clears the canvas and paints a whole terrain tile with the Terrain tab's
 // settings and locks: the shaded ground (or swamp) and on it the pool, grass

@@ -1,6 +1,6 @@
 #include "generators/terrain/terrain_elements.hpp"
 
-#include "app/state/texture_cells.hpp"
+#include "state/texture_cells.hpp"
 #include "canvas/diamond_mapping.hpp"
 #include "canvas/numbers.hpp"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/app_state.hpp"
+#include "state/app_state.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/random_source.hpp"
 

@@ -1,6 +1,6 @@
 #include "generators/terrain/terrain_layout.hpp"
 
-#include "app/state/control_ids.hpp"
+#include "state/control_ids.hpp"
 #include "canvas/numbers.hpp"
 
 #include <algorithm>

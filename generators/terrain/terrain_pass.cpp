@@ -1,7 +1,7 @@
 #include "generators/terrain/terrain_pass.hpp"
 
-#include "app/state/control_ids.hpp"
-#include "app/state/texture_cells.hpp"
+#include "state/control_ids.hpp"
+#include "state/texture_cells.hpp"
 #include "canvas/diamond_mapping.hpp"
 #include "canvas/shading.hpp"
 #include "generators/terrain/terrain_elements.hpp"

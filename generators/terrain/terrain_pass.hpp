@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/tile_context.hpp"
+#include "state/tile_context.hpp"
 #include "canvas/drawing_context.hpp"
 
 // The two painting passes of a terrain tile, over the layout in grass_mask.

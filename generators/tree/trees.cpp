@@ -1,6 +1,6 @@
 #include "generators/tree/trees.hpp"
 
-#include "app/state/control_ids.hpp"
+#include "state/control_ids.hpp"
 #include "generators/tree/conifer_tree.hpp"
 
 namespace {

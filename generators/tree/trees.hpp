@@ -1,6 +1,6 @@
 #pragma once
-#include "app/state/control_model.hpp"
-#include "app/state/tile_context.hpp"
+#include "state/control_model.hpp"
+#include "state/tile_context.hpp"
 #include "generators/tree/broadleaf_tree.hpp"
 
 #include <array>

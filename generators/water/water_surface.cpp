@@ -1,6 +1,6 @@
 #include "generators/water/water_surface.hpp"
 
-#include "app/state/control_ids.hpp"
+#include "state/control_ids.hpp"
 #include "canvas/diamond_mapping.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/state/texture_cells.hpp"
-#include "app/state/tile_context.hpp"
+#include "state/texture_cells.hpp"
+#include "state/tile_context.hpp"
 
 // The water surface: two 64 x 64 water cells of the ground sheet squashed
 // onto the tile diamond point by point, each point taking one of the two

@@ -1,4 +1,4 @@
-#include "app/state/control_ids.hpp"
+#include "state/control_ids.hpp"
 #include "choosers/texture_chooser.hpp"
 
 #include "../support/test_app.hpp"

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/commands/application.hpp"
-#include "app/state/control_ids.hpp"
+#include "commands/application.hpp"
+#include "state/control_ids.hpp"
 #include "canvas/raster_image.hpp"
 
 #include <gtest/gtest.h>

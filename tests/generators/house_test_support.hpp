@@ -1,6 +1,6 @@
 #pragma once
-#include "app/state/texture_cells.hpp"
-#include "app/state/tile_frame.hpp"
+#include "state/texture_cells.hpp"
+#include "state/tile_frame.hpp"
 #include "generator_test_support.hpp"
 #include "generators/house/house_parts.hpp"
 

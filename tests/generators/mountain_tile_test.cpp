@@ -1,4 +1,4 @@
-#include "app/state/texture_cells.hpp"
+#include "state/texture_cells.hpp"
 #include "generator_test_support.hpp"
 #include "generators/mountain/height_field.hpp"
 #include "generators/mountain/mountain_relief.hpp"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/texture_cells.hpp"
+#include "state/texture_cells.hpp"
 #include "canvas/diamond_mapping.hpp"
 #include "generator_test_support.hpp"
 #include "generators/terrain/terrain_layout.hpp"

@@ -3,9 +3,9 @@
 //
 //   brannoc_tile_preview OUT_DIR [SEED]
 
-#include "app/commands/application.hpp"
-#include "app/state/control_ids.hpp"
-#include "app/state/control_table.hpp"
+#include "commands/application.hpp"
+#include "state/control_ids.hpp"
+#include "state/control_table.hpp"
 #include "canvas/bmp_writer.hpp"
 
 #include <cstdio>

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header from a layer above its own, when
-# a generator reaches into another generator's internals, when Qt appears
-# below the front ends, or when a source file sits outside every layer.
+# a generator reaches into another generator's internals, when Qt or CLI11
+# appear below the front ends, when JSON or libpng appear below the layers
+# that write files, or when a source file sits outside every layer.
 #
 # Layers, lowest first; each may include only its own and those below it:
-#   0 canvas/, assets/          images, drawing, numbers, geometry, formats
-#   1 app/state/                AppState, controls, tile context and helpers
-#   2 generators/               one folder per kind of tile
-#   3 app/commands/, choosers/  draw, save, copy, tile sets, chooser logic
-#   4 app/window/, app/main.cpp, app/render/   the front ends
+#   0 canvas/, assets/        images, drawing, numbers, geometry, formats
+#   1 state/                  AppState, controls, tile context and helpers
+#   2 generators/             one folder per kind of tile
+#   3 commands/, choosers/    draw, save, copy, tile sets, chooser logic
+#   4 export/                 seeded tiles, sheets, engine files, manifests
+#   5 app/window/, app/main.cpp, app/render/   the front ends
 #
 # Usage: check_layers.sh [source root]
 set -u
@@ -21,13 +23,15 @@ public_generator_headers=" generators/generators.hpp generators/tree/trees.hpp g
 layer_of() {
     case "$1" in
         canvas/* | assets/*) echo 0 ;;
-        app/state/*) echo 1 ;;
+        state/*) echo 1 ;;
         generators/*) echo 2 ;;
-        app/commands/* | choosers/*) echo 3 ;;
-        app/window/* | app/main.cpp | app/render/*) echo 4 ;;
+        commands/* | choosers/*) echo 3 ;;
+        export/*) echo 4 ;;
+        app/window/* | app/main.cpp | app/render/*) echo 5 ;;
         *) echo -1 ;;
     esac
 }
+front_ends=5
 
 generator_of() { # generators/tree/x.cpp -> tree; generators/x.hpp -> ""
     local rest=${1#generators/}
@@ -50,7 +54,19 @@ while IFS= read -r file; do
         number=${line%%:*}
         text=${line#*:}
         if [[ $text =~ \#[[:space:]]*include[[:space:]]*\<(Q[A-Za-z]*) ]]; then
-            ((own < 4)) && fail "$file:$number: Qt (${BASH_REMATCH[1]}) below the front ends"
+            ((own < front_ends)) && fail "$file:$number: Qt (${BASH_REMATCH[1]}) below the front ends"
+            continue
+        fi
+        if [[ $text =~ \#[[:space:]]*include[[:space:]]*\<CLI/ ]]; then
+            ((own < front_ends)) && fail "$file:$number: CLI11 below the front ends"
+            continue
+        fi
+        if [[ $text =~ \#[[:space:]]*include[[:space:]]*\<nlohmann/ ]]; then
+            ((own < 4)) && fail "$file:$number: JSON below the export core"
+            continue
+        fi
+        if [[ $text =~ \#[[:space:]]*include[[:space:]]*\<png\.h\> ]]; then
+            ((own != 0 && own < 4)) && fail "$file:$number: libpng outside the canvas and the export core"
             continue
         fi
         [[ $text =~ \#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]] || continue
@@ -69,7 +85,7 @@ while IFS= read -r file; do
             fi
         fi
     done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include' "$file")
-done < <(find canvas assets app generators choosers -type f \( -name '*.cpp' -o -name '*.hpp' -o -name '*.h' \) 2>/dev/null | sort)
+done < <(find canvas assets state generators commands choosers export app -type f \( -name '*.cpp' -o -name '*.hpp' -o -name '*.h' \) 2>/dev/null | sort)
 
 if ((failures)); then
     echo "$failures include(s) break the layering"

@@ -7,13 +7,16 @@ trap 'rm -rf "$work"' EXIT
 
 make_tree() { # a small clean tree in $work/$1
     local t="$work/$1"
-    mkdir -p "$t"/canvas "$t"/app/state "$t"/app/commands "$t"/app/window "$t"/generators/tree "$t"/generators/terrain
-    echo '#include "canvas/colour.hpp"' >"$t/canvas/image.hpp"
-    echo '#include "canvas/image.hpp"' >"$t/app/state/app_state.hpp"
-    echo '#include "app/state/app_state.hpp"' >"$t/generators/tree/trees.hpp"
+    mkdir -p "$t"/canvas "$t"/state "$t"/commands "$t"/export "$t"/app/window "$t"/app/render \
+        "$t"/generators/tree "$t"/generators/terrain
+    printf '#include "canvas/colour.hpp"\n#include <png.h>\n' >"$t/canvas/image.hpp"
+    echo '#include "canvas/image.hpp"' >"$t/state/app_state.hpp"
+    echo '#include "state/app_state.hpp"' >"$t/generators/tree/trees.hpp"
     printf '#include "generators/tree/trees.hpp"\n#include <vector>\n' >"$t/generators/terrain/terrain.cpp"
-    echo '#include "generators/generators.hpp"' >"$t/app/commands/commands.cpp"
-    printf '#include <QWidget>\n#include "app/commands/commands.hpp"\n' >"$t/app/window/main_window.cpp"
+    echo '#include "generators/generators.hpp"' >"$t/commands/commands.cpp"
+    printf '#include "commands/commands.hpp"\n#include <nlohmann/json.hpp>\n#include <png.h>\n' >"$t/export/manifest.cpp"
+    printf '#include <QWidget>\n#include "export/manifest.hpp"\n' >"$t/app/window/main_window.cpp"
+    printf '#include <CLI/CLI.hpp>\n#include "export/manifest.hpp"\n' >"$t/app/render/command_line.cpp"
     echo "$t"
 }
 
@@ -32,15 +35,15 @@ expect() { # expect pass|fail name
 expect pass "$(make_tree clean)"
 
 t=$(make_tree canvas_up)
-echo '#include "app/state/app_state.hpp"' >>"$t/canvas/image.hpp"
+echo '#include "state/app_state.hpp"' >>"$t/canvas/image.hpp"
 expect fail "$t"
 
 t=$(make_tree state_up)
-echo '#include "generators/tree/trees.hpp"' >>"$t/app/state/app_state.hpp"
+echo '#include "generators/tree/trees.hpp"' >>"$t/state/app_state.hpp"
 expect fail "$t"
 
 t=$(make_tree generator_to_commands)
-echo '#include "app/commands/commands.hpp"' >>"$t/generators/tree/trees.hpp"
+echo '#include "commands/commands.hpp"' >>"$t/generators/tree/trees.hpp"
 expect fail "$t"
 
 t=$(make_tree generator_internals)
@@ -48,7 +51,23 @@ echo '#include "generators/tree/conifer_tree.hpp"' >>"$t/generators/terrain/terr
 expect fail "$t"
 
 t=$(make_tree qt_in_core)
-echo '#include <QImage>' >>"$t/app/commands/commands.cpp"
+echo '#include <QImage>' >>"$t/commands/commands.cpp"
+expect fail "$t"
+
+t=$(make_tree qt_in_export)
+echo '#include <QImage>' >>"$t/export/manifest.cpp"
+expect fail "$t"
+
+t=$(make_tree cli_in_export)
+echo '#include <CLI/CLI.hpp>' >>"$t/export/manifest.cpp"
+expect fail "$t"
+
+t=$(make_tree json_in_commands)
+echo '#include <nlohmann/json.hpp>' >>"$t/commands/commands.cpp"
+expect fail "$t"
+
+t=$(make_tree export_to_front_end)
+echo '#include "app/render/command_line.hpp"' >>"$t/export/manifest.cpp"
 expect fail "$t"
 
 t=$(make_tree outside_layers)

@@ -1,6 +1,7 @@
 // The user's own texture sheets: untrusted files, checked before anything
 // is written, and any PNG colour type and depth accepted.
 #include "app/render/batch_run.hpp"
+#include "app/render/command_line.hpp"
 
 #include "../support/test_files.hpp"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/state/ui_port.hpp"
+#include "state/ui_port.hpp"
 
 #include <functional>
 #include <string>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/commands/application.hpp"
+#include "commands/application.hpp"
 #include "fake_ui.hpp"
 
 #include <gtest/gtest.h>

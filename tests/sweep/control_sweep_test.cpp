@@ -2,8 +2,8 @@
 // every control, some writes out of range through the model, then draws,
 // saves, copies, choosers and tile sets on every tab. Under the sanitizer
 // build it finds what no single test thinks of. It runs for a fixed time.
-#include "app/state/control_ids.hpp"
-#include "app/state/control_table.hpp"
+#include "state/control_ids.hpp"
+#include "state/control_table.hpp"
 
 #include "../support/test_app.hpp"
 #include "../support/test_files.hpp"

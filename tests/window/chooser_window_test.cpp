@@ -1,7 +1,7 @@
 #include "gui_fixture.hpp"
 
-#include "app/state/control_ids.hpp"
-#include "app/state/control_table.hpp"
+#include "state/control_ids.hpp"
+#include "state/control_table.hpp"
 #include "app/window/chooser_window.hpp"
 
 #include <QAbstractItemView>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/commands/application.hpp"
+#include "commands/application.hpp"
 #include "app/window/main_window.hpp"
 
 #include <QApplication>

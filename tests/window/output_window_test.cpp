@@ -1,6 +1,6 @@
 #include "gui_fixture.hpp"
 
-#include "app/state/control_ids.hpp"
+#include "state/control_ids.hpp"
 #include "canvas/bmp_writer.hpp"
 #include "../support/test_files.hpp"
 

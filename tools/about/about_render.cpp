@@ -1,7 +1,7 @@
 #include "about_render.hpp"
 
-#include "app/commands/application.hpp"
-#include "app/state/control_ids.hpp"
+#include "commands/application.hpp"
+#include "state/control_ids.hpp"
 
 #include <algorithm>
 #include <memory>

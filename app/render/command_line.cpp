@@ -1,0 +1,321 @@
+#include "app/render/command_line.hpp"
+
+#include "export/control_options.hpp"
+#include "export/sheet_layout.hpp"
+#include "state/control_ids.hpp"
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+namespace {
+using json = nlohmann::json;
+
+constexpr int most_tiles = 1'000'000;
+constexpr int most_jobs = 256;
+
+const char* const description =
+    "NAME\n"
+    "  brannoc-render - draw isometric game tiles in bulk, without a window\n"
+    "\n"
+    "DESCRIPTION\n"
+    "  Draws the tiles the Brannoc window draws, from the same generators: houses\n"
+    "  and ruins, trees, terrain, mountains and water. Every option of a kind is a\n"
+    "  control of that kind's tab, named after its label. A ticked lock keeps the\n"
+    "  value it locks; an unlocked parameter is drawn at random for each tile\n"
+    "  exactly as the window draws it. Tile i of a run draws from its own stream,\n"
+    "  derived from --seed and i, so the same command writes the same bytes with\n"
+    "  any --jobs, and tile i stays the same when --count grows. Files appear\n"
+    "  whole or not at all.\n";
+
+const char* const examples =
+    "FILES\n"
+    "  DIR/KIND-NNNN.png (or .bmp), one a tile, and DIR/manifest.json: for each\n"
+    "  tile its file, seed, size, canvas offset, the anchor (the diamond's centre)\n"
+    "  in its pixels and every setting it was drawn with. With --sheet FILE:\n"
+    "  FILE, FILE.tsx (a Tiled tileset) and FILE.json (the grid, the anchor in\n"
+    "  every cell and each tile's cell, seed and settings).\n"
+    "\n"
+    "EXAMPLES\n"
+    "  1,000 seeded houses as transparent PNGs trimmed to what they paint:\n"
+    "    brannoc-render --kind house --count 1000 --seed 7 --transparent --trim --out houses\n"
+    "  A Tiled tileset and sample map, and a Godot TileSet, over one sheet of houses:\n"
+    "    brannoc-render --kind house --count 16 --iso-width 64 --transparent --sheet houses.png \\\n"
+    "      --tmx houses.tmx --godot houses.tres\n"
+    "  A terrain set from a preset kept in a settings file:\n"
+    "    brannoc-render --settings meadow.json --count 64 --out meadow\n"
+    "  with meadow.json holding {\"kind\": \"terrain\", \"iso-width\": 64, \"grass\": true,\n"
+    "  \"boulder\": true, \"grass-density\": \"25%\", \"terrain-ground-texture\": 3}.\n"
+    "\n"
+    "EXIT STATUS\n"
+    "  0 all files written; 1 a file could not be written; 2 bad options, settings\n"
+    "  or textures, or an output folder that cannot be written (nothing written).\n";
+
+struct Failure {
+    std::string message;
+};
+
+bool parse_int(const std::string& text, long long& value) {
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && at == end && !text.empty();
+}
+
+bool parse_bool(const std::string& text, bool& value) {
+    if (text == "true" || text == "1" || text == "yes" || text == "on") return value = true, true;
+    if (text == "false" || text == "0" || text == "no" || text == "off") return value = false, true;
+    return false;
+}
+
+// Ranges of texture numbers by the button that picks them.
+int texture_count(int button) {
+    switch (button) {
+        case ctl::wall_texture_button: return 24;
+        case ctl::roof_texture_button: return 12;
+        case ctl::terrain_ground_texture_button:
+        case ctl::mountain_ground_texture_button:
+        case ctl::mountain_texture_button: return 20;
+        default: return 10;  // doors, windows, waters, grass colours
+    }
+}
+
+std::optional<Failure> apply_control(RenderSettings& s, const ControlOption& option, const std::string& value) {
+    const std::string where = "--" + option.name + ": ";
+    switch (option.kind) {
+        case OptionKind::flag: {
+            bool on = false;
+            if (!parse_bool(value, on)) return Failure{where + "\"" + value + "\" is not true or false"};
+            s.controls.emplace_back(option.control, on ? 1 : 0);
+            return std::nullopt;
+        }
+        case OptionKind::choice: {
+            const int item = combo_item_for(*option.spec, value);
+            if (item < 0) {
+                std::string items;
+                for (const std::string& text : option.spec->items) items += (items.empty() ? "" : ", ") + text;
+                return Failure{where + "\"" + value + "\" is not one of: " + items};
+            }
+            s.controls.emplace_back(option.control, item);
+            return std::nullopt;
+        }
+        case OptionKind::texture:
+        case OptionKind::texture_list: {
+            std::vector<int> picks;
+            std::stringstream list(value);
+            std::string part;
+            while (std::getline(list, part, ',')) {
+                long long number = -1;
+                const int count = texture_count(option.control);
+                if (!parse_int(part, number) || number < 0 || number >= count)
+                    return Failure{where + "\"" + part + "\" is not a texture number from 0 to " +
+                                   std::to_string(count - 1)};
+                picks.push_back(static_cast<int>(number));
+            }
+            if (option.kind == OptionKind::texture && picks.size() != 1)
+                return Failure{where + "takes one texture number"};
+            s.textures.emplace_back(option.control, picks);
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// One named setting, from the command line or a settings file.
+std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name, const std::string& value) {
+    long long number = 0;
+    bool on = false;
+    if (name == "kind") {
+        s.tab = tab_for_kind(value);
+        if (s.tab < 0) return Failure{"--kind: \"" + value + "\" is not one of: house, tree, terrain, mountain, water"};
+    } else if (name == "iso-width") {
+        if (!parse_int(value, number) || number < 40 || number > 200 || number % 2 != 0)
+            return Failure{"--iso-width: \"" + value + "\" is not an even width from 40 to 200"};
+        s.iso_width = static_cast<int>(number);
+    } else if (name == "count") {
+        if (!parse_int(value, number) || number < 1 || number > most_tiles)
+            return Failure{"--count: \"" + value + "\" is not a number of tiles from 1 to 1000000"};
+        s.count = static_cast<int>(number);
+    } else if (name == "seed") {
+        unsigned long long seed = 0;
+        const auto [at, error] = std::from_chars(value.data(), value.data() + value.size(), seed);
+        if (error != std::errc() || at != value.data() + value.size() || value.empty())
+            return Failure{"--seed: \"" + value + "\" is not a whole number from 0 to 18446744073709551615"};
+        s.seed = seed;
+    } else if (name == "jobs") {
+        if (!parse_int(value, number) || number < 1 || number > most_jobs)
+            return Failure{"--jobs: \"" + value + "\" is not a number of jobs from 1 to 256"};
+        s.jobs = static_cast<int>(number);
+    } else if (name == "out") {
+        if (value.empty()) return Failure{"--out: no folder named"};
+        s.out = value;
+    } else if (name == "format") {
+        if (value != "png" && value != "bmp") return Failure{"--format: \"" + value + "\" is not png or bmp"};
+        s.png = value == "png";
+    } else if (name == "transparent" || name == "trim" || name == "quiet" || name == "frames") {
+        if (!parse_bool(value, on)) return Failure{"--" + name + ": \"" + value + "\" is not true or false"};
+        (name == "transparent" ? s.transparent : name == "trim" ? s.trim : name == "quiet" ? s.quiet : s.frames) = on;
+    } else if (name == "columns" || name == "spacing" || name == "margin") {
+        if (!parse_int(value, number) || number < 0 || number > 4096)
+            return Failure{"--" + name + ": \"" + value + "\" is not a number from 0 to 4096"};
+        (name == "columns" ? s.columns : name == "spacing" ? s.spacing : s.margin) = static_cast<int>(number);
+    } else if (name == "sheet" || name == "tmx" || name == "godot" || name == "textures") {
+        if (value.empty()) return Failure{"--" + name + ": no file named"};
+        (name == "sheet" ? s.sheet : name == "tmx" ? s.tmx : name == "godot" ? s.godot : s.texture_folder) = value;
+    } else if (const ControlOption* option = find_control_option(name)) {
+        return apply_control(s, *option, value);
+    } else {
+        return Failure{"unknown setting \"" + name + "\""};
+    }
+    return std::nullopt;
+}
+
+std::string json_value_text(const json& value) {
+    if (value.is_boolean()) return value.get<bool>() ? "true" : "false";
+    if (value.is_number_integer() || value.is_number_unsigned()) return value.dump();
+    if (value.is_string()) return value.get<std::string>();
+    if (value.is_array()) {
+        std::string list;
+        for (const json& item : value) list += (list.empty() ? "" : ",") + json_value_text(item);
+        return list;
+    }
+    return value.dump();  // a value of no usable type; the setting rejects it
+}
+
+std::optional<Failure> apply_settings_file(RenderSettings& s, const std::string& path) {
+    std::ifstream in(path);
+    if (!in) return Failure{"--settings: cannot read " + path};
+    const json file = json::parse(in, nullptr, false);
+    if (file.is_discarded()) return Failure{"--settings: " + path + " is not valid JSON"};
+    if (!file.is_object()) return Failure{"--settings: " + path + " holds no object of settings"};
+    for (const auto& [name, value] : file.items()) {
+        if (name == "settings") return Failure{"--settings: " + path + " names another settings file"};
+        if (auto failure = apply_setting(s, name, json_value_text(value)))
+            return Failure{"--settings " + path + ": " + failure->message};
+    }
+    return std::nullopt;
+}
+
+const char* group_of(int tab) {
+    static const char* const groups[] = {"House", "Tree", "Terrain", "Mountain", "Water"};
+    return tab >= 0 && tab <= tab_water ? groups[tab] : "Every kind";
+}
+}  // namespace
+
+ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
+    CLI::App app{description, "brannoc-render"};
+    app.footer(examples);
+    app.get_formatter()->column_width(36);
+
+    std::string settings_file;
+    std::map<std::string, std::string> given;  // name -> value, in parse order below
+    std::map<std::string, CLI::Option*> options;
+    auto value_option = [&](const std::string& name, const std::string& text, const char* group,
+                            const char* type = "VALUE") {
+        options[name] = app.add_option("--" + name, given[name], text)->group(group)->type_name(type);
+    };
+    app.add_option("--settings", settings_file, "read settings from a JSON file of the same names (options given "
+                                                "on the command line win)")
+        ->group("General")
+        ->type_name("FILE");
+    value_option("kind", "house, tree, terrain, mountain or water (default house)", "General", "KIND");
+    value_option("iso-width", "tile width, any even number from 40 to 200 (default 100)", "General", "WIDTH");
+    value_option("count", "number of tiles, 1 to 1000000 (default 1)", "General", "N");
+    value_option("seed", "seed of the run (default 1)", "General", "SEED");
+    value_option("jobs", "tiles drawn at once (default: the number of cores)", "General", "N");
+    value_option("out", "folder for the files, made if missing (default: the current folder)", "Output", "DIR");
+    value_option("textures", "draw with your own building_sheet.png, ground_sheet.png and boulder_sheet.png from DIR, "
+                             "of the built-in sheets' sizes and grids (docs/artwork.md)", "General", "DIR");
+    value_option("format", "png or bmp (default png); BMP as the window writes it", "Output", "FORMAT");
+    std::map<std::string, bool> flags;
+    // A flag ticks its box; --name=false unticks one that is ticked by default.
+    auto flag_option = [&](const std::string& name, const std::string& text, const char* group) {
+        options[name] = app.add_flag("--" + name, flags[name], text)->group(group);
+    };
+    flag_option("transparent", "RGBA PNGs, alpha 0 exactly where nothing was painted", "Output");
+    flag_option("trim", "crop each tile to what it paints; the manifest gives the anchor", "Output");
+    flag_option("quiet", "no progress bar and no summary", "Output");
+    value_option("sheet", "lay the tiles out on one sheet (PNG or BMP by its name) instead of one file each, "
+                          "with a Tiled tileset (.tsx) and a manifest (.json) beside it", "Sheets", "FILE");
+    value_option("columns", "tiles across the sheet (default: about square)", "Sheets", "N");
+    value_option("spacing", "pixels between cells (default 0)", "Sheets", "N");
+    value_option("margin", "pixels around the cells (default 0)", "Sheets", "N");
+    flag_option("frames", "outline each cell in the window's purple", "Sheets");
+    value_option("tmx", "also write a small isometric Tiled map of the tiles", "Sheets", "FILE");
+    value_option("godot", "also write a Godot 4 TileSet resource (.tres) over the sheet", "Sheets", "FILE");
+    for (const ControlOption& option : control_options()) {
+        if (option.name == "iso-width") continue;  // any even width, above
+        if (option.kind == OptionKind::flag) {
+            const bool ticked = option.spec->default_state != 0;
+            flag_option(option.name, option.description + (ticked ? " (ticked unless =false)" : ""),
+                        group_of(option.tab));
+        } else {
+            const bool choice = option.kind == OptionKind::choice;
+            const std::string text =
+                option.description + (choice ? " (default " + option.spec->items[option.spec->default_state] + ")" : "");
+            value_option(option.name, text, group_of(option.tab),
+                         choice ? "ITEM" : option.kind == OptionKind::texture ? "N" : "N[,N...]");
+        }
+    }
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        return {std::nullopt, app.help(), 0};
+    } catch (const CLI::ParseError& error) {
+        return {std::nullopt, std::string("brannoc-render: ") + error.what(), 2};
+    }
+
+    RenderSettings settings;
+    settings.jobs = std::max(1u, std::thread::hardware_concurrency());
+    auto fail = [](const Failure& f) { return ParsedCommandLine{std::nullopt, "brannoc-render: " + f.message, 2}; };
+    if (!settings_file.empty())
+        if (auto failure = apply_settings_file(settings, settings_file)) return fail(*failure);
+    // Command-line options in the order of the help: general ones first, so
+    // the kind and width are known before the controls.
+    for (const char* name : {"kind", "iso-width", "count", "seed", "jobs", "out", "format", "sheet", "columns",
+                             "spacing", "margin", "tmx", "godot", "textures"})
+        if (options[name]->count() > 0)
+            if (auto failure = apply_setting(settings, name, given[name])) return fail(*failure);
+    for (const char* name : {"transparent", "trim", "quiet", "frames"})
+        if (options[name]->count() > 0)
+            if (auto failure = apply_setting(settings, name, flags[name] ? "true" : "false")) return fail(*failure);
+    for (const ControlOption& option : control_options()) {
+        if (option.name == "iso-width" || options[option.name]->count() == 0) continue;
+        const std::string value = option.kind == OptionKind::flag ? (flags[option.name] ? "true" : "false")
+                                                                  : given[option.name];
+        if (auto failure = apply_setting(settings, option.name, value)) return fail(*failure);
+    }
+
+    // The window draws unlocked house sizes in its steps of ten; a width
+    // between them holds only with the size locked.
+    bool size_locked = true;
+    for (const auto& [control, state] : settings.controls)
+        if (control == ctl::lock_size) size_locked = state != 0;
+    if (settings.tab == tab_house && !size_locked && settings.iso_width % 10 != 0)
+        return fail({"--iso-width " + std::to_string(settings.iso_width) +
+                     " needs --lock-size: unlocked, a house takes a random width of 90 to 160 in steps of ten"});
+    if (!settings.sheet.empty()) {
+        // The sheet's name says its format.
+        const std::string& sheet = settings.sheet;
+        const bool bmp = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".bmp") == 0;
+        const bool png = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".png") == 0;
+        if (!bmp && !png) return fail({"--sheet: \"" + sheet + "\" names neither a .png nor a .bmp file"});
+        settings.png = png;
+        // Every cell holds at least the diamond: refuse a sheet that could
+        // never fit before drawing any of it.
+        const long long least_cell = static_cast<long long>(settings.iso_width + 2) * (settings.iso_width / 2 + 2);
+        if (least_cell * settings.count > largest_sheet_pixels)
+            return fail({"--sheet: " + std::to_string(settings.count) + " tiles of width " +
+                         std::to_string(settings.iso_width) + " do not fit on one sheet (at most " +
+                         std::to_string(largest_sheet_pixels) + " pixels); draw fewer or write one file a tile"});
+    } else if (!settings.tmx.empty() || !settings.godot.empty()) {
+        return fail({"--tmx and --godot describe a sheet: give --sheet too"});
+    }
+    if (settings.transparent && !settings.png) return fail({"--transparent needs PNG output"});
+    return {settings, "", 0};
+}

@@ -1,0 +1,49 @@
+#include "commands/application.hpp"
+
+#include "commands/commands.hpp"
+#include "state/control_ids.hpp"
+#include "commands/output_commands.hpp"
+#include "state/tile_frame.hpp"
+#include "choosers/texture_chooser.hpp"
+
+Application::Application(std::unique_ptr<AppState> state, UiPort* ui) : state_(std::move(state)), ui_(ui) {
+    TileContext start = context();
+    compute_house_footprint(start);
+    read_roof_side(start);
+    state_->last_tab = 0;
+}
+
+LoopAction Application::handle_event(EventKind kind, int number) {
+    switch (kind) {
+        case EventKind::Control: return control_event(number);
+        case EventKind::KeyboardCommand: return keyboard_command(number);
+        case EventKind::Close: return LoopAction::Leave;
+    }
+    return LoopAction::Continue;
+}
+
+LoopAction Application::control_event(int number) {
+    TileContext ctx = context();
+    switch (number) {
+        case ctl::exit_button: return LoopAction::Leave;
+        case ctl::draw_random_button: draw_random(ctx); break;
+        case ctl::copy_image_button: copy_image(ctx); break;
+        case ctl::save_image_button: save_current_tile(ctx); break;
+        case ctl::tiles_creation_button: create_tile_set(ctx); break;
+        case ctl::house_shape: compute_house_footprint(ctx); break;
+        case ctl::roof_shape: read_roof_side(ctx); break;
+        default:
+            if (const ChooserButton* b = chooser_for_button(number))
+                texture_chooser(ctx, chooser_port_, b->kind, b->water_variant);
+            break;  // other controls are read by the generators when they draw
+    }
+    return LoopAction::Continue;
+}
+
+LoopAction Application::keyboard_command(int command) {
+    if (command == key_command::draw_random) {
+        TileContext ctx = context();
+        draw_random(ctx);
+    }
+    return command == key_command::leave ? LoopAction::Leave : LoopAction::Continue;
+}

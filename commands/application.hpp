@@ -1,0 +1,42 @@
+#pragma once
+#include "state/app_state.hpp"
+#include "state/control_model.hpp"
+#include "state/tile_context.hpp"
+#include "canvas/random_source.hpp"
+
+#include <memory>
+
+class UiPort;
+class ChooserPort;
+
+// Event kinds as the window reports them.
+enum class EventKind { Control = 13100, KeyboardCommand = 13101, Close = 16 };
+enum class LoopAction { Continue, Leave };
+
+// The running program without its window: the state, the control model, the
+// random source, and the dispatch of control and keyboard events to commands.
+class Application {
+public:
+    // Finishes start-up on a created state: geometry, roof side, last tab.
+    explicit Application(std::unique_ptr<AppState> state, UiPort* ui = nullptr);
+
+    LoopAction handle_event(EventKind kind, int number);
+    LoopAction control_event(int number);
+    LoopAction keyboard_command(int command);
+
+    TileContext context() { return {*state_, controls_, random_, ui_}; }
+    AppState& state() { return *state_; }
+    ControlModel& controls() { return controls_; }
+    RandomSource& random() { return random_; }
+    void set_ui(UiPort* ui) { ui_ = ui; }
+    // The window that shows texture choosers; without one a chooser closes
+    // at once, as by an immediate "Ok".
+    void set_chooser_port(ChooserPort* port) { chooser_port_ = port; }
+
+private:
+    std::unique_ptr<AppState> state_;
+    ControlModel controls_;
+    RandomSource random_;
+    UiPort* ui_ = nullptr;
+    ChooserPort* chooser_port_ = nullptr;
+};

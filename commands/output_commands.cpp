@@ -1,0 +1,132 @@
+#include "commands/output_commands.hpp"
+
+#include "commands/commands.hpp"
+#include "state/control_ids.hpp"
+#include "state/ui_port.hpp"
+#include "canvas/bmp_writer.hpp"
+#include "canvas/drawing_context.hpp"
+#include "canvas/numbers.hpp"
+#include "state/tile_frame.hpp"
+
+#include <array>
+#include <filesystem>
+
+namespace {
+
+constexpr std::array<const char*, 5> save_prefixes{"TileHouse", "TileTree", "TileTerrain", "TileMountain", "TileWater"};
+constexpr std::array<const char*, 5> set_names{"House", "Tree", "Terrain", "Mountain", "Water"};
+constexpr Colour frame_colour = rgb(128, 0, 128);
+
+bool is_tile_tab(int tab) { return tab >= tab_house && tab <= tab_water; }
+
+void tell(TileContext& context, const std::string& title, const std::string& text) {
+    if (context.ui) context.ui->show_message(title, text);
+}
+
+std::string outcome_text(const WriteResult& result, const std::string& name) {
+    if (result.ok) return "Saved " + name;
+    return "Could not save " + name + (result.error.empty() ? "" : ": " + result.error);
+}
+
+bool ends_with_bmp(const std::string& name) {
+    return name.size() >= 4 && name.compare(name.size() - 4, 4, ".bmp") == 0;
+}
+
+void finish_tile_set(TileContext& context) {
+    set_controls_disabled(context, false);
+    context.controls.write(ctl::progress_bar, 0);
+}
+
+}  // namespace
+
+std::string save_prefix_for_tab(int tab) { return is_tile_tab(tab) ? save_prefixes[tab] : ""; }
+
+std::string tile_set_name_for_tab(int tab) { return is_tile_tab(tab) ? set_names[tab] : "Tree"; }
+
+void copy_image(TileContext& context) {
+    const RasterImage& canvas = context.state.canvas;
+    if (context.ui) context.ui->put_image_on_clipboard(canvas, packed_dib_bytes(canvas), bmp_file_bytes(canvas));
+}
+
+void save_current_tile(TileContext& context) {
+    AppState& state = context.state;
+    // After a draw on the About tab the canvas still holds the tile of the
+    // last generator that drew, so the name follows that one.
+    const int tab = is_tile_tab(state.last_tab) ? state.last_tab : state.last_drawn_tab;
+    state.file_name = is_tile_tab(tab) ? save_prefix_for_tab(tab) : "Tile";
+    ++state.save_counter;
+    const std::string name = state.file_name + std::to_string(state.save_counter) + ".bmp";
+    const WriteResult result = write_bmp(state.canvas, name);
+    tell(context, "Save current tile", outcome_text(result, name));
+}
+
+void set_controls_disabled(TileContext& context, bool disabled) {
+    using namespace ctl;
+    for (int number : {exit_button, tiles_creation_button, draw_random_button, roof_texture_button,
+                       wall_texture_button, door_texture_button, windows_texture_button, panel, grass_colour_button,
+                       terrain_ground_texture_button, save_image_button, copy_image_button,
+                       terrain_water_texture_button, mountain_ground_texture_button, mountain_texture_button})
+        context.controls.set_enabled(number, !disabled);
+}
+
+TileSetLayout tile_set_layout(TileContext& context) {
+    TileSetLayout layout{};
+    layout.half_width = read_half_width(context);
+    layout.above_centre = 10 * context.controls.read(ctl::highest_height) + layout.half_width + 10;
+    layout.top = TileGeometry::ground_y - layout.above_centre;
+    layout.cell_width = 2 * layout.half_width + 2;
+    layout.cell_height = layout.above_centre + layout.half_width / 2 + 4;
+    layout.columns = trunc_to_int(1200.0 / layout.cell_width);
+    layout.rows = trunc_to_int(1000.0 / layout.cell_height);
+    return layout;
+}
+
+void create_tile_set(TileContext& context) {
+    AppState& state = context.state;
+    ControlModel& controls = context.controls;
+    state.file_name = tile_set_name_for_tab(state.last_tab);
+    set_controls_disabled(context, true);
+    {
+        DrawingContext sheet(state.tile_set_image);
+        sheet.set_drawing_mode(DrawingMode::Outlined);
+        sheet.box(0, 0, 1200, 1000, rgb(0, 0, 0));
+    }
+    controls.write(ctl::lock_size, 1);
+    controls.write(ctl::lock_height, 1);
+
+    const TileSetLayout layout = tile_set_layout(context);
+    controls.write(ctl::progress_bar, 0);
+    const float step = 100.0f / static_cast<float>(layout.rows * layout.columns);
+    float progress = 0.0f;
+    for (int row = 0; row < layout.rows; ++row) {
+        for (int col = 0; col < layout.columns; ++col) {
+            draw_random(context);
+            const TileGeometry& g = state.geometry;
+            const RasterImage copy = grab_image(state.canvas, g.tile_left_x, layout.top, g.iso_width, layout.cell_height);
+            DrawingContext sheet(state.tile_set_image);
+            const int x = col * (layout.cell_width - 1);
+            const int y = row * (layout.cell_height - 1);
+            sheet.draw_image(copy, x, y);
+            sheet.set_drawing_mode(DrawingMode::Outlined);
+            sheet.box(x, y, layout.cell_width, layout.cell_height, frame_colour);
+            progress = progress + step;
+            controls.write(ctl::progress_bar, nearest_to_int(progress));
+            if (context.ui) context.ui->refresh_during_command();
+        }
+    }
+
+    std::error_code ignored;
+    const std::string folder = std::filesystem::current_path(ignored).string();
+    const std::optional<std::string> answer =
+        context.ui ? context.ui->ask_save_file_name("Save tile set", folder, state.file_name, "Bitmap (*.bmp)", "*.bmp")
+                   : std::nullopt;
+    if (!answer || answer->empty()) {  // cancelled: nothing is written
+        finish_tile_set(context);
+        return;
+    }
+    state.file_name = *answer;
+    if (!ends_with_bmp(state.file_name)) state.file_name += ".bmp";
+    const WriteResult result = write_bmp(state.tile_set_image, state.file_name);
+    tell(context, "Creation tiles", outcome_text(result, state.file_name));
+    finish_tile_set(context);
+}

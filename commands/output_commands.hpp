@@ -1,0 +1,36 @@
+#pragma once
+#include "state/tile_context.hpp"
+
+#include <string>
+
+// File name parts by the tab of the last draw (House, Tree, Terrain, Mountain,
+// Water); About has none of its own.
+std::string save_prefix_for_tab(int tab);
+std::string tile_set_name_for_tab(int tab);
+
+// Puts the work image on the clipboard; nothing is shown either way.
+void copy_image(TileContext& context);
+
+// Writes the work image to the next numbered BMP file in the current
+// directory and tells the user whether it worked.
+void save_current_tile(TileContext& context);
+
+// Disables (true) or enables (false) the controls that could start another
+// command while a tile set is drawn.
+void set_controls_disabled(TileContext& context, bool disabled);
+
+// The cell layout of a tile set for the current controls.
+struct TileSetLayout {
+    int half_width;
+    int above_centre;  // H: rows copied above the tile's centre
+    int top;           // first canvas row copied
+    int cell_width;
+    int cell_height;
+    int columns;
+    int rows;
+};
+TileSetLayout tile_set_layout(TileContext& context);
+
+// Draws a sheet of random tiles of the showing tab, asks for a file name and
+// saves the sheet.
+void create_tile_set(TileContext& context);

@@ -1,0 +1,108 @@
+#include "export/control_options.hpp"
+
+#include "state/control_ids.hpp"
+
+#include <cctype>
+#include <map>
+
+namespace {
+const char* const tab_names[] = {"house", "tree", "terrain", "mountain", "water"};
+
+// Labels read as option names, lower case with dashes; a few labels carry a
+// parenthesis or the program's own spellings, and read better shortened.
+std::string name_from_label(const std::string& label) {
+    static const std::map<std::string, std::string> plainer = {
+        {"Heigth from/to:", "height"},
+        {"Lock heigth", "lock-height"},
+        {"Boulder quantiy:", "boulder-quantity"},
+        {"Tree (as defined in tree panel)", "trees"},
+        {"Add ground (as defined in terrain panel)", "add-ground"},
+        {"% leaves:", "leaves"},
+    };
+    if (const auto it = plainer.find(label); it != plainer.end()) return it->second;
+    std::string name;
+    for (const char c : label) {
+        if (std::isalnum(static_cast<unsigned char>(c))) name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        else if (!name.empty() && name.back() != '-') name += '-';
+    }
+    while (!name.empty() && name.back() == '-') name.pop_back();
+    return name;
+}
+
+std::string items_text(const ControlSpec& spec) {
+    std::string text;
+    for (const std::string& item : spec.items) text += (text.empty() ? "" : ", ") + item;
+    return text;
+}
+
+std::vector<ControlOption> build_options() {
+    std::vector<ControlOption> options;
+    std::string pending_label;
+    for (const ControlSpec& spec : control_table()) {
+        if (spec.tab > tab_water) continue;  // the About tab steers nothing
+        if (spec.kind == ControlKind::TextLabel) {
+            pending_label = spec.label;
+            continue;
+        }
+        if (spec.number <= 0 || spec.disabled) continue;
+        ControlOption option{"", OptionKind::flag, spec.number, spec.tab, "", &spec};
+        if (spec.kind == ControlKind::CheckBox) {
+            option.name = name_from_label(spec.label);
+            option.description = "tick \"" + spec.label + "\"";
+        } else if (spec.kind == ControlKind::ComboBox) {
+            option.kind = OptionKind::choice;
+            option.name = name_from_label(pending_label);
+            // Two combos under one label ("Heigth from/to:") are its from and to.
+            if (spec.number == ctl::lowest_height) option.name += "-from";
+            if (spec.number == ctl::highest_height) option.name += "-to";
+            option.description = "\"" + pending_label + "\" one of: " + items_text(spec);
+        } else if (spec.kind == ControlKind::Button && spec.tab >= 0) {
+            const bool list = spec.number == ctl::wall_texture_button || spec.number == ctl::roof_texture_button;
+            option.kind = list ? OptionKind::texture_list : OptionKind::texture;
+            option.name = name_from_label(spec.label);
+            option.description = list ? "the textures \"" + spec.label + "\" picks from, numbers separated by commas"
+                                      : "the texture \"" + spec.label + "\" picks, by number";
+        } else {
+            continue;
+        }
+        options.push_back(option);
+    }
+    // A name on two tabs takes each tab's name before it.
+    std::map<std::string, std::map<int, int>> tabs_of;
+    for (const ControlOption& option : options) ++tabs_of[option.name][option.tab];
+    for (ControlOption& option : options)
+        if (tabs_of[option.name].size() > 1) option.name = tab_name(option.tab) + "-" + option.name;
+    return options;
+}
+}  // namespace
+
+const std::vector<ControlOption>& control_options() {
+    static const std::vector<ControlOption> options = build_options();
+    return options;
+}
+
+const ControlOption* find_control_option(const std::string& name) {
+    for (const ControlOption& option : control_options())
+        if (option.name == name) return &option;
+    return nullptr;
+}
+
+int combo_item_for(const ControlSpec& spec, const std::string& value) {
+    auto bare = [](std::string text) {
+        for (const char* suffix : {" %", "%", " x"})
+            if (text.size() > std::string(suffix).size() && text.ends_with(suffix))
+                return text.substr(0, text.size() - std::string(suffix).size());
+        return text;
+    };
+    for (std::size_t k = 0; k < spec.items.size(); ++k)
+        if (spec.items[k] == value || bare(spec.items[k]) == value) return static_cast<int>(k);
+    return -1;
+}
+
+std::string tab_name(int tab) { return tab >= 0 && tab <= tab_water ? tab_names[tab] : ""; }
+
+int tab_for_kind(const std::string& kind) {
+    for (int tab = 0; tab <= tab_water; ++tab)
+        if (kind == tab_names[tab]) return tab;
+    return -1;
+}

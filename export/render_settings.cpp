@@ -1,0 +1,29 @@
+#include "export/render_settings.hpp"
+
+#include "export/control_options.hpp"
+
+#include <nlohmann/json.hpp>
+
+std::string settings_as_json(const RenderSettings& s) {
+    nlohmann::json out;
+    out["kind"] = tab_name(s.tab);
+    out["iso-width"] = s.iso_width;
+    out["count"] = s.count;
+    out["seed"] = s.seed;
+    out["format"] = s.png ? "png" : "bmp";
+    out["transparent"] = s.transparent;
+    out["trim"] = s.trim;
+    for (const auto& [control, state] : s.controls)
+        for (const ControlOption& option : control_options())
+            if (option.control == control && option.name != "iso-width") {
+                if (option.kind == OptionKind::flag) out[option.name] = state != 0;
+                else out[option.name] = option.spec->items[state];
+            }
+    for (const auto& [button, picks] : s.textures)
+        for (const ControlOption& option : control_options())
+            if (option.control == button) {
+                if (option.kind == OptionKind::texture) out[option.name] = picks.front();
+                else out[option.name] = picks;
+            }
+    return out.dump(2);
+}

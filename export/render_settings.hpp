@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Everything one run of brannoc-render draws and writes.
+struct RenderSettings {
+    int tab = 0;           // which generator: the window's tab number
+    int iso_width = 100;   // any even width 40..200
+    // Control states to set (number, state), applied in order over the
+    // defaults before every tile.
+    std::vector<std::pair<int, int>> controls;
+    // Texture picks by button number, as a chooser would make them.
+    std::vector<std::pair<int, std::vector<int>>> textures;
+
+    int count = 1;
+    std::uint64_t seed = 1;
+    std::string out = ".";
+    bool png = true;  // false: BMP as the window writes it
+    bool transparent = false;
+    bool trim = false;
+    bool quiet = false;
+    int jobs = 1;
+
+    // A sheet instead of one file a tile, with its Tiled tileset and
+    // manifest beside it, and on request a sample map and a Godot TileSet.
+    std::string sheet;
+    int columns = 0;  // 0: about square
+    int spacing = 0;
+    int margin = 0;
+    bool frames = false;
+    std::string tmx;
+    std::string godot;
+
+    // A folder of the user's own texture sheets, replacing the built-in ones.
+    std::string texture_folder;
+};
+
+// The settings as option names and values, the form of a --settings file
+// and of the manifest.
+std::string settings_as_json(const RenderSettings& settings);

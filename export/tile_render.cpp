@@ -1,0 +1,132 @@
+#include "export/tile_render.hpp"
+
+#include "export/control_options.hpp"
+#include "state/control_ids.hpp"
+#include "state/control_table.hpp"
+#include "choosers/texture_chooser.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+namespace {
+constexpr Colour probe_background = rgb(255, 255, 255);
+
+std::uint64_t splitmix64(std::uint64_t x) {
+    x += 0x9e3779b97f4a7c15ULL;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
+// A pick made exactly as a user makes it in the chooser: click the cells,
+// then "Ok", which stores the pick and ticks the lock.
+void pick_textures(TileContext& context, int button, const std::vector<int>& cells) {
+    const ChooserButton* opened = chooser_for_button(button);
+    if (!opened) return;
+    TextureChooser chooser(context.state, opened->kind, opened->water_variant);
+    for (const int cell : cells) chooser.click(chooser.spec().cell_x(cell) + 1, chooser.spec().cell_y(cell) + 1);
+    chooser.render();
+    chooser.close(context.controls);
+}
+
+void start_tile(Application& app, const RenderSettings& settings, int index) {
+    AppState& state = app.state();
+    reset_drawing_state(state);
+    ControlModel& controls = app.controls();
+    for (const ControlSpec& spec : control_table())
+        if (spec.number > 0) controls.write(spec.number, spec.default_state);
+    for (const auto& [control, value] : settings.controls) controls.write(control, value);
+    controls.write(ctl::panel, settings.tab);
+    if (settings.iso_width % 10 == 0) controls.write(ctl::iso_width, (settings.iso_width - 40) / 10);
+    else state.iso_width_override = static_cast<std::int16_t>(settings.iso_width);
+    TileContext context = app.context();
+    for (const auto& [button, cells] : settings.textures) pick_textures(context, button, cells);
+    app.random().seed(tile_seed(settings.seed, index));
+}
+
+void draw(Application& app, const RenderSettings& settings, int index, Colour background) {
+    start_tile(app, settings, index);
+    app.state().background_colour = background;
+    app.control_event(ctl::draw_random_button);
+}
+
+// The controls and textures the tile was drawn with, by option name.
+// The tabs whose controls steer a kind: its own and the main area, the
+// terrain under a house, the trees on terrain.
+bool steers(int option_tab, int kind_tab) {
+    if (option_tab < 0 || option_tab == kind_tab) return true;
+    if (kind_tab == tab_house) return option_tab == tab_terrain || option_tab == tab_tree;
+    return kind_tab == tab_terrain && option_tab == tab_tree;
+}
+
+nlohmann::json drawn_settings(Application& app, int kind_tab) {
+    nlohmann::json drawn;
+    const ControlModel& controls = app.controls();
+    for (const ControlOption& option : control_options()) {
+        if (!steers(option.tab, kind_tab)) continue;
+        if (option.kind == OptionKind::flag) drawn[option.name] = controls.checked(option.control);
+        else if (option.kind == OptionKind::choice) drawn[option.name] = option.spec->items[controls.read(option.control)];
+    }
+    const AppState& s = app.state();
+    drawn["iso-width"] = s.geometry.iso_width;
+    nlohmann::json textures = {{"wall", s.wall_texture},         {"roof", s.roof_texture},
+                               {"door", s.door_texture},         {"windows", s.windows_texture},
+                               {"ground", s.ground_texture},     {"mountain", s.mountain_texture},
+                               {"terrain-water", s.terrain_water_texture},
+                               {"water-1", s.water_texture_1},   {"water-2", s.water_texture_2},
+                               {"grass-colour", {red(s.grass_colour), green(s.grass_colour), blue(s.grass_colour)}}};
+    drawn["textures"] = textures;
+    return drawn;
+}
+}  // namespace
+
+std::uint64_t tile_seed(std::uint64_t run_seed, int index) {
+    return splitmix64(splitmix64(run_seed) ^ static_cast<std::uint64_t>(index));
+}
+
+RenderedTile render_tile(Application& app, const RenderSettings& settings, int index) {
+    RenderedTile tile;
+    tile.seed = tile_seed(settings.seed, index);
+    const bool need_coverage = settings.transparent || settings.trim;
+    RasterImage probe;
+    if (need_coverage) {
+        draw(app, settings, index, probe_background);
+        probe = app.state().canvas;
+    }
+    draw(app, settings, index, rgb(0, 0, 0));
+    const RasterImage& canvas = app.state().canvas;
+    tile.drawn = drawn_settings(app, settings.tab);
+    app.state().background_colour = rgb(0, 0, 0);
+
+    int left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
+    std::vector<std::uint8_t> painted;
+    if (need_coverage) {
+        painted.assign(static_cast<std::size_t>(canvas.width()) * canvas.height(), 0);
+        left = canvas.width(), top = canvas.height(), right = -1, bottom = -1;
+        for (int y = 0; y < canvas.height(); ++y) {
+            const std::uint8_t* a = canvas.row(y);
+            const std::uint8_t* b = probe.row(y);
+            for (int x = 0; x < canvas.width(); ++x) {
+                if (a[3 * x] != b[3 * x] || a[3 * x + 1] != b[3 * x + 1] || a[3 * x + 2] != b[3 * x + 2]) continue;
+                painted[static_cast<std::size_t>(y) * canvas.width() + x] = 255;
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+        if (!settings.trim || right < 0) left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
+    }
+    tile.left = left;
+    tile.top = top;
+    const int width = right - left + 1, height = bottom - top + 1;
+    tile.image = grab_image(canvas, left, top, width, height);
+    if (need_coverage) {
+        tile.alpha.resize(static_cast<std::size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            std::copy_n(&painted[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
+                        &tile.alpha[static_cast<std::size_t>(y) * width]);
+    }
+    tile.anchor_x = TileGeometry::centre_x - left;
+    tile.anchor_y = TileGeometry::ground_y - top;
+    return tile;
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include "commands/application.hpp"
+#include "export/render_settings.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One tile of a batch, drawn from the same start every time: the settings'
+// controls over the defaults, their texture picks, and the tile's own random
+// stream. What the window would show, plus what it painted.
+struct RenderedTile {
+    RasterImage image;                 // the canvas, or its painted box with --trim
+    std::vector<std::uint8_t> alpha;   // 255 where painted, 0 elsewhere (same size as image)
+    int left = 0, top = 0;             // where image stands on the canvas
+    int anchor_x = 0, anchor_y = 0;    // the diamond's centre, in image pixels
+    std::uint64_t seed = 0;            // of the tile's stream
+    nlohmann::json drawn;              // the settings the tile was drawn with, by option name
+};
+
+// The stream of tile i of a run: independent of every other tile, so tile i
+// is the same whatever the count.
+std::uint64_t tile_seed(std::uint64_t run_seed, int index);
+
+// Draws tile `index` with a started application (its own state, controls and
+// random source). Coverage is found by drawing twice over two backgrounds:
+// the generators never read the canvas, so a painted pixel comes out the same
+// on both and an unpainted one shows each background.
+RenderedTile render_tile(Application& application, const RenderSettings& settings, int index);

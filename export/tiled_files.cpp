@@ -1,0 +1,43 @@
+#include "export/tiled_files.hpp"
+
+#include <sstream>
+
+std::string tiled_tileset(const SheetLayout& l, int tile_count, const std::string& name,
+                          const std::string& image_file, bool bmp) {
+    // Bottom-left of the image at the bottom-left of the diamond's box, then
+    // the offset: the anchor lands on the diamond's centre.
+    const int offset_x = l.diamond_width / 2 - l.anchor_x;
+    const int offset_y = l.cell_height - l.diamond_height / 2 - l.anchor_y;
+    std::ostringstream out;
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"" << name << "\" tilewidth=\"" << l.cell_width
+        << "\" tileheight=\"" << l.cell_height << "\" spacing=\"" << l.spacing << "\" margin=\"" << l.margin
+        << "\" tilecount=\"" << tile_count << "\" columns=\"" << l.columns << "\">\n"
+        << " <tileoffset x=\"" << offset_x << "\" y=\"" << offset_y << "\"/>\n"
+        << " <grid orientation=\"isometric\" width=\"" << l.diamond_width << "\" height=\"" << l.diamond_height << "\"/>\n"
+        << " <image source=\"" << image_file << "\"" << (bmp ? " trans=\"000000\"" : "") << " width=\"" << l.width
+        << "\" height=\"" << l.height << "\"/>\n"
+        << "</tileset>\n";
+    return out.str();
+}
+
+std::string tiled_map(const SheetLayout& l, int tile_count, const std::string& tileset_file, int map_size) {
+    std::ostringstream out;
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        << "<map version=\"1.8\" tiledversion=\"1.8.2\" orientation=\"isometric\" renderorder=\"right-down\" width=\""
+        << map_size << "\" height=\"" << map_size << "\" tilewidth=\"" << l.diamond_width << "\" tileheight=\""
+        << l.diamond_height << "\" infinite=\"0\" nextlayerid=\"2\" nextobjectid=\"1\">\n"
+        << " <tileset firstgid=\"1\" source=\"" << tileset_file << "\"/>\n"
+        << " <layer id=\"1\" name=\"Tiles\" width=\"" << map_size << "\" height=\"" << map_size << "\">\n"
+        << "  <data encoding=\"csv\">\n";
+    for (int row = 0; row < map_size; ++row) {
+        for (int column = 0; column < map_size; ++column) {
+            out << 1 + (row * map_size + column) % tile_count;
+            if (row + 1 < map_size || column + 1 < map_size) out << ',';
+        }
+        out << '\n';
+    }
+    out << "</data>\n </layer>\n</map>\n";
+    return out.str();
+}
+

@@ -1,0 +1,10 @@
+#pragma once
+#include "state/app_state.hpp"
+
+#include <string>
+
+// Replaces the built-in texture sheets of `state` with the user's
+// building_sheet.png, ground_sheet.png and boulder_sheet.png from `folder`,
+// all or none. Returns the problem with the first that will not do, naming
+// the file; empty when all three were taken.
+std::string load_user_textures(AppState& state, const std::string& folder);

@@ -1,0 +1,22 @@
+#pragma once
+#include "state/tile_context.hpp"
+#include "canvas/colour.hpp"
+
+// Outline colours generators hand to begin_tile.
+inline constexpr Colour tile_area_colour = rgb(0, 200, 0);
+inline constexpr Colour mountain_tile_area_colour = rgb(50, 150, 0);
+
+// Geometry from the "Iso width:" and "House shape:" controls.
+int read_house_size(TileContext& context);
+int read_half_width(TileContext& context);
+void compute_house_footprint(TileContext& context);
+
+// Sets roof_side from the "Roof shape:" combo box and returns it.
+int read_roof_side(TileContext& context);
+
+// Clears the canvas to black and, with "Draw tile area" checked, outlines the
+// tile diamond in outline_colour.
+void begin_tile(TileContext& context, Colour outline_colour);
+
+// Copies the canvas into the display image and shows it.
+void show_tile(TileContext& context);

@@ -1,0 +1,210 @@
+// Sheets and the engine files beside them, checked against Tiled's own
+// renderer (tmxrasterizer) and a reader of Godot's text resources.
+#include "export/sheet_layout.hpp"
+#include "../support/render_run.hpp"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <png.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+// Godot's text resource format: [section ...] headers, then key = value lines.
+struct GodotSection {
+    std::string header;
+    std::map<std::string, std::string> keys;
+};
+std::vector<GodotSection> read_godot_resource(const fs::path& path) {
+    std::ifstream in(path);
+    std::vector<GodotSection> sections;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty()) continue;
+        if (line.front() == '[') {
+            sections.push_back({line, {}});
+            continue;
+        }
+        const std::size_t eq = line.find(" = ");
+        if (eq != std::string::npos && !sections.empty()) sections.back().keys[line.substr(0, eq)] = line.substr(eq + 3);
+    }
+    return sections;
+}
+std::pair<int, int> vector2i(const std::string& text) {
+    std::smatch m;
+    std::regex_match(text, m, std::regex(R"(Vector2i\((-?\d+), (-?\d+)\))"));
+    return {std::stoi(m[1]), std::stoi(m[2])};
+}
+
+std::string xml_attribute(const std::string& xml, const std::string& element, const std::string& name) {
+    std::smatch m;
+    if (!std::regex_search(xml, m, std::regex("<" + element + "[^>]*\\s" + name + "=\"([^\"]*)\""))) return {};
+    return m[1];
+}
+
+class SheetDir : public ::testing::Test {
+protected:
+    int render(std::vector<std::string> args) { return run_render(std::move(args)); }
+    // Tiled's own renderer draws the map; nothing else decides where tiles go.
+    Rgba rasterize(const fs::path& tmx) {
+        const fs::path png = dir_ / (tmx.stem().string() + "-raster.png");
+        const std::string command = "QT_QPA_PLATFORM=offscreen tmxrasterizer '" + tmx.string() + "' '" +
+                                    png.string() + "' >/dev/null 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0) << "tmxrasterizer (Debian package tiled) must be installed";
+        return read_rgba(png);
+    }
+    ScratchDir scratch_{"brannoc-sheet-"};
+    const fs::path& dir_ = scratch_.path();
+};
+}  // namespace
+
+TEST_F(SheetDir, TilesetNumbersForSeveralWidths) {
+    for (const int width : {40, 64, 200}) {
+        SCOPED_TRACE(width);
+        const fs::path sheet = dir_ / ("w" + std::to_string(width) + ".bmp");
+        ASSERT_EQ(render({"--kind", "tree", "--count", "5", "--iso-width", std::to_string(width), "--sheet",
+                          sheet.string(), "--columns", "3", "--spacing", "2", "--margin", "1"}),
+                  0);
+        const std::vector<std::uint8_t> bytes = read_file(fs::path(sheet).replace_extension(".tsx"));
+        const std::string tsx(bytes.begin(), bytes.end());
+        const nlohmann::json manifest = read_json(fs::path(sheet).replace_extension(".json"));
+        const nlohmann::json& s = manifest["sheet"];
+        EXPECT_EQ(xml_attribute(tsx, "tileset", "tilewidth"), std::to_string(s["cell_width"].get<int>()));
+        EXPECT_EQ(xml_attribute(tsx, "tileset", "tileheight"), std::to_string(s["cell_height"].get<int>()));
+        EXPECT_EQ(xml_attribute(tsx, "tileset", "spacing"), "2");
+        EXPECT_EQ(xml_attribute(tsx, "tileset", "margin"), "1");
+        EXPECT_EQ(xml_attribute(tsx, "tileset", "tilecount"), "5");
+        EXPECT_EQ(xml_attribute(tsx, "tileset", "columns"), "3");
+        EXPECT_EQ(xml_attribute(tsx, "grid", "orientation"), "isometric");
+        EXPECT_EQ(xml_attribute(tsx, "grid", "width"), std::to_string(width));
+        EXPECT_EQ(xml_attribute(tsx, "grid", "height"), std::to_string(width / 2));
+        EXPECT_EQ(xml_attribute(tsx, "image", "trans"), "000000");  // a BMP has no alpha
+        EXPECT_EQ(xml_attribute(tsx, "image", "width"), std::to_string(s["width"].get<int>()));
+        // The offset puts the anchor on the diamond's centre.
+        const int ax = s["anchor"][0], ay = s["anchor"][1], ch = s["cell_height"];
+        EXPECT_EQ(xml_attribute(tsx, "tileoffset", "x"), std::to_string(width / 2 - ax));
+        EXPECT_EQ(xml_attribute(tsx, "tileoffset", "y"), std::to_string(ch - width / 4 - ay));
+        // The sheet itself: 2 margins, 3 cells and 2 gaps across.
+        const std::vector<std::uint8_t> bmp = read_file(sheet);
+        EXPECT_EQ(bmp[18] | (bmp[19] << 8), 2 * 1 + 3 * s["cell_width"].get<int>() + 2 * 2);
+    }
+}
+
+TEST_F(SheetDir, WaterDiamondsMeetWithNoGapAndEachTileSitsOnItsCell) {
+    // Tiled reads the generated tileset and map and draws them; at each width
+    // the diamonds must tile the map's diamond and sit where its grid says.
+    for (const int width : {40, 64, 200}) {
+        SCOPED_TRACE(width);
+        const int half = width / 2;
+        const std::string name = "water" + std::to_string(width);
+        const fs::path sheet = dir_ / (name + ".png");
+        ASSERT_EQ(render({"--kind", "water", "--count", "16", "--iso-width", std::to_string(width), "--transparent",
+                          "--sheet", sheet.string(), "--tmx", (dir_ / (name + ".tmx")).string()}),
+                  0);
+        const Rgba map = rasterize(dir_ / (name + ".tmx"));
+        ASSERT_EQ(map.width, 4 * width);
+        ASSERT_EQ(map.height, 4 * half);
+        // Inside the map's diamond (two pixels in from its edge) every pixel is water.
+        const double cx = 2.0 * width, cy = 2.0 * half;
+        int holes = 0;
+        for (int y = 0; y < map.height; ++y)
+            for (int x = 0; x < map.width; ++x) {
+                const double d = std::abs(x + 0.5 - cx) / cx + std::abs(y + 0.5 - cy) / cy;
+                if (d < 1 - 2.0 / cy && map.at(x, y)[3] != 255) ++holes;
+            }
+        EXPECT_EQ(holes, 0);
+        // Tile k of the map (row-major) is tile k of the sheet, its anchor
+        // pixel on the cell's diamond centre.
+        const Rgba tiles = read_rgba(sheet);
+        const nlohmann::json layout = read_json(dir_ / (name + ".json"))["sheet"];
+        for (int row = 0; row < 4; ++row)
+            for (int column = 0; column < 4; ++column) {
+                const int k = row * 4 + column;
+                const int mx = (column - row) * half + 2 * width, my = (column + row) * half / 2 + half / 2;
+                const int sx = (k % 4) * layout["cell_width"].get<int>() + layout["anchor"][0].get<int>();
+                const int sy = (k / 4) * layout["cell_height"].get<int>() + layout["anchor"][1].get<int>();
+                EXPECT_EQ(std::memcmp(map.at(mx, my), tiles.at(sx, sy), 4), 0) << "cell " << column << "," << row;
+            }
+    }
+}
+
+TEST_F(SheetDir, TallHousesStandOnTheirDiamondsNotTheirImageBoxes) {
+    const fs::path sheet = dir_ / "houses.png";
+    ASSERT_EQ(render({"--kind", "house", "--count", "4", "--iso-width", "64", "--seed", "11", "--transparent",
+                      "--sheet", sheet.string(), "--columns", "4"}),
+              0);
+    // Four houses along one row of the map (column + row = 3), side by side.
+    std::ofstream(dir_ / "row.tmx") << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                       "<map version=\"1.8\" orientation=\"isometric\" renderorder=\"right-down\" "
+                                       "width=\"4\" height=\"4\" tilewidth=\"64\" tileheight=\"32\" infinite=\"0\" "
+                                       "nextlayerid=\"2\" nextobjectid=\"1\">\n"
+                                       " <tileset firstgid=\"1\" source=\"houses.tsx\"/>\n"
+                                       " <layer id=\"1\" name=\"Tiles\" width=\"4\" height=\"4\">\n"
+                                       "  <data encoding=\"csv\">\n0,0,0,1,\n0,0,2,0,\n0,3,0,0,\n4,0,0,0\n</data>\n"
+                                       " </layer>\n</map>\n";
+    const Rgba map = rasterize(dir_ / "row.tmx");
+    const Rgba tiles = read_rgba(sheet);
+    const nlohmann::json layout = read_json(dir_ / "houses.json")["sheet"];
+    const int cw = layout["cell_width"], ax = layout["anchor"][0], ay = layout["anchor"][1];
+    for (int k = 0; k < 4; ++k) {
+        const int column = 3 - k, row = k;
+        const int mx = (column - row) * 32 + 128, my = (column + row) * 16 + 16;
+        // The house's pixels around its anchor are where the grid puts its diamond.
+        for (const auto& [dx, dy] : {std::pair{0, 0}, {-6, 2}, {6, 2}, {0, 8}}) {
+            const std::uint8_t* from_sheet = tiles.at(k * cw + ax + dx, ay + dy);
+            if (from_sheet[3] == 0) continue;
+            EXPECT_EQ(std::memcmp(map.at(mx + dx, my + dy), from_sheet, 4), 0) << "house " << k;
+        }
+    }
+}
+
+TEST_F(SheetDir, GodotResourceReadsBackWithTheAnchorOfTheManifest) {
+    const fs::path sheet = dir_ / "t.png";
+    ASSERT_EQ(render({"--kind", "tree", "--count", "6", "--iso-width", "96", "--sheet", sheet.string(), "--spacing",
+                      "3", "--margin", "2", "--godot", (dir_ / "t.tres").string()}),
+              0);
+    const std::vector<GodotSection> tres = read_godot_resource(dir_ / "t.tres");
+    ASSERT_EQ(tres.size(), 4u);
+    EXPECT_EQ(tres[0].header, "[gd_resource type=\"TileSet\" load_steps=3 format=3]");
+    EXPECT_NE(tres[1].header.find("path=\"t.png\""), std::string::npos);
+    const auto& atlas = tres[2].keys;
+    const auto& resource = tres[3].keys;
+    EXPECT_EQ(resource.at("tile_shape"), "1");   // isometric
+    EXPECT_EQ(resource.at("tile_layout"), "5");  // diamond down
+    EXPECT_EQ(vector2i(resource.at("tile_size")), std::make_pair(96, 48));
+    const nlohmann::json manifest = read_json(dir_ / "t.json");
+    const nlohmann::json& s = manifest["sheet"];
+    const int cw = s["cell_width"], ch = s["cell_height"];
+    EXPECT_EQ(vector2i(atlas.at("texture_region_size")), std::make_pair(cw, ch));
+    EXPECT_EQ(vector2i(atlas.at("margins")), std::make_pair(2, 2));
+    EXPECT_EQ(vector2i(atlas.at("separation")), std::make_pair(3, 3));
+    // Godot centres the region on the cell, then moves it by -texture_origin:
+    // the anchor must land on the cell's centre.
+    for (const nlohmann::json& tile : manifest["tiles"]) {
+        const std::string cell = std::to_string(tile["cell"][0].get<int>()) + ":" + std::to_string(tile["cell"][1].get<int>());
+        ASSERT_TRUE(atlas.count(cell + "/0")) << cell;
+        const auto [ox, oy] = vector2i(atlas.at(cell + "/0/texture_origin"));
+        EXPECT_EQ(tile["anchor"][0].get<int>() - cw / 2, ox);
+        EXPECT_EQ(tile["anchor"][1].get<int>() - ch / 2, oy);
+    }
+    EXPECT_EQ(manifest["version"], 1);
+    EXPECT_EQ(manifest["tiles"].size(), 6u);
+    EXPECT_TRUE(manifest["tiles"][0]["drawn"].contains("conifer"));
+}
+
+TEST_F(SheetDir, ASheetTooLargeOrWithoutAFormatIsRefusedWithNothingWritten) {
+    EXPECT_EQ(render({"--kind", "water", "--count", "2000", "--iso-width", "200", "--sheet",
+                      (dir_ / "huge.png").string(), "--columns", "2000"}),
+              2);
+    EXPECT_EQ(render({"--kind", "water", "--count", "1000000", "--sheet", (dir_ / "all.png").string()}), 2);
+    EXPECT_EQ(render({"--kind", "water", "--sheet", (dir_ / "sheet.gif").string()}), 2);
+    EXPECT_EQ(render({"--kind", "water", "--tmx", (dir_ / "map.tmx").string()}), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 0);
+}

@@ -1,0 +1,72 @@
+// The seeded tile as both front ends get it: its painted box and anchor.
+#include "export/tile_render.hpp"
+
+#include "../support/render_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+RenderSettings settings_of(std::vector<std::string> args) {
+    const ParsedCommandLine parsed = parse_args(std::move(args));
+    EXPECT_TRUE(parsed.settings.has_value()) << parsed.text;
+    return parsed.settings.value_or(RenderSettings{});
+}
+
+std::unique_ptr<Application> started() { return std::make_unique<Application>(create_app_state()); }
+}  // namespace
+
+TEST(RenderTile, TrimKeepsThePaintedBoxAndTheAnchorPutsItBack) {
+    for (const char* kind : {"house", "tree", "mountain"}) {
+        auto app = started();
+        RenderSettings full = settings_of({"--kind", kind, "--seed", "3", "--transparent"});
+        RenderSettings trimmed = full;
+        trimmed.trim = true;
+        const RenderedTile whole = render_tile(*app, full, 0);
+        const RenderedTile cut = render_tile(*app, trimmed, 0);
+        EXPECT_EQ(cut.anchor_x, 130 - cut.left);
+        EXPECT_EQ(cut.anchor_y, 180 - cut.top);
+        ASSERT_LT(cut.image.width(), 260);
+        // Pasted back at the anchor, the cut tile is the whole one.
+        for (int y = 0; y < cut.image.height(); ++y)
+            for (int x = 0; x < cut.image.width(); ++x) {
+                const int cx = x + 130 - cut.anchor_x, cy = y + 180 - cut.anchor_y;
+                ASSERT_EQ(cut.image.pixel(x, y), whole.image.pixel(cx, cy)) << kind;
+                ASSERT_EQ(cut.alpha[y * cut.image.width() + x], whole.alpha[cy * 260 + cx]) << kind;
+            }
+        // Nothing painted lies outside the box.
+        int outside = 0;
+        for (int y = 0; y < 260; ++y)
+            for (int x = 0; x < 260; ++x)
+                if (whole.alpha[y * 260 + x] && (x < cut.left || y < cut.top || x >= cut.left + cut.image.width() ||
+                                                 y >= cut.top + cut.image.height()))
+                    ++outside;
+        EXPECT_EQ(outside, 0) << kind;
+    }
+}
+
+TEST(RenderTile, EveryGeneratorIsCleanAtEveryEvenWidth) {
+    auto app = started();
+    const std::vector<std::vector<std::string>> looks = {
+        {"--kind", "house", "--draw-ruins"},
+        {"--kind", "house", "--add-ground", "--grass", "--boulder", "--bush", "--trees", "--pool",
+         "--add-flowers", "--add-left-fence", "--add-right-fence"},
+        {"--kind", "tree", "--multi-tree"},
+        {"--kind", "tree", "--conifer"},
+        {"--kind", "terrain", "--grass", "--make-crops", "--boulder", "--bush", "--trees", "--pool", "--swamp"},
+        {"--kind", "mountain", "--snow-covered-top", "--add-black-border"},
+        {"--kind", "mountain", "--reduce-to-hill", "--all-snow", "--no-terrain"},
+        {"--kind", "water"},
+    };
+    for (const auto& look : looks) {
+        for (int width = 40; width <= 200; width += 2) {
+            std::vector<std::string> args = look;
+            args.insert(args.end(), {"--iso-width", std::to_string(width), "--seed", std::to_string(width)});
+            const RenderSettings s = settings_of(args);
+            const RenderedTile tile = render_tile(*app, s, width);
+            ASSERT_EQ(app->state().geometry.iso_width, width) << look[1];
+            ASSERT_EQ(tile.image.width(), 260);
+        }
+    }
+}
