@@ -8,12 +8,14 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev libpng-dev zlib1g-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2
-          libcli11-dev nlohmann-json3-dev)
+          libcli11-dev nlohmann-json3-dev libdeflate-dev libgif-dev)
 
 # The tests also check the tilesets against Tiled's own renderer
-# (tmxrasterizer) and fuzz the texture decoder with clang's libFuzzer.
+# (tmxrasterizer) and a headless Godot 3, fuzz the texture decoder with
+# clang's libFuzzer, drive the window under a real window manager (Xvfb,
+# openbox, xdotool) and split runs with GNU parallel.
 if [ "${1:-run}" = test ]; then
-  packages+=(tiled clang libclang-rt-14-dev)
+  packages+=(tiled godot3-server clang libclang-rt-14-dev xvfb openbox xdotool x11-utils parallel)
 fi
 
 missing=()
