@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -30,6 +34,29 @@ struct stat stat_of(const fs::path& path) {
     struct stat info {};
     ::stat(path.c_str(), &info);
     return info;
+}
+
+// A piece run in a child process as the current user (so a mount made
+// there stays there).
+ChildOutcome run_in_child(const std::function<std::string()>& piece) {
+    int fds[2];
+    if (::pipe(fds) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        const std::string out = piece();
+        [[maybe_unused]] const ssize_t n = ::write(fds[1], out.data(), out.size());
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    ChildOutcome outcome;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) outcome.output.append(buffer, n);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    outcome.exited = WIFEXITED(status);
+    return outcome;
 }
 
 int entries(const fs::path& dir) {
@@ -145,4 +172,69 @@ TEST_F(UserDir, AFileSizeLimitFailsTheSaveWithoutKillingItOrLeavingATemporary) {
     EXPECT_TRUE(save.exited) << "the save must not be killed by SIGXFSZ";
     EXPECT_EQ(save.output, "error: File too large");
     EXPECT_EQ(entries(dir_), 0);
+}
+
+TEST_F(UserDir, ALinkSomeoneElsePlantedInASharedFolderIsNotFollowed) {
+    // Root writing into a sticky world-writable folder where the ordinary
+    // user has planted a link to a file of root's (protected_symlinks).
+    if (::geteuid() != 0) GTEST_SKIP() << "making another user's link needs root";
+    ::chown(dir_.c_str(), 0, 0);
+    ::chmod(dir_.c_str(), 01777);
+    fs::create_directories(dir_ / "private");
+    const fs::path important = dir_ / "private" / "important.conf";
+    std::ofstream(important) << "keep me";
+    fs::create_symlink(important, dir_ / "manifest.bmp");
+    give_to_user(dir_ / "manifest.bmp");
+    EXPECT_EQ(save_outcome(tile(4, rgb(1, 1, 1)), dir_ / "manifest.bmp"),
+              "error: a symbolic link another user made in a shared folder is not followed");
+    EXPECT_EQ(read_file(important), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p', ' ', 'm', 'e'}));
+    EXPECT_EQ(entries(dir_), 2);
+    // The writer's own link there is followed, as the kernel would.
+    fs::create_symlink(important, dir_ / "mine.bmp");
+    EXPECT_EQ(save_outcome(tile(4, rgb(1, 1, 1)), dir_ / "mine.bmp"), "ok");
+    EXPECT_EQ(read_file(important), bmp_file_bytes(tile(4, rgb(1, 1, 1))));
+}
+
+TEST_F(UserDir, RootRefusesAFileMadeReadOnlyToo) {
+    const RasterImage kept = tile(8, rgb(1, 2, 3));
+    const fs::path path = user_file("package.bmp", kept, 0444);
+    EXPECT_EQ(save_outcome(tile(9, rgb(9, 9, 9)), path), "error: Permission denied");
+    EXPECT_EQ(read_file(path), bmp_file_bytes(kept));
+    EXPECT_EQ(entries(dir_), 1);
+}
+
+TEST_F(UserDir, AFailedWriteInPlacePutsTheOldBytesBack) {
+    const RasterImage kept = tile(8, rgb(1, 2, 3));
+    const fs::path path = user_file("a.bmp", kept, 0644);
+    fs::create_hard_link(path, dir_ / "b.bmp");
+    const ChildOutcome save = run_as_ordinary_user([&] {
+        const rlimit limit{100 * 1024, 100 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return save_outcome(tile(260, rgb(4, 4, 4)), path);
+    });
+    EXPECT_EQ(save.output, "error: File too large");
+    EXPECT_EQ(read_file(dir_ / "b.bmp"), bmp_file_bytes(kept));
+}
+
+TEST_F(UserDir, AFullDiskIsReportedAndTheOldFileKept) {
+    // A tiny file system of its own, with no room and no free inodes left:
+    // the save must fail with the reason, not fall back to writing in place.
+    const ChildOutcome full = run_in_child([&] {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", dir_.c_str(), "tmpfs", 0, "size=64k,nr_inodes=6") != 0)
+            return std::string("no mount");
+        const RasterImage kept = tile(12, rgb(1, 2, 3));
+        if (!write_bmp(kept, (dir_ / "keep.bmp").string()).ok) return std::string("setup");
+        std::vector<char> block(4096, 'x');
+        if (FILE* filler = std::fopen((dir_ / "filler").c_str(), "wb")) {
+            while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {}
+            std::fclose(filler);
+        }
+        for (int k = 0; k < 10; ++k)
+            if (FILE* empty = std::fopen((dir_ / ("i" + std::to_string(k))).c_str(), "wb")) std::fclose(empty);
+        const std::string outcome = save_outcome(tile(100, rgb(9, 9, 9)), dir_ / "keep.bmp");
+        return outcome + (read_file(dir_ / "keep.bmp") == bmp_file_bytes(kept) ? " kept" : " lost");
+    });
+    if (full.output == "no mount") GTEST_SKIP() << "no private mounts here";
+    EXPECT_EQ(full.output, "error: No space left on device kept");
 }
