@@ -1,23 +1,40 @@
 #include "export/tiled_files.hpp"
 
+#include "export/markup_text.hpp"
+
 #include <sstream>
 
-std::string tiled_tileset(const SheetLayout& l, int tile_count, const std::string& name,
-                          const std::string& image_file, bool bmp) {
-    // Bottom-left of the image at the bottom-left of the diamond's box, then
-    // the offset: the anchor lands on the diamond's centre.
-    const int offset_x = l.diamond_width / 2 - l.anchor_x;
+std::string tiled_properties(const std::vector<TiledProperty>& properties, const std::string& indent) {
+    if (properties.empty()) return {};
+    std::string out = indent + "<properties>\n";
+    for (const TiledProperty& p : properties) {
+        out += indent + " <property name=\"" + xml_attribute_text(p.name) + "\"";
+        if (!p.type.empty()) out += " type=\"" + xml_attribute_text(p.type) + "\"";
+        out += " value=\"" + xml_attribute_text(p.value) + "\"/>\n";
+    }
+    return out + indent + "</properties>\n";
+}
+
+std::string tiled_tileset(const SheetLayout& l, int tile_count, const TiledTileset& tileset) {
+    const int offset_x = l.diamond_width / 2 - l.anchor_x - 1;
     const int offset_y = l.cell_height - l.diamond_height / 2 - l.anchor_y;
     std::ostringstream out;
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"" << name << "\" tilewidth=\"" << l.cell_width
-        << "\" tileheight=\"" << l.cell_height << "\" spacing=\"" << l.spacing << "\" margin=\"" << l.margin
-        << "\" tilecount=\"" << tile_count << "\" columns=\"" << l.columns << "\">\n"
+        << "<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"" << xml_attribute_text(tileset.name)
+        << "\" tilewidth=\"" << l.cell_width << "\" tileheight=\"" << l.cell_height << "\" spacing=\"" << l.spacing
+        << "\" margin=\"" << l.margin << "\" tilecount=\"" << tile_count << "\" columns=\"" << l.columns << "\">\n"
         << " <tileoffset x=\"" << offset_x << "\" y=\"" << offset_y << "\"/>\n"
         << " <grid orientation=\"isometric\" width=\"" << l.diamond_width << "\" height=\"" << l.diamond_height << "\"/>\n"
-        << " <image source=\"" << image_file << "\"" << (bmp ? " trans=\"000000\"" : "") << " width=\"" << l.width
-        << "\" height=\"" << l.height << "\"/>\n"
-        << "</tileset>\n";
+        << " <image source=\"" << xml_attribute_text(tileset.image) << "\""
+        << (tileset.colour_key ? " trans=\"000000\"" : "") << " width=\"" << l.width << "\" height=\"" << l.height
+        << "\"/>\n";
+    for (const TiledTile& tile : tileset.tiles) {
+        out << " <tile id=\"" << tile.id << "\">\n" << tiled_properties(tile.properties, "  ");
+        for (const std::string& element : tile.elements) out << element;
+        out << " </tile>\n";
+    }
+    for (const std::string& element : tileset.elements) out << element;
+    out << "</tileset>\n";
     return out.str();
 }
 
@@ -27,7 +44,7 @@ std::string tiled_map(const SheetLayout& l, int tile_count, const std::string& t
         << "<map version=\"1.8\" tiledversion=\"1.8.2\" orientation=\"isometric\" renderorder=\"right-down\" width=\""
         << map_size << "\" height=\"" << map_size << "\" tilewidth=\"" << l.diamond_width << "\" tileheight=\""
         << l.diamond_height << "\" infinite=\"0\" nextlayerid=\"2\" nextobjectid=\"1\">\n"
-        << " <tileset firstgid=\"1\" source=\"" << tileset_file << "\"/>\n"
+        << " <tileset firstgid=\"1\" source=\"" << xml_attribute_text(tileset_file) << "\"/>\n"
         << " <layer id=\"1\" name=\"Tiles\" width=\"" << map_size << "\" height=\"" << map_size << "\">\n"
         << "  <data encoding=\"csv\">\n";
     for (int row = 0; row < map_size; ++row) {
@@ -40,4 +57,3 @@ std::string tiled_map(const SheetLayout& l, int tile_count, const std::string& t
     out << "</data>\n </layer>\n</map>\n";
     return out.str();
 }
-

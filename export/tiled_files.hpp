@@ -2,12 +2,41 @@
 #include "export/sheet_layout.hpp"
 
 #include <string>
+#include <vector>
 
-// The Tiled files of a sheet named image_file. The tileset's offset puts
-// each diamond on an isometric map's grid (Tiled draws a tile's bottom-left
-// corner at the bottom-left of its cell's diamond box); trans="000000" only
-// for a BMP, which has no alpha.
-std::string tiled_tileset(const SheetLayout& layout, int tile_count, const std::string& name,
-                          const std::string& image_file, bool bmp);
-// A small isometric map of rows x columns cells using the tiles in turn.
+// The Tiled files of a sheet: a tileset (.tsx) over the sheet image and a
+// sample isometric map (.tmx) drawing with it.
+
+// A custom property as Tiled shows it; an empty type is Tiled's "string".
+struct TiledProperty {
+    std::string name, type, value;
+};
+
+// What the tileset says of one tile beyond its place on the sheet: its
+// properties and any further child elements (whole XML, e.g. <animation>).
+struct TiledTile {
+    int id = 0;
+    std::vector<TiledProperty> properties;
+    std::vector<std::string> elements;
+};
+
+struct TiledTileset {
+    std::string name;
+    std::string image;          // as the tileset names it: relative to the .tsx
+    bool colour_key = false;    // a BMP has no alpha: black stands for nothing
+    std::vector<TiledTile> tiles;        // only tiles with something to say
+    std::vector<std::string> elements;   // children after the tiles, e.g. <wangsets>
+};
+
+// Tiled draws a tile on an isometric map with its image's bottom-left on the
+// bottom-left of the cell's diamond box, moved by the tileset's offset. The
+// diamond's pixels run from anchor_x - W/2 + 1 to anchor_x + W/2, so the
+// offset that puts them on the cell's W columns is W/2 - anchor_x - 1.
+std::string tiled_tileset(const SheetLayout& layout, int tile_count, const TiledTileset& tileset);
+
+// A small isometric map of map_size x map_size cells using the tiles in turn.
 std::string tiled_map(const SheetLayout& layout, int tile_count, const std::string& tileset_file, int map_size);
+
+// The properties element of a tile or a tileset, indented by `indent`;
+// empty when there are none.
+std::string tiled_properties(const std::vector<TiledProperty>& properties, const std::string& indent);

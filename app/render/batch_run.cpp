@@ -1,12 +1,11 @@
 #include "app/render/batch_run.hpp"
 
 #include "canvas/file_output.hpp"
-#include "export/godot_files.hpp"
 #include "export/manifest.hpp"
+#include "export/sheet_engine_files.hpp"
 #include "export/sheet_layout.hpp"
 #include "export/tile_encoding.hpp"
 #include "export/tile_render.hpp"
-#include "export/tiled_files.hpp"
 #include "export/user_textures.hpp"
 
 #include <algorithm>
@@ -139,20 +138,8 @@ int write_sheet(const Batch& batch, const RenderSettings& settings, std::FILE* r
         return 1;
     }
     const std::string image_name = fs::path(settings.sheet).filename().string();
-    const std::string tileset_path = with_extension(settings.sheet, ".tsx");
-    std::vector<std::pair<std::string, std::string>> texts = {
-        {tileset_path, tiled_tileset(layout, settings.count, fs::path(settings.sheet).stem().string(), image_name,
-                                     !settings.png)},
-        {with_extension(settings.sheet, ".json"), batch.sheet_manifest(layout, image_name)},
-    };
-    const auto relative_to = [](const std::string& target, const std::string& from_file) {
-        return fs::path(target).lexically_proximate(fs::path(folder_of(from_file))).generic_string();
-    };
-    if (!settings.tmx.empty())
-        texts.emplace_back(settings.tmx, tiled_map(layout, settings.count, relative_to(tileset_path, settings.tmx),
-                                                   std::clamp(layout.columns, 2, 8)));
-    if (!settings.godot.empty())
-        texts.emplace_back(settings.godot, godot_tileset(layout, settings.count, relative_to(settings.sheet, settings.godot)));
+    std::vector<std::pair<std::string, std::string>> texts = sheet_engine_files(settings, layout, batch.sheet_tiles());
+    texts.emplace_back(with_extension(settings.sheet, ".json"), batch.sheet_manifest(layout, image_name));
 
     const WriteResult written = write_file_safely(settings.sheet, image_bytes);
     if (!written.ok) {

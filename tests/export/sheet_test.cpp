@@ -87,9 +87,8 @@ TEST_F(SheetDir, TilesetNumbersForSeveralWidths) {
         EXPECT_EQ(xml_attribute(tsx, "grid", "height"), std::to_string(width / 2));
         EXPECT_EQ(xml_attribute(tsx, "image", "trans"), "000000");  // a BMP has no alpha
         EXPECT_EQ(xml_attribute(tsx, "image", "width"), std::to_string(s["width"].get<int>()));
-        // The offset puts the anchor on the diamond's centre.
-        const int ax = s["anchor"][0], ay = s["anchor"][1], ch = s["cell_height"];
-        EXPECT_EQ(xml_attribute(tsx, "tileoffset", "x"), std::to_string(width / 2 - ax));
+        // Where the offset puts the diamond is Tiled's to say (below); here only its row.
+        const int ay = s["anchor"][1], ch = s["cell_height"];
         EXPECT_EQ(xml_attribute(tsx, "tileoffset", "y"), std::to_string(ch - width / 4 - ay));
         // The sheet itself: 2 margins, 3 cells and 2 gaps across.
         const std::vector<std::uint8_t> bmp = read_file(sheet);
@@ -121,7 +120,7 @@ TEST_F(SheetDir, WaterDiamondsMeetWithNoGapAndEachTileSitsOnItsCell) {
             }
         EXPECT_EQ(holes, 0);
         // Tile k of the map (row-major) is tile k of the sheet, its anchor
-        // pixel on the cell's diamond centre.
+        // pixel just left of the cell's top corner, on the middle row.
         const Rgba tiles = read_rgba(sheet);
         const nlohmann::json layout = read_json(dir_ / (name + ".json"))["sheet"];
         for (int row = 0; row < 4; ++row)
@@ -130,8 +129,38 @@ TEST_F(SheetDir, WaterDiamondsMeetWithNoGapAndEachTileSitsOnItsCell) {
                 const int mx = (column - row) * half + 2 * width, my = (column + row) * half / 2 + half / 2;
                 const int sx = (k % 4) * layout["cell_width"].get<int>() + layout["anchor"][0].get<int>();
                 const int sy = (k / 4) * layout["cell_height"].get<int>() + layout["anchor"][1].get<int>();
-                EXPECT_EQ(std::memcmp(map.at(mx, my), tiles.at(sx, sy), 4), 0) << "cell " << column << "," << row;
+                EXPECT_EQ(std::memcmp(map.at(mx - 1, my), tiles.at(sx, sy), 4), 0) << "cell " << column << "," << row;
             }
+    }
+}
+
+TEST_F(SheetDir, ALoneTileOnAOneCellMapCoversExactlyItsColumns) {
+    // A 1 x 1 map is exactly one diamond box: a tile a pixel off loses a
+    // corner to the map's edge and leaves the other edge empty.
+    for (const int width : {40, 64, 200}) {
+        SCOPED_TRACE(width);
+        const std::string name = "lone" + std::to_string(width);
+        ASSERT_EQ(render({"--kind", "water", "--iso-width", std::to_string(width), "--transparent", "--sheet",
+                          (dir_ / (name + ".png")).string()}),
+                  0);
+        std::ofstream(dir_ / (name + ".tmx"))
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.8\" orientation=\"isometric\" "
+               "renderorder=\"right-down\" width=\"1\" height=\"1\" tilewidth=\"" << width << "\" tileheight=\""
+            << width / 2 << "\" infinite=\"0\" nextlayerid=\"2\" nextobjectid=\"1\">\n <tileset firstgid=\"1\" "
+               "source=\"" << name << ".tsx\"/>\n <layer id=\"1\" name=\"T\" width=\"1\" height=\"1\">\n"
+               "  <data encoding=\"csv\">\n1\n</data>\n </layer>\n</map>\n";
+        const Rgba map = rasterize(dir_ / (name + ".tmx"));
+        const Rgba sheet = read_rgba(dir_ / (name + ".png"));
+        ASSERT_EQ(map.width, width);
+        int first = width, last = -1, drawn = 0, painted = 0;
+        for (int y = 0; y < map.height; ++y)
+            for (int x = 0; x < map.width; ++x)
+                if (map.at(x, y)[3] != 0) first = std::min(first, x), last = std::max(last, x), ++drawn;
+        for (int y = 0; y < sheet.height; ++y)
+            for (int x = 0; x < sheet.width; ++x) painted += sheet.at(x, y)[3] != 0;
+        EXPECT_EQ(first, 0);
+        EXPECT_EQ(last, width - 1);
+        EXPECT_EQ(drawn, painted);  // nothing cut off
     }
 }
 
@@ -160,7 +189,7 @@ TEST_F(SheetDir, TallHousesStandOnTheirDiamondsNotTheirImageBoxes) {
         for (const auto& [dx, dy] : {std::pair{0, 0}, {-6, 2}, {6, 2}, {0, 8}}) {
             const std::uint8_t* from_sheet = tiles.at(k * cw + ax + dx, ay + dy);
             if (from_sheet[3] == 0) continue;
-            EXPECT_EQ(std::memcmp(map.at(mx + dx, my + dy), from_sheet, 4), 0) << "house " << k;
+            EXPECT_EQ(std::memcmp(map.at(mx - 1 + dx, my + dy), from_sheet, 4), 0) << "house " << k;
         }
     }
 }
@@ -186,17 +215,40 @@ TEST_F(SheetDir, GodotResourceReadsBackWithTheAnchorOfTheManifest) {
     EXPECT_EQ(vector2i(atlas.at("margins")), std::make_pair(2, 2));
     EXPECT_EQ(vector2i(atlas.at("separation")), std::make_pair(3, 3));
     // Godot centres the region on the cell, then moves it by -texture_origin:
-    // the anchor must land on the cell's centre.
+    // the diamond's centre, between the anchor pixel and the next, must land
+    // on the cell's centre.
     for (const nlohmann::json& tile : manifest["tiles"]) {
         const std::string cell = std::to_string(tile["cell"][0].get<int>()) + ":" + std::to_string(tile["cell"][1].get<int>());
         ASSERT_TRUE(atlas.count(cell + "/0")) << cell;
         const auto [ox, oy] = vector2i(atlas.at(cell + "/0/texture_origin"));
-        EXPECT_EQ(tile["anchor"][0].get<int>() - cw / 2, ox);
+        EXPECT_EQ(tile["anchor"][0].get<int>() + 1 - cw / 2, ox);
         EXPECT_EQ(tile["anchor"][1].get<int>() - ch / 2, oy);
     }
     EXPECT_EQ(manifest["version"], 1);
     EXPECT_EQ(manifest["tiles"].size(), 6u);
     EXPECT_TRUE(manifest["tiles"][0]["drawn"].contains("conifer"));
+}
+
+TEST_F(SheetDir, NamesAreEscapedAndPathsRelativeToTheFileNamingThem) {
+    // An absolute sheet named from a file given relative to the current folder.
+    const TempCurrentDir here("brannoc-names-");
+    const fs::path folder = dir_ / "a&b <\"q\">";
+    const fs::path sheet = folder / "it's & \"that\".png";
+    ASSERT_EQ(render({"--kind", "water", "--count", "4", "--iso-width", "40", "--transparent", "--sheet",
+                      sheet.string(), "--tmx", (folder / "map.tmx").string(), "--godot", "t.tres"}),
+              0);
+    // Tiled reads the tileset through the map and draws every tile.
+    const Rgba map = rasterize(folder / "map.tmx");
+    int drawn = 0;
+    for (std::size_t i = 3; i < map.pixels.size(); i += 4) drawn += map.pixels[i] != 0;
+    EXPECT_GT(drawn, 40 * 20);
+    // Godot's string, unescaped, names the sheet from where the .tres lies.
+    const std::vector<GodotSection> tres = read_godot_resource(here.path() / "t.tres");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(tres.at(1).header, m, std::regex(R"re(path="((?:[^"\\]|\\.)*)")re")));
+    const std::string path = std::regex_replace(m[1].str(), std::regex(R"(\\(.))"), "$1");
+    EXPECT_FALSE(fs::path(path).is_absolute()) << path;
+    EXPECT_EQ((here.path() / path).lexically_normal(), sheet);
 }
 
 TEST_F(SheetDir, ASheetTooLargeOrWithoutAFormatIsRefusedWithNothingWritten) {

@@ -1,0 +1,42 @@
+#include "export/sheet_engine_files.hpp"
+
+#include "export/control_options.hpp"
+#include "export/godot_files.hpp"
+#include "export/relative_path.hpp"
+#include "export/tiled_files.hpp"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+TiledTileset tiled_description(const RenderSettings& settings, const std::vector<RenderedTile>& tiles) {
+    const std::string tileset_path = sheet_tileset_path(settings.sheet);
+    TiledTileset tileset{std::filesystem::path(settings.sheet).stem().string(),
+                         path_from_file(tileset_path, settings.sheet), !settings.png, {}, {}};
+    // Enough for a designer to find the tile again in the manifest and draw it anew.
+    for (int i = 0; i < static_cast<int>(tiles.size()); ++i)
+        tileset.tiles.push_back(
+            {i, {{"kind", "", tab_name(settings.tab)}, {"seed", "", std::to_string(tiles[i].seed)}}, {}});
+    return tileset;
+}
+}  // namespace
+
+std::string sheet_tileset_path(const std::string& sheet) {
+    return std::filesystem::path(sheet).replace_extension(".tsx").string();
+}
+
+std::vector<std::pair<std::string, std::string>> sheet_engine_files(const RenderSettings& settings,
+                                                                    const SheetLayout& layout,
+                                                                    const std::vector<RenderedTile>& tiles) {
+    const int count = static_cast<int>(tiles.size());
+    const std::string tileset_path = sheet_tileset_path(settings.sheet);
+    std::vector<std::pair<std::string, std::string>> files;
+    files.emplace_back(tileset_path, tiled_tileset(layout, count, tiled_description(settings, tiles)));
+    if (!settings.tmx.empty())
+        files.emplace_back(settings.tmx, tiled_map(layout, count, path_from_file(settings.tmx, tileset_path),
+                                                   std::clamp(layout.columns, 2, 8)));
+    if (!settings.godot.empty())
+        files.emplace_back(settings.godot,
+                           godot_tileset(layout, count, {path_from_file(settings.godot, settings.sheet), {}, {}, {}, {}}));
+    return files;
+}
