@@ -126,8 +126,11 @@ void TextureChooser::close(ControlModel& controls) {
             } else if (water_variant_ == 2) {
                 state_.water_texture_2 = state_.terrain_water_texture;
                 controls.write(ctl::lock_water_texture_2, 1);
+            } else {
+                // Like every other pick, it holds only with its lock ticked.
+                controls.write(ctl::lock_terrain_water_texture, 1);
             }
-            break;  // from the Terrain tab the pick is only stored
+            break;
         case ChooserKind::grass_colour:
             state_.grass_colour = grass_cell_colour(state_, grass_cell_);
             if (state_.grass_colour == 0) state_.grass_colour = replacement_grass;

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <filesystem>
+#include <limits>
 
 namespace {
 
@@ -43,6 +44,28 @@ std::string save_prefix_for_tab(int tab) { return is_tile_tab(tab) ? save_prefix
 
 std::string tile_set_name_for_tab(int tab) { return is_tile_tab(tab) ? set_names[tab] : "Tree"; }
 
+bool name_is_taken(const std::string& name) {
+    // A dangling link counts as taken: writing through it would create
+    // whatever file it names. A name that cannot be looked at is tried, so
+    // the write reports why.
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(name, ignored));
+}
+
+NumberedName next_save_name(const AppState& state, const std::string& extension) {
+    // After a draw on the About tab the canvas still holds the tile of the
+    // last generator that drew, so the name follows that one.
+    const int tab = is_tile_tab(state.last_tab) ? state.last_tab : state.last_drawn_tab;
+    NumberedName next{is_tile_tab(tab) ? save_prefix_for_tab(tab) : "Tile", state.save_counter, ""};
+    // Files of earlier runs keep their names: the counter moves past them.
+    do {
+        if (next.number == std::numeric_limits<std::int32_t>::max()) break;
+        ++next.number;
+        next.name = next.prefix + std::to_string(next.number) + extension;
+    } while (name_is_taken(next.name));
+    return next;
+}
+
 void copy_image(TileContext& context) {
     const RasterImage& canvas = context.state.canvas;
     if (context.ui) context.ui->put_image_on_clipboard(canvas, packed_dib_bytes(canvas), bmp_file_bytes(canvas));
@@ -50,12 +73,10 @@ void copy_image(TileContext& context) {
 
 void save_current_tile(TileContext& context) {
     AppState& state = context.state;
-    // After a draw on the About tab the canvas still holds the tile of the
-    // last generator that drew, so the name follows that one.
-    const int tab = is_tile_tab(state.last_tab) ? state.last_tab : state.last_drawn_tab;
-    state.file_name = is_tile_tab(tab) ? save_prefix_for_tab(tab) : "Tile";
-    ++state.save_counter;
-    const std::string name = state.file_name + std::to_string(state.save_counter) + ".bmp";
+    const NumberedName next = next_save_name(state, ".bmp");
+    state.file_name = next.prefix;
+    state.save_counter = next.number;
+    const std::string& name = next.name;
     const WriteResult result = write_bmp(state.canvas, name);
     tell(context, "Save current tile", outcome_text(result, name));
 }
@@ -87,7 +108,10 @@ void create_tile_set(TileContext& context) {
     state.file_name = tile_set_name_for_tab(state.last_tab);
     set_controls_disabled(context, true);
     {
+        // Cleared first, so a smaller set never keeps the edges of a bigger one.
         DrawingContext sheet(state.tile_set_image);
+        sheet.set_drawing_mode(DrawingMode::Filled);
+        sheet.box(0, 0, 1200, 1000, rgb(0, 0, 0));
         sheet.set_drawing_mode(DrawingMode::Outlined);
         sheet.box(0, 0, 1200, 1000, rgb(0, 0, 0));
     }

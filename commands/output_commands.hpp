@@ -8,10 +8,22 @@
 std::string save_prefix_for_tab(int tab);
 std::string tile_set_name_for_tab(int tab);
 
+// The next numbered name of "Save image" for the tile on the canvas: the
+// prefix of its kind, then the first number after save_counter whose file
+// does not exist in the current directory yet.
+struct NumberedName {
+    std::string prefix;
+    std::int32_t number;
+    std::string name;
+};
+NumberedName next_save_name(const AppState& state, const std::string& extension);
+// True when something (a file, a folder, even a dangling link) has the name.
+bool name_is_taken(const std::string& name);
+
 // Puts the work image on the clipboard; nothing is shown either way.
 void copy_image(TileContext& context);
 
-// Writes the work image to the next numbered BMP file in the current
+// Writes the work image to the next free numbered BMP file in the current
 // directory and tells the user whether it worked.
 void save_current_tile(TileContext& context);
 

@@ -5,12 +5,14 @@
 #include "app/window/chooser_window.hpp"
 #include "app/window/clipboard_writer.hpp"
 #include "app/window/qt_image.hpp"
+#include "app/window/save_dialog.hpp"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
+#include <QKeyEvent>
+#include <QGridLayout>
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QMessageBox>
@@ -63,6 +65,13 @@ private:
 };
 
 }  // namespace
+
+int title_bar_width(const QString& title) {
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPixelSize(14);
+    return QFontMetrics(font).horizontalAdvance(title) + 3 * 24 + 40;
+}
 
 MainWindow::MainWindow(Application& application) : application_(application) {
     setWindowTitle(QString::fromUtf8(window_title));
@@ -175,8 +184,10 @@ QWidget* MainWindow::create_control(const ControlSpec& spec, QWidget* parent) {
 }
 
 void MainWindow::register_shortcuts() {
-    const std::pair<Qt::Key, int> keys[] = {
-        {Qt::Key_R, key_command::draw_random}, {Qt::Key_D, key_command::unbound}, {Qt::Key_Escape, key_command::leave}};
+    // Esc is not a shortcut: a shortcut would take it from an open list or
+    // popup as well. It ends the program in keyPressEvent, which sees it only
+    // when nothing else wanted it.
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_R, key_command::draw_random}, {Qt::Key_D, key_command::unbound}};
     for (const auto& [key, command] : keys) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
         shortcut->setContext(Qt::WindowShortcut);
@@ -197,6 +208,15 @@ void MainWindow::dispatch(EventKind kind, int number) {
         close();
         QApplication::exit(0);
     }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    const bool plain_esc = event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier;
+    if (plain_esc && !QApplication::activePopupWidget() && !QApplication::activeModalWidget()) {
+        dispatch(EventKind::KeyboardCommand, key_command::leave);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -238,20 +258,23 @@ void MainWindow::refresh_during_command() {
 }
 
 void MainWindow::show_message(const std::string& title, const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
-                    this);
+    const QString title_text = QString::fromStdString(title);
+    QMessageBox box(QMessageBox::NoIcon, title_text, QString::fromStdString(text), QMessageBox::Ok, this);
+    // A short text makes a narrow box, and the window manager then cuts the
+    // title short; keep the box as wide as the title in a title bar's larger
+    // bold font, with room for the bar's buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(title_bar_width(title_text), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
 }
 
 std::optional<std::string> MainWindow::ask_save_file_name(const std::string& title, const std::string& folder,
                                                           const std::string& name, const std::string& filter_text,
                                                           const std::string& pattern) {
-    Q_UNUSED(pattern);  // the display text carries the pattern in Qt's filter syntax
-    QFileDialog dialog(this, QString::fromStdString(title), QString::fromStdString(folder),
-                       QString::fromStdString(filter_text));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // The display text carries the pattern in Qt's filter syntax.
+    SaveDialog dialog(this, QString::fromStdString(title), QString::fromStdString(folder),
+                      QString::fromStdString(filter_text), QString::fromStdString(pattern));
     dialog.selectFile(QString::fromStdString(name));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();

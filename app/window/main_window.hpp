@@ -8,6 +8,10 @@
 #include <map>
 
 class QLabel;
+class QString;
+
+// How wide a message box must be for a title bar to show its whole title.
+int title_bar_width(const QString& title);
 class QTabWidget;
 
 // The main window, built from the control table. It mirrors the control
@@ -36,6 +40,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void create_controls();

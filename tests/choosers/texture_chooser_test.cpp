@@ -109,10 +109,10 @@ TEST(Chooser, OpeningAndClosingAtOnceStoresWhatEachKindStores) {
     EXPECT_EQ(r.state().windows_texture, 4);
     EXPECT_TRUE(r.controls().checked(ctl::lock_windows_texture));
 
-    // From the Terrain tab a water pick is only stored, nothing ticked.
+    // From the Terrain tab a water pick ticks the Terrain tab's lock only.
     r.state().terrain_water_texture = 6;
     r.press(ctl::terrain_water_texture_button);
-    EXPECT_FALSE(r.controls().checked(ctl::lock_terrain_water_texture));
+    EXPECT_TRUE(r.controls().checked(ctl::lock_terrain_water_texture));
     // For the Water tab the terrain's water texture is copied and locked.
     r.press(ctl::water_texture_2_button);
     EXPECT_EQ(r.state().water_texture_2, 6);
@@ -133,6 +133,14 @@ TEST(Chooser, APickIsStoredAndTheNextTileUsesIt) {
     // A click in the strip below the cells changes nothing.
     r.press(ctl::mountain_texture_button, {{10, 270}});
     EXPECT_EQ(r.state().mountain_texture, 13);
+
+    // The Terrain tab's water pick holds for every following tile too.
+    r.press(ctl::terrain_water_texture_button, {{64 * 4 + 1, 65}});  // cell 9
+    r.controls().write(ctl::panel, tab_terrain);
+    for (int tile = 0; tile < 5; ++tile) {
+        r.app->control_event(ctl::draw_random_button);
+        EXPECT_EQ(r.state().terrain_water_texture, 9);
+    }
 }
 
 TEST(Chooser, GroundPicksTickBothTabsLocks) {

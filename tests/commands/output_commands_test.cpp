@@ -68,22 +68,36 @@ TEST_F(InTempDir, SaveAfterDrawingOnAboutNamesTheTileOnTheCanvas) {
     EXPECT_EQ(read_file("TileWater2.bmp"), bmp_file_bytes(t.state().canvas));
 }
 
-TEST_F(InTempDir, SaveReplacesAnExistingFileCompletely) {
-    {
-        std::ofstream big("TileHouse1.bmp", std::ios::binary);
-        big << std::string(500000, 'x');
-    }
+TEST_F(InTempDir, SaveSkipsEveryNameThatExists) {
+    // Yesterday's tiles, a folder and a dangling link hold the first names.
+    for (const char* name : {"TileHouse1.bmp", "TileHouse3.bmp"}) std::ofstream(name) << "yesterday";
+    fs::create_directory("TileHouse2.bmp");
+    fs::create_symlink("nowhere/tile.bmp", "TileHouse4.bmp");
     save();
-    EXPECT_EQ(fs::file_size("TileHouse1.bmp"), 54u + 780u * 260u);
+    save();
+    EXPECT_EQ(t.ui.messages[0].text, "Saved TileHouse5.bmp");
+    EXPECT_EQ(t.ui.messages[1].text, "Saved TileHouse6.bmp");
+    EXPECT_EQ(t.state().save_counter, 6);
+    EXPECT_EQ(read_file("TileHouse6.bmp"), bmp_file_bytes(t.state().canvas));
+    for (const char* name : {"TileHouse1.bmp", "TileHouse3.bmp"}) {
+        const std::vector<std::uint8_t> kept = read_file(name);
+        EXPECT_EQ(std::string(kept.begin(), kept.end()), "yesterday") << name;
+    }
+    EXPECT_FALSE(fs::exists("nowhere"));
 }
 
-TEST_F(InTempDir, FailedSaveSaysSoAndKeepsWhatWasThere) {
-    fs::create_directory("TileHouse1.bmp");  // the name is taken by a directory
+TEST_F(InTempDir, FailedSaveSaysSoAndCountsOn) {
+    // The current folder is removed while the program runs.
+    fs::create_directory("gone");
+    fs::current_path("gone");
+    fs::remove(dir_ / "gone");
     save();
+    fs::current_path(dir_);
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].title, "Save current tile");
-    EXPECT_EQ(t.ui.messages[0].text.rfind("Could not save TileHouse1.bmp", 0), 0u) << t.ui.messages[0].text;
-    EXPECT_TRUE(fs::is_directory("TileHouse1.bmp"));
+    EXPECT_EQ(t.ui.messages[0].text.rfind("Could not save TileHouse1.bmp: ", 0), 0u) << t.ui.messages[0].text;
+    save();
+    EXPECT_EQ(t.ui.messages[1].text, "Saved TileHouse2.bmp");
 }
 
 TEST_F(InTempDir, CopyPutsThePackedDibOfTheCanvasOnTheClipboard) {
@@ -115,8 +129,8 @@ TEST_F(InTempDir, TileSetLayouts) {
     }
 }
 
-TEST_F(InTempDir, TileSetSheetFramesAndWhatItKeeps) {
-    // Mark the sheet so we can see what a set paints over and what it keeps.
+TEST_F(InTempDir, TileSetSheetFramesAndClearsWhatWasThere) {
+    // Mark the sheet, as an earlier, bigger set would have left it.
     {
         DrawingContext dc(t.state().tile_set_image);
         dc.box(0, 0, 1200, 1000, rgb(9, 9, 9));
@@ -138,8 +152,10 @@ TEST_F(InTempDir, TileSetSheetFramesAndWhatItKeeps) {
     EXPECT_EQ(sheet.pixel(600, 999), 0);
     for (int col = 0; col <= 5; ++col) EXPECT_EQ(sheet.pixel(col * (cw - 1), 100), purple) << col;
     for (int row = 0; row <= 4; ++row) EXPECT_EQ(sheet.pixel(100, row * (ch - 1)), purple) << row;
-    EXPECT_EQ(sheet.pixel(5 * (cw - 1) + 1, 100), rgb(9, 9, 9));  // right of the grid: kept
-    EXPECT_EQ(sheet.pixel(100, 4 * (ch - 1) + 1), rgb(9, 9, 9));  // below the grid: kept
+    // Right of and below the grid: cleared, nothing left of what was there.
+    EXPECT_EQ(sheet.pixel(5 * (cw - 1) + 1, 100), 0);
+    EXPECT_EQ(sheet.pixel(100, 4 * (ch - 1) + 1), 0);
+    EXPECT_EQ(sheet.pixel(1198, 998), 0);
     // The rows of each copy above the canvas are black; the last cell holds the last tile.
     EXPECT_EQ(sheet.pixel(4 * (cw - 1) + 50, 3 * (ch - 1) + 5), 0);
     const RasterImage last = grab_image(t.state().canvas, 30, -10, 200, ch);
@@ -247,8 +263,8 @@ TEST_F(InTempDir, SaveImageAndTileSetsKeepAWriteProtectedFileForAUser) {
         for (const auto& message : t.ui.messages) said += message.text + "\n";
         return said;
     });
-    EXPECT_EQ(saved.output,
-              "Could not save TileHouse1.bmp: Permission denied\nCould not save sheet.bmp: Permission denied\n");
+    // "Save image" goes past the protected name; a chosen name is refused.
+    EXPECT_EQ(saved.output, "Saved TileHouse2.bmp\nCould not save sheet.bmp: Permission denied\n");
     for (const char* name : {"TileHouse1.bmp", "sheet.bmp"}) {
         const std::vector<std::uint8_t> kept = read_file(name);
         EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep me") << name;

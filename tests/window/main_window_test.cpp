@@ -5,6 +5,7 @@
 #include "app/window/qt_image.hpp"
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
@@ -210,4 +211,21 @@ TEST_F(WindowTest, CloseDuringATileSetEndsTheProgramWhenTheSetIsDone) {
     EXPECT_TRUE(closed_mid_set);           // still open right after the request
     EXPECT_EQ(tiles_after_close, 100);     // the set ran to its end
     EXPECT_FALSE(window->isVisible());     // and then the program ended
+}
+
+TEST_F(WindowTest, EscGoesToAnOpenListNotToTheWindow) {
+    auto* combo = widget<QComboBox>(ctl::iso_width);
+    combo->showPopup();
+    ASSERT_TRUE(combo->view()->isVisible());
+    // Where a window manager hands the key to the main window instead.
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(combo->view(), Qt::Key_Escape);
+    EXPECT_FALSE(combo->view()->isVisible());
+    EXPECT_TRUE(window->isVisible());
+    // With the list closed and the focus on the box, Esc ends the program.
+    combo->setFocus();
+    QTimer::singleShot(0, [combo] { QTest::keyClick(combo, Qt::Key_Escape); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(window->isVisible());
 }

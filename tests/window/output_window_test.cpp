@@ -103,3 +103,59 @@ TEST_F(OutputWindowTest, CancellingTheTileSetDialogWritesNothing) {
     EXPECT_TRUE(widget<QTabWidget>(ctl::panel)->tabBar()->isEnabled());
     EXPECT_EQ(widget<QProgressBar>(ctl::progress_bar)->value(), 0);
 }
+
+TEST_F(OutputWindowTest, SaveImageGoesPastFilesOfEarlierRunsInABoxThatShowsItsTitle) {
+    std::ofstream("TileHouse1.bmp") << "yesterday";
+    int box_width = 0;
+    QString title, text;
+    when_modal_opens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        box_width = box->width();
+        box->button(QMessageBox::Ok)->click();
+    });
+    click(ctl::save_image_button);
+    EXPECT_EQ(text, "Saved TileHouse2.bmp");
+    EXPECT_EQ(read_file("TileHouse1.bmp").size(), 9u);
+    // Room for the title in a window manager's bold title font and three buttons.
+    QFont bar_font = QApplication::font();
+    bar_font.setBold(true);
+    bar_font.setPixelSize(14);
+    EXPECT_GE(box_width, QFontMetrics(bar_font).horizontalAdvance(title) + 60);
+}
+
+TEST_F(OutputWindowTest, TheTileSetDialogAsksBeforeReplacingAFile) {
+    std::ofstream(dir_ / "old.bmp") << "keep";
+    app->controls().write(ctl::iso_width, 16);
+    for (const bool replace : {false, true}) {
+        QString question, title, text;
+        bool still_open = false;
+        when_modal_opens([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            when_modal_opens([&, dialog](QWidget* asked) {
+                auto* box = qobject_cast<QMessageBox*>(asked);
+                ASSERT_NE(box, nullptr);
+                question = box->text();
+                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+                if (replace) {
+                    answer_message(title, text);
+                } else {
+                    QTimer::singleShot(0, [&, dialog] {  // once the question has closed
+                        still_open = dialog->isVisible();
+                        dialog->reject();
+                    });
+                }
+            });
+            dialog->selectFile("old");  // written as old.bmp, which exists
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        click(ctl::tiles_creation_button);
+        EXPECT_TRUE(question.startsWith("old.bmp already exists")) << question.toStdString();
+        EXPECT_EQ(still_open, !replace);
+        EXPECT_EQ(read_file(dir_ / "old.bmp").size(), replace ? 3600054u : 4u);
+        EXPECT_EQ(text, replace ? "Saved " + QString::fromStdString((dir_ / "old.bmp").string()) : "");
+    }
+}
