@@ -16,8 +16,10 @@ SheetLayout lay_out_sheet(const std::vector<RenderedTile>& tiles, int iso_width,
     SheetLayout layout;
     layout.diamond_width = iso_width;
     layout.diamond_height = iso_width / 2;
-    // Around the anchor: the diamond at least, and whatever a tile paints.
-    int left = iso_width / 2, right = iso_width / 2 + 1, up = iso_width / 4 + 1, down = iso_width / 4 + 1;
+    // Around the anchor: the diamond at least (its pixels run from
+    // anchor - W/2 + 1 to anchor + W/2), and whatever a tile paints. A cell
+    // as wide as the diamond lets Tiled stand tile objects on their point.
+    int left = iso_width / 2 - 1, right = iso_width / 2 + 1, up = iso_width / 4 + 1, down = iso_width / 4 + 1;
     for (const RenderedTile& tile : tiles) {
         left = std::max(left, tile.anchor_x);
         up = std::max(up, tile.anchor_y);
@@ -34,8 +36,13 @@ SheetLayout lay_out_sheet(const std::vector<RenderedTile>& tiles, int iso_width,
     layout.rows = (count + layout.columns - 1) / layout.columns;
     layout.spacing = spacing;
     layout.margin = margin;
-    layout.width = 2 * margin + layout.columns * layout.cell_width + (layout.columns - 1) * spacing;
-    layout.height = 2 * margin + layout.rows * layout.cell_height + (layout.rows - 1) * spacing;
+    // Map editors and engines count a sheet's columns as (width - margin +
+    // spacing) / (cell + spacing): a margin at the right or bottom as wide as
+    // a cell and its spacing would read as one more column or row.
+    const int right_margin = std::min(margin, layout.cell_width + spacing - 1);
+    const int bottom_margin = std::min(margin, layout.cell_height + spacing - 1);
+    layout.width = margin + layout.columns * layout.cell_width + (layout.columns - 1) * spacing + right_margin;
+    layout.height = margin + layout.rows * layout.cell_height + (layout.rows - 1) * spacing + bottom_margin;
     return layout;
 }
 

@@ -15,7 +15,8 @@ struct SheetLayout {
     int columns = 0, rows = 0;
     int cell_width = 0, cell_height = 0;  // even, so a cell's centre is a whole pixel
     int anchor_x = 0, anchor_y = 0;       // the diamond's centre inside every cell
-    int spacing = 0, margin = 0;
+    int spacing = 0, margin = 0;          // margin: at the top and left in full, at the right and
+                                          // bottom at most a cell and its spacing less one
     int width = 0, height = 0;            // the whole sheet
     int diamond_width = 0, diamond_height = 0;
 

@@ -22,7 +22,8 @@ std::string tiled_tileset(const SheetLayout& l, int tile_count, const TiledTiles
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"" << xml_attribute_text(tileset.name)
         << "\" tilewidth=\"" << l.cell_width << "\" tileheight=\"" << l.cell_height << "\" spacing=\"" << l.spacing
-        << "\" margin=\"" << l.margin << "\" tilecount=\"" << tile_count << "\" columns=\"" << l.columns << "\">\n"
+        << "\" margin=\"" << l.margin << "\" tilecount=\"" << tile_count << "\" columns=\"" << l.columns
+        << "\" objectalignment=\"bottom\">\n"
         << " <tileoffset x=\"" << offset_x << "\" y=\"" << offset_y << "\"/>\n"
         << " <grid orientation=\"isometric\" width=\"" << l.diamond_width << "\" height=\"" << l.diamond_height << "\"/>\n"
         << " <image source=\"" << xml_attribute_text(tileset.image) << "\""

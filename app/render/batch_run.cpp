@@ -132,7 +132,7 @@ int write_sheet(const Batch& batch, const RenderSettings& settings, std::FILE* r
     }
     const Sheet sheet = compose_sheet(batch.sheet_tiles(), layout, settings.frames);
     const std::vector<std::uint8_t> image_bytes =
-        encode_image(sheet.image, settings.transparent ? &sheet.alpha : nullptr, settings.png);
+        encode_image(sheet.image, settings.png ? &sheet.alpha : nullptr, settings.png);  // engines have no colour key
     if (image_bytes.empty()) {
         std::fprintf(report, "brannoc-render: the sheet could not be encoded\n");
         return 1;

@@ -243,7 +243,8 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
                           "with a Tiled tileset (.tsx) and a manifest (.json) beside it", "Sheets", "FILE");
     value_option("columns", "tiles across the sheet (default: about square)", "Sheets", "N");
     value_option("spacing", "pixels between cells (default 0)", "Sheets", "N");
-    value_option("margin", "pixels around the cells (default 0)", "Sheets", "N");
+    value_option("margin", "pixels around the cells (default 0; at the right and bottom at most a cell and its "
+                           "spacing less one, so Tiled and Godot count the sheet's own columns and rows)", "Sheets", "N");
     flag_option("frames", "outline each cell in the window's purple", "Sheets");
     value_option("tmx", "also write a small isometric Tiled map of the tiles", "Sheets", "FILE");
     value_option("godot", "also write a Godot 4 TileSet resource (.tres) over the sheet", "Sheets", "FILE");
@@ -306,6 +307,8 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         const bool png = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".png") == 0;
         if (!bmp && !png) return fail({"--sheet: \"" + sheet + "\" names neither a .png nor a .bmp file"});
         settings.png = png;
+        if (bmp && !settings.godot.empty())
+            return fail({"--godot: Godot has no colour key and would draw a BMP sheet's black as black: name a .png sheet"});
         // Every cell holds at least the diamond: refuse a sheet that could
         // never fit before drawing any of it.
         const long long least_cell = static_cast<long long>(settings.iso_width + 2) * (settings.iso_width / 2 + 2);

@@ -49,6 +49,19 @@ std::string xml_attribute(const std::string& xml, const std::string& element, co
     return m[1];
 }
 
+// An isometric map of size x size cells drawing from one tileset, with the
+// given tile layer (csv) and the given object layer (whole <object> lines).
+void write_map(const fs::path& path, int size, int width, const std::string& tileset, const std::string& csv,
+               const std::string& objects = "") {
+    std::ofstream(path) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.8\" orientation=\"isometric\" "
+                           "renderorder=\"right-down\" width=\"" << size << "\" height=\"" << size << "\" tilewidth=\""
+                        << width << "\" tileheight=\"" << width / 2 << "\" infinite=\"0\" nextlayerid=\"3\" "
+                           "nextobjectid=\"9\">\n <tileset firstgid=\"1\" source=\"" << tileset << "\"/>\n"
+                        << " <layer id=\"1\" name=\"T\" width=\"" << size << "\" height=\"" << size << "\">\n"
+                        << "  <data encoding=\"csv\">\n" << csv << "\n</data>\n </layer>\n"
+                        << " <objectgroup id=\"2\" name=\"O\">\n" << objects << " </objectgroup>\n</map>\n";
+}
+
 class SheetDir : public ::testing::Test {
 protected:
     int render(std::vector<std::string> args) { return run_render(std::move(args)); }
@@ -143,12 +156,7 @@ TEST_F(SheetDir, ALoneTileOnAOneCellMapCoversExactlyItsColumns) {
         ASSERT_EQ(render({"--kind", "water", "--iso-width", std::to_string(width), "--transparent", "--sheet",
                           (dir_ / (name + ".png")).string()}),
                   0);
-        std::ofstream(dir_ / (name + ".tmx"))
-            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.8\" orientation=\"isometric\" "
-               "renderorder=\"right-down\" width=\"1\" height=\"1\" tilewidth=\"" << width << "\" tileheight=\""
-            << width / 2 << "\" infinite=\"0\" nextlayerid=\"2\" nextobjectid=\"1\">\n <tileset firstgid=\"1\" "
-               "source=\"" << name << ".tsx\"/>\n <layer id=\"1\" name=\"T\" width=\"1\" height=\"1\">\n"
-               "  <data encoding=\"csv\">\n1\n</data>\n </layer>\n</map>\n";
+        write_map(dir_ / (name + ".tmx"), 1, width, name + ".tsx", "1");
         const Rgba map = rasterize(dir_ / (name + ".tmx"));
         const Rgba sheet = read_rgba(dir_ / (name + ".png"));
         ASSERT_EQ(map.width, width);
@@ -229,6 +237,55 @@ TEST_F(SheetDir, GodotResourceReadsBackWithTheAnchorOfTheManifest) {
     EXPECT_TRUE(manifest["tiles"][0]["drawn"].contains("conifer"));
 }
 
+TEST_F(SheetDir, AHouseAsATileObjectStandsOnItsPointAsInALayerOnItsCell) {
+    // Placed on the bottom corner of cell (2, 3), the object draws exactly
+    // what the layer draws in that cell.
+    ASSERT_EQ(render({"--kind", "house", "--count", "2", "--iso-width", "64", "--seed", "4", "--sheet",
+                      (dir_ / "h.png").string()}),
+              0);
+    write_map(dir_ / "layer.tmx", 4, 64, "h.tsx", "0,0,0,0,\n0,0,0,0,\n0,0,0,0,\n0,0,2,0");
+    // Tiled gives a new tile object its tile's size; object x, y count tile heights along each axis.
+    const nlohmann::json cell = read_json(dir_ / "h.json")["sheet"];
+    write_map(dir_ / "object.tmx", 4, 64, "h.tsx", "0,0,0,0,\n0,0,0,0,\n0,0,0,0,\n0,0,0,0",
+              "  <object id=\"1\" gid=\"2\" x=\"96\" y=\"128\" width=\"" + cell["cell_width"].dump() +
+                  "\" height=\"" + cell["cell_height"].dump() + "\"/>\n");
+    const Rgba in_layer = rasterize(dir_ / "layer.tmx"), as_object = rasterize(dir_ / "object.tmx");
+    ASSERT_EQ(in_layer.width, as_object.width);
+    ASSERT_EQ(in_layer.height, as_object.height);
+    int drawn = 0;
+    for (std::size_t i = 3; i < in_layer.pixels.size(); i += 4) drawn += in_layer.pixels[i] != 0;
+    EXPECT_GT(drawn, 64 * 32 / 2);
+    EXPECT_TRUE(in_layer.pixels == as_object.pixels);
+}
+
+TEST_F(SheetDir, AWideMarginLeavesTiledCountingTheSheetsOwnColumns) {
+    // Tiled finds the columns from the image's width: the map must not change
+    // with the margin.
+    for (const char* margin : {"0", "70"}) {
+        const fs::path sheet = dir_ / (std::string("m") + margin + ".png");
+        ASSERT_EQ(render({"--kind", "water", "--count", "4", "--iso-width", "64", "--columns", "2", "--spacing", "3",
+                          "--margin", margin, "--transparent", "--sheet", sheet.string(), "--tmx",
+                          fs::path(sheet).replace_extension(".tmx").string()}),
+                  0);
+    }
+    const Rgba plain = rasterize(dir_ / "m0.tmx"), margined = rasterize(dir_ / "m70.tmx");
+    ASSERT_EQ(plain.width, margined.width);
+    EXPECT_TRUE(plain.pixels == margined.pixels);
+}
+
+TEST_F(SheetDir, PngSheetsCarryAlphaWithOrWithoutTransparent) {
+    // Engines have no colour key: an opaque sheet would paint black boxes.
+    for (const char* name : {"opaque", "clear"}) {
+        std::vector<std::string> args = {"--kind", "house", "--count", "3", "--iso-width", "64", "--sheet",
+                                         (dir_ / (std::string(name) + ".png")).string()};
+        if (std::string(name) == "clear") args.push_back("--transparent");
+        ASSERT_EQ(render(args), 0);
+    }
+    EXPECT_TRUE(read_file(dir_ / "opaque.png") == read_file(dir_ / "clear.png"));
+    const std::vector<std::uint8_t> tsx = read_file(dir_ / "opaque.tsx");
+    EXPECT_EQ(xml_attribute(std::string(tsx.begin(), tsx.end()), "image", "trans"), "");
+}
+
 TEST_F(SheetDir, NamesAreEscapedAndPathsRelativeToTheFileNamingThem) {
     // An absolute sheet named from a file given relative to the current folder.
     const TempCurrentDir here("brannoc-names-");
@@ -258,5 +315,7 @@ TEST_F(SheetDir, ASheetTooLargeOrWithoutAFormatIsRefusedWithNothingWritten) {
     EXPECT_EQ(render({"--kind", "water", "--count", "1000000", "--sheet", (dir_ / "all.png").string()}), 2);
     EXPECT_EQ(render({"--kind", "water", "--sheet", (dir_ / "sheet.gif").string()}), 2);
     EXPECT_EQ(render({"--kind", "water", "--tmx", (dir_ / "map.tmx").string()}), 2);
+    EXPECT_EQ(render({"--kind", "water", "--sheet", (dir_ / "s.bmp").string(), "--godot", (dir_ / "s.tres").string()}),
+              2);  // Godot has no colour key
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 0);
 }
