@@ -9,11 +9,8 @@
 namespace {
 constexpr int manifest_version = 1;
 
-// The head, then the tiles written one by one, each with the settings it
-// was drawn with, kept as text.
-template <typename Entry>
-std::string manifest_text(const RenderSettings& settings, const std::vector<TileRecord>& records,
-                          nlohmann::json head, Entry&& entry) {
+// The head object, left open for the tiles.
+std::string head_text(const RenderSettings& settings, nlohmann::json head) {
     head["version"] = manifest_version;
     head["generator"] = "brannoc-render";
     head["kind"] = tab_name(settings.tab);
@@ -21,21 +18,23 @@ std::string manifest_text(const RenderSettings& settings, const std::vector<Tile
     std::string text = head.dump(1);
     text.resize(text.rfind('}'));  // reopen the object
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    text += ",\n \"tiles\": [";
-    for (int i = 0; i < static_cast<int>(records.size()); ++i) {
-        const TileRecord& r = records[i];
-        std::string tile = entry(i, r).dump();
-        tile.pop_back();  // the closing brace; the settings follow
-        text += (i == 0 ? "\n  " : ",\n  ") + tile + ",\"drawn\":" + r.drawn + "}";
-    }
-    text += "\n ]\n}\n";
-    return text;
+    return text + ",\n \"tiles\": [";
+}
+
+// One tile: its own fields, then the settings it was drawn with and the
+// textures it shows, kept as text.
+std::string entry_text(const nlohmann::json& fields, const TileRecord& r, bool first) {
+    std::string tile = fields.dump();
+    tile.pop_back();  // the closing brace; the settings follow
+    tile += ",\"drawn\":" + r.drawn;
+    if (!r.textures.empty()) tile += ",\"textures\":" + r.textures;
+    return (first ? "\n  " : ",\n  ") + tile + "}";
 }
 }  // namespace
 
-TileRecord record_of(const RenderedTile& tile) {
-    return {tile.image.width(), tile.image.height(), tile.left,     tile.top,
-            tile.anchor_x,      tile.anchor_y,       tile.seed, tile.drawn.dump()};
+TileRecord record_of(const RenderedTile& tile, int index) {
+    return {index,     tile.image.width(), tile.image.height(), tile.left,         tile.top,
+            tile.anchor_x, tile.anchor_y,  tile.seed,           tile.drawn.dump(), tile.textures.dump()};
 }
 
 std::string tile_file_name(const RenderSettings& settings, int index) {
@@ -46,16 +45,27 @@ std::string tile_file_name(const RenderSettings& settings, int index) {
     return tab_name(settings.tab) + "-" + number + (settings.png ? ".png" : ".bmp");
 }
 
-std::string run_manifest(const RenderSettings& settings, const std::vector<TileRecord>& records) {
-    return manifest_text(settings, records, {}, [&settings](int i, const TileRecord& r) {
-        return nlohmann::json{{"index", i},
-                              {"file", tile_file_name(settings, i)},
-                              {"seed", r.seed},
-                              {"width", r.width},
-                              {"height", r.height},
-                              {"canvas_offset", {r.left, r.top}},
-                              {"anchor", {r.anchor_x, r.anchor_y}}};
-    });
+std::string run_manifest_head(const RenderSettings& settings) { return head_text(settings, {}); }
+
+std::string run_manifest_entry(const RenderSettings& settings, const TileRecord& r, bool first) {
+    return entry_text({{"index", r.index},
+                       {"file", tile_file_name(settings, r.index)},
+                       {"seed", r.seed},
+                       {"width", r.width},
+                       {"height", r.height},
+                       {"canvas_offset", {r.left, r.top}},
+                       {"anchor", {r.anchor_x, r.anchor_y}}},
+                      r, first);
+}
+
+std::string manifest_tail(bool complete) {
+    return std::string("\n ],\n \"complete\": ") + (complete ? "true" : "false") + "\n}\n";
+}
+
+std::string run_manifest(const RenderSettings& settings, const std::vector<TileRecord>& records, bool complete) {
+    std::string text = run_manifest_head(settings);
+    for (std::size_t k = 0; k < records.size(); ++k) text += run_manifest_entry(settings, records[k], k == 0);
+    return text + manifest_tail(complete);
 }
 
 std::string sheet_manifest(const RenderSettings& settings, const std::vector<TileRecord>& records,
@@ -71,10 +81,14 @@ std::string sheet_manifest(const RenderSettings& settings, const std::vector<Til
                                   {"margin", layout.margin},
                                   {"anchor", {layout.anchor_x, layout.anchor_y}},
                                   {"diamond", {layout.diamond_width, layout.diamond_height}}};
-    return manifest_text(settings, records, {{"sheet", sheet}}, [&layout](int i, const TileRecord& r) {
-        return nlohmann::json{{"index", i},
-                              {"cell", {i % layout.columns, i / layout.columns}},
-                              {"seed", r.seed},
-                              {"anchor", {layout.anchor_x, layout.anchor_y}}};
-    });
+    std::string text = head_text(settings, {{"sheet", sheet}});
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const TileRecord& r = records[k];
+        text += entry_text({{"index", r.index},
+                            {"cell", {r.index % layout.columns, r.index / layout.columns}},
+                            {"seed", r.seed},
+                            {"anchor", {layout.anchor_x, layout.anchor_y}}},
+                           r, k == 0);
+    }
+    return text + manifest_tail(true);
 }

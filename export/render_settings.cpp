@@ -9,7 +9,9 @@ std::string settings_as_json(const RenderSettings& s) {
     out["kind"] = tab_name(s.tab);
     out["iso-width"] = s.iso_width;
     out["count"] = s.count;
-    out["seed"] = s.seed;
+    if (s.tile_stream) out["tile-seed"] = *s.tile_stream;
+    else out["seed"] = s.seed;
+    if (!s.texture_folder.empty()) out["textures"] = s.texture_folder;
     out["format"] = s.png ? "png" : "bmp";
     out["transparent"] = s.transparent;
     out["trim"] = s.trim;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +17,9 @@ struct RenderSettings {
 
     int count = 1;
     std::uint64_t seed = 1;
+    // The one tile's own stream, as a manifest records it: draws that tile
+    // again (a run of one).
+    std::optional<std::uint64_t> tile_stream;
     std::string out = ".";
     bool png = true;  // false: BMP as the window writes it
     bool transparent = false;

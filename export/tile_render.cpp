@@ -42,7 +42,7 @@ void start_tile(Application& app, const RenderSettings& settings, int index) {
     else state.iso_width_override = static_cast<std::int16_t>(settings.iso_width);
     TileContext context = app.context();
     for (const auto& [button, cells] : settings.textures) pick_textures(context, button, cells);
-    app.random().seed(tile_seed(settings.seed, index));
+    app.random().seed(stream_of(settings, index));
 }
 
 void draw(Application& app, const RenderSettings& settings, int index, Colour background) {
@@ -51,7 +51,10 @@ void draw(Application& app, const RenderSettings& settings, int index, Colour ba
     app.control_event(ctl::draw_random_button);
 }
 
-// The controls and textures the tile was drawn with, by option name.
+// The settings the tile was drawn with, by option name, as a settings file
+// takes them: the run's own, the tile's stream, and the controls of the
+// tabs that steer its kind as the draw left them (a lock keeps its value;
+// an unlocked one is drawn again from the same stream to the same value).
 // The tabs whose controls steer a kind: its own and the main area, the
 // terrain under a house, the trees on terrain.
 bool steers(int option_tab, int kind_tab) {
@@ -60,24 +63,41 @@ bool steers(int option_tab, int kind_tab) {
     return kind_tab == tab_terrain && option_tab == tab_tree;
 }
 
-nlohmann::json drawn_settings(Application& app, int kind_tab) {
+nlohmann::json drawn_settings(Application& app, const RenderSettings& settings, std::uint64_t stream) {
     nlohmann::json drawn;
+    drawn["kind"] = tab_name(settings.tab);
+    drawn["tile-seed"] = stream;
+    drawn["format"] = settings.png ? "png" : "bmp";
+    drawn["transparent"] = settings.transparent;
+    drawn["trim"] = settings.trim;
     const ControlModel& controls = app.controls();
     for (const ControlOption& option : control_options()) {
-        if (!steers(option.tab, kind_tab)) continue;
+        if (!steers(option.tab, settings.tab)) continue;
         if (option.kind == OptionKind::flag) drawn[option.name] = controls.checked(option.control);
         else if (option.kind == OptionKind::choice) drawn[option.name] = option.spec->items[controls.read(option.control)];
     }
-    const AppState& s = app.state();
-    drawn["iso-width"] = s.geometry.iso_width;
-    nlohmann::json textures = {{"wall", s.wall_texture},         {"roof", s.roof_texture},
-                               {"door", s.door_texture},         {"windows", s.windows_texture},
-                               {"ground", s.ground_texture},     {"mountain", s.mountain_texture},
-                               {"terrain-water", s.terrain_water_texture},
-                               {"water-1", s.water_texture_1},   {"water-2", s.water_texture_2},
-                               {"grass-colour", {red(s.grass_colour), green(s.grass_colour), blue(s.grass_colour)}}};
-    drawn["textures"] = textures;
+    for (const auto& [button, picks] : settings.textures)
+        for (const ControlOption& option : control_options())
+            if (option.control == button && steers(option.tab, settings.tab)) {
+                if (option.kind == OptionKind::texture) drawn[option.name] = picks.front();
+                else drawn[option.name] = picks;
+            }
+    drawn["iso-width"] = app.state().geometry.iso_width;
+    if (!settings.texture_folder.empty()) drawn["textures"] = settings.texture_folder;
     return drawn;
+}
+
+nlohmann::json shown_textures(const AppState& s) {
+    return {{"wall", s.wall_texture},
+            {"roof", s.roof_texture},
+            {"door", s.door_texture},
+            {"windows", s.windows_texture},
+            {"ground", s.ground_texture},
+            {"mountain", s.mountain_texture},
+            {"terrain-water", s.terrain_water_texture},
+            {"water-1", s.water_texture_1},
+            {"water-2", s.water_texture_2},
+            {"grass-colour", {red(s.grass_colour), green(s.grass_colour), blue(s.grass_colour)}}};
 }
 }  // namespace
 
@@ -85,9 +105,13 @@ std::uint64_t tile_seed(std::uint64_t run_seed, int index) {
     return splitmix64(splitmix64(run_seed) ^ static_cast<std::uint64_t>(index));
 }
 
+std::uint64_t stream_of(const RenderSettings& settings, int index) {
+    return settings.tile_stream ? *settings.tile_stream : tile_seed(settings.seed, index);
+}
+
 RenderedTile render_tile(Application& app, const RenderSettings& settings, int index) {
     RenderedTile tile;
-    tile.seed = tile_seed(settings.seed, index);
+    tile.seed = stream_of(settings, index);
     const bool need_coverage = settings.transparent || settings.trim;
     RasterImage probe;
     if (need_coverage) {
@@ -96,7 +120,8 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     }
     draw(app, settings, index, rgb(0, 0, 0));
     const RasterImage& canvas = app.state().canvas;
-    tile.drawn = drawn_settings(app, settings.tab);
+    tile.drawn = drawn_settings(app, settings, tile.seed);
+    tile.textures = shown_textures(app.state());
     app.state().background_colour = rgb(0, 0, 0);
 
     int left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;

@@ -17,12 +17,18 @@ struct RenderedTile {
     int left = 0, top = 0;             // where image stands on the canvas
     int anchor_x = 0, anchor_y = 0;    // the diamond's centre, in image pixels
     std::uint64_t seed = 0;            // of the tile's stream
-    nlohmann::json drawn;              // the settings the tile was drawn with, by option name
+    // The settings the tile was drawn with, by option name: a --settings
+    // file as it is, which draws this tile again byte for byte.
+    nlohmann::json drawn;
+    nlohmann::json textures;           // the texture cells and grass colour it shows
 };
 
 // The stream of tile i of a run: independent of every other tile, so tile i
 // is the same whatever the count.
 std::uint64_t tile_seed(std::uint64_t run_seed, int index);
+// The stream tile `index` of this run draws from: the one a manifest
+// recorded (tile_stream, a run of one tile), or tile_seed's.
+std::uint64_t stream_of(const RenderSettings& settings, int index);
 
 // Draws tile `index` with a started application (its own state, controls and
 // random source). Coverage is found by drawing twice over two backgrounds:

@@ -1,9 +1,11 @@
 #include "app/render/batch_run.hpp"
 
+#include "app/render/output_lock.hpp"
+#include "app/render/report_line.hpp"
+#include "app/render/sheet_output.hpp"
+#include "app/render/stop_signals.hpp"
 #include "canvas/file_output.hpp"
 #include "export/manifest.hpp"
-#include "export/sheet_engine_files.hpp"
-#include "export/sheet_layout.hpp"
 #include "export/tile_encoding.hpp"
 #include "export/tile_render.hpp"
 #include "export/user_textures.hpp"
@@ -12,9 +14,10 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
+#include <condition_variable>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -23,6 +26,11 @@
 namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+
+std::string folder_of(const std::string& path) {
+    const fs::path parent = fs::path(path).parent_path();
+    return parent.empty() ? "." : parent.string();
+}
 
 // Whether the folder exists (or can be made) and takes new files.
 std::string check_output_folder(const std::string& out) {
@@ -37,24 +45,77 @@ std::string check_output_folder(const std::string& out) {
     return {};
 }
 
+// Before anything is drawn: every file the run would replace may be
+// replaced (no planted link, no read-only file, no folder in the way).
+std::string check_destinations(const RenderSettings& settings, const std::string& manifest_path) {
+    std::vector<std::string> paths;
+    if (settings.sheet.empty()) {
+        paths.push_back(manifest_path);
+        // Only the tile files already there can be in the way.
+        std::error_code error;
+        for (fs::directory_iterator it(settings.out, error), end; !error && it != end; it.increment(error)) {
+            const std::string name = it->path().filename().string();
+            const std::size_t dash = name.rfind('-');
+            if (dash == std::string::npos) continue;
+            const int index = std::atoi(name.c_str() + dash + 1);
+            if (index >= 0 && index < settings.count && name == tile_file_name(settings, index))
+                paths.push_back(it->path().string());
+        }
+    } else {
+        paths = sheet_set_paths(settings);
+    }
+    for (const std::string& path : paths)
+        if (const WriteResult ok = check_destination(path); !ok.ok) return "cannot write " + path + ": " + ok.error;
+    return {};
+}
+
 class Batch {
 public:
-    Batch(const RenderSettings& settings, const AppState& prototype)
-        : settings_(settings), prototype_(prototype), records_(static_cast<std::size_t>(settings.count)) {
+    Batch(const RenderSettings& settings, const AppState& prototype, int jobs)
+        : settings_(settings), prototype_(prototype), active_(jobs) {
         if (!settings.sheet.empty()) {
             sheet_tiles_.resize(static_cast<std::size_t>(settings.count));
+            sheet_records_.resize(static_cast<std::size_t>(settings.count));
             settings_.trim = true;  // each tile's painted box, placed on the sheet by its anchor
         }
     }
 
     void worker() {
+        draw_tiles();
+        const std::lock_guard lock(mutex_);
+        --active_;
+        news_.notify_one();
+    }
+
+    // Waits a little for finished tiles; takes those there are.
+    std::vector<TileRecord> take_finished(std::chrono::milliseconds wait) {
+        std::unique_lock lock(mutex_);
+        news_.wait_for(lock, wait, [this] { return !finished_.empty() || active_ == 0; });
+        return std::exchange(finished_, {});
+    }
+
+    bool running() {
+        const std::lock_guard lock(mutex_);
+        return active_ > 0;
+    }
+    int done() const { return done_; }
+    bool failed() const { return failed_; }
+    std::string failure() {
+        const std::lock_guard lock(mutex_);
+        return failure_;
+    }
+    const std::vector<RenderedTile>& sheet_tiles() const { return sheet_tiles_; }
+    const std::vector<TileRecord>& sheet_records() const { return sheet_records_; }
+
+private:
+    void draw_tiles() {
         auto state = std::make_unique<AppState>(prototype_);
         state->tile_set_image = RasterImage();  // a worker never lays out a window tile set
         Application app(std::move(state));
-        for (int index; !failed_ && (index = next_++) < settings_.count;) {
+        for (int index; !failed_ && !StopSignals::received() && (index = next_++) < settings_.count;) {
             RenderedTile tile = render_tile(app, settings_, index);
             if (!sheet_tiles_.empty()) {
-                records_[index] = record_of(tile);
+                sheet_records_[index] = record_of(tile, index);
                 sheet_tiles_[index] = std::move(tile);
                 ++done_;
                 continue;
@@ -64,41 +125,66 @@ public:
                 encode_image(tile.image, settings_.transparent ? &tile.alpha : nullptr, settings_.png);
             const WriteResult written = bytes.empty() ? WriteResult{false, "the image could not be encoded"}
                                                       : write_file_safely(path, bytes, Durability::unsynced);
-            if (!written.ok) {
-                fail("cannot write " + path + ": " + written.error);
-                return;
-            }
-            records_[index] = record_of(tile);
+            if (!written.ok) return fail("cannot write " + path + ": " + written.error);
+            const std::lock_guard lock(mutex_);
+            finished_.push_back(record_of(tile, index));
             ++done_;
+            news_.notify_one();
         }
     }
 
     void fail(const std::string& message) {
-        const std::lock_guard lock(failure_mutex_);
+        const std::lock_guard lock(mutex_);
         if (failed_.exchange(true)) return;
         failure_ = message;
     }
 
-    std::string manifest() const { return run_manifest(settings_, records_); }
-    std::string sheet_manifest(const SheetLayout& layout, const std::string& image) const {
-        return ::sheet_manifest(settings_, records_, layout, image);
-    }
-
-    const std::vector<RenderedTile>& sheet_tiles() const { return sheet_tiles_; }
-    int done() const { return done_; }
-    bool failed() const { return failed_; }
-    const std::string& failure() const { return failure_; }
-
-private:
     RenderSettings settings_;
     const AppState& prototype_;
-    std::vector<TileRecord> records_;
     std::vector<RenderedTile> sheet_tiles_;
+    std::vector<TileRecord> sheet_records_;
     std::atomic<int> next_{0};
     std::atomic<int> done_{0};
     std::atomic<bool> failed_{false};
-    std::mutex failure_mutex_;
+    std::mutex mutex_;  // guards what follows
+    std::condition_variable news_;
+    std::vector<TileRecord> finished_;
+    int active_;
     std::string failure_;
+};
+
+// The manifest of a run of one file a tile, written as the tiles finish, in
+// the order of their numbers: a tile that finishes early waits for those
+// before it (a few, one a worker at most).
+class ManifestStream {
+public:
+    ManifestStream(const RenderSettings& settings, const std::string& path) : settings_(settings), writer_(path) {
+        writer_.append(run_manifest_head(settings));
+    }
+    void add(std::vector<TileRecord> records) {
+        for (TileRecord& r : records) waiting_.emplace(r.index, std::move(r));
+        while (!waiting_.empty() && waiting_.begin()->first == next_) {
+            list(waiting_.begin()->second);
+            waiting_.erase(waiting_.begin());
+            ++next_;
+        }
+    }
+    // Lists every tile written, those after a gap too, and puts the file in place.
+    WriteResult close(bool complete) {
+        for (const auto& [index, record] : waiting_) list(record);
+        waiting_.clear();
+        writer_.append(manifest_tail(complete));
+        return writer_.publish();
+    }
+    int listed() const { return listed_; }
+
+private:
+    void list(const TileRecord& r) { writer_.append(run_manifest_entry(settings_, r, listed_++ == 0)); }
+
+    const RenderSettings& settings_;
+    FileWriter writer_;
+    std::map<int, TileRecord> waiting_;
+    int next_ = 0, listed_ = 0;
 };
 
 void show_progress(std::FILE* report, int done, int count) {
@@ -108,107 +194,103 @@ void show_progress(std::FILE* report, int done, int count) {
                  bar - filled, "", done, count);
     std::fflush(report);
 }
-}  // namespace
 
-namespace {
-std::string with_extension(const std::string& path, const char* extension) {
-    return fs::path(path).replace_extension(extension).string();
-}
-
-std::string folder_of(const std::string& path) {
-    const fs::path parent = fs::path(path).parent_path();
-    return parent.empty() ? "." : parent.string();
-}
-
-// Every file of a sheet run, written only once all are made.
-int write_sheet(const Batch& batch, const RenderSettings& settings, std::FILE* report) {
-    const SheetLayout layout =
-        lay_out_sheet(batch.sheet_tiles(), settings.iso_width, settings.columns, settings.spacing, settings.margin);
-    if (layout.width > largest_sheet_side || layout.height > largest_sheet_side ||
-        static_cast<long long>(layout.width) * layout.height > largest_sheet_pixels) {
-        std::fprintf(report, "brannoc-render: a sheet of %d x %d pixels is too large (at most %d a side, %lld in all): "
-                     "draw fewer tiles or set --columns\n", layout.width, layout.height, largest_sheet_side, largest_sheet_pixels);
-        return 2;
-    }
-    const Sheet sheet = compose_sheet(batch.sheet_tiles(), layout, settings.frames);
-    const std::vector<std::uint8_t> image_bytes =
-        encode_image(sheet.image, settings.png ? &sheet.alpha : nullptr, settings.png);  // engines have no colour key
-    if (image_bytes.empty()) {
-        std::fprintf(report, "brannoc-render: the sheet could not be encoded\n");
-        return 1;
-    }
-    const std::string image_name = fs::path(settings.sheet).filename().string();
-    std::vector<std::pair<std::string, std::string>> texts = sheet_engine_files(settings, layout, batch.sheet_tiles());
-    texts.emplace_back(with_extension(settings.sheet, ".json"), batch.sheet_manifest(layout, image_name));
-
-    const WriteResult written = write_file_safely(settings.sheet, image_bytes);
-    if (!written.ok) {
-        std::fprintf(report, "brannoc-render: cannot write %s: %s\n", settings.sheet.c_str(), written.error.c_str());
-        return 1;
-    }
-    for (const auto& [path, text] : texts) {
-        const WriteResult done = write_file_safely(path, {text.begin(), text.end()});
-        if (!done.ok) {
-            std::fprintf(report, "brannoc-render: cannot write %s: %s\n", path.c_str(), done.error.c_str());
-            return 1;
-        }
-    }
-    return 0;
-}
+const char* signal_name(int signal) { return signal == SIGINT ? "SIGINT" : "SIGTERM"; }
 }  // namespace
 
 int run_batch(const RenderSettings& settings, std::FILE* report) {
-    // Everything that can be wrong with the input is found before any folder
-    // is made or file written.
+    const StopSignals stop_signals;
+    // Everything that can be wrong with the input or the outputs is found
+    // before any file is written.
     const std::unique_ptr<AppState> prototype = create_app_state();
     if (!prototype) {
-        std::fprintf(report, "brannoc-render: the built-in textures could not be decoded\n");
+        report_line(report, "the built-in textures could not be decoded");
         return 1;
     }
     if (!settings.texture_folder.empty())
         if (const std::string problem = load_user_textures(*prototype, settings.texture_folder); !problem.empty()) {
-            std::fprintf(report, "brannoc-render: %s\n", problem.c_str());
+            report_line(report, problem);
             return 2;
         }
+    const bool sheet = !settings.sheet.empty();
     std::vector<std::string> folders;
-    if (settings.sheet.empty()) folders.push_back(settings.out);
+    if (!sheet) folders.push_back(settings.out);
     for (const std::string* file : {&settings.sheet, &settings.tmx, &settings.godot})
         if (!file->empty()) folders.push_back(folder_of(*file));
     for (const std::string& folder : folders)
         if (const std::string problem = check_output_folder(folder); !problem.empty()) {
-            std::fprintf(report, "brannoc-render: %s\n", problem.c_str());
+            report_line(report, problem);
             return 2;
         }
+    const std::string manifest_path =
+        sheet ? fs::path(settings.sheet).replace_extension(".json").string() : settings.out + "/manifest.json";
+    std::string problem;
+    const std::optional<OutputLock> lock = OutputLock::acquire(manifest_path, problem);
+    if (!lock || !(problem = check_destinations(settings, manifest_path)).empty()) {
+        report_line(report, problem);
+        return 2;
+    }
+    // Tiles about to be replaced: the old manifest goes first, so that no
+    // manifest ever describes files it did not write. A run killed outright
+    // leaves this one, which says it is not complete.
+    std::unique_ptr<ManifestStream> manifest;
+    if (!sheet) {
+        const std::string marker = run_manifest_head(settings) + manifest_tail(false);
+        if (const WriteResult marked = write_file_safely(manifest_path, {marker.begin(), marker.end()}); !marked.ok) {
+            report_line(report, "cannot write " + manifest_path + ": " + marked.error);
+            return 2;
+        }
+        manifest = std::make_unique<ManifestStream>(settings, manifest_path);
+    }
+
     const auto start = Clock::now();
-    Batch batch(settings, *prototype);
     const int jobs = std::min(settings.jobs, settings.count);
+    Batch batch(settings, *prototype, jobs);
     std::vector<std::thread> workers;
     for (int j = 0; j < jobs; ++j) workers.emplace_back([&batch] { batch.worker(); });
     const bool progress = !settings.quiet && ::isatty(::fileno(report));
-    while (progress && batch.done() < settings.count && !batch.failed()) {
-        show_progress(report, batch.done(), settings.count);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    auto last_shown = Clock::now();
+    while (batch.running()) {
+        std::vector<TileRecord> finished = batch.take_finished(std::chrono::milliseconds(100));
+        if (manifest) manifest->add(std::move(finished));
+        if (progress && Clock::now() - last_shown > std::chrono::milliseconds(100)) {
+            show_progress(report, batch.done(), settings.count);
+            last_shown = Clock::now();
+        }
     }
     for (std::thread& worker : workers) worker.join();
+    if (manifest) manifest->add(batch.take_finished(std::chrono::milliseconds(0)));
     if (progress) {
         show_progress(report, batch.done(), settings.count);
         std::fputc('\n', report);
     }
+
+    const int signal = StopSignals::received();
+    const bool complete = !batch.failed() && signal == 0 && batch.done() == settings.count;
+    std::string listing;
+    if (manifest) {
+        const WriteResult written = manifest->close(complete);
+        if (!written.ok) {
+            report_line(report, (batch.failed() ? batch.failure() + "; " : std::string()) + "cannot write " +
+                                    manifest_path + ": " + written.error);
+            return signal ? exit_code_for_signal(signal) : 1;
+        }
+        listing = "; " + std::to_string(manifest->listed()) + " of " + std::to_string(settings.count) +
+                  " tiles written, listed in " + manifest_path + " as not complete";
+    } else if (!complete) {
+        listing = "; nothing of the sheet was written";
+    }
     if (batch.failed()) {
-        std::fprintf(report, "brannoc-render: %s\n", batch.failure().c_str());
+        report_line(report, batch.failure() + listing);
         return 1;
     }
-    if (!settings.sheet.empty()) {
-        if (const int code = write_sheet(batch, settings, report); code != 0) return code;
-    } else {
-        const std::string manifest = batch.manifest();
-        const std::string manifest_path = settings.out + "/manifest.json";
-        const WriteResult written = write_file_safely(manifest_path, {manifest.begin(), manifest.end()});
-        if (!written.ok) {
-            std::fprintf(report, "brannoc-render: cannot write %s: %s\n", manifest_path.c_str(), written.error.c_str());
-            return 1;
-        }
+    if (signal) {
+        report_line(report, std::string("stopped by ") + signal_name(signal) + listing);
+        return exit_code_for_signal(signal);
     }
+    if (sheet)
+        if (const int code = write_sheet_set(settings, batch.sheet_tiles(), batch.sheet_records(), report); code != 0)
+            return code;
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (!settings.quiet)
         std::fprintf(report, "brannoc-render: %d %s in %.2f s, %.0f tiles a second\n", settings.count,

@@ -146,6 +146,12 @@ std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name,
         if (error != std::errc() || at != value.data() + value.size() || value.empty())
             return Failure{"--seed: \"" + value + "\" is not a whole number from 0 to 18446744073709551615"};
         s.seed = seed;
+    } else if (name == "tile-seed") {
+        unsigned long long seed = 0;
+        const auto [at, error] = std::from_chars(value.data(), value.data() + value.size(), seed);
+        if (error != std::errc() || at != value.data() + value.size() || value.empty())
+            return Failure{"--tile-seed: \"" + value + "\" is not a whole number from 0 to 18446744073709551615"};
+        s.tile_stream = seed;
     } else if (name == "jobs") {
         if (!parse_int(value, number) || number < 1 || number > most_jobs)
             return Failure{"--jobs: \"" + value + "\" is not a number of jobs from 1 to 256"};

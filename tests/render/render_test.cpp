@@ -177,3 +177,31 @@ TEST_F(RenderDir, AnUnwritableOutputFolderWritesNothing) {
     EXPECT_EQ(outcome.output, "2");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "locked"), fs::directory_iterator()), 0);
 }
+
+TEST_F(RenderDir, ATilesDrawnBlockIsASettingsFileThatDrawsItAgainByteForByte) {
+    fs::create_directories(dir_ / "sheets");
+    for (const char* name : {"building_sheet.png", "ground_sheet.png", "boulder_sheet.png"})
+        fs::copy_file(fs::path(BRANNOC_ASSETS_DIR) / name, dir_ / "sheets" / name);
+    const std::vector<std::vector<std::string>> runs = {
+        {"--kind", "house", "--lock-size=false", "--wall-texture", "3,7", "--transparent", "--trim"},
+        {"--kind", "terrain", "--trees", "--boulder", "--textures", (dir_ / "sheets").string()},
+        {"--kind", "mountain", "--iso-width", "64", "--format", "bmp"},
+        {"--kind", "tree", "--conifer", "--transparent"},
+        {"--kind", "water", "--iso-width", "58"}};
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        const std::string run_dir = "run" + std::to_string(k), again_dir = "again" + std::to_string(k);
+        std::vector<std::string> args = runs[k];
+        for (const char* more : {"--count", "3", "--seed", "77"}) args.push_back(more);
+        ASSERT_EQ(run(args, run_dir), 0) << k;
+        const nlohmann::json manifest = read_json(dir_ / run_dir / "manifest.json");
+        const nlohmann::json& tile = manifest["tiles"][2];
+        std::ofstream(dir_ / "drawn.json") << tile["drawn"].dump();
+        ASSERT_EQ(run({"--settings", (dir_ / "drawn.json").string()}, again_dir), 0) << tile["drawn"].dump();
+        const std::string file = tile["file"], again = fs::path(file).replace_filename(
+                                                           file.substr(0, file.find('-')) + "-0000" +
+                                                           fs::path(file).extension().string());
+        EXPECT_FALSE(read_file(dir_ / run_dir / file).empty()) << k;
+        EXPECT_EQ(read_file(dir_ / run_dir / file), read_file(dir_ / again_dir / again)) << k;
+    }
+    EXPECT_EQ(read_json(dir_ / "run1" / "manifest.json")["settings"]["textures"], (dir_ / "sheets").string());
+}

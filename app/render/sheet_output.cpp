@@ -1,0 +1,77 @@
+#include "app/render/sheet_output.hpp"
+
+#include "app/render/report_line.hpp"
+#include "app/render/stop_signals.hpp"
+#include "canvas/file_output.hpp"
+#include "export/sheet_engine_files.hpp"
+#include "export/sheet_layout.hpp"
+#include "export/tile_encoding.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+namespace {
+namespace fs = std::filesystem;
+
+std::string with_extension(const std::string& path, const char* extension) {
+    return fs::path(path).replace_extension(extension).string();
+}
+
+}  // namespace
+
+std::vector<std::string> sheet_set_paths(const RenderSettings& settings) {
+    std::vector<std::string> paths = {settings.sheet, sheet_tileset_path(settings.sheet),
+                                      with_extension(settings.sheet, ".json")};
+    if (!settings.tmx.empty()) paths.push_back(settings.tmx);
+    if (!settings.godot.empty()) paths.push_back(settings.godot);
+    return paths;
+}
+
+int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTile>& tiles,
+                    const std::vector<TileRecord>& records, std::FILE* report) {
+    const SheetLayout layout =
+        lay_out_sheet(tiles, settings.iso_width, settings.columns, settings.spacing, settings.margin);
+    if (layout.width > largest_sheet_side || layout.height > largest_sheet_side ||
+        static_cast<long long>(layout.width) * layout.height > largest_sheet_pixels) {
+        report_line(report, "a sheet of " + std::to_string(layout.width) + " x " + std::to_string(layout.height) +
+                                " pixels is too large (at most " + std::to_string(largest_sheet_side) + " a side, " +
+                                std::to_string(largest_sheet_pixels) + " in all): draw fewer tiles");
+        return 2;
+    }
+    const Sheet sheet = compose_sheet(tiles, layout, settings.frames);
+    const std::vector<std::uint8_t> image_bytes =
+        encode_image(sheet.image, settings.png ? &sheet.alpha : nullptr, settings.png);  // engines have no colour key
+    if (image_bytes.empty()) {
+        report_line(report, "the sheet could not be encoded");
+        return 1;
+    }
+    const std::string image_name = fs::path(settings.sheet).filename().string();
+    std::vector<std::pair<std::string, std::string>> files = sheet_engine_files(settings, layout, tiles);
+    files.emplace_back(with_extension(settings.sheet, ".json"), sheet_manifest(settings, records, layout, image_name));
+    std::vector<std::string> paths = {settings.sheet};
+    for (const auto& file : files) paths.push_back(file.first);
+
+    // Every file made whole first, then put in place one after another.
+    std::vector<std::unique_ptr<FileWriter>> writers;
+    for (std::size_t k = 0; k < paths.size(); ++k) {
+        writers.push_back(std::make_unique<FileWriter>(paths[k]));
+        if (k == 0) writers[k]->append({reinterpret_cast<const char*>(image_bytes.data()), image_bytes.size()});
+        else writers[k]->append(files[k - 1].second);
+        if (const WriteResult made = writers[k]->finish(); !made.ok) {
+            report_line(report, "cannot write " + paths[k] + ": " + made.error + "; nothing of the sheet was written");
+            return 1;
+        }
+    }
+    if (const int signal = StopSignals::received()) {
+        report_line(report, std::string("stopped by ") + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
+                                ": nothing of the sheet was written");
+        return exit_code_for_signal(signal);
+    }
+    for (std::size_t k = 0; k < paths.size(); ++k)
+        if (const WriteResult done = writers[k]->publish(); !done.ok) {
+            report_line(report, "cannot write " + paths[k] + ": " + done.error);
+            return 1;
+        }
+    return 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include "export/manifest.hpp"
+#include "export/render_settings.hpp"
+#include "export/tile_render.hpp"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// The files of a sheet run: the sheet, its Tiled tileset (.tsx) and
+// manifest (.json), and on request a Tiled map and a Godot TileSet.
+std::vector<std::string> sheet_set_paths(const RenderSettings& settings);
+
+// Writes them all or, when any cannot be made, none: each is made whole
+// beside its target before the first replaces anything. Returns the exit
+// code (0, 1 a file could not be written, 2 the sheet is too large, or a
+// stop signal's code when one came before anything was replaced).
+int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTile>& tiles,
+                    const std::vector<TileRecord>& records, std::FILE* report);

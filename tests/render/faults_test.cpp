@@ -1,0 +1,137 @@
+// brannoc-render when things go wrong around it: another run on the same
+// folder, a file that cannot be written halfway, a stop signal, a link
+// planted for root to write through. Nothing followed, nothing lost, and
+// no manifest that lies.
+#include "app/render/output_lock.hpp"
+
+#include "../support/as_user.hpp"
+#include "../support/render_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sys/stat.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+struct Outcome {
+    int code = -1;
+    std::string text;  // what the run reported
+};
+
+Outcome run_captured(std::vector<std::string> args) {
+    std::FILE* report = std::tmpfile();
+    Outcome outcome;
+    outcome.code = run_render(std::move(args), report);
+    std::rewind(report);
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, report)) > 0;) outcome.text.append(buffer, n);
+    std::fclose(report);
+    return outcome;
+}
+
+std::set<std::string> names_in(const fs::path& dir, const std::string& prefix) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename().string().rfind(prefix, 0) == 0) names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::set<std::string> regular_tiles(const fs::path& dir, const std::string& kind) {
+    std::set<std::string> names;
+    for (const std::string& name : names_in(dir, kind + "-"))
+        if (fs::is_regular_file(dir / name)) names.insert(name);
+    return names;
+}
+
+std::set<std::string> listed(const nlohmann::json& manifest) {
+    std::set<std::string> names;
+    for (const auto& tile : manifest["tiles"]) names.insert(tile["file"].get<std::string>());
+    return names;
+}
+
+class Faults : public ::testing::Test {
+protected:
+    ScratchDir scratch_{"brannoc-faults-"};
+    const fs::path& dir_ = scratch_.path();
+};
+}  // namespace
+
+TEST_F(Faults, ASecondRunOnTheSameFolderIsRefusedNamingTheLock) {
+    const std::string out = (dir_ / "out").string();
+    fs::create_directories(out);
+    std::string problem;
+    {
+        const std::optional<OutputLock> held = OutputLock::acquire(out + "/manifest.json", problem);
+        ASSERT_TRUE(held.has_value()) << problem;
+        const Outcome second = run_captured({"--kind", "water", "--count", "3", "--out", out});
+        EXPECT_EQ(second.code, 2);
+        EXPECT_NE(second.text.find(out + "/.manifest.json.lock"), std::string::npos) << second.text;
+        EXPECT_TRUE(regular_tiles(out, "water").empty());
+    }
+    EXPECT_EQ(run_captured({"--kind", "water", "--count", "3", "--out", out}).code, 0);
+    EXPECT_TRUE(names_in(out, ".").empty()) << "the lock goes with its run";
+}
+
+TEST_F(Faults, ARunThatFailsHalfwayListsExactlyTheTilesItWrote) {
+    const fs::path out = dir_ / "out";
+    fs::create_directories(out);
+    ASSERT_EQ(run_captured({"--kind", "water", "--count", "3", "--out", out.string()}).code, 0);
+    EXPECT_EQ(read_json(out / "manifest.json")["complete"], true);
+    // A pipe nobody reads where tile 5 goes: the write fails there.
+    ASSERT_EQ(::mkfifo((out / "water-0005.png").c_str(), 0644), 0);
+    fs::remove(out / "water-0000.png");
+    const Outcome failed = run_captured({"--kind", "water", "--count", "40", "--jobs", "2", "--out", out.string()});
+    EXPECT_EQ(failed.code, 1);
+    EXPECT_NE(failed.text.find("water-0005.png"), std::string::npos) << failed.text;
+    EXPECT_EQ(std::count(failed.text.begin(), failed.text.end(), '\n'), 1) << failed.text;
+    const nlohmann::json manifest = read_json(out / "manifest.json");
+    EXPECT_EQ(manifest["complete"], false);
+    EXPECT_EQ(listed(manifest), regular_tiles(out, "water"));
+    EXPECT_TRUE(names_in(out, ".brannoc").empty());
+}
+
+TEST_F(Faults, SigintAndSigtermStopTheRunTidilyWith130And143) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const fs::path out = dir_ / std::to_string(signal);
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(run_render({"--kind", "water", "--iso-width", "40", "--count", "100000", "--jobs", "2", "--out",
+                                out.string()}));
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::chrono::steady_clock::now() < until &&
+               (!fs::exists(out) || regular_tiles(out, "water").size() < 5))
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        ::kill(child, signal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << "killed by the signal instead of stopping";
+        EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+        const nlohmann::json manifest = read_json(out / "manifest.json");
+        EXPECT_EQ(manifest["complete"], false);
+        EXPECT_EQ(listed(manifest), regular_tiles(out, "water"));
+        EXPECT_LT(manifest["tiles"].size(), 100000u);
+        EXPECT_TRUE(names_in(out, ".").empty()) << "no temporary file or lock is left";
+    }
+}
+
+TEST_F(Faults, ALinkPlantedInASharedOutputFolderStopsTheRunBeforeAnythingIsWritten) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making another user's link needs root";
+    const fs::path shared = dir_ / "shared", important = dir_ / "important.conf";
+    fs::create_directories(shared);
+    ::chmod(shared.c_str(), 01777);
+    std::ofstream(important) << "keep me";
+    fs::create_symlink(important, shared / "manifest.json");
+    ASSERT_EQ(::lchown((shared / "manifest.json").c_str(), ordinary_uid(), ordinary_gid()), 0);
+    const Outcome run = run_captured({"--kind", "water", "--count", "2", "--out", shared.string()});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.text.find("is not followed"), std::string::npos) << run.text;
+    EXPECT_EQ(read_file(important).size(), 7u);
+    EXPECT_TRUE(regular_tiles(shared, "water").empty());
+}
