@@ -2,6 +2,7 @@
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
 #include "canvas/tile_geometry.hpp"
+#include "canvas/water_motion.hpp"
 
 #include <array>
 #include <cstdint>
@@ -90,6 +91,8 @@ struct AppState {
     // A width between the combo box's steps of ten, for a front end that
     // draws at any even width; 0 follows "Iso width:".
     std::int16_t iso_width_override = 0;
+    // Which frame of a water loop the generators paint; still by default.
+    WaterPhase water_phase;
 };
 
 // Puts back everything a draw may change to its start-up value (texture

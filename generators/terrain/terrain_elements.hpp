@@ -27,5 +27,6 @@ void draw_bush(TerrainCanvas& canvas, int i, int j, Colour colour);
 // noise; its black texels are transparent and cost no random draw.
 void draw_boulder(TerrainCanvas& canvas, int i, int j);
 
-// The pool's water: the unshaded texel of terrain_water_texture.
+// The pool's water: the unshaded texel of terrain_water_texture, moving with
+// the state's water_phase.
 void draw_pool_texel(TerrainCanvas& canvas, int i, int j);

@@ -4,6 +4,7 @@
 #include "state/texture_cells.hpp"
 #include "canvas/diamond_mapping.hpp"
 #include "canvas/shading.hpp"
+#include "canvas/water_motion.hpp"
 #include "generators/terrain/terrain_elements.hpp"
 #include "generators/terrain/terrain_layout.hpp"
 #include "generators/tree/trees.hpp"
@@ -23,8 +24,10 @@ void paint_ground(TileContext& context, DrawingContext& dc, int half_width) {
         for (int j = 0; j < half_width; ++j) {
             const bool wet = swamp && random_below(context.random, 100) > swamp_water_above;
             const SheetPoint& cell = wet ? water : ground;
-            Colour colour = scale_colour(diamond_texel(sheet, cell.x, cell.y, i, j, step),
-                                         random_shade_factor(context.random));
+            const Colour texel = wet && !state.water_phase.still()
+                                     ? moving_water_texel(sheet, cell.x, cell.y, i, j, step, state.water_phase)
+                                     : diamond_texel(sheet, cell.x, cell.y, i, j, step);
+            Colour colour = scale_colour(texel, random_shade_factor(context.random));
             if (colour == 0) colour = darkest_ground;
             const CanvasPoint at = diamond_pixel(half_width, i, j);
             dc.plot(at.x, at.y, colour);

@@ -5,6 +5,7 @@
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
 #include "canvas/shading.hpp"
+#include "canvas/water_motion.hpp"
 
 namespace {
 constexpr int water_texture_count = 10;
@@ -25,13 +26,15 @@ void paint_water(TileContext& context) {
     const int half_width = state.geometry.half_width;
     const float step = 64.0f / static_cast<float>(half_width);
     const RasterImage& sheet = state.ground_sheet.image;
+    const bool still = state.water_phase.still();
 
     DrawingContext dc(state.canvas);
     for (int i = 0; i < half_width; ++i) {
         for (int j = 0; j < half_width; ++j) {
             const SheetPoint& cell = random_below(random, 100) > first_texture_above ? first : second;
             // Read in place from the whole sheet; the cell is never cut out.
-            const Colour texel = diamond_texel(sheet, cell.x, cell.y, i, j, step);
+            const Colour texel = still ? diamond_texel(sheet, cell.x, cell.y, i, j, step)
+                                       : moving_water_texel(sheet, cell.x, cell.y, i, j, step, state.water_phase);
             const Colour water = scale_colour(texel, random_shade_factor(random));
             // The pixel pair closes the gaps the half-pixel vertical steps leave.
             const CanvasPoint at = diamond_pixel(half_width, i, j);
