@@ -16,7 +16,9 @@ std::string godot_tileset(const SheetLayout& l, int tile_count, const GodotTileS
         << "texture_region_size = Vector2i(" << l.cell_width << ", " << l.cell_height << ")\n";
     for (const auto& [key, value] : tileset.atlas) out << key << " = " << value << "\n";
     const int origin_x = l.anchor_x + 1 - l.cell_width / 2;
-    const int origin_y = l.anchor_y - l.cell_height / 2;
+    // The cell's centre lies diamond_height / 2 below its top corner; when
+    // that is odd it falls between rows and the tile half a pixel low.
+    const int origin_y = l.anchor_y + l.diamond_height / 2 - l.anchor_box_row() - l.cell_height / 2;
     for (int k = 0; k < tile_count; ++k) {
         const std::string tile = std::to_string(k % l.columns) + ":" + std::to_string(k / l.columns) + "/";
         out << tile << "0 = 0\n"

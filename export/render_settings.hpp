@@ -36,6 +36,7 @@ struct RenderSettings {
     bool frames = false;
     std::string tmx;
     std::string godot;
+    std::string godot3;
 
     // A folder of the user's own texture sheets, replacing the built-in ones.
     std::string texture_folder;

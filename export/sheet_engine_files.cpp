@@ -1,6 +1,7 @@
 #include "export/sheet_engine_files.hpp"
 
 #include "export/control_options.hpp"
+#include "export/godot3_files.hpp"
 #include "export/godot_files.hpp"
 #include "export/relative_path.hpp"
 #include "export/tiled_files.hpp"
@@ -38,5 +39,9 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
     if (!settings.godot.empty())
         files.emplace_back(settings.godot,
                            godot_tileset(layout, count, {path_from_file(settings.godot, settings.sheet), {}, {}, {}, {}}));
+    if (!settings.godot3.empty())
+        files.emplace_back(settings.godot3,
+                           godot3_tileset(layout, count, {std::filesystem::path(settings.sheet).stem().string(),
+                                                          path_from_file(settings.godot3, settings.sheet), {}, {}}));
     return files;
 }

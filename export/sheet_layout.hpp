@@ -21,6 +21,11 @@ struct SheetLayout {
     int diamond_width = 0, diamond_height = 0;
 
     int cell_x(int index) const { return margin + (index % columns) * (cell_width + spacing); }
+    // Where an engine must put the anchor in a map cell's diamond box (its
+    // top corner's row 0): the diamond's top row lies diamond_height / 2 - 1
+    // above the anchor, and it has diamond_height rows when that is odd,
+    // filling the box from its first row, one fewer when even, from its second.
+    int anchor_box_row() const { return diamond_height / 2 - diamond_height % 2; }
     int cell_y(int index) const { return margin + (index / columns) * (cell_height + spacing); }
 };
 

@@ -17,7 +17,7 @@ std::string tiled_properties(const std::vector<TiledProperty>& properties, const
 
 std::string tiled_tileset(const SheetLayout& l, int tile_count, const TiledTileset& tileset) {
     const int offset_x = l.diamond_width / 2 - l.anchor_x - 1;
-    const int offset_y = l.cell_height - l.diamond_height / 2 - l.anchor_y;
+    const int offset_y = l.cell_height - l.diamond_height + l.anchor_box_row() - l.anchor_y;
     std::ostringstream out;
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"" << xml_attribute_text(tileset.name)

@@ -31,7 +31,8 @@ struct TiledTileset {
 // Tiled draws a tile on an isometric map with its image's bottom-left on the
 // bottom-left of the cell's diamond box, moved by the tileset's offset. The
 // diamond's pixels run from anchor_x - W/2 + 1 to anchor_x + W/2, so the
-// offset that puts them on the cell's W columns is W/2 - anchor_x - 1.
+// offset that puts them on the cell's W columns is W/2 - anchor_x - 1; the
+// rows follow SheetLayout::anchor_box_row.
 std::string tiled_tileset(const SheetLayout& layout, int tile_count, const TiledTileset& tileset);
 
 // A small isometric map of map_size x map_size cells using the tiles in turn.

@@ -215,7 +215,7 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
     const bool sheet = !settings.sheet.empty();
     std::vector<std::string> folders;
     if (!sheet) folders.push_back(settings.out);
-    for (const std::string* file : {&settings.sheet, &settings.tmx, &settings.godot})
+    for (const std::string* file : {&settings.sheet, &settings.tmx, &settings.godot, &settings.godot3})
         if (!file->empty()) folders.push_back(folder_of(*file));
     for (const std::string& folder : folders)
         if (const std::string problem = check_output_folder(folder); !problem.empty()) {

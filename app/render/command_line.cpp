@@ -169,9 +169,13 @@ std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name,
         if (!parse_int(value, number) || number < 0 || number > 4096)
             return Failure{"--" + name + ": \"" + value + "\" is not a number from 0 to 4096"};
         (name == "columns" ? s.columns : name == "spacing" ? s.spacing : s.margin) = static_cast<int>(number);
-    } else if (name == "sheet" || name == "tmx" || name == "godot" || name == "textures") {
+    } else if (name == "sheet" || name == "tmx" || name == "godot" || name == "godot3" || name == "textures") {
         if (value.empty()) return Failure{"--" + name + ": no file named"};
-        (name == "sheet" ? s.sheet : name == "tmx" ? s.tmx : name == "godot" ? s.godot : s.texture_folder) = value;
+        (name == "sheet"    ? s.sheet
+         : name == "tmx"    ? s.tmx
+         : name == "godot"  ? s.godot
+         : name == "godot3" ? s.godot3
+                            : s.texture_folder) = value;
     } else if (const ControlOption* option = find_control_option(name)) {
         return apply_control(s, *option, value);
     } else {
@@ -254,6 +258,8 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     flag_option("frames", "outline each cell in the window's purple", "Sheets");
     value_option("tmx", "also write a small isometric Tiled map of the tiles", "Sheets", "FILE");
     value_option("godot", "also write a Godot 4 TileSet resource (.tres) over the sheet", "Sheets", "FILE");
+    value_option("godot3", "also write a Godot 3 TileSet resource (.tres) over the sheet, for an isometric TileMap",
+                 "Sheets", "FILE");
     for (const ControlOption& option : control_options()) {
         if (option.name == "iso-width") continue;  // any even width, above
         if (option.kind == OptionKind::flag) {
@@ -285,7 +291,7 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     // Command-line options in the order of the help: general ones first, so
     // the kind and width are known before the controls.
     for (const char* name : {"kind", "iso-width", "count", "seed", "jobs", "out", "format", "sheet", "columns",
-                             "spacing", "margin", "tmx", "godot", "textures"})
+                             "spacing", "margin", "tmx", "godot", "godot3", "textures"})
         if (options[name]->count() > 0)
             if (auto failure = apply_setting(settings, name, given[name])) return fail(*failure);
     for (const char* name : {"transparent", "trim", "quiet", "frames"})
@@ -313,8 +319,10 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         const bool png = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".png") == 0;
         if (!bmp && !png) return fail({"--sheet: \"" + sheet + "\" names neither a .png nor a .bmp file"});
         settings.png = png;
-        if (bmp && !settings.godot.empty())
-            return fail({"--godot: Godot has no colour key and would draw a BMP sheet's black as black: name a .png sheet"});
+        const char* godot = !settings.godot.empty() ? "--godot" : !settings.godot3.empty() ? "--godot3" : nullptr;
+        if (bmp && godot)
+            return fail({std::string(godot) +
+                         ": Godot has no colour key and would draw a BMP sheet's black as black: name a .png sheet"});
         // Every cell holds at least the diamond: refuse a sheet that could
         // never fit before drawing any of it.
         const long long least_cell = static_cast<long long>(settings.iso_width + 2) * (settings.iso_width / 2 + 2);
@@ -322,8 +330,8 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
             return fail({"--sheet: " + std::to_string(settings.count) + " tiles of width " +
                          std::to_string(settings.iso_width) + " do not fit on one sheet (at most " +
                          std::to_string(largest_sheet_pixels) + " pixels); draw fewer or write one file a tile"});
-    } else if (!settings.tmx.empty() || !settings.godot.empty()) {
-        return fail({"--tmx and --godot describe a sheet: give --sheet too"});
+    } else if (!settings.tmx.empty() || !settings.godot.empty() || !settings.godot3.empty()) {
+        return fail({"--tmx, --godot and --godot3 describe a sheet: give --sheet too"});
     }
     if (settings.transparent && !settings.png) return fail({"--transparent needs PNG output"});
     return {settings, "", 0};

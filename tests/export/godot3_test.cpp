@@ -1,0 +1,82 @@
+// The Godot 3 TileSet loaded by a real Godot (godot3-server, a headless
+// editor build): it imports the sheet, then a script reads every tile back.
+#include "../support/render_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+const char* const check_script = R"(extends SceneTree
+
+func _init():
+	var tiles = load("res://tiles/t.tres")
+	if tiles == null:
+		quit(3)
+		return
+	for id in tiles.get_tiles_ids():
+		var r = tiles.tile_get_region(id)
+		var o = tiles.tile_get_texture_offset(id)
+		print("tile %d %d %d %d %d %d %d %s" % [id, r.position.x, r.position.y, r.size.x, r.size.y, o.x, o.y, tiles.tile_get_texture(id).resource_path])
+	var map = TileMap.new()
+	map.mode = TileMap.MODE_ISOMETRIC
+	map.cell_size = Vector2(64, 32)
+	map.tile_set = tiles
+	var p = map.map_to_world(Vector2(1, 0))
+	print("cell %d %d" % [p.x, p.y])
+	map.free()
+	quit(0)
+)";
+
+// One short run of Godot; its exit code.
+int godot(const fs::path& project, const std::string& arguments, const fs::path& output) {
+    const std::string command = "timeout 120 godot3-server --path '" + project.string() + "' " + arguments + " >'" +
+                                output.string() + "' 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+}  // namespace
+
+TEST(Godot3, ReadsEveryTileWhereTheManifestPutsItAndPlacesCellsOnTheDiamondGrid) {
+    const ScratchDir scratch("brannoc-godot3-");
+    const fs::path& project = scratch.path();
+    std::ofstream(project / "project.godot") << "config_version=4\n\n[application]\n\nconfig/name=\"check\"\n";
+    std::ofstream(project / "check.gd") << check_script;
+    // The sheet in another folder than the TileSet, under a name to escape.
+    const std::string image = "it's a \"sheet\" & more.png";
+    ASSERT_EQ(run_render({"--kind", "tree", "--count", "5", "--iso-width", "64", "--columns", "3", "--spacing", "3",
+                          "--margin", "70", "--sheet", (project / "art" / image).string(), "--godot3",
+                          (project / "tiles" / "t.tres").string()}),
+              0);
+    ASSERT_EQ(godot(project, "--editor --quit", project / "import.log"), 0)
+        << "godot3-server (Debian package godot3-server) must be installed";
+    ASSERT_EQ(godot(project, "-s res://check.gd", project / "check.log"), 0);
+
+    const nlohmann::json manifest = read_json(project / "art" / "it's a \"sheet\" & more.json");
+    const nlohmann::json& sheet = manifest["sheet"];
+    const int cw = sheet["cell_width"], ch = sheet["cell_height"], ax = sheet["anchor"][0], ay = sheet["anchor"][1];
+    std::map<int, std::string> read;
+    std::string cell;
+    std::ifstream log(project / "check.log");
+    for (std::string line; std::getline(log, line);) {
+        if (line.rfind("tile ", 0) == 0) read[std::stoi(line.substr(5))] = line;
+        if (line.rfind("cell ", 0) == 0) cell = line;
+    }
+    ASSERT_EQ(read.size(), 5u);
+    for (const nlohmann::json& tile : manifest["tiles"]) {
+        const int k = tile["index"], column = tile["cell"][0], row = tile["cell"][1];
+        std::ostringstream expected;
+        // tex_offset puts the diamond's top corner, W/2 right of the region's
+        // left edge less the anchor's place, on map_to_world(cell).
+        expected << "tile " << k << " " << 70 + column * (cw + 3) << " " << 70 + row * (ch + 3) << " " << cw << " "
+                 << ch << " " << 64 / 2 - ax - 1 << " " << 32 / 2 - ay << " res://art/" << image;
+        EXPECT_EQ(read[k], expected.str());
+    }
+    EXPECT_EQ(cell, "cell 32 16");
+}
