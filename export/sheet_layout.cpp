@@ -49,6 +49,18 @@ SheetLayout lay_out_sheet(const std::vector<RenderedTile>& tiles, int iso_width,
 Sheet compose_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& layout, bool frames) {
     Sheet sheet{RasterImage(layout.width, layout.height),
                 std::vector<std::uint8_t>(static_cast<std::size_t>(layout.width) * layout.height, 0)};
+    // Frames first: a cell can be as wide as the diamond, and a tile's
+    // pixels on its edge stay the tile's.
+    for (std::size_t k = 0; frames && k < tiles.size(); ++k) {
+        DrawingContext dc(sheet.image);
+        dc.set_drawing_mode(DrawingMode::Outlined);
+        const int cx = layout.cell_x(static_cast<int>(k)), cy = layout.cell_y(static_cast<int>(k));
+        dc.box(cx, cy, layout.cell_width, layout.cell_height, frame_purple);
+        for (int x = cx; x < cx + layout.cell_width; ++x)
+            for (int y : {cy, cy + layout.cell_height - 1}) sheet.alpha[static_cast<std::size_t>(y) * layout.width + x] = 255;
+        for (int y = cy; y < cy + layout.cell_height; ++y)
+            for (int x : {cx, cx + layout.cell_width - 1}) sheet.alpha[static_cast<std::size_t>(y) * layout.width + x] = 255;
+    }
     for (std::size_t k = 0; k < tiles.size(); ++k) {
         const RenderedTile& tile = tiles[k];
         const int x0 = layout.cell_x(static_cast<int>(k)) + layout.anchor_x - tile.anchor_x;
@@ -60,16 +72,6 @@ Sheet compose_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& l
                 sheet.image.set_pixel(x0 + x, y0 + y, tile.image.pixel(x, y));
                 sheet.alpha[static_cast<std::size_t>(y0 + y) * layout.width + x0 + x] = a;
             }
-        if (frames) {
-            DrawingContext dc(sheet.image);
-            dc.set_drawing_mode(DrawingMode::Outlined);
-            const int cx = layout.cell_x(static_cast<int>(k)), cy = layout.cell_y(static_cast<int>(k));
-            dc.box(cx, cy, layout.cell_width, layout.cell_height, frame_purple);
-            for (int x = cx; x < cx + layout.cell_width; ++x)
-                for (int y : {cy, cy + layout.cell_height - 1}) sheet.alpha[static_cast<std::size_t>(y) * layout.width + x] = 255;
-            for (int y = cy; y < cy + layout.cell_height; ++y)
-                for (int x : {cx, cx + layout.cell_width - 1}) sheet.alpha[static_cast<std::size_t>(y) * layout.width + x] = 255;
-        }
     }
     return sheet;
 }

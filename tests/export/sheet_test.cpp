@@ -285,6 +285,50 @@ TEST_F(SheetDir, PngSheetsCarryAlphaWithOrWithoutTransparent) {
     EXPECT_TRUE(read_file(dir_ / "opaque.png") == read_file(dir_ / "clear.png"));
     const std::vector<std::uint8_t> tsx = read_file(dir_ / "opaque.tsx");
     EXPECT_EQ(xml_attribute(std::string(tsx.begin(), tsx.end()), "image", "trans"), "");
+    // Frames run where the tiles leave room: every painted pixel stays.
+    ASSERT_EQ(render({"--kind", "house", "--count", "3", "--iso-width", "64", "--frames", "--sheet",
+                      (dir_ / "framed.png").string()}),
+              0);
+    const Rgba plain = read_rgba(dir_ / "clear.png"), framed = read_rgba(dir_ / "framed.png");
+    ASSERT_EQ(plain.pixels.size(), framed.pixels.size());
+    int lost = 0, framing = 0;
+    for (std::size_t i = 0; i < plain.pixels.size(); i += 4) {
+        if (plain.pixels[i + 3] != 0) lost += std::memcmp(&plain.pixels[i], &framed.pixels[i], 4) != 0;
+        else framing += framed.pixels[i + 3] != 0;
+    }
+    EXPECT_EQ(lost, 0);
+    EXPECT_GT(framing, 3 * 2 * 64);
+}
+
+TEST_F(SheetDir, EachTilesetTileNamesItsKindAndSeedWhichDrawItAgain) {
+    ASSERT_EQ(render({"--kind", "tree", "--count", "3", "--iso-width", "64", "--seed", "8", "--sheet",
+                      (dir_ / "t.png").string()}),
+              0);
+    const std::vector<std::uint8_t> bytes = read_file(dir_ / "t.tsx");
+    const std::string tsx(bytes.begin(), bytes.end());
+    const nlohmann::json manifest = read_json(dir_ / "t.json");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(tsx, m, std::regex("<tile id=\"2\">\\s*<properties>\\s*<property name=\"kind\" "
+                                                     "value=\"([^\"]*)\"/>\\s*<property name=\"seed\" value=\"(\\d+)\"/>")));
+    EXPECT_EQ(m[1], "tree");
+    EXPECT_EQ(m[2], manifest["tiles"][2]["seed"].dump());
+    // The designer's way back: that kind and seed alone draw the same tile.
+    std::ofstream(dir_ / "again.json") << "{\"kind\": \"" << m[1] << "\", \"tile-seed\": " << m[2] << "}";
+    ASSERT_EQ(render({"--settings", (dir_ / "again.json").string(), "--iso-width", "64", "--transparent", "--trim",
+                      "--out", (dir_ / "again").string()}),
+              0);
+    const Rgba again = read_rgba(dir_ / "again" / "tree-0000.png"), sheet = read_rgba(dir_ / "t.png");
+    const nlohmann::json redrawn = read_json(dir_ / "again" / "manifest.json")["tiles"][0];
+    const nlohmann::json& layout = manifest["sheet"];
+    const nlohmann::json& cell = manifest["tiles"][2]["cell"];
+    const int x0 = cell[0].get<int>() * layout["cell_width"].get<int>() + layout["anchor"][0].get<int>() -
+                   redrawn["anchor"][0].get<int>();
+    const int y0 = cell[1].get<int>() * layout["cell_height"].get<int>() + layout["anchor"][1].get<int>() -
+                   redrawn["anchor"][1].get<int>();
+    int differing = 0;
+    for (int y = 0; y < again.height; ++y)
+        for (int x = 0; x < again.width; ++x) differing += std::memcmp(again.at(x, y), sheet.at(x0 + x, y0 + y), 4) != 0;
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_F(SheetDir, NamesAreEscapedAndPathsRelativeToTheFileNamingThem) {
