@@ -34,10 +34,11 @@ func _init():
 	quit(0)
 )";
 
-// One short run of Godot; its exit code.
+// One short run of Godot, its settings and caches kept in the project so
+// runs side by side never share them; its exit code.
 int godot(const fs::path& project, const std::string& arguments, const fs::path& output) {
-    const std::string command = "timeout 120 godot3-server --path '" + project.string() + "' " + arguments + " >'" +
-                                output.string() + "' 2>&1";
+    const std::string command = "HOME='" + project.string() + "/home' timeout 120 godot3-server --path '" +
+                                project.string() + "' " + arguments + " >'" + output.string() + "' 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
