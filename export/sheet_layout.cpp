@@ -11,6 +11,21 @@ constexpr Colour frame_purple = rgb(128, 0, 128);
 int round_up_even(int v) { return v + (v & 1); }
 }  // namespace
 
+void place_cells(SheetLayout& layout, int count, int columns, int spacing, int margin) {
+    layout.columns = columns > 0 ? std::min(columns, count)
+                                 : std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count)))));
+    layout.rows = (count + layout.columns - 1) / layout.columns;
+    layout.spacing = spacing;
+    layout.margin = margin;
+    // Map editors and engines count a sheet's columns as (width - margin +
+    // spacing) / (cell + spacing): a margin at the right or bottom as wide as
+    // a cell and its spacing would read as one more column or row.
+    const int right_margin = std::min(margin, layout.cell_width + spacing - 1);
+    const int bottom_margin = std::min(margin, layout.cell_height + spacing - 1);
+    layout.width = margin + layout.columns * layout.cell_width + (layout.columns - 1) * spacing + right_margin;
+    layout.height = margin + layout.rows * layout.cell_height + (layout.rows - 1) * spacing + bottom_margin;
+}
+
 SheetLayout lay_out_sheet(const std::vector<RenderedTile>& tiles, int iso_width, int columns, int spacing,
                           int margin) {
     SheetLayout layout;
@@ -30,19 +45,7 @@ SheetLayout lay_out_sheet(const std::vector<RenderedTile>& tiles, int iso_width,
     layout.cell_height = round_up_even(up + down);
     layout.anchor_x = left;
     layout.anchor_y = up;
-    const int count = static_cast<int>(tiles.size());
-    layout.columns = columns > 0 ? std::min(columns, count)
-                                 : std::max(1, static_cast<int>(std::ceil(std::sqrt(static_cast<double>(count)))));
-    layout.rows = (count + layout.columns - 1) / layout.columns;
-    layout.spacing = spacing;
-    layout.margin = margin;
-    // Map editors and engines count a sheet's columns as (width - margin +
-    // spacing) / (cell + spacing): a margin at the right or bottom as wide as
-    // a cell and its spacing would read as one more column or row.
-    const int right_margin = std::min(margin, layout.cell_width + spacing - 1);
-    const int bottom_margin = std::min(margin, layout.cell_height + spacing - 1);
-    layout.width = margin + layout.columns * layout.cell_width + (layout.columns - 1) * spacing + right_margin;
-    layout.height = margin + layout.rows * layout.cell_height + (layout.rows - 1) * spacing + bottom_margin;
+    place_cells(layout, static_cast<int>(tiles.size()), columns, spacing, margin);
     return layout;
 }
 

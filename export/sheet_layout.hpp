@@ -33,6 +33,10 @@ struct SheetLayout {
 // diamond around a common anchor. columns 0: about square.
 SheetLayout lay_out_sheet(const std::vector<RenderedTile>& tiles, int iso_width, int columns, int spacing, int margin);
 
+// The grid of `count` cells of the layout's cell size: columns (0: about
+// square), rows, spacing, margins and the whole sheet's size.
+void place_cells(SheetLayout& layout, int count, int columns, int spacing, int margin);
+
 struct Sheet {
     RasterImage image;
     std::vector<std::uint8_t> alpha;  // 0 in gaps and wherever no tile painted

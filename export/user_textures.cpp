@@ -1,11 +1,8 @@
 #include "export/user_textures.hpp"
 
+#include "canvas/file_input.hpp"
 #include "canvas/png_image.hpp"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 std::string load_user_textures(AppState& state, const std::string& folder) {
@@ -20,10 +17,12 @@ std::string load_user_textures(AppState& state, const std::string& folder) {
     std::vector<RasterImage> loaded;
     for (const Wanted& w : wanted) {
         const std::string path = folder + "/" + w.file;
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return path + ": cannot be read: " + std::strerror(errno);
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        DecodedSheet decoded = decode_texture_png(bytes, w.width, w.height);
+        // Room for the sheet unpacked at 16 bits a channel with alpha, and
+        // for chunks beside its pixels: a real sheet is far smaller.
+        const std::size_t most = static_cast<std::size_t>(w.width) * w.height * 8 + (1 << 20);
+        const ReadResult read = read_regular_file(path, most);
+        if (!read.ok) return path + ": cannot be read: " + read.error;
+        DecodedSheet decoded = decode_texture_png(read.bytes, w.width, w.height);
         if (!decoded.image) return path + " " + decoded.problem;
         loaded.push_back(std::move(*decoded.image));
     }

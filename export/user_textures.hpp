@@ -6,5 +6,6 @@
 // Replaces the built-in texture sheets of `state` with the user's
 // building_sheet.png, ground_sheet.png and boulder_sheet.png from `folder`,
 // all or none. Returns the problem with the first that will not do, naming
-// the file; empty when all three were taken.
+// the file; empty when all three were taken. Only regular files of at most
+// what their size needs (with room to spare) are read, never waiting on one.
 std::string load_user_textures(AppState& state, const std::string& folder);

@@ -1,5 +1,10 @@
 #include "app/render/command_line.hpp"
 
+#include "app/render/option_rules.hpp"
+#include "app/render/report_line.hpp"
+#include "app/render/setting_kinds.hpp"
+#include "app/render/settings_file.hpp"
+#include "export/cell_bounds.hpp"
 #include "export/control_options.hpp"
 #include "export/sheet_layout.hpp"
 #include "state/control_ids.hpp"
@@ -8,8 +13,9 @@
 #include <nlohmann/json.hpp>
 
 #include <charconv>
-#include <fstream>
+#include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -17,7 +23,8 @@ namespace {
 using json = nlohmann::json;
 
 constexpr int most_tiles = 1'000'000;
-constexpr int most_jobs = 256;
+// More jobs than this only queue for the cores and hold memory.
+int most_jobs() { return 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
 const char* const description =
     "NAME\n"
@@ -60,6 +67,8 @@ struct Failure {
     std::string message;
 };
 
+std::string in_quotes(const std::string& value) { return "\"" + shown(value) + "\""; }
+
 bool parse_int(const std::string& text, long long& value) {
     const char* end = text.data() + text.size();
     const auto [at, error] = std::from_chars(text.data(), end, value);
@@ -89,7 +98,7 @@ std::optional<Failure> apply_control(RenderSettings& s, const ControlOption& opt
     switch (option.kind) {
         case OptionKind::flag: {
             bool on = false;
-            if (!parse_bool(value, on)) return Failure{where + "\"" + value + "\" is not true or false"};
+            if (!parse_bool(value, on)) return Failure{where + in_quotes(value) + " is not true or false"};
             s.controls.emplace_back(option.control, on ? 1 : 0);
             return std::nullopt;
         }
@@ -98,7 +107,7 @@ std::optional<Failure> apply_control(RenderSettings& s, const ControlOption& opt
             if (item < 0) {
                 std::string items;
                 for (const std::string& text : option.spec->items) items += (items.empty() ? "" : ", ") + text;
-                return Failure{where + "\"" + value + "\" is not one of: " + items};
+                return Failure{where + in_quotes(value) + " is not one of: " + items};
             }
             s.controls.emplace_back(option.control, item);
             return std::nullopt;
@@ -112,7 +121,7 @@ std::optional<Failure> apply_control(RenderSettings& s, const ControlOption& opt
                 long long number = -1;
                 const int count = texture_count(option.control);
                 if (!parse_int(part, number) || number < 0 || number >= count)
-                    return Failure{where + "\"" + part + "\" is not a texture number from 0 to " +
+                    return Failure{where + in_quotes(part) + " is not a texture number from 0 to " +
                                    std::to_string(count - 1)};
                 picks.push_back(static_cast<int>(number));
             }
@@ -125,49 +134,57 @@ std::optional<Failure> apply_control(RenderSettings& s, const ControlOption& opt
     return std::nullopt;
 }
 
+Failure unknown_setting(const std::string& name) {
+    const std::string near = nearest_name(name, every_setting_name());
+    return Failure{"unknown setting " + in_quotes(name) + (near.empty() ? "" : " (did you mean \"" + near + "\"?)")};
+}
+
 // One named setting, from the command line or a settings file.
 std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name, const std::string& value) {
+    if (value.empty()) return Failure{"--" + name + ": no value given"};
+    if (value.find('\0') != std::string::npos) return Failure{"--" + name + ": the value holds a NUL character"};
     long long number = 0;
     bool on = false;
     if (name == "kind") {
         s.tab = tab_for_kind(value);
-        if (s.tab < 0) return Failure{"--kind: \"" + value + "\" is not one of: house, tree, terrain, mountain, water"};
+        if (s.tab < 0) return Failure{"--kind: " + in_quotes(value) + " is not one of: house, tree, terrain, mountain, water"};
     } else if (name == "iso-width") {
         if (!parse_int(value, number) || number < 40 || number > 200 || number % 2 != 0)
-            return Failure{"--iso-width: \"" + value + "\" is not an even width from 40 to 200"};
+            return Failure{"--iso-width: " + in_quotes(value) + " is not an even width from 40 to 200"};
         s.iso_width = static_cast<int>(number);
     } else if (name == "count") {
         if (!parse_int(value, number) || number < 1 || number > most_tiles)
-            return Failure{"--count: \"" + value + "\" is not a number of tiles from 1 to 1000000"};
+            return Failure{"--count: " + in_quotes(value) + " is not a number of tiles from 1 to 1000000"};
         s.count = static_cast<int>(number);
     } else if (name == "seed") {
         unsigned long long seed = 0;
         const auto [at, error] = std::from_chars(value.data(), value.data() + value.size(), seed);
         if (error != std::errc() || at != value.data() + value.size() || value.empty())
-            return Failure{"--seed: \"" + value + "\" is not a whole number from 0 to 18446744073709551615"};
+            return Failure{"--seed: " + in_quotes(value) + " is not a whole number from 0 to 18446744073709551615"};
         s.seed = seed;
     } else if (name == "tile-seed") {
         unsigned long long seed = 0;
         const auto [at, error] = std::from_chars(value.data(), value.data() + value.size(), seed);
         if (error != std::errc() || at != value.data() + value.size() || value.empty())
-            return Failure{"--tile-seed: \"" + value + "\" is not a whole number from 0 to 18446744073709551615"};
+            return Failure{"--tile-seed: " + in_quotes(value) + " is not a whole number from 0 to 18446744073709551615"};
         s.tile_stream = seed;
     } else if (name == "jobs") {
-        if (!parse_int(value, number) || number < 1 || number > most_jobs)
-            return Failure{"--jobs: \"" + value + "\" is not a number of jobs from 1 to 256"};
+        if (!parse_int(value, number) || number < 1 || number > most_jobs())
+            return Failure{"--jobs: " + in_quotes(value) + " is not a number of jobs from 1 to " +
+                           std::to_string(most_jobs()) + " (four a core)"};
         s.jobs = static_cast<int>(number);
     } else if (name == "out") {
         if (value.empty()) return Failure{"--out: no folder named"};
         s.out = value;
     } else if (name == "format") {
-        if (value != "png" && value != "bmp") return Failure{"--format: \"" + value + "\" is not png or bmp"};
+        if (value != "png" && value != "bmp") return Failure{"--format: " + in_quotes(value) + " is not png or bmp"};
         s.png = value == "png";
     } else if (name == "transparent" || name == "trim" || name == "quiet" || name == "frames") {
-        if (!parse_bool(value, on)) return Failure{"--" + name + ": \"" + value + "\" is not true or false"};
+        if (!parse_bool(value, on)) return Failure{"--" + name + ": " + in_quotes(value) + " is not true or false"};
         (name == "transparent" ? s.transparent : name == "trim" ? s.trim : name == "quiet" ? s.quiet : s.frames) = on;
     } else if (name == "columns" || name == "spacing" || name == "margin") {
         if (!parse_int(value, number) || number < 0 || number > 4096)
-            return Failure{"--" + name + ": \"" + value + "\" is not a number from 0 to 4096"};
+            return Failure{"--" + name + ": " + in_quotes(value) + " is not a number from 0 to 4096"};
         (name == "columns" ? s.columns : name == "spacing" ? s.spacing : s.margin) = static_cast<int>(number);
     } else if (name == "sheet" || name == "tmx" || name == "godot" || name == "godot3" || name == "textures") {
         if (value.empty()) return Failure{"--" + name + ": no file named"};
@@ -176,38 +193,76 @@ std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name,
          : name == "godot"  ? s.godot
          : name == "godot3" ? s.godot3
                             : s.texture_folder) = value;
+        // Recorded in manifests, which must work from any folder.
+        if (name == "textures") s.texture_folder = std::filesystem::absolute(value).lexically_normal().string();
     } else if (const ControlOption* option = find_control_option(name)) {
         return apply_control(s, *option, value);
     } else {
-        return Failure{"unknown setting \"" + name + "\""};
+        return unknown_setting(name);
     }
     return std::nullopt;
 }
 
-std::string json_value_text(const json& value) {
-    if (value.is_boolean()) return value.get<bool>() ? "true" : "false";
-    if (value.is_number_integer() || value.is_number_unsigned()) return value.dump();
-    if (value.is_string()) return value.get<std::string>();
-    if (value.is_array()) {
-        std::string list;
-        for (const json& item : value) list += (list.empty() ? "" : ",") + json_value_text(item);
-        return list;
-    }
-    return value.dump();  // a value of no usable type; the setting rejects it
-}
-
-std::optional<Failure> apply_settings_file(RenderSettings& s, const std::string& path) {
-    std::ifstream in(path);
-    if (!in) return Failure{"--settings: cannot read " + path};
-    const json file = json::parse(in, nullptr, false);
-    if (file.is_discarded()) return Failure{"--settings: " + path + " is not valid JSON"};
-    if (!file.is_object()) return Failure{"--settings: " + path + " holds no object of settings"};
-    for (const auto& [name, value] : file.items()) {
-        if (name == "settings") return Failure{"--settings: " + path + " names another settings file"};
-        if (auto failure = apply_setting(s, name, json_value_text(value)))
-            return Failure{"--settings " + path + ": " + failure->message};
+std::optional<Failure> apply_settings_file(RenderSettings& s, const std::string& path, std::set<std::string>& named) {
+    const SettingsFile file = read_settings_file(path);
+    if (!file.problem.empty()) return Failure{file.problem};
+    const std::string where = "--settings " + path + ": ";
+    for (const auto& [name, value] : file.settings) {
+        if (name == "settings") return Failure{where + "names another settings file"};
+        std::string text;
+        if (is_unknown_setting(name)) return Failure{where + unknown_setting(name).message};
+        if (auto problem = setting_value_text(name, value, text)) return Failure{where + *problem};
+        if (auto failure = apply_setting(s, name, text)) return Failure{where + failure->message};
+        named.insert(name);
     }
     return std::nullopt;
+}
+
+// CLI11's own message, kept to one short line.
+std::string shown_line(const std::string& text) {
+    constexpr std::size_t longest = 200;
+    return text.size() <= longest ? text : text.substr(0, longest) + "...";
+}
+
+// The first argument that names no option, with the option it is nearest.
+std::string unknown_option_text(int argc, const char* const* argv, const std::map<std::string, CLI::Option*>& options) {
+    std::vector<std::string> known = {"settings", "help"};
+    for (const auto& [name, option] : options) known.push_back(name);
+    for (int k = 1; k < argc; ++k) {
+        const std::string arg = argv[k];
+        if (arg.rfind("--", 0) != 0) continue;
+        const std::string name = arg.substr(2, arg.find('=') == std::string::npos ? std::string::npos : arg.find('=') - 2);
+        if (std::find(known.begin(), known.end(), name) != known.end()) continue;
+        const std::string near = nearest_name(name, known);
+        return "unknown option " + in_quotes("--" + name) + (near.empty() ? "" : " (did you mean --" + near + "?)");
+    }
+    for (int k = 1; k < argc; ++k)
+        if (argv[k][0] != '-') return "unexpected argument " + in_quotes(argv[k]) + ": every value follows its option";
+    return "unexpected arguments";
+}
+
+// Every cell holds the tallest and widest tile the kind can paint at that
+// width: a sheet that would not fit is refused before anything is drawn,
+// with the number of tiles that would.
+std::optional<std::string> sheet_too_large(const RenderSettings& s, bool size_locked) {
+    // An unlocked house takes widths up to 160 whatever --iso-width says.
+    const int widest = s.tab == tab_house && !size_locked ? std::max(s.iso_width, 160) : s.iso_width;
+    const CellBound cell = largest_cell(s.tab, widest);
+    const auto fits = [&](int count) {
+        const SheetLayout layout = sheet_for_cells(cell, count, s.columns, s.spacing, s.margin);
+        return layout.width <= largest_sheet_side && layout.height <= largest_sheet_side &&
+               static_cast<long long>(layout.width) * layout.height <= largest_sheet_pixels;
+    };
+    if (fits(s.count)) return std::nullopt;
+    int low = 0, high = s.count;  // fits(low), !fits(high)
+    while (high - low > 1) (fits((low + high) / 2) ? low : high) = (low + high) / 2;
+    return "--sheet: " + std::to_string(s.count) + " tiles of kind " + tab_name(s.tab) + " at width " +
+           std::to_string(s.iso_width) + " may need cells of " + std::to_string(cell.width()) + " x " +
+           std::to_string(cell.height()) + " and would not fit on one sheet (at most " +
+           std::to_string(largest_sheet_side) + " pixels a side, " + std::to_string(largest_sheet_pixels) +
+           " in all); " + (low > 0 ? "at most " + std::to_string(low) + " fit with these --columns, --spacing and --margin"
+                                   : "none fit with this --spacing and --margin") +
+           ", or write one file a tile with --out";
 }
 
 const char* group_of(int tab) {
@@ -228,7 +283,7 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
                             const char* type = "VALUE") {
         options[name] = app.add_option("--" + name, given[name], text)->group(group)->type_name(type);
     };
-    app.add_option("--settings", settings_file, "read settings from a JSON file of the same names (options given "
+    CLI::Option* settings_option = app.add_option("--settings", settings_file, "read settings from a JSON file of the same names (options given "
                                                 "on the command line win)")
         ->group("General")
         ->type_name("FILE");
@@ -236,6 +291,8 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     value_option("iso-width", "tile width, any even number from 40 to 200 (default 100)", "General", "WIDTH");
     value_option("count", "number of tiles, 1 to 1000000 (default 1)", "General", "N");
     value_option("seed", "seed of the run (default 1)", "General", "SEED");
+    value_option("tile-seed", "draw one tile from this stream, as a manifest's tile seed (a tile's \"drawn\" "
+                              "block in a manifest is a settings file that draws it again)", "General", "SEED");
     value_option("jobs", "tiles drawn at once (default: the number of cores)", "General", "N");
     value_option("out", "folder for the files, made if missing (default: the current folder)", "Output", "DIR");
     value_option("textures", "draw with your own building_sheet.png, ground_sheet.png and boulder_sheet.png from DIR, "
@@ -279,30 +336,55 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
         return {std::nullopt, app.help(), 0};
+    } catch (const CLI::ExtrasError&) {
+        return {std::nullopt, report_text(unknown_option_text(argc, argv, options)), 2};
     } catch (const CLI::ParseError& error) {
-        return {std::nullopt, std::string("brannoc-render: ") + error.what(), 2};
+        return {std::nullopt, report_text(shown_line(error.what())), 2};
     }
 
     RenderSettings settings;
     settings.jobs = std::max(1u, std::thread::hardware_concurrency());
-    auto fail = [](const Failure& f) { return ParsedCommandLine{std::nullopt, "brannoc-render: " + f.message, 2}; };
-    if (!settings_file.empty())
-        if (auto failure = apply_settings_file(settings, settings_file)) return fail(*failure);
+    auto fail = [](const Failure& f) { return ParsedCommandLine{std::nullopt, report_text(f.message), 2}; };
+    std::set<std::string> named;  // every setting given, in the file or on the command line
+    if (settings_option->count() > 0 && settings_file.rfind("--", 0) == 0 &&
+        options.count(settings_file.substr(2, settings_file.find('=') - 2)))
+        return fail({"--settings: no file named (\"" + settings_file + "\" is the next option)"});
+    if (settings_option->count() > 0)
+        if (auto failure = apply_settings_file(settings, settings_file, named)) return fail(*failure);
+    // "--out --quiet" leaves --out without its folder rather than making a
+    // folder named "--quiet".
+    for (const auto& [name, value] : given) {
+        const std::string option = value.rfind("--", 0) == 0 ? value.substr(2, value.find('=') - 2) : "";
+        if (options.count(name) && options[name]->count() > 0 && (options.count(option) || option == "settings"))
+            return fail({"--" + name + ": no value given (\"" + value.substr(0, value.find('=')) +
+                         "\" is the next option)"});
+    }
     // Command-line options in the order of the help: general ones first, so
     // the kind and width are known before the controls.
-    for (const char* name : {"kind", "iso-width", "count", "seed", "jobs", "out", "format", "sheet", "columns",
-                             "spacing", "margin", "tmx", "godot", "godot3", "textures"})
-        if (options[name]->count() > 0)
-            if (auto failure = apply_setting(settings, name, given[name])) return fail(*failure);
-    for (const char* name : {"transparent", "trim", "quiet", "frames"})
-        if (options[name]->count() > 0)
-            if (auto failure = apply_setting(settings, name, flags[name] ? "true" : "false")) return fail(*failure);
+    for (const GeneralSetting& setting : general_settings) {
+        const std::string name = setting.name;
+        if (options[name]->count() == 0) continue;
+        const std::string value = given.count(name) ? given[name] : flags[name] ? "true" : "false";
+        if (auto failure = apply_setting(settings, name, value)) return fail(*failure);
+        named.insert(name);
+    }
     for (const ControlOption& option : control_options()) {
         if (option.name == "iso-width" || options[option.name]->count() == 0) continue;
         const std::string value = option.kind == OptionKind::flag ? (flags[option.name] ? "true" : "false")
                                                                   : given[option.name];
         if (auto failure = apply_setting(settings, option.name, value)) return fail(*failure);
+        named.insert(option.name);
     }
+    if (!settings.sheet.empty()) {
+        // The sheet's name says its format.
+        const std::string& sheet = settings.sheet;
+        const bool bmp = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".bmp") == 0;
+        const bool png = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".png") == 0;
+        if (!bmp && !png) return fail({"--sheet: " + in_quotes(sheet) + " names neither a .png nor a .bmp file"});
+        if (!named.count("format")) settings.png = png;
+    }
+    if (const std::optional<std::string> conflict = option_conflict(settings, named)) return fail({*conflict});
+    if (const std::optional<std::string> same = outputs_that_collide(settings, settings_file)) return fail({*same});
 
     // The window draws unlocked house sizes in its steps of ten; a width
     // between them holds only with the size locked.
@@ -313,25 +395,11 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         return fail({"--iso-width " + std::to_string(settings.iso_width) +
                      " needs --lock-size: unlocked, a house takes a random width of 90 to 160 in steps of ten"});
     if (!settings.sheet.empty()) {
-        // The sheet's name says its format.
-        const std::string& sheet = settings.sheet;
-        const bool bmp = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".bmp") == 0;
-        const bool png = sheet.size() > 4 && sheet.compare(sheet.size() - 4, 4, ".png") == 0;
-        if (!bmp && !png) return fail({"--sheet: \"" + sheet + "\" names neither a .png nor a .bmp file"});
-        settings.png = png;
         const char* godot = !settings.godot.empty() ? "--godot" : !settings.godot3.empty() ? "--godot3" : nullptr;
-        if (bmp && godot)
+        if (!settings.png && godot)
             return fail({std::string(godot) +
                          ": Godot has no colour key and would draw a BMP sheet's black as black: name a .png sheet"});
-        // Every cell holds at least the diamond: refuse a sheet that could
-        // never fit before drawing any of it.
-        const long long least_cell = static_cast<long long>(settings.iso_width + 2) * (settings.iso_width / 2 + 2);
-        if (least_cell * settings.count > largest_sheet_pixels)
-            return fail({"--sheet: " + std::to_string(settings.count) + " tiles of width " +
-                         std::to_string(settings.iso_width) + " do not fit on one sheet (at most " +
-                         std::to_string(largest_sheet_pixels) + " pixels); draw fewer or write one file a tile"});
-    } else if (!settings.tmx.empty() || !settings.godot.empty() || !settings.godot3.empty()) {
-        return fail({"--tmx, --godot and --godot3 describe a sheet: give --sheet too"});
+        if (const std::optional<std::string> too_large = sheet_too_large(settings, size_locked)) return fail({*too_large});
     }
     if (settings.transparent && !settings.png) return fail({"--transparent needs PNG output"});
     return {settings, "", 0};

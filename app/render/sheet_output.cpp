@@ -25,6 +25,7 @@ std::vector<std::string> sheet_set_paths(const RenderSettings& settings) {
                                       with_extension(settings.sheet, ".json")};
     if (!settings.tmx.empty()) paths.push_back(settings.tmx);
     if (!settings.godot.empty()) paths.push_back(settings.godot);
+    if (!settings.godot3.empty()) paths.push_back(settings.godot3);
     return paths;
 }
 

@@ -11,6 +11,9 @@
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -142,5 +145,25 @@ TEST_F(TextureDir, PaletteAndSixteenBitSheetsAreConvertedAndDrawn) {
         const auto [code, line] = render("water");
         ASSERT_EQ(code, 0) << line;
         EXPECT_NE(read_file(dir_ / "out" / "water-0000.png"), builtin);
+    }
+}
+
+TEST_F(TextureDir, AFolderAPipeADeviceOrAHugeFileIsRefusedWithoutWaiting) {
+    const fs::path ground = dir_ / "sheets" / "ground_sheet.png";
+    const std::vector<std::pair<std::function<void()>, const char*>> cases = {
+        {[&] { fs::create_directory(ground); }, "is a folder, not a file"},
+        {[&] { ASSERT_EQ(::mkfifo(ground.c_str(), 0644), 0); }, "is not a regular file"},
+        {[&] { fs::create_symlink("/dev/zero", ground); }, "is not a regular file"},
+        {[&] { fs::resize_file((std::ofstream(ground), ground), 640 * 512 * 8 + (2 << 20)); }, "is larger than"},
+    };
+    for (const auto& [make, says] : cases) {
+        SCOPED_TRACE(says);
+        fs::remove(ground);
+        make();
+        const auto [code, line] = render("water");
+        EXPECT_EQ(code, 2);
+        EXPECT_EQ(line.rfind("brannoc-render: " + ground.string() + ": cannot be read: ", 0), 0u) << line;
+        EXPECT_NE(line.find(says), std::string::npos) << line;
+        EXPECT_FALSE(fs::exists(dir_ / "out"));
     }
 }

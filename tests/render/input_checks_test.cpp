@@ -1,0 +1,88 @@
+// Hostile input to brannoc-render's command line and settings files: each
+// refused with exit code 2 and one line that names what is wrong, cut and
+// escaped so it stays one readable line.
+#include "../support/render_run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sys/stat.h>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+class InputChecks : public ::testing::Test {
+protected:
+    std::string settings_file(const std::string& name, const std::string& text) {
+        const fs::path path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+    void expect_refused(const std::vector<std::string>& args, const std::string& says) {
+        const ParsedCommandLine parsed = parse_args(args);
+        EXPECT_FALSE(parsed.settings.has_value()) << says;
+        EXPECT_EQ(parsed.exit_code, 2) << says;
+        EXPECT_EQ(parsed.text.rfind("brannoc-render: ", 0), 0u) << parsed.text;
+        EXPECT_EQ(parsed.text.find('\n'), std::string::npos) << parsed.text;
+        EXPECT_NE(parsed.text.find(says), std::string::npos) << parsed.text;
+    }
+    ScratchDir scratch_{"brannoc-input-"};
+    const fs::path& dir_ = scratch_.path();
+};
+}  // namespace
+
+TEST_F(InputChecks, SettingsFilesOfTheWrongShapeAreRefusedNamingTheKey) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {R"({"out": null})", "\"out\" takes a string, not null"},
+        {R"({"count": [3]})", "\"count\" takes a whole number, not array"},
+        {R"({"transparent": 1})", "\"transparent\" takes true or false, not number"},
+        {R"({"wall-texture": []})", "\"wall-texture\" takes a texture number or a list of them, not an empty list"},
+        {R"({"count": 2, "seed": 1, "count": 3})", "\"count\" is given twice"},
+        {R"({"sheet": "a\u0000.png"})", "--sheet: the value holds a NUL character"},
+        {R"({"out": ""})", "--out: no value given"},
+        {R"({"grasss": true})", "unknown setting \"grasss\" (did you mean \"grass\"?)"},
+        {std::string(50000, '[') + std::string(50000, ']'), "is nested deeper than 16 levels"},
+        {"{\"kind\": \"" + std::string(2 << 20, 'x') + "\"}", "is larger than 1 MB"},
+    };
+    for (const auto& [text, says] : cases) expect_refused({"--settings", settings_file("s.json", text)}, says);
+}
+
+TEST_F(InputChecks, ASettingsFileThatIsNoFileIsRefusedWithoutWaiting) {
+    ASSERT_EQ(::mkfifo((dir_ / "fifo.json").c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", dir_ / "zero.json");
+    expect_refused({"--settings", dir_.string()}, "is a folder, not a file");
+    expect_refused({"--settings", (dir_ / "fifo.json").string()}, "is not a regular file");
+    expect_refused({"--settings", (dir_ / "zero.json").string()}, "is not a regular file");
+    expect_refused({"--settings", ""}, "--settings: no file named");
+}
+
+TEST_F(InputChecks, EmptyValuesConflictsAndMisspellingsAreRefused) {
+    const std::string cores = std::to_string(4 * std::max(1u, std::thread::hardware_concurrency()) + 1);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--wall-texture", ""}, "--wall-texture: no value given"},
+        {{"--out", "--quiet"}, "--out: no value given (\"--quiet\" is the next option)"},
+        {{"--out", "x", "--sheet", "a.png"}, "--out writes one file a tile and --sheet one sheet"},
+        {{"--format", "bmp", "--sheet", "a.png"}, "--format bmp does not match --sheet \"a.png\""},
+        {{"--columns", "3"}, "--columns lays out a sheet: give --sheet too"},
+        {{"--tile-seed", "5", "--count", "2"}, "--tile-seed draws one tile"},
+        {{"--jobs", cores}, "is not a number of jobs from 1 to"},
+        {{"--cout", "3"}, "unknown option \"--cout\" (did you mean --count?)"},
+        {{"--sheet", "a.png", "--tmx", "a.png"}, "are one file"},
+        {{"--sheet", "a.png", "--tmx", "a.tsx"}, "are one file"},
+        {{"--sheet", "a.png", "--tmx", "a.json", "--godot", "a.json"}, "are one file"},
+        {{"--kind", "ho\x1b[31muse\n" + std::string(300, 'x')}, "--kind: \"ho\\x1b[31muse\\nxxx"},
+    };
+    for (const auto& [args, says] : cases) expect_refused(args, says);
+    const ParsedCommandLine cut = parse_args({"--kind", std::string(300, 'x')});
+    EXPECT_NE(cut.text.find(std::string(80, 'x') + "...\""), std::string::npos) << cut.text;
+    EXPECT_EQ(cut.text.find(std::string(81, 'x')), std::string::npos) << cut.text;
+}
+
+TEST_F(InputChecks, ASheetThatCannotFitIsRefusedBeforeDrawingSayingWhatWould) {
+    expect_refused({"--count", "72000", "--iso-width", "40", "--sheet", (dir_ / "s.png").string()}, "at most ");
+    expect_refused({"--kind", "water", "--count", "100", "--iso-width", "200", "--columns", "100", "--spacing", "200",
+                    "--sheet", (dir_ / "s.png").string()},
+                   "at most 41 fit");
+    EXPECT_FALSE(fs::exists(dir_ / "s.png"));
+}
