@@ -33,3 +33,11 @@ std::string godot_string(std::string_view text) {
     }
     return out + "\"";
 }
+
+bool markup_can_name(std::string_view text) {
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\t' && c != '\n' && c != '\r') || byte == 0x7f) return false;
+    }
+    return true;
+}

@@ -12,3 +12,7 @@ std::string xml_attribute_text(std::string_view text);
 
 // A string of Godot's text resources, quotes included: "a \"b\"".
 std::string godot_string(std::string_view text);
+
+// Whether a name can be written into XML and Godot files at all: XML 1.0
+// has no form for control characters other than tab, newline and return.
+bool markup_can_name(std::string_view text);

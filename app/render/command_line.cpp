@@ -6,6 +6,7 @@
 #include "app/render/settings_file.hpp"
 #include "export/cell_bounds.hpp"
 #include "export/control_options.hpp"
+#include "export/markup_text.hpp"
 #include "export/sheet_layout.hpp"
 #include "state/control_ids.hpp"
 
@@ -395,6 +396,13 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         return fail({"--iso-width " + std::to_string(settings.iso_width) +
                      " needs --lock-size: unlocked, a house takes a random width of 90 to 160 in steps of ten"});
     if (!settings.sheet.empty()) {
+        // XML has no way to write most control characters, not even escaped.
+        for (const auto& [option, file] : std::initializer_list<std::pair<const char*, const std::string*>>{
+                 {"--sheet", &settings.sheet}, {"--tmx", &settings.tmx}, {"--godot", &settings.godot},
+                 {"--godot3", &settings.godot3}})
+            if (!markup_can_name(*file))
+                return fail({std::string(option) + ": " + in_quotes(*file) +
+                             " holds control characters, which the Tiled and Godot files cannot name"});
         const char* godot = !settings.godot.empty() ? "--godot" : !settings.godot3.empty() ? "--godot3" : nullptr;
         if (!settings.png && godot)
             return fail({std::string(godot) +

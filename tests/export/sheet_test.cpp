@@ -362,5 +362,6 @@ TEST_F(SheetDir, ASheetTooLargeOrWithoutAFormatIsRefusedWithNothingWritten) {
     EXPECT_EQ(render({"--kind", "water", "--tmx", (dir_ / "map.tmx").string()}), 2);
     EXPECT_EQ(render({"--kind", "water", "--sheet", (dir_ / "s.bmp").string(), "--godot", (dir_ / "s.tres").string()}),
               2);  // Godot has no colour key
+    EXPECT_EQ(render({"--kind", "water", "--sheet", (dir_ / "a\x01b.png").string()}), 2);  // no XML can name it
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 0);
 }
