@@ -12,7 +12,7 @@ CellBound largest_cell(int tab, int w) {
     CellBound cell{w / 2, w / 2 + 1, w / 4 + 2, w / 4 + 2};
     if (tab == tab_mountain) cell.up = w * 2 / 3 + 4;
     if (tab == tab_house || tab == tab_tree || tab == tab_terrain) {
-        const int beyond = w / 10 + 2;
+        const int beyond = w / 5 + 4;
         cell.left += beyond, cell.right += beyond, cell.down += beyond;
         cell.up = tab == tab_house ? w + 70 : w * 4 / 3 + 8;
     }
@@ -21,6 +21,14 @@ CellBound largest_cell(int tab, int w) {
     cell.up = std::min<int>(cell.up, TileGeometry::ground_y);
     cell.down = std::min<int>(cell.down, TileGeometry::canvas_height - TileGeometry::ground_y);
     return cell;
+}
+
+CellBound largest_cell(const RenderSettings& settings) {
+    bool size_locked = true;
+    for (const auto& [control, state] : settings.controls)
+        if (control == ctl::lock_size) size_locked = state != 0;
+    const bool any_house_width = settings.tab == tab_house && !size_locked;
+    return largest_cell(settings.tab, any_house_width ? std::max(settings.iso_width, 160) : settings.iso_width);
 }
 
 SheetLayout sheet_for_cells(const CellBound& cell, int count, int columns, int spacing, int margin) {

@@ -11,6 +11,8 @@ struct CellBound {
     int height() const { return up + down + ((up + down) & 1); }
 };
 CellBound largest_cell(int tab, int iso_width);
+// For a run's settings: an unlocked house takes widths up to 160.
+CellBound largest_cell(const RenderSettings& settings);
 
 // The sheet `count` cells of that size would make.
 SheetLayout sheet_for_cells(const CellBound& cell, int count, int columns, int spacing, int margin);

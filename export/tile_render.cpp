@@ -139,7 +139,10 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
                 top = std::min(top, y), bottom = std::max(bottom, y);
             }
         }
-        if (!settings.trim || right < 0) left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
+        if (!settings.trim) left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
+        // A tile that paints nothing trims to one clear pixel at its anchor,
+        // not to the canvas, which would make every cell of its sheet that size.
+        else if (right < 0) left = right = TileGeometry::centre_x, top = bottom = TileGeometry::ground_y;
     }
     tile.left = left;
     tile.top = top;

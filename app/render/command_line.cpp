@@ -245,10 +245,8 @@ std::string unknown_option_text(int argc, const char* const* argv, const std::ma
 // Every cell holds the tallest and widest tile the kind can paint at that
 // width: a sheet that would not fit is refused before anything is drawn,
 // with the number of tiles that would.
-std::optional<std::string> sheet_too_large(const RenderSettings& s, bool size_locked) {
-    // An unlocked house takes widths up to 160 whatever --iso-width says.
-    const int widest = s.tab == tab_house && !size_locked ? std::max(s.iso_width, 160) : s.iso_width;
-    const CellBound cell = largest_cell(s.tab, widest);
+std::optional<std::string> sheet_too_large(const RenderSettings& s) {
+    const CellBound cell = largest_cell(s);
     const auto fits = [&](int count) {
         const SheetLayout layout = sheet_for_cells(cell, count, s.columns, s.spacing, s.margin);
         return layout.width <= largest_sheet_side && layout.height <= largest_sheet_side &&
@@ -407,7 +405,7 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         if (!settings.png && godot)
             return fail({std::string(godot) +
                          ": Godot has no colour key and would draw a BMP sheet's black as black: name a .png sheet"});
-        if (const std::optional<std::string> too_large = sheet_too_large(settings, size_locked)) return fail({*too_large});
+        if (const std::optional<std::string> too_large = sheet_too_large(settings)) return fail({*too_large});
     }
     if (settings.transparent && !settings.png) return fail({"--transparent needs PNG output"});
     return {settings, "", 0};

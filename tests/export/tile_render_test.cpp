@@ -1,5 +1,8 @@
 // The seeded tile as both front ends get it: its painted box and anchor.
 #include "export/tile_render.hpp"
+#include "export/cell_bounds.hpp"
+#include "export/control_options.hpp"
+#include "state/control_ids.hpp"
 
 #include "../support/render_run.hpp"
 
@@ -69,4 +72,30 @@ TEST(RenderTile, EveryGeneratorIsCleanAtEveryEvenWidth) {
             ASSERT_EQ(tile.image.width(), 260);
         }
     }
+}
+
+TEST(RenderTile, NoTileOutgrowsTheLargestCellOfItsKind) {
+    // The bound a sheet is checked against before drawing: every kind at
+    // small, middle and large widths, with its things switched on at random.
+    RandomSource dice(20);
+    auto app = started();
+    for (int tab = tab_house; tab <= tab_water; ++tab)
+        for (const int width : {40, 100, 200}) {
+            for (int n = 0; n < 10; ++n) {
+                RenderSettings s = settings_of({"--kind", tab_name(tab), "--iso-width", std::to_string(width),
+                                                "--seed", std::to_string(n), "--trim"});
+                std::string flipped;
+                for (const ControlOption& option : control_options())
+                    if (option.kind == OptionKind::flag && random_below(dice, 2)) {
+                        s.controls.emplace_back(option.control, option.spec->default_state ? 0 : 1);
+                        flipped += " " + option.name;
+                    }
+                const CellBound cell = largest_cell(s);
+                const RenderedTile t = render_tile(*app, s, 0);
+                EXPECT_LE(t.anchor_x, cell.left) << tab_name(tab) << " " << width << flipped;
+                EXPECT_LE(t.image.width() - t.anchor_x, cell.right) << tab_name(tab) << " " << width << flipped;
+                EXPECT_LE(t.anchor_y, cell.up) << tab_name(tab) << " " << width << flipped;
+                EXPECT_LE(t.image.height() - t.anchor_y, cell.down) << tab_name(tab) << " " << width << flipped;
+            }
+        }
 }
