@@ -1,6 +1,7 @@
-// Tiles a second of brannoc-render for each kind at widths 40, 100 and 200,
-// written as PNG files, with one and two jobs: the whole run as a build
-// script sees it (start-up, drawing, encoding, writing, the manifest).
+// Tiles a second and bytes a tile of brannoc-render for each kind at widths
+// 64, 100 and 200, written as PNG files, opaque and transparent, with one and
+// two jobs: the whole run as a build script sees it (start-up, drawing,
+// encoding, writing, the manifest).
 #include "app/render/batch_run.hpp"
 #include "export/control_options.hpp"
 
@@ -12,12 +13,21 @@
 namespace {
 constexpr int tiles_per_run = 300;
 
+// The bytes of the run's tile images (the manifest left out).
+std::uintmax_t image_bytes(const std::filesystem::path& folder) {
+    std::uintmax_t total = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().extension() == ".png") total += entry.file_size();
+    return total;
+}
+
 void BM_RenderPng(benchmark::State& state) {
     const int tab = static_cast<int>(state.range(0));
     RenderSettings settings;
     settings.tab = tab;
     settings.iso_width = static_cast<int>(state.range(1));
-    settings.jobs = static_cast<int>(state.range(2));
+    settings.transparent = state.range(2) != 0;
+    settings.jobs = static_cast<int>(state.range(3));
     settings.count = tiles_per_run;
     settings.quiet = true;
     // Memory-backed when there is one, so the disk's speed is not measured.
@@ -26,6 +36,7 @@ void BM_RenderPng(benchmark::State& state) {
     for (auto _ : state) {
         if (run_batch(settings, stderr) != 0) state.SkipWithError("the run failed");
     }
+    state.counters["bytes_per_tile"] = static_cast<double>(image_bytes(settings.out)) / tiles_per_run;
     std::filesystem::remove_all(settings.out);
     state.counters["tiles_per_second"] =
         benchmark::Counter(static_cast<double>(tiles_per_run) * state.iterations(), benchmark::Counter::kIsRate);
@@ -34,8 +45,8 @@ void BM_RenderPng(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_RenderPng)
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {40, 100, 200}, {1, 2}})
-    ->ArgNames({"kind", "width", "jobs"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {64, 100, 200}, {0, 1}, {1, 2}})
+    ->ArgNames({"kind", "width", "transparent", "jobs"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MeasureProcessCPUTime();
