@@ -29,6 +29,7 @@ void DrawingContext::fill_span(int x0, int x1, int y, Colour c) {
 
 void DrawingContext::box(int x, int y, int w, int h, Colour c) {
     if (!target_ || w < 1 || h < 1) return;
+    x += origin_x_, y += origin_y_;
     const int right = x + w - 1;
     const int bottom = y + h - 1;
     if (mode_ == DrawingMode::Filled) {
@@ -38,8 +39,8 @@ void DrawingContext::box(int x, int y, int w, int h, Colour c) {
     fill_span(x, right, y, c);
     fill_span(x, right, bottom, c);
     for (int py = y + 1; py < bottom; ++py) {
-        plot(x, py, c);
-        plot(right, py, c);
+        put(x, py, c);
+        put(right, py, c);
     }
 }
 
@@ -52,6 +53,7 @@ void DrawingContext::circle(int x, int y, int r, Colour c) {
         mode_ = saved;
         return;
     }
+    x += origin_x_, y += origin_y_;
     // Pixel (px, py) lies inside when its centre is within r of the square's
     // centre (x - 0.5, y - 0.5); doubled to stay in integers.
     const long long limit = 4LL * r * r;
@@ -72,13 +74,14 @@ void DrawingContext::circle(int x, int y, int r, Colour c) {
         for (int px = left; px <= right; ++px) {
             const bool edge = !inside(px - 1, py) || !inside(px + 1, py) || !inside(px, py - 1) ||
                               !inside(px, py + 1);
-            if (edge) plot(px, py, c);
+            if (edge) put(px, py, c);
         }
     }
 }
 
 void DrawingContext::draw_image(const RasterImage& source, int x, int y) {
     if (!target_) return;
+    x += origin_x_, y += origin_y_;
     const int x0 = std::max(x, 0);
     const int x1 = std::min(x + source.width(), target_->width());
     if (x0 >= x1) return;

@@ -1,6 +1,7 @@
 #pragma once
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
+#include "canvas/tile_canvas.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,18 +10,23 @@ enum class DrawingMode { Filled = 0, Outlined = 4 };
 
 // A drawing target and mode. Every shape is clipped silently at the target's
 // edges; with no target open nothing is painted and point() answers -1.
+// Drawing coordinates are the target's pixels moved by its origin: a tile
+// canvas's origin, (0, 0) for any other image.
 // Opening on construction and closing on destruction keeps the bracket of
 // start_drawing ... stop_drawing tidy.
 class DrawingContext {
 public:
     DrawingContext() = default;
     explicit DrawingContext(RasterImage& target) { start_drawing(target); }
+    explicit DrawingContext(TileCanvas& target) { start_drawing(target, target.origin_x(), target.origin_y()); }
     ~DrawingContext() = default;
     DrawingContext(const DrawingContext&) = delete;
     DrawingContext& operator=(const DrawingContext&) = delete;
 
-    void start_drawing(RasterImage& target) {
+    void start_drawing(RasterImage& target, int origin_x = 0, int origin_y = 0) {
         target_ = &target;
+        origin_x_ = origin_x;
+        origin_y_ = origin_y;
         mode_ = DrawingMode::Filled;
     }
     void stop_drawing() { target_ = nullptr; }
@@ -30,9 +36,10 @@ public:
     // A colour outside 0..16777215 paints its low 24 bits (what red(), green()
     // and blue() read from it).
     void plot(int x, int y, Colour c) {
-        if (target_ && target_->contains(x, y)) target_->set_pixel(x, y, c);
+        if (target_) put(x + origin_x_, y + origin_y_, c);
     }
     Colour point(int x, int y) const {
+        x += origin_x_, y += origin_y_;
         return (target_ && target_->contains(x, y)) ? target_->pixel(x, y) : no_colour;
     }
 
@@ -47,9 +54,14 @@ public:
     void draw_image(const RasterImage& source, int x, int y);
 
 private:
+    // These two take target pixels, the origin already applied.
+    void put(int x, int y, Colour c) {
+        if (target_->contains(x, y)) target_->set_pixel(x, y, c);
+    }
     void fill_span(int x0, int x1, int y, Colour c);
 
     RasterImage* target_ = nullptr;
+    int origin_x_ = 0, origin_y_ = 0;
     DrawingMode mode_ = DrawingMode::Filled;
 };
 
@@ -72,9 +84,9 @@ inline void DrawingContext::line(int x, int y, int w, int h, Colour c) {
     const int major_dx = aw >= ah ? sx : 0, major_dy = aw >= ah ? 0 : sy;
     const int minor_dx = aw >= ah ? 0 : sx, minor_dy = aw >= ah ? sy : 0;
     long long remainder = major;
-    int px = x, py = y;
+    int px = x + origin_x_, py = y + origin_y_;
     for (long long i = 0; i < major; ++i) {
-        plot(px, py, c);
+        put(px, py, c);
         px += major_dx;
         py += major_dy;
         remainder += rise;

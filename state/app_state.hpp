@@ -1,6 +1,7 @@
 #pragma once
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
+#include "canvas/tile_canvas.hpp"
 #include "canvas/tile_geometry.hpp"
 #include "canvas/water_motion.hpp"
 
@@ -34,7 +35,7 @@ struct AppState {
 
     // Images
     RasterImage display_image{TileGeometry::canvas_width, TileGeometry::canvas_height};
-    RasterImage canvas{TileGeometry::canvas_width, TileGeometry::canvas_height};  // the work image
+    TileCanvas canvas{TileGeometry::canvas_width, TileGeometry::canvas_height};  // the work image
     RasterImage tile_set_image{1200, 1000};
     RasterImage about_image;
     TextureSheet boulder_sheet;

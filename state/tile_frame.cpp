@@ -37,9 +37,10 @@ int read_roof_side(TileContext& context) {
 
 void begin_tile(TileContext& context, Colour outline_colour) {
     const TileGeometry& g = context.state.geometry;
+    const TileCanvas& canvas = context.state.canvas;
     DrawingContext dc(context.state.canvas);
     dc.set_drawing_mode(DrawingMode::Filled);
-    dc.box(0, 0, 500, 500, context.state.background_colour);
+    dc.box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.state.background_colour);
     dc.set_drawing_mode(DrawingMode::Outlined);
     if (context.controls.checked(ctl::draw_tile_area)) {
         dc.line_xy(g.tile_left_x, g.ground_y, g.centre_x, g.tile_top_y, outline_colour);
@@ -51,6 +52,7 @@ void begin_tile(TileContext& context, Colour outline_colour) {
 
 void show_tile(TileContext& context) {
     AppState& state = context.state;
-    state.display_image = grab_image(state.canvas, 0, 0, TileGeometry::canvas_width, TileGeometry::canvas_height);
+    state.display_image = grab_image(state.canvas, state.canvas.origin_x(), state.canvas.origin_y(),
+                                     TileGeometry::canvas_width, TileGeometry::canvas_height);
     if (context.ui) context.ui->show_display_image(state.display_image);
 }

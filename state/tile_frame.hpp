@@ -14,9 +14,11 @@ void compute_house_footprint(TileContext& context);
 // Sets roof_side from the "Roof shape:" combo box and returns it.
 int read_roof_side(TileContext& context);
 
-// Clears the canvas to black and, with "Draw tile area" checked, outlines the
-// tile diamond in outline_colour.
+// Clears the whole canvas to the background colour (black in the window)
+// and, with "Draw tile area" checked, outlines the tile diamond in
+// outline_colour.
 void begin_tile(TileContext& context, Colour outline_colour);
 
-// Copies the canvas into the display image and shows it.
+// Copies the window's 260 x 260 square of the canvas into the display image
+// and shows it.
 void show_tile(TileContext& context);

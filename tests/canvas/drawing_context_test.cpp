@@ -175,3 +175,26 @@ TEST(DrawingContext, CircleClipsAtTheEdges) {
     EXPECT_FALSE(points.empty());
     for (auto [x, y] : points) EXPECT_LE(x * x + y * y, 36);
 }
+
+TEST(DrawingContext, ATileCanvasKeepsThePixelsInsideAndWhatCrossesItsEdges) {
+    // Every call on a canvas reaching 7 and 5 pixels past a 30 x 20 image,
+    // shapes crossing every edge: inside, the image's pixels; outside, more.
+    RasterImage plain(30, 20);
+    TileCanvas wide(30 + 7 + 9, 20 + 5 + 3, 7, 5);
+    RasterImage sprite(6, 4);
+    DrawingContext(sprite).box(0, 0, 6, 4, ink);
+    auto draw = [&sprite](DrawingContext&& dc) {
+        dc.plot(-2, 3, ink);
+        dc.line_xy(-6, -4, 35, 22, ink);
+        dc.box(25, -3, 10, 6, rgb(1, 2, 3));
+        dc.set_drawing_mode(DrawingMode::Outlined);
+        dc.box(-3, 15, 8, 8, rgb(4, 5, 6));
+        dc.circle(29, 10, 4, rgb(7, 8, 9));
+        dc.draw_image(sprite, -3, 18);
+        return dc.point(-2, 3);
+    };
+    EXPECT_EQ(draw(DrawingContext(plain)), no_colour);
+    EXPECT_EQ(draw(DrawingContext(wide)), ink);
+    EXPECT_EQ(grab_image(wide, 7, 5, 30, 20), plain);
+    EXPECT_GT(painted(wide).size(), painted(plain).size() + 20);
+}
