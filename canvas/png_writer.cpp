@@ -1,73 +1,97 @@
 #include "canvas/png_writer.hpp"
 
-#include <png.h>
-#include <zlib.h>
+#include <libdeflate.h>
 
-#include <csetjmp>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
 
 namespace {
-void append_bytes(png_structp png, png_bytep data, png_size_t length) {
-    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-void no_flush(png_structp) {}
+constexpr int deflate_level = 2;
+// Large images are split over several IDAT chunks, each far below PNG's
+// limit of 2^31 - 1 bytes.
+constexpr std::size_t largest_idat = std::size_t{1} << 24;
 
-// Owns libpng's write structures.
-struct PngWrite {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    ~PngWrite() { png_destroy_write_struct(&png, &info); }
+struct CompressorFree {
+    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
 
-// Kept free of objects with destructors: libpng reports errors by longjmp.
-bool write_rows(png_structp png, png_infop info, std::vector<std::uint8_t>* out, int width, int height,
-                bool with_alpha, png_bytepp rows) {
-    if (setjmp(png_jmpbuf(png))) return false;
-    png_set_write_fn(png, out, append_bytes, no_flush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 with_alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, 1);
-    png_set_compression_strategy(png, Z_RLE);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-    png_write_info(png, info);
-    png_write_image(png, rows);
-    png_write_end(png, info);
-    return true;
+// One compressor and scratch buffers a thread, kept between tiles: making
+// a compressor costs more than deflating a small tile.
+struct Scratch {
+    std::unique_ptr<libdeflate_compressor, CompressorFree> compressor{libdeflate_alloc_compressor(deflate_level)};
+    std::vector<std::uint8_t> rows;
+    std::vector<std::uint8_t> deflated;
+};
+
+void put_u32(std::uint8_t* at, std::uint32_t value) {
+    at[0] = static_cast<std::uint8_t>(value >> 24);
+    at[1] = static_cast<std::uint8_t>(value >> 16);
+    at[2] = static_cast<std::uint8_t>(value >> 8);
+    at[3] = static_cast<std::uint8_t>(value);
+}
+
+// Length, type, data and the CRC of type and data.
+void append_chunk(std::vector<std::uint8_t>& out, const char (&type)[5], const std::uint8_t* data, std::size_t size) {
+    const std::size_t start = out.size();
+    out.resize(start + 12 + size);
+    std::uint8_t* at = out.data() + start;
+    put_u32(at, static_cast<std::uint32_t>(size));
+    std::memcpy(at + 4, type, 4);
+    if (size > 0) std::memcpy(at + 8, data, size);
+    put_u32(at + 8 + size, static_cast<std::uint32_t>(libdeflate_crc32(0, at + 4, size + 4)));
+}
+
+// The scanlines as PNG stores them: a filter byte (0, none) and the row's
+// bytes, the alpha interleaved when there is one.
+void fill_rows(const RasterImage& image, const std::vector<std::uint8_t>* alpha, std::vector<std::uint8_t>& rows) {
+    const std::size_t width = static_cast<std::size_t>(image.width());
+    const std::size_t stride = 1 + width * (alpha ? 4 : 3);
+    rows.resize(stride * static_cast<std::size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y) {
+        std::uint8_t* out = rows.data() + stride * static_cast<std::size_t>(y);
+        *out++ = 0;
+        const std::uint8_t* rgb = image.row(y);
+        if (!alpha) {
+            std::memcpy(out, rgb, width * 3);
+            continue;
+        }
+        const std::uint8_t* a = alpha->data() + width * static_cast<std::size_t>(y);
+        for (std::size_t x = 0; x < width; ++x, out += 4, rgb += 3) {
+            out[0] = rgb[0];
+            out[1] = rgb[1];
+            out[2] = rgb[2];
+            out[3] = a[x];
+        }
+    }
 }
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image, const std::vector<std::uint8_t>* alpha) {
-    const int width = image.width(), height = image.height();
     if (image.empty()) return std::nullopt;
-    const bool with_alpha = alpha != nullptr;
-    if (with_alpha && alpha->size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    if (alpha && alpha->size() != static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()))
         return std::nullopt;
+    thread_local Scratch scratch;
+    if (!scratch.compressor) return std::nullopt;
+    fill_rows(image, alpha, scratch.rows);
+    scratch.deflated.resize(
+        libdeflate_zlib_compress_bound(scratch.compressor.get(), scratch.rows.size()));
+    const std::size_t deflated_size =
+        libdeflate_zlib_compress(scratch.compressor.get(), scratch.rows.data(), scratch.rows.size(),
+                                 scratch.deflated.data(), scratch.deflated.size());
+    if (deflated_size == 0) return std::nullopt;
 
-    // RGB rows are the image's own; RGBA rows are interleaved once here.
-    std::vector<std::uint8_t> rgba;
-    std::vector<png_bytep> rows(static_cast<std::size_t>(height));
-    if (with_alpha) {
-        rgba.resize(static_cast<std::size_t>(width) * height * 4);
-        for (int y = 0; y < height; ++y) {
-            const std::uint8_t* src = image.row(y);
-            std::uint8_t* dst = &rgba[static_cast<std::size_t>(y) * width * 4];
-            const std::uint8_t* a = &(*alpha)[static_cast<std::size_t>(y) * width];
-            for (int x = 0; x < width; ++x) {
-                dst[4 * x] = src[3 * x];
-                dst[4 * x + 1] = src[3 * x + 1];
-                dst[4 * x + 2] = src[3 * x + 2];
-                dst[4 * x + 3] = a[x];
-            }
-            rows[y] = dst;
-        }
-    } else {
-        for (int y = 0; y < height; ++y) rows[y] = const_cast<png_bytep>(image.row(y));
-    }
-    PngWrite handles;
-    if (!handles.png || !handles.info) return std::nullopt;
-    std::vector<std::uint8_t> out;
-    out.reserve(static_cast<std::size_t>(width) * height / 4 + 1024);
-    if (!write_rows(handles.png, handles.info, &out, width, height, with_alpha, rows.data())) return std::nullopt;
+    std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    out.reserve(out.size() + 25 + deflated_size + 12 * (deflated_size / largest_idat + 1) + 12);
+    std::array<std::uint8_t, 13> header{};
+    put_u32(&header[0], static_cast<std::uint32_t>(image.width()));
+    put_u32(&header[4], static_cast<std::uint32_t>(image.height()));
+    header[8] = 8;                 // bits a sample
+    header[9] = alpha ? 6 : 2;     // RGBA or RGB; compression, filter and interlace methods 0
+    append_chunk(out, "IHDR", header.data(), header.size());
+    for (std::size_t at = 0; at < deflated_size; at += largest_idat)
+        append_chunk(out, "IDAT", scratch.deflated.data() + at, std::min(largest_idat, deflated_size - at));
+    append_chunk(out, "IEND", nullptr, 0);
     return out;
 }
