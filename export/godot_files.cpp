@@ -20,7 +20,8 @@ std::string godot_tileset(const SheetLayout& l, int tile_count, const GodotTileS
     // that is odd it falls between rows and the tile half a pixel low.
     const int origin_y = l.anchor_y + l.diamond_height / 2 - l.anchor_box_row() - l.cell_height / 2;
     for (int k = 0; k < tile_count; ++k) {
-        const std::string tile = std::to_string(k % l.columns) + ":" + std::to_string(k / l.columns) + "/";
+        const int cell = k * tileset.cell_stride;
+        const std::string tile = std::to_string(cell % l.columns) + ":" + std::to_string(cell / l.columns) + "/";
         out << tile << "0 = 0\n"
             << tile << "0/texture_origin = Vector2i(" << origin_x << ", " << origin_y << ")\n";
         if (k < static_cast<int>(tileset.tiles.size()))

@@ -20,6 +20,8 @@ struct GodotTileSet {
     std::vector<GodotKeys> tiles;        // further keys of tile k, named after its "column:row/"
                                          // ("animation_columns", "0/terrain")
     GodotKeys tileset;                   // further keys of the TileSet itself
+    int cell_stride = 1;                 // tile k in cell k x stride (the cells between are its
+                                         // animation frames, left free)
 };
 
 std::string godot_tileset(const SheetLayout& layout, int tile_count, const GodotTileSet& tileset);

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -32,6 +33,19 @@ std::string entry_text(const nlohmann::json& fields, const TileRecord& r, bool f
 }
 }  // namespace
 
+namespace {
+// A tile of moving water is a strip of frames: the file is that many frames
+// wide; size and anchor are each frame's, the anchor in frame 0.
+void add_frames(nlohmann::json& fields, const RenderSettings& settings, const TileRecord& r) {
+    if (settings.loop_frames <= 1) return;
+    fields["width"] = r.width * settings.loop_frames;
+    fields["frames"] = settings.loop_frames;
+    fields["frame_width"] = r.width;
+    fields["frame_height"] = r.height;
+    fields["frame_ms"] = settings.frame_ms;
+}
+}  // namespace
+
 TileRecord record_of(const RenderedTile& tile, int index) {
     return {index,     tile.image.width(), tile.image.height(), tile.left,         tile.top,
             tile.anchor_x, tile.anchor_y,  tile.seed,           tile.drawn.dump(), tile.textures.dump()};
@@ -45,17 +59,24 @@ std::string tile_file_name(const RenderSettings& settings, int index) {
     return tab_name(settings.tab) + "-" + number + (settings.png ? ".png" : ".bmp");
 }
 
+std::string tile_gif_name(const RenderSettings& settings, int index) {
+    std::string name = tile_file_name(settings, index);
+    return name.substr(0, name.rfind('.')) + ".gif";
+}
+
 std::string run_manifest_head(const RenderSettings& settings) { return head_text(settings, {}); }
 
 std::string run_manifest_entry(const RenderSettings& settings, const TileRecord& r, bool first) {
-    return entry_text({{"index", r.index},
-                       {"file", tile_file_name(settings, r.index)},
-                       {"seed", r.seed},
-                       {"width", r.width},
-                       {"height", r.height},
-                       {"canvas_offset", {r.left, r.top}},
-                       {"anchor", {r.anchor_x, r.anchor_y}}},
-                      r, first);
+    nlohmann::json fields = {{"index", r.index},
+                             {"file", tile_file_name(settings, r.index)},
+                             {"seed", r.seed},
+                             {"width", r.width},
+                             {"height", r.height},
+                             {"canvas_offset", {r.left, r.top}},
+                             {"anchor", {r.anchor_x, r.anchor_y}}};
+    add_frames(fields, settings, r);
+    if (settings.gif) fields["gif"] = tile_gif_name(settings, r.index);
+    return entry_text(fields, r, first);
 }
 
 std::string manifest_tail(bool complete) {
@@ -81,11 +102,17 @@ std::string sheet_manifest(const RenderSettings& settings, const std::vector<Til
                                   {"margin", layout.margin},
                                   {"anchor", {layout.anchor_x, layout.anchor_y}},
                                   {"diamond", {layout.diamond_width, layout.diamond_height}}};
-    std::string text = head_text(settings, {{"sheet", sheet}});
+    nlohmann::json head = {{"sheet", sheet}};
+    // Moving water: tile k's frames fill the cells from k x frames along its row.
+    const int frames = std::max(1, settings.loop_frames);
+    if (frames > 1) head["sheet"]["animation"] = {{"frames", frames}, {"frame_ms", settings.frame_ms},
+                                                  {"layout", "each tile's frames left to right in its row, from its cell"}};
+    std::string text = head_text(settings, head);
     for (std::size_t k = 0; k < records.size(); ++k) {
         const TileRecord& r = records[k];
+        const int cell = r.index * frames;
         text += entry_text({{"index", r.index},
-                            {"cell", {r.index % layout.columns, r.index / layout.columns}},
+                            {"cell", {cell % layout.columns, cell / layout.columns}},
                             {"seed", r.seed},
                             {"anchor", {layout.anchor_x, layout.anchor_y}}},
                            r, k == 0);

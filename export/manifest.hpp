@@ -21,6 +21,8 @@ TileRecord record_of(const RenderedTile& tile, int index);
 // The file name of tile `index` of a run: "house-0007.png"; the number has
 // as many digits as the run's largest index needs, four at least.
 std::string tile_file_name(const RenderSettings& settings, int index);
+// Its animated preview beside it: "water-0007.gif".
+std::string tile_gif_name(const RenderSettings& settings, int index);
 
 // A run's manifest is written as its tiles finish, so memory stays flat
 // however many there are: the head, then each tile's entry (first says

@@ -15,6 +15,8 @@ std::string settings_as_json(const RenderSettings& s) {
     out["format"] = s.png ? "png" : "bmp";
     out["transparent"] = s.transparent;
     out["trim"] = s.trim;
+    if (s.loop_frames > 1) out["frames"] = s.loop_frames, out["frame-ms"] = s.frame_ms;
+    if (s.gif) out["gif"] = true;
     for (const auto& [control, state] : s.controls)
         for (const ControlOption& option : control_options())
             if (option.control == control && option.name != "iso-width") {

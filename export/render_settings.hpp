@@ -38,6 +38,13 @@ struct RenderSettings {
     std::string godot;
     std::string godot3;
 
+    // Moving water: each tile drawn as loop_frames frames of one loop, shown
+    // frame_ms apart (1: still water, as the window paints it); gif: also an
+    // animated GIF to play.
+    int loop_frames = 1;
+    int frame_ms = 120;
+    bool gif = false;
+
     // A folder of the user's own texture sheets, replacing the built-in ones.
     std::string texture_folder;
 };

@@ -16,5 +16,8 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
                                                                     const SheetLayout& layout,
                                                                     const std::vector<RenderedTile>& tiles);
 
+// The side of the sample map: the sheet's tiles across, 2 to 8.
+int sample_map_size(const SheetLayout& layout, int frames);
+
 // The tileset written beside a sheet: the sheet's name with ".tsx".
 std::string sheet_tileset_path(const std::string& sheet);

@@ -51,6 +51,18 @@ void draw(Application& app, const RenderSettings& settings, int index, Colour ba
     app.control_event(ctl::draw_random_button);
 }
 
+// The same tile again at each later phase of the loop, from the same start
+// and stream: only the water's texels differ, so frame 0's box and coverage
+// hold for every frame.
+void draw_later_frames(Application& app, const RenderSettings& settings, int index, RenderedTile& tile, int frames) {
+    for (int f = 1; f < frames; ++f) {
+        app.state().water_phase = {f, frames};
+        draw(app, settings, index, rgb(0, 0, 0));
+        tile.later_frames.push_back(grab_image(app.state().canvas, tile.left, tile.top, tile.image.width(),
+                                               tile.image.height()));
+    }
+}
+
 // The settings the tile was drawn with, by option name, as a settings file
 // takes them: the run's own, the tile's stream, and the controls of the
 // tabs that steer its kind as the draw left them (a lock keeps its value;
@@ -83,6 +95,7 @@ nlohmann::json drawn_settings(Application& app, const RenderSettings& settings, 
                 else drawn[option.name] = picks;
             }
     drawn["iso-width"] = app.state().geometry.iso_width;
+    if (settings.loop_frames > 1) drawn["frames"] = settings.loop_frames, drawn["frame-ms"] = settings.frame_ms;
     if (!settings.texture_folder.empty()) drawn["textures"] = settings.texture_folder;
     return drawn;
 }
@@ -111,6 +124,8 @@ std::uint64_t stream_of(const RenderSettings& settings, int index) {
 
 RenderedTile render_tile(Application& app, const RenderSettings& settings, int index) {
     RenderedTile tile;
+    const int frames = std::max(1, settings.loop_frames);
+    app.state().water_phase = {0, frames};
     tile.seed = stream_of(settings, index);
     const bool need_coverage = settings.transparent || settings.trim;
     RasterImage probe;
@@ -156,5 +171,7 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     }
     tile.anchor_x = TileGeometry::centre_x - left;
     tile.anchor_y = TileGeometry::ground_y - top;
+    draw_later_frames(app, settings, index, tile, frames);
+    app.state().water_phase = {};
     return tile;
 }

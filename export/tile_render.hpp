@@ -21,6 +21,10 @@ struct RenderedTile {
     // file as it is, which draws this tile again byte for byte.
     nlohmann::json drawn;
     nlohmann::json textures;           // the texture cells and grass colour it shows
+    // With moving water, frames 1 and on of the loop (image is frame 0), the
+    // same size and anchor; everything but the water equal in all of them,
+    // so alpha is theirs too.
+    std::vector<RasterImage> later_frames;
 };
 
 // The stream of tile i of a run: independent of every other tile, so tile i

@@ -39,7 +39,8 @@ std::string tiled_tileset(const SheetLayout& l, int tile_count, const TiledTiles
     return out.str();
 }
 
-std::string tiled_map(const SheetLayout& l, int tile_count, const std::string& tileset_file, int map_size) {
+std::string tiled_map(const SheetLayout& l, int tile_count, const std::string& tileset_file, int map_size,
+                      int id_stride) {
     std::ostringstream out;
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<map version=\"1.8\" tiledversion=\"1.8.2\" orientation=\"isometric\" renderorder=\"right-down\" width=\""
@@ -50,7 +51,7 @@ std::string tiled_map(const SheetLayout& l, int tile_count, const std::string& t
         << "  <data encoding=\"csv\">\n";
     for (int row = 0; row < map_size; ++row) {
         for (int column = 0; column < map_size; ++column) {
-            out << 1 + (row * map_size + column) % tile_count;
+            out << 1 + (row * map_size + column) % tile_count * id_stride;
             if (row + 1 < map_size || column + 1 < map_size) out << ',';
         }
         out << '\n';

@@ -35,8 +35,11 @@ struct TiledTileset {
 // rows follow SheetLayout::anchor_box_row.
 std::string tiled_tileset(const SheetLayout& layout, int tile_count, const TiledTileset& tileset);
 
-// A small isometric map of map_size x map_size cells using the tiles in turn.
-std::string tiled_map(const SheetLayout& layout, int tile_count, const std::string& tileset_file, int map_size);
+// A small isometric map of map_size x map_size cells using the tiles in turn;
+// tile k is the tileset's tile k x id_stride (the tiles between are its
+// animation frames).
+std::string tiled_map(const SheetLayout& layout, int tile_count, const std::string& tileset_file, int map_size,
+                      int id_stride = 1);
 
 // The properties element of a tile or a tileset, indented by `indent`;
 // empty when there are none.

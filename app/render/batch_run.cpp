@@ -7,6 +7,7 @@
 #include "canvas/file_output.hpp"
 #include "export/manifest.hpp"
 #include "export/tile_encoding.hpp"
+#include "export/tile_frames.hpp"
 #include "export/tile_render.hpp"
 #include "export/user_textures.hpp"
 
@@ -58,7 +59,8 @@ std::string check_destinations(const RenderSettings& settings, const std::string
             const std::size_t dash = name.rfind('-');
             if (dash == std::string::npos) continue;
             const int index = std::atoi(name.c_str() + dash + 1);
-            if (index >= 0 && index < settings.count && name == tile_file_name(settings, index))
+            if (index >= 0 && index < settings.count &&
+                (name == tile_file_name(settings, index) || (settings.gif && name == tile_gif_name(settings, index))))
                 paths.push_back(it->path().string());
         }
     } else {
@@ -120,17 +122,32 @@ private:
                 ++done_;
                 continue;
             }
-            const std::string path = settings_.out + "/" + tile_file_name(settings_, index);
-            const std::vector<std::uint8_t> bytes =
-                encode_image(tile.image, settings_.transparent ? &tile.alpha : nullptr, settings_.png);
-            const WriteResult written = bytes.empty() ? WriteResult{false, "the image could not be encoded"}
-                                                      : write_file_safely(path, bytes, Durability::unsynced);
-            if (!written.ok) return fail("cannot write " + path + ": " + written.error);
+            if (const std::string problem = write_tile_files(tile, index); !problem.empty()) return fail(problem);
             const std::lock_guard lock(mutex_);
             finished_.push_back(record_of(tile, index));
             ++done_;
             news_.notify_one();
         }
+    }
+
+    // The tile's image (with moving water a strip of its frames) and, if
+    // asked, its GIF; what went wrong, or nothing.
+    std::string write_tile_files(const RenderedTile& tile, int index) {
+        const bool moving = !tile.later_frames.empty();
+        const Sheet strip = moving ? frame_strip(tile) : Sheet{};
+        const std::string path = settings_.out + "/" + tile_file_name(settings_, index);
+        const std::vector<std::uint8_t> bytes = encode_image(
+            moving ? strip.image : tile.image, settings_.transparent ? (moving ? &strip.alpha : &tile.alpha) : nullptr,
+            settings_.png);
+        WriteResult written = bytes.empty() ? WriteResult{false, "the image could not be encoded"}
+                                            : write_file_safely(path, bytes, Durability::unsynced);
+        if (!written.ok) return "cannot write " + path + ": " + written.error;
+        if (!settings_.gif) return {};
+        const std::string gif_path = settings_.out + "/" + tile_gif_name(settings_, index);
+        const std::vector<std::uint8_t> gif = tile_gif(tile, settings_.frame_ms, settings_.transparent);
+        written = gif.empty() ? WriteResult{false, "the GIF could not be encoded"}
+                              : write_file_safely(gif_path, gif, Durability::unsynced);
+        return written.ok ? std::string() : "cannot write " + gif_path + ": " + written.error;
     }
 
     void fail(const std::string& message) {

@@ -8,6 +8,7 @@
 #include "export/control_options.hpp"
 #include "export/markup_text.hpp"
 #include "export/sheet_layout.hpp"
+#include "export/tile_frames.hpp"
 #include "state/control_ids.hpp"
 
 #include <CLI/CLI.hpp>
@@ -24,6 +25,7 @@ namespace {
 using json = nlohmann::json;
 
 constexpr int most_tiles = 1'000'000;
+constexpr int most_frames = 64;
 // More jobs than this only queue for the cores and hold memory.
 int most_jobs() { return 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
@@ -180,9 +182,19 @@ std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name,
     } else if (name == "format") {
         if (value != "png" && value != "bmp") return Failure{"--format: " + in_quotes(value) + " is not png or bmp"};
         s.png = value == "png";
-    } else if (name == "transparent" || name == "trim" || name == "quiet" || name == "frames") {
+    } else if (name == "transparent" || name == "trim" || name == "quiet" || name == "cell-frames" || name == "gif") {
         if (!parse_bool(value, on)) return Failure{"--" + name + ": " + in_quotes(value) + " is not true or false"};
-        (name == "transparent" ? s.transparent : name == "trim" ? s.trim : name == "quiet" ? s.quiet : s.frames) = on;
+        (name == "transparent" ? s.transparent : name == "trim" ? s.trim : name == "quiet" ? s.quiet
+                                                 : name == "gif" ? s.gif : s.frames) = on;
+    } else if (name == "frames") {
+        if (!parse_int(value, number) || number < 1 || number > most_frames)
+            return Failure{"--frames: " + in_quotes(value) + " is not a number of frames from 1 to 64" +
+                           (value.empty() || parse_bool(value, on) ? " (the purple cell outlines are --cell-frames)" : "")};
+        s.loop_frames = static_cast<int>(number);
+    } else if (name == "frame-ms") {
+        if (!parse_int(value, number) || number < 10 || number > 60000)
+            return Failure{"--frame-ms: " + in_quotes(value) + " is not a time from 10 to 60000 milliseconds"};
+        s.frame_ms = static_cast<int>(number);
     } else if (name == "columns" || name == "spacing" || name == "margin") {
         if (!parse_int(value, number) || number < 0 || number > 4096)
             return Failure{"--" + name + ": " + in_quotes(value) + " is not a number from 0 to 4096"};
@@ -247,8 +259,11 @@ std::string unknown_option_text(int argc, const char* const* argv, const std::ma
 // with the number of tiles that would.
 std::optional<std::string> sheet_too_large(const RenderSettings& s) {
     const CellBound cell = largest_cell(s);
+    const int frames = std::max(1, s.loop_frames);  // moving water: a cell a frame, whole tiles a row
     const auto fits = [&](int count) {
-        const SheetLayout layout = sheet_for_cells(cell, count, s.columns, s.spacing, s.margin);
+        const SheetLayout layout =
+            sheet_for_cells(cell, count * frames, frames > 1 ? frame_sheet_columns(s.columns, count, frames) : s.columns,
+                            s.spacing, s.margin);
         return layout.width <= largest_sheet_side && layout.height <= largest_sheet_side &&
                static_cast<long long>(layout.width) * layout.height <= largest_sheet_pixels;
     };
@@ -262,6 +277,25 @@ std::optional<std::string> sheet_too_large(const RenderSettings& s) {
            " in all); " + (low > 0 ? "at most " + std::to_string(low) + " fit with these --columns, --spacing and --margin"
                                    : "none fit with this --spacing and --margin") +
            ", or write one file a tile with --out";
+}
+
+// Only water moves: the Water kind, and terrain with a pool or a swamp.
+std::optional<Failure> check_moving_water(const RenderSettings& s) {
+    if (s.loop_frames <= 1) return std::nullopt;
+    if (!s.godot3.empty())
+        return Failure{"--godot3: a Godot 3 TileSet cannot declare tile animations; use --godot for Godot 4"};
+    if (s.tab == tab_water) return std::nullopt;
+    bool wet = false;
+    if (s.tab == tab_terrain)
+        for (const char* name : {"pool", "swamp"}) {
+            const ControlOption* option = find_control_option(name);
+            bool ticked = option && option->spec->default_state != 0;
+            for (const auto& [control, state] : s.controls)
+                if (option && control == option->control) ticked = state != 0;
+            wet = wet || ticked;
+        }
+    if (wet) return std::nullopt;
+    return Failure{"--frames: only water moves: use --kind water, or --kind terrain with --pool or --swamp"};
 }
 
 const char* group_of(int tab) {
@@ -311,7 +345,15 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     value_option("spacing", "pixels between cells (default 0)", "Sheets", "N");
     value_option("margin", "pixels around the cells (default 0; at the right and bottom at most a cell and its "
                            "spacing less one, so Tiled and Godot count the sheet's own columns and rows)", "Sheets", "N");
-    flag_option("frames", "outline each cell in the window's purple", "Sheets");
+    flag_option("cell-frames", "outline each cell in the window's purple", "Sheets");
+    value_option("frames", "moving water: draw each tile as N frames of one seamless loop, 2 to 64 (default 1, "
+                           "still); for water, and terrain with --pool or --swamp. Sheets put a tile's frames "
+                           "side by side in its row and declare the animation to Tiled and Godot; one file a "
+                           "tile becomes a strip of its frames", "Animation", "N");
+    options["frames"]->expected(0, 1);  // a bare --frames, the old outline flag, gets a message
+    value_option("frame-ms", "how long each frame shows, in milliseconds (default 120)", "Animation", "MS");
+    flag_option("gif", "also write an animated GIF to play: of each tile, or of a sample map of the sheet",
+                "Animation");
     value_option("tmx", "also write a small isometric Tiled map of the tiles", "Sheets", "FILE");
     value_option("godot", "also write a Godot 4 TileSet resource (.tres) over the sheet", "Sheets", "FILE");
     value_option("godot3", "also write a Godot 3 TileSet resource (.tres) over the sheet, for an isometric TileMap",
@@ -383,6 +425,7 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         if (!named.count("format")) settings.png = png;
     }
     if (const std::optional<std::string> conflict = option_conflict(settings, named)) return fail({*conflict});
+    if (auto failure = check_moving_water(settings)) return fail(*failure);
     if (const std::optional<std::string> same = outputs_that_collide(settings, settings_file)) return fail({*same});
 
     // The window draws unlocked house sizes in its steps of ten; a width

@@ -31,7 +31,7 @@ const Requirement requirements[] = {
     {"columns", "sheet", "--columns lays out a sheet: give --sheet too"},
     {"spacing", "sheet", "--spacing lays out a sheet: give --sheet too"},
     {"margin", "sheet", "--margin lays out a sheet: give --sheet too"},
-    {"frames", "sheet", "--frames outlines a sheet's cells: give --sheet too"},
+    {"cell-frames", "sheet", "--cell-frames outlines a sheet's cells: give --sheet too"},
     {"tmx", "sheet", "--tmx, --godot and --godot3 describe a sheet: give --sheet too"},
     {"godot", "sheet", "--tmx, --godot and --godot3 describe a sheet: give --sheet too"},
     {"godot3", "sheet", "--tmx, --godot and --godot3 describe a sheet: give --sheet too"},

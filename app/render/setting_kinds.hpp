@@ -28,7 +28,8 @@ inline constexpr GeneralSetting general_settings[] = {
     {"godot3", SettingType::text},
     {"textures", SettingType::text},      {"transparent", SettingType::flag},
     {"trim", SettingType::flag},          {"quiet", SettingType::flag},
-    {"frames", SettingType::flag}};
+    {"cell-frames", SettingType::flag},   {"frames", SettingType::whole_number},
+    {"frame-ms", SettingType::whole_number}, {"gif", SettingType::flag}};
 
 // Every setting brannoc-render knows: those above and the controls'.
 std::vector<std::string> every_setting_name();

@@ -6,6 +6,7 @@
 #include "export/sheet_engine_files.hpp"
 #include "export/sheet_layout.hpp"
 #include "export/tile_encoding.hpp"
+#include "export/tile_frames.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -26,13 +27,18 @@ std::vector<std::string> sheet_set_paths(const RenderSettings& settings) {
     if (!settings.tmx.empty()) paths.push_back(settings.tmx);
     if (!settings.godot.empty()) paths.push_back(settings.godot);
     if (!settings.godot3.empty()) paths.push_back(settings.godot3);
+    if (settings.gif) paths.push_back(with_extension(settings.sheet, ".gif"));
     return paths;
 }
 
 int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTile>& tiles,
                     const std::vector<TileRecord>& records, std::FILE* report) {
-    const SheetLayout layout =
-        lay_out_sheet(tiles, settings.iso_width, settings.columns, settings.spacing, settings.margin);
+    // Moving water: every frame a cell, a tile's frames along its row.
+    const int frames = std::max(1, settings.loop_frames);
+    const std::vector<RenderedTile> frame_tiles = frames > 1 ? frame_cells(tiles) : std::vector<RenderedTile>{};
+    const std::vector<RenderedTile>& cells = frames > 1 ? frame_tiles : tiles;
+    const int columns = frames > 1 ? frame_sheet_columns(settings.columns, settings.count, frames) : settings.columns;
+    const SheetLayout layout = lay_out_sheet(cells, settings.iso_width, columns, settings.spacing, settings.margin);
     if (layout.width > largest_sheet_side || layout.height > largest_sheet_side ||
         static_cast<long long>(layout.width) * layout.height > largest_sheet_pixels) {
         report_line(report, "a sheet of " + std::to_string(layout.width) + " x " + std::to_string(layout.height) +
@@ -40,7 +46,7 @@ int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTi
                                 std::to_string(largest_sheet_pixels) + " in all): draw fewer tiles");
         return 2;
     }
-    const Sheet sheet = compose_sheet(tiles, layout, settings.frames);
+    const Sheet sheet = compose_sheet(cells, layout, settings.frames);
     const std::vector<std::uint8_t> image_bytes =
         encode_image(sheet.image, settings.png ? &sheet.alpha : nullptr, settings.png);  // engines have no colour key
     if (image_bytes.empty()) {
@@ -50,6 +56,15 @@ int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTi
     const std::string image_name = fs::path(settings.sheet).filename().string();
     std::vector<std::pair<std::string, std::string>> files = sheet_engine_files(settings, layout, tiles);
     files.emplace_back(with_extension(settings.sheet, ".json"), sheet_manifest(settings, records, layout, image_name));
+    if (settings.gif) {  // the sample map, moving
+        const std::vector<std::uint8_t> gif =
+            map_gif(sample_map_frames(tiles, settings.iso_width, sample_map_size(layout, frames)), settings.frame_ms);
+        if (gif.empty()) {
+            report_line(report, "the sheet's GIF could not be encoded");
+            return 1;
+        }
+        files.emplace_back(with_extension(settings.sheet, ".gif"), std::string(gif.begin(), gif.end()));
+    }
     std::vector<std::string> paths = {settings.sheet};
     for (const auto& file : files) paths.push_back(file.first);
 

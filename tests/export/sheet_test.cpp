@@ -1,12 +1,14 @@
 // Sheets and the engine files beside them, checked against Tiled's own
 // renderer (tmxrasterizer) and a reader of Godot's text resources.
 #include "export/sheet_layout.hpp"
+#include "canvas/png_writer.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <png.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -364,4 +366,118 @@ TEST_F(SheetDir, ASheetTooLargeOrWithoutAFormatIsRefusedWithNothingWritten) {
               2);  // Godot has no colour key
     EXPECT_EQ(render({"--kind", "water", "--sheet", (dir_ / "a\x01b.png").string()}), 2);  // no XML can name it
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 0);
+}
+
+TEST_F(SheetDir, MovingWaterSheetsDeclareEachTilesFramesToTiledAndGodot) {
+    constexpr int tiles = 3, frames = 6;
+    const fs::path sheet = dir_ / "moving.png";
+    ASSERT_EQ(render({"--kind", "water", "--count", std::to_string(tiles), "--iso-width", "64", "--frames",
+                      std::to_string(frames), "--frame-ms", "90", "--sheet", sheet.string(), "--tmx",
+                      (dir_ / "moving.tmx").string(), "--godot", (dir_ / "moving.tres").string()}),
+              0);
+    const nlohmann::json manifest = read_json(dir_ / "moving.json");
+    const nlohmann::json& s = manifest["sheet"];
+    const int columns = s["columns"];
+    EXPECT_EQ(s["animation"]["frames"], frames);
+    EXPECT_EQ(s["animation"]["frame_ms"], 90);
+    ASSERT_EQ(columns % frames, 0);  // rows hold whole tiles
+    const std::vector<std::uint8_t> bytes = read_file(dir_ / "moving.tsx");
+    const std::string tsx(bytes.begin(), bytes.end());
+    EXPECT_EQ(xml_attribute(tsx, "tileset", "tilecount"), std::to_string(tiles * frames));
+    const auto tres = read_godot_resource(dir_ / "moving.tres");
+    ASSERT_EQ(tres.size(), 4u);
+    const auto& atlas = tres[2].keys;
+    const Rgba image = read_rgba(sheet);
+    const int cw = s["cell_width"], ch = s["cell_height"], ax = s["anchor"][0], ay = s["anchor"][1];
+    for (int k = 0; k < tiles; ++k) {
+        SCOPED_TRACE(k);
+        const int column = manifest["tiles"][k]["cell"][0], row = manifest["tiles"][k]["cell"][1];
+        EXPECT_EQ(row * columns + column, k * frames);
+        // Tiled: the first frame's tile plays the frames after it.
+        std::smatch tile;
+        ASSERT_TRUE(std::regex_search(tsx, tile, std::regex("<tile id=\"" + std::to_string(k * frames) +
+                                                            "\">[\\s\\S]*?</tile>")));
+        const std::string animation = tile.str();
+        for (int f = 0; f < frames; ++f)
+            EXPECT_NE(animation.find("<frame tileid=\"" + std::to_string(k * frames + f) + "\" duration=\"90\"/>"),
+                      std::string::npos);
+        // Godot: the same, in seconds, starting together; the frames' cells
+        // stay free for the animation.
+        const std::string cell = std::to_string(column) + ":" + std::to_string(row) + "/";
+        EXPECT_EQ(atlas.at(cell + "animation_columns"), std::to_string(frames));
+        EXPECT_EQ(atlas.at(cell + "animation_frames_count"), std::to_string(frames));
+        EXPECT_EQ(atlas.at(cell + "animation_mode"), "0");
+        for (int f = 0; f < frames; ++f) {
+            EXPECT_EQ(atlas.at(cell + "animation_frame_" + std::to_string(f) + "/duration"), "0.09");
+            if (f > 0) EXPECT_EQ(atlas.count(std::to_string(column + f) + ":" + std::to_string(row) + "/0"), 0u);
+        }
+        // The frames differ at the diamond's centre region.
+        int differing = 0;
+        for (int f = 1; f < frames; ++f)
+            for (int dy = -4; dy <= 4; ++dy)
+                for (int dx = -8; dx <= 8; ++dx)
+                    differing += std::memcmp(image.at(column * cw + ax + dx, row * ch + ay + dy),
+                                             image.at((column + f) * cw + ax + dx, row * ch + ay + dy), 3) != 0;
+        EXPECT_GT(differing, (frames - 1) * 17 * 9 / 2);
+    }
+    // The sample map names first frames only.
+    const std::vector<std::uint8_t> map_bytes = read_file(dir_ / "moving.tmx");
+    const std::string tmx(map_bytes.begin(), map_bytes.end());
+    const std::string csv = tmx.substr(tmx.find("<data"));
+    const std::regex gid(R"((\d+),)");
+    for (std::sregex_iterator it(csv.begin(), csv.end(), gid), end; it != end; ++it)
+        EXPECT_EQ((std::stoi((*it)[1]) - 1) % frames, 0) << (*it)[1];
+}
+
+TEST_F(SheetDir, NeighbouringWaterTilesMeetWithoutASeamInEveryFrame) {
+    // Water cell 0 made of strong stripes across v, so that neighbours out of
+    // step would show: Tiled draws two tiles side by side from their frame-0
+    // cells and from a middle frame's, and across their shared edge the
+    // colours step no more than they do from row to row inside a tile.
+    constexpr int frames = 8;
+    const fs::path sheets = dir_ / "sheets";
+    fs::create_directories(sheets);
+    for (const char* name : {"building_sheet.png", "boulder_sheet.png"})
+        fs::copy_file(fs::path(BRANNOC_ASSETS_DIR) / name, sheets / name);
+    const Rgba ground = read_rgba(fs::path(BRANNOC_ASSETS_DIR) / "ground_sheet.png");
+    RasterImage striped(ground.width, ground.height);
+    for (int y = 0; y < ground.height; ++y)
+        for (int x = 0; x < ground.width; ++x) {
+            const std::uint8_t* p = ground.at(x, y);
+            const int v = 128 + static_cast<int>(std::lround(120 * std::sin(2 * M_PI * (y % 64) / 32.0)));
+            striped.set_pixel(x, y, x < 64 && y >= 320 && y < 384 ? rgb(v, v, v) : rgb(p[0], p[1], p[2]));
+        }
+    const auto png = encode_png(striped);
+    ASSERT_TRUE(png);
+    std::ofstream(sheets / "ground_sheet.png", std::ios::binary).write(reinterpret_cast<const char*>(png->data()),
+                                                                       static_cast<std::streamsize>(png->size()));
+    ASSERT_EQ(render({"--kind", "water", "--count", "2", "--iso-width", "100", "--frames", std::to_string(frames),
+                      "--textures", sheets.string(), "--lock-water-texture-1", "--lock-water-texture-2",
+                      "--water-texture-1", "0", "--water-texture-2", "0", "--sheet", (dir_ / "pair.png").string()}),
+              0);
+    const auto first_tile = [](int k, int f) { return std::to_string(k * frames + f + 1); };
+    write_map(dir_ / "second.tmx", 2, 100, "pair.tsx", "0," + first_tile(1, 0) + ",\n0,0");
+    const Rgba second = rasterize(dir_ / "second.tmx");
+    std::vector<Rgba> maps;
+    for (const int f : {0, frames / 2 - 1}) {
+        SCOPED_TRACE(f);
+        const fs::path tmx = dir_ / ("pair" + std::to_string(f) + ".tmx");
+        write_map(tmx, 2, 100, "pair.tsx", first_tile(0, f) + "," + first_tile(1, f) + ",\n0,0");
+        const Rgba map = rasterize(tmx);
+        ASSERT_EQ(map.width, second.width);
+        double across = 0, within = 0;
+        int across_pairs = 0, within_pairs = 0;
+        for (int y = 0; y + 1 < map.height; ++y)
+            for (int x = 0; x < map.width; ++x) {
+                if (map.at(x, y)[3] != 255 || map.at(x, y + 1)[3] != 255) continue;
+                const bool upper = second.at(x, y)[3] == 255, lower = second.at(x, y + 1)[3] == 255;
+                const double step = std::abs(map.at(x, y)[0] - map.at(x, y + 1)[0]);
+                if (upper == lower) within += step, ++within_pairs;
+                else across += step, ++across_pairs;
+            }
+        ASSERT_GT(across_pairs, 40);
+        EXPECT_LT(across / across_pairs, 1.2 * within / within_pairs) << across / across_pairs << " " << within / within_pairs;
+        maps.push_back(map);
+    }
+    EXPECT_NE(maps[0].pixels, maps[1].pixels);
 }

@@ -9,6 +9,7 @@
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
+#include <gif_lib.h>
 #include <png.h>
 
 #include <cstring>
@@ -204,4 +205,55 @@ TEST_F(RenderDir, ATilesDrawnBlockIsASettingsFileThatDrawsItAgainByteForByte) {
         EXPECT_EQ(read_file(dir_ / run_dir / file), read_file(dir_ / again_dir / again)) << k;
     }
     EXPECT_EQ(read_json(dir_ / "run1" / "manifest.json")["settings"]["textures"], (dir_ / "sheets").string());
+}
+
+TEST_F(RenderDir, MovingWaterTilesAreStripsOfTheirFramesWithAGifThatPlays) {
+    ASSERT_EQ(run({"--kind", "water", "--count", "2", "--iso-width", "64", "--frames", "4", "--frame-ms", "80",
+                   "--transparent", "--trim", "--gif"},
+                  "moving"),
+              0);
+    const nlohmann::json manifest = read_json(dir_ / "moving" / "manifest.json");
+    const nlohmann::json& tile = manifest["tiles"][1];
+    const int w = tile["frame_width"], h = tile["frame_height"];
+    EXPECT_EQ(tile["frames"], 4);
+    EXPECT_EQ(tile["width"], 4 * w);
+    const Rgba strip = read_rgba(dir_ / "moving" / tile["file"].get<std::string>());
+    ASSERT_EQ(strip.width, 4 * w);
+    ASSERT_EQ(strip.height, h);
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName((dir_ / "moving" / tile["gif"].get<std::string>()).c_str(), &error);
+    ASSERT_NE(gif, nullptr);
+    ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+    ASSERT_EQ(gif->ImageCount, 4);
+    EXPECT_EQ(gif->SWidth, w);
+    EXPECT_EQ(gif->SHeight, h);
+    int differing = 0;
+    for (int f = 0; f < 4; ++f) {
+        GraphicsControlBlock control;
+        ASSERT_EQ(DGifSavedExtensionToGCB(gif, f, &control), GIF_OK);
+        EXPECT_EQ(control.DelayTime, 8);
+        const GifByteType* pixels = gif->SavedImages[f].RasterBits;
+        const ColorMapObject* map = gif->SColorMap;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                // Transparent exactly where the strip is; elsewhere near its colour.
+                const std::uint8_t* p = strip.at(f * w + x, y);
+                const int index = pixels[y * w + x];
+                ASSERT_EQ(index == control.TransparentColor, p[3] == 0) << x << "," << y;
+                if (p[3] == 0) continue;
+                const GifColorType c = map->Colors[index];
+                EXPECT_LE(std::abs(c.Red - p[0]) + std::abs(c.Green - p[1]) + std::abs(c.Blue - p[2]), 48);
+                differing += f > 0 && std::memcmp(p, strip.at(x, y), 3) != 0;
+            }
+    }
+    DGifCloseFile(gif, &error);
+    EXPECT_GT(differing, w * h / 4);
+
+    // Only water moves, and the count of frames has bounds.
+    EXPECT_EQ(run({"--kind", "house", "--frames", "4"}, "house"), 2);
+    EXPECT_EQ(run({"--kind", "terrain", "--frames", "4"}, "dry"), 2);
+    EXPECT_EQ(run({"--kind", "water", "--frames", "65"}, "long"), 2);
+    EXPECT_FALSE(parse({"--kind", "water", "--frames"}).settings);
+    EXPECT_NE(parse({"--kind", "water", "--frames"}).text.find("--cell-frames"), std::string::npos);
+    EXPECT_TRUE(parse({"--kind", "terrain", "--swamp", "--frames", "4"}).settings);
 }
