@@ -288,7 +288,7 @@ TEST_F(SheetDir, PngSheetsCarryAlphaWithOrWithoutTransparent) {
     const std::vector<std::uint8_t> tsx = read_file(dir_ / "opaque.tsx");
     EXPECT_EQ(xml_attribute(std::string(tsx.begin(), tsx.end()), "image", "trans"), "");
     // Frames run where the tiles leave room: every painted pixel stays.
-    ASSERT_EQ(render({"--kind", "house", "--count", "3", "--iso-width", "64", "--frames", "--sheet",
+    ASSERT_EQ(render({"--kind", "house", "--count", "3", "--iso-width", "64", "--cell-frames", "--sheet",
                       (dir_ / "framed.png").string()}),
               0);
     const Rgba plain = read_rgba(dir_ / "clear.png"), framed = read_rgba(dir_ / "framed.png");
