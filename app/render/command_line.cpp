@@ -144,6 +144,8 @@ Failure unknown_setting(const std::string& name) {
 
 // One named setting, from the command line or a settings file.
 std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name, const std::string& value) {
+    if (value.empty() && name == "frames")  // the flag this once was
+        return Failure{"--frames: no number of frames given (the purple cell outlines are --cell-frames)"};
     if (value.empty()) return Failure{"--" + name + ": no value given"};
     if (value.find('\0') != std::string::npos) return Failure{"--" + name + ": the value holds a NUL character"};
     long long number = 0;
