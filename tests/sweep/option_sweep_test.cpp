@@ -34,7 +34,8 @@ const std::vector<std::vector<std::string>> option_values = {
     {"--iso-width", "40"}, {"--iso-width", "64"}, {"--iso-width", "63"}, {"--iso-width", "-2"},
     {"--count", "2"}, {"--count", "0"}, {"--count", "99999999999999999999"}, {"--seed", "7"}, {"--seed", "-1"},
     {"--jobs", "2"}, {"--jobs", "100000"}, {"--format", "bmp"}, {"--format", "gif"}, {"--transparent"},
-    {"--trim"}, {"--columns", "2"}, {"--spacing", "3"}, {"--margin", "5000"}, {"--frames"}, {"--tile-seed", "12"},
+    {"--trim"}, {"--columns", "2"}, {"--spacing", "3"}, {"--margin", "5000"}, {"--cell-frames"}, {"--tile-seed", "12"},
+    {"--frames"}, {"--frames", "3"}, {"--frames", "99"}, {"--frame-ms", "5"}, {"--gif"},
     {"--wall-texture", "3,7"}, {"--wall-texture", ""}, {"--wall-texture", "1,,2"}, {"--door-texture", "99"},
     {"--house-shape", "4 x 4"}, {"--leaves", "60"}, {"--lock-size=false"}, {"--conifer"}, {"--grass"},
     {"--cout", "3"}, {"--out"}, {"--kind", "ho\x1b[2Juse\n"}, {"--settings", "--quiet"}};
