@@ -1,0 +1,64 @@
+#include "generators/transition/corner_field.hpp"
+
+#include "generators/transition/transition_set.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// The boundary wanders by about a fifth of the tile along a straight edge,
+// yet never reaches a corner whose terrain the tile declares.
+constexpr double edge_wander = 0.24;
+constexpr double variant_wander = 0.22;
+// Where the variant noise reaches full strength, from the nearest edge.
+constexpr double variant_full_at = 0.3;
+
+double ease(double t) { return t * t * (3 - 2 * t); }
+double ease_slope(double t) { return 6 * t * (1 - t); }
+
+std::uint64_t stream(std::uint64_t seed, std::uint64_t tag) { return mix_hash(seed * 0x100000001b3ULL ^ tag); }
+}  // namespace
+
+CornerField::CornerField(std::uint64_t set_seed, int mask, int variant)
+    : top_(corner_terrain(mask, corner_top)),
+      right_(corner_terrain(mask, corner_right)),
+      bottom_(corner_terrain(mask, corner_bottom)),
+      left_(corner_terrain(mask, corner_left)),
+      coarse_(stream(set_seed, 1), 3),
+      fine_(stream(set_seed, 2), 7),
+      variant_(stream(set_seed, 0x1000 + static_cast<std::uint64_t>(variant) * 16 + mask), 5),
+      has_variant_(variant > 0) {}
+
+FieldSample CornerField::at(double u, double v) const {
+    const double su = ease(u), sv = ease(v);
+    FieldSample f;
+    f.value = top_ * (1 - su) * (1 - sv) + right_ * su * (1 - sv) + left_ * (1 - su) * sv + bottom_ * su * sv;
+    f.du = ease_slope(u) * ((right_ - top_) * (1 - sv) + (bottom_ - left_) * sv);
+    f.dv = ease_slope(v) * ((left_ - top_) * (1 - su) + (bottom_ - right_) * su);
+
+    const NoiseSample coarse = coarse_.at(u, v), fine = fine_.at(u, v);
+    f.value += edge_wander * (0.7 * coarse.value + 0.3 * fine.value);
+    f.du += edge_wander * (0.7 * coarse.du + 0.3 * fine.du);
+    f.dv += edge_wander * (0.7 * coarse.dv + 0.3 * fine.dv);
+
+    if (has_variant_) {
+        // Fade in from still_margin_ to variant_full_at, by the nearest edge.
+        const double edges[4] = {u, v, 1 - u, 1 - v};
+        const int nearest = static_cast<int>(std::min_element(edges, edges + 4) - edges);
+        const double span = variant_full_at - still_margin_;
+        const double t = std::clamp((edges[nearest] - still_margin_) / span, 0.0, 1.0);
+        if (t > 0) {
+            const NoiseSample n = variant_.at(u, v);
+            const double w = ease(t), dw = (t < 1 ? ease_slope(t) / span : 0.0) * (nearest < 2 ? 1 : -1);
+            f.value += variant_wander * w * n.value;
+            f.du += variant_wander * (w * n.du + (nearest % 2 == 0 ? dw * n.value : 0));
+            f.dv += variant_wander * (w * n.dv + (nearest % 2 == 1 ? dw * n.value : 0));
+        }
+    }
+    return f;
+}
+
+double boundary_distance(const FieldSample& s, int half_width) {
+    const double slope = std::max(std::hypot(s.du, s.dv), 0.05);
+    return half_width * (s.value - 0.5) / slope;
+}

@@ -1,0 +1,120 @@
+#include "canvas/diamond_mapping.hpp"
+#include "generator_test_support.hpp"
+#include "generators/transition/corner_field.hpp"
+#include "generators/transition/transition_set.hpp"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+RasterImage draw(TileRig& rig, const TransitionTileSpec& spec, int iso_width) {
+    rig.state().iso_width_override = static_cast<std::int16_t>(iso_width);
+    TileContext context = rig.app->context();
+    draw_transition_tile(context, spec);
+    return rig.canvas();
+}
+
+TransitionTileSpec spec_of(TransitionTerrain a, TransitionTerrain b, int mask, int variant = 0) {
+    return {a, b, mask, variant, 77};
+}
+
+struct Pair {
+    TransitionTerrain a, b;
+};
+const Pair pairs[] = {{{TerrainKind::ground, 10}, {TerrainKind::water, 0}},   // a shore
+                      {{TerrainKind::water, 3}, {TerrainKind::rock, 2}},      // a shore, water first
+                      {{TerrainKind::ground, 3}, {TerrainKind::ground, 12}},  // grass and earth
+                      {{TerrainKind::ground, 3}, {TerrainKind::rock, 0}}};
+
+// The grid point nearest each corner: top, right, bottom, left.
+constexpr int corner_bits[4] = {corner_top, corner_right, corner_bottom, corner_left};
+std::pair<int, int> corner_point(int corner, int h) {
+    const std::pair<int, int> at[4] = {{0, 0}, {h - 1, 0}, {h - 1, h - 1}, {0, h - 1}};
+    return at[corner];
+}
+}  // namespace
+
+// Around each corner a tile shows exactly the pixels of the pure tile of the
+// terrain that corner declares: no boundary, no shore, no fringe there.
+TEST(TransitionTile, CornerRegionsShowTheTerrainTheirCornersDeclare) {
+    TileRig rig;
+    for (const Pair& pair : pairs)
+        for (const int width : {40, 100}) {
+            SCOPED_TRACE(terrain_name(pair.a) + "," + terrain_name(pair.b) + " width " + std::to_string(width));
+            const int h = width / 2, reach = std::max(2, h / 8);
+            const RasterImage pure[2] = {draw(rig, spec_of(pair.a, pair.b, 0), width),
+                                         draw(rig, spec_of(pair.a, pair.b, corner_masks - 1), width)};
+            ASSERT_NE(pure[0].pixel(130, 180), pure[1].pixel(130, 180));
+            for (int mask = 1; mask < corner_masks - 1; ++mask) {
+                const RasterImage tile = draw(rig, spec_of(pair.a, pair.b, mask), width);
+                for (int corner = 0; corner < 4; ++corner) {
+                    const RasterImage& expected = pure[corner_terrain(mask, corner_bits[corner])];
+                    const auto [ci, cj] = corner_point(corner, h);
+                    int wrong = 0;
+                    for (int i = std::max(0, ci - reach); i <= std::min(h - 1, ci + reach); ++i)
+                        for (int j = std::max(0, cj - reach); j <= std::min(h - 1, cj + reach); ++j) {
+                            const CanvasPoint p = diamond_pixel(h, i, j);
+                            wrong += tile.pixel(p.x, p.y) != expected.pixel(p.x, p.y);
+                        }
+                    EXPECT_EQ(wrong, 0) << "mask " << mask << " corner " << corner;
+                }
+            }
+        }
+}
+
+// Along each edge the field and its slope (which sets the shore's bands)
+// depend on that edge's two corners alone, for every variant: tiles that
+// share an edge's corners meet there with one boundary.
+TEST(TransitionTile, FieldAlongAnEdgeDependsOnlyOnItsCorners) {
+    // The edges as (the two corners they join, a point on them at t).
+    struct Edge {
+        int corners;
+        double u0, v0, du, dv;
+    };
+    const Edge edges[] = {{corner_top | corner_right, 0, 0, 1, 0},
+                          {corner_right | corner_bottom, 1, 0, 0, 1},
+                          {corner_bottom | corner_left, 0, 1, 1, 0},
+                          {corner_left | corner_top, 0, 0, 0, 1}};
+    for (const Edge& edge : edges)
+        for (int mask = 0; mask < corner_masks; ++mask)
+            for (int other = 0; other < corner_masks; ++other) {
+                if ((mask & edge.corners) != (other & edge.corners)) continue;
+                const CornerField a(5, mask, 0), b(5, other, 3);
+                for (double t = 0; t <= 1.0; t += 1.0 / 64) {
+                    const double u = edge.u0 + t * edge.du, v = edge.v0 + t * edge.dv;
+                    const FieldSample fa = a.at(u, v), fb = b.at(u, v);
+                    ASSERT_NEAR(fa.value, fb.value, 1e-12) << "masks " << mask << ", " << other << " at " << u << "," << v;
+                    ASSERT_NEAR(fa.du, fb.du, 1e-9);
+                    ASSERT_NEAR(fa.dv, fb.dv, 1e-9);
+                }
+            }
+}
+
+// Variants of a combination paint the same edge pixels and differ inside;
+// drawing one takes nothing from the random source.
+TEST(TransitionTile, VariantsShareTheirEdgePixelsAndDifferInside) {
+    TileRig rig;
+    const Pair& shore = pairs[0];
+    for (const int width : {40, 64, 200})
+        for (const int mask : {0, 5, 9}) {
+            SCOPED_TRACE("width " + std::to_string(width) + " mask " + std::to_string(mask));
+            const int h = width / 2;
+            const std::uint64_t draws = rig.app->random().draw_count();
+            const RasterImage plain = draw(rig, spec_of(shore.a, shore.b, mask, 0), width);
+            EXPECT_EQ(rig.app->random().draw_count(), draws);
+            for (const int variant : {1, 2}) {
+                const RasterImage other = draw(rig, spec_of(shore.a, shore.b, mask, variant), width);
+                int edge_differs = 0, inside = 0, inside_differs = 0;
+                for (int i = 0; i < h; ++i)
+                    for (int j = 0; j < h; ++j) {
+                        const CanvasPoint p = diamond_pixel(h, i, j);
+                        const bool differs = plain.pixel(p.x, p.y) != other.pixel(p.x, p.y) ||
+                                             plain.pixel(p.x + 1, p.y) != other.pixel(p.x + 1, p.y);
+                        if (std::min({i, j, h - 1 - i, h - 1 - j}) == 0) edge_differs += differs;
+                        else if (std::min({i, j, h - 1 - i, h - 1 - j}) > h / 4) ++inside, inside_differs += differs;
+                    }
+                EXPECT_EQ(edge_differs, 0) << "variant " << variant;
+                EXPECT_GT(inside_differs * 2, inside) << "variant " << variant;
+            }
+        }
+}
