@@ -99,10 +99,13 @@ int combo_item_for(const ControlSpec& spec, const std::string& value) {
     return -1;
 }
 
-std::string tab_name(int tab) { return tab >= 0 && tab <= tab_water ? tab_names[tab] : ""; }
+std::string tab_name(int tab) {
+    if (tab == transition_kind) return "transition";
+    return tab >= 0 && tab <= tab_water ? tab_names[tab] : "";
+}
 
 int tab_for_kind(const std::string& kind) {
     for (int tab = 0; tab <= tab_water; ++tab)
         if (kind == tab_names[tab]) return tab;
-    return -1;
+    return kind == "transition" ? transition_kind : -1;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "export/render_settings.hpp"
 #include "state/control_table.hpp"
 
 #include <string>
@@ -32,6 +33,6 @@ const ControlOption* find_control_option(const std::string& name);
 // "1.5"). -1 when none does.
 int combo_item_for(const ControlSpec& spec, const std::string& value);
 
-// "house", "tree", ... for tabs 0..4; "" otherwise.
+// "house", "tree", ... for tabs 0..4, "transition"; "" otherwise.
 std::string tab_name(int tab);
 int tab_for_kind(const std::string& kind);

@@ -30,8 +30,10 @@ std::string godot_tileset(const SheetLayout& l, int tile_count, const GodotTileS
     out << "\n[resource]\n"
         << "tile_shape = 1\n"
         << "tile_layout = 5\n"
-        << "tile_size = Vector2i(" << l.diamond_width << ", " << l.diamond_height << ")\n"
-        << "sources/0 = SubResource(\"TileSetAtlasSource_1\")\n";
+        << "tile_size = Vector2i(" << l.diamond_width << ", " << l.diamond_height << ")\n";
+    // Before the source: Godot renumbers the terrain sets its tiles name
+    // when a set is added to a TileSet that already holds them.
     for (const auto& [key, value] : tileset.tileset) out << key << " = " << value << "\n";
+    out << "sources/0 = SubResource(\"TileSetAtlasSource_1\")\n";
     return out.str();
 }

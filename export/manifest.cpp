@@ -10,6 +10,12 @@
 namespace {
 constexpr int manifest_version = 1;
 
+// A transition tile's corners as [top, right, bottom, left], 0 for A, 1 for B.
+nlohmann::json corner_list(int mask) {
+    return {corner_terrain(mask, corner_top), corner_terrain(mask, corner_right), corner_terrain(mask, corner_bottom),
+            corner_terrain(mask, corner_left)};
+}
+
 // The head object, left open for the tiles.
 std::string head_text(const RenderSettings& settings, nlohmann::json head) {
     head["version"] = manifest_version;
@@ -24,7 +30,8 @@ std::string head_text(const RenderSettings& settings, nlohmann::json head) {
 
 // One tile: its own fields, then the settings it was drawn with and the
 // textures it shows, kept as text.
-std::string entry_text(const nlohmann::json& fields, const TileRecord& r, bool first) {
+std::string entry_text(nlohmann::json fields, const TileRecord& r, bool first) {
+    if (r.corners >= 0) fields["corners"] = corner_list(r.corners);
     std::string tile = fields.dump();
     tile.pop_back();  // the closing brace; the settings follow
     tile += ",\"drawn\":" + r.drawn;
@@ -48,7 +55,7 @@ void add_frames(nlohmann::json& fields, const RenderSettings& settings, const Ti
 
 TileRecord record_of(const RenderedTile& tile, int index) {
     return {index,     tile.image.width(), tile.image.height(), tile.left,         tile.top,
-            tile.anchor_x, tile.anchor_y,  tile.seed,           tile.drawn.dump(), tile.textures.dump()};
+            tile.anchor_x, tile.anchor_y,  tile.seed,           tile.drawn.dump(), tile.textures.dump(), tile.corners};
 }
 
 std::string tile_file_name(const RenderSettings& settings, int index) {

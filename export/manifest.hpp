@@ -14,6 +14,7 @@ struct TileRecord {
     std::uint64_t seed = 0;
     std::string drawn;     // the settings it was drawn with, as JSON text
     std::string textures;  // the texture cells and grass colour it shows, as JSON text
+    int corners = -1;      // a transition tile's corner mask
 };
 
 TileRecord record_of(const RenderedTile& tile, int index);

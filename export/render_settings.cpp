@@ -17,6 +17,10 @@ std::string settings_as_json(const RenderSettings& s) {
     out["trim"] = s.trim;
     if (s.loop_frames > 1) out["frames"] = s.loop_frames, out["frame-ms"] = s.frame_ms;
     if (s.gif) out["gif"] = true;
+    if (s.tab == transition_kind) {
+        out["terrains"] = terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
+        out["variants"] = s.variants;
+    }
     for (const auto& [control, state] : s.controls)
         for (const ControlOption& option : control_options())
             if (option.control == control && option.name != "iso-width") {

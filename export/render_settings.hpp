@@ -1,9 +1,14 @@
 #pragma once
+#include "generators/transition/transition_set.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+// The kind of run that draws transition sets, which no tab draws.
+inline constexpr int transition_kind = 6;
 
 // Everything one run of brannoc-render draws and writes.
 struct RenderSettings {
@@ -44,6 +49,11 @@ struct RenderSettings {
     int loop_frames = 1;
     int frame_ms = 120;
     bool gif = false;
+    // The transition kind: terrains A and B (the same until chosen), and how
+    // many tiles of each of the sixteen corner combinations (count is 16 x
+    // variants).
+    TransitionTerrain terrain_a, terrain_b;
+    int variants = 1;
 
     // A folder of the user's own texture sheets, replacing the built-in ones.
     std::string texture_folder;

@@ -6,6 +6,7 @@
 #include "export/godot_files.hpp"
 #include "export/relative_path.hpp"
 #include "export/tiled_files.hpp"
+#include "export/transition_engine_files.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -39,13 +40,26 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
     // Moving water: each tile's frames fill the cells after its own.
     const int frames = std::max(1, settings.loop_frames);
     const std::string tileset_path = sheet_tileset_path(settings.sheet);
+    TiledTileset tiled = tiled_description(settings, tiles);
+    GodotTileSet godot{path_from_file(settings.godot, settings.sheet), {}, {}, {}, {}};
+    const bool transition = settings.tab == transition_kind;
+    if (transition) {
+        // Terrain sets: the editors' brushes then pick the tile for each corner.
+        const auto [a, b] = terrain_swatches(settings, tiles);
+        tiled.elements.push_back(tiled_wangsets(a, b, count));
+        godot.tileset = godot_terrain_set(a, b);
+        for (int k = 0; k < count; ++k) godot.tiles.push_back(godot_tile_terrain(k % corner_masks));
+    }
     std::vector<std::pair<std::string, std::string>> files;
-    files.emplace_back(tileset_path, tiled_tileset(layout, count * frames, tiled_description(settings, tiles)));
-    if (!settings.tmx.empty())
-        files.emplace_back(settings.tmx, tiled_map(layout, count, path_from_file(settings.tmx, tileset_path),
-                                                   sample_map_size(layout, frames), frames));
+    files.emplace_back(tileset_path, tiled_tileset(layout, count * frames, tiled));
+    if (!settings.tmx.empty()) {
+        // A transition set's sample map is laid out by corners, large enough to show them join.
+        const int map_size = transition ? 8 : sample_map_size(layout, frames);
+        std::string map = tiled_map(layout, count, path_from_file(settings.tmx, tileset_path), map_size, frames);
+        if (transition) map = with_corner_layout(map, map_size, settings.variants, settings.seed);
+        files.emplace_back(settings.tmx, std::move(map));
+    }
     if (!settings.godot.empty()) {
-        GodotTileSet godot{path_from_file(settings.godot, settings.sheet), {}, {}, {}, {}};
         if (frames > 1) {
             godot.tiles.assign(tiles.size(), godot_animation_keys(frames, settings.frame_ms));
             godot.cell_stride = frames;

@@ -1,6 +1,7 @@
 #include "export/tile_render.hpp"
 
 #include "export/control_options.hpp"
+#include "export/transition_tiles.hpp"
 #include "state/control_ids.hpp"
 #include "state/control_table.hpp"
 #include "choosers/texture_chooser.hpp"
@@ -37,7 +38,7 @@ void start_tile(Application& app, const RenderSettings& settings, int index) {
     for (const ControlSpec& spec : control_table())
         if (spec.number > 0) controls.write(spec.number, spec.default_state);
     for (const auto& [control, value] : settings.controls) controls.write(control, value);
-    controls.write(ctl::panel, settings.tab);
+    if (settings.tab != transition_kind) controls.write(ctl::panel, settings.tab);
     if (settings.iso_width % 10 == 0) controls.write(ctl::iso_width, (settings.iso_width - 40) / 10);
     else state.iso_width_override = static_cast<std::int16_t>(settings.iso_width);
     TileContext context = app.context();
@@ -48,7 +49,25 @@ void start_tile(Application& app, const RenderSettings& settings, int index) {
 void draw(Application& app, const RenderSettings& settings, int index, Colour background) {
     start_tile(app, settings, index);
     app.state().background_colour = background;
-    app.control_event(ctl::draw_random_button);
+    if (settings.tab == transition_kind) {
+        TileContext context = app.context();
+        draw_transition_tile(context, transition_tile_spec(settings, index));
+    } else {
+        app.control_event(ctl::draw_random_button);
+    }
+}
+
+// A transition tile is one of its set: the settings that draw the set again,
+// the tile at the same index.
+nlohmann::json transition_settings(const RenderSettings& settings, int iso_width) {
+    return {{"kind", tab_name(settings.tab)},
+            {"terrains", terrain_name(settings.terrain_a) + "," + terrain_name(settings.terrain_b)},
+            {"variants", settings.variants},
+            {"seed", settings.seed},
+            {"format", settings.png ? "png" : "bmp"},
+            {"transparent", settings.transparent},
+            {"trim", settings.trim},
+            {"iso-width", iso_width}};
 }
 
 // The same tile again at each later phase of the loop, from the same start
@@ -135,8 +154,14 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     }
     draw(app, settings, index, rgb(0, 0, 0));
     const RasterImage& canvas = app.state().canvas;
-    tile.drawn = drawn_settings(app, settings, tile.seed);
-    tile.textures = shown_textures(app.state());
+    if (settings.tab == transition_kind) {
+        tile.drawn = transition_settings(settings, app.state().geometry.iso_width);
+        tile.textures = {{"a", terrain_name(settings.terrain_a)}, {"b", terrain_name(settings.terrain_b)}};
+        tile.corners = transition_mask(index);
+    } else {
+        tile.drawn = drawn_settings(app, settings, tile.seed);
+        tile.textures = shown_textures(app.state());
+    }
     app.state().background_colour = rgb(0, 0, 0);
 
     int left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;

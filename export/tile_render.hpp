@@ -25,6 +25,7 @@ struct RenderedTile {
     // same size and anchor; everything but the water equal in all of them,
     // so alpha is theirs too.
     std::vector<RasterImage> later_frames;
+    int corners = -1;                  // a transition tile's corner mask; -1 for other kinds
 };
 
 // The stream of tile i of a run: independent of every other tile, so tile i

@@ -9,6 +9,7 @@
 #include "export/markup_text.hpp"
 #include "export/sheet_layout.hpp"
 #include "export/tile_frames.hpp"
+#include "export/transition_tiles.hpp"
 #include "state/control_ids.hpp"
 
 #include <CLI/CLI.hpp>
@@ -26,6 +27,7 @@ using json = nlohmann::json;
 
 constexpr int most_tiles = 1'000'000;
 constexpr int most_frames = 64;
+constexpr int most_variants = 64;
 // More jobs than this only queue for the cores and hold memory.
 int most_jobs() { return 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
@@ -152,11 +154,17 @@ std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name,
     bool on = false;
     if (name == "kind") {
         s.tab = tab_for_kind(value);
-        if (s.tab < 0) return Failure{"--kind: " + in_quotes(value) + " is not one of: house, tree, terrain, mountain, water"};
+        if (s.tab < 0) return Failure{"--kind: " + in_quotes(value) + " is not one of: house, tree, terrain, mountain, water, transition"};
     } else if (name == "iso-width") {
         if (!parse_int(value, number) || number < 40 || number > 200 || number % 2 != 0)
             return Failure{"--iso-width: " + in_quotes(value) + " is not an even width from 40 to 200"};
         s.iso_width = static_cast<int>(number);
+    } else if (name == "terrains") {
+        if (auto problem = read_transition_terrains(s, value)) return Failure{"--terrains: " + *problem};
+    } else if (name == "variants") {
+        if (!parse_int(value, number) || number < 1 || number > most_variants)
+            return Failure{"--variants: " + in_quotes(value) + " is not a number of variants from 1 to 64"};
+        s.variants = static_cast<int>(number);
     } else if (name == "count") {
         if (!parse_int(value, number) || number < 1 || number > most_tiles)
             return Failure{"--count: " + in_quotes(value) + " is not a number of tiles from 1 to 1000000"};
@@ -300,6 +308,22 @@ std::optional<Failure> check_moving_water(const RenderSettings& s) {
     return Failure{"--frames: only water moves: use --kind water, or --kind terrain with --pool or --swamp"};
 }
 
+// A transition set is sixteen tiles a variant, of two named terrains.
+std::optional<Failure> check_transition(RenderSettings& s) {
+    const bool chosen = !(s.terrain_a == s.terrain_b);
+    if (s.tab != transition_kind) {
+        if (chosen || s.variants != 1) return Failure{"--terrains and --variants need --kind transition"};
+        return std::nullopt;
+    }
+    if (!chosen) return Failure{"--kind transition needs --terrains A,B, such as --terrains ground:3,water:0"};
+    const int count = corner_masks * s.variants;
+    if (s.count != 1 && s.count != count)
+        return Failure{"--count: a transition set of " + std::to_string(s.variants) + " variant(s) has " +
+                       std::to_string(count) + " tiles; set --variants instead"};
+    s.count = count;
+    return std::nullopt;
+}
+
 const char* group_of(int tab) {
     static const char* const groups[] = {"House", "Tree", "Terrain", "Mountain", "Water"};
     return tab >= 0 && tab <= tab_water ? groups[tab] : "Every kind";
@@ -322,7 +346,7 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
                                                 "on the command line win)")
         ->group("General")
         ->type_name("FILE");
-    value_option("kind", "house, tree, terrain, mountain or water (default house)", "General", "KIND");
+    value_option("kind", "house, tree, terrain, mountain, water or transition (default house)", "General", "KIND");
     value_option("iso-width", "tile width, any even number from 40 to 200 (default 100)", "General", "WIDTH");
     value_option("count", "number of tiles, 1 to 1000000 (default 1)", "General", "N");
     value_option("seed", "seed of the run (default 1)", "General", "SEED");
@@ -360,6 +384,9 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     value_option("godot", "also write a Godot 4 TileSet resource (.tres) over the sheet", "Sheets", "FILE");
     value_option("godot3", "also write a Godot 3 TileSet resource (.tres) over the sheet, for an isometric TileMap",
                  "Sheets", "FILE");
+    value_option("terrains", "the two terrains A,B of a transition set, each ground:N (0-19), water:N (0-9) or "
+                             "rock:N (0-19)", "Transition", "A,B");
+    value_option("variants", "tiles of each corner combination, alike along their edges (default 1)", "Transition", "N");
     for (const ControlOption& option : control_options()) {
         if (option.name == "iso-width") continue;  // any even width, above
         if (option.kind == OptionKind::flag) {
@@ -438,6 +465,7 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     if (settings.tab == tab_house && !size_locked && settings.iso_width % 10 != 0)
         return fail({"--iso-width " + std::to_string(settings.iso_width) +
                      " needs --lock-size: unlocked, a house takes a random width of 90 to 160 in steps of ten"});
+    if (auto failure = check_transition(settings)) return fail(*failure);
     if (!settings.sheet.empty()) {
         // XML has no way to write most control characters, not even escaped.
         for (const auto& [option, file] : std::initializer_list<std::pair<const char*, const std::string*>>{

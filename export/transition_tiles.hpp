@@ -1,0 +1,19 @@
+#pragma once
+#include "export/render_settings.hpp"
+
+#include <optional>
+#include <string>
+
+// How a transition run numbers its tiles: tile index = corner mask + 16 x
+// variant, the mask's bits being top 1, right 2, bottom 4, left 8, a set
+// bit meaning terrain B.
+inline int transition_mask(int index) { return index % corner_masks; }
+inline int transition_variant(int index) { return index / corner_masks; }
+
+// What tile `index` of a transition run draws. Every tile of the run shares
+// the set seed, derived from --seed.
+TransitionTileSpec transition_tile_spec(const RenderSettings& settings, int index);
+
+// Reads "A,B", each "ground:N" (0-19), "water:N" (0-9) or "rock:N" (0-19),
+// into the settings; the problem in a sentence when it does not read.
+std::optional<std::string> read_transition_terrains(RenderSettings& settings, const std::string& text);
