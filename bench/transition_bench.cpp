@@ -1,0 +1,34 @@
+// A transition set as a build script makes it: the sixteen tiles of two
+// terrains at width 64 on one transparent sheet, with its Tiled tileset,
+// sample map and Godot TileSet, start-up and writing included.
+#include "app/render/batch_run.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+namespace {
+void BM_TransitionSheet(benchmark::State& state) {
+    const std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
+    const std::filesystem::path folder = base / ("brannoc-transition-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    RenderSettings settings;
+    settings.tab = transition_kind;
+    settings.terrain_a = {TerrainKind::ground, 10};
+    settings.terrain_b = {TerrainKind::water, 0};
+    settings.iso_width = 64;
+    settings.count = corner_masks;
+    settings.transparent = true;
+    settings.jobs = static_cast<int>(state.range(0));
+    settings.quiet = true;
+    settings.sheet = (folder / "shore.png").string();
+    settings.tmx = (folder / "shore.tmx").string();
+    settings.godot = (folder / "shore.tres").string();
+    for (auto _ : state)
+        if (run_batch(settings, stderr) != 0) state.SkipWithError("the run failed");
+    std::filesystem::remove_all(folder);
+}
+}  // namespace
+
+BENCHMARK(BM_TransitionSheet)->Arg(1)->Arg(2)->ArgName("jobs")->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
