@@ -9,7 +9,7 @@ namespace {
 // The boundary wanders by about a fifth of the tile along a straight edge,
 // yet never reaches a corner whose terrain the tile declares.
 constexpr double edge_wander = 0.24;
-constexpr double variant_wander = 0.22;
+constexpr double variant_wander = 0.16;  // more makes specks and one-pixel islands
 // Where the variant noise reaches full strength, from the nearest edge.
 constexpr double variant_full_at = 0.3;
 
