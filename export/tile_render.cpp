@@ -158,6 +158,7 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
         tile.drawn = transition_settings(settings, app.state().geometry.iso_width);
         tile.textures = {{"a", terrain_name(settings.terrain_a)}, {"b", terrain_name(settings.terrain_b)}};
         tile.corners = transition_mask(index);
+        tile.seed = settings.seed;  // the set's seed draws it, with its index; the stream is unused
     } else {
         tile.drawn = drawn_settings(app, settings, tile.seed);
         tile.textures = shown_textures(app.state());
