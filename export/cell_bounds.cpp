@@ -1,6 +1,7 @@
 #include "export/cell_bounds.hpp"
 
 #include "canvas/tile_geometry.hpp"
+#include "export/render_canvas.hpp"
 #include "state/control_ids.hpp"
 
 #include <algorithm>
@@ -14,12 +15,14 @@ CellBound largest_cell(int tab, int w) {
     if (tab == tab_house || tab == tab_tree || tab == tab_terrain) {
         const int beyond = w / 5 + 4;
         cell.left += beyond, cell.right += beyond, cell.down += beyond;
-        cell.up = tab == tab_house ? w + 70 : w * 4 / 3 + 8;
+        cell.up = paint_reach(w).up;
     }
-    cell.left = std::min<int>(cell.left, TileGeometry::centre_x);
-    cell.right = std::min<int>(cell.right, TileGeometry::canvas_width - TileGeometry::centre_x);
-    cell.up = std::min<int>(cell.up, TileGeometry::ground_y);
-    cell.down = std::min<int>(cell.down, TileGeometry::canvas_height - TileGeometry::ground_y);
+    // Never past the canvas the tile is drawn on.
+    const RenderCanvas canvas = render_canvas_for_width(w);
+    cell.left = std::min<int>(cell.left, TileGeometry::centre_x + canvas.origin_x);
+    cell.right = std::min<int>(cell.right, canvas.width - TileGeometry::centre_x - canvas.origin_x);
+    cell.up = std::min<int>(cell.up, TileGeometry::ground_y + canvas.origin_y);
+    cell.down = std::min<int>(cell.down, canvas.height - TileGeometry::ground_y - canvas.origin_y);
     return cell;
 }
 

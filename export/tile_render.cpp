@@ -1,6 +1,7 @@
 #include "export/tile_render.hpp"
 
 #include "export/control_options.hpp"
+#include "export/render_canvas.hpp"
 #include "export/transition_tiles.hpp"
 #include "state/control_ids.hpp"
 #include "state/control_table.hpp"
@@ -77,8 +78,9 @@ void draw_later_frames(Application& app, const RenderSettings& settings, int ind
     for (int f = 1; f < frames; ++f) {
         app.state().water_phase = {f, frames};
         draw(app, settings, index, rgb(0, 0, 0));
-        tile.later_frames.push_back(grab_image(app.state().canvas, tile.left, tile.top, tile.image.width(),
-                                               tile.image.height()));
+        const TileCanvas& canvas = app.state().canvas;
+        tile.later_frames.push_back(grab_image(canvas, tile.left + canvas.origin_x(), tile.top + canvas.origin_y(),
+                                               tile.image.width(), tile.image.height()));
     }
 }
 
@@ -141,12 +143,22 @@ std::uint64_t stream_of(const RenderSettings& settings, int index) {
     return settings.tile_stream ? *settings.tile_stream : tile_seed(settings.seed, index);
 }
 
+void draw_seeded_tile(Application& app, const RenderSettings& settings, int index) {
+    draw(app, settings, index, rgb(0, 0, 0));
+}
+
 RenderedTile render_tile(Application& app, const RenderSettings& settings, int index) {
     RenderedTile tile;
     const int frames = std::max(1, settings.loop_frames);
     app.state().water_phase = {0, frames};
     tile.seed = stream_of(settings, index);
     const bool need_coverage = settings.transparent || settings.trim;
+    // The window's square inside a canvas that holds all the tile paints.
+    const RenderCanvas room = render_canvas(settings);
+    TileCanvas& work = app.state().canvas;
+    if (work.width() != room.width || work.height() != room.height || work.origin_x() != room.origin_x ||
+        work.origin_y() != room.origin_y)
+        work = TileCanvas(room.width, room.height, room.origin_x, room.origin_y);
     RasterImage probe;
     if (need_coverage) {
         draw(app, settings, index, probe_background);
@@ -183,10 +195,11 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
         if (!settings.trim) left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
         // A tile that paints nothing trims to one clear pixel at its anchor,
         // not to the canvas, which would make every cell of its sheet that size.
-        else if (right < 0) left = right = TileGeometry::centre_x, top = bottom = TileGeometry::ground_y;
+        else if (right < 0)
+            left = right = TileGeometry::centre_x + room.origin_x, top = bottom = TileGeometry::ground_y + room.origin_y;
     }
-    tile.left = left;
-    tile.top = top;
+    tile.left = left - room.origin_x;  // on the window's canvas
+    tile.top = top - room.origin_y;
     const int width = right - left + 1, height = bottom - top + 1;
     tile.image = grab_image(canvas, left, top, width, height);
     if (need_coverage) {
@@ -195,8 +208,8 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
             std::copy_n(&painted[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
                         &tile.alpha[static_cast<std::size_t>(y) * width]);
     }
-    tile.anchor_x = TileGeometry::centre_x - left;
-    tile.anchor_y = TileGeometry::ground_y - top;
+    tile.anchor_x = TileGeometry::centre_x - tile.left;
+    tile.anchor_y = TileGeometry::ground_y - tile.top;
     draw_later_frames(app, settings, index, tile, frames);
     app.state().water_phase = {};
     return tile;

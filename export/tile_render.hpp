@@ -12,9 +12,11 @@
 // controls over the defaults, their texture picks, and the tile's own random
 // stream. What the window would show, plus what it painted.
 struct RenderedTile {
-    RasterImage image;                 // the canvas, or its painted box with --trim
+    RasterImage image;                 // the render canvas, or its painted box with --trim
     std::vector<std::uint8_t> alpha;   // 255 where painted, 0 elsewhere (same size as image)
-    int left = 0, top = 0;             // where image stands on the canvas
+    // Where image's top left stands on the window's 260 x 260 canvas:
+    // negative where it reaches past that canvas's top or left edge.
+    int left = 0, top = 0;
     int anchor_x = 0, anchor_y = 0;    // the diamond's centre, in image pixels
     std::uint64_t seed = 0;            // of the tile's stream
     // The settings the tile was drawn with, by option name: a --settings
@@ -34,6 +36,10 @@ std::uint64_t tile_seed(std::uint64_t run_seed, int index);
 // The stream tile `index` of this run draws from: the one a manifest
 // recorded (tile_stream, a run of one tile), or tile_seed's.
 std::uint64_t stream_of(const RenderSettings& settings, int index);
+
+// Draws tile `index` on the application's canvas as it is, over black,
+// exactly as the window draws it on its own.
+void draw_seeded_tile(Application& application, const RenderSettings& settings, int index);
 
 // Draws tile `index` with a started application (its own state, controls and
 // random source). Coverage is found by drawing twice over two backgrounds:

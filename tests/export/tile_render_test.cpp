@@ -1,5 +1,6 @@
 // The seeded tile as both front ends get it: its painted box and anchor.
 #include "export/tile_render.hpp"
+#include "export/render_canvas.hpp"
 #include "export/cell_bounds.hpp"
 #include "export/control_options.hpp"
 #include "state/control_ids.hpp"
@@ -69,7 +70,7 @@ TEST(RenderTile, EveryGeneratorIsCleanAtEveryEvenWidth) {
             const RenderSettings s = settings_of(args);
             const RenderedTile tile = render_tile(*app, s, width);
             ASSERT_EQ(app->state().geometry.iso_width, width) << look[1];
-            ASSERT_EQ(tile.image.width(), 260);
+            ASSERT_EQ(tile.image.width(), render_canvas(s).width);
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "app/render/batch_run.hpp"
 #include "export/control_options.hpp"
+#include "export/render_canvas.hpp"
 #include "export/tile_render.hpp"
 #include "state/control_ids.hpp"
 #include "canvas/bmp_writer.hpp"
@@ -256,4 +257,46 @@ TEST_F(RenderDir, MovingWaterTilesAreStripsOfTheirFramesWithAGifThatPlays) {
     EXPECT_FALSE(parse({"--kind", "water", "--frames"}).settings);
     EXPECT_NE(parse({"--kind", "water", "--frames"}).text.find("--cell-frames"), std::string::npos);
     EXPECT_TRUE(parse({"--kind", "terrain", "--swamp", "--frames", "4"}).settings);
+}
+
+TEST_F(RenderDir, TallTilesAreNeverCutAndKeepTheWindowsSquareAsItIs) {
+    // At width 200 broadleaf crowns and wooded terrain reach far past the
+    // window's 260 x 260 canvas: the files hold all of them, on one size of
+    // image, with the window's own pixels where its square lies.
+    const RenderCanvas room = render_canvas_for_width(200);
+    ASSERT_GT(room.origin_y, 0);
+    auto window = started();
+    int past_the_square = 0;
+    for (const std::vector<std::string>& look :
+         std::vector<std::vector<std::string>>{{"--kind", "tree", "--multi-tree", "--leaves", "100 %"},
+                                               {"--kind", "terrain", "--trees", "--leaves", "100 %", "--grass"}}) {
+        std::vector<std::string> args = look;
+        args.insert(args.end(), {"--iso-width", "200", "--count", "30", "--transparent"});
+        ASSERT_EQ(run(args, look[1]), 0);
+        const nlohmann::json manifest = read_json(dir_ / look[1] / "manifest.json");
+        for (int i = 0; i < 30; ++i) {
+            const nlohmann::json& entry = manifest["tiles"][i];
+            const Rgba tile = read_rgba(dir_ / look[1] / entry["file"].get<std::string>());
+            ASSERT_EQ(tile.width, room.width);
+            ASSERT_EQ(tile.height, room.height);
+            EXPECT_EQ(entry["canvas_offset"], nlohmann::json::array({-room.origin_x, -room.origin_y}));
+            EXPECT_EQ(entry["anchor"], nlohmann::json::array({130 + room.origin_x, 180 + room.origin_y}));
+            for (int x = 0; x < tile.width; ++x)
+                ASSERT_TRUE(tile.at(x, 0)[3] == 0 && tile.at(x, tile.height - 1)[3] == 0) << look[1] << i;
+            for (int y = 0; y < tile.height; ++y)
+                ASSERT_TRUE(tile.at(0, y)[3] == 0 && tile.at(tile.width - 1, y)[3] == 0) << look[1] << i;
+            for (int x = 0; x < tile.width; ++x) past_the_square += tile.at(x, room.origin_y - 1)[3] != 0;
+            // The same tile drawn by the window on its own canvas.
+            RenderSettings s = settings_of(args);
+            draw_seeded_tile(*window, s, i);
+            const RasterImage& drawn = window->state().canvas;
+            ASSERT_EQ(drawn.width(), 260);
+            for (int y = 0; y < 260; ++y)
+                for (int x = 0; x < 260; ++x) {
+                    const std::uint8_t* p = tile.at(x + room.origin_x, y + room.origin_y);
+                    ASSERT_EQ(rgb(p[0], p[1], p[2]), drawn.pixel(x, y)) << look[1] << i << " " << x << "," << y;
+                }
+        }
+    }
+    EXPECT_GT(past_the_square, 0);
 }
