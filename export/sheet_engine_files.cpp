@@ -46,7 +46,7 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
     if (transition) {
         // Terrain sets: the editors' brushes then pick the tile for each corner.
         const auto [a, b] = terrain_swatches(settings, tiles);
-        tiled.elements.push_back(tiled_wangsets(a, b, count));
+        tiled.elements.push_back(tiled_wangsets(a, b, count, frames));
         godot.tileset = godot_terrain_set(a, b);
         for (int k = 0; k < count; ++k) godot.tiles.push_back(godot_tile_terrain(k % corner_masks));
     }
@@ -56,12 +56,16 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
         // A transition set's sample map is laid out by corners, large enough to show them join.
         const int map_size = transition ? 8 : sample_map_size(layout, frames);
         std::string map = tiled_map(layout, count, path_from_file(settings.tmx, tileset_path), map_size, frames);
-        if (transition) map = with_corner_layout(map, map_size, settings.variants, settings.seed);
+        if (transition) map = with_corner_layout(map, map_size, settings.variants, settings.seed, frames);
         files.emplace_back(settings.tmx, std::move(map));
     }
     if (!settings.godot.empty()) {
         if (frames > 1) {
-            godot.tiles.assign(tiles.size(), godot_animation_keys(frames, settings.frame_ms));
+            godot.tiles.resize(tiles.size());
+            for (GodotKeys& keys : godot.tiles) {
+                const GodotKeys animation = godot_animation_keys(frames, settings.frame_ms);
+                keys.insert(keys.begin(), animation.begin(), animation.end());
+            }
             godot.cell_stride = frames;
         }
         files.emplace_back(settings.godot, godot_tileset(layout, count, godot));

@@ -48,15 +48,15 @@ std::pair<TerrainSwatch, TerrainSwatch> terrain_swatches(const RenderSettings& s
             {terrain_name(settings.terrain_b), whole ? mean_painted(tiles[corner_masks - 1]) : 0}};
 }
 
-std::string tiled_wangsets(const TerrainSwatch& a, const TerrainSwatch& b, int tile_count) {
+std::string tiled_wangsets(const TerrainSwatch& a, const TerrainSwatch& b, int tile_count, int id_stride) {
     std::ostringstream out;
     out << " <wangsets>\n"
         << "  <wangset name=\"" << xml_attribute_text(a.name + " / " + b.name) << "\" type=\"corner\" tile=\""
-        << corner_masks - 1 << "\">\n"
+        << (corner_masks - 1) * id_stride << "\">\n"
         << "   <wangcolor name=\"" << xml_attribute_text(a.name) << "\" color=\"" << hex_colour(a.colour)
         << "\" tile=\"0\" probability=\"1\"/>\n"
         << "   <wangcolor name=\"" << xml_attribute_text(b.name) << "\" color=\"" << hex_colour(b.colour)
-        << "\" tile=\"" << corner_masks - 1 << "\" probability=\"1\"/>\n";
+        << "\" tile=\"" << (corner_masks - 1) * id_stride << "\" probability=\"1\"/>\n";
     for (int k = 0; k < tile_count; ++k) {
         const int mask = k % corner_masks;
         int wangid[8] = {};  // 0 on the edges: a corner set says nothing of them
@@ -64,7 +64,7 @@ std::string tiled_wangsets(const TerrainSwatch& a, const TerrainSwatch& b, int t
         wangid[wang_slot_right] = 1 + corner_terrain(mask, corner_right);
         wangid[wang_slot_bottom] = 1 + corner_terrain(mask, corner_bottom);
         wangid[wang_slot_left] = 1 + corner_terrain(mask, corner_left);
-        out << "   <wangtile tileid=\"" << k << "\" wangid=\"";
+        out << "   <wangtile tileid=\"" << k * id_stride << "\" wangid=\"";
         for (int s = 0; s < 8; ++s) out << (s ? "," : "") << wangid[s];
         out << "\"/>\n";
     }
@@ -107,14 +107,14 @@ std::vector<int> tiles_for_corners(const std::vector<int>& corners, int map_size
     return tiles;
 }
 
-std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed) {
+std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed, int id_stride) {
     RandomSource random(seed);
     std::vector<int> corners(static_cast<std::size_t>(map_size + 1) * (map_size + 1));
     for (int& corner : corners) corner = random_below(random, 2);
     const std::vector<int> tiles = tiles_for_corners(corners, map_size, variants, seed + 1);
     std::ostringstream data;
     for (int k = 0; k < map_size * map_size; ++k)
-        data << 1 + tiles[k] << (k + 1 < map_size * map_size ? "," : "") << ((k + 1) % map_size == 0 ? "\n" : "");
+        data << 1 + tiles[k] * id_stride << (k + 1 < map_size * map_size ? "," : "") << ((k + 1) % map_size == 0 ? "\n" : "");
     const std::string open = "<data encoding=\"csv\">\n";
     const std::size_t start = map.find(open), end = map.find("</data>");
     if (start == std::string::npos || end == std::string::npos) return map;

@@ -30,7 +30,8 @@ inline constexpr int wang_slot_right = 1, wang_slot_bottom = 3, wang_slot_left =
 
 // A <wangsets> element holding one corner set of the two terrains (colour 1
 // is A, 2 is B) with a <wangtile> for every tile.
-std::string tiled_wangsets(const TerrainSwatch& a, const TerrainSwatch& b, int tile_count);
+// Tile k is the tileset's tile k x id_stride (the tiles between are its animation frames).
+std::string tiled_wangsets(const TerrainSwatch& a, const TerrainSwatch& b, int tile_count, int id_stride = 1);
 
 // Godot 4: terrain set 0 matching corners, terrain 0 A and 1 B; and a tile's
 // terrain set, terrain and four corner peering bits.
@@ -44,4 +45,5 @@ std::vector<int> tiles_for_corners(const std::vector<int>& corners, int map_size
 
 // A Tiled map with its tiles laid out so that neighbours share corners over
 // a random grid of corner terrains from `seed`.
-std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed);
+std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed,
+                               int id_stride = 1);

@@ -295,6 +295,10 @@ std::optional<Failure> check_moving_water(const RenderSettings& s) {
     if (!s.godot3.empty())
         return Failure{"--godot3: a Godot 3 TileSet cannot declare tile animations; use --godot for Godot 4"};
     if (s.tab == tab_water) return std::nullopt;
+    if (s.tab == transition_kind) {
+        if (s.terrain_a.kind == TerrainKind::water || s.terrain_b.kind == TerrainKind::water) return std::nullopt;
+        return Failure{"--frames: only water moves: a transition set moves when one of its --terrains is water"};
+    }
     bool wet = false;
     if (s.tab == tab_terrain)
         for (const char* name : {"pool", "swamp"}) {
@@ -305,7 +309,7 @@ std::optional<Failure> check_moving_water(const RenderSettings& s) {
             wet = wet || ticked;
         }
     if (wet) return std::nullopt;
-    return Failure{"--frames: only water moves: use --kind water, or --kind terrain with --pool or --swamp"};
+    return Failure{"--frames: only water moves: use --kind water, terrain with --pool or --swamp, or a transition with a water terrain"};
 }
 
 // A transition set is sixteen tiles a variant, of two named terrains.

@@ -68,6 +68,7 @@ class TransitionPainter {
 public:
     TransitionPainter(const AppState& state, const TransitionTileSpec& spec, int half_width)
         : sheet_(state.ground_sheet.image),
+          phase_(state.water_phase),
           spec_(spec),
           h_(half_width),
           step_(64.0f / static_cast<float>(half_width)),
@@ -99,7 +100,7 @@ public:
 private:
     Colour texel(int side, int i, int j, float shade) const {
         const TransitionTerrain& t = side == 0 ? spec_.a : spec_.b;
-        if (t.kind == TerrainKind::water) return transition_water_texel(sheet_, cells_[side], h_, i, j, shade);
+        if (t.kind == TerrainKind::water) return transition_water_texel(sheet_, cells_[side], h_, i, j, shade, phase_);
         return scale_colour(diamond_texel(sheet_, cells_[side].x, cells_[side].y, i, j, step_), shade);
     }
 
@@ -142,6 +143,7 @@ private:
     }
 
     const RasterImage& sheet_;
+    WaterPhase phase_;
     const TransitionTileSpec& spec_;
     int h_;
     float step_;

@@ -2,14 +2,15 @@
 #include "state/texture_cells.hpp"
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
+#include "canvas/water_motion.hpp"
 
 // Every water texel of a transition tile, foam and shallows included, starts
 // here: the water cell's texel for grid point (i, j) of a tile of half width
-// H, darkened by the point's shade (0.50..0.99). Water that moves will need
-// a time phase, and this is the one place to add it: shift where the texel
-// is read as a whole number of texture periods passes, so the water still
-// continues across every tile edge, and leave the shade alone, which the
-// edges of a tile's variants share. Nothing else in the transition painting
-// reads the water texture.
+// H, darkened by the point's shade (0.50..0.99), at the phase of the water's
+// loop: the same sway as every other water surface (canvas/water_motion.hpp),
+// so the water continues across every tile edge in every frame, and the
+// shade left alone, which the edges of a tile's variants share. Nothing else
+// in the transition painting reads the water texture, so the land of a shore
+// is the same in every frame.
 Colour transition_water_texel(const RasterImage& ground_sheet, SheetPoint water_cell, int half_width, int i, int j,
-                              float shade);
+                              float shade, const WaterPhase& phase);

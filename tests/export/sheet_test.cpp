@@ -481,3 +481,29 @@ TEST_F(SheetDir, NeighbouringWaterTilesMeetWithoutASeamInEveryFrame) {
     }
     EXPECT_NE(maps[0].pixels, maps[1].pixels);
 }
+
+TEST_F(SheetDir, AShoreSetMovesItsWaterAndNotItsGround) {
+    constexpr int frames = 4;
+    ASSERT_EQ(render({"--kind", "transition", "--terrains", "ground:3,water:0", "--iso-width", "64", "--frames",
+                      std::to_string(frames), "--sheet", (dir_ / "shore.png").string()}),
+              0);
+    const Rgba sheet = read_rgba(dir_ / "shore.png");
+    const nlohmann::json s = read_json(dir_ / "shore.json")["sheet"];
+    const int columns = s["columns"], cw = s["cell_width"], ch = s["cell_height"];
+    // Pixels of tile k's frame f that differ from its frame 0.
+    const auto moved = [&](int k, int f) {
+        int count = 0;
+        const int first = k * frames, cell = first + f;
+        for (int y = 0; y < ch; ++y)
+            for (int x = 0; x < cw; ++x)
+                count += std::memcmp(sheet.at((first % columns) * cw + x, (first / columns) * ch + y),
+                                     sheet.at((cell % columns) * cw + x, (cell / columns) * ch + y), 4) != 0;
+        return count;
+    };
+    for (int f = 1; f < frames; ++f) {
+        EXPECT_EQ(moved(0, f), 0);                  // all four corners ground
+        EXPECT_GT(moved(15, f), cw * ch / 8);       // all four corners water
+        EXPECT_GT(moved(1, f), 0);                  // one corner water: its water moves
+        EXPECT_LT(moved(1, f), moved(15, f) / 2);   // and the ground around it does not
+    }
+}
