@@ -6,7 +6,14 @@
 #include "state/tile_frame.hpp"
 #include "choosers/texture_chooser.hpp"
 
+#include <chrono>
+
 Application::Application(std::unique_ptr<AppState> state, UiPort* ui) : state_(std::move(state)), ui_(ui) {
+    // Seeded now rather than at the first draw, so the history's copy of the
+    // source taken before that draw already holds the stream.
+    random_.seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                std::chrono::steady_clock::now().time_since_epoch())
+                                                .count()));
     TileContext start = context();
     compute_house_footprint(start);
     read_roof_side(start);
@@ -26,10 +33,10 @@ LoopAction Application::control_event(int number) {
     TileContext ctx = context();
     switch (number) {
         case ctl::exit_button: return LoopAction::Leave;
-        case ctl::draw_random_button: draw_random(ctx); break;
+        case ctl::draw_random_button: draw_tile(); break;
         case ctl::copy_image_button: copy_image(ctx); break;
         case ctl::save_image_button: save_current_tile(ctx); break;
-        case ctl::tiles_creation_button: create_tile_set(ctx); break;
+        case ctl::tiles_creation_button: create_tile_set(ctx, &history_); break;
         case ctl::house_shape: compute_house_footprint(ctx); break;
         case ctl::roof_shape: read_roof_side(ctx); break;
         default:
@@ -41,9 +48,26 @@ LoopAction Application::control_event(int number) {
 }
 
 LoopAction Application::keyboard_command(int command) {
-    if (command == key_command::draw_random) {
-        TileContext ctx = context();
-        draw_random(ctx);
-    }
+    if (command == key_command::draw_random) draw_tile();
     return command == key_command::leave ? LoopAction::Leave : LoopAction::Continue;
+}
+
+void Application::draw_tile() {
+    TileContext ctx = context();
+    history_.draw(ctx);
+}
+
+bool Application::show_earlier_tile() {
+    TileContext ctx = context();
+    return history_.show_earlier(ctx);
+}
+
+bool Application::show_later_tile() {
+    TileContext ctx = context();
+    return history_.show_later(ctx);
+}
+
+void Application::save_tile_as_png() {
+    TileContext ctx = context();
+    save_tile_png(ctx, transparent_tile());
 }

@@ -2,6 +2,7 @@
 #include "state/app_state.hpp"
 #include "state/control_model.hpp"
 #include "state/tile_context.hpp"
+#include "commands/tile_history.hpp"
 #include "canvas/random_source.hpp"
 
 #include <memory>
@@ -21,6 +22,16 @@ public:
     explicit Application(std::unique_ptr<AppState> state, UiPort* ui = nullptr);
 
     LoopAction handle_event(EventKind kind, int number);
+    // Draws a random tile and keeps it in the history (R and "Draw &Random").
+    void draw_tile();
+    // Step through the last tiles drawn; false when there is none that way.
+    bool show_earlier_tile();
+    bool show_later_tile();
+    // The tile shown, with alpha 0 exactly where it painted nothing.
+    TransparentTile transparent_tile() { return history_.transparent_canvas(*state_); }
+    // Ctrl+S: asks for a name and writes the tile shown as an RGBA PNG.
+    void save_tile_as_png();
+    TileHistory& history() { return history_; }
     LoopAction control_event(int number);
     LoopAction keyboard_command(int command);
 
@@ -39,4 +50,5 @@ private:
     RandomSource random_;
     UiPort* ui_ = nullptr;
     ChooserPort* chooser_port_ = nullptr;
+    TileHistory history_;
 };

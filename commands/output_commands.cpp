@@ -6,6 +6,7 @@
 #include "canvas/bmp_writer.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
+#include "canvas/png_writer.hpp"
 #include "state/tile_frame.hpp"
 
 #include <array>
@@ -81,6 +82,28 @@ void save_current_tile(TileContext& context) {
     tell(context, "Save current tile", outcome_text(result, name));
 }
 
+void save_tile_png(TileContext& context, const TransparentTile& tile) {
+    AppState& state = context.state;
+    const NumberedName offered = next_save_name(state, ".png");
+    std::error_code ignored;
+    const std::string folder = std::filesystem::current_path(ignored).string();
+    const std::optional<std::string> answer =
+        context.ui ? context.ui->ask_save_file_name("Save tile as PNG", folder, offered.name, "PNG image (*.png)",
+                                                    "*.png")
+                   : std::nullopt;
+    if (!answer || answer->empty()) return;  // cancelled: nothing is written
+    std::string name = *answer;
+    if (!name.ends_with(".png")) name += ".png";
+    const std::optional<std::vector<std::uint8_t>> bytes = encode_png(tile.image, &tile.alpha);
+    const WriteResult result =
+        bytes ? write_file_safely(name, *bytes) : WriteResult{false, "the image could not be encoded"};
+    tell(context, "Save tile as PNG", outcome_text(result, name));
+    // Saving under the offered name uses up its number, as "Save image" would.
+    if (result.ok && std::filesystem::weakly_canonical(name, ignored) ==
+                         std::filesystem::weakly_canonical(offered.name, ignored))
+        state.save_counter = offered.number;
+}
+
 void set_controls_disabled(TileContext& context, bool disabled) {
     using namespace ctl;
     for (int number : {exit_button, tiles_creation_button, draw_random_button, roof_texture_button,
@@ -102,7 +125,7 @@ TileSetLayout tile_set_layout(TileContext& context) {
     return layout;
 }
 
-void create_tile_set(TileContext& context) {
+void create_tile_set(TileContext& context, TileHistory* history) {
     AppState& state = context.state;
     ControlModel& controls = context.controls;
     state.file_name = tile_set_name_for_tab(state.last_tab);
@@ -124,7 +147,9 @@ void create_tile_set(TileContext& context) {
     float progress = 0.0f;
     for (int row = 0; row < layout.rows; ++row) {
         for (int col = 0; col < layout.columns; ++col) {
-            draw_random(context);
+            const bool last = row == layout.rows - 1 && col == layout.columns - 1;
+            if (last && history) history->draw(context);
+            else draw_random(context);
             const TileGeometry& g = state.geometry;
             const RasterImage copy = grab_image(state.canvas, g.tile_left_x, layout.top, g.iso_width, layout.cell_height);
             DrawingContext sheet(state.tile_set_image);

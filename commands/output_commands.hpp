@@ -1,5 +1,6 @@
 #pragma once
 #include "state/tile_context.hpp"
+#include "commands/tile_history.hpp"
 
 #include <string>
 
@@ -27,6 +28,11 @@ void copy_image(TileContext& context);
 // directory and tells the user whether it worked.
 void save_current_tile(TileContext& context);
 
+// Asks for a name ("Save tile as PNG", offering the next free numbered
+// name with .png) and writes the tile as an RGBA PNG; cancelling writes
+// nothing, and the outcome is told either way.
+void save_tile_png(TileContext& context, const TransparentTile& tile);
+
 // Disables (true) or enables (false) the controls that could start another
 // command while a tile set is drawn.
 void set_controls_disabled(TileContext& context, bool disabled);
@@ -44,5 +50,5 @@ struct TileSetLayout {
 TileSetLayout tile_set_layout(TileContext& context);
 
 // Draws a sheet of random tiles of the showing tab, asks for a file name and
-// saves the sheet.
-void create_tile_set(TileContext& context);
+// saves the sheet. The last tile, which stays on show, joins the history.
+void create_tile_set(TileContext& context, TileHistory* history = nullptr);
