@@ -6,6 +6,8 @@
 #include "app/window/clipboard_writer.hpp"
 #include "app/window/qt_image.hpp"
 #include "app/window/save_dialog.hpp"
+#include "app/window/tooltips.hpp"
+#include "export/tile_encoding.hpp"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -80,6 +82,8 @@ MainWindow::MainWindow(Application& application) : application_(application) {
     resize(window_client_width, window_client_height);
     create_controls();
     register_shortcuts();
+    create_tile_actions();
+    add_tooltips(controls_);
     application_.controls().set_listener(this);
     application_.set_ui(this);
     application_.set_chooser_port(this);
@@ -197,11 +201,15 @@ void MainWindow::register_shortcuts() {
 }
 
 void MainWindow::dispatch(EventKind kind, int number) {
+    run_command([this, kind, number] { return application_.handle_event(kind, number); });
+}
+
+void MainWindow::run_command(const std::function<LoopAction()>& command) {
     if (busy_ || leaving_) return;
     LoopAction action = LoopAction::Continue;
     {
         BusyScope scope(busy_);
-        action = application_.handle_event(kind, number);
+        action = command();
     }
     if (action == LoopAction::Leave || close_requested_) {
         leaving_ = true;
@@ -283,7 +291,9 @@ std::optional<std::string> MainWindow::ask_save_file_name(const std::string& tit
 bool MainWindow::put_image_on_clipboard(const RasterImage& image, const std::vector<std::uint8_t>& packed_dib,
                                         const std::vector<std::uint8_t>& bmp_file) {
     Q_UNUSED(packed_dib);  // Qt derives the platform's DIB from the image itself
-    return put_image_on_system_clipboard(image, bmp_file);
+    // Beside them the PNG with alpha, for editors that read transparency.
+    const TransparentTile tile = application_.transparent_tile();
+    return put_image_on_system_clipboard(image, bmp_file, encode_image(tile.image, &tile.alpha, true));
 }
 
 void MainWindow::state_written(int number, int state) {

@@ -5,8 +5,10 @@
 #include "choosers/texture_chooser.hpp"
 
 #include <QWidget>
+#include <functional>
 #include <map>
 
+class QAction;
 class QLabel;
 class QString;
 
@@ -23,6 +25,8 @@ public:
     ~MainWindow() override;
 
     QWidget* control(int number) const;
+    // The tile's actions, in the order of its right-click menu.
+    const QList<QAction*>& tile_actions() const { return tile_actions_; }
 
     // UiPort
     void show_display_image(const RasterImage& image) override;
@@ -47,6 +51,10 @@ private:
     QWidget* create_control(const struct ControlSpec& spec, QWidget* parent);
     void register_shortcuts();
     void dispatch(EventKind kind, int number);
+    // Runs a command unless one is running or the program is ending.
+    void run_command(const std::function<LoopAction()>& command);
+    void create_tile_actions();
+    void show_tile_menu(const QPoint& at);
     void show_image_in(QLabel* label, const RasterImage& image);
 
     // ControlModel::Listener
@@ -56,6 +64,7 @@ private:
     Application& application_;
     std::map<int, QWidget*> controls_;
     QTabWidget* panel_ = nullptr;
+    QList<QAction*> tile_actions_;
     bool busy_ = false;
     bool leaving_ = false;
     // A close request that came while a command ran: honoured when it ends.
