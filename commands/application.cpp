@@ -36,7 +36,7 @@ LoopAction Application::control_event(int number) {
         case ctl::draw_random_button: draw_tile(); break;
         case ctl::copy_image_button: copy_image(ctx); break;
         case ctl::save_image_button: save_current_tile(ctx); break;
-        case ctl::tiles_creation_button: create_tile_set(ctx, &history_); break;
+        case ctl::tiles_creation_button: create_tile_set(ctx, keep_history_ ? &history_ : nullptr); break;
         case ctl::house_shape: compute_house_footprint(ctx); break;
         case ctl::roof_shape: read_roof_side(ctx); break;
         default:
@@ -54,7 +54,8 @@ LoopAction Application::keyboard_command(int command) {
 
 void Application::draw_tile() {
     TileContext ctx = context();
-    history_.draw(ctx);
+    if (keep_history_) history_.draw(ctx);
+    else draw_random(ctx);
 }
 
 bool Application::show_earlier_tile() {

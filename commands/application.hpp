@@ -32,6 +32,9 @@ public:
     // Ctrl+S: asks for a name and writes the tile shown as an RGBA PNG.
     void save_tile_as_png();
     TileHistory& history() { return history_; }
+    // Keeping tiles costs a copy of the state's working arrays and the canvas
+    // per draw: the window keeps them, a batch of thousands does not.
+    void keep_history(bool keep) { keep_history_ = keep; }
     LoopAction control_event(int number);
     LoopAction keyboard_command(int command);
 
@@ -51,4 +54,5 @@ private:
     UiPort* ui_ = nullptr;
     ChooserPort* chooser_port_ = nullptr;
     TileHistory history_;
+    bool keep_history_ = false;
 };

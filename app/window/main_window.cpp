@@ -84,6 +84,7 @@ MainWindow::MainWindow(Application& application) : application_(application) {
     register_shortcuts();
     create_tile_actions();
     add_tooltips(controls_);
+    application_.keep_history(true);
     application_.controls().set_listener(this);
     application_.set_ui(this);
     application_.set_chooser_port(this);

@@ -270,3 +270,25 @@ TEST_F(InTempDir, SaveImageAndTileSetsKeepAWriteProtectedFileForAUser) {
         EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep me") << name;
     }
 }
+
+TEST_F(InTempDir, SaveTileAsPngOffersTheNextFreeNameAndReportsFailures) {
+    draw_on(tab_tree);
+    std::ofstream("TileTree1.png") << "yesterday";
+    TransparentTile tile{t.state().canvas, std::vector<std::uint8_t>(260 * 260, 255)};
+    TileContext ctx = t.context();
+    t.ui.save_answer.reset();  // cancelled
+    save_tile_png(ctx, tile);
+    ASSERT_EQ(t.ui.dialogs.size(), 1u);
+    EXPECT_EQ(t.ui.dialogs[0].title, "Save tile as PNG");
+    EXPECT_EQ(t.ui.dialogs[0].name, "TileTree2.png");
+    EXPECT_EQ(t.ui.dialogs[0].pattern, "*.png");
+    EXPECT_TRUE(t.ui.messages.empty());
+    EXPECT_EQ(files(), std::vector<std::string>{"TileTree1.png"});
+    // A folder that takes no files, even for root: said, and the number kept.
+    t.ui.save_answer = "/proc/brannoc-tile";
+    save_tile_png(ctx, tile);
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].title, "Save tile as PNG");
+    EXPECT_EQ(t.ui.messages[0].text.rfind("Could not save /proc/brannoc-tile.png: ", 0), 0u) << t.ui.messages[0].text;
+    EXPECT_EQ(t.state().save_counter, 0);
+}

@@ -7,6 +7,11 @@
 #include <vector>
 
 namespace {
+// A started application that keeps its tiles, as the window's does.
+struct HistoryApp : TestApp {
+    explicit HistoryApp(std::uint64_t seed) : TestApp(seed) { app->keep_history(true); }
+};
+
 void draw_on(TestApp& t, int tab) {
     t.controls().user_changed(ctl::panel, tab);
     t.app->control_event(ctl::draw_random_button);
@@ -28,7 +33,8 @@ void expect_alpha_fits(const TransparentTile& tile) {
 
 TEST(TileHistory, StepsBackAndForthWithoutChangingTheNextTile) {
     TempCurrentDir temp("brannoc-history-");
-    TestApp walked(5), straight(5);
+    HistoryApp walked(5);
+    TestApp straight(5);  // keeps nothing: the history must not change the tiles
     std::vector<RasterImage> drawn;
     for (int tab : {tab_house, tab_water, tab_tree}) {
         draw_on(walked, tab);
@@ -59,7 +65,7 @@ TEST(TileHistory, StepsBackAndForthWithoutChangingTheNextTile) {
 }
 
 TEST(TileHistory, KeepsTheLastFiftyAndIgnoresTheAboutTab) {
-    TestApp t(8);
+    HistoryApp t(8);
     for (int i = 0; i < 55; ++i) draw_on(t, tab_water);
     draw_on(t, tab_about);
     EXPECT_EQ(t.app->history().size(), 50u);
@@ -69,7 +75,7 @@ TEST(TileHistory, KeepsTheLastFiftyAndIgnoresTheAboutTab) {
 }
 
 TEST(TileHistory, AlphaComesFromTheTilesOwnInputsForEveryKind) {
-    TestApp t(21);
+    HistoryApp t(21);
     t.controls().write(ctl::add_black_border, 1);
     t.controls().write(ctl::draw_tile_area, 1);
     t.controls().write(ctl::add_ground, 1);
@@ -90,7 +96,7 @@ TEST(TileHistory, AlphaComesFromTheTilesOwnInputsForEveryKind) {
 }
 
 TEST(TileHistory, PaintedBlackStaysOpaque) {
-    TestApp t(4);
+    HistoryApp t(4);
     // Water from an all-black sheet: a diamond painted black on black.
     RasterImage& sheet = t.state().ground_sheet.image;
     sheet = RasterImage(sheet.width(), sheet.height());
@@ -102,7 +108,7 @@ TEST(TileHistory, PaintedBlackStaysOpaque) {
 }
 
 TEST(TileHistory, TheLastTileOfASetJoinsTheHistory) {
-    TestApp t(3);
+    HistoryApp t(3);
     draw_on(t, tab_water);
     t.controls().write(ctl::iso_width, 16);
     t.ui.save_answer.reset();

@@ -31,6 +31,7 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=:$(head -1 "$work/display")
 export QT_QPA_PLATFORM=xcb
+export XDG_CONFIG_HOME="$work/config"  # the user's settings stay untouched
 unset WAYLAND_DISPLAY
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
