@@ -1,6 +1,7 @@
 #pragma once
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
+#include "canvas/surface_map.hpp"
 #include "canvas/tile_canvas.hpp"
 
 #include <algorithm>
@@ -14,11 +15,19 @@ enum class DrawingMode { Filled = 0, Outlined = 4 };
 // canvas's origin, (0, 0) for any other image.
 // Opening on construction and closing on destruction keeps the bracket of
 // start_drawing ... stop_drawing tidy.
+//
+// A surface map of the target's size may ride along: every pixel painted then
+// also records the current surface (flat ground until one is named). Without
+// one, naming a surface does nothing and the painting is the same.
 class DrawingContext {
 public:
     DrawingContext() = default;
     explicit DrawingContext(RasterImage& target) { start_drawing(target); }
     explicit DrawingContext(TileCanvas& target) { start_drawing(target, target.origin_x(), target.origin_y()); }
+    DrawingContext(TileCanvas& target, SurfaceMap* surfaces) : DrawingContext(target) {
+        if (surfaces && surfaces->width() == target.width() && surfaces->height() == target.height())
+            surfaces_ = surfaces;
+    }
     ~DrawingContext() = default;
     DrawingContext(const DrawingContext&) = delete;
     DrawingContext& operator=(const DrawingContext&) = delete;
@@ -29,9 +38,26 @@ public:
         origin_y_ = origin_y;
         mode_ = DrawingMode::Filled;
     }
-    void stop_drawing() { target_ = nullptr; }
+    void stop_drawing() {
+        target_ = nullptr;
+        surfaces_ = nullptr;
+    }
     void set_drawing_mode(DrawingMode mode) { mode_ = mode; }
     DrawingMode drawing_mode() const { return mode_; }
+
+    // Whether painting records surfaces: generators skip the sums that only
+    // describe a surface when it does not.
+    bool mapping_surfaces() const { return surfaces_ != nullptr; }
+    void set_surface(const Surface& surface) {
+        if (surfaces_) current_surface_ = surfaces_->add(surface);
+    }
+    // The surface already under a pixel (0 outside or with no map), to paint
+    // more over it as part of the same surface.
+    SurfaceId surface_under(int x, int y) const {
+        x += origin_x_, y += origin_y_;
+        return surfaces_ && target_ && target_->contains(x, y) ? surfaces_->at(x, y) : 0;
+    }
+    void reuse_surface(SurfaceId id) { current_surface_ = id; }
 
     // A colour outside 0..16777215 paints its low 24 bits (what red(), green()
     // and blue() read from it).
@@ -56,13 +82,18 @@ public:
 private:
     // These two take target pixels, the origin already applied.
     void put(int x, int y, Colour c) {
-        if (target_->contains(x, y)) target_->set_pixel(x, y, c);
+        if (target_->contains(x, y)) {
+            target_->set_pixel(x, y, c);
+            if (surfaces_) surfaces_->mark(x, y, current_surface_);
+        }
     }
     void fill_span(int x0, int x1, int y, Colour c);
 
     RasterImage* target_ = nullptr;
     int origin_x_ = 0, origin_y_ = 0;
     DrawingMode mode_ = DrawingMode::Filled;
+    SurfaceMap* surfaces_ = nullptr;
+    SurfaceId current_surface_ = 0;
 };
 
 // Lines are the generators' commonest call (a mountain draws two per

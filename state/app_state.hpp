@@ -1,6 +1,7 @@
 #pragma once
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
+#include "canvas/surface_map.hpp"
 #include "canvas/tile_canvas.hpp"
 #include "canvas/tile_geometry.hpp"
 #include "canvas/water_motion.hpp"
@@ -36,6 +37,9 @@ struct AppState {
     // Images
     RasterImage display_image{TileGeometry::canvas_width, TileGeometry::canvas_height};
     TileCanvas canvas{TileGeometry::canvas_width, TileGeometry::canvas_height};  // the work image
+    // The surfaces under the canvas's pixels, for normal and height maps:
+    // empty (and never touched) unless a front end asks for the maps.
+    SurfaceMap surface_map;
     RasterImage tile_set_image{1200, 1000};
     RasterImage about_image;
     TextureSheet boulder_sheet;
@@ -95,6 +99,9 @@ struct AppState {
     // Which frame of a water loop the generators paint; still by default.
     WaterPhase water_phase;
 };
+
+// The surface map generators paint into beside the canvas, or none.
+inline SurfaceMap* canvas_surfaces(AppState& state) { return state.surface_map.empty() ? nullptr : &state.surface_map; }
 
 // Puts back everything a draw may change to its start-up value (texture
 // choices, chosen lists, working arrays, command state), keeping the images,

@@ -38,6 +38,7 @@ int read_roof_side(TileContext& context) {
 void begin_tile(TileContext& context, Colour outline_colour) {
     const TileGeometry& g = context.state.geometry;
     const TileCanvas& canvas = context.state.canvas;
+    if (SurfaceMap* surfaces = canvas_surfaces(context.state)) surfaces->clear();
     DrawingContext dc(context.state.canvas);
     dc.set_drawing_mode(DrawingMode::Filled);
     dc.box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.state.background_colour);

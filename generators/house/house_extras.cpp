@@ -29,9 +29,12 @@ void draw_flowers(TileContext& context, DrawingContext& dc) {
         const int rise = u / 3;
         const int radius = trunc_to_int(h / 60.0) + 1;
         const Colour bloom = state.flower_colours[random_below(random, state.flower_colour_count)];
+        dc.set_surface(standing_plane({0.0, -0.3, 1.0}, 0.0f, static_cast<float>(y), 0.0f));
         dc.line(x, y, -leaf, stem + rise, stem_green);
         dc.line(x, y, 0, stem, stem_green);
         dc.line(x, y, leaf, stem + rise, stem_green);
+        dc.set_surface(dome(static_cast<float>(x), static_cast<float>(y + stem), radius + 0.5f, radius + 0.5f,
+                            static_cast<float>(y)));
         dc.circle(x, y + stem, radius, bloom);
     }
 }
@@ -45,6 +48,8 @@ void draw_rails(int fence_height, int rails, Rail&& rail) {
 void draw_left_fence(const TileGeometry& g, DrawingContext& dc, const FenceStyle& style) {
     const int fence_height = g.house_size / 6;
     const int gap = g.half_width / style.density;
+    // The fence stands along the tile's edge facing out, as the wall above it does.
+    dc.set_surface(standing_plane(wall_facing(left_front_face), g.tile_left_x, g.ground_y, 0.5f));
     for (int x = g.tile_left_x; x <= g.centre_x; x += gap + 1)
         dc.line(x, g.ground_y + (x - g.tile_left_x) / 2, 0, -fence_height, style.colour);
     dc.line(g.centre_x, g.ground_y + g.half_width / 2, 0, -fence_height, style.colour);
@@ -56,6 +61,7 @@ void draw_left_fence(const TileGeometry& g, DrawingContext& dc, const FenceStyle
 void draw_right_fence(const TileGeometry& g, DrawingContext& dc, const FenceStyle& style) {
     const int fence_height = g.house_size / 6;
     const int gap = g.half_width / style.density;
+    dc.set_surface(standing_plane(wall_facing(right_front_face), g.centre_x, g.tile_bottom_y, -0.5f));
     for (int x = g.centre_x; x <= g.tile_right_x; x += gap + 1)
         dc.line(x, g.tile_bottom_y - (x - g.centre_x) / 2, 0, -fence_height, style.colour);
     dc.line(g.tile_right_x, g.tile_bottom_y - g.half_width / 2, 0, -fence_height, style.colour);
@@ -75,7 +81,7 @@ void draw_house_extras(TileContext& context) {
     style.density = random_below(random, 8) + 4;
 
     const TileGeometry& g = context.state.geometry;
-    DrawingContext dc(context.state.canvas);
+    DrawingContext dc(context.state.canvas, canvas_surfaces(context.state));
     if (context.controls.checked(ctl::add_flowers)) draw_flowers(context, dc);
     if (context.controls.checked(ctl::add_left_fence)) draw_left_fence(g, dc, style);
     if (context.controls.checked(ctl::add_right_fence)) draw_right_fence(g, dc, style);

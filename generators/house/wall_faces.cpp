@@ -22,6 +22,13 @@ FacePlacement face_placement(const TileGeometry& g, int kind) {
     }
 }
 
+// A face's pixels rise from its foot, the line through (x0, y0 - 1) that
+// falls by slope / 0.8 a pixel to the right.
+Surface wall_surface(int kind, const FacePlacement& at) {
+    return standing_plane(wall_facing(kind), static_cast<float>(at.x0), static_cast<float>(at.y0 - 1),
+                          at.slope * 1.25f);
+}
+
 // The ragged top of a ruin: a walk of depths from a quarter to three quarters
 // of the house height, one step of -3..+3 a column over 129 columns whatever
 // the face's width.
@@ -47,6 +54,7 @@ void draw_rubble(TileContext& context, DrawingContext& dc, int face_width) {
         const int w = random_below(random, face_width / 2) + 10;
         const int half = w / 2;
         const int grad = 120 / w;
+        dc.set_surface(dome(cx + 0.5f, static_cast<float>(base), half + 1.0f, half / 2.0f + 1.0f, static_cast<float>(base)));
         const int step = face_width / 3;
         int acc = 0;
         int dir = 1;
@@ -94,6 +102,11 @@ void project_wall_face(DrawingContext& dc, const RasterImage& wall, const FacePl
 }
 }  // namespace
 
+WorldDirection wall_facing(int kind) {
+    const bool faces_j = kind == left_front_face || kind == right_back_face;
+    return faces_j ? ground_axes(0.0, 1.0, 0.0) : ground_axes(1.0, 0.0, 0.0);
+}
+
 RasterImage prepare_wall_image(TileContext& context, int face_width, int image_height, bool front) {
     const SheetPoint cell = building_cell_origin(context.state.wall_texture);
     const RasterImage& sheet = context.state.building_sheet.image;
@@ -133,7 +146,9 @@ void draw_wall_face(TileContext& context, int kind, int house_height) {
     const int image_height = face_image_height(kind, face_width, house_height);
     const bool front = kind == left_front_face || kind == right_front_face;
     const RasterImage wall = prepare_wall_image(context, face_width, image_height, front);
-    DrawingContext dc(context.state.canvas);
-    project_wall_face(dc, wall, face_placement(g, kind));
+    DrawingContext dc(context.state.canvas, canvas_surfaces(context.state));
+    const FacePlacement placement = face_placement(g, kind);
+    dc.set_surface(wall_surface(kind, placement));
+    project_wall_face(dc, wall, placement);
     if (context.state.ruins_mode) draw_rubble(context, dc, face_width);
 }

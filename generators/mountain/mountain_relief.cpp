@@ -21,6 +21,20 @@ void paint_segment_pair(DrawingContext& dc, const Segment& s, Colour colour) {
     dc.line_xy(nearest_to_int(s.x), nearest_to_int(s.y), nearest_to_int(s.x2), nearest_to_int(s.y2), colour);
     dc.line_xy(nearest_to_int(s.x + 1.0), nearest_to_int(s.y), nearest_to_int(s.x2 + 1.0), nearest_to_int(s.y2), colour);
 }
+
+// The relief's own surface under a sample: the field's slope there (u runs
+// along the tile's i axis, w along its j axis, one grid step `spacing`
+// pixels across) at the sample's height.
+Surface relief_surface(const std::vector<float>& map, int u, int w, double spacing, int height) {
+    // Two steps either way: the last level's displacements are single-step
+    // noise, which would make the light flicker across every segment.
+    const int u0 = std::max(u - 2, 0), u1 = std::min(u + 2, height_field_last);
+    const int w0 = std::max(w - 2, 0), w1 = std::min(w + 2, height_field_last);
+    const double step = spacing * ground_step_in_height;
+    const double along_i = (height_at(map, u1, w) - height_at(map, u0, w)) / (std::max(u1 - u0, 1) * step);
+    const double along_j = (height_at(map, u, w1) - height_at(map, u, w0)) / (std::max(w1 - w0, 1) * step);
+    return plane_at_height(ground_axes(-along_i, -along_j, 1.0), static_cast<float>(height));
+}
 }  // namespace
 
 void paint_mountain_underlay(TileContext& context, DrawingContext& dc) {
@@ -89,6 +103,10 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
             };
             // Darker where the field two steps back along u is lower.
             float shade = h2 <= h0 - 1 ? 0.5f : 1.0f;
+            if (dc.mapping_surfaces()) {
+                if (h0 > 0) dc.set_surface(relief_surface(map, u, w, g.half_width / static_cast<double>(grid_cells), h0));
+                else dc.reuse_surface(0);
+            }
             if (h0 > 0) {
                 const int x = trunc_to_int(segment.x);
                 if (x >= 0 && x < static_cast<int>(profile.size()) && profile[x] >= segment.y)
@@ -111,6 +129,9 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
 void paint_mountain_border(TileContext& context, DrawingContext& dc) {
     const std::vector<std::int16_t>& profile = context.state.mountain_profile;
     for (int x = 0; x <= 400; ++x)
-        if (profile[x] < no_rock_in_column && profile[x + 1] < no_rock_in_column)
+        if (profile[x] < no_rock_in_column && profile[x + 1] < no_rock_in_column) {
+            // The border is part of the rock just under it.
+            if (dc.mapping_surfaces()) dc.reuse_surface(dc.surface_under(x, profile[x] + 2));
             dc.line_xy(x, profile[x], x, profile[x + 1], mountain_border_colour);
+        }
 }

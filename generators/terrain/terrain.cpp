@@ -37,7 +37,7 @@ BladeSettings read_blade_settings(TileContext& context, int half_width, int heig
 void draw_terrain(TileContext& context) {
     AppState& state = context.state;
     std::fill(state.grass_mask.begin(), state.grass_mask.end(), cell_empty);
-    DrawingContext dc(state.canvas);
+    DrawingContext dc(state.canvas, canvas_surfaces(state));
     // Also wipes the tile-area outline: terrain never shows it.
     dc.box(0, 0, 1000, 1000, state.background_colour);
 

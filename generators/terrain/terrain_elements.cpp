@@ -29,7 +29,11 @@ void draw_grass_blade(TerrainCanvas& canvas, int i, int j, int height, Colour co
     const int b = blue(colour);
     const CanvasPoint at = diamond_pixel(canvas.half_width, i, j);
     const int lean = random_below(canvas.random, 3) - 1;
+    // Mostly up, the light stroke turned a little right and the dark one left.
+    const float foot = static_cast<float>(at.y);
+    canvas.dc.set_surface(standing_plane({0.35 + 0.2 * lean, -0.25, 1.0}, 0.0f, foot, 0.0f));
     canvas.dc.line(at.x, at.y, lean, -height, rgb_clamped(r, g, b));
+    canvas.dc.set_surface(standing_plane({-0.35 + 0.2 * lean, -0.25, 1.0}, 0.0f, foot, 0.0f));
     canvas.dc.line(at.x - 1, at.y, lean, -height, rgb_clamped(r / 2, g / 2, b / 2));
     if (crops) {
         // The stroke leaves its end row Y - height empty; the ear sits above it.
@@ -48,6 +52,8 @@ void draw_bush(TerrainCanvas& canvas, int i, int j, Colour colour) {
     const int strokes = random_below(canvas.random, 12) + 6;
     const int sixth = canvas.half_width / 6;
     const int radius = random_below(canvas.random, sixth) + sixth;
+    // A dome over the fan's foot, the two strokes' common edge.
+    canvas.dc.set_surface(dome(at.x + 1.0f, at.y + 1.0f, radius + 1.0f, radius + 1.0f, static_cast<float>(at.y)));
     for (int n = 0; n < strokes; ++n) {
         const int a = random_below(canvas.random, 135) + 45;
         const int ex = nearest_to_int(at.x + static_cast<double>(canvas.state.cos_table[a]) * radius);
@@ -75,6 +81,8 @@ void draw_boulder(TerrainCanvas& canvas, int i, int j) {
     std::array<int, boulder_sprite_size> target_y{};
     for (int v = 0; v < boulder_sprite_size; ++v) target_y[v] = nearest_to_int(v * static_cast<double>(ay) + y0);
 
+    // Round from the sprite's centre and radii, standing on its bottom row.
+    canvas.dc.set_surface(dome(x0 + 32.0f * ax, y0 + 32.0f * ay, 32.0f * ax, 32.0f * ay, y0 + 64.0f * ay));
     const RasterImage& sheet = canvas.state.boulder_sheet.image;
     if (!sheet.contains(sx, sy) || !sheet.contains(sx + boulder_sprite_size - 1, sy + boulder_sprite_size - 1)) return;
     for (int u = 0; u < boulder_sprite_size; ++u) {
@@ -102,6 +110,7 @@ void draw_pool_texel(TerrainCanvas& canvas, int i, int j) {
     const Colour texel = phase.still() ? sheet.colour_at(wrapped_sample(cell.x, i, step), wrapped_sample(cell.y, j, step))
                                        : moving_water_texel(sheet, cell.x, cell.y, i, j, step, phase);
     const CanvasPoint at = diamond_pixel(canvas.half_width, i, j);
+    canvas.dc.reuse_surface(0);  // flat water
     canvas.dc.plot(at.x, at.y, texel);
     canvas.dc.plot(at.x + 1, at.y, texel);
 }

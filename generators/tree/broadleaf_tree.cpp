@@ -15,6 +15,9 @@ constexpr int brightest_leaf = 5;
 void paint_trunk(TreeCanvas& canvas, TreeBase base, int height, int thickness, int jitter) {
     const double step = thickness / 4.0;  // q: exact in single precision
     const double half = thickness / 2.0;
+    // Round about the axis the columns are laid around at the start.
+    canvas.dc.set_surface(round_upright(static_cast<float>(base.x + jitter + 0.5), static_cast<float>(half + 0.5),
+                                        0.0f, 0.0f, 0.0, static_cast<float>(base.y)));
     for (int y = base.y; y >= base.y - height; --y) {
         if (random_below(canvas.random, 10) > 6) jitter = random_below(canvas.random, 2);
         // With a thin trunk several columns share a pixel; the lighter, later one wins.
@@ -30,6 +33,8 @@ int paint_branches(TreeCanvas& canvas, TreeBase base, int height, int thickness)
     const int top_y = base.y - height;
     const int from_x = nearest_to_int(base.x - 2.0 * (thickness / 4.0));
     int count = 0;
+    // Thin limbs reaching up and out, seen from the front.
+    canvas.dc.set_surface(standing_plane({0.0, -1.0, 0.5}, 0.0f, static_cast<float>(base.y), 0.0f));
     for (int b = 1;; ++b) {
         if (b > random_below(random, 5) + 2) break;
         const int to_x = base.x + random_below(random, height) - height / 2;
@@ -67,6 +72,9 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
         const int cx = base.x + random_below(random, height) - height / 2;
         const int cy = base.y - height - random_below(random, height);
         const int radius = random_below(random, height / 3) + height / 3;
+        // Leaves scatter over an oval radius * factor / 2 across and radius high.
+        canvas.dc.set_surface(dome(cx + 0.5f, cy + 0.5f, std::max(radius * style.width_factor / 2.0f, 1.0f),
+                                   std::max(radius, 1) * 1.0f, static_cast<float>(base.y)));
         paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor);
         ++count;
     }

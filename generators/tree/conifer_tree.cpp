@@ -3,6 +3,9 @@
 #include "canvas/numbers.hpp"
 #include "canvas/tile_geometry.hpp"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 constexpr int widest_angle = 180;  // index 180 is just past a half turn
 
@@ -17,6 +20,11 @@ struct TierLayout {
 // brown on the right.
 void paint_trunk(TreeCanvas& canvas, TreeBase base, int half_width, int crown_height) {
     const int apex_y = nearest_to_int(base.y - 0.8 * crown_height);
+    // A slim cone: round across its width, narrowing to the apex.
+    const double radius = half_width + 0.5, tall = std::max(base.y - apex_y, 1);
+    canvas.dc.set_surface(round_upright(base.x + 0.5f, static_cast<float>(radius), static_cast<float>(base.y),
+                                        static_cast<float>(radius / tall), radius / std::hypot(radius, tall),
+                                        static_cast<float>(base.y)));
     for (int k = -half_width; k <= half_width; ++k) {
         const float f = static_cast<float>((k + half_width) / (2.0 * half_width));
         const Colour shade = rgb(nearest_to_int(160 * static_cast<double>(f)), nearest_to_int(130 * static_cast<double>(f)),
@@ -35,6 +43,13 @@ int paint_tier(TreeCanvas& canvas, TreeBase base, int size, int tier, const Tier
     const int sparseness = random_below(random, 5) + 10;
     const int reach = nearest_to_int(size / 2.5 - layout.width_step * tier);
     const int sag = reach / 3;
+    // The tier is a cone's skirt: round about the axis, its side falling by
+    // the drop over the reach.
+    if (canvas.dc.mapping_surfaces()) {
+        const double run = std::max(reach, 1) * ground_step_in_height;
+        canvas.dc.set_surface(round_upright(base.x + 0.5f, static_cast<float>(std::max(reach, 1)), 0.0f, 0.0f,
+                                            run / std::hypot(run, layout.drop + sag / 2.0), static_cast<float>(base.y)));
+    }
     int strokes = 0;
     for (int a = widest_angle; a >= 0; --a) {
         if (random_below(random, sparseness) != 0) continue;

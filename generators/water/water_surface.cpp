@@ -28,7 +28,7 @@ void paint_water(TileContext& context) {
     const RasterImage& sheet = state.ground_sheet.image;
     const bool still = state.water_phase.still();
 
-    DrawingContext dc(state.canvas);
+    DrawingContext dc(state.canvas, canvas_surfaces(state));
     for (int i = 0; i < half_width; ++i) {
         for (int j = 0; j < half_width; ++j) {
             const SheetPoint& cell = random_below(random, 100) > first_texture_above ? first : second;
