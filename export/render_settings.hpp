@@ -55,6 +55,15 @@ struct RenderSettings {
     TransitionTerrain terrain_a, terrain_b;
     int variants = 1;
 
+    // Lighting maps beside every image: normals (NAME_n.png), heights
+    // (NAME_h.png) and a preview lit by one light (NAME_lit.png).
+    bool normals = false;
+    bool heights = false;
+    bool lit = false;
+    double light_azimuth = 135.0;  // degrees, see Light
+    double light_elevation = 45.0;
+    bool wants_surfaces() const { return normals || heights || lit; }
+
     // A folder of the user's own texture sheets, replacing the built-in ones.
     std::string texture_folder;
 };

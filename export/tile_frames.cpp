@@ -21,6 +21,7 @@ std::vector<RenderedTile> frame_cells(const std::vector<RenderedTile>& tiles) {
             cell.left = tile.left, cell.top = tile.top;
             cell.anchor_x = tile.anchor_x, cell.anchor_y = tile.anchor_y;
             cell.seed = tile.seed;
+            cell.maps = tile.maps;  // only the water moves, and it is flat
             cells.push_back(std::move(cell));
         }
     return cells;

@@ -159,11 +159,18 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     if (work.width() != room.width || work.height() != room.height || work.origin_x() != room.origin_x ||
         work.origin_y() != room.origin_y)
         work = TileCanvas(room.width, room.height, room.origin_x, room.origin_y);
+    // The surfaces ride along with the final draw only; the map is kept in
+    // the state from tile to tile.
+    SurfaceMap& surfaces = app.state().surface_map;
+    SurfaceMap resting = std::move(surfaces);
+    surfaces = SurfaceMap();
     RasterImage probe;
     if (need_coverage) {
         draw(app, settings, index, probe_background);
         probe = app.state().canvas;
     }
+    if (settings.wants_surfaces())
+        surfaces = resting.empty() ? SurfaceMap(app.state().canvas.width(), app.state().canvas.height()) : std::move(resting);
     draw(app, settings, index, rgb(0, 0, 0));
     const RasterImage& canvas = app.state().canvas;
     if (settings.tab == transition_kind) {
@@ -208,6 +215,7 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
             std::copy_n(&painted[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
                         &tile.alpha[static_cast<std::size_t>(y) * width]);
     }
+    if (settings.wants_surfaces()) tile.maps = surface_images(surfaces, left, top, width, height);
     tile.anchor_x = TileGeometry::centre_x - tile.left;
     tile.anchor_y = TileGeometry::ground_y - tile.top;
     draw_later_frames(app, settings, index, tile, frames);

@@ -1,6 +1,7 @@
 #pragma once
 #include "commands/application.hpp"
 #include "export/render_settings.hpp"
+#include "export/surface_maps.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -28,6 +29,7 @@ struct RenderedTile {
     // so alpha is theirs too.
     std::vector<RasterImage> later_frames;
     int corners = -1;                  // a transition tile's corner mask; -1 for other kinds
+    SurfaceImages maps;                // the same box's normals and heights, when asked for
 };
 
 // The stream of tile i of a run: independent of every other tile, so tile i

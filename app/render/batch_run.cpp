@@ -6,6 +6,7 @@
 #include "app/render/stop_signals.hpp"
 #include "canvas/file_output.hpp"
 #include "export/manifest.hpp"
+#include "export/map_files.hpp"
 #include "export/tile_encoding.hpp"
 #include "export/tile_frames.hpp"
 #include "export/tile_render.hpp"
@@ -46,6 +47,28 @@ std::string check_output_folder(const std::string& out) {
     return {};
 }
 
+// A tile's image or one of its lighting maps.
+bool is_file_of_tile(const RenderSettings& settings, int index, const std::string& name) {
+    const std::string image = tile_file_name(settings, index);
+    if (name == image) return true;
+    for (const std::string& suffix : map_suffixes(settings))
+        if (name == map_file_name(image, suffix)) return true;
+    return false;
+}
+
+// The lighting maps asked for, beside the tile image at `image_path`.
+WriteResult write_map_files(const RenderSettings& settings, const RenderedTile& tile, const std::string& image_path) {
+    const std::vector<MapFile> files =
+        encode_map_files(settings, tile.image, settings.transparent ? &tile.alpha : nullptr, tile.maps);
+    for (const MapFile& file : files) {
+        const std::string path = map_file_name(image_path, file.suffix);
+        if (file.bytes.empty()) return {false, path + " could not be encoded"};
+        const WriteResult written = write_file_safely(path, file.bytes, Durability::unsynced);
+        if (!written.ok) return {false, path + ": " + written.error};
+    }
+    return {true, ""};
+}
+
 // Before anything is drawn: every file the run would replace may be
 // replaced (no planted link, no read-only file, no folder in the way).
 std::string check_destinations(const RenderSettings& settings, const std::string& manifest_path) {
@@ -60,7 +83,7 @@ std::string check_destinations(const RenderSettings& settings, const std::string
             if (dash == std::string::npos) continue;
             const int index = std::atoi(name.c_str() + dash + 1);
             if (index >= 0 && index < settings.count &&
-                (name == tile_file_name(settings, index) || (settings.gif && name == tile_gif_name(settings, index))))
+                (is_file_of_tile(settings, index, name) || (settings.gif && name == tile_gif_name(settings, index))))
                 paths.push_back(it->path().string());
         }
     } else {
@@ -142,6 +165,9 @@ private:
         WriteResult written = bytes.empty() ? WriteResult{false, "the image could not be encoded"}
                                             : write_file_safely(path, bytes, Durability::unsynced);
         if (!written.ok) return "cannot write " + path + ": " + written.error;
+        if (settings_.wants_surfaces())
+            if (const WriteResult maps = write_map_files(settings_, tile, path); !maps.ok)
+                return "cannot write " + maps.error;
         if (!settings_.gif) return {};
         const std::string gif_path = settings_.out + "/" + tile_gif_name(settings_, index);
         const std::vector<std::uint8_t> gif = tile_gif(tile, settings_.frame_ms, settings_.transparent);

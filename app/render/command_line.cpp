@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -84,6 +85,24 @@ bool parse_bool(const std::string& text, bool& value) {
     if (text == "true" || text == "1" || text == "yes" || text == "on") return value = true, true;
     if (text == "false" || text == "0" || text == "no" || text == "off") return value = false, true;
     return false;
+}
+
+// "AZIMUTH,ELEVATION" in degrees: any azimuth, an elevation from 0 to 90.
+std::optional<Failure> apply_light(RenderSettings& s, const std::string& value) {
+    const std::size_t comma = value.find(',');
+    double numbers[2] = {0, 0};
+    const std::string parts[2] = {value.substr(0, comma), comma == std::string::npos ? "" : value.substr(comma + 1)};
+    for (int k = 0; k < 2; ++k) {
+        const char* end = parts[k].data() + parts[k].size();
+        const auto [at, error] = std::from_chars(parts[k].data(), end, numbers[k]);
+        if (parts[k].empty() || error != std::errc() || at != end || !std::isfinite(numbers[k]))
+            return Failure{"--lit: " + in_quotes(value) + " is not AZIMUTH,ELEVATION in degrees (for instance 135,45)"};
+    }
+    if (numbers[1] < 0 || numbers[1] > 90) return Failure{"--lit: the elevation must be from 0 to 90 degrees"};
+    s.lit = true;
+    s.light_azimuth = numbers[0];
+    s.light_elevation = numbers[1];
+    return std::nullopt;
 }
 
 // Ranges of texture numbers by the button that picks them.
@@ -205,6 +224,11 @@ std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name,
         if (!parse_int(value, number) || number < 10 || number > 60000)
             return Failure{"--frame-ms: " + in_quotes(value) + " is not a time from 10 to 60000 milliseconds"};
         s.frame_ms = static_cast<int>(number);
+    } else if (name == "normals" || name == "heights") {
+        if (!parse_bool(value, on)) return Failure{"--" + name + ": " + in_quotes(value) + " is not true or false"};
+        (name == "normals" ? s.normals : s.heights) = on;
+    } else if (name == "lit") {
+        return apply_light(s, value);
     } else if (name == "columns" || name == "spacing" || name == "margin") {
         if (!parse_int(value, number) || number < 0 || number > 4096)
             return Failure{"--" + name + ": " + in_quotes(value) + " is not a number from 0 to 4096"};
@@ -369,6 +393,13 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     flag_option("transparent", "RGBA PNGs, alpha 0 exactly where nothing was painted", "Output");
     flag_option("trim", "crop each tile to what it paints; the manifest gives the anchor", "Output");
     flag_option("quiet", "no progress bar and no summary", "Output");
+    flag_option("normals", "also write NAME_n.png, the normal map: r, g, b = 127.5 (n + 1), X right, Y up, Z to the "
+                           "viewer, alpha the image's", "Lighting maps");
+    flag_option("heights", "also write NAME_h.png: 16-bit grey, each pixel's height above the ground in pixels",
+                "Lighting maps");
+    value_option("lit", "also write NAME_lit.png, the tile lit through its normals by one light from AZIMUTH degrees "
+                        "(0 right, 90 top, 180 left) and ELEVATION degrees above the ground", "Lighting maps",
+                 "AZIMUTH,ELEVATION");
     value_option("sheet", "lay the tiles out on one sheet (PNG or BMP by its name) instead of one file each, "
                           "with a Tiled tileset (.tsx) and a manifest (.json) beside it", "Sheets", "FILE");
     value_option("columns", "tiles across the sheet (default: about square)", "Sheets", "N");
@@ -485,5 +516,7 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         if (const std::optional<std::string> too_large = sheet_too_large(settings)) return fail({*too_large});
     }
     if (settings.transparent && !settings.png) return fail({"--transparent needs PNG output"});
+    if (settings.wants_surfaces() && settings.loop_frames > 1 && settings.sheet.empty())
+        return fail({"--normals, --heights and --lit with --frames need --sheet: the maps are laid out as the sheet's cells"});
     return {settings, "", 0};
 }

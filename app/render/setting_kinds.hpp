@@ -30,7 +30,9 @@ inline constexpr GeneralSetting general_settings[] = {
     {"textures", SettingType::text},      {"transparent", SettingType::flag},
     {"trim", SettingType::flag},          {"quiet", SettingType::flag},
     {"cell-frames", SettingType::flag},   {"frames", SettingType::whole_number},
-    {"frame-ms", SettingType::whole_number}, {"gif", SettingType::flag}};
+    {"frame-ms", SettingType::whole_number}, {"gif", SettingType::flag},
+    {"normals", SettingType::flag},       {"heights", SettingType::flag},
+    {"lit", SettingType::text}};
 
 // Every setting brannoc-render knows: those above and the controls'.
 std::vector<std::string> every_setting_name();
