@@ -25,7 +25,8 @@ public:
     explicit DrawingContext(RasterImage& target) { start_drawing(target); }
     explicit DrawingContext(TileCanvas& target) { start_drawing(target, target.origin_x(), target.origin_y()); }
     DrawingContext(TileCanvas& target, SurfaceMap* surfaces) : DrawingContext(target) {
-        if (surfaces && surfaces->width() == target.width() && surfaces->height() == target.height())
+        if (surfaces && surfaces->width() == target.width() && surfaces->height() == target.height() &&
+            surfaces->origin_x() == target.origin_x() && surfaces->origin_y() == target.origin_y())
             surfaces_ = surfaces;
     }
     ~DrawingContext() = default;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-SurfaceMap::SurfaceMap(int width, int height)
+SurfaceMap::SurfaceMap(int width, int height, int origin_x, int origin_y)
     : width_(std::max(width, 1)),
       height_(std::max(height, 1)),
+      origin_x_(origin_x),
+      origin_y_(origin_y),
       ids_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0) {}
 
 void SurfaceMap::clear() {

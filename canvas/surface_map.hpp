@@ -8,15 +8,19 @@ using SurfaceId = std::uint32_t;
 
 // A drawing target beside the colour image: for every pixel, which surface
 // painted it last. Surfaces are numbered as they are named; number 0 is flat
-// ground, what a cleared map holds everywhere.
+// ground, what a cleared map holds everywhere. Pixels are the target's;
+// surfaces are described in drawing coordinates, which the origin moves (as
+// a tile canvas's does).
 class SurfaceMap {
 public:
     SurfaceMap() = default;
-    SurfaceMap(int width, int height);
+    SurfaceMap(int width, int height, int origin_x = 0, int origin_y = 0);
 
     int width() const { return width_; }
     int height() const { return height_; }
     bool empty() const { return ids_.empty(); }
+    int origin_x() const { return origin_x_; }
+    int origin_y() const { return origin_y_; }
 
     // Back to flat ground everywhere, with only surface 0 named.
     void clear();
@@ -28,8 +32,10 @@ public:
     void mark_span(int x0, int x1, int y, SurfaceId id);
     SurfaceId at(int x, int y) const { return ids_[offset(x, y)]; }
 
-    SurfaceNormal normal(int x, int y) const { return normal_at(surfaces_[at(x, y)], x, y); }
-    float height_above_ground(int x, int y) const { return height_at(surfaces_[at(x, y)], x, y); }
+    SurfaceNormal normal(int x, int y) const { return normal_at(surfaces_[at(x, y)], x - origin_x_, y - origin_y_); }
+    float height_above_ground(int x, int y) const {
+        return height_at(surfaces_[at(x, y)], x - origin_x_, y - origin_y_);
+    }
 
 private:
     std::size_t offset(int x, int y) const {
@@ -37,6 +43,7 @@ private:
     }
 
     int width_ = 0, height_ = 0;
+    int origin_x_ = 0, origin_y_ = 0;
     std::vector<SurfaceId> ids_;
     std::vector<Surface> surfaces_{flat_ground()};
 };

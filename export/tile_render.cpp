@@ -169,8 +169,13 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
         draw(app, settings, index, probe_background);
         probe = app.state().canvas;
     }
-    if (settings.wants_surfaces())
-        surfaces = resting.empty() ? SurfaceMap(app.state().canvas.width(), app.state().canvas.height()) : std::move(resting);
+    if (settings.wants_surfaces()) {
+        const TileCanvas& target = app.state().canvas;
+        const bool fits = resting.width() == target.width() && resting.height() == target.height() &&
+                          resting.origin_x() == target.origin_x() && resting.origin_y() == target.origin_y();
+        surfaces = fits ? std::move(resting)
+                        : SurfaceMap(target.width(), target.height(), target.origin_x(), target.origin_y());
+    }
     draw(app, settings, index, rgb(0, 0, 0));
     const RasterImage& canvas = app.state().canvas;
     if (settings.tab == transition_kind) {
