@@ -71,7 +71,14 @@ std::string tile_gif_name(const RenderSettings& settings, int index) {
     return name.substr(0, name.rfind('.')) + ".gif";
 }
 
-std::string run_manifest_head(const RenderSettings& settings) { return head_text(settings, {}); }
+std::string run_manifest_head(const RenderSettings& settings) {
+    nlohmann::json head = nlohmann::json::object();
+    // A shard's manifest says which part of the run it lists, for merging.
+    if (settings.shards > 1)
+        head["shard"] = {{"index", settings.shard}, {"count", settings.shards},
+                         {"first", shard_first(settings)}, {"end", shard_end(settings)}};
+    return head_text(settings, head);
+}
 
 std::string run_manifest_entry(const RenderSettings& settings, const TileRecord& r, bool first) {
     nlohmann::json fields = {{"index", r.index},
@@ -84,6 +91,12 @@ std::string run_manifest_entry(const RenderSettings& settings, const TileRecord&
     add_frames(fields, settings, r);
     if (settings.gif) fields["gif"] = tile_gif_name(settings, r.index);
     return entry_text(fields, r, first);
+}
+
+std::string run_manifest_path(const RenderSettings& settings) {
+    if (settings.shards <= 1) return settings.out + "/manifest.json";
+    return settings.out + "/manifest." + std::to_string(settings.shard) + "-of-" + std::to_string(settings.shards) +
+           ".json";
 }
 
 std::string manifest_tail(bool complete) {

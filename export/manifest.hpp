@@ -31,6 +31,9 @@ std::string tile_gif_name(const RenderSettings& settings, int index);
 // run says "complete": true; a run that stopped early lists exactly the
 // tiles it wrote under "complete": false.
 std::string run_manifest_head(const RenderSettings& settings);
+// Where a run's manifest goes: DIR/manifest.json, or for shard K of N
+// DIR/manifest.K-of-N.json.
+std::string run_manifest_path(const RenderSettings& settings);
 std::string run_manifest_entry(const RenderSettings& settings, const TileRecord& record, bool first);
 std::string manifest_tail(bool complete);
 

@@ -31,6 +31,9 @@ struct RenderSettings {
     bool trim = false;
     bool quiet = false;
     int jobs = 1;
+    // Shard `shard` of `shards`: a contiguous part of the run's indices,
+    // drawn with the same files, names and bytes they have in the whole run.
+    int shard = 0, shards = 1;
 
     // A sheet instead of one file a tile, with its Tiled tileset and
     // manifest beside it, and on request a sample map and a Godot TileSet.
@@ -67,6 +70,10 @@ struct RenderSettings {
     // A folder of the user's own texture sheets, replacing the built-in ones.
     std::string texture_folder;
 };
+
+// The indices of the run's tiles this shard draws: first .. end - 1.
+inline int shard_first(const RenderSettings& s) { return static_cast<int>(static_cast<long long>(s.count) * s.shard / s.shards); }
+inline int shard_end(const RenderSettings& s) { return static_cast<int>(static_cast<long long>(s.count) * (s.shard + 1) / s.shards); }
 
 // The settings as option names and values, the form of a --settings file
 // and of the manifest.

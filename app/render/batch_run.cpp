@@ -97,7 +97,8 @@ std::string check_destinations(const RenderSettings& settings, const std::string
 class Batch {
 public:
     Batch(const RenderSettings& settings, const AppState& prototype, int jobs)
-        : settings_(settings), prototype_(prototype), active_(jobs) {
+        : settings_(settings), prototype_(prototype), next_(shard_first(settings)), end_(shard_end(settings)),
+          active_(jobs) {
         if (!settings.sheet.empty()) {
             sheet_tiles_.resize(static_cast<std::size_t>(settings.count));
             sheet_records_.resize(static_cast<std::size_t>(settings.count));
@@ -137,7 +138,7 @@ private:
         auto state = std::make_unique<AppState>(prototype_);
         state->tile_set_image = RasterImage();  // a worker never lays out a window tile set
         Application app(std::move(state));
-        for (int index; !failed_ && !StopSignals::received() && (index = next_++) < settings_.count;) {
+        for (int index; !failed_ && !StopSignals::received() && (index = next_++) < end_;) {
             RenderedTile tile = render_tile(app, settings_, index);
             if (!sheet_tiles_.empty()) {
                 sheet_records_[index] = record_of(tile, index);
@@ -186,7 +187,8 @@ private:
     const AppState& prototype_;
     std::vector<RenderedTile> sheet_tiles_;
     std::vector<TileRecord> sheet_records_;
-    std::atomic<int> next_{0};
+    std::atomic<int> next_;
+    const int end_;
     std::atomic<int> done_{0};
     std::atomic<bool> failed_{false};
     std::mutex mutex_;  // guards what follows
@@ -201,7 +203,8 @@ private:
 // before it (a few, one a worker at most).
 class ManifestStream {
 public:
-    ManifestStream(const RenderSettings& settings, const std::string& path) : settings_(settings), writer_(path) {
+    ManifestStream(const RenderSettings& settings, const std::string& path)
+        : settings_(settings), writer_(path), next_(shard_first(settings)) {
         writer_.append(run_manifest_head(settings));
     }
     void add(std::vector<TileRecord> records) {
@@ -227,7 +230,7 @@ private:
     const RenderSettings& settings_;
     FileWriter writer_;
     std::map<int, TileRecord> waiting_;
-    int next_ = 0, listed_ = 0;
+    int next_, listed_ = 0;
 };
 
 void show_progress(std::FILE* report, int done, int count) {
@@ -266,7 +269,7 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
             return 2;
         }
     const std::string manifest_path =
-        sheet ? fs::path(settings.sheet).replace_extension(".json").string() : settings.out + "/manifest.json";
+        sheet ? fs::path(settings.sheet).replace_extension(".json").string() : run_manifest_path(settings);
     std::string problem;
     const std::optional<OutputLock> lock = OutputLock::acquire(manifest_path, problem);
     if (!lock || !(problem = check_destinations(settings, manifest_path)).empty()) {
@@ -287,7 +290,8 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
     }
 
     const auto start = Clock::now();
-    const int jobs = std::min(settings.jobs, settings.count);
+    const int count = shard_end(settings) - shard_first(settings);  // this shard's tiles
+    const int jobs = std::min(settings.jobs, count);
     Batch batch(settings, *prototype, jobs);
     std::vector<std::thread> workers;
     for (int j = 0; j < jobs; ++j) workers.emplace_back([&batch] { batch.worker(); });
@@ -297,19 +301,19 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
         std::vector<TileRecord> finished = batch.take_finished(std::chrono::milliseconds(100));
         if (manifest) manifest->add(std::move(finished));
         if (progress && Clock::now() - last_shown > std::chrono::milliseconds(100)) {
-            show_progress(report, batch.done(), settings.count);
+            show_progress(report, batch.done(), count);
             last_shown = Clock::now();
         }
     }
     for (std::thread& worker : workers) worker.join();
     if (manifest) manifest->add(batch.take_finished(std::chrono::milliseconds(0)));
     if (progress) {
-        show_progress(report, batch.done(), settings.count);
+        show_progress(report, batch.done(), count);
         std::fputc('\n', report);
     }
 
     const int signal = StopSignals::received();
-    const bool complete = !batch.failed() && signal == 0 && batch.done() == settings.count;
+    const bool complete = !batch.failed() && signal == 0 && batch.done() == count;
     std::string listing;
     if (manifest) {
         const WriteResult written = manifest->close(complete);
@@ -318,7 +322,7 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
                                     manifest_path + ": " + written.error);
             return signal ? exit_code_for_signal(signal) : 1;
         }
-        listing = "; " + std::to_string(manifest->listed()) + " of " + std::to_string(settings.count) +
+        listing = "; " + std::to_string(manifest->listed()) + " of " + std::to_string(count) +
                   " tiles written, listed in " + manifest_path + " as not complete";
     } else if (!complete) {
         listing = "; nothing of the sheet was written";
@@ -336,7 +340,7 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
             return code;
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (!settings.quiet)
-        std::fprintf(report, "brannoc-render: %d %s in %.2f s, %.0f tiles a second\n", settings.count,
-                     settings.count == 1 ? "tile" : "tiles", seconds, settings.count / std::max(seconds, 1e-9));
+        std::fprintf(report, "brannoc-render: %d %s in %.2f s, %.0f tiles a second\n", count,
+                     count == 1 ? "tile" : "tiles", seconds, count / std::max(seconds, 1e-9));
     return 0;
 }

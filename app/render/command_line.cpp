@@ -57,6 +57,9 @@ const char* const examples =
     "EXAMPLES\n"
     "  1,000 seeded houses as transparent PNGs trimmed to what they paint:\n"
     "    brannoc-render --kind house --count 1000 --seed 7 --transparent --trim --out houses\n"
+    "  The same run split into three shards, on any job runner, then merged:\n"
+    "    parallel brannoc-render --kind house --count 1000 --seed 7 --out houses --shard {}/3 ::: 0 1 2\n"
+    "    brannoc-render merge houses\n"
     "  A Tiled tileset and sample map, and a Godot TileSet, over one sheet of houses:\n"
     "    brannoc-render --kind house --count 16 --iso-width 64 --transparent --sheet houses.png \\\n"
     "      --tmx houses.tmx --godot houses.tres\n"
@@ -200,6 +203,14 @@ std::optional<Failure> apply_setting(RenderSettings& s, const std::string& name,
         if (error != std::errc() || at != value.data() + value.size() || value.empty())
             return Failure{"--tile-seed: " + in_quotes(value) + " is not a whole number from 0 to 18446744073709551615"};
         s.tile_stream = seed;
+    } else if (name == "shard") {
+        long long k = -1, n = 0;
+        const std::size_t slash = value.find('/');
+        if (slash == std::string::npos || !parse_int(value.substr(0, slash), k) ||
+            !parse_int(value.substr(slash + 1), n) || n < 1 || n > most_tiles || k < 0 || k >= n)
+            return Failure{"--shard: " + in_quotes(value) + " is not K/N, shard K (from 0) of N, with K below N"};
+        s.shard = static_cast<int>(k);
+        s.shards = static_cast<int>(n);
     } else if (name == "jobs") {
         if (!parse_int(value, number) || number < 1 || number > most_jobs())
             return Failure{"--jobs: " + in_quotes(value) + " is not a number of jobs from 1 to " +
@@ -381,6 +392,9 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     value_option("tile-seed", "draw one tile from this stream, as a manifest's tile seed (a tile's \"drawn\" "
                               "block in a manifest is a settings file that draws it again)", "General", "SEED");
     value_option("jobs", "tiles drawn at once (default: the number of cores)", "General", "N");
+    value_option("shard", "draw only shard K (from 0) of N: its contiguous part of the run's indices, with the "
+                          "files and bytes they have in the whole run, listed in DIR/manifest.K-of-N.json; "
+                          "'brannoc-render merge DIR' joins the shards' manifests", "General", "K/N");
     value_option("out", "folder for the files, made if missing (default: the current folder)", "Output", "DIR");
     value_option("textures", "draw with your own building_sheet.png, ground_sheet.png and boulder_sheet.png from DIR, "
                              "of the built-in sheets' sizes and grids (docs/artwork.md)", "General", "DIR");

@@ -1,10 +1,20 @@
 // brannoc-render: the tiles of the Brannoc window, drawn headless in bulk.
 #include "app/render/batch_run.hpp"
 #include "app/render/command_line.hpp"
+#include "app/render/report_line.hpp"
+#include "app/render/shard_merge.hpp"
 
 #include <cstdio>
+#include <string>
 
 int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "merge") {
+        if (argc != 3 || std::string(argv[2]).empty()) {
+            report_line(stderr, "usage: brannoc-render merge DIR (the folder of a sharded run's manifests)");
+            return 2;
+        }
+        return merge_shards(argv[2], stderr);
+    }
     const ParsedCommandLine parsed = parse_render_command_line(argc, argv);
     if (!parsed.settings) {
         std::fputs(parsed.text.c_str(), parsed.exit_code == 0 ? stdout : stderr);

@@ -19,6 +19,8 @@ struct Exclusion {
 const Exclusion exclusions[] = {
     {"out", "sheet", "--out writes one file a tile and --sheet one sheet: give one of them"},
     {"tile-seed", "seed", "--tile-seed and --seed both choose the tiles' streams: give one of them"},
+    {"shard", "sheet", "--shard splits a run of one file a tile; a sheet is drawn whole: give one of them"},
+    {"shard", "tile-seed", "--tile-seed draws one tile, which is not split: leave out --shard"},
 };
 
 // Only with another: alone it would do nothing.

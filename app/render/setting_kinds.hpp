@@ -32,7 +32,8 @@ inline constexpr GeneralSetting general_settings[] = {
     {"cell-frames", SettingType::flag},   {"frames", SettingType::whole_number},
     {"frame-ms", SettingType::whole_number}, {"gif", SettingType::flag},
     {"normals", SettingType::flag},       {"heights", SettingType::flag},
-    {"lit", SettingType::text}};
+    {"lit", SettingType::text},
+    {"shard", SettingType::text}};
 
 // Every setting brannoc-render knows: those above and the controls'.
 std::vector<std::string> every_setting_name();
