@@ -5,12 +5,22 @@
 #include <sstream>
 
 std::string godot_tileset(const SheetLayout& l, int tile_count, const GodotTileSet& tileset) {
+    const bool lit = !tileset.normal_image.empty();
     std::ostringstream out;
-    out << "[gd_resource type=\"TileSet\" load_steps=" << 3 + tileset.resources.size() << " format=3]\n\n"
+    // One step for each resource and one for the TileSet itself.
+    out << "[gd_resource type=\"TileSet\" load_steps=" << 3 + (lit ? 2 : 0) + tileset.resources.size()
+        << " format=3]\n\n"
         << "[ext_resource type=\"Texture2D\" path=" << godot_string(tileset.image) << " id=\"1_sheet\"]\n\n";
+    if (lit)
+        out << "[ext_resource type=\"Texture2D\" path=" << godot_string(tileset.normal_image)
+            << " id=\"2_normal\"]\n\n";
     for (const std::string& resource : tileset.resources) out << resource << "\n";
+    if (lit)
+        out << "[sub_resource type=\"CanvasTexture\" id=\"CanvasTexture_1\"]\n"
+            << "diffuse_texture = ExtResource(\"1_sheet\")\n"
+            << "normal_texture = ExtResource(\"2_normal\")\n\n";
     out << "[sub_resource type=\"TileSetAtlasSource\" id=\"TileSetAtlasSource_1\"]\n"
-        << "texture = ExtResource(\"1_sheet\")\n"
+        << "texture = " << (lit ? "SubResource(\"CanvasTexture_1\")" : "ExtResource(\"1_sheet\")") << "\n"
         << "margins = Vector2i(" << l.margin << ", " << l.margin << ")\n"
         << "separation = Vector2i(" << l.spacing << ", " << l.spacing << ")\n"
         << "texture_region_size = Vector2i(" << l.cell_width << ", " << l.cell_height << ")\n";

@@ -22,6 +22,8 @@ struct GodotTileSet {
     GodotKeys tileset;                   // further keys of the TileSet itself
     int cell_stride = 1;                 // tile k in cell k x stride (the cells between are its
                                          // animation frames, left free)
+    std::string normal_image;            // the normal sheet, relative to the .tres; when set the atlas
+                                         // draws a CanvasTexture of the two, lit by 2D lights
 };
 
 std::string godot_tileset(const SheetLayout& layout, int tile_count, const GodotTileSet& tileset);

@@ -4,6 +4,7 @@
 #include "export/control_options.hpp"
 #include "export/godot3_files.hpp"
 #include "export/godot_files.hpp"
+#include "export/map_files.hpp"
 #include "export/relative_path.hpp"
 #include "export/tiled_files.hpp"
 #include "export/transition_engine_files.hpp"
@@ -42,6 +43,12 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
     const std::string tileset_path = sheet_tileset_path(settings.sheet);
     TiledTileset tiled = tiled_description(settings, tiles);
     GodotTileSet godot{path_from_file(settings.godot, settings.sheet), {}, {}, {}, {}};
+    if (settings.normals) {
+        // Both engines light the tiles through the normal sheet written beside the colour.
+        const std::string normal_sheet = map_file_name(settings.sheet, "_n.png");
+        godot.normal_image = path_from_file(settings.godot, normal_sheet);
+        tiled.properties.push_back({"normal_map", "file", path_from_file(tileset_path, normal_sheet)});
+    }
     const bool transition = settings.tab == transition_kind;
     if (transition) {
         // Terrain sets: the editors' brushes then pick the tile for each corner.

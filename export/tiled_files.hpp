@@ -26,6 +26,7 @@ struct TiledTileset {
     bool colour_key = false;    // a BMP has no alpha: black stands for nothing
     std::vector<TiledTile> tiles;        // only tiles with something to say
     std::vector<std::string> elements;   // children after the tiles, e.g. <wangsets>
+    std::vector<TiledProperty> properties;  // the tileset's own, e.g. its normal sheet
 };
 
 // Tiled draws a tile on an isometric map with its image's bottom-left on the

@@ -240,6 +240,46 @@ TEST_F(SheetDir, GodotResourceReadsBackWithTheAnchorOfTheManifest) {
     EXPECT_TRUE(manifest["tiles"][0]["drawn"].contains("conifer"));
 }
 
+TEST_F(SheetDir, ANormalSheetLightsTheGodotAtlasAndIsNamedByTheTiledTileset) {
+    const fs::path sheet = dir_ / "houses.png";
+    fs::create_directories(dir_ / "engine");
+    ASSERT_EQ(render({"--kind", "house", "--count", "3", "--iso-width", "64", "--sheet", sheet.string(), "--normals",
+                      "--godot", (dir_ / "engine" / "h.tres").string(), "--tmx", (dir_ / "houses.tmx").string()}),
+              0);
+    const std::vector<GodotSection> tres = read_godot_resource(dir_ / "engine" / "h.tres");
+    // Each texture the CanvasTexture names is a file beside the .tres's paths.
+    std::map<std::string, std::string> textures;  // id -> path
+    const GodotSection* canvas = nullptr;
+    const GodotSection* atlas = nullptr;
+    for (const GodotSection& section : tres) {
+        std::smatch m;
+        if (std::regex_search(section.header, m, std::regex(R"re(ext_resource type="Texture2D" path="([^"]+)" id="([^"]+)")re")))
+            textures[m[2]] = m[1];
+        if (section.header.find("type=\"CanvasTexture\"") != std::string::npos) canvas = &section;
+        if (section.header.find("type=\"TileSetAtlasSource\"") != std::string::npos) atlas = &section;
+    }
+    ASSERT_TRUE(canvas && atlas);
+    EXPECT_EQ(tres[0].header, "[gd_resource type=\"TileSet\" load_steps=5 format=3]");
+    const std::string id = std::regex_replace(canvas->header, std::regex(R"re(.*id="([^"]+)".*)re"), "$1");
+    EXPECT_EQ(atlas->keys.at("texture"), "SubResource(\"" + id + "\")");
+    auto texture = [&](const std::string& key) {
+        const std::string ref = std::regex_replace(canvas->keys.at(key), std::regex(R"re(ExtResource\("([^"]+)"\))re"), "$1");
+        return textures.count(ref) ? textures.at(ref) : std::string{};
+    };
+    EXPECT_EQ(texture("diffuse_texture"), "../houses.png");
+    EXPECT_EQ(texture("normal_texture"), "../houses_n.png");
+    EXPECT_TRUE(fs::exists(dir_ / "engine" / texture("diffuse_texture")));
+    EXPECT_TRUE(fs::exists(dir_ / "engine" / texture("normal_texture")));
+    const std::vector<std::uint8_t> bytes = read_file(dir_ / "houses.tsx");
+    const std::string tsx(bytes.begin(), bytes.end());
+    EXPECT_NE(tsx.find("<property name=\"normal_map\" type=\"file\" value=\"houses_n.png\"/>"), std::string::npos);
+    // Tiled still reads the tileset and draws the map over it.
+    const Rgba raster = rasterize(dir_ / "houses.tmx");
+    bool drawn = false;
+    for (std::size_t k = 3; k < raster.pixels.size(); k += 4) drawn = drawn || raster.pixels[k] > 0;
+    EXPECT_TRUE(drawn);
+}
+
 TEST_F(SheetDir, AHouseAsATileObjectStandsOnItsPointAsInALayerOnItsCell) {
     // Placed on the bottom corner of cell (2, 3), the object draws exactly
     // what the layer draws in that cell.
