@@ -1,6 +1,7 @@
 #include "export/manifest.hpp"
 
 #include "export/control_options.hpp"
+#include "export/map_files.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -14,6 +15,13 @@ constexpr int manifest_version = 1;
 nlohmann::json corner_list(int mask) {
     return {corner_terrain(mask, corner_top), corner_terrain(mask, corner_right), corner_terrain(mask, corner_bottom),
             corner_terrain(mask, corner_left)};
+}
+
+// The lighting maps written beside `image`, by the names they were written under.
+void add_map_files(nlohmann::json& fields, const RenderSettings& settings, const std::string& image) {
+    if (settings.normals) fields["normals"] = map_file_name(image, "_n.png");
+    if (settings.heights) fields["heights"] = map_file_name(image, "_h.png");
+    if (settings.lit) fields["lit"] = map_file_name(image, "_lit.png");
 }
 
 // The head object, left open for the tiles.
@@ -90,6 +98,7 @@ std::string run_manifest_entry(const RenderSettings& settings, const TileRecord&
                              {"anchor", {r.anchor_x, r.anchor_y}}};
     add_frames(fields, settings, r);
     if (settings.gif) fields["gif"] = tile_gif_name(settings, r.index);
+    add_map_files(fields, settings, tile_file_name(settings, r.index));
     return entry_text(fields, r, first);
 }
 
@@ -111,7 +120,7 @@ std::string run_manifest(const RenderSettings& settings, const std::vector<TileR
 
 std::string sheet_manifest(const RenderSettings& settings, const std::vector<TileRecord>& records,
                            const SheetLayout& layout, const std::string& image) {
-    const nlohmann::json sheet = {{"image", image},
+    nlohmann::json sheet = {{"image", image},
                                   {"width", layout.width},
                                   {"height", layout.height},
                                   {"columns", layout.columns},
@@ -122,6 +131,7 @@ std::string sheet_manifest(const RenderSettings& settings, const std::vector<Til
                                   {"margin", layout.margin},
                                   {"anchor", {layout.anchor_x, layout.anchor_y}},
                                   {"diamond", {layout.diamond_width, layout.diamond_height}}};
+    add_map_files(sheet, settings, image);
     nlohmann::json head = {{"sheet", sheet}};
     // Moving water: tile k's frames fill the cells from k x frames along its row.
     const int frames = std::max(1, settings.loop_frames);

@@ -273,6 +273,7 @@ TEST_F(SheetDir, ANormalSheetLightsTheGodotAtlasAndIsNamedByTheTiledTileset) {
     const std::vector<std::uint8_t> bytes = read_file(dir_ / "houses.tsx");
     const std::string tsx(bytes.begin(), bytes.end());
     EXPECT_NE(tsx.find("<property name=\"normal_map\" type=\"file\" value=\"houses_n.png\"/>"), std::string::npos);
+    EXPECT_EQ(read_json(dir_ / "houses.json")["sheet"]["normals"], "houses_n.png");
     // Tiled still reads the tileset and draws the map over it.
     const Rgba raster = rasterize(dir_ / "houses.tmx");
     bool drawn = false;

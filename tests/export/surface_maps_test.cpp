@@ -213,6 +213,11 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
     ASSERT_EQ(run_render({"--kind", "house", "--house-shape", "4 x 4", "--lock-shape", "--count", "3", "--transparent",
                           "--trim", "--normals", "--heights", "--lit", "180,30", "--out", out}),
               0);
+    // The manifest names each tile's maps as they were written.
+    const nlohmann::json first = read_json(std::filesystem::path(out) / "manifest.json")["tiles"][0];
+    EXPECT_EQ(first["normals"], "house-0000_n.png");
+    EXPECT_EQ(first["heights"], "house-0000_h.png");
+    EXPECT_EQ(first["lit"], "house-0000_lit.png");
     double left_lit = 0, right_lit = 0;
     int left_count = 0, right_count = 0;
     for (const char* name : {"house-0000", "house-0001", "house-0002"}) {
