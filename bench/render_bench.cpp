@@ -1,9 +1,12 @@
 // Tiles a second and bytes a tile of brannoc-render for each kind at widths
 // 64, 100 and 200, written as PNG files, opaque and transparent, with one and
 // two jobs: the whole run as a build script sees it (start-up, drawing,
-// encoding, writing, the manifest).
+// encoding, writing, the manifest). Beside it, the drawing of one tile alone,
+// colour only and with its normal and height maps: the maps' target is at
+// most 1.5x the colour's time.
 #include "app/render/batch_run.hpp"
 #include "export/control_options.hpp"
+#include "export/tile_render.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -42,11 +45,32 @@ void BM_RenderPng(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(tiles_per_run) * state.iterations(), benchmark::Counter::kIsRate);
     state.SetLabel(tab_name(tab));
 }
+
+// The same tiles in turn with and without maps, so the two differ only in the maps.
+void BM_DrawTileMaps(benchmark::State& state) {
+    const int tab = static_cast<int>(state.range(0));
+    RenderSettings settings;
+    settings.tab = tab;
+    settings.iso_width = static_cast<int>(state.range(1));
+    settings.transparent = true;
+    settings.normals = settings.heights = state.range(2) != 0;
+    Application app(create_app_state());
+    int index = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(render_tile(app, settings, index++ % 16));
+    state.SetLabel(tab_name(tab) + (settings.normals ? " +normals+heights" : " colour"));
+}
 }  // namespace
 
 BENCHMARK(BM_RenderPng)
     ->ArgsProduct({{0, 1, 2, 3, 4}, {64, 100, 200}, {0, 1}, {1, 2}})
     ->ArgNames({"kind", "width", "transparent", "jobs"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
+
+BENCHMARK(BM_DrawTileMaps)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {64, 200}, {0, 1}})
+    ->ArgNames({"kind", "width", "maps"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MeasureProcessCPUTime();
