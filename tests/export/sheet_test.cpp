@@ -64,6 +64,27 @@ void write_map(const fs::path& path, int size, int width, const std::string& til
                         << " <objectgroup id=\"2\" name=\"O\">\n" << objects << " </objectgroup>\n</map>\n";
 }
 
+// How much a map's red steps from one row to the next: on average across
+// the edge of the tile drawn alone in `second` (its shape says which pixels
+// are its), and within either side.
+struct RowSteps {
+    double across = 0, within = 0;
+    int across_pairs = 0;
+};
+RowSteps row_steps(const Rgba& map, const Rgba& second) {
+    double across = 0, within = 0;
+    int across_pairs = 0, within_pairs = 0;
+    for (int y = 0; y + 1 < map.height; ++y)
+        for (int x = 0; x < map.width; ++x) {
+            if (map.at(x, y)[3] != 255 || map.at(x, y + 1)[3] != 255) continue;
+            const bool upper = second.at(x, y)[3] == 255, lower = second.at(x, y + 1)[3] == 255;
+            const double step = std::abs(map.at(x, y)[0] - map.at(x, y + 1)[0]);
+            if (upper == lower) within += step, ++within_pairs;
+            else across += step, ++across_pairs;
+        }
+    return {across / std::max(1, across_pairs), within / std::max(1, within_pairs), across_pairs};
+}
+
 class SheetDir : public ::testing::Test {
 protected:
     int render(std::vector<std::string> args) { return run_render(std::move(args)); }
@@ -74,6 +95,28 @@ protected:
                                     png.string() + "' >/dev/null 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0) << "tmxrasterizer (Debian package tiled) must be installed";
         return read_rgba(png);
+    }
+    // The shipped sheets, but water cell 0 made of strong stripes across v,
+    // so that water out of step with its neighbour shows at their edge.
+    fs::path striped_water_textures() {
+        const fs::path sheets = dir_ / "sheets";
+        fs::create_directories(sheets);
+        for (const char* name : {"building_sheet.png", "boulder_sheet.png"})
+            fs::copy_file(fs::path(BRANNOC_ASSETS_DIR) / name, sheets / name);
+        const Rgba ground = read_rgba(fs::path(BRANNOC_ASSETS_DIR) / "ground_sheet.png");
+        RasterImage striped(ground.width, ground.height);
+        for (int y = 0; y < ground.height; ++y)
+            for (int x = 0; x < ground.width; ++x) {
+                const std::uint8_t* p = ground.at(x, y);
+                const int v = 128 + static_cast<int>(std::lround(120 * std::sin(2 * M_PI * (y % 64) / 32.0)));
+                striped.set_pixel(x, y, x < 64 && y >= 320 && y < 384 ? rgb(v, v, v) : rgb(p[0], p[1], p[2]));
+            }
+        const auto png = encode_png(striped);
+        EXPECT_TRUE(png);
+        if (png)
+            std::ofstream(sheets / "ground_sheet.png", std::ios::binary)
+                .write(reinterpret_cast<const char*>(png->data()), static_cast<std::streamsize>(png->size()));
+        return sheets;
     }
     ScratchDir scratch_{"brannoc-sheet-"};
     const fs::path& dir_ = scratch_.path();
@@ -476,22 +519,7 @@ TEST_F(SheetDir, NeighbouringWaterTilesMeetWithoutASeamInEveryFrame) {
     // cells and from a middle frame's, and across their shared edge the
     // colours step no more than they do from row to row inside a tile.
     constexpr int frames = 8;
-    const fs::path sheets = dir_ / "sheets";
-    fs::create_directories(sheets);
-    for (const char* name : {"building_sheet.png", "boulder_sheet.png"})
-        fs::copy_file(fs::path(BRANNOC_ASSETS_DIR) / name, sheets / name);
-    const Rgba ground = read_rgba(fs::path(BRANNOC_ASSETS_DIR) / "ground_sheet.png");
-    RasterImage striped(ground.width, ground.height);
-    for (int y = 0; y < ground.height; ++y)
-        for (int x = 0; x < ground.width; ++x) {
-            const std::uint8_t* p = ground.at(x, y);
-            const int v = 128 + static_cast<int>(std::lround(120 * std::sin(2 * M_PI * (y % 64) / 32.0)));
-            striped.set_pixel(x, y, x < 64 && y >= 320 && y < 384 ? rgb(v, v, v) : rgb(p[0], p[1], p[2]));
-        }
-    const auto png = encode_png(striped);
-    ASSERT_TRUE(png);
-    std::ofstream(sheets / "ground_sheet.png", std::ios::binary).write(reinterpret_cast<const char*>(png->data()),
-                                                                       static_cast<std::streamsize>(png->size()));
+    const fs::path sheets = striped_water_textures();
     ASSERT_EQ(render({"--kind", "water", "--count", "2", "--iso-width", "100", "--frames", std::to_string(frames),
                       "--textures", sheets.string(), "--lock-water-texture-1", "--lock-water-texture-2",
                       "--water-texture-1", "0", "--water-texture-2", "0", "--sheet", (dir_ / "pair.png").string()}),
@@ -506,18 +534,9 @@ TEST_F(SheetDir, NeighbouringWaterTilesMeetWithoutASeamInEveryFrame) {
         write_map(tmx, 2, 100, "pair.tsx", first_tile(0, f) + "," + first_tile(1, f) + ",\n0,0");
         const Rgba map = rasterize(tmx);
         ASSERT_EQ(map.width, second.width);
-        double across = 0, within = 0;
-        int across_pairs = 0, within_pairs = 0;
-        for (int y = 0; y + 1 < map.height; ++y)
-            for (int x = 0; x < map.width; ++x) {
-                if (map.at(x, y)[3] != 255 || map.at(x, y + 1)[3] != 255) continue;
-                const bool upper = second.at(x, y)[3] == 255, lower = second.at(x, y + 1)[3] == 255;
-                const double step = std::abs(map.at(x, y)[0] - map.at(x, y + 1)[0]);
-                if (upper == lower) within += step, ++within_pairs;
-                else across += step, ++across_pairs;
-            }
-        ASSERT_GT(across_pairs, 40);
-        EXPECT_LT(across / across_pairs, 1.2 * within / within_pairs) << across / across_pairs << " " << within / within_pairs;
+        const RowSteps steps = row_steps(map, second);
+        ASSERT_GT(steps.across_pairs, 40);
+        EXPECT_LT(steps.across, 1.2 * steps.within) << steps.across << " " << steps.within;
         maps.push_back(map);
     }
     EXPECT_NE(maps[0].pixels, maps[1].pixels);
