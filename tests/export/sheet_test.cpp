@@ -542,6 +542,32 @@ TEST_F(SheetDir, NeighbouringWaterTilesMeetWithoutASeamInEveryFrame) {
     EXPECT_NE(maps[0].pixels, maps[1].pixels);
 }
 
+TEST_F(SheetDir, AShoreMeetsTheWaterBesideItWithoutASeamInEveryFrame) {
+    // The same measure as for two water tiles: a shore set over the striped
+    // water; its pure-water tile (15) and, on the cell to its lower right,
+    // the tile whose two corners on their shared edge are water (9: top-left
+    // and bottom-left) drawn by Tiled from frame 0's cells and a middle frame's,
+    // 200 pixels wide so that the shared edge is long enough to tell.
+    constexpr int frames = 8, water = 15, shore = 9;
+    ASSERT_EQ(render({"--kind", "transition", "--terrains", "ground:3,water:0", "--iso-width", "200", "--frames",
+                      std::to_string(frames), "--textures", striped_water_textures().string(), "--sheet",
+                      (dir_ / "shore.png").string()}),
+              0);
+    const auto tile = [](int k, int f) { return std::to_string(k * frames + f + 1); };
+    write_map(dir_ / "alone.tmx", 2, 200, "shore.tsx", "0," + tile(shore, 0) + ",\n0,0");
+    const Rgba alone = rasterize(dir_ / "alone.tmx");
+    for (const int f : {0, frames / 2 - 1}) {
+        SCOPED_TRACE(f);
+        const fs::path tmx = dir_ / ("shore" + std::to_string(f) + ".tmx");
+        write_map(tmx, 2, 200, "shore.tsx", tile(water, f) + "," + tile(shore, f) + ",\n0,0");
+        const Rgba map = rasterize(tmx);
+        ASSERT_EQ(map.width, alone.width);
+        const RowSteps steps = row_steps(map, alone);
+        ASSERT_GT(steps.across_pairs, 80);
+        EXPECT_LT(steps.across, 1.2 * steps.within) << steps.across << " " << steps.within;
+    }
+}
+
 TEST_F(SheetDir, AShoreSetMovesItsWaterAndNotItsGround) {
     constexpr int frames = 4;
     ASSERT_EQ(render({"--kind", "transition", "--terrains", "ground:3,water:0", "--iso-width", "64", "--frames",
