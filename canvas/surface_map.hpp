@@ -31,6 +31,7 @@ public:
     void mark(int x, int y, SurfaceId id) { ids_[offset(x, y)] = id; }
     void mark_span(int x0, int x1, int y, SurfaceId id);
     SurfaceId at(int x, int y) const { return ids_[offset(x, y)]; }
+    const SurfaceId* row(int y) const { return &ids_[offset(0, y)]; }
 
     SurfaceNormal normal(int x, int y) const { return normal_at(surfaces_[at(x, y)], x - origin_x_, y - origin_y_); }
     float height_above_ground(int x, int y) const {

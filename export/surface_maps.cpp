@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace {
 std::uint8_t encoded(float component) {
@@ -14,30 +15,35 @@ double decoded(std::uint8_t byte) { return byte / 127.5 - 1.0; }
 SurfaceImages surface_images(const SurfaceMap& map, int left, int top, int width, int height) {
     SurfaceImages out;
     out.normals = RasterImage(width, height);
-    out.heights.assign(static_cast<std::size_t>(out.normals.width()) * out.normals.height(), 0);
+    const int w = out.normals.width(), h = out.normals.height();
+    out.heights.assign(static_cast<std::size_t>(w) * h, 0);
     const std::uint8_t flat[3] = {encoded(0.0f), encoded(0.0f), encoded(1.0f)};
-    for (int y = 0; y < out.normals.height(); ++y) {
+    // Most of a tile is flat ground or nothing: every row starts flat, and
+    // only the pixels a surface painted are worked out.
+    std::vector<std::uint8_t> flat_row(3 * static_cast<std::size_t>(w));
+    for (int x = 0; x < w; ++x) std::copy_n(flat, 3, &flat_row[3 * static_cast<std::size_t>(x)]);
+    const int x_begin = std::max(0, -left), x_end = std::min(w, map.width() - left);
+    for (int y = 0; y < h; ++y) {
         std::uint8_t* row = out.normals.row(y);
-        std::uint16_t* heights = &out.heights[static_cast<std::size_t>(y) * out.normals.width()];
+        std::copy(flat_row.begin(), flat_row.end(), row);
         const int my = top + y;
+        if (my < 0 || my >= map.height() || x_begin >= x_end) continue;
+        std::uint16_t* heights = &out.heights[static_cast<std::size_t>(y) * w];
+        const SurfaceId* ids = map.row(my);
         // A run of one flat surface shares its normal; round ones are worked
         // out a pixel at a time.
         SurfaceId last = 0;
         std::uint8_t last_normal[3] = {flat[0], flat[1], flat[2]};
-        for (int x = 0; x < out.normals.width(); ++x) {
+        for (int x = x_begin; x < x_end; ++x) {
             const int mx = left + x;
-            std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
-            if (mx < 0 || my < 0 || mx >= map.width() || my >= map.height() || map.at(mx, my) == 0) {
-                std::copy_n(flat, 3, p);
-                continue;
-            }
-            const SurfaceId id = map.at(mx, my);
+            const SurfaceId id = ids[mx];
+            if (id == 0) continue;
             if (id != last || map.surface(id).shape != Surface::Shape::plane) {
                 const SurfaceNormal n = map.normal(mx, my);
                 last_normal[0] = encoded(n.x), last_normal[1] = encoded(n.y), last_normal[2] = encoded(n.z);
                 last = id;
             }
-            std::copy_n(last_normal, 3, p);
+            std::copy_n(last_normal, 3, row + 3 * static_cast<std::size_t>(x));
             heights[x] = static_cast<std::uint16_t>(std::min(std::lround(map.height_above_ground(mx, my)), 65535L));
         }
     }
