@@ -47,5 +47,6 @@ struct TransitionTileSpec {
 
 // Clears the canvas (outlining the diamond when "Draw tile area" is ticked),
 // paints the tile at the context's iso width and shows it. Draws nothing
-// from the random source: every pixel follows from the spec.
+// from the random source: every pixel follows from its terrains, corners,
+// variant and set seed.
 void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec);
