@@ -66,15 +66,15 @@ void fill_rows(const RasterImage& image, const std::vector<std::uint8_t>* alpha,
         }
     }
 }
-}  // namespace
 
-std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image, const std::vector<std::uint8_t>* alpha) {
-    if (image.empty()) return std::nullopt;
-    if (alpha && alpha->size() != static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()))
-        return std::nullopt;
+Scratch& thread_scratch() {
     thread_local Scratch scratch;
-    if (!scratch.compressor) return std::nullopt;
-    fill_rows(image, alpha, scratch.rows);
+    return scratch;
+}
+
+// The file around scanlines already in scratch.rows.
+std::optional<std::vector<std::uint8_t>> png_of_rows(Scratch& scratch, int width, int height, std::uint8_t bit_depth,
+                                                     std::uint8_t colour_type) {
     scratch.deflated.resize(
         libdeflate_zlib_compress_bound(scratch.compressor.get(), scratch.rows.size()));
     const std::size_t deflated_size =
@@ -85,13 +85,45 @@ std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image, co
     std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     out.reserve(out.size() + 25 + deflated_size + 12 * (deflated_size / largest_idat + 1) + 12);
     std::array<std::uint8_t, 13> header{};
-    put_u32(&header[0], static_cast<std::uint32_t>(image.width()));
-    put_u32(&header[4], static_cast<std::uint32_t>(image.height()));
-    header[8] = 8;                 // bits a sample
-    header[9] = alpha ? 6 : 2;     // RGBA or RGB; compression, filter and interlace methods 0
+    put_u32(&header[0], static_cast<std::uint32_t>(width));
+    put_u32(&header[4], static_cast<std::uint32_t>(height));
+    header[8] = bit_depth;
+    header[9] = colour_type;  // compression, filter and interlace methods 0
     append_chunk(out, "IHDR", header.data(), header.size());
     for (std::size_t at = 0; at < deflated_size; at += largest_idat)
         append_chunk(out, "IDAT", scratch.deflated.data() + at, std::min(largest_idat, deflated_size - at));
     append_chunk(out, "IEND", nullptr, 0);
     return out;
+}
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image, const std::vector<std::uint8_t>* alpha) {
+    if (image.empty()) return std::nullopt;
+    if (alpha && alpha->size() != static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()))
+        return std::nullopt;
+    Scratch& scratch = thread_scratch();
+    if (!scratch.compressor) return std::nullopt;
+    fill_rows(image, alpha, scratch.rows);
+    return png_of_rows(scratch, image.width(), image.height(), 8, alpha ? 6 : 2);  // RGBA or RGB
+}
+
+std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height, const std::vector<std::uint16_t>& grey,
+                                                           const std::vector<std::uint8_t>* alpha) {
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (width < 1 || height < 1 || grey.size() != pixels || (alpha && alpha->size() != pixels)) return std::nullopt;
+    Scratch& scratch = thread_scratch();
+    if (!scratch.compressor) return std::nullopt;
+    // Filter byte 0, then big-endian samples, the alpha 0 or 65535.
+    const std::size_t channels = alpha ? 2 : 1;
+    const std::size_t stride = 1 + static_cast<std::size_t>(width) * 2 * channels;
+    scratch.rows.assign(stride * static_cast<std::size_t>(height), 0);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* p = scratch.rows.data() + stride * static_cast<std::size_t>(y) + 1;
+        for (std::size_t i = static_cast<std::size_t>(y) * width, end = i + width; i < end; ++i, p += 2 * channels) {
+            p[0] = static_cast<std::uint8_t>(grey[i] >> 8);
+            p[1] = static_cast<std::uint8_t>(grey[i] & 255);
+            if (alpha) p[2] = p[3] = (*alpha)[i] ? 255 : 0;
+        }
+    }
+    return png_of_rows(scratch, width, height, 16, alpha ? 4 : 0);  // grey and alpha, or grey
 }

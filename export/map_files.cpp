@@ -1,6 +1,5 @@
 #include "export/map_files.hpp"
 
-#include "canvas/png_grey16.hpp"
 #include "canvas/png_writer.hpp"
 
 #include <filesystem>
