@@ -8,6 +8,15 @@ RasterImage::RasterImage(int width, int height)
       height_(std::max(height, 1)),
       pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3, 0) {}
 
+RasterImage::RasterImage(int width, int height, Colour c) : width_(std::max(width, 1)), height_(std::max(height, 1)) {
+    const std::uint8_t rgb_bytes[3] = {static_cast<std::uint8_t>(red(c)), static_cast<std::uint8_t>(green(c)),
+                                       static_cast<std::uint8_t>(blue(c))};
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width_) * 3);
+    for (std::size_t i = 0; i < row.size(); ++i) row[i] = rgb_bytes[i % 3];
+    pixels_.reserve(row.size() * static_cast<std::size_t>(height_));
+    for (int y = 0; y < height_; ++y) pixels_.insert(pixels_.end(), row.begin(), row.end());
+}
+
 RasterImage create_image(int width, int height) { return RasterImage(width, height); }
 
 RasterImage grab_image(const RasterImage& source, int x, int y, int width, int height) {

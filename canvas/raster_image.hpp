@@ -10,6 +10,8 @@ class RasterImage {
 public:
     RasterImage() = default;
     RasterImage(int width, int height);
+    // Every pixel the colour c, written once.
+    RasterImage(int width, int height, Colour c);
 
     int width() const { return width_; }
     int height() const { return height_; }

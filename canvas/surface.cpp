@@ -6,33 +6,36 @@
 namespace {
 constexpr double root_two = 1.4142135623730951;
 // The 2:1 view looks down at 30 degrees.
-constexpr double view_sin = 0.5;
-constexpr double view_cos = 0.86602540378443865;
+constexpr float view_sin = 0.5f;
+constexpr float view_cos = 0.866025404f;
 
-SurfaceNormal unit(double x, double y, double z) {
-    const double length = std::sqrt(x * x + y * y + z * z);
-    if (length < 1e-12) return {};
-    return {static_cast<float>(x / length), static_cast<float>(y / length), static_cast<float>(z / length)};
-}
-
-// A normal seen in the camera's own frame (u right, w up the screen, toward
-// the camera): tilted back into the world.
-WorldDirection from_camera(double u, double w, double toward) {
-    return {u, w * view_sin - toward * view_cos, w * view_cos + toward * view_sin};
+// The tile-frame normal of the world direction (right, away, up), written
+// without branches so that a row of them is worked out a few at a time.
+// Nothing painted faces down into the ground: the underside of a round thing
+// seen from above is taken as facing sideways. On screen a step to the right
+// is twice as long as a step away (2:1), so a horizontal direction keeps its
+// length but turns towards X: (r sqrt 2, a / sqrt 2) scaled back to the
+// length of (r, a). A direction of no length is flat ground.
+inline void tile_normal_into(float right, float away, float up, float& nx, float& ny, float& nz) {
+    up = up > 0.0f ? up : 0.0f;
+    const float horizontal = right * right + away * away;
+    const float drawn = 2.0f * right * right + 0.5f * away * away;
+    const float length = horizontal + up * up;
+    const bool none = length < 1e-24f;
+    // One division for both: turn = |(r, a)| / (|drawn| |n|), inverse = 1 / |n|.
+    const float both = 1.0f / ((drawn > 0.0f ? drawn : 1.0f) * (none ? 1.0f : length));
+    const float turn = std::sqrt(horizontal * both);
+    const float inverse = std::sqrt((drawn > 0.0f ? drawn : 1.0f) * both);
+    nx = none ? 0.0f : right * static_cast<float>(root_two) * turn;
+    ny = none ? 0.0f : away * static_cast<float>(1.0 / root_two) * turn;
+    nz = none ? 1.0f : up * inverse;
 }
 }  // namespace
 
 SurfaceNormal tile_normal(WorldDirection d) {
-    // Nothing painted faces down into the ground: the underside of a round
-    // thing seen from above is taken as facing sideways.
-    d.up = std::max(d.up, 0.0);
-    // On screen a step to the right is twice as long as a step away (2:1), so
-    // a horizontal direction keeps its length but turns towards X.
-    const double horizontal = std::sqrt(d.right * d.right + d.away * d.away);
-    double x = d.right * root_two, y = d.away / root_two;
-    const double drawn = std::sqrt(x * x + y * y);
-    if (drawn > 0.0) x *= horizontal / drawn, y *= horizontal / drawn;
-    return unit(x, y, d.up);
+    SurfaceNormal n;
+    tile_normal_into(static_cast<float>(d.right), static_cast<float>(d.away), static_cast<float>(d.up), n.x, n.y, n.z);
+    return n;
 }
 
 WorldDirection ground_axes(double along_i, double along_j, double up) {
@@ -74,27 +77,72 @@ Surface round_upright(float axis_x, float radius, float at_y, float growth, doub
     return s;
 }
 
-SurfaceNormal normal_at(const Surface& s, int x, int y) {
-    // Offsets are taken from the pixel's centre.
-    const double px = x + 0.5, py = y + 0.5;
-    switch (s.shape) {
-        case Surface::Shape::plane: return tile_normal(s.direction);
-        case Surface::Shape::dome: {
-            double u = (px - s.cx) / s.rx, w = (s.cy - py) / s.ry;
-            const double reach = u * u + w * w;
-            if (reach > 1.0) u /= std::sqrt(reach), w /= std::sqrt(reach);
-            return tile_normal(from_camera(u, w, std::sqrt(std::max(0.0, 1.0 - u * u - w * w))));
-        }
-        case Surface::Shape::upright: {
-            const double radius = std::max(0.5, s.rx + (py - s.cy) * s.ry);
-            const double u = std::clamp((px - s.cx) / radius, -1.0, 1.0);
-            const double side = std::sqrt(1.0 - s.direction.up * s.direction.up);
-            return tile_normal({u * side, -std::sqrt(1.0 - u * u) * side, s.direction.up});
-        }
-    }
-    return {};
+void NormalRow::resize(int count) {
+    const auto n = static_cast<std::size_t>(std::max(count, 1));
+    shape.resize(n), p.resize(n), q.resize(n), r.resize(n), s.resize(n);
+    x.resize(n), y.resize(n), z.resize(n);
 }
 
-float height_at(const Surface& s, int x, int y) {
-    return std::max(0.0f, s.base + s.per_x * static_cast<float>(x) + s.per_y * static_cast<float>(y));
+namespace {
+// Every shape's sums are done for every pixel and the pixel's own kept: no
+// branches, and arrays that share nothing, so the loop runs a few pixels at
+// a time.
+void work_out_normals(int count, const std::int32_t* __restrict shape, const float* __restrict p,
+                      const float* __restrict q, const float* __restrict r, const float* __restrict s,
+                      float* __restrict nx, float* __restrict ny, float* __restrict nz) {
+    constexpr auto dome_shape = static_cast<std::int32_t>(Surface::Shape::dome);
+    constexpr auto upright_shape = static_cast<std::int32_t>(Surface::Shape::upright);
+    // Inlined, the pointers lose their restrict; the arrays still share nothing.
+#pragma GCC ivdep
+    for (int i = 0; i < count; ++i) {
+        const bool dome = shape[i] == dome_shape, upright = shape[i] == upright_shape;
+        const float pi = p[i], ri = r[i], si = s[i];
+        // An upright is never thinner than a pixel.
+        const float qi = upright && q[i] < 0.5f ? 0.5f : q[i];
+        const float u = pi / qi;
+        // A dome is seen from the camera (u right, w up the screen, toward
+        // it), then tilted back into the world; off its ellipse, its rim.
+        const float w = ri / si;
+        const float reach = u * u + w * w;
+        const float inside = 1.0f / std::sqrt(reach > 1.0f ? reach : 1.0f);
+        const float du = u * inside, dw = w * inside;
+        const float left = 1.0f - du * du - dw * dw;
+        const float toward = std::sqrt(left > 0.0f ? left : 0.0f);
+        // An upright turns with the offset from its axis; its side leans up
+        // by r.
+        const float across = std::clamp(u, -1.0f, 1.0f);
+        const float lean = 1.0f - ri * ri;
+        const float side = std::sqrt(lean > 0.0f ? lean : 0.0f);
+        const float round = 1.0f - across * across;
+        const float back = std::sqrt(round > 0.0f ? round : 0.0f);
+        const float right = dome ? du : upright ? across * side : pi;
+        const float away = dome ? dw * view_sin - toward * view_cos : upright ? -back * side : qi;
+        const float up = dome ? dw * view_cos + toward * view_sin : ri;
+        tile_normal_into(right, away, up, nx[i], ny[i], nz[i]);
+    }
+}
+
+void planes_out(int count, const float* __restrict p, const float* __restrict q, const float* __restrict r,
+                     float* __restrict nx, float* __restrict ny, float* __restrict nz) {
+#pragma GCC ivdep
+    for (int i = 0; i < count; ++i) tile_normal_into(p[i], q[i], r[i], nx[i], ny[i], nz[i]);
+}
+}  // namespace
+
+void NormalRow::work_out(int count) {
+    work_out_normals(std::min(count, static_cast<int>(x.size())), shape.data(), p.data(), q.data(), r.data(),
+                     s.data(), x.data(), y.data(), z.data());
+}
+
+void NormalRow::work_out_planes(int count) {
+    planes_out(std::min(count, static_cast<int>(x.size())), p.data(), q.data(), r.data(), x.data(), y.data(),
+                    z.data());
+}
+
+SurfaceNormal normal_at(const Surface& surface, int x, int y) {
+    NormalRow row;
+    row.resize(1);
+    row.set(0, surface, x, y);
+    row.work_out(1);
+    return {row.x[0], row.y[0], row.z[0]};
 }

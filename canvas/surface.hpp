@@ -1,5 +1,7 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 // The shape under a painted pixel, kept beside the colour so that normal and
 // height maps can be made from the generators' own geometry.
@@ -67,6 +69,53 @@ Surface dome(float cx, float cy, float rx, float ry, float foot_y);
 // axis at x, radius at row y, growing by growth a row downwards.
 Surface round_upright(float axis_x, float radius, float at_y, float growth, double lean, float foot_y);
 
-// The normal and height of a surface at pixel (x, y).
+// The normal and height of a surface at pixel (x, y); the height before it
+// is kept from going below the ground.
 SurfaceNormal normal_at(const Surface& surface, int x, int y);
-float height_at(const Surface& surface, int x, int y);
+inline float height_below_ground_too(const Surface& s, int x, int y) {
+    return s.base + s.per_x * static_cast<float>(x) + s.per_y * static_cast<float>(y);
+}
+inline float height_at(const Surface& s, int x, int y) {
+    const float h = height_below_ground_too(s, x, y);
+    return h > 0.0f ? h : 0.0f;
+}
+
+// The normals of a row of pixels, worked out together: set() each pixel's
+// surface, then work_out() all of them at once. One array a number, so the
+// sums run over several pixels at a time.
+struct NormalRow {
+    void resize(int count);
+    // Pixel i is (x, y) of the surface.
+    void set(int i, const Surface& surface, int x, int y) {
+        // Offsets are taken from the pixel's centre.
+        const float cx = static_cast<float>(x) + 0.5f, cy = static_cast<float>(y) + 0.5f;
+        const auto at = static_cast<std::size_t>(i);
+        shape[at] = static_cast<std::int32_t>(surface.shape);
+        switch (surface.shape) {
+            case Surface::Shape::plane: set_plane(i, surface.direction); return;
+            case Surface::Shape::dome:  // offsets from the centre over the radii
+                p[at] = cx - surface.cx, q[at] = surface.rx, r[at] = surface.cy - cy, s[at] = surface.ry;
+                return;
+            case Surface::Shape::upright:  // offset from the axis over the radius at the row; the lean
+                p[at] = cx - surface.cx, q[at] = surface.rx + (cy - surface.cy) * surface.ry;
+                r[at] = static_cast<float>(surface.direction.up), s[at] = 1.0f;
+                return;
+        }
+    }
+    // Pixel i faces one way, as a plane of that direction does everywhere.
+    void set_plane(int i, const WorldDirection& d) {
+        const auto at = static_cast<std::size_t>(i);
+        shape[at] = static_cast<std::int32_t>(Surface::Shape::plane);
+        p[at] = static_cast<float>(d.right), q[at] = static_cast<float>(d.away), r[at] = static_cast<float>(d.up);
+        s[at] = 1.0f;
+    }
+    void work_out(int count);
+    // The same when every pixel was set as a plane, in a third of the time.
+    void work_out_planes(int count);
+
+    // Pixel i: its surface's shape and the four numbers that give its normal;
+    // then the normal.
+    std::vector<std::int32_t> shape;
+    std::vector<float> p, q, r, s;
+    std::vector<float> x, y, z;
+};

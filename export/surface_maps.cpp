@@ -6,45 +6,103 @@
 #include <vector>
 
 namespace {
+// 127.5 (n + 1) to the nearest byte; a unit normal's parts never leave -1..1.
 std::uint8_t encoded(float component) {
-    return static_cast<std::uint8_t>(std::clamp(std::lround(127.5 * (component + 1.0)), 0L, 255L));
+    return static_cast<std::uint8_t>(std::clamp(127.5f * (component + 1.0f) + 0.5f, 0.0f, 255.0f));
 }
 double decoded(std::uint8_t byte) { return byte / 127.5 - 1.0; }
+
+// Nothing is below the ground; from 0 up, adding a half and cutting rounds
+// as lround does (exactly: a float plus a half is exact in a double).
+std::uint16_t rounded_height(float h) {
+    h = h > 0.0f ? h : 0.0f;
+    return static_cast<std::uint16_t>(static_cast<double>(h < 65535.0f ? h : 65535.0f) + 0.5);
+}
+
+// Normals to bytes, one array a component stride apart, a few at a time.
+void encode_normals(std::size_t count, const float* __restrict nx, const float* __restrict ny,
+                    const float* __restrict nz, std::size_t stride, std::uint8_t* __restrict bytes) {
+#pragma GCC ivdep
+    for (std::size_t i = 0; i < count; ++i)
+        bytes[i] = encoded(nx[i]), bytes[stride + i] = encoded(ny[i]), bytes[2 * stride + i] = encoded(nz[i]);
+}
+
+void round_heights(std::size_t count, const float* __restrict raised, std::uint16_t* __restrict rounded) {
+    for (std::size_t i = 0; i < count; ++i) rounded[i] = rounded_height(raised[i]);
+}
+
+// Every surface's plane normal, encoded, three bytes a surface: a plane
+// shows it everywhere. A mountain names thousands, so they are worked out
+// together.
+std::vector<std::uint8_t> plane_normals(const SurfaceMap& map) {
+    const std::size_t count = map.surface_count();
+    NormalRow row;
+    row.resize(static_cast<int>(count));
+    for (std::size_t id = 0; id < count; ++id) row.set_plane(static_cast<int>(id), map.surface(static_cast<SurfaceId>(id)).direction);
+    row.work_out_planes(static_cast<int>(count));
+    std::vector<std::uint8_t> planar(3 * count), bytes(3 * count);
+    encode_normals(count, row.x.data(), row.y.data(), row.z.data(), count, planar.data());
+    for (std::size_t id = 0; id < count; ++id)
+        for (std::size_t k = 0; k < 3; ++k) bytes[3 * id + k] = planar[k * count + id];
+    return bytes;
+}
 }  // namespace
 
 SurfaceImages surface_images(const SurfaceMap& map, int left, int top, int width, int height) {
     SurfaceImages out;
-    out.normals = RasterImage(width, height);
+    // Most of a tile is flat ground or nothing: the images start flat, and
+    // only the pixels a surface painted are worked out.
+    out.normals = RasterImage(width, height, rgb(encoded(0.0f), encoded(0.0f), encoded(1.0f)));
     const int w = out.normals.width(), h = out.normals.height();
     out.heights.assign(static_cast<std::size_t>(w) * h, 0);
-    const std::uint8_t flat[3] = {encoded(0.0f), encoded(0.0f), encoded(1.0f)};
-    // Most of a tile is flat ground or nothing: every row starts flat, and
-    // only the pixels a surface painted are worked out.
-    std::vector<std::uint8_t> flat_row(3 * static_cast<std::size_t>(w));
-    for (int x = 0; x < w; ++x) std::copy_n(flat, 3, &flat_row[3 * static_cast<std::size_t>(x)]);
-    const int x_begin = std::max(0, -left), x_end = std::min(w, map.width() - left);
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t* row = out.normals.row(y);
-        std::copy(flat_row.begin(), flat_row.end(), row);
+    const std::vector<std::uint8_t> planes = plane_normals(map);
+    // Each row: the columns a surface painted are listed (without a branch:
+    // the leaves of a tree leave many small holes), a plane's pixels take its
+    // normal, a round surface's are gathered, worked out and encoded
+    // together, and put back where they came from.
+    NormalRow normals;
+    normals.resize(w);
+    const auto n = static_cast<std::size_t>(w);
+    std::vector<int> painted(n), rounds(n);
+    std::vector<float> raised(n);
+    std::vector<std::uint16_t> rounded(n);
+    std::vector<std::uint8_t> bytes(3 * n);
+    for (int y = std::max(0, -top); y < std::min(h, map.height() - top); ++y) {
         const int my = top + y;
-        if (my < 0 || my >= map.height() || x_begin >= x_end) continue;
-        std::uint16_t* heights = &out.heights[static_cast<std::size_t>(y) * w];
-        const SurfaceId* ids = map.row(my);
-        // A run of one flat surface shares its normal; round ones are worked
-        // out a pixel at a time.
-        SurfaceId last = 0;
-        std::uint8_t last_normal[3] = {flat[0], flat[1], flat[2]};
-        for (int x = x_begin; x < x_end; ++x) {
-            const int mx = left + x;
-            const SurfaceId id = ids[mx];
-            if (id == 0) continue;
-            if (id != last || map.surface(id).shape != Surface::Shape::plane) {
-                const SurfaceNormal n = map.normal(mx, my);
-                last_normal[0] = encoded(n.x), last_normal[1] = encoded(n.y), last_normal[2] = encoded(n.z);
-                last = id;
+        const int x_first = std::max(map.first_marked(my) - left, 0);
+        const int x_last = std::min(map.last_marked(my) - left, w - 1);
+        const SurfaceId* ids = map.row(my) + left;
+        std::size_t count = 0;
+        for (int x = x_first; x <= x_last; ++x) {
+            painted[count] = x;
+            count += ids[x] != 0;
+        }
+        if (count == 0) continue;
+        std::uint8_t* row = out.normals.row(y);
+        const int sx = left - map.origin_x(), sy = my - map.origin_y();
+        std::size_t round = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            const int x = painted[i];
+            const SurfaceId id = ids[x];
+            const Surface& s = map.surface(id);
+            raised[i] = height_below_ground_too(s, sx + x, sy);
+            if (s.shape != Surface::Shape::plane) {
+                normals.set(static_cast<int>(round), s, sx + x, sy);
+                rounds[round++] = x;
+                continue;
             }
-            std::copy_n(last_normal, 3, row + 3 * static_cast<std::size_t>(x));
-            heights[x] = static_cast<std::uint16_t>(std::min(std::lround(map.height_above_ground(mx, my)), 65535L));
+            std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
+            p[0] = planes[3 * id], p[1] = planes[3 * id + 1], p[2] = planes[3 * id + 2];
+        }
+        round_heights(count, raised.data(), rounded.data());
+        std::uint16_t* heights = &out.heights[static_cast<std::size_t>(y) * n];
+        for (std::size_t i = 0; i < count; ++i) heights[painted[i]] = rounded[i];
+        if (round == 0) continue;
+        normals.work_out(static_cast<int>(round));
+        encode_normals(round, normals.x.data(), normals.y.data(), normals.z.data(), n, bytes.data());
+        for (std::size_t i = 0; i < round; ++i) {
+            std::uint8_t* p = row + 3 * static_cast<std::size_t>(rounds[i]);
+            p[0] = bytes[i], p[1] = bytes[n + i], p[2] = bytes[2 * n + i];
         }
     }
     return out;
