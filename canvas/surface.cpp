@@ -79,68 +79,68 @@ Surface round_upright(float axis_x, float radius, float at_y, float growth, doub
 
 void NormalRow::resize(int count) {
     const auto n = static_cast<std::size_t>(std::max(count, 1));
-    shape.resize(n), p.resize(n), q.resize(n), r.resize(n), s.resize(n);
+    p.resize(n), q.resize(n), r.resize(n), s.resize(n);
     x.resize(n), y.resize(n), z.resize(n);
 }
 
+// Each shape's loop has no branches and arrays that share nothing, so it
+// runs a few pixels at a time. (Inlined, the pointers lose their restrict;
+// ivdep says the same.)
 namespace {
-// Every shape's sums are done for every pixel and the pixel's own kept: no
-// branches, and arrays that share nothing, so the loop runs a few pixels at
-// a time.
-void work_out_normals(int count, const std::int32_t* __restrict shape, const float* __restrict p,
-                      const float* __restrict q, const float* __restrict r, const float* __restrict s,
-                      float* __restrict nx, float* __restrict ny, float* __restrict nz) {
-    constexpr auto dome_shape = static_cast<std::int32_t>(Surface::Shape::dome);
-    constexpr auto upright_shape = static_cast<std::int32_t>(Surface::Shape::upright);
-    // Inlined, the pointers lose their restrict; the arrays still share nothing.
+// A dome is seen from the camera (u right, w up the screen, toward it),
+// then tilted back into the world; off its ellipse, its rim.
+void domes_out(int count, const float* __restrict p, const float* __restrict q, const float* __restrict r,
+               const float* __restrict s, float* __restrict nx, float* __restrict ny, float* __restrict nz) {
 #pragma GCC ivdep
     for (int i = 0; i < count; ++i) {
-        const bool dome = shape[i] == dome_shape, upright = shape[i] == upright_shape;
-        const float pi = p[i], ri = r[i], si = s[i];
-        // An upright is never thinner than a pixel.
-        const float qi = upright && q[i] < 0.5f ? 0.5f : q[i];
-        const float u = pi / qi;
-        // A dome is seen from the camera (u right, w up the screen, toward
-        // it), then tilted back into the world; off its ellipse, its rim.
-        const float w = ri / si;
+        const float u = p[i] / q[i], w = r[i] / s[i];
         const float reach = u * u + w * w;
         const float inside = 1.0f / std::sqrt(reach > 1.0f ? reach : 1.0f);
         const float du = u * inside, dw = w * inside;
         const float left = 1.0f - du * du - dw * dw;
         const float toward = std::sqrt(left > 0.0f ? left : 0.0f);
-        // An upright turns with the offset from its axis; its side leans up
-        // by r.
-        const float across = std::clamp(u, -1.0f, 1.0f);
-        const float lean = 1.0f - ri * ri;
+        tile_normal_into(du, dw * view_sin - toward * view_cos, dw * view_cos + toward * view_sin, nx[i], ny[i],
+                         nz[i]);
+    }
+}
+
+// An upright turns with the offset from its axis (its radius never below
+// half a pixel); its side leans up by r.
+void uprights_out(int count, const float* __restrict p, const float* __restrict q, const float* __restrict r,
+                  float* __restrict nx, float* __restrict ny, float* __restrict nz) {
+#pragma GCC ivdep
+    for (int i = 0; i < count; ++i) {
+        const float across = std::clamp(p[i] / (q[i] < 0.5f ? 0.5f : q[i]), -1.0f, 1.0f);
+        const float lean = 1.0f - r[i] * r[i];
         const float side = std::sqrt(lean > 0.0f ? lean : 0.0f);
         const float round = 1.0f - across * across;
         const float back = std::sqrt(round > 0.0f ? round : 0.0f);
-        const float right = dome ? du : upright ? across * side : pi;
-        const float away = dome ? dw * view_sin - toward * view_cos : upright ? -back * side : qi;
-        const float up = dome ? dw * view_cos + toward * view_sin : ri;
-        tile_normal_into(right, away, up, nx[i], ny[i], nz[i]);
+        tile_normal_into(across * side, -back * side, r[i], nx[i], ny[i], nz[i]);
     }
 }
 
 void planes_out(int count, const float* __restrict p, const float* __restrict q, const float* __restrict r,
-                     float* __restrict nx, float* __restrict ny, float* __restrict nz) {
+                float* __restrict nx, float* __restrict ny, float* __restrict nz) {
 #pragma GCC ivdep
     for (int i = 0; i < count; ++i) tile_normal_into(p[i], q[i], r[i], nx[i], ny[i], nz[i]);
 }
 }  // namespace
 
 void NormalRow::work_out(int count) {
-    work_out_normals(std::min(count, static_cast<int>(x.size())), shape.data(), p.data(), q.data(), r.data(),
-                     s.data(), x.data(), y.data(), z.data());
-}
-
-void NormalRow::work_out_planes(int count) {
-    planes_out(std::min(count, static_cast<int>(x.size())), p.data(), q.data(), r.data(), x.data(), y.data(),
-                    z.data());
+    count = std::min(count, static_cast<int>(x.size()));
+    switch (shape_) {
+        case Surface::Shape::plane: planes_out(count, p.data(), q.data(), r.data(), x.data(), y.data(), z.data()); return;
+        case Surface::Shape::dome:
+            domes_out(count, p.data(), q.data(), r.data(), s.data(), x.data(), y.data(), z.data());
+            return;
+        case Surface::Shape::upright:
+            uprights_out(count, p.data(), q.data(), r.data(), x.data(), y.data(), z.data());
+            return;
+    }
 }
 
 SurfaceNormal normal_at(const Surface& surface, int x, int y) {
-    NormalRow row;
+    NormalRow row(surface.shape);
     row.resize(1);
     row.set(0, surface, x, y);
     row.work_out(1);

@@ -80,42 +80,41 @@ inline float height_at(const Surface& s, int x, int y) {
     return h > 0.0f ? h : 0.0f;
 }
 
-// The normals of a row of pixels, worked out together: set() each pixel's
-// surface, then work_out() all of them at once. One array a number, so the
-// sums run over several pixels at a time.
-struct NormalRow {
+// The normals of many pixels of one shape of surface, worked out together:
+// set() each pixel, then work_out() all of them at once. One array a
+// number, and one shape's sums, so they run over several pixels at a time.
+class NormalRow {
+public:
+    explicit NormalRow(Surface::Shape shape) : shape_(shape) {}
+    Surface::Shape shape() const { return shape_; }
     void resize(int count);
-    // Pixel i is (x, y) of the surface.
+    // Pixel i is (x, y) of the surface, which has the row's shape.
     void set(int i, const Surface& surface, int x, int y) {
         // Offsets are taken from the pixel's centre.
         const float cx = static_cast<float>(x) + 0.5f, cy = static_cast<float>(y) + 0.5f;
         const auto at = static_cast<std::size_t>(i);
-        shape[at] = static_cast<std::int32_t>(surface.shape);
-        switch (surface.shape) {
-            case Surface::Shape::plane: set_plane(i, surface.direction); return;
+        switch (shape_) {
+            case Surface::Shape::plane: set_direction(i, surface.direction); return;
             case Surface::Shape::dome:  // offsets from the centre over the radii
                 p[at] = cx - surface.cx, q[at] = surface.rx, r[at] = surface.cy - cy, s[at] = surface.ry;
                 return;
             case Surface::Shape::upright:  // offset from the axis over the radius at the row; the lean
                 p[at] = cx - surface.cx, q[at] = surface.rx + (cy - surface.cy) * surface.ry;
-                r[at] = static_cast<float>(surface.direction.up), s[at] = 1.0f;
+                r[at] = static_cast<float>(surface.direction.up);
                 return;
         }
     }
-    // Pixel i faces one way, as a plane of that direction does everywhere.
-    void set_plane(int i, const WorldDirection& d) {
+    // In a row of planes: pixel i faces one way.
+    void set_direction(int i, const WorldDirection& d) {
         const auto at = static_cast<std::size_t>(i);
-        shape[at] = static_cast<std::int32_t>(Surface::Shape::plane);
         p[at] = static_cast<float>(d.right), q[at] = static_cast<float>(d.away), r[at] = static_cast<float>(d.up);
-        s[at] = 1.0f;
     }
     void work_out(int count);
-    // The same when every pixel was set as a plane, in a third of the time.
-    void work_out_planes(int count);
 
-    // Pixel i: its surface's shape and the four numbers that give its normal;
-    // then the normal.
-    std::vector<std::int32_t> shape;
+    // Pixel i: the numbers that give its normal (see set()); then the normal.
     std::vector<float> p, q, r, s;
     std::vector<float> x, y, z;
+
+private:
+    Surface::Shape shape_;
 };

@@ -1,6 +1,7 @@
 #include "export/surface_maps.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -36,16 +37,27 @@ void round_heights(std::size_t count, const float* __restrict raised, std::uint1
 // together.
 std::vector<std::uint8_t> plane_normals(const SurfaceMap& map) {
     const std::size_t count = map.surface_count();
-    NormalRow row;
+    NormalRow row(Surface::Shape::plane);
     row.resize(static_cast<int>(count));
-    for (std::size_t id = 0; id < count; ++id) row.set_plane(static_cast<int>(id), map.surface(static_cast<SurfaceId>(id)).direction);
-    row.work_out_planes(static_cast<int>(count));
+    for (std::size_t id = 0; id < count; ++id)
+        row.set_direction(static_cast<int>(id), map.surface(static_cast<SurfaceId>(id)).direction);
+    row.work_out(static_cast<int>(count));
     std::vector<std::uint8_t> planar(3 * count), bytes(3 * count);
     encode_normals(count, row.x.data(), row.y.data(), row.z.data(), count, planar.data());
     for (std::size_t id = 0; id < count; ++id)
         for (std::size_t k = 0; k < 3; ++k) bytes[3 * id + k] = planar[k * count + id];
     return bytes;
 }
+
+// A row's pixels of one round shape, and their columns.
+struct Gathered {
+    Gathered(Surface::Shape shape, std::size_t width) : normals(shape), columns(width) {
+        normals.resize(static_cast<int>(width));
+    }
+    NormalRow normals;
+    std::vector<int> columns;
+    std::size_t count = 0;
+};
 }  // namespace
 
 SurfaceImages surface_images(const SurfaceMap& map, int left, int top, int width, int height) {
@@ -58,12 +70,11 @@ SurfaceImages surface_images(const SurfaceMap& map, int left, int top, int width
     const std::vector<std::uint8_t> planes = plane_normals(map);
     // Each row: the columns a surface painted are listed (without a branch:
     // the leaves of a tree leave many small holes), a plane's pixels take its
-    // normal, a round surface's are gathered, worked out and encoded
-    // together, and put back where they came from.
-    NormalRow normals;
-    normals.resize(w);
+    // normal, a round surface's are gathered by shape, worked out and
+    // encoded together, and put back where they came from.
     const auto n = static_cast<std::size_t>(w);
-    std::vector<int> painted(n), rounds(n);
+    std::array<Gathered, 2> rounds{Gathered(Surface::Shape::dome, n), Gathered(Surface::Shape::upright, n)};
+    std::vector<int> painted(n);
     std::vector<float> raised(n);
     std::vector<std::uint16_t> rounded(n);
     std::vector<std::uint8_t> bytes(3 * n);
@@ -80,15 +91,15 @@ SurfaceImages surface_images(const SurfaceMap& map, int left, int top, int width
         if (count == 0) continue;
         std::uint8_t* row = out.normals.row(y);
         const int sx = left - map.origin_x(), sy = my - map.origin_y();
-        std::size_t round = 0;
         for (std::size_t i = 0; i < count; ++i) {
             const int x = painted[i];
             const SurfaceId id = ids[x];
             const Surface& s = map.surface(id);
             raised[i] = height_below_ground_too(s, sx + x, sy);
             if (s.shape != Surface::Shape::plane) {
-                normals.set(static_cast<int>(round), s, sx + x, sy);
-                rounds[round++] = x;
+                Gathered& g = rounds[s.shape == Surface::Shape::dome ? 0 : 1];
+                g.normals.set(static_cast<int>(g.count), s, sx + x, sy);
+                g.columns[g.count++] = x;
                 continue;
             }
             std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
@@ -97,12 +108,15 @@ SurfaceImages surface_images(const SurfaceMap& map, int left, int top, int width
         round_heights(count, raised.data(), rounded.data());
         std::uint16_t* heights = &out.heights[static_cast<std::size_t>(y) * n];
         for (std::size_t i = 0; i < count; ++i) heights[painted[i]] = rounded[i];
-        if (round == 0) continue;
-        normals.work_out(static_cast<int>(round));
-        encode_normals(round, normals.x.data(), normals.y.data(), normals.z.data(), n, bytes.data());
-        for (std::size_t i = 0; i < round; ++i) {
-            std::uint8_t* p = row + 3 * static_cast<std::size_t>(rounds[i]);
-            p[0] = bytes[i], p[1] = bytes[n + i], p[2] = bytes[2 * n + i];
+        for (Gathered& g : rounds) {
+            if (g.count == 0) continue;
+            g.normals.work_out(static_cast<int>(g.count));
+            encode_normals(g.count, g.normals.x.data(), g.normals.y.data(), g.normals.z.data(), n, bytes.data());
+            for (std::size_t i = 0; i < g.count; ++i) {
+                std::uint8_t* p = row + 3 * static_cast<std::size_t>(g.columns[i]);
+                p[0] = bytes[i], p[1] = bytes[n + i], p[2] = bytes[2 * n + i];
+            }
+            g.count = 0;
         }
     }
     return out;

@@ -198,3 +198,26 @@ TEST(DrawingContext, ATileCanvasKeepsThePixelsInsideAndWhatCrossesItsEdges) {
     EXPECT_EQ(grab_image(wide, 7, 5, 30, 20), plain);
     EXPECT_GT(painted(wide).size(), painted(plain).size() + 20);
 }
+
+TEST(DrawingContext, ASurfaceMapRecordsTheLastSurfaceAndClearsBackToFlatGround) {
+    TileCanvas canvas(12, 6, 2, 1);
+    SurfaceMap map(12, 6, 2, 1);
+    DrawingContext dc(canvas, &map);
+    dc.set_surface(dome(3, 3, 2, 2, 4));
+    dc.box(0, 0, 4, 2, ink);  // rows 1 and 2 of the map, columns 2..5
+    dc.reuse_surface(0);
+    dc.box(3, 1, 6, 1, ink);    // back to flat ground at columns 5..10 of row 2
+    dc.box(-2, 3, 12, 1, ink);  // flat ground over a row nothing else marked
+    EXPECT_EQ(map.at(2, 1), 1u);
+    EXPECT_EQ(map.at(4, 2), 1u);
+    EXPECT_EQ(map.at(5, 2), 0u);
+    EXPECT_EQ(map.first_marked(2), 2);
+    EXPECT_EQ(map.last_marked(2), 5);
+    EXPECT_GT(map.first_marked(4), map.last_marked(4));
+    map.clear();
+    EXPECT_EQ(map.surface_count(), 1u);
+    for (int y = 0; y < map.height(); ++y) {
+        EXPECT_GT(map.first_marked(y), map.last_marked(y)) << y;
+        for (int x = 0; x < map.width(); ++x) ASSERT_EQ(map.at(x, y), 0u) << x << "," << y;
+    }
+}

@@ -79,6 +79,19 @@ TEST(SurfaceMaps, ColourIsTheSameByteForByteAndTheMapsAreSound) {
     }
 }
 
+TEST(SurfaceMaps, NothingOfTheTileBeforeIsLeftInTheMaps) {
+    // The map is kept from tile to tile and cleared only where it was
+    // marked; trees leave holes between their leaves for the next to show.
+    const RenderSettings trees = with_maps(settings_of({"--kind", "tree", "--multi-tree", "--transparent"}));
+    auto app = std::make_unique<Application>(create_app_state());
+    for (int index = 0; index < 4; ++index) {
+        const RenderedTile after = render_tile(*app, trees, index);
+        const RenderedTile fresh = render_tile(*std::make_unique<Application>(create_app_state()), trees, index);
+        ASSERT_EQ(after.maps.normals, fresh.maps.normals) << index;
+        ASSERT_EQ(after.maps.heights, fresh.maps.heights) << index;
+    }
+}
+
 TEST(SurfaceMaps, HouseWallsFaceTheirWaysUnderARoofAsHighAsTheHouse) {
     for (const char* roof : {"Left side", "Right side"}) {
         const Drawn house({"--kind", "house", "--house-shape", "4 x 4", "--lock-shape", "--add-ground", "--roof-shape",
