@@ -1,5 +1,4 @@
 #pragma once
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -69,14 +68,14 @@ Surface dome(float cx, float cy, float rx, float ry, float foot_y);
 // axis at x, radius at row y, growing by growth a row downwards.
 Surface round_upright(float axis_x, float radius, float at_y, float growth, double lean, float foot_y);
 
-// The normal and height of a surface at pixel (x, y); the height before it
-// is kept from going below the ground.
+// The normal and height of a surface at pixel (x, y); signed_height_at is
+// the height before it is kept from going below the ground.
 SurfaceNormal normal_at(const Surface& surface, int x, int y);
-inline float height_below_ground_too(const Surface& s, int x, int y) {
+inline float signed_height_at(const Surface& s, int x, int y) {
     return s.base + s.per_x * static_cast<float>(x) + s.per_y * static_cast<float>(y);
 }
 inline float height_at(const Surface& s, int x, int y) {
-    const float h = height_below_ground_too(s, x, y);
+    const float h = signed_height_at(s, x, y);
     return h > 0.0f ? h : 0.0f;
 }
 
@@ -86,7 +85,6 @@ inline float height_at(const Surface& s, int x, int y) {
 class NormalRow {
 public:
     explicit NormalRow(Surface::Shape shape) : shape_(shape) {}
-    Surface::Shape shape() const { return shape_; }
     void resize(int count);
     // Pixel i is (x, y) of the surface, which has the row's shape.
     void set(int i, const Surface& surface, int x, int y) {

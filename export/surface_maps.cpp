@@ -95,7 +95,7 @@ SurfaceImages surface_images(const SurfaceMap& map, int left, int top, int width
             const int x = painted[i];
             const SurfaceId id = ids[x];
             const Surface& s = map.surface(id);
-            raised[i] = height_below_ground_too(s, sx + x, sy);
+            raised[i] = signed_height_at(s, sx + x, sy);
             if (s.shape != Surface::Shape::plane) {
                 Gathered& g = rounds[s.shape == Surface::Shape::dome ? 0 : 1];
                 g.normals.set(static_cast<int>(g.count), s, sx + x, sy);
