@@ -23,7 +23,7 @@ std::vector<std::uint8_t> libpng_rgba(const std::vector<std::uint8_t>& file, int
 
 TEST(PngWriter, LibpngReadsBackEveryPixelAndItsAlpha) {
     // Odd sizes, noise beside long empty runs, one pixel, a wide strip.
-    for (const auto [w, h] : {std::pair{1, 1}, {37, 23}, {300, 2}, {260, 260}}) {
+    for (const auto& [w, h] : {std::pair{1, 1}, {37, 23}, {300, 2}, {260, 260}}) {
         RasterImage image(w, h);
         std::vector<std::uint8_t> alpha(static_cast<std::size_t>(w) * h);
         unsigned noise = 12345;

@@ -493,7 +493,9 @@ TEST_F(SheetDir, MovingWaterSheetsDeclareEachTilesFramesToTiledAndGodot) {
         EXPECT_EQ(atlas.at(cell + "animation_mode"), "0");
         for (int f = 0; f < frames; ++f) {
             EXPECT_EQ(atlas.at(cell + "animation_frame_" + std::to_string(f) + "/duration"), "0.09");
-            if (f > 0) EXPECT_EQ(atlas.count(std::to_string(column + f) + ":" + std::to_string(row) + "/0"), 0u);
+            if (f > 0) {
+                EXPECT_EQ(atlas.count(std::to_string(column + f) + ":" + std::to_string(row) + "/0"), 0u);
+            }
         }
         // The frames differ at the diamond's centre region.
         int differing = 0;

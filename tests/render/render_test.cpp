@@ -52,8 +52,9 @@ TEST(RenderOptions, EveryControlOfEveryKindHasOneUniqueOption) {
     for (const ControlSpec& spec : control_table()) {
         if (spec.number <= 0 || spec.disabled || spec.tab > tab_water) continue;
         if (spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::ComboBox ||
-            (spec.kind == ControlKind::Button && spec.tab >= 0))
+            (spec.kind == ControlKind::Button && spec.tab >= 0)) {
             EXPECT_TRUE(controls.count(spec.number)) << spec.number;
+        }
     }
     for (const char* name : {"house-shape", "lock-shape", "conifer", "leaves", "height-from", "height-to",
                              "terrain-lock-ground-texture", "mountain-lock-ground-texture", "boulder-quantity",

@@ -136,13 +136,17 @@ TEST_F(OptionSweep, EveryInputEndsCleanlyWithNothingLeftBehind) {
             EXPECT_EQ(text.rfind("brannoc-render: ", 0), 0u) << text;
             EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
         }
-        if (code == 2) EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out) || sheet) << text;
+        if (code == 2) {
+            EXPECT_TRUE(!fs::exists(out) || fs::is_empty(out) || sheet) << text;
+        }
         if (code == 0 && !sheet) {
             const nlohmann::json manifest = read_json(out / "manifest.json");
             EXPECT_EQ(manifest["complete"], true);
             for (const auto& tile : manifest["tiles"]) EXPECT_TRUE(fs::exists(out / tile["file"].get<std::string>()));
         }
-        if (code == 0 && sheet) EXPECT_TRUE(fs::exists(out / "s.json"));
+        if (code == 0 && sheet) {
+            EXPECT_TRUE(fs::exists(out / "s.json"));
+        }
     }
     std::printf("option sweep: %d runs, %d refused\n", runs, refused);
     EXPECT_GT(runs, 20);

@@ -40,17 +40,24 @@ TEST_F(WindowTest, EveryControlStandsWhereTheTableSays) {
         EXPECT_EQ(w->pos(), QPoint(spec.x, spec.y));
         if (spec.kind == ControlKind::Image) continue;  // takes the size of its image
         EXPECT_EQ(w->width(), spec.width);
-        if (spec.kind != ControlKind::ComboBox) EXPECT_EQ(w->height(), spec.height);
+        if (spec.kind != ControlKind::ComboBox) {
+            EXPECT_EQ(w->height(), spec.height);
+        }
         EXPECT_EQ(w->isEnabled(), !spec.disabled);
-        if (auto* button = qobject_cast<QAbstractButton*>(w)) EXPECT_EQ(button->text().toStdString(), spec.label);
-        if (auto* label = qobject_cast<QLabel*>(w); label && spec.kind == ControlKind::TextLabel)
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            EXPECT_EQ(button->text().toStdString(), spec.label);
+        }
+        if (auto* label = qobject_cast<QLabel*>(w); label && spec.kind == ControlKind::TextLabel) {
             EXPECT_EQ(label->text().toStdString(), spec.label);
+        }
         if (auto* combo = qobject_cast<QComboBox*>(w)) {
             ASSERT_EQ(combo->count(), static_cast<int>(spec.items.size()));
             EXPECT_EQ(combo->currentIndex(), spec.default_state);
             EXPECT_FALSE(combo->isEditable());
         }
-        if (auto* box = qobject_cast<QCheckBox*>(w)) EXPECT_EQ(box->isChecked(), spec.default_state != 0);
+        if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            EXPECT_EQ(box->isChecked(), spec.default_state != 0);
+        }
     }
     auto* panel = widget<QTabWidget>(ctl::panel);
     ASSERT_EQ(panel->count(), 6);
@@ -180,7 +187,7 @@ RunResult run_program(const std::string& environment) {
 }  // namespace
 
 TEST(ProgramStart, WithoutADisplayItSaysSoOnOneLineAndFails) {
-    for (const std::string environment :
+    for (const std::string& environment :
          {std::string("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"),
           std::string("-u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb DISPLAY=:12345")}) {
         const RunResult result = run_program(environment);
