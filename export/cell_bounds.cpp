@@ -27,11 +27,7 @@ CellBound largest_cell(int tab, int w) {
 }
 
 CellBound largest_cell(const RenderSettings& settings) {
-    bool size_locked = true;
-    for (const auto& [control, state] : settings.controls)
-        if (control == ctl::lock_size) size_locked = state != 0;
-    const bool any_house_width = settings.tab == tab_house && !size_locked;
-    return largest_cell(settings.tab, any_house_width ? std::max(settings.iso_width, 160) : settings.iso_width);
+    return largest_cell(settings.tab, widest_drawn_width(settings));
 }
 
 SheetLayout sheet_for_cells(const CellBound& cell, int count, int columns, int spacing, int margin) {

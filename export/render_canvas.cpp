@@ -24,10 +24,14 @@ RenderCanvas render_canvas_for_width(int drawn_width) {
     return canvas;
 }
 
-RenderCanvas render_canvas(const RenderSettings& settings) {
+int widest_drawn_width(const RenderSettings& settings) {
     bool size_locked = true;
     for (const auto& [control, state] : settings.controls)
         if (control == ctl::lock_size) size_locked = state != 0;
     const bool any_house_width = settings.tab == tab_house && !size_locked;
-    return render_canvas_for_width(any_house_width ? std::max(settings.iso_width, 160) : settings.iso_width);
+    return any_house_width ? std::max(settings.iso_width, 160) : settings.iso_width;
+}
+
+RenderCanvas render_canvas(const RenderSettings& settings) {
+    return render_canvas_for_width(widest_drawn_width(settings));
 }

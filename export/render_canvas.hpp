@@ -20,6 +20,8 @@ struct PaintReach {
 PaintReach paint_reach(int drawn_width);
 
 RenderCanvas render_canvas_for_width(int drawn_width);
-// For a run: an unlocked house is drawn at widths up to 160 whatever the
-// run's width, so its canvas is at least that width's.
+// The widest a run's tiles are drawn: an unlocked house is drawn at widths
+// up to 160 whatever the run's width.
+int widest_drawn_width(const RenderSettings& settings);
+// For a run: the canvas of its widest drawn width.
 RenderCanvas render_canvas(const RenderSettings& settings);
