@@ -13,7 +13,7 @@
 namespace {
 void BM_MovingWaterSheet(benchmark::State& state) {
     RenderSettings settings;
-    settings.tab = tab_water;
+    settings.kind = TileKind::water;
     settings.iso_width = 64;
     settings.count = 64;
     settings.loop_frames = 16;

@@ -21,7 +21,7 @@ const std::vector<RenderedTile>& tiles_of(int tab, int width, bool transparent) 
     if (set.empty()) {
         Application app(create_app_state());
         RenderSettings settings;
-        settings.tab = tab;
+        settings.kind = kind_of_tab(tab)->kind;
         settings.iso_width = width;
         settings.transparent = transparent;
         for (int i = 0; i < tiles; ++i) set.push_back(render_tile(app, settings, i));
@@ -47,7 +47,7 @@ void BM_EncodePng(benchmark::State& state) {
     state.counters["bytes_per_tile"] = static_cast<double>(bytes) / tiles;
     state.counters["tiles_per_second"] =
         benchmark::Counter(static_cast<double>(tiles) * state.iterations(), benchmark::Counter::kIsRate);
-    state.SetLabel(tab_name(tab) + (libdeflate ? " libdeflate" : " zlib"));
+    state.SetLabel(std::string(kind_of_tab(tab)->name) + (libdeflate ? " libdeflate" : " zlib"));
 }
 }  // namespace
 

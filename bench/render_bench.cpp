@@ -27,7 +27,7 @@ std::uintmax_t image_bytes(const std::filesystem::path& folder) {
 void BM_RenderPng(benchmark::State& state) {
     const int tab = static_cast<int>(state.range(0));
     RenderSettings settings;
-    settings.tab = tab;
+    settings.kind = kind_of_tab(tab)->kind;
     settings.iso_width = static_cast<int>(state.range(1));
     settings.transparent = state.range(2) != 0;
     settings.jobs = static_cast<int>(state.range(3));
@@ -43,21 +43,21 @@ void BM_RenderPng(benchmark::State& state) {
     std::filesystem::remove_all(settings.out);
     state.counters["tiles_per_second"] =
         benchmark::Counter(static_cast<double>(tiles_per_run) * state.iterations(), benchmark::Counter::kIsRate);
-    state.SetLabel(tab_name(tab));
+    state.SetLabel(std::string(kind_of_tab(tab)->name));
 }
 
 // The same tiles in turn with and without maps, so the two differ only in the maps.
 void BM_DrawTileMaps(benchmark::State& state) {
     const int tab = static_cast<int>(state.range(0));
     RenderSettings settings;
-    settings.tab = tab;
+    settings.kind = kind_of_tab(tab)->kind;
     settings.iso_width = static_cast<int>(state.range(1));
     settings.transparent = true;
     settings.normals = settings.heights = state.range(2) != 0;
     Application app(create_app_state());
     int index = 0;
     for (auto _ : state) benchmark::DoNotOptimize(render_tile(app, settings, index++ % 16));
-    state.SetLabel(tab_name(tab) + (settings.normals ? " +normals+heights" : " colour"));
+    state.SetLabel(std::string(kind_of_tab(tab)->name) + (settings.normals ? " +normals+heights" : " colour"));
 }
 }  // namespace
 

@@ -14,7 +14,7 @@ void BM_TransitionSheet(benchmark::State& state) {
     const std::filesystem::path folder = base / ("brannoc-transition-bench-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     RenderSettings settings;
-    settings.tab = transition_kind;
+    settings.kind = TileKind::transition;
     settings.terrain_a = {TerrainKind::ground, 10};
     settings.terrain_b = {TerrainKind::water, 0};
     settings.iso_width = 64;

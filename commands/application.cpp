@@ -52,8 +52,8 @@ LoopAction Application::keyboard_command(int command) {
     return command == key_command::leave ? LoopAction::Leave : LoopAction::Continue;
 }
 
-void Application::draw_tile() {
-    TileContext ctx = context();
+void Application::draw_tile(const DrawRequest& request) {
+    TileContext ctx = context(request);
     if (keep_history_) history_.draw(ctx);
     else draw_random(ctx);
 }

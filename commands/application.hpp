@@ -22,8 +22,9 @@ public:
     explicit Application(std::unique_ptr<AppState> state, UiPort* ui = nullptr);
 
     LoopAction handle_event(EventKind kind, int number);
-    // Draws a random tile and keeps it in the history (R and "Draw &Random").
-    void draw_tile();
+    // Draws a random tile and keeps it in the history (R and "Draw &Random");
+    // a batch asks for its width, water phase, background and surfaces.
+    void draw_tile(const DrawRequest& request = {});
     // Step through the last tiles drawn; false when there is none that way.
     bool show_earlier_tile();
     bool show_later_tile();
@@ -38,7 +39,7 @@ public:
     LoopAction control_event(int number);
     LoopAction keyboard_command(int command);
 
-    TileContext context() { return {*state_, controls_, random_, ui_}; }
+    TileContext context(const DrawRequest& request = {}) { return {*state_, controls_, random_, ui_, request}; }
     AppState& state() { return *state_; }
     ControlModel& controls() { return controls_; }
     RandomSource& random() { return random_; }

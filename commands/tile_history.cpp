@@ -18,10 +18,9 @@ RasterImage redraw_over(const DrawnTile& tile, const AppState& state, Colour bac
     scratch.ground_sheet = state.ground_sheet;
     scratch.building_sheet = state.building_sheet;
     scratch.canvas = RasterImage(TileGeometry::canvas_width, TileGeometry::canvas_height);
-    scratch.background_colour = background;
     ControlModel controls = tile.controls;
     RandomSource random = tile.random;
-    TileContext probe{scratch, controls, random, nullptr};
+    TileContext probe{scratch, controls, random, nullptr, {.background = background}};
     draw_random(probe);
     return std::move(scratch.canvas);
 }

@@ -1,13 +1,13 @@
 #include "export/control_options.hpp"
 
+#include "export/run_options.hpp"
 #include "state/control_ids.hpp"
 
 #include <cctype>
+#include <sstream>
 #include <map>
 
 namespace {
-const char* const tab_names[] = {"house", "tree", "terrain", "mountain", "water"};
-
 // Labels read as option names, lower case with dashes; a few labels carry a
 // parenthesis or the program's own spellings, and read better shortened.
 std::string name_from_label(const std::string& label) {
@@ -27,6 +27,18 @@ std::string name_from_label(const std::string& label) {
     }
     while (!name.empty() && name.back() == '-') name.pop_back();
     return name;
+}
+
+// Ranges of texture numbers by the button that picks them.
+int texture_count(int button) {
+    switch (button) {
+        case ctl::wall_texture_button: return 24;
+        case ctl::roof_texture_button: return 12;
+        case ctl::terrain_ground_texture_button:
+        case ctl::mountain_ground_texture_button:
+        case ctl::mountain_texture_button: return 20;
+        default: return 10;  // doors, windows, waters, grass colours
+    }
 }
 
 std::string items_text(const ControlSpec& spec) {
@@ -59,6 +71,7 @@ std::vector<ControlOption> build_options() {
         } else if (spec.kind == ControlKind::Button && spec.tab >= 0) {
             const bool list = spec.number == ctl::wall_texture_button || spec.number == ctl::roof_texture_button;
             option.kind = list ? OptionKind::texture_list : OptionKind::texture;
+            option.texture_count = texture_count(spec.number);
             option.name = name_from_label(spec.label);
             option.description = list ? "the textures \"" + spec.label + "\" picks from, numbers separated by commas"
                                       : "the texture \"" + spec.label + "\" picks, by number";
@@ -71,7 +84,7 @@ std::vector<ControlOption> build_options() {
     std::map<std::string, std::map<int, int>> tabs_of;
     for (const ControlOption& option : options) ++tabs_of[option.name][option.tab];
     for (ControlOption& option : options)
-        if (tabs_of[option.name].size() > 1) option.name = tab_name(option.tab) + "-" + option.name;
+        if (tabs_of[option.name].size() > 1) option.name = std::string(kind_of_tab(option.tab)->name) + "-" + option.name;
     return options;
 }
 }  // namespace
@@ -99,13 +112,47 @@ int combo_item_for(const ControlSpec& spec, const std::string& value) {
     return -1;
 }
 
-std::string tab_name(int tab) {
-    if (tab == transition_kind) return "transition";
-    return tab >= 0 && tab <= tab_water ? tab_names[tab] : "";
+std::optional<std::string> read_control_value(RenderSettings& s, const ControlOption& option, const std::string& value) {
+    const std::string where = "--" + option.name + ": ";
+    switch (option.kind) {
+        case OptionKind::flag: {
+            bool on = false;
+            if (!read_flag(value, on)) return where + in_quotes(value) + " is not true or false";
+            s.controls.emplace_back(option.control, on ? 1 : 0);
+            return std::nullopt;
+        }
+        case OptionKind::choice: {
+            const int item = combo_item_for(*option.spec, value);
+            if (item < 0) return where + in_quotes(value) + " is not one of: " + items_text(*option.spec);
+            s.controls.emplace_back(option.control, item);
+            return std::nullopt;
+        }
+        case OptionKind::texture:
+        case OptionKind::texture_list: {
+            std::vector<int> picks;
+            std::stringstream list(value);
+            std::string part;
+            while (std::getline(list, part, ',')) {
+                long long number = -1;
+                if (!read_whole_number(part, number) || number < 0 || number >= option.texture_count)
+                    return where + in_quotes(part) + " is not a texture number from 0 to " +
+                           std::to_string(option.texture_count - 1);
+                picks.push_back(static_cast<int>(number));
+            }
+            if (option.kind == OptionKind::texture && picks.size() != 1) return where + "takes one texture number";
+            s.textures.emplace_back(option.control, picks);
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
 }
 
-int tab_for_kind(const std::string& kind) {
-    for (int tab = 0; tab <= tab_water; ++tab)
-        if (kind == tab_names[tab]) return tab;
-    return kind == "transition" ? transition_kind : -1;
+nlohmann::json control_value(const ControlOption& option, int state) {
+    if (option.kind == OptionKind::flag) return state != 0;
+    return option.spec->items[state];
+}
+
+nlohmann::json texture_value(const ControlOption& option, const std::vector<int>& picks) {
+    if (option.kind == OptionKind::texture) return picks.front();
+    return picks;
 }

@@ -2,6 +2,9 @@
 #include "export/render_settings.hpp"
 #include "state/control_table.hpp"
 
+#include <nlohmann/json.hpp>
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,16 +26,22 @@ struct ControlOption {
     int tab;                  // -1: main area
     std::string description;  // for --help
     const ControlSpec* spec;
+    int texture_count = 0;    // a texture button's: its numbers run 0 .. count - 1
 };
 
 const std::vector<ControlOption>& control_options();
 const ControlOption* find_control_option(const std::string& name);
 
+// Reads a control option's value, given as text, into the settings: a
+// control state, or a pick as the chooser makes it. The problem as a whole
+// line otherwise.
+std::optional<std::string> read_control_value(RenderSettings& settings, const ControlOption& option,
+                                              const std::string& value);
+// A control's state and a button's picks as a settings file writes them.
+nlohmann::json control_value(const ControlOption& option, int state);
+nlohmann::json texture_value(const ControlOption& option, const std::vector<int>& picks);
+
 // The item of a combo that a value names: its text as shown ("4 x 4",
 // "15%", "Random"), or its text without a trailing "%" or " x" ("15",
 // "1.5"). -1 when none does.
 int combo_item_for(const ControlSpec& spec, const std::string& value);
-
-// "house", "tree", ... for tabs 0..4, "transition"; "" otherwise.
-std::string tab_name(int tab);
-int tab_for_kind(const std::string& kind);

@@ -1,6 +1,7 @@
 #include "export/manifest.hpp"
 
 #include "export/control_options.hpp"
+#include "export/run_options.hpp"
 #include "export/map_files.hpp"
 
 #include <nlohmann/json.hpp>
@@ -28,8 +29,8 @@ void add_map_files(nlohmann::json& fields, const RenderSettings& settings, const
 std::string head_text(const RenderSettings& settings, nlohmann::json head) {
     head["version"] = manifest_version;
     head["generator"] = "brannoc-render";
-    head["kind"] = tab_name(settings.tab);
-    head["settings"] = nlohmann::json::parse(settings_as_json(settings));
+    head["kind"] = kind_row(settings.kind).name;
+    head["settings"] = settings_block(settings);
     std::string text = head.dump(1);
     text.resize(text.rfind('}'));  // reopen the object
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
@@ -71,7 +72,7 @@ std::string tile_file_name(const RenderSettings& settings, int index) {
     for (int n = settings.count - 1; n >= 10000; n /= 10) ++digits;
     char number[16];
     std::snprintf(number, sizeof number, "%0*d", digits, index);
-    return tab_name(settings.tab) + "-" + number + (settings.png ? ".png" : ".bmp");
+    return std::string(kind_row(settings.kind).name) + "-" + number + (settings.png ? ".png" : ".bmp");
 }
 
 std::string tile_gif_name(const RenderSettings& settings, int index) {

@@ -11,17 +11,9 @@ struct RenderCanvas {
     int origin_x = 0, origin_y = 0;
 };
 
-// The most a tile drawn at `drawn_width` can paint around the diamond's
-// centre, from the generators' geometry: tree crowns reach up about 1.46
-// widths and sideways 0.83, ruins' rubble right 0.7, fences down 0.3.
-struct PaintReach {
-    int up = 0, down = 0, side = 0;
-};
-PaintReach paint_reach(int drawn_width);
-
 RenderCanvas render_canvas_for_width(int drawn_width);
-// The widest a run's tiles are drawn: an unlocked house is drawn at widths
-// up to 160 whatever the run's width.
+// The widest a run's tiles are drawn, by its kind's width rule (an unlocked
+// house is drawn at widths up to 160 whatever the run's width).
 int widest_drawn_width(const RenderSettings& settings);
 // For a run: the canvas of its widest drawn width.
 RenderCanvas render_canvas(const RenderSettings& settings);

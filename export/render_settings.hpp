@@ -1,5 +1,6 @@
 #pragma once
-#include "generators/transition/transition_set.hpp"
+#include "generators/tile_kinds.hpp"
+#include "state/control_model.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -7,12 +8,9 @@
 #include <utility>
 #include <vector>
 
-// The kind of run that draws transition sets, which no tab draws.
-inline constexpr int transition_kind = 6;
-
 // Everything one run of brannoc-render draws and writes.
 struct RenderSettings {
-    int tab = 0;           // which generator: the window's tab number
+    TileKind kind = TileKind::house;
     int iso_width = 100;   // any even width 40..200
     // Control states to set (number, state), applied in order over the
     // defaults before every tile.
@@ -41,7 +39,7 @@ struct RenderSettings {
     int columns = 0;  // 0: about square
     int spacing = 0;
     int margin = 0;
-    bool frames = false;
+    bool cell_outlines = false;  // each cell outlined in the window's purple
     std::string tmx;
     std::string godot;
     std::string godot3;
@@ -75,6 +73,6 @@ struct RenderSettings {
 inline int shard_first(const RenderSettings& s) { return static_cast<int>(static_cast<long long>(s.count) * s.shard / s.shards); }
 inline int shard_end(const RenderSettings& s) { return static_cast<int>(static_cast<long long>(s.count) * (s.shard + 1) / s.shards); }
 
-// The settings as option names and values, the form of a --settings file
-// and of the manifest.
-std::string settings_as_json(const RenderSettings& settings);
+// The controls a run's tiles start from: the defaults with the run's own
+// written over them.
+ControlModel run_controls(const RenderSettings& settings);

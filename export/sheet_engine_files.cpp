@@ -21,7 +21,7 @@ TiledTileset tiled_description(const RenderSettings& settings, const std::vector
     const int frames = std::max(1, settings.loop_frames);
     for (int i = 0; i < static_cast<int>(tiles.size()); ++i) {
         tileset.tiles.push_back(
-            {i * frames, {{"kind", "", tab_name(settings.tab)}, {"seed", "", std::to_string(tiles[i].seed)}}, {}});
+            {i * frames, {{"kind", "", kind_row(settings.kind).name}, {"seed", "", std::to_string(tiles[i].seed)}}, {}});
         if (frames > 1) tileset.tiles.back().elements.push_back(tiled_animation(i * frames, frames, settings.frame_ms));
     }
     return tileset;
@@ -49,7 +49,7 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
         godot.normal_image = path_from_file(settings.godot, normal_sheet);
         tiled.properties.push_back({"normal_map", "file", path_from_file(tileset_path, normal_sheet)});
     }
-    const bool transition = settings.tab == transition_kind;
+    const bool transition = kind_row(settings.kind).corner_set;
     if (transition) {
         // Terrain sets: the editors' brushes then pick the tile for each corner.
         const auto [a, b] = terrain_swatches(settings, tiles);

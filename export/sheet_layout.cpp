@@ -49,12 +49,12 @@ SheetLayout lay_out_sheet(const std::vector<RenderedTile>& tiles, int iso_width,
     return layout;
 }
 
-Sheet compose_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& layout, bool frames) {
+Sheet compose_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& layout, bool cell_outlines) {
     Sheet sheet{RasterImage(layout.width, layout.height),
                 std::vector<std::uint8_t>(static_cast<std::size_t>(layout.width) * layout.height, 0)};
     // Frames first: a cell can be as wide as the diamond, and a tile's
     // pixels on its edge stay the tile's.
-    for (std::size_t k = 0; frames && k < tiles.size(); ++k) {
+    for (std::size_t k = 0; cell_outlines && k < tiles.size(); ++k) {
         DrawingContext dc(sheet.image);
         dc.set_drawing_mode(DrawingMode::Outlined);
         const int cx = layout.cell_x(static_cast<int>(k)), cy = layout.cell_y(static_cast<int>(k));

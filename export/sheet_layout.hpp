@@ -41,5 +41,5 @@ struct Sheet {
     RasterImage image;
     std::vector<std::uint8_t> alpha;  // 0 in gaps and wherever no tile painted
 };
-// frames: outline each cell in the window's tile-set purple.
-Sheet compose_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& layout, bool frames);
+// cell_outlines: outline each cell in the window's tile-set purple.
+Sheet compose_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& layout, bool cell_outlines);

@@ -1,7 +1,9 @@
 #include "export/tile_render.hpp"
 
+#include "commands/commands.hpp"
 #include "export/control_options.hpp"
 #include "export/render_canvas.hpp"
+#include "export/run_options.hpp"
 #include "export/transition_tiles.hpp"
 #include "state/control_ids.hpp"
 #include "state/control_table.hpp"
@@ -39,45 +41,44 @@ void start_tile(Application& app, const RenderSettings& settings, int index) {
     for (const ControlSpec& spec : control_table())
         if (spec.number > 0) controls.write(spec.number, spec.default_state);
     for (const auto& [control, value] : settings.controls) controls.write(control, value);
-    if (settings.tab != transition_kind) controls.write(ctl::panel, settings.tab);
+    if (const int tab = kind_row(settings.kind).tab; tab >= 0) controls.write(ctl::panel, tab);
     if (settings.iso_width % 10 == 0) controls.write(ctl::iso_width, (settings.iso_width - 40) / 10);
-    else state.iso_width_override = static_cast<std::int16_t>(settings.iso_width);
     TileContext context = app.context();
     for (const auto& [button, cells] : settings.textures) pick_textures(context, button, cells);
     app.random().seed(stream_of(settings, index));
 }
 
-void draw(Application& app, const RenderSettings& settings, int index, Colour background) {
-    start_tile(app, settings, index);
-    app.state().background_colour = background;
-    if (settings.tab == transition_kind) {
-        TileContext context = app.context();
-        draw_transition_tile(context, transition_tile_spec(settings, index));
-    } else {
-        app.control_event(ctl::draw_random_button);
-    }
+// A width in the combo box's steps of ten is set there, as a user sets it;
+// one between them travels with the draw.
+DrawRequest request_for(const RenderSettings& settings) {
+    DrawRequest request;
+    if (settings.iso_width % 10 != 0) request.iso_width = settings.iso_width;
+    return request;
 }
 
-// A transition tile is one of its set: the settings that draw the set again,
-// the tile at the same index.
-nlohmann::json transition_settings(const RenderSettings& settings, int iso_width) {
-    return {{"kind", tab_name(settings.tab)},
-            {"terrains", terrain_name(settings.terrain_a) + "," + terrain_name(settings.terrain_b)},
-            {"variants", settings.variants},
-            {"seed", settings.seed},
-            {"format", settings.png ? "png" : "bmp"},
-            {"transparent", settings.transparent},
-            {"trim", settings.trim},
-            {"iso-width", iso_width}};
+void draw(Application& app, const RenderSettings& settings, int index, const DrawRequest& request) {
+    start_tile(app, settings, index);
+    TileContext context = app.context(request);
+    draw_kind(context, kind_row(settings.kind), {transition_tile_spec(settings, index)});
+}
+
+// A tile of a corner set is one of its set: the settings that draw the set
+// again, the tile at the same index.
+nlohmann::json set_settings(const RenderSettings& settings, int iso_width) {
+    nlohmann::json drawn = drawn_block(settings, drawn_set);
+    drawn[run_option(RunOptionId::seed).name] = settings.seed;
+    drawn[run_option(RunOptionId::iso_width).name] = iso_width;
+    return drawn;
 }
 
 // The same tile again at each later phase of the loop, from the same start
 // and stream: only the water's texels differ, so frame 0's box and coverage
 // hold for every frame.
 void draw_later_frames(Application& app, const RenderSettings& settings, int index, RenderedTile& tile, int frames) {
+    DrawRequest request = request_for(settings);
     for (int f = 1; f < frames; ++f) {
-        app.state().water_phase = {f, frames};
-        draw(app, settings, index, rgb(0, 0, 0));
+        request.water_phase = {f, frames};
+        draw(app, settings, index, request);
         const TileCanvas& canvas = app.state().canvas;
         tile.later_frames.push_back(grab_image(canvas, tile.left + canvas.origin_x(), tile.top + canvas.origin_y(),
                                                tile.image.width(), tile.image.height()));
@@ -88,36 +89,19 @@ void draw_later_frames(Application& app, const RenderSettings& settings, int ind
 // takes them: the run's own, the tile's stream, and the controls of the
 // tabs that steer its kind as the draw left them (a lock keeps its value;
 // an unlocked one is drawn again from the same stream to the same value).
-// The tabs whose controls steer a kind: its own and the main area, the
-// terrain under a house, the trees on terrain.
-bool steers(int option_tab, int kind_tab) {
-    if (option_tab < 0 || option_tab == kind_tab) return true;
-    if (kind_tab == tab_house) return option_tab == tab_terrain || option_tab == tab_tree;
-    return kind_tab == tab_terrain && option_tab == tab_tree;
-}
-
 nlohmann::json drawn_settings(Application& app, const RenderSettings& settings, std::uint64_t stream) {
-    nlohmann::json drawn;
-    drawn["kind"] = tab_name(settings.tab);
-    drawn["tile-seed"] = stream;
-    drawn["format"] = settings.png ? "png" : "bmp";
-    drawn["transparent"] = settings.transparent;
-    drawn["trim"] = settings.trim;
+    nlohmann::json drawn = drawn_block(settings, drawn_tile);
+    drawn[run_option(RunOptionId::tile_seed).name] = stream;
+    const TileKindRow& kind = kind_row(settings.kind);
     const ControlModel& controls = app.controls();
-    for (const ControlOption& option : control_options()) {
-        if (!steers(option.tab, settings.tab)) continue;
-        if (option.kind == OptionKind::flag) drawn[option.name] = controls.checked(option.control);
-        else if (option.kind == OptionKind::choice) drawn[option.name] = option.spec->items[controls.read(option.control)];
-    }
+    for (const ControlOption& option : control_options())
+        if (steered_by(kind, option.tab) && (option.kind == OptionKind::flag || option.kind == OptionKind::choice))
+            drawn[option.name] = control_value(option, controls.read(option.control));
     for (const auto& [button, picks] : settings.textures)
         for (const ControlOption& option : control_options())
-            if (option.control == button && steers(option.tab, settings.tab)) {
-                if (option.kind == OptionKind::texture) drawn[option.name] = picks.front();
-                else drawn[option.name] = picks;
-            }
-    drawn["iso-width"] = app.state().geometry.iso_width;
-    if (settings.loop_frames > 1) drawn["frames"] = settings.loop_frames, drawn["frame-ms"] = settings.frame_ms;
-    if (!settings.texture_folder.empty()) drawn["textures"] = settings.texture_folder;
+            if (option.control == button && steered_by(kind, option.tab)) drawn[option.name] = texture_value(option, picks);
+    // The width it was drawn at, over the "Iso width:" combo's item.
+    drawn[run_option(RunOptionId::iso_width).name] = app.state().geometry.iso_width;
     return drawn;
 }
 
@@ -144,13 +128,14 @@ std::uint64_t stream_of(const RenderSettings& settings, int index) {
 }
 
 void draw_seeded_tile(Application& app, const RenderSettings& settings, int index) {
-    draw(app, settings, index, rgb(0, 0, 0));
+    draw(app, settings, index, request_for(settings));
 }
 
 RenderedTile render_tile(Application& app, const RenderSettings& settings, int index) {
     RenderedTile tile;
     const int frames = std::max(1, settings.loop_frames);
-    app.state().water_phase = {0, frames};
+    DrawRequest request = request_for(settings);
+    request.water_phase = {0, frames};
     tile.seed = stream_of(settings, index);
     const bool need_coverage = settings.transparent || settings.trim;
     // The window's square inside a canvas that holds all the tile paints.
@@ -159,27 +144,28 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     if (work.width() != room.width || work.height() != room.height || work.origin_x() != room.origin_x ||
         work.origin_y() != room.origin_y)
         work = TileCanvas(room.width, room.height, room.origin_x, room.origin_y);
-    // The surfaces ride along with the final draw only; the map is kept in
-    // the state from tile to tile.
-    SurfaceMap& surfaces = app.state().surface_map;
-    SurfaceMap resting = std::move(surfaces);
-    surfaces = SurfaceMap();
     RasterImage probe;
     if (need_coverage) {
-        draw(app, settings, index, probe_background);
+        request.background = probe_background;
+        draw(app, settings, index, request);
         probe = app.state().canvas;
+        request.background = rgb(0, 0, 0);
     }
+    // The surfaces ride along with the final draw only. The map is scratch
+    // memory kept from tile to tile by each drawing thread: only the columns
+    // a tile marked are cleared for the next.
+    thread_local SurfaceMap surfaces;
     if (settings.wants_surfaces()) {
         const TileCanvas& target = app.state().canvas;
-        const bool fits = resting.width() == target.width() && resting.height() == target.height() &&
-                          resting.origin_x() == target.origin_x() && resting.origin_y() == target.origin_y();
-        surfaces = fits ? std::move(resting)
-                        : SurfaceMap(target.width(), target.height(), target.origin_x(), target.origin_y());
+        const bool fits = surfaces.width() == target.width() && surfaces.height() == target.height() &&
+                          surfaces.origin_x() == target.origin_x() && surfaces.origin_y() == target.origin_y();
+        if (!fits) surfaces = SurfaceMap(target.width(), target.height(), target.origin_x(), target.origin_y());
+        request.surfaces = &surfaces;
     }
-    draw(app, settings, index, rgb(0, 0, 0));
+    draw(app, settings, index, request);
     const RasterImage& canvas = app.state().canvas;
-    if (settings.tab == transition_kind) {
-        tile.drawn = transition_settings(settings, app.state().geometry.iso_width);
+    if (kind_row(settings.kind).corner_set) {
+        tile.drawn = set_settings(settings, app.state().geometry.iso_width);
         tile.textures = {{"a", terrain_name(settings.terrain_a)}, {"b", terrain_name(settings.terrain_b)}};
         tile.corners = transition_mask(index);
         tile.seed = settings.seed;  // the set's seed draws it, with its index; the stream is unused
@@ -187,7 +173,6 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
         tile.drawn = drawn_settings(app, settings, tile.seed);
         tile.textures = shown_textures(app.state());
     }
-    app.state().background_colour = rgb(0, 0, 0);
 
     int left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
     std::vector<std::uint8_t> painted;
@@ -224,6 +209,5 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     tile.anchor_x = TileGeometry::centre_x - tile.left;
     tile.anchor_y = TileGeometry::ground_y - tile.top;
     draw_later_frames(app, settings, index, tile, frames);
-    app.state().water_phase = {};
     return tile;
 }

@@ -45,7 +45,6 @@ void reset_drawing_state(AppState& state) {
     state.save_counter = 0;
     state.file_name.clear();
     state.last_drawn_tab = -1;
-    state.iso_width_override = 0;
 }
 
 std::unique_ptr<AppState> create_app_state() {

@@ -1,10 +1,8 @@
 #pragma once
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
-#include "canvas/surface_map.hpp"
 #include "canvas/tile_canvas.hpp"
 #include "canvas/tile_geometry.hpp"
-#include "canvas/water_motion.hpp"
 
 #include <array>
 #include <cstdint>
@@ -32,14 +30,10 @@ inline constexpr int height_map_side = (1 << height_map_order_at_start) + 21;  /
 struct AppState {
     // Tile geometry
     TileGeometry geometry;
-    Colour background_colour = rgb(0, 0, 0);
 
     // Images
     RasterImage display_image{TileGeometry::canvas_width, TileGeometry::canvas_height};
     TileCanvas canvas{TileGeometry::canvas_width, TileGeometry::canvas_height};  // the work image
-    // The surfaces under the canvas's pixels, for normal and height maps:
-    // empty (and never touched) unless a front end asks for the maps.
-    SurfaceMap surface_map;
     RasterImage tile_set_image{1200, 1000};
     RasterImage about_image;
     TextureSheet boulder_sheet;
@@ -93,15 +87,7 @@ struct AppState {
     std::string file_name;
     // The tab whose generator last drew on the canvas (-1: nothing drawn yet).
     int last_drawn_tab = -1;
-    // A width between the combo box's steps of ten, for a front end that
-    // draws at any even width; 0 follows "Iso width:".
-    std::int16_t iso_width_override = 0;
-    // Which frame of a water loop the generators paint; still by default.
-    WaterPhase water_phase;
 };
-
-// The surface map generators paint into beside the canvas, or none.
-inline SurfaceMap* canvas_surfaces(AppState& state) { return state.surface_map.empty() ? nullptr : &state.surface_map; }
 
 // Puts back everything a draw may change to its start-up value (texture
 // choices, chosen lists, working arrays, command state), keeping the images,

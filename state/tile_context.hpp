@@ -1,6 +1,7 @@
 #pragma once
 #include "state/app_state.hpp"
 #include "state/control_model.hpp"
+#include "state/draw_request.hpp"
 #include "canvas/random_source.hpp"
 
 class UiPort;
@@ -11,4 +12,5 @@ struct TileContext {
     ControlModel& controls;
     RandomSource& random;
     UiPort* ui = nullptr;  // none in tests and tools
+    DrawRequest request{};
 };

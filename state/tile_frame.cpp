@@ -6,7 +6,7 @@
 
 namespace {
 int current_iso_width(TileContext& context) {
-    const int override_width = context.state.iso_width_override;
+    const int override_width = context.request.iso_width;
     return override_width > 0 ? override_width : iso_width_for_item(context.controls.read(ctl::iso_width));
 }
 }  // namespace
@@ -38,10 +38,10 @@ int read_roof_side(TileContext& context) {
 void begin_tile(TileContext& context, Colour outline_colour) {
     const TileGeometry& g = context.state.geometry;
     const TileCanvas& canvas = context.state.canvas;
-    if (SurfaceMap* surfaces = canvas_surfaces(context.state)) surfaces->clear();
+    if (SurfaceMap* surfaces = context.request.surfaces) surfaces->clear();
     DrawingContext dc(context.state.canvas);
     dc.set_drawing_mode(DrawingMode::Filled);
-    dc.box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.state.background_colour);
+    dc.box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.request.background);
     dc.set_drawing_mode(DrawingMode::Outlined);
     if (context.controls.checked(ctl::draw_tile_area)) {
         dc.line_xy(g.tile_left_x, g.ground_y, g.centre_x, g.tile_top_y, outline_colour);

@@ -10,63 +10,12 @@
 namespace {
 namespace fs = std::filesystem;
 
-// Never together: the second would be ignored, or they contradict.
-struct Exclusion {
-    const char* first;
-    const char* second;
-    const char* why;
-};
-const Exclusion exclusions[] = {
-    {"out", "sheet", "--out writes one file a tile and --sheet one sheet: give one of them"},
-    {"tile-seed", "seed", "--tile-seed and --seed both choose the tiles' streams: give one of them"},
-    {"shard", "sheet", "--shard splits a run of one file a tile; a sheet is drawn whole: give one of them"},
-    {"shard", "tile-seed", "--tile-seed draws one tile, which is not split: leave out --shard"},
-};
-
-// Only with another: alone it would do nothing.
-struct Requirement {
-    const char* option;
-    const char* needs;
-    const char* why;
-};
-const Requirement requirements[] = {
-    {"columns", "sheet", "--columns lays out a sheet: give --sheet too"},
-    {"spacing", "sheet", "--spacing lays out a sheet: give --sheet too"},
-    {"margin", "sheet", "--margin lays out a sheet: give --sheet too"},
-    {"cell-frames", "sheet", "--cell-frames outlines a sheet's cells: give --sheet too"},
-    {"tmx", "sheet", "--tmx, --godot and --godot3 describe a sheet: give --sheet too"},
-    {"godot", "sheet", "--tmx, --godot and --godot3 describe a sheet: give --sheet too"},
-    {"godot3", "sheet", "--tmx, --godot and --godot3 describe a sheet: give --sheet too"},
-};
-
-bool ends_with(const std::string& text, const char* tail) {
-    const std::string t(tail);
-    return text.size() >= t.size() && text.compare(text.size() - t.size(), t.size(), t) == 0;
-}
-
-// Rules on values rather than on presence.
-std::optional<std::string> value_conflict(const RenderSettings& s, const std::set<std::string>& named) {
-    if (named.count("format") && !s.sheet.empty() && ends_with(s.sheet, s.png ? ".bmp" : ".png"))
-        return std::string("--format ") + (s.png ? "png" : "bmp") + " does not match --sheet \"" + shown(s.sheet) +
-               "\": the sheet's name says its format";
-    if (s.tile_stream && s.count != 1) return "--tile-seed draws one tile: --count must be 1";
-    return std::nullopt;
-}
-
 std::string absolute(const std::string& path) {
     std::error_code error;
     const fs::path full = fs::weakly_canonical(fs::absolute(path, error), error);
     return error ? fs::absolute(path).lexically_normal().string() : full.string();
 }
 }  // namespace
-
-std::optional<std::string> option_conflict(const RenderSettings& settings, const std::set<std::string>& named) {
-    for (const Exclusion& rule : exclusions)
-        if (named.count(rule.first) && named.count(rule.second)) return std::string(rule.why);
-    for (const Requirement& rule : requirements)
-        if (named.count(rule.option) && !named.count(rule.needs)) return std::string(rule.why);
-    return value_conflict(settings, named);
-}
 
 std::optional<std::string> outputs_that_collide(const RenderSettings& settings, const std::string& settings_file) {
     if (settings.sheet.empty()) return std::nullopt;

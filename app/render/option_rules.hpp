@@ -6,13 +6,8 @@
 #include <string>
 #include <vector>
 
-// What brannoc-render checks across options once each has its value, kept
-// as tables so a new option adds a row rather than a branch.
-
-// Options that cannot go together, and options that need another: the
-// first broken rule's one line, naming both. `named` holds every option
-// given, on the command line or in a settings file.
-std::optional<std::string> option_conflict(const RenderSettings& settings, const std::set<std::string>& named);
+// What brannoc-render checks beyond the options' own rules (those are
+// declared with the options, export/run_options.hpp).
 
 // Two outputs (or an output and the settings file read) that are one file,
 // by name or through links: the line that says so.

@@ -1,37 +1,6 @@
 #include "app/render/report_line.hpp"
 
-namespace {
-constexpr std::size_t longest_value = 80;
-
-std::string escaped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else if (c == '\r') out += "\\r";
-        else if (byte < 0x20 || byte == 0x7f) {
-            static const char digits[] = "0123456789abcdef";
-            out += "\\x";
-            out += digits[byte >> 4];
-            out += digits[byte & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-}  // namespace
-
-std::string shown(std::string_view value) {
-    if (value.size() <= longest_value) return escaped(value);
-    // Cut on a character's start, never inside a UTF-8 sequence.
-    std::size_t cut = longest_value;
-    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xc0) == 0x80) --cut;
-    return escaped(value.substr(0, cut)) + "...";
-}
-
-std::string report_text(std::string_view message) { return "brannoc-render: " + escaped(message); }
+std::string report_text(std::string_view message) { return "brannoc-render: " + escaped_text(message); }
 
 void report_line(std::FILE* report, std::string_view message) {
     const std::string line = report_text(message) + "\n";

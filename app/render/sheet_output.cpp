@@ -48,7 +48,7 @@ int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTi
                                 std::to_string(largest_sheet_pixels) + " in all): draw fewer tiles");
         return 2;
     }
-    const Sheet sheet = compose_sheet(cells, layout, settings.frames);
+    const Sheet sheet = compose_sheet(cells, layout, settings.cell_outlines);
     const std::vector<std::uint8_t> image_bytes =
         encode_image(sheet.image, settings.png ? &sheet.alpha : nullptr, settings.png);  // engines have no colour key
     if (image_bytes.empty()) {

@@ -3,6 +3,7 @@
 #include "choosers/chooser_kind.hpp"
 #include "choosers/texture_chooser.hpp"
 #include "export/control_options.hpp"
+#include "export/run_options.hpp"
 #include "state/control_ids.hpp"
 
 #include <map>
@@ -10,14 +11,6 @@
 #include <vector>
 
 namespace {
-// The tabs whose controls steer a kind: its own and the main area, the
-// terrain under a house, the trees on terrain (as the renderer records them).
-bool steers(int option_tab, int kind_tab) {
-    if (option_tab < 0 || option_tab == kind_tab) return true;
-    if (kind_tab == tab_house) return option_tab == tab_terrain || option_tab == tab_tree;
-    return kind_tab == tab_terrain && option_tab == tab_tree;
-}
-
 // The lock box beside each texture button.
 const std::map<int, int> lock_of_button = {
     {ctl::wall_texture_button, ctl::lock_wall_texture},
@@ -89,21 +82,22 @@ std::string shell_word(const std::string& word) {
 }
 
 std::string render_command(AppState& state, const ControlModel& controls) {
-    int kind = controls.read(ctl::panel);
-    if (kind < tab_house || kind > tab_water) kind = state.last_drawn_tab >= 0 ? state.last_drawn_tab : tab_house;
-    const int width = state.iso_width_override > 0 ? state.iso_width_override
-                                                   : iso_width_for_item(controls.read(ctl::iso_width));
-    std::string command = "brannoc-render --kind " + tab_name(kind) + " --iso-width " + std::to_string(width);
+    const TileKindRow* shown = kind_of_tab(controls.read(ctl::panel));
+    if (!shown) shown = kind_of_tab(state.last_drawn_tab);
+    const TileKindRow& kind = shown ? *shown : kind_row(TileKind::house);
+    const int width = iso_width_for_item(controls.read(ctl::iso_width));
+    std::string command = "brannoc-render " + dashed(RunOptionId::kind) + " " + kind.name + " " +
+                          dashed(RunOptionId::iso_width) + " " + std::to_string(width);
 
     // Picks first: a pick ticks its lock, so the lock need not be named too.
     std::map<int, std::string> picks;
     for (const ControlOption& option : control_options()) {
         if (option.kind != OptionKind::texture && option.kind != OptionKind::texture_list) continue;
-        if (!steers(option.tab, kind) || !controls.checked(lock_of_button.at(option.control))) continue;
+        if (!steered_by(kind, option.tab) || !controls.checked(lock_of_button.at(option.control))) continue;
         if (const auto held = held_textures(state, option.control)) picks[option.control] = *held;
     }
     for (const ControlOption& option : control_options()) {
-        if (option.name == "iso-width" || !steers(option.tab, kind)) continue;
+        if (option.name == run_option(RunOptionId::iso_width).name || !steered_by(kind, option.tab)) continue;
         const int value = controls.read(option.control);
         const int standard = option.spec->default_state;
         switch (option.kind) {

@@ -40,7 +40,7 @@ void draw_roof(TileContext& context, int x1, int y1, int x2, int y2, int x3, int
 
     const SheetPoint origin = building_cell_origin(cell);
     const RasterImage& sheet = context.state.building_sheet.image;
-    DrawingContext dc(context.state.canvas, canvas_surfaces(context.state));
+    DrawingContext dc(context.state.canvas, context.request.surfaces);
     if (dc.mapping_surfaces()) dc.set_surface(roof_surface(px, py, d, house_height, left));
     for (int i = 0; i <= d; ++i) {
         for (int j = 0; j <= n; ++j) {

@@ -1,9 +1,9 @@
 #include "generators/mountain/mountain_relief.hpp"
 
 #include "state/texture_cells.hpp"
-#include "canvas/diamond_mapping.hpp"
+#include "generators/common/diamond_mapping.hpp"
 #include "canvas/numbers.hpp"
-#include "canvas/shading.hpp"
+#include "generators/common/shading.hpp"
 #include "generators/mountain/height_field.hpp"
 
 #include <algorithm>

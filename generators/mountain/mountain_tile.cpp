@@ -32,7 +32,7 @@ void draw_mountain_tile(TileContext& context) {
         state.mountain_texture = random_below(context.random, texture_count);
 
     begin_tile(context, mountain_tile_area_colour);
-    DrawingContext dc(state.canvas, canvas_surfaces(state));
+    DrawingContext dc(state.canvas, context.request.surfaces);
     if (relief.flat_ground) paint_mountain_underlay(context, dc);
     paint_mountain_relief(context, dc, relief);
     if (controls.checked(ctl::add_black_border)) paint_mountain_border(context, dc);

@@ -1,9 +1,9 @@
 #include "generators/terrain/terrain_elements.hpp"
 
 #include "state/texture_cells.hpp"
-#include "canvas/diamond_mapping.hpp"
+#include "generators/common/diamond_mapping.hpp"
 #include "canvas/numbers.hpp"
-#include "canvas/water_motion.hpp"
+#include "generators/common/water_motion.hpp"
 
 #include <array>
 
@@ -106,9 +106,9 @@ void draw_pool_texel(TerrainCanvas& canvas, int i, int j) {
     const SheetPoint cell = water_cell_origin(canvas.state.terrain_water_texture);
     const float step = 64.0f / static_cast<float>(canvas.half_width);
     const RasterImage& sheet = canvas.state.ground_sheet.image;
-    const WaterPhase& phase = canvas.state.water_phase;
+    const WaterPhase& phase = canvas.water_phase;
     const Colour texel = phase.still() ? sheet.colour_at(wrapped_sample(cell.x, i, step), wrapped_sample(cell.y, j, step))
-                                       : moving_water_texel(sheet, cell.x, cell.y, i, j, step, phase);
+                                       : water_texel(sheet, cell.x, cell.y, i, j, step, phase);
     const CanvasPoint at = diamond_pixel(canvas.half_width, i, j);
     canvas.dc.reuse_surface(0);  // flat water
     canvas.dc.plot(at.x, at.y, texel);

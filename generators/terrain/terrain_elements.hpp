@@ -1,5 +1,6 @@
 #pragma once
 #include "state/app_state.hpp"
+#include "state/draw_request.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/random_source.hpp"
 
@@ -11,6 +12,7 @@ struct TerrainCanvas {
     const AppState& state;  // sheets, tables, geometry, terrain_water_texture
     RandomSource& random;
     int half_width = 0;
+    WaterPhase water_phase{};  // of the pool's water
 };
 
 inline constexpr Colour crop_ear_colour = rgb(214, 176, 5);
@@ -28,5 +30,5 @@ void draw_bush(TerrainCanvas& canvas, int i, int j, Colour colour);
 void draw_boulder(TerrainCanvas& canvas, int i, int j);
 
 // The pool's water: the unshaded texel of terrain_water_texture, moving with
-// the state's water_phase.
+// the canvas's water_phase.
 void draw_pool_texel(TerrainCanvas& canvas, int i, int j);

@@ -2,9 +2,9 @@
 
 #include "state/control_ids.hpp"
 #include "state/texture_cells.hpp"
-#include "canvas/diamond_mapping.hpp"
-#include "canvas/shading.hpp"
-#include "canvas/water_motion.hpp"
+#include "generators/common/diamond_mapping.hpp"
+#include "generators/common/shading.hpp"
+#include "generators/common/water_motion.hpp"
 #include "generators/terrain/terrain_elements.hpp"
 #include "generators/terrain/terrain_layout.hpp"
 #include "generators/tree/trees.hpp"
@@ -24,8 +24,7 @@ void paint_ground(TileContext& context, DrawingContext& dc, int half_width) {
         for (int j = 0; j < half_width; ++j) {
             const bool wet = swamp && random_below(context.random, 100) > swamp_water_above;
             const SheetPoint& cell = wet ? water : ground;
-            const Colour texel = wet && !state.water_phase.still()
-                                     ? moving_water_texel(sheet, cell.x, cell.y, i, j, step, state.water_phase)
+            const Colour texel = wet ? water_texel(sheet, cell.x, cell.y, i, j, step, context.request.water_phase)
                                      : diamond_texel(sheet, cell.x, cell.y, i, j, step);
             Colour colour = scale_colour(texel, random_shade_factor(context.random));
             if (colour == 0) colour = darkest_ground;
@@ -37,7 +36,7 @@ void paint_ground(TileContext& context, DrawingContext& dc, int half_width) {
 }
 
 void paint_terrain_elements(TileContext& context, DrawingContext& dc, int half_width, const BladeSettings& blades) {
-    TerrainCanvas canvas{dc, context.state, context.random, half_width};
+    TerrainCanvas canvas{dc, context.state, context.random, half_width, context.request.water_phase};
     const Colour grass = context.state.grass_colour;
     for (int j = 0; j <= half_width; ++j) {
         for (int i = 0; i <= half_width; ++i) {

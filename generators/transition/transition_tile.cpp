@@ -1,9 +1,9 @@
 #include "generators/transition/transition_set.hpp"
 
 #include "state/tile_frame.hpp"
-#include "canvas/diamond_mapping.hpp"
+#include "generators/common/diamond_mapping.hpp"
 #include "canvas/drawing_context.hpp"
-#include "canvas/shading.hpp"
+#include "generators/common/shading.hpp"
 #include "generators/transition/corner_field.hpp"
 #include "generators/transition/periodic_noise.hpp"
 #include "generators/transition/transition_water.hpp"
@@ -66,9 +66,9 @@ Colour shallows(Colour c) {
 
 class TransitionPainter {
 public:
-    TransitionPainter(const AppState& state, const TransitionTileSpec& spec, int half_width)
+    TransitionPainter(const AppState& state, const WaterPhase& phase, const TransitionTileSpec& spec, int half_width)
         : sheet_(state.ground_sheet.image),
-          phase_(state.water_phase),
+          phase_(phase),
           spec_(spec),
           h_(half_width),
           step_(64.0f / static_cast<float>(half_width)),
@@ -160,7 +160,7 @@ void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) 
     compute_house_footprint(context);  // the diamond's geometry at the chosen width
     const int half_width = context.state.geometry.half_width;
     begin_tile(context, tile_area_colour);
-    const TransitionPainter painter(context.state, spec, half_width);
+    const TransitionPainter painter(context.state, context.request.water_phase, spec, half_width);
     DrawingContext dc(context.state.canvas);
     for (int i = 0; i < half_width; ++i)
         for (int j = 0; j < half_width; ++j) {

@@ -1,11 +1,11 @@
 #include "generators/water/water_surface.hpp"
 
 #include "state/control_ids.hpp"
-#include "canvas/diamond_mapping.hpp"
+#include "generators/common/diamond_mapping.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
-#include "canvas/shading.hpp"
-#include "canvas/water_motion.hpp"
+#include "generators/common/shading.hpp"
+#include "generators/common/water_motion.hpp"
 
 namespace {
 constexpr int water_texture_count = 10;
@@ -26,15 +26,13 @@ void paint_water(TileContext& context) {
     const int half_width = state.geometry.half_width;
     const float step = 64.0f / static_cast<float>(half_width);
     const RasterImage& sheet = state.ground_sheet.image;
-    const bool still = state.water_phase.still();
 
-    DrawingContext dc(state.canvas, canvas_surfaces(state));
+    DrawingContext dc(state.canvas, context.request.surfaces);
     for (int i = 0; i < half_width; ++i) {
         for (int j = 0; j < half_width; ++j) {
             const SheetPoint& cell = random_below(random, 100) > first_texture_above ? first : second;
             // Read in place from the whole sheet; the cell is never cut out.
-            const Colour texel = still ? diamond_texel(sheet, cell.x, cell.y, i, j, step)
-                                       : moving_water_texel(sheet, cell.x, cell.y, i, j, step, state.water_phase);
+            const Colour texel = water_texel(sheet, cell.x, cell.y, i, j, step, context.request.water_phase);
             const Colour water = scale_colour(texel, random_shade_factor(random));
             // The pixel pair closes the gaps the half-pixel vertical steps leave.
             const CanvasPoint at = diamond_pixel(half_width, i, j);

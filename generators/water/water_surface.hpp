@@ -6,7 +6,7 @@
 // onto the tile diamond point by point, each point taking one of the two
 // textures at random and darkened by its own random factor. With a moving
 // water_phase the same draws are made and only the texels under the points
-// move (canvas/water_motion.hpp).
+// move (generators/common/water_motion.hpp).
 
 // Draws the unlocked texture indices (writing them back into the state), then
 // paints the water over whatever the canvas holds.

@@ -82,8 +82,9 @@ TEST(RenderTile, NoTileOutgrowsTheLargestCellOfItsKind) {
     auto app = started();
     for (int tab = tab_house; tab <= tab_water; ++tab)
         for (const int width : {40, 100, 200}) {
+            const std::string name = kind_of_tab(tab)->name;
             for (int n = 0; n < 10; ++n) {
-                RenderSettings s = settings_of({"--kind", tab_name(tab), "--iso-width", std::to_string(width),
+                RenderSettings s = settings_of({"--kind", name, "--iso-width", std::to_string(width),
                                                 "--seed", std::to_string(n), "--trim"});
                 std::string flipped;
                 for (const ControlOption& option : control_options())
@@ -93,10 +94,10 @@ TEST(RenderTile, NoTileOutgrowsTheLargestCellOfItsKind) {
                     }
                 const CellBound cell = largest_cell(s);
                 const RenderedTile t = render_tile(*app, s, 0);
-                EXPECT_LE(t.anchor_x, cell.left) << tab_name(tab) << " " << width << flipped;
-                EXPECT_LE(t.image.width() - t.anchor_x, cell.right) << tab_name(tab) << " " << width << flipped;
-                EXPECT_LE(t.anchor_y, cell.up) << tab_name(tab) << " " << width << flipped;
-                EXPECT_LE(t.image.height() - t.anchor_y, cell.down) << tab_name(tab) << " " << width << flipped;
+                EXPECT_LE(t.anchor_x, cell.left) << name << " " << width << flipped;
+                EXPECT_LE(t.image.width() - t.anchor_x, cell.right) << name << " " << width << flipped;
+                EXPECT_LE(t.anchor_y, cell.up) << name << " " << width << flipped;
+                EXPECT_LE(t.image.height() - t.anchor_y, cell.down) << name << " " << width << flipped;
             }
         }
 }

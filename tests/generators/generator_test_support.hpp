@@ -32,8 +32,10 @@ struct TileRig {
     void draw(int tab, int width_item) {
         controls().write(ctl::panel, tab);
         controls().write(ctl::iso_width, width_item);
-        app->control_event(ctl::draw_random_button);
+        app->draw_tile(request);
     }
+
+    DrawRequest request;  // what every draw of the rig asks for
 
     std::unique_ptr<Application> app;
 };

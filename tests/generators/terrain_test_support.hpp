@@ -1,6 +1,6 @@
 #pragma once
 #include "state/texture_cells.hpp"
-#include "canvas/diamond_mapping.hpp"
+#include "generators/common/diamond_mapping.hpp"
 #include "generator_test_support.hpp"
 #include "generators/terrain/terrain_layout.hpp"
 

@@ -1,4 +1,4 @@
-#include "canvas/diamond_mapping.hpp"
+#include "generators/common/diamond_mapping.hpp"
 #include "generator_test_support.hpp"
 #include "generators/transition/corner_field.hpp"
 #include "generators/transition/transition_set.hpp"
@@ -8,8 +8,7 @@
 
 namespace {
 RasterImage draw(TileRig& rig, const TransitionTileSpec& spec, int iso_width) {
-    rig.state().iso_width_override = static_cast<std::int16_t>(iso_width);
-    TileContext context = rig.app->context();
+    TileContext context = rig.app->context({.iso_width = iso_width});
     draw_transition_tile(context, spec);
     return rig.canvas();
 }

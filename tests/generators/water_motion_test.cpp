@@ -1,6 +1,6 @@
 // Moving water: frames of a loop that differ, change smoothly, close the loop
 // and move nothing but water.
-#include "canvas/water_motion.hpp"
+#include "generators/common/water_motion.hpp"
 #include "generator_test_support.hpp"
 #include "terrain_test_support.hpp"
 
@@ -27,7 +27,7 @@ struct Frame {
     std::int32_t next_draw = 0;
 };
 Frame draw_frame(TileRig& rig, int tab, int width_item, WaterPhase phase, std::uint64_t seed) {
-    rig.state().water_phase = phase;
+    rig.request.water_phase = phase;
     rig.app->random().seed(seed);
     rig.draw(tab, width_item);
     return {rig.canvas(), random_below(rig.app->random(), 1 << 30)};

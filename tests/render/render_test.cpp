@@ -4,7 +4,7 @@
 #include "export/tile_render.hpp"
 #include "state/control_ids.hpp"
 #include "canvas/bmp_writer.hpp"
-#include "canvas/diamond_mapping.hpp"
+#include "generators/common/diamond_mapping.hpp"
 
 #include "../support/as_user.hpp"
 #include "../support/render_run.hpp"
@@ -65,7 +65,7 @@ TEST(RenderOptions, EveryControlOfEveryKindHasOneUniqueOption) {
 TEST(RenderOptions, ValuesReadAsTheWindowShowsThem) {
     const RenderSettings s = settings_of({"--kind", "tree", "--leaves", "60", "--conifer", "--lock-size=false",
                                           "--grass-density", "25%", "--wall-texture", "3,7", "--iso-width", "64"});
-    EXPECT_EQ(s.tab, tab_tree);
+    EXPECT_EQ(s.kind, TileKind::tree);
     EXPECT_EQ(s.iso_width, 64);
     const std::vector<std::pair<int, int>> expected = {
         {ctl::lock_size, 0}, {ctl::leaves_percent, 6}, {ctl::conifer, 1}, {ctl::grass_density, 5}};
@@ -106,7 +106,7 @@ TEST_F(RenderDir, SettingsFileHoldsPresetsAndTheCommandLineWins) {
     std::ofstream(dir_ / "meadow.json") << R"({"kind": "terrain", "iso-width": 64, "grass": true,
         "grass-density": "25%", "terrain-ground-texture": 3, "count": 2})";
     const RenderSettings s = settings_of({"--settings", (dir_ / "meadow.json").string(), "--count", "5"});
-    EXPECT_EQ(s.tab, tab_terrain);
+    EXPECT_EQ(s.kind, TileKind::terrain);
     EXPECT_EQ(s.iso_width, 64);
     EXPECT_EQ(s.count, 5);
     std::ofstream(dir_ / "bad.json") << R"({"kind": "terrain", "grasss": true})";

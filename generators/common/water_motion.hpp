@@ -1,6 +1,7 @@
 #pragma once
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
+#include "state/draw_request.hpp"
 
 // Moving water. A water surface is a 64 x 64 texture cell squashed onto the
 // tile diamond, and the textures are seamless, so the cell is periodic over
@@ -11,14 +12,6 @@
 // start after a whole loop, so the last frame leads into the first like any
 // other. Each point keeps its texture choice and its shade: only the texels
 // under it move.
-
-// Frame `frame` of a loop of `frames`; one frame (the default) is still
-// water, painted exactly as it always was.
-struct WaterPhase {
-    int frame = 0;
-    int frames = 1;
-    bool still() const { return frames <= 1; }
-};
 
 // Where the cell is sampled, at this phase, for the point that samples it at
 // (u, v) when still (in texels, 0..64).
@@ -35,3 +28,7 @@ Colour smooth_cell_texel(const RasterImage& sheet, int x0, int y0, CellPosition 
 // The moving water texel for grid point (i, j) of an H x H grid sampled
 // every `step` texels (64 / H).
 Colour moving_water_texel(const RasterImage& sheet, int x0, int y0, int i, int j, float step, const WaterPhase& phase);
+
+// The water texel for grid point (i, j) at this phase: still water reads the
+// cell exactly as every textured surface does, moving water as above.
+Colour water_texel(const RasterImage& sheet, int x0, int y0, int i, int j, float step, const WaterPhase& phase);

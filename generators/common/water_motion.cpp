@@ -1,6 +1,7 @@
-#include "canvas/water_motion.hpp"
+#include "generators/common/water_motion.hpp"
 
 #include "canvas/numbers.hpp"
+#include "generators/common/diamond_mapping.hpp"
 
 #include <cmath>
 
@@ -47,4 +48,8 @@ Colour smooth_cell_texel(const RasterImage& sheet, int x0, int y0, CellPosition 
 Colour moving_water_texel(const RasterImage& sheet, int x0, int y0, int i, int j, float step, const WaterPhase& phase) {
     const CellPosition at = moving_position(i * static_cast<double>(step), j * static_cast<double>(step), phase);
     return smooth_cell_texel(sheet, x0, y0, at);
+}
+
+Colour water_texel(const RasterImage& sheet, int x0, int y0, int i, int j, float step, const WaterPhase& phase) {
+    return phase.still() ? diamond_texel(sheet, x0, y0, i, j, step) : moving_water_texel(sheet, x0, y0, i, j, step, phase);
 }

@@ -1,0 +1,145 @@
+// The checks across a run's options once each has its value (declared with
+// the options in run_options.hpp).
+#include "export/cell_bounds.hpp"
+#include "export/markup_text.hpp"
+#include "export/run_options.hpp"
+#include "export/sheet_layout.hpp"
+#include "export/tile_frames.hpp"
+#include "export/transition_tiles.hpp"
+
+namespace {
+using Id = RunOptionId;
+using Problem = std::optional<std::string>;
+
+bool named(const std::set<std::string>& given, Id id) { return given.count(run_option(id).name) != 0; }
+
+bool ends_with(const std::string& text, const char* tail) {
+    const std::string t(tail);
+    return text.size() >= t.size() && text.compare(text.size() - t.size(), t.size(), t) == 0;
+}
+
+// The sheet's name says its format.
+Problem check_sheet_name(RenderSettings& s, const std::set<std::string>& given) {
+    if (s.sheet.empty()) return std::nullopt;
+    const bool bmp = s.sheet.size() > 4 && ends_with(s.sheet, ".bmp");
+    const bool png = s.sheet.size() > 4 && ends_with(s.sheet, ".png");
+    if (!bmp && !png) return dashed(Id::sheet) + ": " + in_quotes(s.sheet) + " names neither a .png nor a .bmp file";
+    if (!named(given, Id::format)) s.png = png;
+    return std::nullopt;
+}
+
+Problem check_rules(const RenderSettings& s, const std::set<std::string>& given) {
+    for (const RunOption& option : run_options())
+        for (const OptionRule& rule : option.excludes)
+            if (named(given, option.id) && named(given, rule.other)) return std::string(rule.why);
+    for (const RunOption& option : run_options())
+        for (const OptionRule& rule : option.needs)
+            if (named(given, option.id) && !named(given, rule.other)) return std::string(rule.why);
+    if (named(given, Id::format) && !s.sheet.empty() && ends_with(s.sheet, s.png ? ".bmp" : ".png"))
+        return dashed(Id::format) + " " + (s.png ? "png" : "bmp") + " does not match " + dashed(Id::sheet) + " " +
+               in_quotes(s.sheet) + ": the sheet's name says its format";
+    if (s.tile_stream && s.count != 1) return dashed(Id::tile_seed) + " draws one tile: " + dashed(Id::count) + " must be 1";
+    return std::nullopt;
+}
+
+// Only water moves, and only Godot 4 declares tile animations.
+Problem check_moving_water(const RenderSettings& s) {
+    if (s.loop_frames <= 1) return std::nullopt;
+    if (!s.godot3.empty())
+        return dashed(Id::godot3) + ": a Godot 3 TileSet cannot declare tile animations; use " + dashed(Id::godot) +
+               " for Godot 4";
+    const TileKindRow& kind = kind_row(s.kind);
+    if (kind.moves(run_controls(s), {transition_tile_spec(s, 0)})) return std::nullopt;
+    const std::string why = *kind.still_why ? kind.still_why
+                                            : "use " + dashed(Id::kind) +
+                                                  " water, terrain with --pool or --swamp, or a transition with a "
+                                                  "water terrain";
+    return dashed(Id::frames) + ": only water moves: " + why;
+}
+
+Problem check_width(const RenderSettings& s) {
+    const WidthRule rule = kind_row(s.kind).width_rule(run_controls(s));
+    if (rule.steps_of_ten && s.iso_width % 10 != 0)
+        return dashed(Id::iso_width) + " " + std::to_string(s.iso_width) + " needs " + rule.why;
+    return std::nullopt;
+}
+
+// A set of corner combinations is sixteen tiles a variant, of two named
+// terrains.
+Problem check_corner_set(RenderSettings& s) {
+    const bool chosen = !(s.terrain_a == s.terrain_b);
+    if (!kind_row(s.kind).corner_set) {
+        if (chosen || s.variants != 1)
+            return dashed(Id::terrains) + " and " + dashed(Id::variants) + " need " + dashed(Id::kind) + " transition";
+        return std::nullopt;
+    }
+    if (!chosen)
+        return dashed(Id::kind) + " transition needs " + dashed(Id::terrains) + " A,B, such as " +
+               dashed(Id::terrains) + " ground:3,water:0";
+    const int count = corner_masks * s.variants;
+    if (s.count != 1 && s.count != count)
+        return dashed(Id::count) + ": a transition set of " + std::to_string(s.variants) + " variant(s) has " +
+               std::to_string(count) + " tiles; set " + dashed(Id::variants) + " instead";
+    s.count = count;
+    return std::nullopt;
+}
+
+// Every cell holds the tallest and widest tile the kind can paint at that
+// width: a sheet that would not fit is refused before anything is drawn,
+// with the number of tiles that would.
+Problem check_sheet_size(const RenderSettings& s) {
+    const CellBound cell = largest_cell(s);
+    const int frames = std::max(1, s.loop_frames);  // moving water: a cell a frame, whole tiles a row
+    const auto fits = [&](int count) {
+        const SheetLayout layout =
+            sheet_for_cells(cell, count * frames, frames > 1 ? frame_sheet_columns(s.columns, count, frames) : s.columns,
+                            s.spacing, s.margin);
+        return layout.width <= largest_sheet_side && layout.height <= largest_sheet_side &&
+               static_cast<long long>(layout.width) * layout.height <= largest_sheet_pixels;
+    };
+    if (fits(s.count)) return std::nullopt;
+    int low = 0, high = s.count;  // fits(low), !fits(high)
+    while (high - low > 1) (fits((low + high) / 2) ? low : high) = (low + high) / 2;
+    return dashed(Id::sheet) + ": " + std::to_string(s.count) + " tiles of kind " + kind_row(s.kind).name +
+           " at width " + std::to_string(s.iso_width) + " may need cells of " + std::to_string(cell.width()) + " x " +
+           std::to_string(cell.height()) + " and would not fit on one sheet (at most " +
+           std::to_string(largest_sheet_side) + " pixels a side, " + std::to_string(largest_sheet_pixels) +
+           " in all); " +
+           (low > 0 ? "at most " + std::to_string(low) + " fit with these " + dashed(Id::columns) + ", " +
+                          dashed(Id::spacing) + " and " + dashed(Id::margin)
+                    : "none fit with this " + dashed(Id::spacing) + " and " + dashed(Id::margin)) +
+           ", or write one file a tile with " + dashed(Id::out);
+}
+
+Problem check_sheet(const RenderSettings& s) {
+    if (s.sheet.empty()) return std::nullopt;
+    // XML has no way to write most control characters, not even escaped.
+    for (const auto& [id, file] : std::initializer_list<std::pair<Id, const std::string*>>{
+             {Id::sheet, &s.sheet}, {Id::tmx, &s.tmx}, {Id::godot, &s.godot}, {Id::godot3, &s.godot3}})
+        if (!markup_can_name(*file))
+            return dashed(id) + ": " + in_quotes(*file) +
+                   " holds control characters, which the Tiled and Godot files cannot name";
+    const std::optional<Id> godot = !s.godot.empty() ? Id::godot : !s.godot3.empty() ? Id::godot3 : std::optional<Id>();
+    if (!s.png && godot)
+        return dashed(*godot) + ": Godot has no colour key and would draw a BMP sheet's black as black: name a .png sheet";
+    return check_sheet_size(s);
+}
+
+Problem check_outputs(const RenderSettings& s) {
+    if (s.transparent && !s.png) return dashed(Id::transparent) + " needs PNG output";
+    if (s.wants_surfaces() && s.loop_frames > 1 && s.sheet.empty())
+        return dashed(Id::normals) + ", " + dashed(Id::heights) + " and " + dashed(Id::lit) + " with " +
+               dashed(Id::frames) + " need " + dashed(Id::sheet) + ": the maps are laid out as the sheet's cells";
+    return std::nullopt;
+}
+}  // namespace
+
+std::optional<std::string> check_run(RenderSettings& s, const std::set<std::string>& given) {
+    if (Problem p = check_sheet_name(s, given)) return p;
+    if (Problem p = check_rules(s, given)) return p;
+    if (Problem p = check_moving_water(s)) return p;
+    if (Problem p = check_width(s)) return p;
+    if (Problem p = check_corner_set(s)) return p;
+    if (Problem p = check_sheet(s)) return p;
+    return check_outputs(s);
+}

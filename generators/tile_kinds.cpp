@@ -1,0 +1,105 @@
+#include "generators/tile_kinds.hpp"
+
+#include "state/control_ids.hpp"
+#include "generators/generators.hpp"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+constexpr unsigned tab_bit(int tab) { return 1u << tab; }
+
+template <void (*entry)(TileContext&)>
+void tab_draw(TileContext& context, const KindTile&) {
+    entry(context);
+}
+void set_draw(TileContext& context, const KindTile& tile) { draw_transition_tile(context, tile.transition); }
+
+// The diamond and the ground under it reach half the width across and a
+// quarter of it down; what stands on it (walls and roofs, trees, peaks)
+// reaches up, and fences, trees and bushes past the edges.
+CellBound flat_reach(int w) { return {w / 2, w / 2 + 1, w / 4 + 2, w / 4 + 2}; }
+CellBound standing_reach(int w) {
+    CellBound cell = flat_reach(w);
+    const int beyond = w / 5 + 4;
+    cell.left += beyond, cell.right += beyond, cell.down += beyond;
+    cell.up = paint_reach(w).up;
+    return cell;
+}
+CellBound peak_reach(int w) {
+    CellBound cell = flat_reach(w);
+    cell.up = w * 2 / 3 + 4;
+    return cell;
+}
+
+bool never(const ControlModel&, const KindTile&) { return false; }
+bool always(const ControlModel&, const KindTile&) { return true; }
+bool with_pool_or_swamp(const ControlModel& controls, const KindTile&) {
+    return controls.checked(ctl::pool) || controls.checked(ctl::swamp);
+}
+bool with_a_water_terrain(const ControlModel&, const KindTile& tile) {
+    return tile.transition.a.kind == TerrainKind::water || tile.transition.b.kind == TerrainKind::water;
+}
+
+WidthRule as_asked(const ControlModel&) { return {}; }
+// Unlocked, a house takes a random width of the window's, up to 160.
+WidthRule house_widths(const ControlModel& controls) {
+    if (controls.checked(ctl::lock_size)) return {};
+    return {160, true, "--lock-size: unlocked, a house takes a random width of 90 to 160 in steps of ten"};
+}
+
+const TileKindRow rows[] = {
+    {TileKind::house, "house", tab_house, tab_bit(tab_house) | tab_bit(tab_terrain) | tab_bit(tab_tree), false,
+     tab_draw<draw_house_tile>, standing_reach, never, "", house_widths},
+    {TileKind::tree, "tree", tab_tree, tab_bit(tab_tree), false, tab_draw<draw_tree_tile>, standing_reach, never, "",
+     as_asked},
+    {TileKind::terrain, "terrain", tab_terrain, tab_bit(tab_terrain) | tab_bit(tab_tree), false,
+     tab_draw<draw_terrain_tile>, standing_reach, with_pool_or_swamp, "", as_asked},
+    {TileKind::mountain, "mountain", tab_mountain, tab_bit(tab_mountain), false, tab_draw<draw_mountain_tile>,
+     peak_reach, never, "", as_asked},
+    {TileKind::water, "water", tab_water, tab_bit(tab_water), false, tab_draw<draw_water_tile>, flat_reach, always, "",
+     as_asked},
+    {TileKind::transition, "transition", -1, 0, true, set_draw, flat_reach, with_a_water_terrain,
+     "a transition set moves when one of its --terrains is water", as_asked},
+};
+}  // namespace
+
+PaintReach paint_reach(int w) {
+    // Bounds with a few pixels to spare over the generators' worst cases:
+    // a broadleaf of height H (at most w / 2) whose foot stands w / 8 behind
+    // the centre has leaves up to 2H + 2H / 3 above its foot; clusters spread
+    // H / 2 + 2H / 3 beside a foot up to w / 4 off the centre.
+    return {3 * w / 2 + 8, 3 * w / 8 + 10, (17 * w + 19) / 20 + 8};
+}
+
+const TileKindRow& kind_row(TileKind kind) {
+    for (const TileKindRow& row : rows)
+        if (row.kind == kind) return row;
+    return rows[0];
+}
+
+const TileKindRow* kind_of_tab(int tab) {
+    for (const TileKindRow& row : rows)
+        if (row.tab >= 0 && row.tab == tab) return &row;
+    return nullptr;
+}
+
+const TileKindRow* kind_named(const std::string& name) {
+    for (const TileKindRow& row : rows)
+        if (name == row.name) return &row;
+    return nullptr;
+}
+
+std::string kind_names() {
+    std::string names;
+    for (const TileKindRow& row : rows) names += (names.empty() ? "" : ", ") + std::string(row.name);
+    return names;
+}
+
+bool steered_by(const TileKindRow& row, int option_tab) {
+    return option_tab < 0 || (option_tab < 32 && (row.steering_tabs & tab_bit(option_tab)) != 0);
+}
+
+int widest_drawn_width(const TileKindRow& row, int iso_width, const ControlModel& controls) {
+    return std::max(iso_width, row.width_rule(controls).widest_at_least);
+}
