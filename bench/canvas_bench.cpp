@@ -1,7 +1,7 @@
 #include "canvas/bmp_writer.hpp"
 #include "canvas/drawing_context.hpp"
 #include "canvas/random_source.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 #include "commands/application.hpp"
 #include "state/control_ids.hpp"
 

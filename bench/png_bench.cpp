@@ -3,7 +3,7 @@
 // tiles: 40 seeded tiles of each kind at the window's defaults.
 #include "canvas/png_writer.hpp"
 #include "export/control_options.hpp"
-#include "export/tile_render.hpp"
+#include "export/tile/tile_render.hpp"
 #include "reference_png_encoder.hpp"
 
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 // most 1.5x the colour's time.
 #include "app/render/batch_run.hpp"
 #include "export/control_options.hpp"
-#include "export/tile_render.hpp"
+#include "export/tile/tile_render.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
-#include "canvas/surface_map.hpp"
+#include "canvas/surface_ids.hpp"
 #include "canvas/tile_canvas.hpp"
 
 #include <algorithm>
@@ -16,7 +16,7 @@ enum class DrawingMode { Filled = 0, Outlined = 4 };
 // Opening on construction and closing on destruction keeps the bracket of
 // start_drawing ... stop_drawing tidy.
 //
-// A surface map of the target's size may ride along: every pixel painted then
+// Surface ids of the target's size may ride along: every pixel painted then
 // also records the current surface (flat ground until one is named). Without
 // one, naming a surface does nothing and the painting is the same.
 class DrawingContext {
@@ -24,7 +24,7 @@ public:
     DrawingContext() = default;
     explicit DrawingContext(RasterImage& target) { start_drawing(target); }
     explicit DrawingContext(TileCanvas& target) { start_drawing(target, target.origin_x(), target.origin_y()); }
-    DrawingContext(TileCanvas& target, SurfaceMap* surfaces) : DrawingContext(target) {
+    DrawingContext(TileCanvas& target, SurfaceIds* surfaces) : DrawingContext(target) {
         if (surfaces && surfaces->width() == target.width() && surfaces->height() == target.height() &&
             surfaces->origin_x() == target.origin_x() && surfaces->origin_y() == target.origin_y())
             surfaces_ = surfaces;
@@ -52,7 +52,7 @@ public:
     void set_surface(const Surface& surface) {
         if (surfaces_) current_surface_ = surfaces_->add(surface);
     }
-    // The surface already under a pixel (0 outside or with no map), to paint
+    // The surface already under a pixel (0 outside or with no surface ids), to paint
     // more over it as part of the same surface.
     SurfaceId surface_under(int x, int y) const {
         x += origin_x_, y += origin_y_;
@@ -93,7 +93,7 @@ private:
     RasterImage* target_ = nullptr;
     int origin_x_ = 0, origin_y_ = 0;
     DrawingMode mode_ = DrawingMode::Filled;
-    SurfaceMap* surfaces_ = nullptr;
+    SurfaceIds* surfaces_ = nullptr;
     SurfaceId current_surface_ = 0;
 };
 

@@ -3,7 +3,7 @@
 #include "commands/commands.hpp"
 #include "state/control_ids.hpp"
 #include "commands/output_commands.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 #include "choosers/texture_chooser.hpp"
 
 #include <chrono>

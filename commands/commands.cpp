@@ -1,7 +1,7 @@
 #include "commands/commands.hpp"
 
 #include "state/control_ids.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 
 void draw_random(TileContext& context) {
     const int tab = context.controls.read(ctl::panel);

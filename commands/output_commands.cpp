@@ -7,7 +7,7 @@
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
 #include "canvas/png_writer.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 
 #include <array>
 #include <filesystem>

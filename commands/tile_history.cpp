@@ -2,7 +2,7 @@
 
 #include "commands/commands.hpp"
 #include "state/control_ids.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 
 #include <array>
 #include <utility>

@@ -1,11 +1,11 @@
 // The checks across a run's options once each has its value (declared with
 // the options in run_options.hpp).
-#include "export/cell_bounds.hpp"
-#include "export/markup_text.hpp"
+#include "export/tile/cell_bounds.hpp"
+#include "export/formats/markup_text.hpp"
 #include "export/run_options.hpp"
-#include "export/sheet_layout.hpp"
-#include "export/tile_frames.hpp"
-#include "export/transition_tiles.hpp"
+#include "export/formats/sheet_layout.hpp"
+#include "export/tile/tile_frames.hpp"
+#include "export/tile/transition_tiles.hpp"
 
 namespace {
 using Id = RunOptionId;

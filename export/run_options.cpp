@@ -2,7 +2,7 @@
 
 #include "export/control_options.hpp"
 #include "export/shown_text.hpp"
-#include "export/transition_tiles.hpp"
+#include "export/tile/transition_tiles.hpp"
 
 #include <algorithm>
 #include <charconv>

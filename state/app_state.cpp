@@ -38,7 +38,7 @@ void reset_drawing_state(AppState& state) {
     state.point_y.fill(0);
     std::fill(state.grass_mask.begin(), state.grass_mask.end(), 0);
     std::fill(state.mountain_profile.begin(), state.mountain_profile.end(), 0);
-    std::fill(state.height_map.begin(), state.height_map.end(), 0.0f);
+    std::fill(state.height_field.begin(), state.height_field.end(), 0.0f);
     state.mountain_values.fill(0);
     state.last_tab = 0;
     state.roof_side = 1;

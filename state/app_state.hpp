@@ -23,8 +23,8 @@ inline constexpr int trig_table_size = 367;
 inline constexpr int chosen_list_size = 31;
 inline constexpr int grass_mask_side = 201;
 inline constexpr int mountain_profile_size = 801;
-inline constexpr int height_map_order_at_start = 7;
-inline constexpr int height_map_side = (1 << height_map_order_at_start) + 21;  // 149
+inline constexpr int height_field_order_at_start = 7;
+inline constexpr int height_field_side = (1 << height_field_order_at_start) + 21;  // 149
 
 // The one record of application state, alive from start-up to shut-down.
 struct AppState {
@@ -76,8 +76,8 @@ struct AppState {
     std::array<std::int16_t, 9> point_y{};
     std::vector<std::int8_t> grass_mask = std::vector<std::int8_t>(grass_mask_side * grass_mask_side, 0);
     std::vector<std::int16_t> mountain_profile = std::vector<std::int16_t>(mountain_profile_size, 0);
-    int height_map_order = height_map_order_at_start;
-    std::vector<float> height_map = std::vector<float>(height_map_side * height_map_side, 0.0f);
+    int height_field_order = height_field_order_at_start;
+    std::vector<float> height_field = std::vector<float>(height_field_side * height_field_side, 0.0f);
     std::array<std::int32_t, 5> mountain_values{};
 
     // Command state

@@ -1,6 +1,6 @@
 #pragma once
 #include "canvas/colour.hpp"
-#include "canvas/surface_map.hpp"
+#include "canvas/surface_ids.hpp"
 
 // Frame `frame` of a loop of `frames`; one frame (the default) is still
 // water, painted exactly as it always was.
@@ -22,5 +22,5 @@ struct DrawRequest {
     Colour background = rgb(0, 0, 0);
     // The surfaces under the canvas's pixels, for normal and height maps:
     // none unless a front end asks for the maps.
-    SurfaceMap* surfaces = nullptr;
+    SurfaceIds* surfaces = nullptr;
 };

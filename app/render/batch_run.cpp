@@ -5,12 +5,12 @@
 #include "app/render/sheet_output.hpp"
 #include "app/render/stop_signals.hpp"
 #include "canvas/file_output.hpp"
-#include "export/manifest.hpp"
-#include "export/map_files.hpp"
-#include "export/tile_encoding.hpp"
-#include "export/tile_frames.hpp"
-#include "export/tile_render.hpp"
-#include "export/user_textures.hpp"
+#include "export/formats/manifest.hpp"
+#include "export/formats/lighting_map_files.hpp"
+#include "export/formats/tile_encoding.hpp"
+#include "export/tile/tile_frames.hpp"
+#include "export/tile/tile_render.hpp"
+#include "export/tile/user_textures.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -51,17 +51,17 @@ std::string check_output_folder(const std::string& out) {
 bool is_file_of_tile(const RenderSettings& settings, int index, const std::string& name) {
     const std::string image = tile_file_name(settings, index);
     if (name == image) return true;
-    for (const std::string& suffix : map_suffixes(settings))
-        if (name == map_file_name(image, suffix)) return true;
+    for (const std::string& suffix : lighting_map_suffixes(settings))
+        if (name == lighting_map_file_name(image, suffix)) return true;
     return false;
 }
 
 // The lighting maps asked for, beside the tile image at `image_path`.
 WriteResult write_map_files(const RenderSettings& settings, const RenderedTile& tile, const std::string& image_path) {
-    const std::vector<MapFile> files =
-        encode_map_files(settings, tile.image, settings.transparent ? &tile.alpha : nullptr, tile.maps);
-    for (const MapFile& file : files) {
-        const std::string path = map_file_name(image_path, file.suffix);
+    const std::vector<LightingMapFile> files =
+        encode_lighting_map_files(settings, tile.image, settings.transparent ? &tile.alpha : nullptr, tile.lighting_maps);
+    for (const LightingMapFile& file : files) {
+        const std::string path = lighting_map_file_name(image_path, file.suffix);
         if (file.bytes.empty()) return {false, path + " could not be encoded"};
         const WriteResult written = write_file_safely(path, file.bytes, Durability::unsynced);
         if (!written.ok) return {false, path + ": " + written.error};

@@ -2,7 +2,7 @@
 
 #include "app/render/option_rules.hpp"
 #include "app/render/report_line.hpp"
-#include "app/render/settings_file.hpp"
+#include "export/settings_file.hpp"
 #include "export/control_options.hpp"
 #include "export/run_options.hpp"
 #include "state/control_ids.hpp"

@@ -3,11 +3,11 @@
 #include "app/render/report_line.hpp"
 #include "app/render/stop_signals.hpp"
 #include "canvas/file_output.hpp"
-#include "export/map_files.hpp"
-#include "export/sheet_engine_files.hpp"
-#include "export/sheet_layout.hpp"
-#include "export/tile_encoding.hpp"
-#include "export/tile_frames.hpp"
+#include "export/formats/lighting_map_files.hpp"
+#include "export/formats/sheet_engine_files.hpp"
+#include "export/formats/sheet_layout.hpp"
+#include "export/formats/tile_encoding.hpp"
+#include "export/tile/tile_frames.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -29,7 +29,7 @@ std::vector<std::string> sheet_set_paths(const RenderSettings& settings) {
     if (!settings.godot.empty()) paths.push_back(settings.godot);
     if (!settings.godot3.empty()) paths.push_back(settings.godot3);
     if (settings.gif) paths.push_back(with_extension(settings.sheet, ".gif"));
-    for (const std::string& suffix : map_suffixes(settings)) paths.push_back(map_file_name(settings.sheet, suffix));
+    for (const std::string& suffix : lighting_map_suffixes(settings)) paths.push_back(lighting_map_file_name(settings.sheet, suffix));
     return paths;
 }
 
@@ -69,14 +69,14 @@ int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTi
     }
     if (settings.wants_surfaces()) {
         // The map sheets, laid out like the colour and with its alpha.
-        const std::vector<MapFile> maps = encode_map_files(settings, sheet.image, settings.png ? &sheet.alpha : nullptr,
-                                                           compose_map_sheet(cells, layout));
-        for (const MapFile& map : maps) {
+        const std::vector<LightingMapFile> maps = encode_lighting_map_files(settings, sheet.image, settings.png ? &sheet.alpha : nullptr,
+                                                           compose_lighting_map_sheet(cells, layout));
+        for (const LightingMapFile& map : maps) {
             if (map.bytes.empty()) {
                 report_line(report, "the sheet's " + map.suffix + " map could not be encoded");
                 return 1;
             }
-            files.emplace_back(map_file_name(settings.sheet, map.suffix), std::string(map.bytes.begin(), map.bytes.end()));
+            files.emplace_back(lighting_map_file_name(settings.sheet, map.suffix), std::string(map.bytes.begin(), map.bytes.end()));
         }
     }
     std::vector<std::string> paths = {settings.sheet};

@@ -1,7 +1,7 @@
 #pragma once
-#include "export/manifest.hpp"
+#include "export/formats/manifest.hpp"
 #include "export/render_settings.hpp"
-#include "export/tile_render.hpp"
+#include "export/tile/tile_render.hpp"
 
 #include <cstdio>
 #include <string>

@@ -7,7 +7,7 @@
 #include "app/window/qt_image.hpp"
 #include "app/window/save_dialog.hpp"
 #include "app/window/tooltips.hpp"
-#include "export/tile_encoding.hpp"
+#include "export/formats/tile_encoding.hpp"
 
 #include <QApplication>
 #include <QCheckBox>

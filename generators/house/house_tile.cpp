@@ -1,5 +1,5 @@
 #include "state/control_ids.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 #include "generators/generators.hpp"
 #include "generators/house/house_height.hpp"
 #include "generators/house/house_parts.hpp"

@@ -25,14 +25,14 @@ void paint_segment_pair(DrawingContext& dc, const Segment& s, Colour colour) {
 // The relief's own surface under a sample: the field's slope there (u runs
 // along the tile's i axis, w along its j axis, one grid step `spacing`
 // pixels across) at the sample's height.
-Surface relief_surface(const std::vector<float>& map, int u, int w, double spacing, int height) {
+Surface relief_surface(const std::vector<float>& field, int u, int w, double spacing, int height) {
     // Two steps either way: the last level's displacements are single-step
     // noise, which would make the light flicker across every segment.
     const int u0 = std::max(u - 2, 0), u1 = std::min(u + 2, height_field_last);
     const int w0 = std::max(w - 2, 0), w1 = std::min(w + 2, height_field_last);
     const double step = spacing * ground_step_in_height;
-    const double along_i = (height_at(map, u1, w) - height_at(map, u0, w)) / (std::max(u1 - u0, 1) * step);
-    const double along_j = (height_at(map, u, w1) - height_at(map, u, w0)) / (std::max(w1 - w0, 1) * step);
+    const double along_i = (height_at(field, u1, w) - height_at(field, u0, w)) / (std::max(u1 - u0, 1) * step);
+    const double along_j = (height_at(field, u, w1) - height_at(field, u, w0)) / (std::max(w1 - w0, 1) * step);
     return plane_at_height(ground_axes(-along_i, -along_j, 1.0), static_cast<float>(height));
 }
 }  // namespace
@@ -75,7 +75,7 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
     const RasterImage& sheet = state.ground_sheet.image;
     std::vector<std::int16_t>& profile = state.mountain_profile;
     std::fill(profile.begin(), profile.end(), no_rock_in_column);
-    const std::vector<float>& map = state.height_map;
+    const std::vector<float>& field = state.height_field;
 
     // The grid column and the texel columns of a canvas column are the same
     // on every row, and a row's grid row and texel rows the same in every column.
@@ -92,9 +92,9 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
         const int ground_y = nearest_to_int(ground.y + row * static_cast<double>(ky));
         for (int col = 0; col <= across - 2; ++col) {
             const int u = grid_u[col];
-            const int h0 = std::max(nearest_to_int(height_at(map, u, w)), 0);
-            const int h1 = std::max(nearest_to_int(height_at(map, u, w + 1)), 0);
-            const int h2 = nearest_to_int(height_at(map, std::max(u - 2, 0), w));
+            const int h0 = std::max(nearest_to_int(height_at(field, u, w)), 0);
+            const int h1 = std::max(nearest_to_int(height_at(field, u, w + 1)), 0);
+            const int h2 = nearest_to_int(height_at(field, std::max(u - 2, 0), w));
             const Segment segment{
                 static_cast<float>(g.centre_x - row + col / 2.0),
                 static_cast<float>(g.tile_top_y + row / 2.0 + col / 4.0 - h0),
@@ -104,7 +104,7 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
             // Darker where the field two steps back along u is lower.
             float shade = h2 <= h0 - 1 ? 0.5f : 1.0f;
             if (dc.mapping_surfaces()) {
-                if (h0 > 0) dc.set_surface(relief_surface(map, u, w, g.half_width / static_cast<double>(grid_cells), h0));
+                if (h0 > 0) dc.set_surface(relief_surface(field, u, w, g.half_width / static_cast<double>(grid_cells), h0));
                 else dc.reuse_surface(0);
             }
             if (h0 > 0) {

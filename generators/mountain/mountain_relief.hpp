@@ -2,7 +2,7 @@
 #include "state/tile_context.hpp"
 #include "canvas/drawing_context.hpp"
 
-// The painting passes of a mountain tile, over the height field in height_map.
+// The painting passes of a mountain tile, over the height field in height_field.
 
 inline constexpr std::int16_t no_rock_in_column = 1000;
 inline constexpr Colour mountain_border_colour = rgb(5, 5, 5);

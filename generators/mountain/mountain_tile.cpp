@@ -1,5 +1,5 @@
 #include "state/control_ids.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 #include "generators/generators.hpp"
 #include "generators/mountain/height_field.hpp"
 #include "generators/mountain/mountain_relief.hpp"
@@ -17,11 +17,11 @@ void draw_mountain_tile(TileContext& context) {
     const int amplitude = random_below(context.random, peak_scale / 2) + peak_scale / 2;
     const int corner_height = -(peak_scale / 8);
     if (!controls.checked(ctl::lock_current_shape))
-        build_height_field(state.height_map, amplitude, corner_height, context.random);
+        build_height_field(state.height_field, amplitude, corner_height, context.random);
 
     ReliefSettings relief;
     relief.peak_scale = peak_scale;
-    relief.highest = highest_point(state.height_map);
+    relief.highest = highest_point(state.height_field);
     relief.snow = controls.checked(ctl::snow_covered_top);
     relief.all_snow = controls.checked(ctl::all_snow);
     relief.flat_ground = !controls.checked(ctl::no_terrain);

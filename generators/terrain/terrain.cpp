@@ -1,7 +1,7 @@
 #include "generators/terrain/terrain.hpp"
 
 #include "state/control_ids.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 #include "generators/generators.hpp"
 #include "generators/terrain/terrain_layout.hpp"
 #include "generators/terrain/terrain_pass.hpp"

@@ -1,6 +1,6 @@
 #include "generators/transition/transition_set.hpp"
 
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 #include "generators/common/diamond_mapping.hpp"
 #include "canvas/drawing_context.hpp"
 #include "generators/common/shading.hpp"

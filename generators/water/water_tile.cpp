@@ -1,4 +1,4 @@
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 #include "generators/generators.hpp"
 #include "generators/water/water_surface.hpp"
 

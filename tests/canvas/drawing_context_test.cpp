@@ -201,7 +201,7 @@ TEST(DrawingContext, ATileCanvasKeepsThePixelsInsideAndWhatCrossesItsEdges) {
 
 TEST(DrawingContext, ASurfaceMapRecordsTheLastSurfaceAndClearsBackToFlatGround) {
     TileCanvas canvas(12, 6, 2, 1);
-    SurfaceMap map(12, 6, 2, 1);
+    SurfaceIds map(12, 6, 2, 1);
     DrawingContext dc(canvas, &map);
     dc.set_surface(dome(3, 3, 2, 2, 4));
     dc.box(0, 0, 4, 2, ink);  // rows 1 and 2 of the map, columns 2..5

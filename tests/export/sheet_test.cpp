@@ -1,6 +1,6 @@
 // Sheets and the engine files beside them, checked against Tiled's own
 // renderer (tmxrasterizer) and a reader of Godot's text resources.
-#include "export/sheet_layout.hpp"
+#include "export/formats/sheet_layout.hpp"
 #include "canvas/png_writer.hpp"
 #include "../support/render_run.hpp"
 

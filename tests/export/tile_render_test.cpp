@@ -1,7 +1,7 @@
 // The seeded tile as both front ends get it: its painted box and anchor.
-#include "export/tile_render.hpp"
-#include "export/render_canvas.hpp"
-#include "export/cell_bounds.hpp"
+#include "export/tile/tile_render.hpp"
+#include "export/tile/render_canvas.hpp"
+#include "export/tile/cell_bounds.hpp"
 #include "export/control_options.hpp"
 #include "state/control_ids.hpp"
 

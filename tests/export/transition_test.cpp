@@ -1,6 +1,6 @@
 // Transition sets through the renderer: the engine files' terrain data, and
 // a map laid out by corners drawn by Tiled's own renderer.
-#include "export/transition_engine_files.hpp"
+#include "export/formats/transition_engine_files.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>

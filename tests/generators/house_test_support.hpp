@@ -1,6 +1,6 @@
 #pragma once
 #include "state/texture_cells.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 #include "generator_test_support.hpp"
 #include "generators/house/house_parts.hpp"
 

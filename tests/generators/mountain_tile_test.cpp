@@ -30,7 +30,7 @@ void tick(TileRig& rig, std::initializer_list<int> boxes) {
 }
 
 std::vector<float> field(int amplitude, int corner, std::uint64_t seed) {
-    std::vector<float> map(height_map_side * height_map_side, 0.0f);
+    std::vector<float> map(height_field_side * height_field_side, 0.0f);
     RandomSource random(seed);
     build_height_field(map, amplitude, corner, random);
     return map;
@@ -68,8 +68,8 @@ TEST(MountainTile, ReduceToHillAtTheSmallestWidth) {
         TileRig rig(seed);
         tick(rig, {ctl::reduce_to_hill});
         rig.draw(tab_mountain, 0);
-        peaks.insert(height_at(rig.state().height_map, 64, 64));  // A, with S = 20 / 3 = 6
-        EXPECT_EQ(height_at(rig.state().height_map, 0, 0), 0.0f);  // K = -(6 / 8) = 0
+        peaks.insert(height_at(rig.state().height_field, 64, 64));  // A, with S = 20 / 3 = 6
+        EXPECT_EQ(height_at(rig.state().height_field, 0, 0), 0.0f);  // K = -(6 / 8) = 0
     }
     EXPECT_EQ(peaks, (std::set<float>{3, 4, 5}));
 }
@@ -154,7 +154,7 @@ TEST(MountainTile, AllSnowTurnsEveryRockSampleToSnow) {
         rig.state().ground_sheet.image = flat_ground_sheet();
         tick(rig, {ctl::all_snow, ctl::no_terrain});
         rig.draw(tab_mountain, 6);
-        const float highest = highest_point(rig.state().height_map);
+        const float highest = highest_point(rig.state().height_field);
         if (highest < 50 / 5) continue;  // M >= D
         ++checked;
         int snow = 0;
@@ -214,10 +214,10 @@ TEST(MountainTile, LockedShapeRedrawsTheSameFieldAndSameSeedSameTile) {
     TileRig rig(41);
     tick(rig, {ctl::snow_covered_top});
     rig.draw(tab_mountain, 8);
-    const std::vector<float> first = rig.state().height_map;
+    const std::vector<float> first = rig.state().height_field;
     rig.controls().write(ctl::lock_current_shape, 1);
     rig.draw(tab_mountain, 8);
-    EXPECT_EQ(rig.state().height_map, first);
+    EXPECT_EQ(rig.state().height_field, first);
 
     auto tile = [](std::uint64_t seed) {
         TileRig r(seed);

@@ -1,4 +1,4 @@
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 #include "generators/terrain/terrain.hpp"
 #include "generators/terrain/terrain_elements.hpp"
 #include "generators/terrain/terrain_pass.hpp"

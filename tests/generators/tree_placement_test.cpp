@@ -1,5 +1,5 @@
 #include "tree_test_support.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 
 using namespace tree_test;
 

@@ -1,5 +1,5 @@
 #include "canvas/numbers.hpp"
-#include "state/tile_frame.hpp"
+#include "state/tile_setup.hpp"
 #include "generator_test_support.hpp"
 #include "generators/water/water_surface.hpp"
 

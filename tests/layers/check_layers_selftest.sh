@@ -15,8 +15,8 @@ make_tree() { # a small clean tree in $work/$1
     printf '#include "generators/tree/trees.hpp"\n#include <vector>\n' >"$t/generators/terrain/terrain.cpp"
     echo '#include "generators/generators.hpp"' >"$t/commands/commands.cpp"
     printf '#include "commands/commands.hpp"\n#include <nlohmann/json.hpp>\n#include <png.h>\n' >"$t/export/manifest.cpp"
-    printf '#include <QWidget>\n#include "export/manifest.hpp"\n' >"$t/app/window/main_window.cpp"
-    printf '#include <CLI/CLI.hpp>\n#include "export/manifest.hpp"\n' >"$t/app/render/command_line.cpp"
+    printf '#include <QWidget>\n#include "export/formats/manifest.hpp"\n' >"$t/app/window/main_window.cpp"
+    printf '#include <CLI/CLI.hpp>\n#include "export/formats/manifest.hpp"\n' >"$t/app/render/command_line.cpp"
     echo "$t"
 }
 

@@ -50,7 +50,7 @@ TEST(AppState, StartsWithBlackImagesAndEmptyChoices) {
     EXPECT_EQ(s.last_tab, 0);
     EXPECT_EQ(s.roof_side, 1);
     EXPECT_EQ(s.chosen_wall_count, 0);
-    EXPECT_EQ(s.height_map.size(), 149u * 149u);
+    EXPECT_EQ(s.height_field.size(), 149u * 149u);
     EXPECT_EQ(s.grass_mask.size(), 201u * 201u);
     EXPECT_EQ(s.geometry.half_width, 50);
     EXPECT_EQ(s.geometry.house_size, 80);

@@ -3,7 +3,7 @@
 #include "app/window/qt_image.hpp"
 #include "app/window/render_command.hpp"
 #include "canvas/bmp_writer.hpp"
-#include "export/tile_render.hpp"
+#include "export/tile/tile_render.hpp"
 #include "state/control_ids.hpp"
 #include "../support/render_run.hpp"
 #include "../support/test_files.hpp"

@@ -1,0 +1,85 @@
+#include "export/formats/sheet_engine_files.hpp"
+
+#include "export/formats/animation_files.hpp"
+#include "export/control_options.hpp"
+#include "export/formats/godot3_files.hpp"
+#include "export/formats/godot_files.hpp"
+#include "export/formats/lighting_map_files.hpp"
+#include "export/formats/relative_path.hpp"
+#include "export/formats/tiled_files.hpp"
+#include "export/formats/transition_engine_files.hpp"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+TiledTileset tiled_description(const RenderSettings& settings, const std::vector<RenderedTile>& tiles) {
+    const std::string tileset_path = sheet_tileset_path(settings.sheet);
+    TiledTileset tileset{std::filesystem::path(settings.sheet).stem().string(),
+                         path_from_file(tileset_path, settings.sheet), !settings.png, {}, {}};
+    // Enough for a designer to find the tile again in the manifest and draw it anew.
+    const int frames = std::max(1, settings.loop_frames);
+    for (int i = 0; i < static_cast<int>(tiles.size()); ++i) {
+        tileset.tiles.push_back(
+            {i * frames, {{"kind", "", kind_row(settings.kind).name}, {"seed", "", std::to_string(tiles[i].seed)}}, {}});
+        if (frames > 1) tileset.tiles.back().elements.push_back(tiled_animation(i * frames, frames, settings.frame_ms));
+    }
+    return tileset;
+}
+}  // namespace
+
+int sample_map_size(const SheetLayout& layout, int frames) { return std::clamp(layout.columns / frames, 2, 8); }
+
+std::string sheet_tileset_path(const std::string& sheet) {
+    return std::filesystem::path(sheet).replace_extension(".tsx").string();
+}
+
+std::vector<std::pair<std::string, std::string>> sheet_engine_files(const RenderSettings& settings,
+                                                                    const SheetLayout& layout,
+                                                                    const std::vector<RenderedTile>& tiles) {
+    const int count = static_cast<int>(tiles.size());
+    // Moving water: each tile's frames fill the cells after its own.
+    const int frames = std::max(1, settings.loop_frames);
+    const std::string tileset_path = sheet_tileset_path(settings.sheet);
+    TiledTileset tiled = tiled_description(settings, tiles);
+    GodotTileSet godot{path_from_file(settings.godot, settings.sheet), {}, {}, {}, {}};
+    if (settings.normals) {
+        // Both engines light the tiles through the normal sheet written beside the colour.
+        const std::string normal_sheet = lighting_map_file_name(settings.sheet, "_n.png");
+        godot.normal_image = path_from_file(settings.godot, normal_sheet);
+        tiled.properties.push_back({"normal_map", "file", path_from_file(tileset_path, normal_sheet)});
+    }
+    const bool transition = kind_row(settings.kind).corner_set;
+    if (transition) {
+        // Terrain sets: the editors' brushes then pick the tile for each corner.
+        const auto [a, b] = terrain_swatches(settings, tiles);
+        tiled.elements.push_back(tiled_wangsets(a, b, count, frames));
+        godot.tileset = godot_terrain_set(a, b);
+        for (int k = 0; k < count; ++k) godot.tiles.push_back(godot_tile_terrain(k % corner_masks));
+    }
+    std::vector<std::pair<std::string, std::string>> files;
+    files.emplace_back(tileset_path, tiled_tileset(layout, count * frames, tiled));
+    if (!settings.tmx.empty()) {
+        // A transition set's sample map is laid out by corners, large enough to show them join.
+        const int map_size = transition ? 8 : sample_map_size(layout, frames);
+        std::string map = tiled_map(layout, count, path_from_file(settings.tmx, tileset_path), map_size, frames);
+        if (transition) map = with_corner_layout(map, map_size, settings.variants, settings.seed, frames);
+        files.emplace_back(settings.tmx, std::move(map));
+    }
+    if (!settings.godot.empty()) {
+        if (frames > 1) {
+            godot.tiles.resize(tiles.size());
+            for (GodotKeys& keys : godot.tiles) {
+                const GodotKeys animation = godot_animation_keys(frames, settings.frame_ms);
+                keys.insert(keys.begin(), animation.begin(), animation.end());
+            }
+            godot.cell_stride = frames;
+        }
+        files.emplace_back(settings.godot, godot_tileset(layout, count, godot));
+    }
+    if (!settings.godot3.empty())
+        files.emplace_back(settings.godot3,
+                           godot3_tileset(layout, count, {std::filesystem::path(settings.sheet).stem().string(),
+                                                          path_from_file(settings.godot3, settings.sheet), {}, {}}));
+    return files;
+}

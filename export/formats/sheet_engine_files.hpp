@@ -1,0 +1,23 @@
+#pragma once
+#include "export/render_settings.hpp"
+#include "export/formats/sheet_layout.hpp"
+#include "export/tile/tile_render.hpp"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// The engine files a sheet run asks for, as (path, text): the Tiled tileset
+// beside the sheet always, and the Tiled map and Godot TileSets named by the
+// settings. Every path inside a file is relative to that file. What each
+// file says of the tiles (their seed and kind, and whatever else a tile
+// carries) is gathered here, the formats themselves written by the writers.
+std::vector<std::pair<std::string, std::string>> sheet_engine_files(const RenderSettings& settings,
+                                                                    const SheetLayout& layout,
+                                                                    const std::vector<RenderedTile>& tiles);
+
+// The side of the sample map: the sheet's tiles across, 2 to 8.
+int sample_map_size(const SheetLayout& layout, int frames);
+
+// The tileset written beside a sheet: the sheet's name with ".tsx".
+std::string sheet_tileset_path(const std::string& sheet);

@@ -1,0 +1,122 @@
+#include "export/formats/transition_engine_files.hpp"
+
+#include "export/formats/markup_text.hpp"
+#include "canvas/random_source.hpp"
+
+#include <cstdio>
+#include <sstream>
+
+namespace {
+std::string hex_colour(Colour c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", red(c), green(c), blue(c));
+    return text;
+}
+
+std::string godot_colour(Colour c) {
+    std::ostringstream out;
+    out << "Color(" << red(c) / 255.0 << ", " << green(c) / 255.0 << ", " << blue(c) / 255.0 << ", 1)";
+    return out.str();
+}
+
+Colour mean_painted(const RenderedTile& tile) {
+    long long sum[3] = {0, 0, 0}, count = 0;
+    for (int y = 0; y < tile.image.height(); ++y)
+        for (int x = 0; x < tile.image.width(); ++x) {
+            const std::size_t at = static_cast<std::size_t>(y) * tile.image.width() + x;
+            if (!tile.alpha.empty() && tile.alpha[at] == 0) continue;
+            const Colour c = tile.image.pixel(x, y);
+            if (tile.alpha.empty() && c == 0) continue;
+            sum[0] += red(c), sum[1] += green(c), sum[2] += blue(c), ++count;
+        }
+    if (count == 0) return 0;
+    return rgb(static_cast<int>(sum[0] / count), static_cast<int>(sum[1] / count), static_cast<int>(sum[2] / count));
+}
+
+// The terrain a Godot tile "is": the one on most of its corners, B on a tie.
+int centre_terrain(int mask) {
+    const int b = corner_terrain(mask, corner_top) + corner_terrain(mask, corner_right) +
+                  corner_terrain(mask, corner_bottom) + corner_terrain(mask, corner_left);
+    return b >= 2 ? 1 : 0;
+}
+}  // namespace
+
+std::pair<TerrainSwatch, TerrainSwatch> terrain_swatches(const RenderSettings& settings,
+                                                         const std::vector<RenderedTile>& tiles) {
+    const bool whole = static_cast<int>(tiles.size()) >= corner_masks;
+    return {{terrain_name(settings.terrain_a), whole ? mean_painted(tiles[0]) : 0},
+            {terrain_name(settings.terrain_b), whole ? mean_painted(tiles[corner_masks - 1]) : 0}};
+}
+
+std::string tiled_wangsets(const TerrainSwatch& a, const TerrainSwatch& b, int tile_count, int id_stride) {
+    std::ostringstream out;
+    out << " <wangsets>\n"
+        << "  <wangset name=\"" << xml_attribute_text(a.name + " / " + b.name) << "\" type=\"corner\" tile=\""
+        << (corner_masks - 1) * id_stride << "\">\n"
+        << "   <wangcolor name=\"" << xml_attribute_text(a.name) << "\" color=\"" << hex_colour(a.colour)
+        << "\" tile=\"0\" probability=\"1\"/>\n"
+        << "   <wangcolor name=\"" << xml_attribute_text(b.name) << "\" color=\"" << hex_colour(b.colour)
+        << "\" tile=\"" << (corner_masks - 1) * id_stride << "\" probability=\"1\"/>\n";
+    for (int k = 0; k < tile_count; ++k) {
+        const int mask = k % corner_masks;
+        int wangid[8] = {};  // 0 on the edges: a corner set says nothing of them
+        wangid[wang_slot_top] = 1 + corner_terrain(mask, corner_top);
+        wangid[wang_slot_right] = 1 + corner_terrain(mask, corner_right);
+        wangid[wang_slot_bottom] = 1 + corner_terrain(mask, corner_bottom);
+        wangid[wang_slot_left] = 1 + corner_terrain(mask, corner_left);
+        out << "   <wangtile tileid=\"" << k * id_stride << "\" wangid=\"";
+        for (int s = 0; s < 8; ++s) out << (s ? "," : "") << wangid[s];
+        out << "\"/>\n";
+    }
+    out << "  </wangset>\n </wangsets>\n";
+    return out.str();
+}
+
+GodotKeys godot_terrain_set(const TerrainSwatch& a, const TerrainSwatch& b) {
+    return {{"terrain_set_0/mode", "1"},  // match corners
+            {"terrain_set_0/terrain_0/name", godot_string(a.name)},
+            {"terrain_set_0/terrain_0/color", godot_colour(a.colour)},
+            {"terrain_set_0/terrain_1/name", godot_string(b.name)},
+            {"terrain_set_0/terrain_1/color", godot_colour(b.colour)}};
+}
+
+GodotKeys godot_tile_terrain(int mask) {
+    auto bit = [mask](int corner) { return std::to_string(corner_terrain(mask, corner)); };
+    return {{"0/terrain_set", "0"},
+            {"0/terrain", std::to_string(centre_terrain(mask))},
+            {"0/terrains_peering_bit/right_corner", bit(corner_right)},
+            {"0/terrains_peering_bit/bottom_corner", bit(corner_bottom)},
+            {"0/terrains_peering_bit/left_corner", bit(corner_left)},
+            {"0/terrains_peering_bit/top_corner", bit(corner_top)}};
+}
+
+std::vector<int> tiles_for_corners(const std::vector<int>& corners, int map_size, int variants, std::uint64_t seed) {
+    RandomSource random(seed);
+    std::vector<int> tiles;
+    const int side = map_size + 1;
+    for (int row = 0; row < map_size; ++row)
+        for (int column = 0; column < map_size; ++column) {
+            // Cell (column, row) has its top corner at grid point (column, row),
+            // its right at (column + 1, row), bottom (column + 1, row + 1) and
+            // left (column, row + 1).
+            const int mask = corners[row * side + column] * corner_top + corners[row * side + column + 1] * corner_right +
+                             corners[(row + 1) * side + column + 1] * corner_bottom +
+                             corners[(row + 1) * side + column] * corner_left;
+            tiles.push_back(mask + corner_masks * random_below(random, variants));
+        }
+    return tiles;
+}
+
+std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed, int id_stride) {
+    RandomSource random(seed);
+    std::vector<int> corners(static_cast<std::size_t>(map_size + 1) * (map_size + 1));
+    for (int& corner : corners) corner = random_below(random, 2);
+    const std::vector<int> tiles = tiles_for_corners(corners, map_size, variants, seed + 1);
+    std::ostringstream data;
+    for (int k = 0; k < map_size * map_size; ++k)
+        data << 1 + tiles[k] * id_stride << (k + 1 < map_size * map_size ? "," : "") << ((k + 1) % map_size == 0 ? "\n" : "");
+    const std::string open = "<data encoding=\"csv\">\n";
+    const std::size_t start = map.find(open), end = map.find("</data>");
+    if (start == std::string::npos || end == std::string::npos) return map;
+    return map.substr(0, start + open.size()) + data.str() + map.substr(end);
+}

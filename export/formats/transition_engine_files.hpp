@@ -1,0 +1,49 @@
+#pragma once
+#include "export/formats/godot_files.hpp"
+#include "export/render_settings.hpp"
+#include "export/tile/tile_render.hpp"
+#include "generators/transition/transition_set.hpp"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The terrain data of a transition set in the engine files beside its
+// sheet. Tile k of the set has the corners of mask k % 16.
+
+struct TerrainSwatch {
+    std::string name;  // as the command line writes it: "ground:3"
+    Colour colour;     // for the editors' terrain swatches
+};
+
+// The two terrains, coloured as their pure tiles (0 and 15) look on average.
+std::pair<TerrainSwatch, TerrainSwatch> terrain_swatches(const RenderSettings& settings,
+                                                         const std::vector<RenderedTile>& tiles);
+
+// Tiled's wangid lists a tile's eight neighbours clockwise from the top
+// edge (Top, TopRight, Right, BottomRight, Bottom, BottomLeft, Left, TopLeft)
+// in map cells. On an isometric map the cell above is the one up and to the
+// right, so the corner between Top and Right is the diamond's right corner,
+// and so on round the diamond.
+inline constexpr int wang_slot_right = 1, wang_slot_bottom = 3, wang_slot_left = 5, wang_slot_top = 7;
+
+// A <wangsets> element holding one corner set of the two terrains (colour 1
+// is A, 2 is B) with a <wangtile> for every tile.
+// Tile k is the tileset's tile k x id_stride (the tiles between are its animation frames).
+std::string tiled_wangsets(const TerrainSwatch& a, const TerrainSwatch& b, int tile_count, int id_stride = 1);
+
+// Godot 4: terrain set 0 matching corners, terrain 0 A and 1 B; and a tile's
+// terrain set, terrain and four corner peering bits.
+GodotKeys godot_terrain_set(const TerrainSwatch& a, const TerrainSwatch& b);
+GodotKeys godot_tile_terrain(int mask);
+
+// The tile for each cell of a map_size x map_size isometric map over a
+// (map_size + 1) square grid of corner terrains (row by row, 0 or 1): the
+// tile of the cell's four corners, of a random variant.
+std::vector<int> tiles_for_corners(const std::vector<int>& corners, int map_size, int variants, std::uint64_t seed);
+
+// A Tiled map with its tiles laid out so that neighbours share corners over
+// a random grid of corner terrains from `seed`.
+std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed,
+                               int id_stride = 1);

@@ -1,0 +1,213 @@
+#include "export/tile/tile_render.hpp"
+
+#include "commands/commands.hpp"
+#include "export/control_options.hpp"
+#include "export/tile/render_canvas.hpp"
+#include "export/run_options.hpp"
+#include "export/tile/transition_tiles.hpp"
+#include "state/control_ids.hpp"
+#include "state/control_table.hpp"
+#include "choosers/texture_chooser.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+
+namespace {
+constexpr Colour probe_background = rgb(255, 255, 255);
+
+std::uint64_t splitmix64(std::uint64_t x) {
+    x += 0x9e3779b97f4a7c15ULL;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
+// A pick made exactly as a user makes it in the chooser: click the cells,
+// then "Ok", which stores the pick and ticks the lock.
+void pick_textures(TileContext& context, int button, const std::vector<int>& cells) {
+    const ChooserButton* opened = chooser_for_button(button);
+    if (!opened) return;
+    TextureChooser chooser(context.state, opened->kind, opened->water_variant);
+    for (const int cell : cells) chooser.click(chooser.spec().cell_x(cell) + 1, chooser.spec().cell_y(cell) + 1);
+    chooser.render();
+    chooser.close(context.controls);
+}
+
+void start_tile(Application& app, const RenderSettings& settings, int index) {
+    AppState& state = app.state();
+    reset_drawing_state(state);
+    ControlModel& controls = app.controls();
+    for (const ControlSpec& spec : control_table())
+        if (spec.number > 0) controls.write(spec.number, spec.default_state);
+    for (const auto& [control, value] : settings.controls) controls.write(control, value);
+    if (const int tab = kind_row(settings.kind).tab; tab >= 0) controls.write(ctl::panel, tab);
+    if (settings.iso_width % 10 == 0) controls.write(ctl::iso_width, (settings.iso_width - 40) / 10);
+    TileContext context = app.context();
+    for (const auto& [button, cells] : settings.textures) pick_textures(context, button, cells);
+    app.random().seed(stream_of(settings, index));
+}
+
+// A width in the combo box's steps of ten is set there, as a user sets it;
+// one between them travels with the draw.
+DrawRequest request_for(const RenderSettings& settings) {
+    DrawRequest request;
+    if (settings.iso_width % 10 != 0) request.iso_width = settings.iso_width;
+    return request;
+}
+
+void draw(Application& app, const RenderSettings& settings, int index, const DrawRequest& request) {
+    start_tile(app, settings, index);
+    TileContext context = app.context(request);
+    draw_kind(context, kind_row(settings.kind), {transition_tile_spec(settings, index)});
+}
+
+// A tile of a corner set is one of its set: the settings that draw the set
+// again, the tile at the same index.
+nlohmann::json set_settings(const RenderSettings& settings, int iso_width) {
+    nlohmann::json drawn = drawn_block(settings, drawn_set);
+    drawn[run_option(RunOptionId::seed).name] = settings.seed;
+    drawn[run_option(RunOptionId::iso_width).name] = iso_width;
+    return drawn;
+}
+
+// The same tile again at each later phase of the loop, from the same start
+// and stream: only the water's texels differ, so frame 0's box and coverage
+// hold for every frame.
+void draw_later_frames(Application& app, const RenderSettings& settings, int index, RenderedTile& tile, int frames) {
+    DrawRequest request = request_for(settings);
+    for (int f = 1; f < frames; ++f) {
+        request.water_phase = {f, frames};
+        draw(app, settings, index, request);
+        const TileCanvas& canvas = app.state().canvas;
+        tile.later_frames.push_back(grab_image(canvas, tile.left + canvas.origin_x(), tile.top + canvas.origin_y(),
+                                               tile.image.width(), tile.image.height()));
+    }
+}
+
+// The settings the tile was drawn with, by option name, as a settings file
+// takes them: the run's own, the tile's stream, and the controls of the
+// tabs that steer its kind as the draw left them (a lock keeps its value;
+// an unlocked one is drawn again from the same stream to the same value).
+nlohmann::json drawn_settings(Application& app, const RenderSettings& settings, std::uint64_t stream) {
+    nlohmann::json drawn = drawn_block(settings, drawn_tile);
+    drawn[run_option(RunOptionId::tile_seed).name] = stream;
+    const TileKindRow& kind = kind_row(settings.kind);
+    const ControlModel& controls = app.controls();
+    for (const ControlOption& option : control_options())
+        if (steered_by(kind, option.tab) && (option.kind == OptionKind::flag || option.kind == OptionKind::choice))
+            drawn[option.name] = control_value(option, controls.read(option.control));
+    for (const auto& [button, picks] : settings.textures)
+        for (const ControlOption& option : control_options())
+            if (option.control == button && steered_by(kind, option.tab)) drawn[option.name] = texture_value(option, picks);
+    // The width it was drawn at, over the "Iso width:" combo's item.
+    drawn[run_option(RunOptionId::iso_width).name] = app.state().geometry.iso_width;
+    return drawn;
+}
+
+nlohmann::json shown_textures(const AppState& s) {
+    return {{"wall", s.wall_texture},
+            {"roof", s.roof_texture},
+            {"door", s.door_texture},
+            {"windows", s.windows_texture},
+            {"ground", s.ground_texture},
+            {"mountain", s.mountain_texture},
+            {"terrain-water", s.terrain_water_texture},
+            {"water-1", s.water_texture_1},
+            {"water-2", s.water_texture_2},
+            {"grass-colour", {red(s.grass_colour), green(s.grass_colour), blue(s.grass_colour)}}};
+}
+}  // namespace
+
+std::uint64_t tile_seed(std::uint64_t run_seed, int index) {
+    return splitmix64(splitmix64(run_seed) ^ static_cast<std::uint64_t>(index));
+}
+
+std::uint64_t stream_of(const RenderSettings& settings, int index) {
+    return settings.tile_stream ? *settings.tile_stream : tile_seed(settings.seed, index);
+}
+
+void draw_seeded_tile(Application& app, const RenderSettings& settings, int index) {
+    draw(app, settings, index, request_for(settings));
+}
+
+RenderedTile render_tile(Application& app, const RenderSettings& settings, int index) {
+    RenderedTile tile;
+    const int frames = std::max(1, settings.loop_frames);
+    DrawRequest request = request_for(settings);
+    request.water_phase = {0, frames};
+    tile.seed = stream_of(settings, index);
+    const bool need_coverage = settings.transparent || settings.trim;
+    // The window's square inside a canvas that holds all the tile paints.
+    const RenderCanvas room = render_canvas(settings);
+    TileCanvas& work = app.state().canvas;
+    if (work.width() != room.width || work.height() != room.height || work.origin_x() != room.origin_x ||
+        work.origin_y() != room.origin_y)
+        work = TileCanvas(room.width, room.height, room.origin_x, room.origin_y);
+    RasterImage probe;
+    if (need_coverage) {
+        request.background = probe_background;
+        draw(app, settings, index, request);
+        probe = app.state().canvas;
+        request.background = rgb(0, 0, 0);
+    }
+    // The surfaces ride along with the final draw only. The map is scratch
+    // memory kept from tile to tile by each drawing thread: only the columns
+    // a tile marked are cleared for the next.
+    thread_local SurfaceIds surfaces;
+    if (settings.wants_surfaces()) {
+        const TileCanvas& target = app.state().canvas;
+        const bool fits = surfaces.width() == target.width() && surfaces.height() == target.height() &&
+                          surfaces.origin_x() == target.origin_x() && surfaces.origin_y() == target.origin_y();
+        if (!fits) surfaces = SurfaceIds(target.width(), target.height(), target.origin_x(), target.origin_y());
+        request.surfaces = &surfaces;
+    }
+    draw(app, settings, index, request);
+    const RasterImage& canvas = app.state().canvas;
+    if (kind_row(settings.kind).corner_set) {
+        tile.drawn = set_settings(settings, app.state().geometry.iso_width);
+        tile.textures = {{"a", terrain_name(settings.terrain_a)}, {"b", terrain_name(settings.terrain_b)}};
+        tile.corners = transition_mask(index);
+        tile.seed = settings.seed;  // the set's seed draws it, with its index; the stream is unused
+    } else {
+        tile.drawn = drawn_settings(app, settings, tile.seed);
+        tile.textures = shown_textures(app.state());
+    }
+
+    int left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
+    std::vector<std::uint8_t> painted;
+    if (need_coverage) {
+        painted.assign(static_cast<std::size_t>(canvas.width()) * canvas.height(), 0);
+        left = canvas.width(), top = canvas.height(), right = -1, bottom = -1;
+        for (int y = 0; y < canvas.height(); ++y) {
+            const std::uint8_t* a = canvas.row(y);
+            const std::uint8_t* b = probe.row(y);
+            for (int x = 0; x < canvas.width(); ++x) {
+                if (a[3 * x] != b[3 * x] || a[3 * x + 1] != b[3 * x + 1] || a[3 * x + 2] != b[3 * x + 2]) continue;
+                painted[static_cast<std::size_t>(y) * canvas.width() + x] = 255;
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+        if (!settings.trim) left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
+        // A tile that paints nothing trims to one clear pixel at its anchor,
+        // not to the canvas, which would make every cell of its sheet that size.
+        else if (right < 0)
+            left = right = TileGeometry::centre_x + room.origin_x, top = bottom = TileGeometry::ground_y + room.origin_y;
+    }
+    tile.left = left - room.origin_x;  // on the window's canvas
+    tile.top = top - room.origin_y;
+    const int width = right - left + 1, height = bottom - top + 1;
+    tile.image = grab_image(canvas, left, top, width, height);
+    if (need_coverage) {
+        tile.alpha.resize(static_cast<std::size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            std::copy_n(&painted[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
+                        &tile.alpha[static_cast<std::size_t>(y) * width]);
+    }
+    if (settings.wants_surfaces()) tile.lighting_maps = lighting_maps_of(surfaces, left, top, width, height);
+    tile.anchor_x = TileGeometry::centre_x - tile.left;
+    tile.anchor_y = TileGeometry::ground_y - tile.top;
+    draw_later_frames(app, settings, index, tile, frames);
+    return tile;
+}

@@ -1,0 +1,47 @@
+#include "export/tile/transition_tiles.hpp"
+
+#include <charconv>
+
+TransitionTileSpec transition_tile_spec(const RenderSettings& s, int index) {
+    TransitionTileSpec spec;
+    spec.a = s.terrain_a;
+    spec.b = s.terrain_b;
+    spec.mask = transition_mask(index);
+    spec.variant = transition_variant(index);
+    spec.set_seed = s.seed;
+    return spec;
+}
+
+namespace {
+std::optional<std::string> read_terrain(const std::string& text, TransitionTerrain& terrain) {
+    const std::size_t colon = text.find(':');
+    const std::string kind = text.substr(0, colon);
+    if (kind == "ground") terrain.kind = TerrainKind::ground;
+    else if (kind == "water") terrain.kind = TerrainKind::water;
+    else if (kind == "rock") terrain.kind = TerrainKind::rock;
+    else return "\"" + text + "\" is not a terrain: write ground:N, water:N or rock:N";
+    const int count = terrain_cell_count(terrain.kind);
+    const std::string range = kind + " takes a texture number from 0 to " + std::to_string(count - 1);
+    if (colon == std::string::npos) return "\"" + text + "\" names no texture: " + range;
+    const std::string number = text.substr(colon + 1);
+    int cell = -1;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), cell);
+    if (error != std::errc() || end != number.data() + number.size() || number.empty() || cell < 0 || cell >= count)
+        return "\"" + text + "\": " + range;
+    terrain.cell = cell;
+    return std::nullopt;
+}
+}  // namespace
+
+std::optional<std::string> read_transition_terrains(RenderSettings& s, const std::string& text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos)
+        return "\"" + text + "\" is not two terrains A,B such as ground:3,water:0";
+    TransitionTerrain a, b;
+    if (auto problem = read_terrain(text.substr(0, comma), a)) return problem;
+    if (auto problem = read_terrain(text.substr(comma + 1), b)) return problem;
+    if (a == b) return "\"" + text + "\" names " + terrain_name(a) + " twice: a transition joins two different terrains";
+    s.terrain_a = a;
+    s.terrain_b = b;
+    return std::nullopt;
+}
