@@ -19,7 +19,9 @@ TEST(ControlTable, NumbersAreUniqueAndCreationOrderMatches) {
     std::set<int> seen;
     std::vector<int> main_order;
     for (const ControlSpec& c : control_table()) {
-        if (c.number != ctl::unnumbered) EXPECT_TRUE(seen.insert(c.number).second) << "duplicate " << c.number;
+        if (c.number != ctl::unnumbered) {
+            EXPECT_TRUE(seen.insert(c.number).second) << "duplicate " << c.number;
+        }
         if (c.tab == -1) main_order.push_back(c.number);
     }
     EXPECT_EQ(main_order, (std::vector<int>{4, 71, 67, 26, 1, 2, 8, 7, 14, 34, 35, 46, 37}));

@@ -55,7 +55,9 @@ TEST_F(WindowTest, EveryTextureButtonOpensItsChooserAndThePickTicksTheLock) {
         EXPECT_EQ(title, c.title);
         EXPECT_FALSE(main_enabled);
         EXPECT_TRUE(window->isEnabled());
-        if (c.lock > 0) EXPECT_TRUE(widget<QCheckBox>(c.lock)->isChecked());
+        if (c.lock > 0) {
+            EXPECT_TRUE(widget<QCheckBox>(c.lock)->isChecked());
+        }
     }
     EXPECT_EQ(app->state().chosen_walls[0], 1);
     EXPECT_EQ(app->state().chosen_roofs[0], 1);

@@ -74,7 +74,9 @@ void expect_same_tile(const Rgba& png, const TransparentTile& tile) {
             const std::uint8_t* p = png.at(x, y);
             const std::uint8_t alpha = tile.alpha[static_cast<std::size_t>(y) * png.width + x];
             ASSERT_EQ(p[3], alpha) << x << "," << y;
-            if (alpha) ASSERT_EQ(rgb(p[0], p[1], p[2]), tile.image.pixel(x, y)) << x << "," << y;
+            if (alpha) {
+                ASSERT_EQ(rgb(p[0], p[1], p[2]), tile.image.pixel(x, y)) << x << "," << y;
+            }
         }
 }
 
