@@ -2,15 +2,19 @@
 
 // The PNG files are pulled into read-only data by the assembler, so the build
 // needs no generated sources; the paths come from the build as definitions.
-#define BRANNOC_EMBED(symbol, path)                                     \
-    __asm__(".section .rodata\n"                                        \
-            ".balign 16\n"                                              \
-            ".global " #symbol "_begin\n" #symbol "_begin:\n"            \
-            ".incbin \"" path "\"\n"                                    \
-            ".global " #symbol "_end\n" #symbol "_end:\n"                \
-            ".byte 0\n"                                                 \
-            ".previous\n");                                             \
-    extern "C" const std::uint8_t symbol##_begin[];                     \
+#define BRANNOC_EMBED(symbol, path)                                                                                    \
+    __asm__(                                                                                                           \
+        ".section .rodata\n"                                                                                           \
+        ".balign 16\n"                                                                                                 \
+        ".global " #symbol "_begin\n" #symbol                                                                          \
+        "_begin:\n"                                                                                                    \
+        ".incbin \"" path                                                                                              \
+        "\"\n"                                                                                                         \
+        ".global " #symbol "_end\n" #symbol                                                                            \
+        "_end:\n"                                                                                                      \
+        ".byte 0\n"                                                                                                    \
+        ".previous\n");                                                                                                \
+    extern "C" const std::uint8_t symbol##_begin[];                                                                    \
     extern "C" const std::uint8_t symbol##_end[];
 
 BRANNOC_EMBED(brannoc_about_image, BRANNOC_ABOUT_IMAGE_PNG)

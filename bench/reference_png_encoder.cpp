@@ -20,8 +20,8 @@ struct PngWrite {
 };
 
 // Kept free of objects with destructors: libpng reports errors by longjmp.
-bool write_rows(png_structp png, png_infop info, std::vector<std::uint8_t>* out, int width, int height,
-                bool with_alpha, png_bytepp rows) {
+bool write_rows(png_structp png, png_infop info, std::vector<std::uint8_t>* out, int width, int height, bool with_alpha,
+                png_bytepp rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, out, append_bytes, no_flush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,

@@ -31,4 +31,10 @@ void BM_TransitionSheet(benchmark::State& state) {
 }
 }  // namespace
 
-BENCHMARK(BM_TransitionSheet)->Arg(1)->Arg(2)->ArgName("jobs")->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_TransitionSheet)
+    ->Arg(1)
+    ->Arg(2)
+    ->ArgName("jobs")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();

@@ -10,8 +10,8 @@ inline constexpr Colour no_colour = -1;
 // Plain 32-bit arithmetic without masking: a component outside 0..255 spills
 // into its neighbour, so rgb(256, 0, 0) == rgb(0, 1, 0).
 constexpr Colour rgb(int r, int g, int b) {
-    const std::uint32_t v = static_cast<std::uint32_t>(r) + static_cast<std::uint32_t>(g) * 256u +
-                            static_cast<std::uint32_t>(b) * 65536u;
+    const std::uint32_t v =
+        static_cast<std::uint32_t>(r) + static_cast<std::uint32_t>(g) * 256u + static_cast<std::uint32_t>(b) * 65536u;
     return static_cast<Colour>(v);
 }
 

@@ -73,8 +73,7 @@ void DrawingContext::circle(int x, int y, int r, Colour c) {
             continue;
         }
         for (int px = left; px <= right; ++px) {
-            const bool edge = !inside(px - 1, py) || !inside(px + 1, py) || !inside(px, py - 1) ||
-                              !inside(px, py + 1);
+            const bool edge = !inside(px - 1, py) || !inside(px + 1, py) || !inside(px, py - 1) || !inside(px, py + 1);
             if (edge) put(px, py, c);
         }
     }

@@ -139,8 +139,8 @@ WriteResult write_in_place(const std::string& file, const std::string& bytes, Du
                    (durability == Durability::unsynced || ::fsync(fd) == 0);
     const int error = errno;
     if (!written && backed_up) {
-        [[maybe_unused]] const bool restored = write_all(fd, old.data(), old.size(), 0) &&
-                                               ::ftruncate(fd, static_cast<off_t>(old.size())) == 0;
+        [[maybe_unused]] const bool restored =
+            write_all(fd, old.data(), old.size(), 0) && ::ftruncate(fd, static_cast<off_t>(old.size())) == 0;
     }
     if (::close(fd) != 0 && written) return failure(errno);
     return written ? WriteResult{true, {}} : failure(error);

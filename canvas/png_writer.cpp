@@ -75,8 +75,7 @@ Scratch& thread_scratch() {
 // The file around scanlines already in scratch.rows.
 std::optional<std::vector<std::uint8_t>> png_of_rows(Scratch& scratch, int width, int height, std::uint8_t bit_depth,
                                                      std::uint8_t colour_type) {
-    scratch.deflated.resize(
-        libdeflate_zlib_compress_bound(scratch.compressor.get(), scratch.rows.size()));
+    scratch.deflated.resize(libdeflate_zlib_compress_bound(scratch.compressor.get(), scratch.rows.size()));
     const std::size_t deflated_size =
         libdeflate_zlib_compress(scratch.compressor.get(), scratch.rows.data(), scratch.rows.size(),
                                  scratch.deflated.data(), scratch.deflated.size());
@@ -107,7 +106,8 @@ std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image, co
     return png_of_rows(scratch, image.width(), image.height(), 8, alpha ? 6 : 2);  // RGBA or RGB
 }
 
-std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height, const std::vector<std::uint16_t>& grey,
+std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height,
+                                                           const std::vector<std::uint16_t>& grey,
                                                            const std::vector<std::uint8_t>* alpha) {
     const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     if (width < 1 || height < 1 || grey.size() != pixels || (alpha && alpha->size() != pixels)) return std::nullopt;

@@ -17,5 +17,6 @@ std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image,
 // Encodes width x height 16-bit grey values (row-major) the same way, with a
 // 16-bit alpha of 0 or 65535 when an 8-bit alpha plane (0 or 255) is given.
 // Nothing when the sizes disagree.
-std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height, const std::vector<std::uint16_t>& grey,
+std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height,
+                                                           const std::vector<std::uint16_t>& grey,
                                                            const std::vector<std::uint8_t>* alpha = nullptr);

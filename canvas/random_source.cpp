@@ -13,8 +13,8 @@ void RandomSource::seed(std::uint64_t seed_value) {
 }
 
 void RandomSource::seed_from_clock() {
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now().time_since_epoch())
-                        .count();
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
     seed(static_cast<std::uint64_t>(ms));
 }

@@ -99,8 +99,7 @@ void domes_out(int count, const float* __restrict p, const float* __restrict q, 
         const float du = u * inside, dw = w * inside;
         const float left = 1.0f - du * du - dw * dw;
         const float toward = std::sqrt(left > 0.0f ? left : 0.0f);
-        tile_normal_into(du, dw * view_sin - toward * view_cos, dw * view_cos + toward * view_sin, nx[i], ny[i],
-                         nz[i]);
+        tile_normal_into(du, dw * view_sin - toward * view_cos, dw * view_cos + toward * view_sin, nx[i], ny[i], nz[i]);
     }
 }
 
@@ -129,7 +128,9 @@ void planes_out(int count, const float* __restrict p, const float* __restrict q,
 void NormalRow::work_out(int count) {
     count = std::min(count, static_cast<int>(x.size()));
     switch (shape_) {
-        case Surface::Shape::plane: planes_out(count, p.data(), q.data(), r.data(), x.data(), y.data(), z.data()); return;
+        case Surface::Shape::plane:
+            planes_out(count, p.data(), q.data(), r.data(), x.data(), y.data(), z.data());
+            return;
         case Surface::Shape::dome:
             domes_out(count, p.data(), q.data(), r.data(), s.data(), x.data(), y.data(), z.data());
             return;

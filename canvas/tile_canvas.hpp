@@ -10,7 +10,9 @@ public:
     using RasterImage::RasterImage;
     using RasterImage::operator=;
     TileCanvas(int width, int height, int origin_x, int origin_y)
-        : RasterImage(width, height), origin_x_(origin_x), origin_y_(origin_y) {}
+        : RasterImage(width, height),
+          origin_x_(origin_x),
+          origin_y_(origin_y) {}
 
     int origin_x() const { return origin_x_; }
     int origin_y() const { return origin_y_; }

@@ -16,7 +16,7 @@ struct ChooserSpec {
     int rows;
     int columns;
     int cell_size;
-    int width;   // client area
+    int width;  // client area
     int height;
     bool multiple;  // walls and roofs: any number of cells
 

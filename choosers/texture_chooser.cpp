@@ -30,7 +30,10 @@ std::int8_t& chosen_count(AppState& state, ChooserKind kind) {
 }  // namespace
 
 TextureChooser::TextureChooser(AppState& state, ChooserKind kind, int water_variant)
-    : state_(state), kind_(kind), spec_(chooser_spec(kind)), water_variant_(water_variant) {
+    : state_(state),
+      kind_(kind),
+      spec_(chooser_spec(kind)),
+      water_variant_(water_variant) {
     if (spec_.multiple) {
         // Open with the current choice marked, so looking and pressing "Ok"
         // keeps it; a user who wants to start afresh clicks the marks away.

@@ -11,9 +11,9 @@
 Application::Application(std::unique_ptr<AppState> state, UiPort* ui) : state_(std::move(state)), ui_(ui) {
     // Seeded now rather than at the first draw, so the history's copy of the
     // source taken before that draw already holds the stream.
-    random_.seed(static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                std::chrono::steady_clock::now().time_since_epoch())
-                                                .count()));
+    random_.seed(static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count()));
     TileContext start = context();
     compute_house_footprint(start);
     read_roof_side(start);

@@ -88,9 +88,9 @@ void save_tile_png(TileContext& context, const TransparentTile& tile) {
     std::error_code ignored;
     const std::string folder = std::filesystem::current_path(ignored).string();
     const std::optional<std::string> answer =
-        context.ui ? context.ui->ask_save_file_name("Save tile as PNG", folder, offered.name, "PNG image (*.png)",
-                                                    "*.png")
-                   : std::nullopt;
+        context.ui
+            ? context.ui->ask_save_file_name("Save tile as PNG", folder, offered.name, "PNG image (*.png)", "*.png")
+            : std::nullopt;
     if (!answer || answer->empty()) return;  // cancelled: nothing is written
     std::string name = *answer;
     if (!name.ends_with(".png")) name += ".png";
@@ -99,15 +99,15 @@ void save_tile_png(TileContext& context, const TransparentTile& tile) {
         bytes ? write_file_safely(name, *bytes) : WriteResult{false, "the image could not be encoded"};
     tell(context, "Save tile as PNG", outcome_text(result, name));
     // Saving under the offered name uses up its number, as "Save image" would.
-    if (result.ok && std::filesystem::weakly_canonical(name, ignored) ==
-                         std::filesystem::weakly_canonical(offered.name, ignored))
+    if (result.ok &&
+        std::filesystem::weakly_canonical(name, ignored) == std::filesystem::weakly_canonical(offered.name, ignored))
         state.save_counter = offered.number;
 }
 
 void set_controls_disabled(TileContext& context, bool disabled) {
     using namespace ctl;
-    for (int number : {exit_button, tiles_creation_button, draw_random_button, roof_texture_button,
-                       wall_texture_button, door_texture_button, windows_texture_button, panel, grass_colour_button,
+    for (int number : {exit_button, tiles_creation_button, draw_random_button, roof_texture_button, wall_texture_button,
+                       door_texture_button, windows_texture_button, panel, grass_colour_button,
                        terrain_ground_texture_button, save_image_button, copy_image_button,
                        terrain_water_texture_button, mountain_ground_texture_button, mountain_texture_button})
         context.controls.set_enabled(number, !disabled);
@@ -151,7 +151,8 @@ void create_tile_set(TileContext& context, TileHistory* history) {
             if (last && history) history->draw(context);
             else draw_random(context);
             const TileGeometry& g = state.geometry;
-            const RasterImage copy = grab_image(state.canvas, g.tile_left_x, layout.top, g.iso_width, layout.cell_height);
+            const RasterImage copy =
+                grab_image(state.canvas, g.tile_left_x, layout.top, g.iso_width, layout.cell_height);
             DrawingContext sheet(state.tile_set_image);
             const int x = col * (layout.cell_width - 1);
             const int y = row * (layout.cell_height - 1);

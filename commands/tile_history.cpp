@@ -40,8 +40,8 @@ std::vector<std::uint8_t> coverage_between(const RasterImage& a, const RasterIma
 
 AppState state_without_pictures(AppState& state) {
     // Set the pictures aside for the copy, then put them back.
-    const std::array<RasterImage*, 7> pictures{&state.display_image,      &state.canvas,
-                                               &state.tile_set_image,     &state.about_image,
+    const std::array<RasterImage*, 7> pictures{&state.display_image,       &state.canvas,
+                                               &state.tile_set_image,      &state.about_image,
                                                &state.boulder_sheet.image, &state.ground_sheet.image,
                                                &state.building_sheet.image};
     std::array<RasterImage, 7> aside;
@@ -90,13 +90,15 @@ TransparentTile TileHistory::transparent_canvas(const AppState& state) {
     TransparentTile out{state.canvas, {}};
     if (!tiles_.empty() && tiles_[shown_].image == state.canvas) {
         DrawnTile& tile = tiles_[shown_];
-        if (tile.coverage.empty()) tile.coverage = coverage_between(tile.image, redraw_over(tile, state, probe_background));
+        if (tile.coverage.empty())
+            tile.coverage = coverage_between(tile.image, redraw_over(tile, state, probe_background));
         out.alpha = tile.coverage;
         return out;
     }
     out.alpha.assign(static_cast<std::size_t>(state.canvas.width()) * state.canvas.height(), 0);
     for (int y = 0; y < state.canvas.height(); ++y)
         for (int x = 0; x < state.canvas.width(); ++x)
-            if (state.canvas.pixel(x, y) != rgb(0, 0, 0)) out.alpha[static_cast<std::size_t>(y) * state.canvas.width() + x] = 255;
+            if (state.canvas.pixel(x, y) != rgb(0, 0, 0))
+                out.alpha[static_cast<std::size_t>(y) * state.canvas.width() + x] = 255;
     return out;
 }

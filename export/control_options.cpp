@@ -22,7 +22,8 @@ std::string name_from_label(const std::string& label) {
     if (const auto it = plainer.find(label); it != plainer.end()) return it->second;
     std::string name;
     for (const char c : label) {
-        if (std::isalnum(static_cast<unsigned char>(c))) name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            name += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         else if (!name.empty() && name.back() != '-') name += '-';
     }
     while (!name.empty() && name.back() == '-') name.pop_back();
@@ -84,7 +85,8 @@ std::vector<ControlOption> build_options() {
     std::map<std::string, std::map<int, int>> tabs_of;
     for (const ControlOption& option : options) ++tabs_of[option.name][option.tab];
     for (ControlOption& option : options)
-        if (tabs_of[option.name].size() > 1) option.name = std::string(kind_of_tab(option.tab)->name) + "-" + option.name;
+        if (tabs_of[option.name].size() > 1)
+            option.name = std::string(kind_of_tab(option.tab)->name) + "-" + option.name;
     return options;
 }
 }  // namespace
@@ -112,7 +114,8 @@ int combo_item_for(const ControlSpec& spec, const std::string& value) {
     return -1;
 }
 
-std::optional<std::string> read_control_value(RenderSettings& s, const ControlOption& option, const std::string& value) {
+std::optional<std::string> read_control_value(RenderSettings& s, const ControlOption& option,
+                                              const std::string& value) {
     const std::string where = "--" + option.name + ": ";
     switch (option.kind) {
         case OptionKind::flag: {

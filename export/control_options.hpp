@@ -20,13 +20,13 @@
 enum class OptionKind { flag, choice, texture, texture_list };
 
 struct ControlOption {
-    std::string name;         // without the leading dashes
+    std::string name;  // without the leading dashes
     OptionKind kind;
     int control;              // the check box, combo box or button
     int tab;                  // -1: main area
     std::string description;  // for --help
     const ControlSpec* spec;
-    int texture_count = 0;    // a texture button's: its numbers run 0 .. count - 1
+    int texture_count = 0;  // a texture button's: its numbers run 0 .. count - 1
 };
 
 const std::vector<ControlOption>& control_options();

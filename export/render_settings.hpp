@@ -11,7 +11,7 @@
 // Everything one run of brannoc-render draws and writes.
 struct RenderSettings {
     TileKind kind = TileKind::house;
-    int iso_width = 100;   // any even width 40..200
+    int iso_width = 100;  // any even width 40..200
     // Control states to set (number, state), applied in order over the
     // defaults before every tile.
     std::vector<std::pair<int, int>> controls;
@@ -70,8 +70,12 @@ struct RenderSettings {
 };
 
 // The indices of the run's tiles this shard draws: first .. end - 1.
-inline int shard_first(const RenderSettings& s) { return static_cast<int>(static_cast<long long>(s.count) * s.shard / s.shards); }
-inline int shard_end(const RenderSettings& s) { return static_cast<int>(static_cast<long long>(s.count) * (s.shard + 1) / s.shards); }
+inline int shard_first(const RenderSettings& s) {
+    return static_cast<int>(static_cast<long long>(s.count) * s.shard / s.shards);
+}
+inline int shard_end(const RenderSettings& s) {
+    return static_cast<int>(static_cast<long long>(s.count) * (s.shard + 1) / s.shards);
+}
 
 // The controls a run's tiles start from: the defaults with the run's own
 // written over them.

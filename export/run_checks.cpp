@@ -38,7 +38,8 @@ Problem check_rules(const RenderSettings& s, const std::set<std::string>& given)
     if (named(given, Id::format) && !s.sheet.empty() && ends_with(s.sheet, s.png ? ".bmp" : ".png"))
         return dashed(Id::format) + " " + (s.png ? "png" : "bmp") + " does not match " + dashed(Id::sheet) + " " +
                in_quotes(s.sheet) + ": the sheet's name says its format";
-    if (s.tile_stream && s.count != 1) return dashed(Id::tile_seed) + " draws one tile: " + dashed(Id::count) + " must be 1";
+    if (s.tile_stream && s.count != 1)
+        return dashed(Id::tile_seed) + " draws one tile: " + dashed(Id::count) + " must be 1";
     return std::nullopt;
 }
 
@@ -91,9 +92,9 @@ Problem check_sheet_size(const RenderSettings& s) {
     const CellBound cell = largest_cell(s);
     const int frames = std::max(1, s.loop_frames);  // moving water: a cell a frame, whole tiles a row
     const auto fits = [&](int count) {
-        const SheetLayout layout =
-            sheet_for_cells(cell, count * frames, frames > 1 ? frame_sheet_columns(s.columns, count, frames) : s.columns,
-                            s.spacing, s.margin);
+        const SheetLayout layout = sheet_for_cells(
+            cell, count * frames, frames > 1 ? frame_sheet_columns(s.columns, count, frames) : s.columns, s.spacing,
+            s.margin);
         return layout.width <= largest_sheet_side && layout.height <= largest_sheet_side &&
                static_cast<long long>(layout.width) * layout.height <= largest_sheet_pixels;
     };
@@ -121,7 +122,8 @@ Problem check_sheet(const RenderSettings& s) {
                    " holds control characters, which the Tiled and Godot files cannot name";
     const std::optional<Id> godot = !s.godot.empty() ? Id::godot : !s.godot3.empty() ? Id::godot3 : std::optional<Id>();
     if (!s.png && godot)
-        return dashed(*godot) + ": Godot has no colour key and would draw a BMP sheet's black as black: name a .png sheet";
+        return dashed(*godot) +
+               ": Godot has no colour key and would draw a BMP sheet's black as black: name a .png sheet";
     return check_sheet_size(s);
 }
 

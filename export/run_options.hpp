@@ -20,9 +20,36 @@
 enum class SettingType { text, whole_number, flag, choice, texture, texture_list };
 
 enum class RunOptionId {
-    settings, kind, iso_width, count, seed, tile_seed, jobs, shard, out, textures, format, transparent, trim,
-    quiet, normals, heights, lit, sheet, columns, spacing, margin, cell_outlines, frames, frame_ms, gif, tmx,
-    godot, godot3, terrains, variants
+    settings,
+    kind,
+    iso_width,
+    count,
+    seed,
+    tile_seed,
+    jobs,
+    shard,
+    out,
+    textures,
+    format,
+    transparent,
+    trim,
+    quiet,
+    normals,
+    heights,
+    lit,
+    sheet,
+    columns,
+    spacing,
+    margin,
+    cell_outlines,
+    frames,
+    frame_ms,
+    gif,
+    tmx,
+    godot,
+    godot3,
+    terrains,
+    variants
 };
 
 // Which of a tile's records repeat an option: the block that draws one
@@ -36,7 +63,7 @@ struct OptionRule {
 
 struct RunOption {
     RunOptionId id;
-    const char* name;        // without the dashes; also the settings file's and manifest's key
+    const char* name;  // without the dashes; also the settings file's and manifest's key
     SettingType type;
     const char* group;       // where --help lists it
     const char* value_name;  // "N", "FILE", ...; nullptr for a flag
@@ -51,7 +78,7 @@ struct RunOption {
     // Its value in a settings file and a manifest's settings block; null
     // leaves it out. nullptr: never written.
     nlohmann::json (*written)(const RenderSettings& settings);
-    unsigned drawn_in;               // DrawnIn bits
+    unsigned drawn_in;                 // DrawnIn bits
     std::vector<OptionRule> excludes;  // never together: the second would be ignored, or they contradict
     std::vector<OptionRule> needs;     // only with: alone it would do nothing
 };

@@ -15,8 +15,8 @@ void fill_fixed_tables(AppState& state) {
         state.cos_table[i] = static_cast<float>(std::cos(i / divisor));
     }
     state.flower_colours = {rgb(255, 0, 0), rgb(255, 255, 0), rgb(255, 180, 0), rgb(255, 0, 255), rgb(0, 0, 250), 0};
-    state.fence_colours = {rgb(255, 255, 255), rgb(200, 180, 0), rgb(155, 120, 10), rgb(195, 195, 195),
-                           rgb(180, 130, 0), 0};
+    state.fence_colours = {rgb(255, 255, 255), rgb(200, 180, 0), rgb(155, 120, 10),
+                           rgb(195, 195, 195), rgb(180, 130, 0), 0};
     for (int i = 0; i < colour_table_size; ++i) {
         state.trunk_colours[i] = rgb(60 + 15 * i, 20 + 10 * i, 0);
         state.leaf_colours[i] = rgb(5 + 20 * i, 60 + 30 * i, 0);

@@ -33,8 +33,8 @@ std::vector<std::string> boulder_quantity_items() {
 std::vector<ControlSpec> build_table() {
     const auto heights = numbered_items(9, 10, 10, "");
     constexpr int main = -1;
-    constexpr int house = tab_house, tree = tab_tree, terrain = tab_terrain, mountain = tab_mountain,
-                  water = tab_water, about = tab_about;
+    constexpr int house = tab_house, tree = tab_tree, terrain = tab_terrain, mountain = tab_mountain, water = tab_water,
+                  about = tab_about;
     using namespace ctl;
     return {
         // Main area

@@ -58,8 +58,8 @@ bool is_file_of_tile(const RenderSettings& settings, int index, const std::strin
 
 // The lighting maps asked for, beside the tile image at `image_path`.
 WriteResult write_map_files(const RenderSettings& settings, const RenderedTile& tile, const std::string& image_path) {
-    const std::vector<LightingMapFile> files =
-        encode_lighting_map_files(settings, tile.image, settings.transparent ? &tile.alpha : nullptr, tile.lighting_maps);
+    const std::vector<LightingMapFile> files = encode_lighting_map_files(
+        settings, tile.image, settings.transparent ? &tile.alpha : nullptr, tile.lighting_maps);
     for (const LightingMapFile& file : files) {
         const std::string path = lighting_map_file_name(image_path, file.suffix);
         if (file.bytes.empty()) return {false, path + " could not be encoded"};
@@ -97,7 +97,10 @@ std::string check_destinations(const RenderSettings& settings, const std::string
 class Batch {
 public:
     Batch(const RenderSettings& settings, const AppState& prototype, int jobs)
-        : settings_(settings), prototype_(prototype), next_(shard_first(settings)), end_(shard_end(settings)),
+        : settings_(settings),
+          prototype_(prototype),
+          next_(shard_first(settings)),
+          end_(shard_end(settings)),
           active_(jobs) {
         if (!settings.sheet.empty()) {
             sheet_tiles_.resize(static_cast<std::size_t>(settings.count));
@@ -160,9 +163,9 @@ private:
         const bool moving = !tile.later_frames.empty();
         const Sheet strip = moving ? frame_strip(tile) : Sheet{};
         const std::string path = settings_.out + "/" + tile_file_name(settings_, index);
-        const std::vector<std::uint8_t> bytes = encode_image(
-            moving ? strip.image : tile.image, settings_.transparent ? (moving ? &strip.alpha : &tile.alpha) : nullptr,
-            settings_.png);
+        const std::vector<std::uint8_t> bytes =
+            encode_image(moving ? strip.image : tile.image,
+                         settings_.transparent ? (moving ? &strip.alpha : &tile.alpha) : nullptr, settings_.png);
         WriteResult written = bytes.empty() ? WriteResult{false, "the image could not be encoded"}
                                             : write_file_safely(path, bytes, Durability::unsynced);
         if (!written.ok) return "cannot write " + path + ": " + written.error;
@@ -204,7 +207,9 @@ private:
 class ManifestStream {
 public:
     ManifestStream(const RenderSettings& settings, const std::string& path)
-        : settings_(settings), writer_(path), next_(shard_first(settings)) {
+        : settings_(settings),
+          writer_(path),
+          next_(shard_first(settings)) {
         writer_.append(run_manifest_head(settings));
     }
     void add(std::vector<TileRecord> records) {
@@ -236,8 +241,8 @@ private:
 void show_progress(std::FILE* report, int done, int count) {
     constexpr int bar = 40;
     const int filled = static_cast<int>(static_cast<long long>(done) * bar / count);
-    std::fprintf(report, "\rbrannoc-render [%.*s%*s] %d/%d", filled, "========================================",
-                 bar - filled, "", done, count);
+    std::fprintf(report, "\rbrannoc-render [%.*s%*s] %d/%d", filled,
+                 "========================================", bar - filled, "", done, count);
     std::fflush(report);
 }
 

@@ -13,4 +13,3 @@
 // exit code: 0 done, 1 a file could not be written, 2 the outputs cannot be
 // written (nothing written), 130 or 143 stopped by SIGINT or SIGTERM.
 int run_batch(const RenderSettings& settings, std::FILE* report);
-

@@ -97,7 +97,8 @@ std::string unknown_option_text(int argc, const char* const* argv, const std::ma
     for (int k = 1; k < argc; ++k) {
         const std::string arg = argv[k];
         if (arg.rfind("--", 0) != 0) continue;
-        const std::string name = arg.substr(2, arg.find('=') == std::string::npos ? std::string::npos : arg.find('=') - 2);
+        const std::string name =
+            arg.substr(2, arg.find('=') == std::string::npos ? std::string::npos : arg.find('=') - 2);
         if (std::find(known.begin(), known.end(), name) != known.end()) continue;
         const std::string near = nearest_name(name, known);
         return "unknown option " + in_quotes("--" + name) + (near.empty() ? "" : " (did you mean --" + near + "?)");
@@ -145,10 +146,13 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         } else {
             const bool choice = option.kind == OptionKind::choice;
             const std::string text =
-                option.description + (choice ? " (default " + option.spec->items[option.spec->default_state] + ")" : "");
+                option.description +
+                (choice ? " (default " + option.spec->items[option.spec->default_state] + ")" : "");
             options[option.name] = app.add_option("--" + option.name, given[option.name], text)
                                        ->group(group_of(option.tab))
-                                       ->type_name(choice ? "ITEM" : option.kind == OptionKind::texture ? "N" : "N[,N...]");
+                                       ->type_name(choice                               ? "ITEM"
+                                                   : option.kind == OptionKind::texture ? "N"
+                                                                                        : "N[,N...]");
         }
     }
 
@@ -177,8 +181,8 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     for (const auto& [name, value] : given) {
         const std::string option = value.rfind("--", 0) == 0 ? value.substr(2, value.find('=') - 2) : "";
         if (options.count(name) && options[name]->count() > 0 && (options.count(option) || option == settings_name))
-            return fail({"--" + name + ": no value given (\"" + value.substr(0, value.find('=')) +
-                         "\" is the next option)"});
+            return fail(
+                {"--" + name + ": no value given (\"" + value.substr(0, value.find('=')) + "\" is the next option)"});
     }
     // Command-line options in the order of the help: the run's own first, so
     // the kind and width are known before the controls.

@@ -25,7 +25,8 @@ std::optional<std::string> outputs_that_collide(const RenderSettings& settings, 
     if (!settings_file.empty()) files.emplace_back(settings_file, "the settings file");
     for (std::size_t a = 0; a < files.size(); ++a)
         for (std::size_t b = a + 1; b < files.size(); ++b) {
-            struct stat one {}, two {};
+            struct stat one {
+            }, two{};
             const bool same_name = absolute(files[a].first) == absolute(files[b].first);
             const bool same_file = ::stat(files[a].first.c_str(), &one) == 0 &&
                                    ::stat(files[b].first.c_str(), &two) == 0 && one.st_dev == two.st_dev &&

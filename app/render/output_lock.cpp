@@ -23,7 +23,8 @@ std::optional<OutputLock> OutputLock::acquire(const std::string& manifest_path, 
             problem = "cannot lock " + path + ": " + std::strerror(errno);
             return std::nullopt;
         }
-        struct stat held {}, named {};
+        struct stat held {
+        }, named{};
         if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
             ::close(fd);
             problem = "cannot lock " + path + ": not a regular file";
@@ -44,9 +45,7 @@ std::optional<OutputLock> OutputLock::acquire(const std::string& manifest_path, 
     return std::nullopt;
 }
 
-OutputLock::OutputLock(OutputLock&& other) noexcept : path_(std::move(other.path_)), fd_(other.fd_) {
-    other.fd_ = -1;
-}
+OutputLock::OutputLock(OutputLock&& other) noexcept : path_(std::move(other.path_)), fd_(other.fd_) { other.fd_ = -1; }
 
 OutputLock::~OutputLock() {
     if (fd_ < 0) return;

@@ -29,7 +29,8 @@ std::vector<std::string> sheet_set_paths(const RenderSettings& settings) {
     if (!settings.godot.empty()) paths.push_back(settings.godot);
     if (!settings.godot3.empty()) paths.push_back(settings.godot3);
     if (settings.gif) paths.push_back(with_extension(settings.sheet, ".gif"));
-    for (const std::string& suffix : lighting_map_suffixes(settings)) paths.push_back(lighting_map_file_name(settings.sheet, suffix));
+    for (const std::string& suffix : lighting_map_suffixes(settings))
+        paths.push_back(lighting_map_file_name(settings.sheet, suffix));
     return paths;
 }
 
@@ -69,14 +70,15 @@ int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTi
     }
     if (settings.wants_surfaces()) {
         // The map sheets, laid out like the colour and with its alpha.
-        const std::vector<LightingMapFile> maps = encode_lighting_map_files(settings, sheet.image, settings.png ? &sheet.alpha : nullptr,
-                                                           compose_lighting_map_sheet(cells, layout));
+        const std::vector<LightingMapFile> maps = encode_lighting_map_files(
+            settings, sheet.image, settings.png ? &sheet.alpha : nullptr, compose_lighting_map_sheet(cells, layout));
         for (const LightingMapFile& map : maps) {
             if (map.bytes.empty()) {
                 report_line(report, "the sheet's " + map.suffix + " map could not be encoded");
                 return 1;
             }
-            files.emplace_back(lighting_map_file_name(settings.sheet, map.suffix), std::string(map.bytes.begin(), map.bytes.end()));
+            files.emplace_back(lighting_map_file_name(settings.sheet, map.suffix),
+                               std::string(map.bytes.begin(), map.bytes.end()));
         }
     }
     std::vector<std::string> paths = {settings.sheet};

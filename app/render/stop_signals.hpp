@@ -16,7 +16,8 @@ public:
     static int received();
 
 private:
-    struct sigaction old_int_ {}, old_term_ {};
+    struct sigaction old_int_ {
+    }, old_term_{};
 };
 
 // The exit status of a program a signal stopped: 128 + its number.

@@ -262,9 +262,7 @@ void MainWindow::show_display_image(const RasterImage& image) {
     if (auto* label = qobject_cast<QLabel*>(control(ctl::tile_image))) show_image_in(label, image);
 }
 
-void MainWindow::refresh_during_command() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+void MainWindow::refresh_during_command() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 void MainWindow::show_message(const std::string& title, const std::string& text) {
     const QString title_text = QString::fromStdString(title);

@@ -72,8 +72,8 @@ std::optional<std::string> held_textures(AppState& state, int button) {
 std::string shell_word(const std::string& word) {
     bool plain = !word.empty();
     for (const char c : word)
-        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == '.' || c == ',' ||
-              c == '%' || c == '+' || c == '=' || c == '/' || c == ':'))
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == '.' || c == ',' || c == '%' ||
+              c == '+' || c == '=' || c == '/' || c == ':'))
             plain = false;
     if (plain) return word;
     std::string quoted = "'";
@@ -103,7 +103,8 @@ std::string render_command(AppState& state, const ControlModel& controls) {
         switch (option.kind) {
             case OptionKind::flag: {
                 bool picked = false;
-                for (const auto& [button, lock] : lock_of_button) picked |= lock == option.control && picks.count(button);
+                for (const auto& [button, lock] : lock_of_button)
+                    picked |= lock == option.control && picks.count(button);
                 if ((value != 0) == (standard != 0) || picked) break;
                 command += " --" + option.name + (value != 0 ? "" : "=false");
                 break;

@@ -5,7 +5,8 @@
 
 SaveDialog::SaveDialog(QWidget* parent, const QString& title, const QString& folder, const QString& filter_text,
                        const QString& pattern)
-    : QFileDialog(parent, title, folder, filter_text), pattern_(pattern) {
+    : QFileDialog(parent, title, folder, filter_text),
+      pattern_(pattern) {
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
     // Qt's own question would be about the name as typed, not the one written;

@@ -34,7 +34,8 @@ void MainWindow::create_tile_actions() {
     add("Save tile as PNG...", {QKeySequence(Qt::CTRL | Qt::Key_S)}, done([this] { application_.save_tile_as_png(); }));
     add("Copy as brannoc-render command", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, done([this] {
             const std::string command = render_command(application_.state(), application_.controls());
-            if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setText(QString::fromStdString(command));
+            if (QClipboard* clipboard = QGuiApplication::clipboard())
+                clipboard->setText(QString::fromStdString(command));
         }));
 
     QWidget* tile = control(ctl::tile_image);

@@ -28,6 +28,7 @@ GodotKeys godot_animation_keys(int frames, int frame_ms) {
     GodotKeys keys = {{"animation_columns", std::to_string(frames)},
                       {"animation_mode", "0"},
                       {"animation_frames_count", std::to_string(frames)}};
-    for (int f = 0; f < frames; ++f) keys.emplace_back("animation_frame_" + std::to_string(f) + "/duration", seconds_text(frame_ms));
+    for (int f = 0; f < frames; ++f)
+        keys.emplace_back("animation_frame_" + std::to_string(f) + "/duration", seconds_text(frame_ms));
     return keys;
 }

@@ -19,15 +19,16 @@ std::string lighting_map_file_name(const std::string& image_file, const std::str
 }
 
 std::vector<LightingMapFile> encode_lighting_map_files(const RenderSettings& settings, const RasterImage& colour,
-                                      const std::vector<std::uint8_t>* alpha, const LightingMaps& maps) {
+                                                       const std::vector<std::uint8_t>* alpha,
+                                                       const LightingMaps& maps) {
     std::vector<LightingMapFile> files;
     auto bytes_of = [](std::optional<std::vector<std::uint8_t>> encoded) {
         return encoded ? std::move(*encoded) : std::vector<std::uint8_t>{};
     };
     if (settings.normals) files.push_back({"_n.png", bytes_of(encode_png(maps.normals, alpha))});
     if (settings.heights)
-        files.push_back({"_h.png", bytes_of(encode_png_grey16(maps.normals.width(), maps.normals.height(),
-                                                              maps.heights, alpha))});
+        files.push_back(
+            {"_h.png", bytes_of(encode_png_grey16(maps.normals.width(), maps.normals.height(), maps.heights, alpha))});
     if (settings.lit) {
         const Light light{settings.light_azimuth, settings.light_elevation};
         files.push_back({"_lit.png", bytes_of(encode_png(lit_image(colour, maps.normals, light), alpha))});
@@ -53,7 +54,8 @@ LightingMaps compose_lighting_map_sheet(const std::vector<RenderedTile>& tiles, 
                 if (!tile.alpha.empty() && tile.alpha[at] == 0) continue;
                 if (!sheet.normals.contains(x0 + x, y0 + y)) continue;
                 sheet.normals.set_pixel(x0 + x, y0 + y, tile.lighting_maps.normals.pixel(x, y));
-                sheet.heights[static_cast<std::size_t>(y0 + y) * layout.width + x0 + x] = tile.lighting_maps.heights[at];
+                sheet.heights[static_cast<std::size_t>(y0 + y) * layout.width + x0 + x] =
+                    tile.lighting_maps.heights[at];
             }
     }
     return sheet;

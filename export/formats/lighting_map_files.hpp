@@ -23,7 +23,8 @@ std::string lighting_map_file_name(const std::string& image_file, const std::str
 // The files the settings ask for, every one with the colour image's alpha
 // (or none, when the colour has none).
 std::vector<LightingMapFile> encode_lighting_map_files(const RenderSettings& settings, const RasterImage& colour,
-                                      const std::vector<std::uint8_t>* alpha, const LightingMaps& maps);
+                                                       const std::vector<std::uint8_t>* alpha,
+                                                       const LightingMaps& maps);
 
 // The tiles' maps laid out exactly as compose_sheet lays out their colour;
 // flat ground at height 0 wherever no tile painted.

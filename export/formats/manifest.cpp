@@ -63,8 +63,8 @@ void add_frames(nlohmann::json& fields, const RenderSettings& settings, const Ti
 }  // namespace
 
 TileRecord record_of(const RenderedTile& tile, int index) {
-    return {index,     tile.image.width(), tile.image.height(), tile.left,         tile.top,
-            tile.anchor_x, tile.anchor_y,  tile.seed,           tile.drawn.dump(), tile.textures.dump(), tile.corners};
+    return {index,     tile.image.width(), tile.image.height(),  tile.left,   tile.top, tile.anchor_x, tile.anchor_y,
+            tile.seed, tile.drawn.dump(),  tile.textures.dump(), tile.corners};
 }
 
 std::string tile_file_name(const RenderSettings& settings, int index) {
@@ -84,8 +84,10 @@ std::string run_manifest_head(const RenderSettings& settings) {
     nlohmann::json head = nlohmann::json::object();
     // A shard's manifest says which part of the run it lists, for merging.
     if (settings.shards > 1)
-        head["shard"] = {{"index", settings.shard}, {"count", settings.shards},
-                         {"first", shard_first(settings)}, {"end", shard_end(settings)}};
+        head["shard"] = {{"index", settings.shard},
+                         {"count", settings.shards},
+                         {"first", shard_first(settings)},
+                         {"end", shard_end(settings)}};
     return head_text(settings, head);
 }
 
@@ -122,22 +124,24 @@ std::string run_manifest(const RenderSettings& settings, const std::vector<TileR
 std::string sheet_manifest(const RenderSettings& settings, const std::vector<TileRecord>& records,
                            const SheetLayout& layout, const std::string& image) {
     nlohmann::json sheet = {{"image", image},
-                                  {"width", layout.width},
-                                  {"height", layout.height},
-                                  {"columns", layout.columns},
-                                  {"rows", layout.rows},
-                                  {"cell_width", layout.cell_width},
-                                  {"cell_height", layout.cell_height},
-                                  {"spacing", layout.spacing},
-                                  {"margin", layout.margin},
-                                  {"anchor", {layout.anchor_x, layout.anchor_y}},
-                                  {"diamond", {layout.diamond_width, layout.diamond_height}}};
+                            {"width", layout.width},
+                            {"height", layout.height},
+                            {"columns", layout.columns},
+                            {"rows", layout.rows},
+                            {"cell_width", layout.cell_width},
+                            {"cell_height", layout.cell_height},
+                            {"spacing", layout.spacing},
+                            {"margin", layout.margin},
+                            {"anchor", {layout.anchor_x, layout.anchor_y}},
+                            {"diamond", {layout.diamond_width, layout.diamond_height}}};
     add_map_files(sheet, settings, image);
     nlohmann::json head = {{"sheet", sheet}};
     // Moving water: tile k's frames fill the cells from k x frames along its row.
     const int frames = std::max(1, settings.loop_frames);
-    if (frames > 1) head["sheet"]["animation"] = {{"frames", frames}, {"frame_ms", settings.frame_ms},
-                                                  {"layout", "each tile's frames left to right in its row, from its cell"}};
+    if (frames > 1)
+        head["sheet"]["animation"] = {{"frames", frames},
+                                      {"frame_ms", settings.frame_ms},
+                                      {"layout", "each tile's frames left to right in its row, from its cell"}};
     std::string text = head_text(settings, head);
     for (std::size_t k = 0; k < records.size(); ++k) {
         const TileRecord& r = records[k];

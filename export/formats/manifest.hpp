@@ -39,8 +39,7 @@ std::string manifest_tail(bool complete);
 
 // The whole manifest of a run of one file a tile: for each its file, seed,
 // size, place on the canvas, anchor and settings.
-std::string run_manifest(const RenderSettings& settings, const std::vector<TileRecord>& records,
-                         bool complete = true);
+std::string run_manifest(const RenderSettings& settings, const std::vector<TileRecord>& records, bool complete = true);
 
 // The manifest of a sheet named `image`: the sheet's grid, then each tile's
 // cell, seed, anchor in its cell and settings.

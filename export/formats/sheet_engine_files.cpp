@@ -16,12 +16,17 @@ namespace {
 TiledTileset tiled_description(const RenderSettings& settings, const std::vector<RenderedTile>& tiles) {
     const std::string tileset_path = sheet_tileset_path(settings.sheet);
     TiledTileset tileset{std::filesystem::path(settings.sheet).stem().string(),
-                         path_from_file(tileset_path, settings.sheet), !settings.png, {}, {}};
+                         path_from_file(tileset_path, settings.sheet),
+                         !settings.png,
+                         {},
+                         {}};
     // Enough for a designer to find the tile again in the manifest and draw it anew.
     const int frames = std::max(1, settings.loop_frames);
     for (int i = 0; i < static_cast<int>(tiles.size()); ++i) {
         tileset.tiles.push_back(
-            {i * frames, {{"kind", "", kind_row(settings.kind).name}, {"seed", "", std::to_string(tiles[i].seed)}}, {}});
+            {i * frames,
+             {{"kind", "", kind_row(settings.kind).name}, {"seed", "", std::to_string(tiles[i].seed)}},
+             {}});
         if (frames > 1) tileset.tiles.back().elements.push_back(tiled_animation(i * frames, frames, settings.frame_ms));
     }
     return tileset;
@@ -78,8 +83,10 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
         files.emplace_back(settings.godot, godot_tileset(layout, count, godot));
     }
     if (!settings.godot3.empty())
-        files.emplace_back(settings.godot3,
-                           godot3_tileset(layout, count, {std::filesystem::path(settings.sheet).stem().string(),
-                                                          path_from_file(settings.godot3, settings.sheet), {}, {}}));
+        files.emplace_back(settings.godot3, godot3_tileset(layout, count,
+                                                           {std::filesystem::path(settings.sheet).stem().string(),
+                                                            path_from_file(settings.godot3, settings.sheet),
+                                                            {},
+                                                            {}}));
     return files;
 }

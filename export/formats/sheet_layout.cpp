@@ -26,8 +26,7 @@ void place_cells(SheetLayout& layout, int count, int columns, int spacing, int m
     layout.height = margin + layout.rows * layout.cell_height + (layout.rows - 1) * spacing + bottom_margin;
 }
 
-SheetLayout lay_out_sheet(const std::vector<RenderedTile>& tiles, int iso_width, int columns, int spacing,
-                          int margin) {
+SheetLayout lay_out_sheet(const std::vector<RenderedTile>& tiles, int iso_width, int columns, int spacing, int margin) {
     SheetLayout layout;
     layout.diamond_width = iso_width;
     layout.diamond_height = iso_width / 2;
@@ -60,9 +59,11 @@ Sheet compose_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& l
         const int cx = layout.cell_x(static_cast<int>(k)), cy = layout.cell_y(static_cast<int>(k));
         dc.box(cx, cy, layout.cell_width, layout.cell_height, frame_purple);
         for (int x = cx; x < cx + layout.cell_width; ++x)
-            for (int y : {cy, cy + layout.cell_height - 1}) sheet.alpha[static_cast<std::size_t>(y) * layout.width + x] = 255;
+            for (int y : {cy, cy + layout.cell_height - 1})
+                sheet.alpha[static_cast<std::size_t>(y) * layout.width + x] = 255;
         for (int y = cy; y < cy + layout.cell_height; ++y)
-            for (int x : {cx, cx + layout.cell_width - 1}) sheet.alpha[static_cast<std::size_t>(y) * layout.width + x] = 255;
+            for (int x : {cx, cx + layout.cell_width - 1})
+                sheet.alpha[static_cast<std::size_t>(y) * layout.width + x] = 255;
     }
     for (std::size_t k = 0; k < tiles.size(); ++k) {
         const RenderedTile& tile = tiles[k];
@@ -70,7 +71,8 @@ Sheet compose_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& l
         const int y0 = layout.cell_y(static_cast<int>(k)) + layout.anchor_y - tile.anchor_y;
         for (int y = 0; y < tile.image.height(); ++y)
             for (int x = 0; x < tile.image.width(); ++x) {
-                const std::uint8_t a = tile.alpha.empty() ? 255 : tile.alpha[static_cast<std::size_t>(y) * tile.image.width() + x];
+                const std::uint8_t a =
+                    tile.alpha.empty() ? 255 : tile.alpha[static_cast<std::size_t>(y) * tile.image.width() + x];
                 if (a == 0) continue;
                 sheet.image.set_pixel(x0 + x, y0 + y, tile.image.pixel(x, y));
                 sheet.alpha[static_cast<std::size_t>(y0 + y) * layout.width + x0 + x] = a;

@@ -25,7 +25,8 @@ std::string tiled_tileset(const SheetLayout& l, int tile_count, const TiledTiles
         << "\" margin=\"" << l.margin << "\" tilecount=\"" << tile_count << "\" columns=\"" << l.columns
         << "\" objectalignment=\"bottom\">\n"
         << " <tileoffset x=\"" << offset_x << "\" y=\"" << offset_y << "\"/>\n"
-        << " <grid orientation=\"isometric\" width=\"" << l.diamond_width << "\" height=\"" << l.diamond_height << "\"/>\n"
+        << " <grid orientation=\"isometric\" width=\"" << l.diamond_width << "\" height=\"" << l.diamond_height
+        << "\"/>\n"
         << tiled_properties(tileset.properties, " ")  // Tiled reads them before the image
         << " <image source=\"" << xml_attribute_text(tileset.image) << "\""
         << (tileset.colour_key ? " trans=\"000000\"" : "") << " width=\"" << l.width << "\" height=\"" << l.height

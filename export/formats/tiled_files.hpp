@@ -22,10 +22,10 @@ struct TiledTile {
 
 struct TiledTileset {
     std::string name;
-    std::string image;          // as the tileset names it: relative to the .tsx
-    bool colour_key = false;    // a BMP has no alpha: black stands for nothing
-    std::vector<TiledTile> tiles;        // only tiles with something to say
-    std::vector<std::string> elements;   // children after the tiles, e.g. <wangsets>
+    std::string image;                      // as the tileset names it: relative to the .tsx
+    bool colour_key = false;                // a BMP has no alpha: black stands for nothing
+    std::vector<TiledTile> tiles;           // only tiles with something to say
+    std::vector<std::string> elements;      // children after the tiles, e.g. <wangsets>
     std::vector<TiledProperty> properties;  // the tileset's own, e.g. its normal sheet
 };
 

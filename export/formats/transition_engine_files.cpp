@@ -99,7 +99,8 @@ std::vector<int> tiles_for_corners(const std::vector<int>& corners, int map_size
             // Cell (column, row) has its top corner at grid point (column, row),
             // its right at (column + 1, row), bottom (column + 1, row + 1) and
             // left (column, row + 1).
-            const int mask = corners[row * side + column] * corner_top + corners[row * side + column + 1] * corner_right +
+            const int mask = corners[row * side + column] * corner_top +
+                             corners[row * side + column + 1] * corner_right +
                              corners[(row + 1) * side + column + 1] * corner_bottom +
                              corners[(row + 1) * side + column] * corner_left;
             tiles.push_back(mask + corner_masks * random_below(random, variants));
@@ -114,7 +115,8 @@ std::string with_corner_layout(const std::string& map, int map_size, int variant
     const std::vector<int> tiles = tiles_for_corners(corners, map_size, variants, seed + 1);
     std::ostringstream data;
     for (int k = 0; k < map_size * map_size; ++k)
-        data << 1 + tiles[k] * id_stride << (k + 1 < map_size * map_size ? "," : "") << ((k + 1) % map_size == 0 ? "\n" : "");
+        data << 1 + tiles[k] * id_stride << (k + 1 < map_size * map_size ? "," : "")
+             << ((k + 1) % map_size == 0 ? "\n" : "");
     const std::string open = "<data encoding=\"csv\">\n";
     const std::size_t start = map.find(open), end = map.find("</data>");
     if (start == std::string::npos || end == std::string::npos) return map;

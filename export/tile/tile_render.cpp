@@ -99,7 +99,8 @@ nlohmann::json drawn_settings(Application& app, const RenderSettings& settings, 
             drawn[option.name] = control_value(option, controls.read(option.control));
     for (const auto& [button, picks] : settings.textures)
         for (const ControlOption& option : control_options())
-            if (option.control == button && steered_by(kind, option.tab)) drawn[option.name] = texture_value(option, picks);
+            if (option.control == button && steered_by(kind, option.tab))
+                drawn[option.name] = texture_value(option, picks);
     // The width it was drawn at, over the "Iso width:" combo's item.
     drawn[run_option(RunOptionId::iso_width).name] = app.state().geometry.iso_width;
     return drawn;
@@ -193,7 +194,8 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
         // A tile that paints nothing trims to one clear pixel at its anchor,
         // not to the canvas, which would make every cell of its sheet that size.
         else if (right < 0)
-            left = right = TileGeometry::centre_x + room.origin_x, top = bottom = TileGeometry::ground_y + room.origin_y;
+            left = right = TileGeometry::centre_x + room.origin_x,
+            top = bottom = TileGeometry::ground_y + room.origin_y;
     }
     tile.left = left - room.origin_x;  // on the window's canvas
     tile.top = top - room.origin_y;

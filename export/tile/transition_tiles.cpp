@@ -40,7 +40,8 @@ std::optional<std::string> read_transition_terrains(RenderSettings& s, const std
     TransitionTerrain a, b;
     if (auto problem = read_terrain(text.substr(0, comma), a)) return problem;
     if (auto problem = read_terrain(text.substr(comma + 1), b)) return problem;
-    if (a == b) return "\"" + text + "\" names " + terrain_name(a) + " twice: a transition joins two different terrains";
+    if (a == b)
+        return "\"" + text + "\" names " + terrain_name(a) + " twice: a transition joins two different terrains";
     s.terrain_a = a;
     s.terrain_b = b;
     return std::nullopt;

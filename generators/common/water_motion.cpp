@@ -51,5 +51,6 @@ Colour moving_water_texel(const RasterImage& sheet, int x0, int y0, int i, int j
 }
 
 Colour water_texel(const RasterImage& sheet, int x0, int y0, int i, int j, float step, const WaterPhase& phase) {
-    return phase.still() ? diamond_texel(sheet, x0, y0, i, j, step) : moving_water_texel(sheet, x0, y0, i, j, step, phase);
+    return phase.still() ? diamond_texel(sheet, x0, y0, i, j, step)
+                         : moving_water_texel(sheet, x0, y0, i, j, step, phase);
 }

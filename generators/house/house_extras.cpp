@@ -21,7 +21,8 @@ void draw_flowers(TileContext& context, DrawingContext& dc) {
     for (int n = 0; n < count; ++n) {
         const int edge = random_below(random, 2);
         const int d = random_below(random, h);
-        const int x = edge == 0 ? g.tile_left_x + d + random_below(random, h / 4) : g.centre_x + d - random_below(random, h / 4);
+        const int x =
+            edge == 0 ? g.tile_left_x + d + random_below(random, h / 4) : g.centre_x + d - random_below(random, h / 4);
         const int y = edge == 0 ? g.ground_y + d / 2 : g.tile_bottom_y - d / 2;
         const int u = h / 6;
         const int stem = -u + random_below(random, u / 2);  // negative: upwards

@@ -10,8 +10,8 @@ enum class Opening { none, window, door };
 // The door or window cell of the ground sheet scaled to w x h and copied
 // into the wall image as it is: the shading comes later, with the wall.
 void paste_opening(TileContext& context, DrawingContext& dc, Opening kind, int x, int y, int w, int h) {
-    const SheetPoint cell =
-        kind == Opening::door ? door_cell_origin(context.state.door_texture) : window_cell_origin(context.state.windows_texture);
+    const SheetPoint cell = kind == Opening::door ? door_cell_origin(context.state.door_texture)
+                                                  : window_cell_origin(context.state.windows_texture);
     const float sx = 64.0f / static_cast<float>(w);
     const float sy = 64.0f / static_cast<float>(h);
     const RasterImage& sheet = context.state.ground_sheet.image;

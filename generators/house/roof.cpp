@@ -25,8 +25,8 @@ Surface roof_surface(int px, int py, int d, int house_height, bool left) {
 }  // namespace
 
 void draw_roof(TileContext& context, int x1, int y1, int x2, int y2, int x3, int house_height, int side, int cell) {
-    const int a = x2 - x1;  // across the left front wall
-    const int b = x3 - x2;  // across the right front wall
+    const int a = x2 - x1;                                 // across the left front wall
+    const int b = x3 - x2;                                 // across the right front wall
     const int e = context.state.geometry.house_size / 20;  // the eave's overhang
     const bool left = side == 0;
     // The ridge's start, its length n (texel columns 0..n) and the slope's

@@ -54,7 +54,8 @@ void draw_rubble(TileContext& context, DrawingContext& dc, int face_width) {
         const int w = random_below(random, face_width / 2) + 10;
         const int half = w / 2;
         const int grad = 120 / w;
-        dc.set_surface(dome(cx + 0.5f, static_cast<float>(base), half + 1.0f, half / 2.0f + 1.0f, static_cast<float>(base)));
+        dc.set_surface(
+            dome(cx + 0.5f, static_cast<float>(base), half + 1.0f, half / 2.0f + 1.0f, static_cast<float>(base)));
         const int step = face_width / 3;
         int acc = 0;
         int dir = 1;
@@ -90,8 +91,8 @@ void project_wall_face(DrawingContext& dc, const RasterImage& wall, const FacePl
             const Colour p = wall.pixel(column, row);
             hole[column] = p == transparent_key;
             const double shade = at.shade;
-            shaded[column] = rgb(nearest_to_int(red(p) * shade), nearest_to_int(green(p) * shade),
-                                 nearest_to_int(blue(p) * shade));
+            shaded[column] =
+                rgb(nearest_to_int(red(p) * shade), nearest_to_int(green(p) * shade), nearest_to_int(blue(p) * shade));
         }
         // The two half-pixel steps j = 2 row and 2 row + 1 land on the same
         // pixels with the same colours, so one of them paints the row.
@@ -114,8 +115,8 @@ RasterImage prepare_wall_image(TileContext& context, int face_width, int image_h
     // cell takes the cell's rows again from its top (walls repeat in height),
     // never the next cell's.
     RasterImage wall = create_image(face_width, image_height);
-    const bool inside = sheet.contains(cell.x, cell.y) &&
-                        sheet.contains(cell.x + face_width - 1, cell.y + building_cell_size - 1);
+    const bool inside =
+        sheet.contains(cell.x, cell.y) && sheet.contains(cell.x + face_width - 1, cell.y + building_cell_size - 1);
     for (int y = 0; y < image_height; ++y) {
         const int row = cell.y + y % building_cell_size;
         if (inside) {

@@ -8,9 +8,7 @@ constexpr float amplitude_divisor = 1.7f;
 
 // The displacement of one point: a fresh draw, centred by a floating A / 2
 // (exactly A x 0.5).
-double displacement(RandomSource& random, int amplitude) {
-    return random_below(random, amplitude) - amplitude * 0.5;
-}
+double displacement(RandomSource& random, int amplitude) { return random_below(random, amplitude) - amplitude * 0.5; }
 }  // namespace
 
 void build_height_field(std::vector<float>& field, int amplitude, int corner_height, RandomSource& random) {
@@ -40,10 +38,14 @@ void build_height_field(std::vector<float>& field, int amplitude, int corner_hei
                                     : static_cast<float>((a1 + a2 + a3 + a4) * 0.25 + displacement(random, amplitude));
                 height_at(field, u0 + half, w0 + half) = centre;
                 const double m = centre;
-                height_at(field, u0 + half, w0) = static_cast<float>((a1 + a2 + m) / 3 + displacement(random, amplitude));
-                height_at(field, u1, w0 + half) = static_cast<float>((a2 + a3 + m) / 3 + displacement(random, amplitude));
-                height_at(field, u0 + half, w1) = static_cast<float>((a3 + a4 + m) / 3 + displacement(random, amplitude));
-                height_at(field, u0, w0 + half) = static_cast<float>((a4 + a1 + m) / 3 + displacement(random, amplitude));
+                height_at(field, u0 + half, w0) =
+                    static_cast<float>((a1 + a2 + m) / 3 + displacement(random, amplitude));
+                height_at(field, u1, w0 + half) =
+                    static_cast<float>((a2 + a3 + m) / 3 + displacement(random, amplitude));
+                height_at(field, u0 + half, w1) =
+                    static_cast<float>((a3 + a4 + m) / 3 + displacement(random, amplitude));
+                height_at(field, u0, w0 + half) =
+                    static_cast<float>((a4 + a1 + m) / 3 + displacement(random, amplitude));
             }
         }
         step = half;

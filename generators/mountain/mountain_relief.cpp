@@ -19,7 +19,8 @@ struct Segment {
 // Two segments side by side from this sample's point to the next row's.
 void paint_segment_pair(DrawingContext& dc, const Segment& s, Colour colour) {
     dc.line_xy(nearest_to_int(s.x), nearest_to_int(s.y), nearest_to_int(s.x2), nearest_to_int(s.y2), colour);
-    dc.line_xy(nearest_to_int(s.x + 1.0), nearest_to_int(s.y), nearest_to_int(s.x2 + 1.0), nearest_to_int(s.y2), colour);
+    dc.line_xy(nearest_to_int(s.x + 1.0), nearest_to_int(s.y), nearest_to_int(s.x2 + 1.0), nearest_to_int(s.y2),
+               colour);
 }
 
 // The relief's own surface under a sample: the field's slope there (u runs
@@ -104,7 +105,8 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
             // Darker where the field two steps back along u is lower.
             float shade = h2 <= h0 - 1 ? 0.5f : 1.0f;
             if (dc.mapping_surfaces()) {
-                if (h0 > 0) dc.set_surface(relief_surface(field, u, w, g.half_width / static_cast<double>(grid_cells), h0));
+                if (h0 > 0)
+                    dc.set_surface(relief_surface(field, u, w, g.half_width / static_cast<double>(grid_cells), h0));
                 else dc.reuse_surface(0);
             }
             if (h0 > 0) {

@@ -69,7 +69,8 @@ void draw_boulder(TerrainCanvas& canvas, int i, int j) {
     const int sprite = random_below(random, boulder_sprites);
     const int sx = boulder_sprite_size * (sprite % 4);
     const int sy = boulder_sprite_size * (sprite / 4);
-    const float ax = static_cast<float>((random_below(random, 85) / 100.0 + static_cast<double>(0.15f)) * half_width / 100);
+    const float ax =
+        static_cast<float>((random_below(random, 85) / 100.0 + static_cast<double>(0.15f)) * half_width / 100);
     const float ay = static_cast<float>(ax * (random_below(random, 50) / 100.0 + 0.5));
     const float shade = static_cast<float>(random_below(random, 50) / 100.0 + 0.5);
 
@@ -107,8 +108,9 @@ void draw_pool_texel(TerrainCanvas& canvas, int i, int j) {
     const float step = 64.0f / static_cast<float>(canvas.half_width);
     const RasterImage& sheet = canvas.state.ground_sheet.image;
     const WaterPhase& phase = canvas.water_phase;
-    const Colour texel = phase.still() ? sheet.colour_at(wrapped_sample(cell.x, i, step), wrapped_sample(cell.y, j, step))
-                                       : water_texel(sheet, cell.x, cell.y, i, j, step, phase);
+    const Colour texel = phase.still()
+                             ? sheet.colour_at(wrapped_sample(cell.x, i, step), wrapped_sample(cell.y, j, step))
+                             : water_texel(sheet, cell.x, cell.y, i, j, step, phase);
     const CanvasPoint at = diamond_pixel(canvas.half_width, i, j);
     canvas.dc.reuse_surface(0);  // flat water
     canvas.dc.plot(at.x, at.y, texel);

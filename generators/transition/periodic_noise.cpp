@@ -10,7 +10,8 @@ std::uint64_t mix_hash(std::uint64_t x) {
 }
 
 PeriodicNoise::PeriodicNoise(std::uint64_t seed, int period)
-    : period_(period), values_(static_cast<std::size_t>(period) * period) {
+    : period_(period),
+      values_(static_cast<std::size_t>(period) * period) {
     for (std::size_t k = 0; k < values_.size(); ++k) {
         const std::uint64_t h = mix_hash(seed ^ mix_hash(k));
         values_[k] = static_cast<double>(h >> 11) / static_cast<double>(1ULL << 52) - 1.0;

@@ -43,7 +43,8 @@ float point_shade(const TransitionTileSpec& spec, int half_width, int i, int j) 
 // A hash of the point alone, for the rough fringe (the same in every tile,
 // so a fringe that runs across an edge stays one fringe).
 double point_grain(std::uint64_t set_seed, int i, int j) {
-    return unit(mix_hash(set_seed ^ 0x5eedULL ^ mix_hash((static_cast<std::uint64_t>(i) << 20) ^ static_cast<std::uint64_t>(j))));
+    return unit(mix_hash(set_seed ^ 0x5eedULL ^
+                         mix_hash((static_cast<std::uint64_t>(i) << 20) ^ static_cast<std::uint64_t>(j))));
 }
 
 Colour mix(Colour c, Colour toward, double t) {
@@ -81,7 +82,8 @@ public:
         shore_ = a_water != b_water;
         // The side the other overlaps: water lies under the shore, ground
         // under rock, and otherwise A under B.
-        upper_ = shore_ ? (a_water ? 1 : 0) : (spec.a.kind == TerrainKind::rock && spec.b.kind != TerrainKind::rock ? 0 : 1);
+        upper_ =
+            shore_ ? (a_water ? 1 : 0) : (spec.a.kind == TerrainKind::rock && spec.b.kind != TerrainKind::rock ? 0 : 1);
         if (shore_) shallow_tint_ = terrain_mean_colour(sheet_, upper_ == 0 ? spec.a : spec.b);
     }
 

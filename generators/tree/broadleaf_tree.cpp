@@ -16,8 +16,8 @@ void paint_trunk(TreeCanvas& canvas, TreeBase base, int height, int thickness, i
     const double step = thickness / 4.0;  // q: exact in single precision
     const double half = thickness / 2.0;
     // Round about the axis the columns are laid around at the start.
-    canvas.dc.set_surface(round_upright(static_cast<float>(base.x + jitter + 0.5), static_cast<float>(half + 0.5),
-                                        0.0f, 0.0f, 0.0, static_cast<float>(base.y)));
+    canvas.dc.set_surface(round_upright(static_cast<float>(base.x + jitter + 0.5), static_cast<float>(half + 0.5), 0.0f,
+                                        0.0f, 0.0, static_cast<float>(base.y)));
     for (int y = base.y; y >= base.y - height; --y) {
         if (random_below(canvas.random, 10) > 6) jitter = random_below(canvas.random, 2);
         // With a thin trunk several columns share a pixel; the lighter, later one wins.

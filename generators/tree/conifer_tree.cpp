@@ -27,8 +27,9 @@ void paint_trunk(TreeCanvas& canvas, TreeBase base, int half_width, int crown_he
                                         static_cast<float>(base.y)));
     for (int k = -half_width; k <= half_width; ++k) {
         const float f = static_cast<float>((k + half_width) / (2.0 * half_width));
-        const Colour shade = rgb(nearest_to_int(160 * static_cast<double>(f)), nearest_to_int(130 * static_cast<double>(f)),
-                                 nearest_to_int(20 * static_cast<double>(f)));
+        const Colour shade =
+            rgb(nearest_to_int(160 * static_cast<double>(f)), nearest_to_int(130 * static_cast<double>(f)),
+                nearest_to_int(20 * static_cast<double>(f)));
         canvas.dc.line_xy(base.x + k, base.y, base.x, apex_y, shade);
     }
 }
@@ -48,7 +49,8 @@ int paint_tier(TreeCanvas& canvas, TreeBase base, int size, int tier, const Tier
     if (canvas.dc.mapping_surfaces()) {
         const double run = std::max(reach, 1) * ground_step_in_height;
         canvas.dc.set_surface(round_upright(base.x + 0.5f, static_cast<float>(std::max(reach, 1)), 0.0f, 0.0f,
-                                            run / std::hypot(run, layout.drop + sag / 2.0), static_cast<float>(base.y)));
+                                            run / std::hypot(run, layout.drop + sag / 2.0),
+                                            static_cast<float>(base.y)));
     }
     int strokes = 0;
     for (int a = widest_angle; a >= 0; --a) {
@@ -59,8 +61,9 @@ int paint_tier(TreeCanvas& canvas, TreeBase base, int size, int tier, const Tier
         const int end_x = nearest_to_int(base.x + cos_a * reach);
         const int end_y = nearest_to_int(row + static_cast<double>(tables.sin_table[a]) * sag + layout.drop +
                                          random_below(random, layout.spacing / 2));
-        const Colour needles = rgb(nearest_to_int(50 * static_cast<double>(f)), nearest_to_int(130 * static_cast<double>(f)),
-                                   nearest_to_int(20 * static_cast<double>(f)));
+        const Colour needles =
+            rgb(nearest_to_int(50 * static_cast<double>(f)), nearest_to_int(130 * static_cast<double>(f)),
+                nearest_to_int(20 * static_cast<double>(f)));
         canvas.dc.line_xy(base.x, start_y, end_x, end_y, needles);
         ++strokes;
     }

@@ -71,8 +71,9 @@ TEST(DrawingContext, OutlinedBoxes) {
     dc.start_drawing(clipped);
     dc.set_drawing_mode(DrawingMode::Outlined);
     dc.box(-3, 4, 20, 3, ink);
-    EXPECT_EQ(painted(clipped), (Points{{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}, {7, 4}, {8, 4}, {9, 4},
-                                       {0, 6}, {1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 6}, {6, 6}, {7, 6}, {8, 6}, {9, 6}}));
+    EXPECT_EQ(painted(clipped),
+              (Points{{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}, {7, 4}, {8, 4}, {9, 4},
+                      {0, 6}, {1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 6}, {6, 6}, {7, 6}, {8, 6}, {9, 6}}));
 }
 
 TEST(DrawingContext, LineEndPointRules) {
@@ -93,7 +94,9 @@ TEST(DrawingContext, LineEndPointRules) {
 }
 
 TEST(DrawingContext, LinesCoverOnePixelPerMajorStep) {
-    struct Case { int x1, y1, x2, y2; };
+    struct Case {
+        int x1, y1, x2, y2;
+    };
     for (const Case c : {Case{0, 0, 9, 9}, {9, 0, 0, 9}, {2, 8, 8, 1}, {0, 5, 9, 3}, {5, 0, 4, 9}, {9, 9, 0, 0}}) {
         RasterImage image(10, 10);
         DrawingContext dc(image);

@@ -227,7 +227,8 @@ TEST_F(UserDir, AFullDiskIsReportedAndTheOldFileKept) {
         if (!write_bmp(kept, (dir_ / "keep.bmp").string()).ok) return std::string("setup");
         std::vector<char> block(4096, 'x');
         if (FILE* filler = std::fopen((dir_ / "filler").c_str(), "wb")) {
-            while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {}
+            while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {
+            }
             std::fclose(filler);
         }
         for (int k = 0; k < 10; ++k)

@@ -53,7 +53,9 @@ TEST(TileGeometry, CornersAtTheExtremeWidths) {
 }
 
 TEST(TileGeometry, FootprintsAtWidth100) {
-    struct Row { int shape, left_reach, right_reach, left_x, left_y, right_x, right_y, w, back_x, back_y; };
+    struct Row {
+        int shape, left_reach, right_reach, left_x, left_y, right_x, right_y, w, back_x, back_y;
+    };
     const Row rows[] = {{shape_4x4, 40, 40, 90, 176, 170, 176, 50, 130, 156},
                         {shape_4x3, 40, 30, 90, 176, 160, 184, 38, 120, 161},
                         {shape_3x4, 30, 40, 100, 184, 170, 176, 50, 140, 164},
@@ -77,7 +79,9 @@ TEST(TileGeometry, FootprintsAtWidth100) {
 }
 
 TEST(TileGeometry, WallFaceWidthsResolveHalvesToEven) {
-    struct Case { int width, expected_short; };
+    struct Case {
+        int width, expected_short;
+    };
     // g = half the width; the short faces are g * 0.75 rounded half to even.
     for (const Case c : {Case{60, 22}, {100, 38}, {140, 52}, {180, 68}, {50, 19}, {90, 34}}) {
         const TileGeometry g = at(c.width, shape_4x3);

@@ -7,9 +7,9 @@
 #include <vector>
 
 namespace {
-constexpr ChooserKind all_kinds[] = {ChooserKind::water, ChooserKind::grass_colour, ChooserKind::windows,
+constexpr ChooserKind all_kinds[] = {ChooserKind::water,    ChooserKind::grass_colour, ChooserKind::windows,
                                      ChooserKind::mountain, ChooserKind::wall,         ChooserKind::door,
-                                     ChooserKind::ground, ChooserKind::roof};
+                                     ChooserKind::ground,   ChooserKind::roof};
 
 // A window that clicks where the script says, then presses "Ok".
 struct ScriptedChooserWindow : ChooserPort {

@@ -112,7 +112,9 @@ TEST_F(InTempDir, CopyPutsThePackedDibOfTheCanvasOnTheClipboard) {
 }
 
 TEST_F(InTempDir, TileSetLayouts) {
-    struct Case { int width_item, height_item, H, top, cell_w, cell_h, columns, rows; };
+    struct Case {
+        int width_item, height_item, H, top, cell_w, cell_h, columns, rows;
+    };
     for (const Case c : {Case{6, 7, 130, 50, 102, 159, 11, 6}, Case{16, 8, 190, -10, 202, 244, 5, 4},
                          Case{0, 0, 30, 150, 42, 44, 28, 22}}) {
         t.controls().write(ctl::iso_width, c.width_item);

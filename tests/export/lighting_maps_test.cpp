@@ -31,7 +31,9 @@ Normal normal_at(const RenderedTile& tile, int x, int y) {
     const std::uint8_t* p = tile.lighting_maps.normals.row(y) + 3 * x;
     return {p[0] / 127.5 - 1.0, p[1] / 127.5 - 1.0, p[2] / 127.5 - 1.0};
 }
-int height_at(const RenderedTile& tile, int x, int y) { return tile.lighting_maps.heights[y * tile.lighting_maps.normals.width() + x]; }
+int height_at(const RenderedTile& tile, int x, int y) {
+    return tile.lighting_maps.heights[y * tile.lighting_maps.normals.width() + x];
+}
 
 struct Drawn {
     std::unique_ptr<Application> app = std::make_unique<Application>(create_app_state());
@@ -72,7 +74,8 @@ TEST(SurfaceMaps, ColourIsTheSameByteForByteAndTheMapsAreSound) {
                 for (int x = 0; x < mapped.image.width(); ++x) {
                     const Normal n = normal_at(mapped, x, y);
                     // One step of 8-bit rounding a component at most.
-                    ASSERT_NEAR(std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z), 1.0, 0.013) << what << " " << x << "," << y;
+                    ASSERT_NEAR(std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z), 1.0, 0.013)
+                        << what << " " << x << "," << y;
                     ASSERT_GE(n.z, -0.004) << what;
                 }
         }

@@ -35,7 +35,8 @@ std::vector<GodotSection> read_godot_resource(const fs::path& path) {
             continue;
         }
         const std::size_t eq = line.find(" = ");
-        if (eq != std::string::npos && !sections.empty()) sections.back().keys[line.substr(0, eq)] = line.substr(eq + 3);
+        if (eq != std::string::npos && !sections.empty())
+            sections.back().keys[line.substr(0, eq)] = line.substr(eq + 3);
     }
     return sections;
 }
@@ -56,12 +57,17 @@ std::string xml_attribute(const std::string& xml, const std::string& element, co
 void write_map(const fs::path& path, int size, int width, const std::string& tileset, const std::string& csv,
                const std::string& objects = "") {
     std::ofstream(path) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map version=\"1.8\" orientation=\"isometric\" "
-                           "renderorder=\"right-down\" width=\"" << size << "\" height=\"" << size << "\" tilewidth=\""
-                        << width << "\" tileheight=\"" << width / 2 << "\" infinite=\"0\" nextlayerid=\"3\" "
-                           "nextobjectid=\"9\">\n <tileset firstgid=\"1\" source=\"" << tileset << "\"/>\n"
+                           "renderorder=\"right-down\" width=\""
+                        << size << "\" height=\"" << size << "\" tilewidth=\"" << width << "\" tileheight=\""
+                        << width / 2
+                        << "\" infinite=\"0\" nextlayerid=\"3\" "
+                           "nextobjectid=\"9\">\n <tileset firstgid=\"1\" source=\""
+                        << tileset << "\"/>\n"
                         << " <layer id=\"1\" name=\"T\" width=\"" << size << "\" height=\"" << size << "\">\n"
-                        << "  <data encoding=\"csv\">\n" << csv << "\n</data>\n </layer>\n"
-                        << " <objectgroup id=\"2\" name=\"O\">\n" << objects << " </objectgroup>\n</map>\n";
+                        << "  <data encoding=\"csv\">\n"
+                        << csv << "\n</data>\n </layer>\n"
+                        << " <objectgroup id=\"2\" name=\"O\">\n"
+                        << objects << " </objectgroup>\n</map>\n";
 }
 
 // How much a map's red steps from one row to the next: on average across
@@ -91,8 +97,8 @@ protected:
     // Tiled's own renderer draws the map; nothing else decides where tiles go.
     Rgba rasterize(const fs::path& tmx) {
         const fs::path png = dir_ / (tmx.stem().string() + "-raster.png");
-        const std::string command = "QT_QPA_PLATFORM=offscreen tmxrasterizer '" + tmx.string() + "' '" +
-                                    png.string() + "' >/dev/null 2>&1";
+        const std::string command =
+            "QT_QPA_PLATFORM=offscreen tmxrasterizer '" + tmx.string() + "' '" + png.string() + "' >/dev/null 2>&1";
         EXPECT_EQ(std::system(command.c_str()), 0) << "tmxrasterizer (Debian package tiled) must be installed";
         return read_rgba(png);
     }
@@ -272,7 +278,8 @@ TEST_F(SheetDir, GodotResourceReadsBackWithTheAnchorOfTheManifest) {
     // the diamond's centre, between the anchor pixel and the next, must land
     // on the cell's centre.
     for (const nlohmann::json& tile : manifest["tiles"]) {
-        const std::string cell = std::to_string(tile["cell"][0].get<int>()) + ":" + std::to_string(tile["cell"][1].get<int>());
+        const std::string cell =
+            std::to_string(tile["cell"][0].get<int>()) + ":" + std::to_string(tile["cell"][1].get<int>());
         ASSERT_TRUE(atlas.count(cell + "/0")) << cell;
         const auto [ox, oy] = vector2i(atlas.at(cell + "/0/texture_origin"));
         EXPECT_EQ(tile["anchor"][0].get<int>() + 1 - cw / 2, ox);
@@ -296,7 +303,8 @@ TEST_F(SheetDir, ANormalSheetLightsTheGodotAtlasAndIsNamedByTheTiledTileset) {
     const GodotSection* atlas = nullptr;
     for (const GodotSection& section : tres) {
         std::smatch m;
-        if (std::regex_search(section.header, m, std::regex(R"re(ext_resource type="Texture2D" path="([^"]+)" id="([^"]+)")re")))
+        if (std::regex_search(section.header, m,
+                              std::regex(R"re(ext_resource type="Texture2D" path="([^"]+)" id="([^"]+)")re")))
             textures[m[2]] = m[1];
         if (section.header.find("type=\"CanvasTexture\"") != std::string::npos) canvas = &section;
         if (section.header.find("type=\"TileSetAtlasSource\"") != std::string::npos) atlas = &section;
@@ -306,7 +314,8 @@ TEST_F(SheetDir, ANormalSheetLightsTheGodotAtlasAndIsNamedByTheTiledTileset) {
     const std::string id = std::regex_replace(canvas->header, std::regex(R"re(.*id="([^"]+)".*)re"), "$1");
     EXPECT_EQ(atlas->keys.at("texture"), "SubResource(\"" + id + "\")");
     auto texture = [&](const std::string& key) {
-        const std::string ref = std::regex_replace(canvas->keys.at(key), std::regex(R"re(ExtResource\("([^"]+)"\))re"), "$1");
+        const std::string ref =
+            std::regex_replace(canvas->keys.at(key), std::regex(R"re(ExtResource\("([^"]+)"\))re"), "$1");
         return textures.count(ref) ? textures.at(ref) : std::string{};
     };
     EXPECT_EQ(texture("diffuse_texture"), "../houses.png");
@@ -334,8 +343,8 @@ TEST_F(SheetDir, AHouseAsATileObjectStandsOnItsPointAsInALayerOnItsCell) {
     // Tiled gives a new tile object its tile's size; object x, y count tile heights along each axis.
     const nlohmann::json cell = read_json(dir_ / "h.json")["sheet"];
     write_map(dir_ / "object.tmx", 4, 64, "h.tsx", "0,0,0,0,\n0,0,0,0,\n0,0,0,0,\n0,0,0,0",
-              "  <object id=\"1\" gid=\"2\" x=\"96\" y=\"128\" width=\"" + cell["cell_width"].dump() +
-                  "\" height=\"" + cell["cell_height"].dump() + "\"/>\n");
+              "  <object id=\"1\" gid=\"2\" x=\"96\" y=\"128\" width=\"" + cell["cell_width"].dump() + "\" height=\"" +
+                  cell["cell_height"].dump() + "\"/>\n");
     const Rgba in_layer = rasterize(dir_ / "layer.tmx"), as_object = rasterize(dir_ / "object.tmx");
     ASSERT_EQ(in_layer.width, as_object.width);
     ASSERT_EQ(in_layer.height, as_object.height);
@@ -363,8 +372,9 @@ TEST_F(SheetDir, AWideMarginLeavesTiledCountingTheSheetsOwnColumns) {
 TEST_F(SheetDir, PngSheetsCarryAlphaWithOrWithoutTransparent) {
     // Engines have no colour key: an opaque sheet would paint black boxes.
     for (const char* name : {"opaque", "clear"}) {
-        std::vector<std::string> args = {"--kind", "house", "--count", "3", "--iso-width", "64", "--sheet",
-                                         (dir_ / (std::string(name) + ".png")).string()};
+        std::vector<std::string> args = {
+            "--kind",      "house", "--count", "3",
+            "--iso-width", "64",    "--sheet", (dir_ / (std::string(name) + ".png")).string()};
         if (std::string(name) == "clear") args.push_back("--transparent");
         ASSERT_EQ(render(args), 0);
     }
@@ -394,8 +404,9 @@ TEST_F(SheetDir, EachTilesetTileNamesItsKindAndSeedWhichDrawItAgain) {
     const std::string tsx(bytes.begin(), bytes.end());
     const nlohmann::json manifest = read_json(dir_ / "t.json");
     std::smatch m;
-    ASSERT_TRUE(std::regex_search(tsx, m, std::regex("<tile id=\"2\">\\s*<properties>\\s*<property name=\"kind\" "
-                                                     "value=\"([^\"]*)\"/>\\s*<property name=\"seed\" value=\"(\\d+)\"/>")));
+    ASSERT_TRUE(std::regex_search(tsx, m,
+                                  std::regex("<tile id=\"2\">\\s*<properties>\\s*<property name=\"kind\" "
+                                             "value=\"([^\"]*)\"/>\\s*<property name=\"seed\" value=\"(\\d+)\"/>")));
     EXPECT_EQ(m[1], "tree");
     EXPECT_EQ(m[2], manifest["tiles"][2]["seed"].dump());
     // The designer's way back: that kind and seed alone draw the same tile.
@@ -413,7 +424,8 @@ TEST_F(SheetDir, EachTilesetTileNamesItsKindAndSeedWhichDrawItAgain) {
                    redrawn["anchor"][1].get<int>();
     int differing = 0;
     for (int y = 0; y < again.height; ++y)
-        for (int x = 0; x < again.width; ++x) differing += std::memcmp(again.at(x, y), sheet.at(x0 + x, y0 + y), 4) != 0;
+        for (int x = 0; x < again.width; ++x)
+            differing += std::memcmp(again.at(x, y), sheet.at(x0 + x, y0 + y), 4) != 0;
     EXPECT_EQ(differing, 0);
 }
 
@@ -447,7 +459,7 @@ TEST_F(SheetDir, ASheetTooLargeOrWithoutAFormatIsRefusedWithNothingWritten) {
     EXPECT_EQ(render({"--kind", "water", "--sheet", (dir_ / "sheet.gif").string()}), 2);
     EXPECT_EQ(render({"--kind", "water", "--tmx", (dir_ / "map.tmx").string()}), 2);
     EXPECT_EQ(render({"--kind", "water", "--sheet", (dir_ / "s.bmp").string(), "--godot", (dir_ / "s.tres").string()}),
-              2);  // Godot has no colour key
+              2);                                                                          // Godot has no colour key
     EXPECT_EQ(render({"--kind", "water", "--sheet", (dir_ / "a\x01b.png").string()}), 2);  // no XML can name it
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 0);
 }
@@ -479,8 +491,8 @@ TEST_F(SheetDir, MovingWaterSheetsDeclareEachTilesFramesToTiledAndGodot) {
         EXPECT_EQ(row * columns + column, k * frames);
         // Tiled: the first frame's tile plays the frames after it.
         std::smatch tile;
-        ASSERT_TRUE(std::regex_search(tsx, tile, std::regex("<tile id=\"" + std::to_string(k * frames) +
-                                                            "\">[\\s\\S]*?</tile>")));
+        ASSERT_TRUE(std::regex_search(tsx, tile,
+                                      std::regex("<tile id=\"" + std::to_string(k * frames) + "\">[\\s\\S]*?</tile>")));
         const std::string animation = tile.str();
         for (int f = 0; f < frames; ++f)
             EXPECT_NE(animation.find("<frame tileid=\"" + std::to_string(k * frames + f) + "\" duration=\"90\"/>"),
@@ -589,9 +601,9 @@ TEST_F(SheetDir, AShoreSetMovesItsWaterAndNotItsGround) {
         return count;
     };
     for (int f = 1; f < frames; ++f) {
-        EXPECT_EQ(moved(0, f), 0);                  // all four corners ground
-        EXPECT_GT(moved(15, f), cw * ch / 8);       // all four corners water
-        EXPECT_GT(moved(1, f), 0);                  // one corner water: its water moves
-        EXPECT_LT(moved(1, f), moved(15, f) / 2);   // and the ground around it does not
+        EXPECT_EQ(moved(0, f), 0);                 // all four corners ground
+        EXPECT_GT(moved(15, f), cw * ch / 8);      // all four corners water
+        EXPECT_GT(moved(1, f), 0);                 // one corner water: its water moves
+        EXPECT_LT(moved(1, f), moved(15, f) / 2);  // and the ground around it does not
     }
 }

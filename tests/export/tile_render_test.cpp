@@ -54,8 +54,8 @@ TEST(RenderTile, EveryGeneratorIsCleanAtEveryEvenWidth) {
     auto app = started();
     const std::vector<std::vector<std::string>> looks = {
         {"--kind", "house", "--draw-ruins"},
-        {"--kind", "house", "--add-ground", "--grass", "--boulder", "--bush", "--trees", "--pool",
-         "--add-flowers", "--add-left-fence", "--add-right-fence"},
+        {"--kind", "house", "--add-ground", "--grass", "--boulder", "--bush", "--trees", "--pool", "--add-flowers",
+         "--add-left-fence", "--add-right-fence"},
         {"--kind", "tree", "--multi-tree"},
         {"--kind", "tree", "--conifer"},
         {"--kind", "terrain", "--grass", "--make-crops", "--boulder", "--bush", "--trees", "--pool", "--swamp"},
@@ -84,8 +84,8 @@ TEST(RenderTile, NoTileOutgrowsTheLargestCellOfItsKind) {
         for (const int width : {40, 100, 200}) {
             const std::string name = kind_of_tab(tab)->name;
             for (int n = 0; n < 10; ++n) {
-                RenderSettings s = settings_of({"--kind", name, "--iso-width", std::to_string(width),
-                                                "--seed", std::to_string(n), "--trim"});
+                RenderSettings s = settings_of(
+                    {"--kind", name, "--iso-width", std::to_string(width), "--seed", std::to_string(n), "--trim"});
                 std::string flipped;
                 for (const ControlOption& option : control_options())
                     if (option.kind == OptionKind::flag && random_below(dice, 2)) {

@@ -53,10 +53,25 @@ class TransitionDir : public ::testing::Test {
 protected:
     fs::path render_set(const std::string& terrains, int width, int variants, bool godot) {
         const fs::path sheet = dir_ / "set.png";
-        std::vector<std::string> args = {"--kind", "transition", "--terrains", terrains, "--iso-width",
-                                         std::to_string(width), "--variants", std::to_string(variants),
-                                         "--seed", "11", "--transparent", "--sheet", sheet.string(),
-                                         "--spacing", "3", "--margin", "2", "--tmx", (dir_ / "set.tmx").string()};
+        std::vector<std::string> args = {"--kind",
+                                         "transition",
+                                         "--terrains",
+                                         terrains,
+                                         "--iso-width",
+                                         std::to_string(width),
+                                         "--variants",
+                                         std::to_string(variants),
+                                         "--seed",
+                                         "11",
+                                         "--transparent",
+                                         "--sheet",
+                                         sheet.string(),
+                                         "--spacing",
+                                         "3",
+                                         "--margin",
+                                         "2",
+                                         "--tmx",
+                                         (dir_ / "set.tmx").string()};
         if (godot) args.insert(args.end(), {"--godot", (dir_ / "set.tres").string()});
         EXPECT_EQ(run_render(args), 0);
         return sheet;
@@ -88,8 +103,8 @@ TEST_F(TransitionDir, TiledGodotAndTheManifestAgreeOnEveryTilesCorners) {
         const int index = tile["index"];
         const Corners corners = tile["corners"].get<Corners>();
         EXPECT_EQ(tiled.at(index), corners) << "tile " << index;
-        const std::string key = std::to_string(tile["cell"][0].get<int>()) + ":" +
-                                std::to_string(tile["cell"][1].get<int>()) + "/0/";
+        const std::string key =
+            std::to_string(tile["cell"][0].get<int>()) + ":" + std::to_string(tile["cell"][1].get<int>()) + "/0/";
         const char* bits[4] = {"top_corner", "right_corner", "bottom_corner", "left_corner"};
         for (int c = 0; c < 4; ++c)
             EXPECT_EQ(godot.at(key + "terrains_peering_bit/" + bits[c]), std::to_string(corners[c])) << key << bits[c];
@@ -134,7 +149,8 @@ TEST_F(TransitionDir, TiledDrawsAMapLaidOutByCornersWithoutSeams) {
         const int y0 = 2 + (tile / layout["columns"].get<int>()) * (layout["cell_height"].get<int>() + 3);
         for (int y = y0; y < y0 + layout["cell_height"].get<int>(); ++y)
             for (int x = x0; x < x0 + layout["cell_width"].get<int>(); ++x)
-                if (set.at(x, y)[3] > 0) ++n, sum[0] += set.at(x, y)[0], sum[1] += set.at(x, y)[1], sum[2] += set.at(x, y)[2];
+                if (set.at(x, y)[3] > 0)
+                    ++n, sum[0] += set.at(x, y)[0], sum[1] += set.at(x, y)[1], sum[2] += set.at(x, y)[2];
         const double total = sum[0] + sum[1] + sum[2];
         for (double& s : sum) s /= total;  // the hue: each channel's share
         return sum;
@@ -193,9 +209,10 @@ TEST_F(TransitionDir, TiledDrawsAMapLaidOutByCornersWithoutSeams) {
 
 TEST_F(TransitionDir, BadTerrainsAreOneLineExitTwoAndNothingWritten) {
     for (const char* terrains : {"lava:1,water:0", "ground:20,water:0", "ground:3,water:10", "rock:-1,ground:2",
-                                        "ground:3,ground:3", "ground:3", "ground:3,water:0,rock:1", "ground:x,water:0"}) {
+                                 "ground:3,ground:3", "ground:3", "ground:3,water:0,rock:1", "ground:x,water:0"}) {
         const fs::path out = dir_ / "out";
-        const ParsedCommandLine parsed = parse_args({"--kind", "transition", "--terrains", terrains, "--out", out.string()});
+        const ParsedCommandLine parsed =
+            parse_args({"--kind", "transition", "--terrains", terrains, "--out", out.string()});
         EXPECT_FALSE(parsed.settings.has_value()) << terrains;
         EXPECT_EQ(parsed.exit_code, 2) << terrains;
         EXPECT_EQ(parsed.text.rfind("brannoc-render: --terrains: ", 0), 0u) << parsed.text;

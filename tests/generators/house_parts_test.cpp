@@ -74,8 +74,8 @@ TEST(Openings, AWindowIsTheCellScaledAndCopiedUnshaded) {
         const float s = 64.0f / 11;
         for (int i = 0; i < 11; ++i)
             for (int j = 0; j < 11; ++j)
-                ASSERT_EQ(wall.pixel(7 + i, 37 + j),
-                          rgb(nearest_to_int(i * static_cast<double>(s)) * 4, nearest_to_int(j * static_cast<double>(s)) * 4, 7));
+                ASSERT_EQ(wall.pixel(7 + i, 37 + j), rgb(nearest_to_int(i * static_cast<double>(s)) * 4,
+                                                         nearest_to_int(j * static_cast<double>(s)) * 4, 7));
     }
     EXPECT_TRUE(seen);
 }
@@ -86,13 +86,15 @@ TEST(Roof, WorkedExampleRidgeEaveAndShadeOfBothSides) {
         int side, px, py, n, eave_x, eave_y;
         Colour painted;
     };
-    for (const Side& roof : {Side{0, 106, 80, 44, 86, 120, rgb(170, 170, 170)}, Side{1, 110, 102, 42, 130, 142, rgb(255, 255, 255)}}) {
+    for (const Side& roof :
+         {Side{0, 106, 80, 44, 86, 120, rgb(170, 170, 170)}, Side{1, 110, 102, 42, 130, 142, rgb(255, 255, 255)}}) {
         SCOPED_TRACE(testing::Message() << "side " << roof.side);
         HouseRig rig;
         rig.fill_sheets(rgb(1, 1, 1), rgb(255, 255, 255));
         TileContext ctx = rig.context();
         const TileGeometry& g = rig.state().geometry;
-        draw_roof(ctx, g.house_left_x, g.house_left_y, g.house_front_x, g.house_front_y, g.house_right_x, 60, roof.side, 24);
+        draw_roof(ctx, g.house_left_x, g.house_left_y, g.house_front_x, g.house_front_y, g.house_right_x, 60, roof.side,
+                  24);
         const RasterImage& c = rig.canvas();
         EXPECT_EQ(c.pixel(roof.px, roof.py), roof.painted);
         EXPECT_EQ(c.pixel(roof.px - 1, roof.py), 0);
@@ -164,8 +166,8 @@ TEST(Flowers, StandOnTheTwoFrontEdgesWithBloomsOfTheTable) {
         TileContext ctx = rig.context();
         draw_house_extras(ctx);
         const TileGeometry& g = rig.state().geometry;
-        const std::set<Colour> allowed{rgb(0, 200, 0), rgb(255, 0, 0), rgb(255, 255, 0), rgb(255, 180, 0),
-                                       rgb(255, 0, 255), rgb(0, 0, 250)};
+        const std::set<Colour> allowed{rgb(0, 200, 0),   rgb(255, 0, 0),   rgb(255, 255, 0),
+                                       rgb(255, 180, 0), rgb(255, 0, 255), rgb(0, 0, 250)};
         const PixelSet pixels = painted_pixels(rig.canvas());
         EXPECT_GT(pixels.size(), 10u);
         for (const auto& [x, y] : pixels) {

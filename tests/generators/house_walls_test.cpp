@@ -72,8 +72,8 @@ TEST(WallFace, TallFrontFacesAreBuiltAtFullHeightRepeatingTheCell) {
 }
 
 TEST(WallFace, ShadingPerFaceRoundsHalvesToEven) {
-    for (const auto& [kind, expected] : {std::pair{4, rgb(2, 2, 128)}, {3, rgb(2, 2, 128)}, {1, rgb(2, 4, 191)},
-                                         {2, rgb(3, 5, 255)}}) {
+    for (const auto& [kind, expected] :
+         {std::pair{4, rgb(2, 2, 128)}, {3, rgb(2, 2, 128)}, {1, rgb(2, 4, 191)}, {2, rgb(3, 5, 255)}}) {
         HouseRig rig;
         rig.fill_sheets(rgb(3, 5, 255), rgb(1, 1, 1));
         rig.state().house_height = 40;

@@ -40,7 +40,8 @@ std::vector<float> field(int amplitude, int corner, std::uint64_t seed) {
 TEST(HeightField, CornersHoldTheCornerHeightAndTheFirstCentreThePeak) {
     for (const int amplitude : {3, 25, 99}) {
         const std::vector<float> map = field(amplitude, -12, 5);
-        for (const auto& [u, w] : {std::pair{0, 0}, {128, 0}, {0, 128}, {128, 128}}) EXPECT_EQ(height_at(map, u, w), -12.0f);
+        for (const auto& [u, w] : {std::pair{0, 0}, {128, 0}, {0, 128}, {128, 128}})
+            EXPECT_EQ(height_at(map, u, w), -12.0f);
         EXPECT_EQ(height_at(map, 64, 64), static_cast<float>(amplitude));
         // Nothing outside the 129 x 129 grid is touched.
         EXPECT_EQ(height_at(map, 129, 64), 0.0f);
@@ -68,7 +69,7 @@ TEST(MountainTile, ReduceToHillAtTheSmallestWidth) {
         TileRig rig(seed);
         tick(rig, {ctl::reduce_to_hill});
         rig.draw(tab_mountain, 0);
-        peaks.insert(height_at(rig.state().height_field, 64, 64));  // A, with S = 20 / 3 = 6
+        peaks.insert(height_at(rig.state().height_field, 64, 64));   // A, with S = 20 / 3 = 6
         EXPECT_EQ(height_at(rig.state().height_field, 0, 0), 0.0f);  // K = -(6 / 8) = 0
     }
     EXPECT_EQ(peaks, (std::set<float>{3, 4, 5}));

@@ -10,7 +10,9 @@ namespace {
 // sheets the test hands in.
 struct Patch {
     explicit Patch(int half_width, std::uint64_t seed = 1)
-        : state(std::make_unique<AppState>()), random(seed), h(half_width) {
+        : state(std::make_unique<AppState>()),
+          random(seed),
+          h(half_width) {
         fill_fixed_tables(*state);
         state->canvas = RasterImage(260, 260);
         state->geometry.half_width = static_cast<std::int16_t>(half_width);
@@ -149,8 +151,8 @@ TEST(Boulder, SpriteStandsOnItsCellScaledToTheTile) {
         narrowest = std::min<double>(narrowest, s.right - s.left + 1);
         widest = std::max<double>(widest, s.right - s.left + 1);
     }
-    EXPECT_GE(narrowest, 4);   // 64 x 0.075
-    EXPECT_LE(widest, 33);     // 64 x 0.495, plus the rounding
+    EXPECT_GE(narrowest, 4);  // 64 x 0.075
+    EXPECT_LE(widest, 33);    // 64 x 0.495, plus the rounding
     EXPECT_GT(widest, 25);
 }
 

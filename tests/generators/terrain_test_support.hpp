@@ -23,7 +23,8 @@ inline void tick_only(TileRig& rig, std::initializer_list<int> boxes) {
 inline RasterImage coded_ground_sheet() {
     RasterImage sheet(640, 512);
     for (int y = 0; y < 512; ++y)
-        for (int x = 0; x < 640; ++x) sheet.set_pixel(x, y, rgb(60 + 3 * (x % 64), 60 + 3 * (y % 64), 10 + (x / 64) + 10 * (y / 64)));
+        for (int x = 0; x < 640; ++x)
+            sheet.set_pixel(x, y, rgb(60 + 3 * (x % 64), 60 + 3 * (y % 64), 10 + (x / 64) + 10 * (y / 64)));
     return sheet;
 }
 
@@ -46,7 +47,8 @@ inline Writers element_pass_writers(int half_width, bool (*wanted)(const AppStat
 inline std::optional<int> shade_between(Colour texel, Colour pixel) {
     for (int q = 0; q < 50; ++q) {
         const double f = static_cast<float>(q / 100.0 + 0.5);
-        if (pixel == rgb(nearest_to_int(red(texel) * f), nearest_to_int(green(texel) * f), nearest_to_int(blue(texel) * f)))
+        if (pixel ==
+            rgb(nearest_to_int(red(texel) * f), nearest_to_int(green(texel) * f), nearest_to_int(blue(texel) * f)))
             return q;
     }
     return std::nullopt;

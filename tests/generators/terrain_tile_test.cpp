@@ -47,7 +47,8 @@ TEST(TerrainTile, BareGroundIsExactlyTheDiamondWithNoBlackHoleAndNoOutline) {
         rig.draw(tab_terrain, item);
         const int h = rig.half_width();
         EXPECT_EQ(painted_pixels(rig.canvas()), ground_pixels(h));
-        for (const auto& [x, y] : ground_pixels(h)) ASSERT_EQ(rig.canvas().pixel(x, y), darkest_ground) << x << "," << y;
+        for (const auto& [x, y] : ground_pixels(h))
+            ASSERT_EQ(rig.canvas().pixel(x, y), darkest_ground) << x << "," << y;
         // The outline's left corner lies outside the ground: still black.
         EXPECT_EQ(rig.canvas().pixel(cx - h, 180), 0);
     }
@@ -220,8 +221,10 @@ TEST(TerrainTile, PoolPixelsAreTheirOwnWaterTexelsUnshadedAtEveryWidth) {
         for (const auto& [pixel, ij] : ground_writers(h)) {
             if (pool.count(pixel)) continue;
             const Colour got = rig.canvas().pixel(pixel.first, pixel.second);
-            const bool as_water = shade_between(diamond_texel(sheet, cell.x, cell.y, ij.first, ij.second, step), got).has_value();
-            const bool as_ground = shade_between(diamond_texel(sheet, ground.x, ground.y, ij.first, ij.second, step), got).has_value();
+            const bool as_water =
+                shade_between(diamond_texel(sheet, cell.x, cell.y, ij.first, ij.second, step), got).has_value();
+            const bool as_ground =
+                shade_between(diamond_texel(sheet, ground.x, ground.y, ij.first, ij.second, step), got).has_value();
             ASSERT_TRUE(as_water || as_ground) << ij.first << "," << ij.second;
             wet += as_water;
             dry += as_ground;

@@ -82,7 +82,8 @@ TEST(TransitionTile, FieldAlongAnEdgeDependsOnlyOnItsCorners) {
                 for (double t = 0; t <= 1.0; t += 1.0 / 64) {
                     const double u = edge.u0 + t * edge.du, v = edge.v0 + t * edge.dv;
                     const FieldSample fa = a.at(u, v), fb = b.at(u, v);
-                    ASSERT_NEAR(fa.value, fb.value, 1e-12) << "masks " << mask << ", " << other << " at " << u << "," << v;
+                    ASSERT_NEAR(fa.value, fb.value, 1e-12)
+                        << "masks " << mask << ", " << other << " at " << u << "," << v;
                     ASSERT_NEAR(fa.du, fb.du, 1e-9);
                     ASSERT_NEAR(fa.dv, fb.dv, 1e-9);
                 }

@@ -54,7 +54,8 @@ inline int leaf_index(const AppState& state, Colour c) {
 // A broadleaf's wood takes the first five trunk colours; the sixth is never
 // painted, so seeing it means a shade index ran off the leaf table.
 inline bool is_trunk_colour(const AppState& state, Colour c) {
-    return std::find(state.trunk_colours.begin(), state.trunk_colours.begin() + 5, c) != state.trunk_colours.begin() + 5;
+    return std::find(state.trunk_colours.begin(), state.trunk_colours.begin() + 5, c) !=
+           state.trunk_colours.begin() + 5;
 }
 
 // Needles are green over red; the conifer trunk is red over green (or black).

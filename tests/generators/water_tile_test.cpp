@@ -16,7 +16,8 @@ constexpr int cy = 180;
 RasterImage coded_ground_sheet() {
     RasterImage sheet(640, 512);
     for (int y = 320; y < 384; ++y)
-        for (int x = 0; x < 640; ++x) sheet.set_pixel(x, y, rgb(120 + 2 * (x % 64), 120 + 2 * (y % 64), 60 + 15 * (x / 64)));
+        for (int x = 0; x < 640; ++x)
+            sheet.set_pixel(x, y, rgb(120 + 2 * (x % 64), 120 + 2 * (y % 64), 60 + 15 * (x / 64)));
     return sheet;
 }
 
@@ -198,8 +199,8 @@ TEST(WaterTile, EqualLockedTexturesShowOneTexture) {
     int dark_cell = 0, light_cell = 0;
     for (const auto& p : painted_pixels(two.canvas())) {
         const int b = blue(two.canvas().pixel(p.first, p.second));
-        if (b <= 59) ++dark_cell;    // cell 0: blue 60, shaded 30..59
-        if (b >= 98) ++light_cell;   // cell 9: blue 195, shaded 98..193
+        if (b <= 59) ++dark_cell;   // cell 0: blue 60, shaded 30..59
+        if (b >= 98) ++light_cell;  // cell 9: blue 195, shaded 98..193
     }
     EXPECT_EQ(dark_cell + light_cell, static_cast<int>(painted_pixels(two.canvas()).size()));
     EXPECT_GT(dark_cell, 0);

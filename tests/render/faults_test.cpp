@@ -102,11 +102,10 @@ TEST_F(Faults, SigintAndSigtermStopTheRunTidilyWith130And143) {
         const fs::path out = dir_ / std::to_string(signal);
         const pid_t child = ::fork();
         if (child == 0)
-            ::_exit(run_render({"--kind", "water", "--iso-width", "40", "--count", "100000", "--jobs", "2", "--out",
-                                out.string()}));
+            ::_exit(run_render(
+                {"--kind", "water", "--iso-width", "40", "--count", "100000", "--jobs", "2", "--out", out.string()}));
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (std::chrono::steady_clock::now() < until &&
-               (!fs::exists(out) || regular_tiles(out, "water").size() < 5))
+        while (std::chrono::steady_clock::now() < until && (!fs::exists(out) || regular_tiles(out, "water").size() < 5))
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         ::kill(child, signal);
         int status = 0;

@@ -56,9 +56,9 @@ TEST(RenderOptions, EveryControlOfEveryKindHasOneUniqueOption) {
             EXPECT_TRUE(controls.count(spec.number)) << spec.number;
         }
     }
-    for (const char* name : {"house-shape", "lock-shape", "conifer", "leaves", "height-from", "height-to",
-                             "terrain-lock-ground-texture", "mountain-lock-ground-texture", "boulder-quantity",
-                             "trees", "add-ground", "wall-texture", "water-texture-1"})
+    for (const char* name :
+         {"house-shape", "lock-shape", "conifer", "leaves", "height-from", "height-to", "terrain-lock-ground-texture",
+          "mountain-lock-ground-texture", "boulder-quantity", "trees", "add-ground", "wall-texture", "water-texture-1"})
         EXPECT_TRUE(names.count(name)) << name;
 }
 
@@ -200,9 +200,9 @@ TEST_F(RenderDir, ATilesDrawnBlockIsASettingsFileThatDrawsItAgainByteForByte) {
         const nlohmann::json& tile = manifest["tiles"][2];
         std::ofstream(dir_ / "drawn.json") << tile["drawn"].dump();
         ASSERT_EQ(run({"--settings", (dir_ / "drawn.json").string()}, again_dir), 0) << tile["drawn"].dump();
-        const std::string file = tile["file"], again = fs::path(file).replace_filename(
-                                                           file.substr(0, file.find('-')) + "-0000" +
-                                                           fs::path(file).extension().string());
+        const std::string file = tile["file"],
+                          again = fs::path(file).replace_filename(file.substr(0, file.find('-')) + "-0000" +
+                                                                  fs::path(file).extension().string());
         EXPECT_FALSE(read_file(dir_ / run_dir / file).empty()) << k;
         EXPECT_EQ(read_file(dir_ / run_dir / file), read_file(dir_ / again_dir / again)) << k;
     }

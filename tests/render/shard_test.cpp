@@ -22,7 +22,9 @@ protected:
     }
     // Shards 0, 1 and 2 of three, drawn at once by GNU parallel, then merged.
     void sharded(const fs::path& out) {
-        ASSERT_EQ(shell("parallel --will-cite --halt now,fail=1 " + render() + " " + run_args(out) + " --shard {}/3 ::: 0 1 2"), 0);
+        ASSERT_EQ(shell("parallel --will-cite --halt now,fail=1 " + render() + " " + run_args(out) +
+                        " --shard {}/3 ::: 0 1 2"),
+                  0);
     }
     ScratchDir scratch_{"brannoc-shards-"};
     const fs::path& dir_ = scratch_.path();
@@ -68,7 +70,8 @@ TEST_F(ShardDir, MergeRefusesASetWithAShardMissingTwiceOrFromAnotherRun) {
     fs::remove(p / "manifest.01-of-3.json");
     ASSERT_EQ(shell(render() + " " + run_args(p, 6) + " --shard 1/3"), 0);  // another seed over shard 1
     merge_says("from another run");
-    EXPECT_NE(run_render({"--kind", "house", "--count", "4", "--sheet", (dir_ / "s.png").string(), "--shard", "0/2"}), 0);
+    EXPECT_NE(run_render({"--kind", "house", "--count", "4", "--sheet", (dir_ / "s.png").string(), "--shard", "0/2"}),
+              0);
     EXPECT_FALSE(fs::exists(dir_ / "s.png"));
 }
 }  // namespace

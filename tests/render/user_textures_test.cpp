@@ -52,7 +52,8 @@ void write_sheet(const fs::path& path, int width, int height, bool palette) {
     for (int k = 0; k < 64; ++k)
         colours[k] = {static_cast<png_byte>(40 + 3 * k), static_cast<png_byte>(200 - 2 * k), static_cast<png_byte>(90)};
     const int bytes_per_pixel = palette ? 1 : 6;
-    std::vector<std::vector<png_byte>> data(height, std::vector<png_byte>(static_cast<std::size_t>(width) * bytes_per_pixel));
+    std::vector<std::vector<png_byte>> data(height,
+                                            std::vector<png_byte>(static_cast<std::size_t>(width) * bytes_per_pixel));
     std::vector<png_bytep> rows(height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -79,8 +80,8 @@ protected:
     }
     std::pair<int, std::string> render(const std::string& kind) {
         const std::string out = (dir_ / "out").string(), sheets = (dir_ / "sheets").string();
-        const char* argv[] = {"brannoc-render", "--kind", kind.c_str(), "--textures", sheets.c_str(),
-                              "--out",          out.c_str(), "--quiet"};
+        const char* argv[] = {"brannoc-render", "--kind", kind.c_str(), "--textures",
+                              sheets.c_str(),   "--out",  out.c_str(),  "--quiet"};
         const ParsedCommandLine parsed = parse_render_command_line(8, argv);
         if (!parsed.settings) return {parsed.exit_code, parsed.text};
         std::FILE* report = std::tmpfile();

@@ -68,8 +68,8 @@ TEST(ControlTable, ComboItemsAndDefaults) {
     EXPECT_EQ(spec(38).items[spec(38).default_state], "40 %");
     EXPECT_EQ(spec(38).items.front(), "0 %");
     EXPECT_EQ(spec(38).items.back(), "100 %");
-    EXPECT_EQ(spec(39).items, (std::vector<std::string>{"0.5 x", "1.0 x", "1.5 x", "2.0 x", "2.5 x", "3.0 x", "3.5 x",
-                                                        "4.0 x"}));
+    EXPECT_EQ(spec(39).items,
+              (std::vector<std::string>{"0.5 x", "1.0 x", "1.5 x", "2.0 x", "2.5 x", "3.0 x", "3.5 x", "4.0 x"}));
     EXPECT_EQ(spec(39).items[spec(39).default_state], "1.0 x");
     EXPECT_EQ(spec(48).items[spec(48).default_state], "5");
     EXPECT_EQ(spec(48).items.back(), "16");
@@ -86,7 +86,8 @@ TEST(ControlTable, CheckBoxDefaultsAndDisabledControls) {
         if (c.disabled) disabled.insert(c.number);
     }
     EXPECT_EQ(checked, (std::set<int>{ctl::lock_size, ctl::lock_height, ctl::lock_density}));
-    EXPECT_EQ(disabled, (std::set<int>{ctl::tree_width, ctl::tree_shadow, ctl::tree_add_flowers, ctl::tree_add_fruits}));
+    EXPECT_EQ(disabled,
+              (std::set<int>{ctl::tree_width, ctl::tree_shadow, ctl::tree_add_flowers, ctl::tree_add_fruits}));
 }
 
 TEST(ControlTable, TheSystemsOwnSpellingsAndTwinControls) {

@@ -37,7 +37,9 @@ TEST(TileFrame, TileAreaIsExactlyTheFourOutlineLines) {
         EXPECT_EQ(t.state().canvas, expected) << "width item " << item;
 
         const auto points = painted(t.state().canvas);
-        for (auto corner : {std::pair{int(g.tile_left_x), 180}, {130, int(g.tile_top_y)}, {int(g.tile_right_x), 180},
+        for (auto corner : {std::pair{int(g.tile_left_x), 180},
+                            {130, int(g.tile_top_y)},
+                            {int(g.tile_right_x), 180},
                             {130, int(g.tile_bottom_y)}})
             EXPECT_TRUE(points.count(corner));
         // Nothing lies outside the diamond's bounding box.

@@ -19,7 +19,7 @@ inline gid_t ordinary_gid() { return ::geteuid() == 0 ? static_cast<gid_t>(nobod
 struct ChildOutcome {
     bool exited = false;  // false: killed by a signal
     int code = -1;
-    std::string output;   // what the piece returned
+    std::string output;  // what the piece returned
 };
 
 inline ChildOutcome run_as_ordinary_user(const std::function<std::string()>& piece) {

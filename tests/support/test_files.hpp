@@ -19,9 +19,9 @@ inline std::vector<std::uint8_t> read_file(const std::filesystem::path& path) {
 class TempCurrentDir {
 public:
     explicit TempCurrentDir(const std::string& prefix) : old_(std::filesystem::current_path()) {
-        dir_ = std::filesystem::temp_directory_path() /
-               (prefix + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            std::filesystem::temp_directory_path() / (prefix + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         std::filesystem::current_path(dir_);

@@ -40,11 +40,11 @@ void scramble_controls(ControlModel& controls, RandomSource& random) {
     controls.write(ctl::panel, random_below(random, 6));
 }
 
-const int chooser_buttons[] = {ctl::wall_texture_button,         ctl::roof_texture_button,
-                               ctl::door_texture_button,         ctl::windows_texture_button,
+const int chooser_buttons[] = {ctl::wall_texture_button,           ctl::roof_texture_button,
+                               ctl::door_texture_button,           ctl::windows_texture_button,
                                ctl::terrain_ground_texture_button, ctl::grass_colour_button,
-                               ctl::terrain_water_texture_button, ctl::mountain_ground_texture_button,
-                               ctl::mountain_texture_button,     ctl::water_texture_1_button,
+                               ctl::terrain_water_texture_button,  ctl::mountain_ground_texture_button,
+                               ctl::mountain_texture_button,       ctl::water_texture_1_button,
                                ctl::water_texture_2_button};
 }  // namespace
 

@@ -29,24 +29,67 @@ const T& one_of(RandomSource& dice, const std::vector<T>& items) {
     return items[random_below(dice, static_cast<int>(items.size()))];
 }
 
-const std::vector<std::vector<std::string>> option_values = {
-    {"--kind", "house"}, {"--kind", "water"}, {"--kind", "mountain"}, {"--kind", "castle"}, {"--kind", ""},
-    {"--iso-width", "40"}, {"--iso-width", "64"}, {"--iso-width", "63"}, {"--iso-width", "-2"},
-    {"--count", "2"}, {"--count", "0"}, {"--count", "99999999999999999999"}, {"--seed", "7"}, {"--seed", "-1"},
-    {"--jobs", "2"}, {"--jobs", "100000"}, {"--format", "bmp"}, {"--format", "gif"}, {"--transparent"},
-    {"--trim"}, {"--columns", "2"}, {"--spacing", "3"}, {"--margin", "5000"}, {"--cell-frames"}, {"--tile-seed", "12"},
-    {"--frames"}, {"--frames", "3"}, {"--frames", "99"}, {"--frame-ms", "5"}, {"--gif"},
-    {"--wall-texture", "3,7"}, {"--wall-texture", ""}, {"--wall-texture", "1,,2"}, {"--door-texture", "99"},
-    {"--house-shape", "4 x 4"}, {"--leaves", "60"}, {"--lock-size=false"}, {"--conifer"}, {"--grass"},
-    {"--cout", "3"}, {"--out"}, {"--kind", "ho\x1b[2Juse\n"}, {"--settings", "--quiet"}};
+const std::vector<std::vector<std::string>> option_values = {{"--kind", "house"},
+                                                             {"--kind", "water"},
+                                                             {"--kind", "mountain"},
+                                                             {"--kind", "castle"},
+                                                             {"--kind", ""},
+                                                             {"--iso-width", "40"},
+                                                             {"--iso-width", "64"},
+                                                             {"--iso-width", "63"},
+                                                             {"--iso-width", "-2"},
+                                                             {"--count", "2"},
+                                                             {"--count", "0"},
+                                                             {"--count", "99999999999999999999"},
+                                                             {"--seed", "7"},
+                                                             {"--seed", "-1"},
+                                                             {"--jobs", "2"},
+                                                             {"--jobs", "100000"},
+                                                             {"--format", "bmp"},
+                                                             {"--format", "gif"},
+                                                             {"--transparent"},
+                                                             {"--trim"},
+                                                             {"--columns", "2"},
+                                                             {"--spacing", "3"},
+                                                             {"--margin", "5000"},
+                                                             {"--cell-frames"},
+                                                             {"--tile-seed", "12"},
+                                                             {"--frames"},
+                                                             {"--frames", "3"},
+                                                             {"--frames", "99"},
+                                                             {"--frame-ms", "5"},
+                                                             {"--gif"},
+                                                             {"--wall-texture", "3,7"},
+                                                             {"--wall-texture", ""},
+                                                             {"--wall-texture", "1,,2"},
+                                                             {"--door-texture", "99"},
+                                                             {"--house-shape", "4 x 4"},
+                                                             {"--leaves", "60"},
+                                                             {"--lock-size=false"},
+                                                             {"--conifer"},
+                                                             {"--grass"},
+                                                             {"--cout", "3"},
+                                                             {"--out"},
+                                                             {"--kind", "ho\x1b[2Juse\n"},
+                                                             {"--settings", "--quiet"}};
 
 // Settings files, good and hostile; "FIFO" and "DIR" stand for a pipe and a folder.
-const std::vector<std::string> settings_texts = {
-    R"({"kind": "terrain", "iso-width": 64, "grass": true, "count": 2})",
-    R"({"out": null})", R"({"count": [3]})", R"({"transparent": 1})", R"({"count": 2, "count": 3})",
-    R"({"sheet": "a\u0000.png"})", R"({"kind": {"nested": true}})", R"([1, 2])", R"({"kind": "water")",
-    std::string(5000, '[') + std::string(5000, ']'), R"({"settings": "self.json"})", R"({"seed": 1.5})",
-    R"({"wall-texture": [3, "x"]})", "FIFO", "DIR", ""};
+const std::vector<std::string> settings_texts = {R"({"kind": "terrain", "iso-width": 64, "grass": true, "count": 2})",
+                                                 R"({"out": null})",
+                                                 R"({"count": [3]})",
+                                                 R"({"transparent": 1})",
+                                                 R"({"count": 2, "count": 3})",
+                                                 R"({"sheet": "a\u0000.png"})",
+                                                 R"({"kind": {"nested": true}})",
+                                                 R"([1, 2])",
+                                                 R"({"kind": "water")",
+                                                 std::string(5000, '[') + std::string(5000, ']'),
+                                                 R"({"settings": "self.json"})",
+                                                 R"({"seed": 1.5})",
+                                                 R"({"wall-texture": [3, "x"]})",
+                                                 "FIFO",
+                                                 "DIR",
+                                                 ""};
 
 // What goes in place of one sheet of a texture folder.
 const std::vector<std::string> sheet_faults = {"good", "missing", "FIFO", "DIR", "zero", "truncated", "text"};
@@ -71,7 +114,8 @@ protected:
             else if (fault == "zero") fs::create_symlink("/dev/zero", sheet);
             else if (fault == "truncated") {
                 const std::vector<std::uint8_t> bytes = read_file(builtin);
-                std::ofstream(sheet, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size() / 3);
+                std::ofstream(sheet, std::ios::binary)
+                    .write(reinterpret_cast<const char*>(bytes.data()), bytes.size() / 3);
             } else if (fault == "text") std::ofstream(sheet) << "no picture";
         }
     }

@@ -39,8 +39,7 @@ TEST(GroundSheet, FlatGrassCellsHaveExactlyTheTenColours) {
 TEST(GroundSheet, TexturesReadOnTheDiamondNeverTurnBlackWhenHalved) {
     const PixelImage& g = generated_sheets().ground;
     for (int y = kGrassRow * 64; y < 512; ++y)
-        for (int x = 0; x < 640; ++x)
-            ASSERT_FALSE(black_after_halving(g.at(x, y))) << x << ", " << y;
+        for (int x = 0; x < 640; ++x) ASSERT_FALSE(black_after_halving(g.at(x, y))) << x << ", " << y;
 }
 
 TEST(BoulderSheet, BottomRowIsFourFlatGrassSquares) {
@@ -116,6 +115,5 @@ TEST(BuildingSheet, SpareMarginIsOneDocumentedColour) {
 TEST(BuildingSheet, WallsAndPlastersStayBrightEnoughToShadeByHalf) {
     const PixelImage& s = generated_sheets().building;
     for (int y = 0; y < 4 * 128; ++y)
-        for (int x = 0; x < 768; ++x)
-            ASSERT_GE(brightest(s.at(x, y)), 40) << x << ", " << y;
+        for (int x = 0; x < 768; ++x) ASSERT_GE(brightest(s.at(x, y)), 40) << x << ", " << y;
 }

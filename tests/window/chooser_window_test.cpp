@@ -18,8 +18,8 @@ struct ButtonCase {
     int button;
     int tab;
     const char* title;
-    int lock;       // the box a pick ticks
-    QPoint click;   // in the grid
+    int lock;      // the box a pick ticks
+    QPoint click;  // in the grid
 };
 
 const ButtonCase button_cases[] = {
@@ -27,10 +27,18 @@ const ButtonCase button_cases[] = {
     {ctl::roof_texture_button, tab_house, "Choose roof texture", ctl::lock_roof_texture, {140, 10}},
     {ctl::door_texture_button, tab_house, "Choose door texture", ctl::lock_door_texture, {70, 70}},
     {ctl::windows_texture_button, tab_house, "Choose windows texture", ctl::lock_windows_texture, {70, 70}},
-    {ctl::terrain_ground_texture_button, tab_terrain, "Choose ground texture", ctl::terrain_lock_ground_texture, {70, 70}},
+    {ctl::terrain_ground_texture_button,
+     tab_terrain,
+     "Choose ground texture",
+     ctl::terrain_lock_ground_texture,
+     {70, 70}},
     {ctl::grass_colour_button, tab_terrain, "Choose grass colour", ctl::lock_colour_texture, {70, 70}},
     {ctl::terrain_water_texture_button, tab_terrain, "Choose water texture", ctl::lock_terrain_water_texture, {70, 70}},
-    {ctl::mountain_ground_texture_button, tab_mountain, "Choose ground texture", ctl::mountain_lock_ground_texture, {70, 70}},
+    {ctl::mountain_ground_texture_button,
+     tab_mountain,
+     "Choose ground texture",
+     ctl::mountain_lock_ground_texture,
+     {70, 70}},
     {ctl::mountain_texture_button, tab_mountain, "Choose mountain texture", ctl::lock_mountain_texture, {70, 70}},
     {ctl::water_texture_1_button, tab_water, "Choose water texture", ctl::lock_water_texture_1, {70, 70}},
     {ctl::water_texture_2_button, tab_water, "Choose water texture", ctl::lock_water_texture_2, {70, 70}},

@@ -187,9 +187,8 @@ RunResult run_program(const std::string& environment) {
 }  // namespace
 
 TEST(ProgramStart, WithoutADisplayItSaysSoOnOneLineAndFails) {
-    for (const std::string& environment :
-         {std::string("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"),
-          std::string("-u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb DISPLAY=:12345")}) {
+    for (const std::string& environment : {std::string("-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"),
+                                           std::string("-u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb DISPLAY=:12345")}) {
         const RunResult result = run_program(environment);
         SCOPED_TRACE(environment);
         EXPECT_NE(result.code, 0);
@@ -215,9 +214,9 @@ TEST_F(WindowTest, CloseDuringATileSetEndsTheProgramWhenTheSetIsDone) {
         widget<QPushButton>(ctl::tiles_creation_button)->click();
     });
     EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_TRUE(closed_mid_set);           // still open right after the request
-    EXPECT_EQ(tiles_after_close, 100);     // the set ran to its end
-    EXPECT_FALSE(window->isVisible());     // and then the program ended
+    EXPECT_TRUE(closed_mid_set);        // still open right after the request
+    EXPECT_EQ(tiles_after_close, 100);  // the set ran to its end
+    EXPECT_FALSE(window->isVisible());  // and then the program ended
 }
 
 TEST_F(WindowTest, EscGoesToAnOpenListNotToTheWindow) {

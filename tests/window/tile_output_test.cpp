@@ -179,7 +179,6 @@ TEST_F(TileOutputTest, CtrlSWritesTheTileShownAsATransparentPng) {
     });
     QTest::mouseClick(widget<QPushButton>(ctl::save_image_button), Qt::LeftButton);
     EXPECT_EQ(message, "Saved TileHouse3.bmp");
-
 }
 
 TEST_F(TileOutputTest, CopyImageAddsThePngWithAlphaBesideTheOtherFormats) {
@@ -203,10 +202,12 @@ TEST_F(TileOutputTest, TheCopiedCommandDrawsTheSameTilesAsTheWindow) {
         std::vector<std::pair<int, QPoint>> picks;  // button, click in its chooser
     };
     const Setup setups[] = {
-        {tab_house, {ctl::add_ground, ctl::grass, ctl::lock_roof, ctl::draw_tile_area},
+        {tab_house,
+         {ctl::add_ground, ctl::grass, ctl::lock_roof, ctl::draw_tile_area},
          {{ctl::house_shape, 3}, {ctl::roof_shape, 0}, {ctl::iso_width, 4}, {ctl::lowest_height, 2}},
          {{ctl::wall_texture_button, {140, 10}}, {ctl::door_texture_button, {70, 70}}}},
-        {tab_terrain, {ctl::grass, ctl::boulder, ctl::terrain_tree, ctl::pool, ctl::conifer},
+        {tab_terrain,
+         {ctl::grass, ctl::boulder, ctl::terrain_tree, ctl::pool, ctl::conifer},
          {{ctl::grass_density, 6}, {ctl::boulder_quantity, 3}},
          {{ctl::grass_colour_button, {70, 10}}, {ctl::terrain_water_texture_button, {70, 70}}}},
         {tab_mountain, {ctl::snow_covered_top, ctl::add_black_border}, {}, {{ctl::mountain_texture_button, {70, 70}}}},
@@ -240,7 +241,8 @@ TEST_F(TileOutputTest, TheCopiedCommandDrawsTheSameTilesAsTheWindow) {
         EXPECT_EQ(words[0], "brannoc-render");
         EXPECT_EQ(words[1], "--kind");
         words.erase(words.begin());
-        for (const char* extra : {"--count", "100", "--out", "dir", "--seed", "31", "--transparent"}) words.push_back(extra);
+        for (const char* extra : {"--count", "100", "--out", "dir", "--seed", "31", "--transparent"})
+            words.push_back(extra);
         const ParsedCommandLine parsed = parse_args(words);
         ASSERT_TRUE(parsed.settings) << command << "\n" << parsed.text;
         EXPECT_EQ(parsed.settings->count, 100);
@@ -271,9 +273,9 @@ TEST_F(TileOutputTest, TheCopiedCommandDrawsTheSameTilesAsTheWindow) {
 }
 
 TEST_F(WindowTest, TooltipsSayWhatTheLessObviousControlsDo) {
-    for (int number : {ctl::wall_texture_button, ctl::grass_colour_button, ctl::water_texture_2_button,
-                       ctl::lock_size, ctl::lock_terrain_water_texture, ctl::lock_current_shape,
-                       ctl::draw_only_tile_area, ctl::add_ground, ctl::random_element}) {
+    for (int number : {ctl::wall_texture_button, ctl::grass_colour_button, ctl::water_texture_2_button, ctl::lock_size,
+                       ctl::lock_terrain_water_texture, ctl::lock_current_shape, ctl::draw_only_tile_area,
+                       ctl::add_ground, ctl::random_element}) {
         const QString tip = window->control(number)->toolTip();
         EXPECT_FALSE(tip.isEmpty()) << number;
         EXPECT_FALSE(tip.contains('\n')) << number;

@@ -21,12 +21,28 @@ void set_about_choices(AppState& state) {
 
 void set_about_controls(ControlModel& controls) {
     using namespace ctl;
-    for (const auto& [control, state] : std::initializer_list<std::pair<int, int>>{
-             {panel, tab_house}, {iso_width, 6}, {lock_size, 1}, {house_shape, 0}, {lock_shape, 1},
-             {lowest_height, 4}, {highest_height, 4}, {lock_height, 1}, {roof_shape, 1}, {lock_roof, 1},
-             {add_ground, 1}, {add_flowers, 1}, {grass, 1}, {lock_density, 1}, {grass_density, 4},
-             {lock_grass_height, 1}, {grass_height, 4}, {lock_wall_texture, 1}, {lock_roof_texture, 1},
-             {lock_door_texture, 1}, {lock_windows_texture, 1}, {terrain_lock_ground_texture, 1}})
+    for (const auto& [control, state] : std::initializer_list<std::pair<int, int>>{{panel, tab_house},
+                                                                                   {iso_width, 6},
+                                                                                   {lock_size, 1},
+                                                                                   {house_shape, 0},
+                                                                                   {lock_shape, 1},
+                                                                                   {lowest_height, 4},
+                                                                                   {highest_height, 4},
+                                                                                   {lock_height, 1},
+                                                                                   {roof_shape, 1},
+                                                                                   {lock_roof, 1},
+                                                                                   {add_ground, 1},
+                                                                                   {add_flowers, 1},
+                                                                                   {grass, 1},
+                                                                                   {lock_density, 1},
+                                                                                   {grass_density, 4},
+                                                                                   {lock_grass_height, 1},
+                                                                                   {grass_height, 4},
+                                                                                   {lock_wall_texture, 1},
+                                                                                   {lock_roof_texture, 1},
+                                                                                   {lock_door_texture, 1},
+                                                                                   {lock_windows_texture, 1},
+                                                                                   {terrain_lock_ground_texture, 1}})
         controls.write(control, state);
 }
 }  // namespace

@@ -25,8 +25,9 @@ texgen::PixelImage to_pixel_image(const RasterImage& image) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const Colour c = image.pixel(x, y);
-            out.set(x, y, {static_cast<std::uint8_t>(red(c)), static_cast<std::uint8_t>(green(c)),
-                           static_cast<std::uint8_t>(blue(c))});
+            out.set(x, y,
+                    {static_cast<std::uint8_t>(red(c)), static_cast<std::uint8_t>(green(c)),
+                     static_cast<std::uint8_t>(blue(c))});
         }
     return out;
 }
@@ -34,8 +35,9 @@ texgen::PixelImage to_pixel_image(const RasterImage& image) {
 
 int main(int argc, char** argv) {
     if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
-        std::fprintf(stderr, "usage: brannoc-about [ASSETS_DIR]\n"
-                             "Renders ASSETS_DIR/about_image.png (default: assets) from the sheets beside it.\n");
+        std::fprintf(stderr,
+                     "usage: brannoc-about [ASSETS_DIR]\n"
+                     "Renders ASSETS_DIR/about_image.png (default: assets) from the sheets beside it.\n");
         return 2;
     }
     const std::string dir = argc == 2 ? argv[1] : "assets";

@@ -15,9 +15,7 @@ struct Col {
 constexpr Col col(int r, int g, int b) { return {double(r), double(g), double(b)}; }
 inline Col operator+(Col a, Col b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
 inline Col operator*(Col a, double f) { return {a.r * f, a.g * f, a.b * f}; }
-inline Col mix(Col a, Col b, double t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
+inline Col mix(Col a, Col b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 inline Col from_rgb(Rgb c) { return {double(c.r), double(c.g), double(c.b)}; }
 
 // Brightens (light > 0) towards a warm white or darkens (light < 0) towards a

@@ -19,8 +19,7 @@ constexpr Rgb kCyan{0, 255, 255};
 constexpr int kGap = 8;
 
 // Copies a region enlarged by scale, painting the transparency key cyan.
-void draw_scaled(PixelImage& dst, const PixelImage& src, int sx, int sy, int w, int h, int dx,
-                 int dy, int scale) {
+void draw_scaled(PixelImage& dst, const PixelImage& src, int sx, int sy, int w, int h, int dx, int dy, int scale) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             Rgb c = src.at(sx + x, sy + y);
@@ -30,8 +29,7 @@ void draw_scaled(PixelImage& dst, const PixelImage& src, int sx, int sy, int w, 
 }
 
 // A 2 x 2 repeat of a cell shifted by half a cell, so the seams cross in the middle.
-void draw_shifted_repeat(PixelImage& dst, const PixelImage& src, int sx, int sy, int size, int dx,
-                         int dy, int span) {
+void draw_shifted_repeat(PixelImage& dst, const PixelImage& src, int sx, int sy, int size, int dx, int dy, int span) {
     for (int y = 0; y < span; ++y)
         for (int x = 0; x < span; ++x) {
             Rgb c = src.at(sx + wrap(x + size / 2, size), sy + wrap(y + size / 2, size));
@@ -59,7 +57,10 @@ struct Grid {
     int panel_w, panel_h, columns, count;
     PixelImage img;
     Grid(const char* title, int pw, int ph, int cols, int n)
-        : panel_w(pw), panel_h(ph), columns(cols), count(n),
+        : panel_w(pw),
+          panel_h(ph),
+          columns(cols),
+          count(n),
           img(cols * (pw + kGap) + kGap, 24 + ((n + cols - 1) / cols) * (ph + kGap), kBackdrop) {
         draw_text(img, kGap, 6, title, {255, 255, 255}, 2);
     }
@@ -130,8 +131,7 @@ PixelImage building_section(const SheetSet& s, bool roofs) {
 }
 
 // A patch of wall with one opening scaled to w pixels, enlarged 3x.
-void opening_preview(PixelImage& dst, const SheetSet& s, bool door, int index, int w, int dx,
-                     int dy) {
+void opening_preview(PixelImage& dst, const SheetSet& s, bool door, int index, int w, int dx, int dy) {
     const int h = door ? 2 * w : w;
     PixelImage patch(w + 8, h + 8);
     patch.blit(s.building, 0, 128, w + 8, h + 8, 0, 0);

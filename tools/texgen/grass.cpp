@@ -10,27 +10,27 @@ namespace texgen {
 namespace {
 
 struct GrassStyle {
-    double lift;      // brightening of the flat colour to the texture's mid tone
-    int patches;      // noise cells across the tile for light and dark patches
-    double blades;    // share of stroke cells that hold a blade
-    int blade_len;    // longest blade
-    double dry;       // 0..1 share of dry, straw-coloured patches
-    Col accent;       // flowers or clover
-    double accents;   // share of accent clusters
+    double lift;     // brightening of the flat colour to the texture's mid tone
+    int patches;     // noise cells across the tile for light and dark patches
+    double blades;   // share of stroke cells that hold a blade
+    int blade_len;   // longest blade
+    double dry;      // 0..1 share of dry, straw-coloured patches
+    Col accent;      // flowers or clover
+    double accents;  // share of accent clusters
     std::uint64_t seed;
 };
 
 const std::array<GrassStyle, 10> kGrass = {{
-    {0.55, 3, 0.55, 5, 0.0, col(240, 240, 230), 0.0, 1001},   // deep meadow
-    {0.5, 4, 0.7, 4, 0.0, col(250, 250, 240), 0.12, 1002},    // with daisies
-    {0.45, 2, 0.45, 6, 0.12, col(0, 0, 0), 0.0, 1003},        // long grass, some dry
-    {0.4, 3, 0.8, 3, 0.0, col(120, 170, 60), 0.3, 1004},      // short lawn with clover
-    {0.35, 4, 0.5, 4, 0.25, col(230, 200, 60), 0.1, 1005},    // buttercups, dry spots
-    {0.3, 2, 0.6, 5, 0.0, col(180, 120, 200), 0.08, 1006},    // heather tint
-    {0.3, 3, 0.4, 4, 0.4, col(0, 0, 0), 0.0, 1007},           // patchy, half dry
-    {0.25, 4, 0.65, 3, 0.15, col(220, 80, 60), 0.06, 1008},   // poppies
-    {0.2, 3, 0.5, 5, 0.55, col(0, 0, 0), 0.0, 1009},          // autumn, mostly dry
-    {0.25, 2, 0.75, 4, 0.3, col(0, 0, 0), 0.0, 1010},         // steppe
+    {0.55, 3, 0.55, 5, 0.0, col(240, 240, 230), 0.0, 1001},  // deep meadow
+    {0.5, 4, 0.7, 4, 0.0, col(250, 250, 240), 0.12, 1002},   // with daisies
+    {0.45, 2, 0.45, 6, 0.12, col(0, 0, 0), 0.0, 1003},       // long grass, some dry
+    {0.4, 3, 0.8, 3, 0.0, col(120, 170, 60), 0.3, 1004},     // short lawn with clover
+    {0.35, 4, 0.5, 4, 0.25, col(230, 200, 60), 0.1, 1005},   // buttercups, dry spots
+    {0.3, 2, 0.6, 5, 0.0, col(180, 120, 200), 0.08, 1006},   // heather tint
+    {0.3, 3, 0.4, 4, 0.4, col(0, 0, 0), 0.0, 1007},          // patchy, half dry
+    {0.25, 4, 0.65, 3, 0.15, col(220, 80, 60), 0.06, 1008},  // poppies
+    {0.2, 3, 0.5, 5, 0.55, col(0, 0, 0), 0.0, 1009},         // autumn, mostly dry
+    {0.25, 2, 0.75, 4, 0.3, col(0, 0, 0), 0.0, 1010},        // steppe
 }};
 
 }  // namespace

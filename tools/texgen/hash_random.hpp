@@ -13,8 +13,7 @@ constexpr std::uint64_t splitmix64(std::uint64_t x) {
 }
 
 // Hash of a seed and up to three integers (e.g. a lattice point and a layer).
-constexpr std::uint64_t hash_ints(std::uint64_t seed, std::int64_t a, std::int64_t b = 0,
-                                  std::int64_t c = 0) {
+constexpr std::uint64_t hash_ints(std::uint64_t seed, std::int64_t a, std::int64_t b = 0, std::int64_t c = 0) {
     std::uint64_t h = splitmix64(seed ^ 0x51ED270B27A9F3C5ull);
     h = splitmix64(h ^ static_cast<std::uint64_t>(a));
     h = splitmix64(h ^ (static_cast<std::uint64_t>(b) * 0x2545F4914F6CDD1Dull));
@@ -23,19 +22,15 @@ constexpr std::uint64_t hash_ints(std::uint64_t seed, std::int64_t a, std::int64
 }
 
 // Uniform in [0, 1) from the top 53 bits of a hash.
-constexpr double unit_from_hash(std::uint64_t h) {
-    return static_cast<double>(h >> 11) * (1.0 / 9007199254740992.0);
-}
+constexpr double unit_from_hash(std::uint64_t h) { return static_cast<double>(h >> 11) * (1.0 / 9007199254740992.0); }
 
 // Uniform in [0, 1) for a seed and integers.
-constexpr double hash_unit(std::uint64_t seed, std::int64_t a, std::int64_t b = 0,
-                           std::int64_t c = 0) {
+constexpr double hash_unit(std::uint64_t seed, std::int64_t a, std::int64_t b = 0, std::int64_t c = 0) {
     return unit_from_hash(hash_ints(seed, a, b, c));
 }
 
 // 0..n-1 for a seed and integers (n > 0).
-constexpr int hash_below(std::uint64_t seed, int n, std::int64_t a, std::int64_t b = 0,
-                         std::int64_t c = 0) {
+constexpr int hash_below(std::uint64_t seed, int n, std::int64_t a, std::int64_t b = 0, std::int64_t c = 0) {
     return static_cast<int>(hash_ints(seed, a, b, c) % static_cast<std::uint64_t>(n));
 }
 

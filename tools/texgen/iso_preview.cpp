@@ -17,13 +17,11 @@ Rgb scaled(Rgb p, double f) {
 
 }  // namespace
 
-void paint_diamond(PixelImage& dst, const PixelImage& sheet, int tx, int ty, int h, int cx,
-                   int top, Pcg32& rng) {
+void paint_diamond(PixelImage& dst, const PixelImage& sheet, int tx, int ty, int h, int cx, int top, Pcg32& rng) {
     const float s = 64.0f / static_cast<float>(h);
     for (int j = 0; j < h; ++j) {
         for (int i = 0; i < h; ++i) {
-            Rgb t = sheet.at(nearest(tx + i * static_cast<double>(s)),
-                             nearest(ty + j * static_cast<double>(s)));
+            Rgb t = sheet.at(nearest(tx + i * static_cast<double>(s)), nearest(ty + j * static_cast<double>(s)));
             float f = static_cast<float>(rng.below(50)) / 100.0f + 0.5f;
             Rgb c = scaled(t, f);
             if (c == Rgb{}) c = {10, 10, 10};
@@ -47,18 +45,15 @@ PixelImage cut_wall_image(const PixelImage& sheet, int tx, int ty, int l, int h,
     return wall;
 }
 
-void paste_opening(PixelImage& wall, const PixelImage& sheet, int tx, int ty, int x, int y, int w,
-                   int h) {
+void paste_opening(PixelImage& wall, const PixelImage& sheet, int tx, int ty, int x, int y, int w, int h) {
     const float sx = 64.0f / static_cast<float>(w), sy = 64.0f / static_cast<float>(h);
     for (int i = 0; i < w; ++i)
         for (int j = 0; j < h; ++j)
             wall.plot(x + i, y + j,
-                      sheet.at(nearest(tx + i * static_cast<double>(sx)),
-                               nearest(ty + j * static_cast<double>(sy))));
+                      sheet.at(nearest(tx + i * static_cast<double>(sx)), nearest(ty + j * static_cast<double>(sy))));
 }
 
-void project_wall(PixelImage& dst, const PixelImage& wall, int x0, int y0, double slope,
-                  double shade) {
+void project_wall(PixelImage& dst, const PixelImage& wall, int x0, int y0, double slope, double shade) {
     const int l = wall.width(), h = wall.height();
     for (int j = 0; j < 2 * h; ++j) {
         for (int i = 0; i < 2 * l; ++i) {
@@ -70,8 +65,8 @@ void project_wall(PixelImage& dst, const PixelImage& wall, int x0, int y0, doubl
     }
 }
 
-void paint_roof(PixelImage& dst, const PixelImage& sheet, int tx, int ty, int x1, int y1, int x2,
-                int y2, int x3, int h, int overhang, int side) {
+void paint_roof(PixelImage& dst, const PixelImage& sheet, int tx, int ty, int x1, int y1, int x2, int y2, int x3, int h,
+                int overhang, int side) {
     const int a = x2 - x1, b = x3 - x2, e = overhang;
     int px, py, n, d;
     if (side == 0) {

@@ -35,16 +35,14 @@ int main(int argc, char** argv) {
         usage();
         return 0;
     }
-    if (argc > 1 && (std::strcmp(argv[1], "--contact-sheet") == 0 ||
-                     std::strcmp(argv[1], "--highlights") == 0)) {
+    if (argc > 1 && (std::strcmp(argv[1], "--contact-sheet") == 0 || std::strcmp(argv[1], "--highlights") == 0)) {
         if (argc != 3 && argc != 4) {
             usage();
             return 2;
         }
         SheetSet sheets = make_all_sheets();
         bool full = std::strcmp(argv[1], "--contact-sheet") == 0;
-        PixelImage out = full ? make_contact_sheet(sheets, argc == 4 ? argv[3] : "all")
-                              : make_highlights(sheets);
+        PixelImage out = full ? make_contact_sheet(sheets, argc == 4 ? argv[3] : "all") : make_highlights(sheets);
         if (out.width() == 0) {
             usage();
             return 2;
@@ -57,8 +55,7 @@ int main(int argc, char** argv) {
     }
     std::string dir = argc == 2 ? argv[1] : "assets";
     SheetSet sheets = make_all_sheets();
-    bool ok = save(dir + "/boulder_sheet.png", sheets.boulder) &&
-              save(dir + "/ground_sheet.png", sheets.ground) &&
+    bool ok = save(dir + "/boulder_sheet.png", sheets.boulder) && save(dir + "/ground_sheet.png", sheets.ground) &&
               save(dir + "/building_sheet.png", sheets.building);
     return ok ? 0 : 1;
 }

@@ -10,9 +10,7 @@ namespace {
 
 double fade(double t) { return t * t * t * (t * (t * 6.0 - 15.0) + 10.0); }
 
-double lattice(std::uint64_t seed, int i, int j, int nx, int ny) {
-    return hash_unit(seed, wrap(i, nx), wrap(j, ny));
-}
+double lattice(std::uint64_t seed, int i, int j, int nx, int ny) { return hash_unit(seed, wrap(i, nx), wrap(j, ny)); }
 
 }  // namespace
 
@@ -27,8 +25,7 @@ double value_noise(std::uint64_t seed, double x, double y, int nx, int ny, doubl
     return lerp(lerp(a, b, tu), lerp(c, d, tu), tv);
 }
 
-double fbm(std::uint64_t seed, double x, double y, int nx, int ny, double px, double py,
-           int octaves, double gain) {
+double fbm(std::uint64_t seed, double x, double y, int nx, int ny, double px, double py, int octaves, double gain) {
     double sum = 0.0, amp = 1.0, norm = 0.0;
     for (int o = 0; o < octaves; ++o) {
         sum += amp * value_noise(hash_ints(seed, o), x, y, nx << o, ny << o, px, py);
@@ -38,8 +35,7 @@ double fbm(std::uint64_t seed, double x, double y, int nx, int ny, double px, do
     return sum / norm;
 }
 
-CellHit cell_noise(std::uint64_t seed, double x, double y, int nx, int ny, double px, double py,
-                   double jitter) {
+CellHit cell_noise(std::uint64_t seed, double x, double y, int nx, int ny, double px, double py, double jitter) {
     // Work in cell units relative to the pixel's own cell, so that a pixel and
     // its copy one period away compute bit-identical distances.
     double cw = px / nx, ch = py / ny;

@@ -17,12 +17,12 @@ enum class Top { Square, Arched };
 struct DoorStyle {
     Col frame;
     Col leaf;
-    int planks;     // 0: panelled
+    int planks;  // 0: panelled
     Top top;
-    bool studs;     // iron studs and straps
-    bool glass;     // a small window in the leaf
+    bool studs;  // iron studs and straps
+    bool glass;  // a small window in the leaf
     bool two_leaves;
-    bool open;      // an open doorway: dark inside
+    bool open;  // an open doorway: dark inside
     std::uint64_t seed;
 };
 
@@ -45,9 +45,9 @@ struct WindowStyle {
     Col shutters;
     bool has_shutters;
     bool arched;
-    bool lit;        // warm lamplight instead of sky reflection
-    bool flowers;    // a flower box on the sill
-    bool closed;     // shutters closed over the glass
+    bool lit;      // warm lamplight instead of sky reflection
+    bool flowers;  // a flower box on the sill
+    bool closed;   // shutters closed over the glass
     std::uint64_t seed;
 };
 
@@ -178,8 +178,8 @@ PixelImage paint_window(int index) {
         for (int x = gx0; x < gx1; ++x) {
             if (y < arch_y(x, gx0, gx1, gy0, rise)) continue;
             double t = double((x - gx0) + (y - gy0)) / double((gx1 - gx0) + (gy1 - gy0));
-            Col c = s.lit ? mix(col(250, 214, 120), col(196, 120, 50), t)
-                          : mix(col(54, 78, 120), col(130, 176, 212), t);
+            Col c =
+                s.lit ? mix(col(250, 214, 120), col(196, 120, 50), t) : mix(col(54, 78, 120), col(130, 176, 212), t);
             if (s.closed) {
                 // Two leaves meeting in the middle, a rail across each: bold
                 // enough to read at any size (fine slats would alias away).

@@ -3,7 +3,8 @@
 namespace texgen {
 
 PixelImage::PixelImage(int width, int height, Rgb fill)
-    : width_(width > 0 ? width : 0), height_(height > 0 ? height : 0),
+    : width_(width > 0 ? width : 0),
+      height_(height > 0 ? height : 0),
       bytes_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3) {
     if (fill != Rgb{}) fill_rect(0, 0, width_, height_, fill);
 }

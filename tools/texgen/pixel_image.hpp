@@ -20,9 +20,7 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    bool contains(int x, int y) const {
-        return x >= 0 && y >= 0 && x < width_ && y < height_;
-    }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
     Rgb at(int x, int y) const {
         const std::uint8_t* p = &bytes_[offset(x, y)];
@@ -50,8 +48,7 @@ public:
 
 private:
     std::size_t offset(int x, int y) const {
-        return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                static_cast<std::size_t>(x)) * 3;
+        return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)) * 3;
     }
 
     int width_ = 0;

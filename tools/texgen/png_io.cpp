@@ -51,13 +51,11 @@ std::vector<png_bytep> row_pointers(PixelImage& image) {
 
 // libpng reports errors by longjmp; these helpers keep that inside one frame
 // with no C++ objects that need unwinding.
-bool write_rows(png_structp png, png_infop info, std::FILE* f, const PixelImage& image,
-                std::vector<png_bytep>& rows) {
+bool write_rows(png_structp png, png_infop info, std::FILE* f, const PixelImage& image, std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_init_io(png, f);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()),
-                 static_cast<png_uint_32>(image.height()), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, 9);
     png_write_info(png, info);
     png_write_image(png, rows.data());
@@ -123,8 +121,7 @@ std::optional<PixelImage> read_png(const std::string& path) {
     png_set_sig_bytes(reader.png(), 8);
     PngInfo info;
     if (!read_header(reader.png(), reader.info(), f.get(), info)) return std::nullopt;
-    if (info.bit_depth != 8 || info.colour_type != PNG_COLOR_TYPE_RGB ||
-        info.interlace != PNG_INTERLACE_NONE)
+    if (info.bit_depth != 8 || info.colour_type != PNG_COLOR_TYPE_RGB || info.interlace != PNG_INTERLACE_NONE)
         return std::nullopt;
     PixelImage image(info.width, info.height);
     std::vector<png_bytep> rows = row_pointers(image);

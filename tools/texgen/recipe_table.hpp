@@ -11,7 +11,7 @@ struct TilingRow {
     int count;   // variants in the row
     int period;  // repeat in pixels: the cell size
     bool on_building_sheet;
-    int first_cell;  // sheet cell of variant 0 (row-major on its sheet)
+    int first_cell;         // sheet cell of variant 0 (row-major on its sheet)
     bool darkened_to_half;  // read with random darkening down to 0.5
     Rgb (*texel)(int index, int x, int y);
 };

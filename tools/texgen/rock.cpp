@@ -13,10 +13,10 @@ enum class RockKind { Strata, Granite, Cliff, Scree, Basalt, Earth, Marble };
 
 struct RockStyle {
     RockKind kind;
-    Col a, b;       // main and second colour
-    int scale;      // bands, grains, stones or cracks across the tile
-    double moss;    // 0..1 share of moss
-    double snow;    // 0..1 share of snow
+    Col a, b;     // main and second colour
+    int scale;    // bands, grains, stones or cracks across the tile
+    double moss;  // 0..1 share of moss
+    double snow;  // 0..1 share of snow
     std::uint64_t seed;
 };
 
@@ -84,8 +84,7 @@ Col rock_colour(const RockStyle& s, int x, int y, double& up) {
         case RockKind::Scree:
         case RockKind::Basalt: {
             const bool basalt = s.kind == RockKind::Basalt;
-            CellHit c = cell_noise(s.seed, x + 0.5, y + 0.5, s.scale, s.scale, kCell, kCell,
-                                   basalt ? 0.35 : 0.9);
+            CellHit c = cell_noise(s.seed, x + 0.5, y + 0.5, s.scale, s.scale, kCell, kCell, basalt ? 0.35 : 0.9);
             double edge = c.f2 - c.f1;
             if (edge < (basalt ? 1.6 : 2.0)) return shade(s.b, -0.3);
             Col t = feature_tint(s.a, c.id, 0.8, 1.15, 0.06);

@@ -17,11 +17,11 @@ enum class RoofKind { Tiles, FishScale, Pantile, Shingle, Slate, Thatch, Seam, S
 
 struct RoofStyle {
     RoofKind kind;
-    int courses;   // courses down the 128-pixel period (even)
-    int across;    // tiles, shingles or seams across the period
+    int courses;  // courses down the 128-pixel period (even)
+    int across;   // tiles, shingles or seams across the period
     Col colour;
-    double tint;   // per-tile spread
-    double moss;   // 0..1 share covered in moss or lichen
+    double tint;  // per-tile spread
+    double moss;  // 0..1 share covered in moss or lichen
     std::uint64_t seed;
 };
 
@@ -119,10 +119,10 @@ Col fish_scale(const RoofStyle& s, int x, int y) {
     Col t = feature_tint(s.colour, h, 1.0 - s.tint, 1.0 + s.tint, 0.06);
     double light = -0.35 + 0.35 * (double(ly) / (ch * 1.5));
     if (ly < 2) light = -0.6;
-    if (edge < 1.5) light = -0.45;       // the scale's rim
-    else if (edge < 3.0) light += 0.3;   // lit just inside it
+    if (edge < 1.5) light = -0.45;      // the scale's rim
+    else if (edge < 3.0) light += 0.3;  // lit just inside it
     double across = (p.lx + 0.5) / p.width;
-    light += 0.12 * (0.5 - across);      // rounded: light from the left
+    light += 0.12 * (0.5 - across);  // rounded: light from the left
     double n = fbm(s.seed ^ 9, x + 0.5, y + 0.5, 16, 16, kP, kP, 2);
     light += (n - 0.5) * 0.16;
     return moss_over(s, shade(t, light), x, y, light);
@@ -178,8 +178,7 @@ Col thatch(const RoofStyle& s, int x, int y) {
     // Straws slant within each course and brighten towards their tips.
     double slant = x + 0.35 * c.ly;
     double u = wrapd(slant, kP);
-    double straws = value_noise(s.seed ^ static_cast<std::uint64_t>(c.index), u, c.ly * 0.25,
-                                s.across, 8, kP, kP);
+    double straws = value_noise(s.seed ^ static_cast<std::uint64_t>(c.index), u, c.ly * 0.25, s.across, 8, kP, kP);
     double clumps = fbm(s.seed ^ 0x77, u, y + 0.5, 8, 4, kP, kP, 2);
     double t = double(c.ly) / c.height;
     double light = (straws - 0.5) * 0.8 + (clumps - 0.5) * 0.4 - 0.45 + 0.65 * t;
@@ -195,8 +194,8 @@ Col seam(const RoofStyle& s, int x, int y) {
     Col t = feature_tint(s.colour, h, 1.0 - s.tint, 1.0 + s.tint, 0.04);
     double n = fbm(s.seed ^ 3, x + 0.5, y + 0.5, 8, 4, kP, kP, 3);
     double light = (n - 0.5) * 0.5;
-    if (p.lx < 2) light = 0.45;               // the standing seam, lit
-    else if (p.lx < 4) light = -0.45;         // and its shadow
+    if (p.lx < 2) light = 0.45;                         // the standing seam, lit
+    else if (p.lx < 4) light = -0.45;                   // and its shadow
     if (n > 0.66) t = mix(t, col(150, 190, 170), 0.3);  // chalky verdigris streaks
     return shade(t, light);
 }

@@ -14,8 +14,8 @@ struct Face {
 
 }  // namespace
 
-void paint_sample_house(PixelImage& dst, const PixelImage& building, const PixelImage& ground,
-                        const HouseLook& look, int cx, int bottom, Pcg32& rng) {
+void paint_sample_house(PixelImage& dst, const PixelImage& building, const PixelImage& ground, const HouseLook& look,
+                        int cx, int bottom, Pcg32& rng) {
     const int hw = look.half_width;
     paint_diamond(dst, ground, look.ground_x, look.ground_y, hw, cx, bottom - hw, rng);
 
@@ -44,8 +44,7 @@ void paint_sample_house(PixelImage& dst, const PixelImage& building, const Pixel
             for (int p = 0; p < 2; ++p) {
                 const int x = p == 0 ? f.l * 15 / 100 : f.l * 65 / 100;
                 const bool door = r == 0 && p == (k % 2);
-                if (door)
-                    paste_opening(wall, ground, look.door * 64, 0, x, y, unit, 2 * unit);
+                if (door) paste_opening(wall, ground, look.door * 64, 0, x, y, unit, 2 * unit);
                 else if (r * storey - f.l / 10 < top)
                     paste_opening(wall, ground, look.window * 64, 64, x, y, unit, unit);
             }
@@ -53,12 +52,11 @@ void paint_sample_house(PixelImage& dst, const PixelImage& building, const Pixel
         project_wall(dst, wall, f.x0, f.y0, f.slope, f.shade);
     }
     const int cell = 24 + look.roof;
-    paint_roof(dst, building, (cell % 6) * 128, (cell / 6) * 128, lx, ly, fx, fy, rx, h, size / 20,
-               look.side);
+    paint_roof(dst, building, (cell % 6) * 128, (cell / 6) * 128, lx, ly, fx, fy, rx, h, size / 20, look.side);
 }
 
-void paint_boulder_sprite(PixelImage& dst, const PixelImage& boulders, int index, int x0,
-                          int y_bottom, double ax, double ay, double f, Pcg32& rng) {
+void paint_boulder_sprite(PixelImage& dst, const PixelImage& boulders, int index, int x0, int y_bottom, double ax,
+                          double ay, double f, Pcg32& rng) {
     const int sx = 64 * (index % 4), sy = 64 * (index / 4);
     const int y0 = nearest(y_bottom - 64 * ay);
     for (int v = 0; v < 64; ++v)

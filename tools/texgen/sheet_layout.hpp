@@ -31,8 +31,16 @@ enum GroundRow : int {
 // The ten flat grass colours of ground-sheet row 2; the grass colour chooser
 // hands exactly these values to the terrain painter.
 constexpr std::array<Rgb, 10> kFlatGrass = {{
-    {1, 60, 0}, {9, 65, 0}, {17, 69, 0}, {31, 76, 0}, {44, 81, 0},
-    {60, 86, 0}, {65, 88, 0}, {76, 92, 0}, {118, 98, 2}, {94, 98, 0},
+    {1, 60, 0},
+    {9, 65, 0},
+    {17, 69, 0},
+    {31, 76, 0},
+    {44, 81, 0},
+    {60, 86, 0},
+    {65, 88, 0},
+    {76, 92, 0},
+    {118, 98, 2},
+    {94, 98, 0},
 }};
 
 // Boulder-sheet row 3: light yellow-green, dark green, light yellow-green, dark

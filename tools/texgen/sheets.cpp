@@ -33,8 +33,7 @@ PixelImage make_ground_sheet() {
     PixelImage sheet(kGroundWidth, kGroundHeight);
     for (int i = 0; i < 10; ++i) {
         sheet.blit(paint_door(i), 0, 0, kSmallCell, kSmallCell, i * kSmallCell, kDoorRow * kSmallCell);
-        sheet.blit(paint_window(i), 0, 0, kSmallCell, kSmallCell, i * kSmallCell,
-                   kWindowRow * kSmallCell);
+        sheet.blit(paint_window(i), 0, 0, kSmallCell, kSmallCell, i * kSmallCell, kWindowRow * kSmallCell);
         sheet.fill_rect(i * kSmallCell, kFlatGrassRow * kSmallCell, kSmallCell, kSmallCell,
                         kFlatGrass[static_cast<std::size_t>(i)]);
     }
@@ -45,8 +44,7 @@ PixelImage make_ground_sheet() {
 PixelImage make_boulder_sheet() {
     PixelImage sheet(kBoulderWidth, kBoulderHeight);
     for (int i = 0; i < 12; ++i)
-        sheet.blit(paint_boulder(i), 0, 0, kSmallCell, kSmallCell, (i % 4) * kSmallCell,
-                   (i / 4) * kSmallCell);
+        sheet.blit(paint_boulder(i), 0, 0, kSmallCell, kSmallCell, (i % 4) * kSmallCell, (i / 4) * kSmallCell);
     for (int i = 0; i < 4; ++i)
         sheet.fill_rect(i * kSmallCell, 3 * kSmallCell, kSmallCell, kSmallCell,
                         kBoulderFlat[static_cast<std::size_t>(i)]);

@@ -17,11 +17,11 @@ struct WallRow {
 };
 
 const std::array<BrickStyle, 5> kBricks = {{
-    {Bond::Running, 16, 8, col(158, 70, 50), col(176, 168, 152), 0.16, 0.0, 101},    // red
-    {Bond::English, 16, 6, col(172, 98, 58), col(200, 190, 168), 0.14, 0.25, 102},   // orange
-    {Bond::Flemish, 12, 6, col(196, 164, 108), col(120, 112, 100), 0.12, 0.45, 103}, // buff
-    {Bond::Third, 12, 7, col(102, 60, 66), col(168, 162, 150), 0.18, 0.0, 104},    // plum
-    {Bond::Stack, 8, 4, col(214, 208, 196), col(140, 136, 130), 0.06, 0.0, 105},   // whitewashed
+    {Bond::Running, 16, 8, col(158, 70, 50), col(176, 168, 152), 0.16, 0.0, 101},     // red
+    {Bond::English, 16, 6, col(172, 98, 58), col(200, 190, 168), 0.14, 0.25, 102},    // orange
+    {Bond::Flemish, 12, 6, col(196, 164, 108), col(120, 112, 100), 0.12, 0.45, 103},  // buff
+    {Bond::Third, 12, 7, col(102, 60, 66), col(168, 162, 150), 0.18, 0.0, 104},       // plum
+    {Bond::Stack, 8, 4, col(214, 208, 196), col(140, 136, 130), 0.06, 0.0, 105},      // whitewashed
 }};
 
 const std::array<RubbleStyle, 4> kRubble = {{
@@ -38,16 +38,43 @@ const std::array<AshlarStyle, 2> kAshlar = {{
 }};
 
 const std::array<BoardStyle, 5> kBoards = {{
-    {BoardKind::Vertical, {16, 16, 16, 16, 16, 16}, col(138, 132, 120), 0.12, 0.18, 0.0,
-     col(0, 0, 0), false, 401},                                                      // grey weathered
-    {BoardKind::Vertical, {24, 20, 22, 20, 18, 24}, col(128, 82, 48), 0.14, 0.22, 0.0,
-     col(0, 0, 0), true, 402},                                                       // brown, battens
-    {BoardKind::Clapboard, {16, 16, 16, 16, 16, 16}, col(120, 96, 70), 0.05, 0.1, 0.55,
-     col(226, 224, 214), false, 403},                                                // white clapboard
-    {BoardKind::Clapboard, {12, 12, 12, 12, 12, 12}, col(120, 90, 60), 0.05, 0.1, 0.75,
-     col(150, 50, 40), false, 404},                                                  // barn red
-    {BoardKind::Logs, {16, 16, 16, 16, 16, 16}, col(150, 104, 62), 0.12, 0.15, 0.0,
-     col(0, 0, 0), false, 405},                                                      // logs
+    {BoardKind::Vertical,
+     {16, 16, 16, 16, 16, 16},
+     col(138, 132, 120),
+     0.12,
+     0.18,
+     0.0,
+     col(0, 0, 0),
+     false,
+     401},  // grey weathered
+    {BoardKind::Vertical,
+     {24, 20, 22, 20, 18, 24},
+     col(128, 82, 48),
+     0.14,
+     0.22,
+     0.0,
+     col(0, 0, 0),
+     true,
+     402},  // brown, battens
+    {BoardKind::Clapboard,
+     {16, 16, 16, 16, 16, 16},
+     col(120, 96, 70),
+     0.05,
+     0.1,
+     0.55,
+     col(226, 224, 214),
+     false,
+     403},  // white clapboard
+    {BoardKind::Clapboard,
+     {12, 12, 12, 12, 12, 12},
+     col(120, 90, 60),
+     0.05,
+     0.1,
+     0.75,
+     col(150, 50, 40),
+     false,
+     404},  // barn red
+    {BoardKind::Logs, {16, 16, 16, 16, 16, 16}, col(150, 104, 62), 0.12, 0.15, 0.0, col(0, 0, 0), false, 405},  // logs
 }};
 
 const std::array<TimberStyle, 2> kTimber = {{
@@ -57,11 +84,24 @@ const std::array<TimberStyle, 2> kTimber = {{
 
 // Rows 0..2 of the building sheet, six to a row.
 const std::array<WallRow, 18> kWalls = {{
-    {Kind::Brick, 0},  {Kind::Brick, 1},  {Kind::Brick, 2},  {Kind::Brick, 3},
-    {Kind::Brick, 4},  {Kind::Rubble, 0}, {Kind::Rubble, 1}, {Kind::Rubble, 2},
-    {Kind::Rubble, 3}, {Kind::Ashlar, 0}, {Kind::Ashlar, 1}, {Kind::Board, 0},
-    {Kind::Board, 1},  {Kind::Board, 2},  {Kind::Board, 3},  {Kind::Board, 4},
-    {Kind::Timber, 0}, {Kind::Timber, 1},
+    {Kind::Brick, 0},
+    {Kind::Brick, 1},
+    {Kind::Brick, 2},
+    {Kind::Brick, 3},
+    {Kind::Brick, 4},
+    {Kind::Rubble, 0},
+    {Kind::Rubble, 1},
+    {Kind::Rubble, 2},
+    {Kind::Rubble, 3},
+    {Kind::Ashlar, 0},
+    {Kind::Ashlar, 1},
+    {Kind::Board, 0},
+    {Kind::Board, 1},
+    {Kind::Board, 2},
+    {Kind::Board, 3},
+    {Kind::Board, 4},
+    {Kind::Timber, 0},
+    {Kind::Timber, 1},
 }};
 
 const std::array<PlasterStyle, 6> kPlasters = {{

@@ -95,12 +95,11 @@ Rgb rubble_texel(const RubbleStyle& s, int x, int y) {
     // A little warp keeps the stones from looking like a Voronoi diagram.
     double wx = (fbm(s.seed ^ 1, px, py, 4, 4, kP, kP, 2) - 0.5) * 6.0;
     double wy = (fbm(s.seed ^ 2, px, py, 4, 4, kP, kP, 2) - 0.5) * 6.0;
-    CellHit c = cell_noise(s.seed, wrap(x, kP) + 0.5 + wx, wrap(y, kP) + 0.5 + wy, s.nx, s.ny, kP,
-                           kP, s.rounded ? 0.5 : 0.85);
+    CellHit c =
+        cell_noise(s.seed, wrap(x, kP) + 0.5 + wx, wrap(y, kP) + 0.5 + wy, s.nx, s.ny, kP, kP, s.rounded ? 0.5 : 0.85);
     double edge = c.f2 - c.f1;  // distance to the joint, doubled
     double radius = 0.5 * double(kP) / (s.nx > s.ny ? s.nx : s.ny);
-    double joint = s.rounded ? s.joint + 0.35 * radius * (1.0 - 0.6 * sub_unit(c.id, 3))
-                             : s.joint;
+    double joint = s.rounded ? s.joint + 0.35 * radius * (1.0 - 0.6 * sub_unit(c.id, 3)) : s.joint;
     if (edge < joint) {
         Col m = surface(s.mortar, s.seed ^ 0x99, x, y, 0.15);
         return avoid_key(to_rgb(shade(m, edge < joint * 0.5 ? -0.25 : 0.0)));
@@ -110,7 +109,7 @@ Rgb rubble_texel(const RubbleStyle& s, int x, int y) {
     double nx = -c.dx / radius, ny = -c.dy / radius;
     double light = (-nx - ny) * 0.32;
     if (edge < joint + 2.0) light -= (c.dy > 0.0 ? 0.1 : 0.35);  // rim in shadow below
-    else if (edge < joint + 3.5 && c.dy > 0.0) light += 0.15;     // lit upper rim
+    else if (edge < joint + 3.5 && c.dy > 0.0) light += 0.15;    // lit upper rim
     Col out = surface(stone, s.seed ^ 0x5, x, y, 0.2);
     out = shade(out, light);
     if (s.moss > 0.0) {

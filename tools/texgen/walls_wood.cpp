@@ -44,8 +44,8 @@ Rgb board_texel(const BoardStyle& s, int x, int y) {
 
     // Grain: noise stretched along the plank, rings as a sine across it.
     double ax = vertical ? 16 : 2, ay = vertical ? 2 : 16;  // lattice cells along x, y
-    double n = fbm(s.seed ^ static_cast<std::uint64_t>(idx * 131), x + 0.5, y + 0.5,
-                   static_cast<int>(ax), static_cast<int>(ay), kP, kP, 3);
+    double n = fbm(s.seed ^ static_cast<std::uint64_t>(idx * 131), x + 0.5, y + 0.5, static_cast<int>(ax),
+                   static_cast<int>(ay), kP, kP, 3);
     double ring = det_sin((at + 5.0 * n + 3.0 * unit_from_hash(h)) * kTwoPi / 5.0);
     double light = (n - 0.5) * 0.4 + (ring > 0.55 ? -s.grain : 0.0);
 
@@ -75,7 +75,7 @@ Rgb board_texel(const BoardStyle& s, int x, int y) {
         if (end < 2) light -= 0.5;
     } else {
         if (at == 0) light += 0.2;
-        if (at >= w - 2) light = -0.75;  // gap between planks
+        if (at >= w - 2) light = -0.75;                           // gap between planks
         if (s.battens && (at >= w - 4 || at < 2)) light += 0.25;  // batten over the joint
         // Two nails at each rail.
         int rail = wrap(along - 14, 64);
@@ -146,8 +146,7 @@ Rgb plaster_style_texel(const PlasterStyle& s, int x, int y) {
     if (s.worn > 0.0) {
         double worn = fbm(s.seed ^ 0x55, px, py, 4, 4, kP, kP, 4);
         if (worn > 1.0 - s.worn) {
-            BrickStyle b{Bond::Running, 8, 4, col(150, 78, 58), col(170, 160, 145), 0.15, 0.0,
-                         s.seed ^ 0x66};
+            BrickStyle b{Bond::Running, 8, 4, col(150, 78, 58), col(170, 160, 145), 0.15, 0.0, s.seed ^ 0x66};
             return brick_texel(b, x, y);
         }
         if (worn > 1.0 - s.worn - 0.03) out = shade(out, -0.35);  // broken edge

@@ -13,11 +13,11 @@ struct BoardStyle {
     BoardKind kind;
     std::array<int, 6> widths;  // plank widths (across), repeated to fill 128
     Col wood;
-    double tint;     // per-plank spread
-    double grain;    // strength of the grain lines
-    double paint;    // 0 bare wood; >0 a painted coat that flakes where noise is low
+    double tint;   // per-plank spread
+    double grain;  // strength of the grain lines
+    double paint;  // 0 bare wood; >0 a painted coat that flakes where noise is low
     Col paint_colour;
-    bool battens;    // narrow cover strips over the vertical joints
+    bool battens;  // narrow cover strips over the vertical joints
     std::uint64_t seed;
 };
 Rgb board_texel(const BoardStyle& s, int x, int y);
