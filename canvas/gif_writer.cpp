@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <mutex>
 
 namespace {
 constexpr int palette_size = 256;
@@ -43,6 +44,11 @@ bool quantize(const std::vector<const RasterImage*>& frames, const std::vector<s
     if (r.empty()) return true;
     std::vector<GifByteType> packed(r.size());
     int size = palette_size - 1;
+    // giflib's quantizer keeps the axis it sorts along in a global: two
+    // threads quantizing at once would pick each other's, and the same tile
+    // would come out differently with --jobs. One at a time keeps it exact.
+    static std::mutex quantizer;
+    const std::lock_guard one_at_a_time(quantizer);
     if (GifQuantizeBuffer(static_cast<unsigned>(r.size()), 1, &size, r.data(), g.data(), b.data(), packed.data(),
                           colours) == GIF_ERROR)
         return false;
