@@ -3,8 +3,8 @@
 #include "export/run_options.hpp"
 #include "state/control_ids.hpp"
 
+#include <algorithm>
 #include <cctype>
-#include <sstream>
 #include <map>
 
 namespace {
@@ -133,9 +133,13 @@ std::optional<std::string> read_control_value(RenderSettings& s, const ControlOp
         case OptionKind::texture:
         case OptionKind::texture_list: {
             std::vector<int> picks;
-            std::stringstream list(value);
-            std::string part;
-            while (std::getline(list, part, ',')) {
+            for (std::size_t start = 0; start <= value.size();) {
+                const std::size_t comma = std::min(value.find(',', start), value.size());
+                const std::string part = value.substr(start, comma - start);
+                start = comma + 1;
+                if (part.empty())
+                    return where + in_quotes(value) + " has an empty place: texture numbers from 0 to " +
+                           std::to_string(option.texture_count - 1) + ", separated by single commas";
                 long long number = -1;
                 if (!read_whole_number(part, number) || number < 0 || number >= option.texture_count)
                     return where + in_quotes(part) + " is not a texture number from 0 to " +

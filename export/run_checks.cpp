@@ -1,6 +1,7 @@
 // The checks across a run's options once each has its value (declared with
 // the options in run_options.hpp).
 #include "export/tile/cell_bounds.hpp"
+#include "export/control_options.hpp"
 #include "export/formats/markup_text.hpp"
 #include "export/run_options.hpp"
 #include "export/formats/sheet_layout.hpp"
@@ -56,6 +57,16 @@ Problem check_moving_water(const RenderSettings& s) {
                                                   " water, terrain with --pool or --swamp, or a transition with a "
                                                   "water terrain";
     return dashed(Id::frames) + ": only water moves: " + why;
+}
+
+// A control of another kind's tab would be ignored: say so.
+Problem check_steering(const RenderSettings& s, const std::set<std::string>& given) {
+    const TileKindRow& kind = kind_row(s.kind);
+    for (const ControlOption& option : control_options())
+        if (given.count(option.name) && !steered_by(kind, option.tab))
+            return "--" + option.name + " steers " + kind_of_tab(option.tab)->name + " tiles; " + dashed(Id::kind) +
+                   " " + kind.name + " does not use it";
+    return std::nullopt;
 }
 
 Problem check_width(const RenderSettings& s) {
@@ -139,6 +150,7 @@ Problem check_outputs(const RenderSettings& s) {
 std::optional<std::string> check_run(RenderSettings& s, const std::set<std::string>& given) {
     if (Problem p = check_sheet_name(s, given)) return p;
     if (Problem p = check_rules(s, given)) return p;
+    if (Problem p = check_steering(s, given)) return p;
     if (Problem p = check_moving_water(s)) return p;
     if (Problem p = check_width(s)) return p;
     if (Problem p = check_corner_set(s)) return p;

@@ -72,7 +72,7 @@ std::optional<Failure> apply(RenderSettings& s, const std::string& name, const s
 std::optional<Failure> apply_settings_file(RenderSettings& s, const std::string& path, std::set<std::string>& named) {
     const SettingsFile file = read_settings_file(path);
     if (!file.problem.empty()) return Failure{file.problem};
-    const std::string where = dashed(RunOptionId::settings) + " " + path + ": ";
+    const std::string where = dashed(RunOptionId::settings) + " " + shown(path) + ": ";
     for (const auto& [name, value] : file.settings) {
         if (name == run_option(RunOptionId::settings).name) return Failure{where + "names another settings file"};
         std::string text;
@@ -91,7 +91,8 @@ std::string shown_line(const std::string& text) {
 }
 
 // The first argument that names no option, with the option it is nearest.
-std::string unknown_option_text(int argc, const char* const* argv, const std::map<std::string, CLI::Option*>& options) {
+std::string unknown_option_text(int argc, const char* const* argv, const std::map<std::string, CLI::Option*>& options,
+                                const std::vector<std::string>& extras) {
     std::vector<std::string> known = {run_option(RunOptionId::settings).name, "help"};
     for (const auto& [name, option] : options) known.push_back(name);
     for (int k = 1; k < argc; ++k) {
@@ -103,9 +104,59 @@ std::string unknown_option_text(int argc, const char* const* argv, const std::ma
         const std::string near = nearest_name(name, known);
         return "unknown option " + in_quotes("--" + name) + (near.empty() ? "" : " (did you mean --" + near + "?)");
     }
-    for (int k = 1; k < argc; ++k)
-        if (argv[k][0] != '-') return "unexpected argument " + in_quotes(argv[k]) + ": every value follows its option";
+    // What CLI11 had no option for: values went to their options.
+    for (const std::string& extra : extras)
+        if (extra.rfind("-", 0) != 0)
+            return "unexpected argument " + in_quotes(extra) + ": every value follows its option";
     return "unexpected arguments";
+}
+
+// "--out --settings x.json" leaves --out without its folder rather than
+// making a folder named "--settings": an option's value never names another.
+std::optional<Failure> value_is_an_option(int argc, const char* const* argv,
+                                          const std::map<std::string, CLI::Option*>& options) {
+    const std::string settings = run_option(RunOptionId::settings).name;
+    const auto names_option = [&](const std::string& arg) {
+        if (arg.rfind("--", 0) != 0) return false;
+        const std::string name =
+            arg.substr(2, arg.find('=') == std::string::npos ? std::string::npos : arg.find('=') - 2);
+        return name == settings || options.count(name) != 0;
+    };
+    for (int k = 1; k + 1 < argc; ++k) {
+        const std::string arg = argv[k];
+        if (arg.rfind("--", 0) != 0 || arg.find('=') != std::string::npos || !names_option(argv[k + 1])) continue;
+        const std::string name = arg.substr(2);
+        const RunOption* run = find_run_option(name);
+        const ControlOption* control = find_control_option(name);
+        const bool takes_value =
+            run ? run->type != SettingType::flag && !run->when_bare : control && control->kind != OptionKind::flag;
+        if (!takes_value) continue;
+        const std::string next = std::string(argv[k + 1]).substr(0, std::string(argv[k + 1]).find('='));
+        if (name == settings)
+            return Failure{dashed(RunOptionId::settings) + ": no file named (\"" + next + "\" is the next option)"};
+        return Failure{"--" + name + ": no value given (\"" + next + "\" is the next option)"};
+    }
+    return std::nullopt;
+}
+
+// A flag's "=VALUE" must say true or false: CLI11 reads "--gif=2" and
+// "--transparent=" as ticked.
+std::optional<Failure> flag_values(int argc, const char* const* argv) {
+    for (int k = 1; k < argc; ++k) {
+        const std::string arg = argv[k];
+        const std::size_t equals = arg.find('=');
+        if (arg.rfind("--", 0) != 0 || equals == std::string::npos) continue;
+        const std::string name = arg.substr(2, equals - 2), value = arg.substr(equals + 1);
+        const RunOption* run = find_run_option(name);
+        const ControlOption* control = find_control_option(name);
+        const bool flag = run ? run->type == SettingType::flag : control && control->kind == OptionKind::flag;
+        bool on = false;
+        if (!flag || read_flag(value, on)) continue;
+        if (value.empty())
+            return Failure{"--" + name + "=: no value given (write --" + name + " or --" + name + "=false)"};
+        return Failure{"--" + name + ": " + in_quotes(value) + " is not true or false"};
+    }
+    return std::nullopt;
 }
 
 const char* group_of(int tab) {
@@ -156,19 +207,21 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
         }
     }
 
+    auto fail = [](const Failure& f) { return ParsedCommandLine{std::nullopt, report_text(f.message), 2}; };
+    if (auto failure = value_is_an_option(argc, argv, options)) return fail(*failure);
+    if (auto failure = flag_values(argc, argv)) return fail(*failure);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
         return {std::nullopt, app.help(), 0};
     } catch (const CLI::ExtrasError&) {
-        return {std::nullopt, report_text(unknown_option_text(argc, argv, options)), 2};
+        return {std::nullopt, report_text(unknown_option_text(argc, argv, options, app.remaining())), 2};
     } catch (const CLI::ParseError& error) {
         return {std::nullopt, report_text(shown_line(error.what())), 2};
     }
 
     RenderSettings settings;
     settings.jobs = std::max(1u, std::thread::hardware_concurrency());
-    auto fail = [](const Failure& f) { return ParsedCommandLine{std::nullopt, report_text(f.message), 2}; };
     const std::string settings_name = run_option(RunOptionId::settings).name;
     std::set<std::string> named;  // every setting given, in the file or on the command line
     if (settings_option->count() > 0 && settings_file.rfind("--", 0) == 0 &&

@@ -72,6 +72,18 @@ TEST_F(InputChecks, EmptyValuesConflictsAndMisspellingsAreRefused) {
         {{"--sheet", "a.png", "--tmx", "a.tsx"}, "are one file"},
         {{"--sheet", "a.png", "--tmx", "a.json", "--godot", "a.json"}, "are one file"},
         {{"--kind", "ho\x1b[31muse\n" + std::string(300, 'x')}, "--kind: \"ho\\x1b[31muse\\nxxx"},
+        // Nothing is taken silently: every value says what it means, and an
+        // option that would do nothing is named.
+        {{"--wall-texture", "3,"}, "--wall-texture: \"3,\" has an empty place"},
+        {{"--transparent="}, "--transparent=: no value given"},
+        {{"--kind", "water", "--frames", "2", "--gif=2"}, "--gif: \"2\" is not true or false"},
+        {{"--frame-ms", "100"}, "--frame-ms times the frames of moving water: give --frames too"},
+        {{"--trim", "--sheet", "a.png"}, "--trim crops the files of one tile each"},
+        {{"--kind", "transition", "--terrains", "ground:1,water:0", "--wall-texture", "3"},
+         "--wall-texture steers house tiles; --kind transition does not use it"},
+        // The word that is out of place, not a value that follows its option.
+        {{"--count", "3", "--kind", "tree", "extra"}, "unexpected argument \"extra\""},
+        {{"--out", "--settings", "x.json"}, "--out: no value given (\"--settings\" is the next option)"},
     };
     for (const auto& [args, says] : cases) expect_refused(args, says);
     const ParsedCommandLine cut = parse_args({"--kind", std::string(300, 'x')});

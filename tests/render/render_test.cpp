@@ -63,10 +63,11 @@ TEST(RenderOptions, EveryControlOfEveryKindHasOneUniqueOption) {
 }
 
 TEST(RenderOptions, ValuesReadAsTheWindowShowsThem) {
-    const RenderSettings s = settings_of({"--kind", "tree", "--leaves", "60", "--conifer", "--lock-size=false",
-                                          "--grass-density", "25%", "--wall-texture", "3,7", "--iso-width", "64"});
-    EXPECT_EQ(s.kind, TileKind::tree);
-    EXPECT_EQ(s.iso_width, 64);
+    // A house: its own, the terrain's and the trees' options all steer it.
+    const RenderSettings s = settings_of({"--kind", "house", "--leaves", "60", "--conifer", "--lock-size=false",
+                                          "--grass-density", "25%", "--wall-texture", "3,7", "--iso-width", "60"});
+    EXPECT_EQ(s.kind, TileKind::house);
+    EXPECT_EQ(s.iso_width, 60);
     const std::vector<std::pair<int, int>> expected = {
         {ctl::lock_size, 0}, {ctl::leaves_percent, 6}, {ctl::conifer, 1}, {ctl::grass_density, 5}};
     for (const auto& pair : expected)

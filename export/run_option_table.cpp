@@ -1,0 +1,340 @@
+// Every run option, declared once: the rows below are all brannoc-render
+// knows of its options beyond the controls.
+#include "export/run_options.hpp"
+
+#include "export/shown_text.hpp"
+#include "export/tile/transition_tiles.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <thread>
+
+namespace {
+using json = nlohmann::json;
+using Id = RunOptionId;
+using Problem = std::optional<std::string>;
+
+// The limits, and nothing but these, make both the checks and the help.
+constexpr int narrowest_tile = 40, widest_tile = 200;
+constexpr int most_tiles = 1'000'000;
+constexpr int most_frames = 64;
+constexpr int fewest_frame_ms = 10, most_frame_ms = 60'000;
+constexpr int most_variants = 64;
+constexpr int most_sheet_number = 4096;  // columns, spacing, margin
+// More jobs than this only queue for the cores and hold memory.
+int most_jobs() { return 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+
+std::string text(long long number) { return std::to_string(number); }
+
+// "house, tree, ..., water or transition".
+std::string kinds_choice() {
+    std::string names = kind_names();
+    const std::size_t last = names.rfind(", ");
+    return last == std::string::npos ? names : names.replace(last, 2, " or ");
+}
+
+std::string terrain_ranges() {
+    const auto range = [](const char* kind, TerrainKind k) {
+        return std::string(kind) + ":N (0-" + text(terrain_cell_count(k) - 1) + ")";
+    };
+    return range("ground", TerrainKind::ground) + ", " + range("water", TerrainKind::water) + " or " +
+           range("rock", TerrainKind::rock);
+}
+
+Problem not_a(Id id, const std::string& value, const std::string& what) {
+    return dashed(id) + ": " + in_quotes(value) + " is not " + what;
+}
+
+// A whole number from low to high into `field`.
+template <Id id, auto field, long long low, long long high>
+Problem read_number(RenderSettings& s, const std::string& value, const std::string& what) {
+    long long number = 0;
+    if (!read_whole_number(value, number) || number < low || number > high) return not_a(id, value, what);
+    s.*field = static_cast<int>(number);
+    return std::nullopt;
+}
+
+Problem read_seed(Id id, const std::string& value, std::uint64_t& seed) {
+    unsigned long long number = 0;
+    const auto [at, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (error != std::errc() || at != value.data() + value.size() || value.empty())
+        return not_a(id, value, "a whole number from 0 to 18446744073709551615");
+    seed = number;
+    return std::nullopt;
+}
+
+template <Id id, auto field>
+Problem read_switch(RenderSettings& s, const std::string& value) {
+    bool on = false;
+    if (!read_flag(value, on)) return not_a(id, value, "true or false");
+    s.*field = on;
+    return std::nullopt;
+}
+
+template <auto field>
+Problem read_name(RenderSettings& s, const std::string& value) {
+    s.*field = value;
+    return std::nullopt;
+}
+
+template <auto field>
+json write_switch(const RenderSettings& s) {
+    return s.*field;
+}
+
+// "AZIMUTH,ELEVATION" in degrees: any azimuth, an elevation from 0 to 90.
+Problem read_light(RenderSettings& s, const std::string& value) {
+    const std::size_t comma = value.find(',');
+    double numbers[2] = {0, 0};
+    const std::string parts[2] = {value.substr(0, comma), comma == std::string::npos ? "" : value.substr(comma + 1)};
+    for (int k = 0; k < 2; ++k) {
+        const char* end = parts[k].data() + parts[k].size();
+        const auto [at, error] = std::from_chars(parts[k].data(), end, numbers[k]);
+        if (parts[k].empty() || error != std::errc() || at != end || !std::isfinite(numbers[k]))
+            return not_a(Id::lit, value, "AZIMUTH,ELEVATION in degrees (for instance 135,45)");
+    }
+    if (numbers[1] < 0 || numbers[1] > 90) return dashed(Id::lit) + ": the elevation must be from 0 to 90 degrees";
+    s.lit = true;
+    s.light_azimuth = numbers[0];
+    s.light_elevation = numbers[1];
+    return std::nullopt;
+}
+
+Problem read_shard(RenderSettings& s, const std::string& value) {
+    long long k = -1, n = 0;
+    const std::size_t slash = value.find('/');
+    if (slash == std::string::npos || !read_whole_number(value.substr(0, slash), k) ||
+        !read_whole_number(value.substr(slash + 1), n) || n < 1 || n > most_tiles || k < 0 || k >= n)
+        return not_a(Id::shard, value, "K/N, shard K (from 0) of N, with K below N");
+    s.shard = static_cast<int>(k);
+    s.shards = static_cast<int>(n);
+    return std::nullopt;
+}
+
+using Read = Problem (*)(RenderSettings&, const std::string&);
+using Write = json (*)(const RenderSettings&);
+
+// The rows in the order --help lists them and a command line applies them.
+class Table {
+public:
+    RunOption& add(Id id, const char* name, SettingType type, const char* group, const char* value_name,
+                   std::string help, Read read, Write written = nullptr, unsigned drawn_in = drawn_nowhere) {
+        rows.push_back({id, name, type, group, value_name, std::move(help), nullptr, read, written, drawn_in, {}, {}});
+        return rows.back();
+    }
+    std::vector<RunOption> rows;
+};
+
+constexpr unsigned every_block = drawn_tile | drawn_set;
+
+std::vector<RunOption> declare() {
+    Table t;
+    t.add(Id::settings, "settings", SettingType::text, "General", "FILE",
+          "read settings from a JSON file of the same names (options given on the command line win)", nullptr);
+    t.add(
+        Id::kind, "kind", SettingType::text, "General", "KIND", kinds_choice() + " (default house)",
+        [](RenderSettings& s, const std::string& v) -> Problem {
+            const TileKindRow* kind = kind_named(v);
+            if (!kind) return not_a(Id::kind, v, "one of: " + kind_names());
+            s.kind = kind->kind;
+            return std::nullopt;
+        },
+        [](const RenderSettings& s) -> json { return kind_row(s.kind).name; }, every_block);
+    t.add(
+        Id::iso_width, "iso-width", SettingType::whole_number, "General", "WIDTH",
+        "tile width, any even number from " + text(narrowest_tile) + " to " + text(widest_tile) + " (default 100)",
+        [](RenderSettings& s, const std::string& v) -> Problem {
+            long long number = 0;
+            if (!read_whole_number(v, number) || number < narrowest_tile || number > widest_tile || number % 2 != 0)
+                return not_a(Id::iso_width, v,
+                             "an even width from " + text(narrowest_tile) + " to " + text(widest_tile));
+            s.iso_width = static_cast<int>(number);
+            return std::nullopt;
+        },
+        [](const RenderSettings& s) -> json { return s.iso_width; });
+    t.add(
+        Id::count, "count", SettingType::whole_number, "General", "N",
+        "number of tiles, 1 to " + text(most_tiles) + " (default 1)",
+        [](RenderSettings& s, const std::string& v) {
+            return read_number<Id::count, &RenderSettings::count, 1, most_tiles>(
+                s, v, "a number of tiles from 1 to " + text(most_tiles));
+        },
+        [](const RenderSettings& s) -> json { return s.count; });
+    t.add(
+        Id::seed, "seed", SettingType::whole_number, "General", "SEED", "seed of the run (default 1)",
+        [](RenderSettings& s, const std::string& v) { return read_seed(Id::seed, v, s.seed); },
+        [](const RenderSettings& s) -> json { return s.tile_stream ? json() : json(s.seed); }, drawn_set);
+    t.add(
+         Id::tile_seed, "tile-seed", SettingType::whole_number, "General", "SEED",
+         "draw one tile from this stream, as a manifest's tile seed (a tile's \"drawn\" block in a manifest is a "
+         "settings file that draws it again)",
+         [](RenderSettings& s, const std::string& v) {
+             std::uint64_t seed = 0;
+             Problem problem = read_seed(Id::tile_seed, v, seed);
+             if (!problem) s.tile_stream = seed;
+             return problem;
+         },
+         [](const RenderSettings& s) -> json { return s.tile_stream ? json(*s.tile_stream) : json(); })
+        .excludes = {{Id::seed, "--tile-seed and --seed both choose the tiles' streams: give one of them"}};
+    t.add(Id::jobs, "jobs", SettingType::whole_number, "General", "N",
+          "tiles drawn at once (default: the number of cores)", [](RenderSettings& s, const std::string& v) -> Problem {
+              long long number = 0;
+              if (!read_whole_number(v, number) || number < 1 || number > most_jobs())
+                  return not_a(Id::jobs, v, "a number of jobs from 1 to " + text(most_jobs()) + " (four a core)");
+              s.jobs = static_cast<int>(number);
+              return std::nullopt;
+          });
+    t.add(Id::shard, "shard", SettingType::text, "General", "K/N",
+          "draw only shard K (from 0) of N: its contiguous part of the run's indices, with the files and bytes they "
+          "have in the whole run, listed in DIR/manifest.K-of-N.json; 'brannoc-render merge DIR' joins the shards' "
+          "manifests",
+          read_shard)
+        .excludes = {{Id::sheet, "--shard splits a run of one file a tile; a sheet is drawn whole: give one of them"},
+                     {Id::tile_seed, "--tile-seed draws one tile, which is not split: leave out --shard"}};
+    t.add(Id::out, "out", SettingType::text, "Output", "DIR",
+          "folder for the files, made if missing (default: the current folder)", read_name<&RenderSettings::out>)
+        .excludes = {{Id::sheet, "--out writes one file a tile and --sheet one sheet: give one of them"}};
+    t.add(
+        Id::textures, "textures", SettingType::text, "General", "DIR",
+        "draw with your own building_sheet.png, ground_sheet.png and boulder_sheet.png from DIR, of the built-in "
+        "sheets' sizes and grids (docs/artwork.md)",
+        [](RenderSettings& s, const std::string& v) -> Problem {
+            // Recorded in manifests, which must work from any folder.
+            s.texture_folder = std::filesystem::absolute(v).lexically_normal().string();
+            return std::nullopt;
+        },
+        [](const RenderSettings& s) -> json { return s.texture_folder.empty() ? json() : json(s.texture_folder); },
+        drawn_tile);
+    t.add(
+        Id::format, "format", SettingType::text, "Output", "FORMAT",
+        "png or bmp (default png); BMP as the window writes it",
+        [](RenderSettings& s, const std::string& v) -> Problem {
+            if (v != "png" && v != "bmp") return not_a(Id::format, v, "png or bmp");
+            s.png = v == "png";
+            return std::nullopt;
+        },
+        [](const RenderSettings& s) -> json { return s.png ? "png" : "bmp"; }, every_block);
+    t.add(Id::transparent, "transparent", SettingType::flag, "Output", nullptr,
+          "RGBA PNGs, alpha 0 exactly where nothing was painted",
+          read_switch<Id::transparent, &RenderSettings::transparent>, write_switch<&RenderSettings::transparent>,
+          every_block);
+    t.add(Id::trim, "trim", SettingType::flag, "Output", nullptr,
+          "crop each tile to what it paints; the manifest gives the anchor",
+          read_switch<Id::trim, &RenderSettings::trim>, write_switch<&RenderSettings::trim>, every_block)
+        .excludes = {{Id::sheet,
+                      "--trim crops the files of one tile each; a sheet's cells hold whole tiles: give one "
+                      "of them"}};
+    t.add(Id::quiet, "quiet", SettingType::flag, "Output", nullptr, "no progress bar and no summary",
+          read_switch<Id::quiet, &RenderSettings::quiet>);
+    t.add(Id::normals, "normals", SettingType::flag, "Lighting maps", nullptr,
+          "also write NAME_n.png, the normal map: r, g, b = 127.5 (n + 1), X right, Y up, Z to the viewer, alpha "
+          "the image's",
+          read_switch<Id::normals, &RenderSettings::normals>);
+    t.add(Id::heights, "heights", SettingType::flag, "Lighting maps", nullptr,
+          "also write NAME_h.png: 16-bit grey, each pixel's height above the ground in pixels",
+          read_switch<Id::heights, &RenderSettings::heights>);
+    t.add(Id::lit, "lit", SettingType::text, "Lighting maps", "AZIMUTH,ELEVATION",
+          "also write NAME_lit.png, the tile lit through its normals by one light from AZIMUTH degrees (0 right, 90 "
+          "top, 180 left) and ELEVATION degrees above the ground",
+          read_light);
+    t.add(Id::sheet, "sheet", SettingType::text, "Sheets", "FILE",
+          "lay the tiles out on one sheet (PNG or BMP by its name) instead of one file each, with a Tiled tileset "
+          "(.tsx) and a manifest (.json) beside it",
+          read_name<&RenderSettings::sheet>);
+    t.add(Id::columns, "columns", SettingType::whole_number, "Sheets", "N",
+          "tiles across the sheet (default: about square)",
+          [](RenderSettings& s, const std::string& v) {
+              return read_number<Id::columns, &RenderSettings::columns, 0, most_sheet_number>(
+                  s, v, "a number from 0 to " + text(most_sheet_number));
+          })
+        .needs = {{Id::sheet, "--columns lays out a sheet: give --sheet too"}};
+    t.add(Id::spacing, "spacing", SettingType::whole_number, "Sheets", "N", "pixels between cells (default 0)",
+          [](RenderSettings& s, const std::string& v) {
+              return read_number<Id::spacing, &RenderSettings::spacing, 0, most_sheet_number>(
+                  s, v, "a number from 0 to " + text(most_sheet_number));
+          })
+        .needs = {{Id::sheet, "--spacing lays out a sheet: give --sheet too"}};
+    t.add(Id::margin, "margin", SettingType::whole_number, "Sheets", "N",
+          "pixels around the cells (default 0; at the right and bottom at most a cell and its spacing less one, so "
+          "Tiled and Godot count the sheet's own columns and rows)",
+          [](RenderSettings& s, const std::string& v) {
+              return read_number<Id::margin, &RenderSettings::margin, 0, most_sheet_number>(
+                  s, v, "a number from 0 to " + text(most_sheet_number));
+          })
+        .needs = {{Id::sheet, "--margin lays out a sheet: give --sheet too"}};
+    t.add(Id::cell_outlines, "cell-frames", SettingType::flag, "Sheets", nullptr,
+          "outline each cell in the window's purple", read_switch<Id::cell_outlines, &RenderSettings::cell_outlines>)
+        .needs = {{Id::sheet, "--cell-frames outlines a sheet's cells: give --sheet too"}};
+    RunOption& frames = t.add(
+        Id::frames, "frames", SettingType::whole_number, "Animation", "N",
+        "moving water: draw each tile as N frames of one seamless loop, 2 to " + text(most_frames) +
+            " (default 1, still); for water, and terrain with --pool or --swamp. Sheets put a tile's frames side by "
+            "side in its row and declare the animation to Tiled and Godot; one file a tile becomes a strip of its "
+            "frames",
+        [](RenderSettings& s, const std::string& v) -> Problem {
+            long long number = 0;
+            bool on = false;
+            if (!read_whole_number(v, number) || number < 1 || number > most_frames)
+                return *not_a(Id::frames, v, "a number of frames from 1 to " + text(most_frames)) +
+                       (read_flag(v, on) ? " (the purple cell outlines are --cell-frames)" : "");
+            s.loop_frames = static_cast<int>(number);
+            return std::nullopt;
+        },
+        [](const RenderSettings& s) -> json { return s.loop_frames > 1 ? json(s.loop_frames) : json(); }, drawn_tile);
+    // A bare --frames was once the cell outlines' flag.
+    frames.when_bare = "no number of frames given (the purple cell outlines are --cell-frames)";
+    t.add(
+         Id::frame_ms, "frame-ms", SettingType::whole_number, "Animation", "MS",
+         "how long each frame shows, in milliseconds (default 120)",
+         [](RenderSettings& s, const std::string& v) {
+             return read_number<Id::frame_ms, &RenderSettings::frame_ms, fewest_frame_ms, most_frame_ms>(
+                 s, v, "a time from " + text(fewest_frame_ms) + " to " + text(most_frame_ms) + " milliseconds");
+         },
+         [](const RenderSettings& s) -> json { return s.loop_frames > 1 ? json(s.frame_ms) : json(); }, drawn_tile)
+        .needs = {{Id::frames, "--frame-ms times the frames of moving water: give --frames too"}};
+    t.add(Id::gif, "gif", SettingType::flag, "Animation", nullptr,
+          "also write an animated GIF to play: of each tile, or of a sample map of the sheet",
+          read_switch<Id::gif, &RenderSettings::gif>,
+          [](const RenderSettings& s) -> json { return s.gif ? json(true) : json(); });
+    const char* describes_a_sheet = "--tmx, --godot and --godot3 describe a sheet: give --sheet too";
+    t.add(Id::tmx, "tmx", SettingType::text, "Sheets", "FILE", "also write a small isometric Tiled map of the tiles",
+          read_name<&RenderSettings::tmx>)
+        .needs = {{Id::sheet, describes_a_sheet}};
+    t.add(Id::godot, "godot", SettingType::text, "Sheets", "FILE",
+          "also write a Godot 4 TileSet resource (.tres) over the sheet", read_name<&RenderSettings::godot>)
+        .needs = {{Id::sheet, describes_a_sheet}};
+    t.add(Id::godot3, "godot3", SettingType::text, "Sheets", "FILE",
+          "also write a Godot 3 TileSet resource (.tres) over the sheet, for an isometric TileMap",
+          read_name<&RenderSettings::godot3>)
+        .needs = {{Id::sheet, describes_a_sheet}};
+    t.add(
+        Id::terrains, "terrains", SettingType::text, "Transition", "A,B",
+        "the two terrains A,B of a transition set, each " + terrain_ranges(),
+        [](RenderSettings& s, const std::string& v) -> Problem {
+            if (Problem problem = read_transition_terrains(s, v)) return dashed(Id::terrains) + ": " + *problem;
+            return std::nullopt;
+        },
+        [](const RenderSettings& s) -> json {
+            if (!kind_row(s.kind).corner_set) return json();
+            return terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
+        },
+        drawn_set);
+    t.add(
+        Id::variants, "variants", SettingType::whole_number, "Transition", "N",
+        "tiles of each corner combination, alike along their edges (default 1)",
+        [](RenderSettings& s, const std::string& v) {
+            return read_number<Id::variants, &RenderSettings::variants, 1, most_variants>(
+                s, v, "a number of variants from 1 to " + text(most_variants));
+        },
+        [](const RenderSettings& s) -> json { return kind_row(s.kind).corner_set ? json(s.variants) : json(); },
+        drawn_set);
+    return std::move(t.rows);
+}
+}  // namespace
+
+const std::vector<RunOption>& run_options() {
+    static const std::vector<RunOption> options = declare();
+    return options;
+}
