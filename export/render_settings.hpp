@@ -55,6 +55,9 @@ struct RenderSettings {
     // variants).
     TransitionTerrain terrain_a, terrain_b;
     int variants = 1;
+    // One tile of the set alone, by its index in the set: what a tile's
+    // record draws again.
+    std::optional<int> set_tile;
 
     // Lighting maps beside every image: normals (NAME_n.png), heights
     // (NAME_h.png) and a preview lit by one light (NAME_lit.png).

@@ -83,12 +83,20 @@ Problem check_corner_set(RenderSettings& s) {
     if (!kind_row(s.kind).corner_set) {
         if (chosen || s.variants != 1)
             return dashed(Id::terrains) + " and " + dashed(Id::variants) + " need " + dashed(Id::kind) + " transition";
+        if (s.set_tile) return dashed(Id::set_tile) + " needs " + dashed(Id::kind) + " transition";
         return std::nullopt;
     }
     if (!chosen)
         return dashed(Id::kind) + " transition needs " + dashed(Id::terrains) + " A,B, such as " +
                dashed(Id::terrains) + " ground:3,water:0";
     const int count = corner_masks * s.variants;
+    if (s.set_tile) {
+        if (*s.set_tile >= count)
+            return dashed(Id::set_tile) + " " + std::to_string(*s.set_tile) + ": a set of " +
+                   std::to_string(s.variants) + " variant(s) has tiles 0 to " + std::to_string(count - 1);
+        if (s.count != 1) return dashed(Id::set_tile) + " draws one tile: " + dashed(Id::count) + " must be 1";
+        return std::nullopt;
+    }
     if (s.count != 1 && s.count != count)
         return dashed(Id::count) + ": a transition set of " + std::to_string(s.variants) + " variant(s) has " +
                std::to_string(count) + " tiles; set " + dashed(Id::variants) + " instead";

@@ -330,6 +330,19 @@ std::vector<RunOption> declare() {
         },
         [](const RenderSettings& s) -> json { return kind_row(s.kind).corner_set ? json(s.variants) : json(); },
         drawn_set);
+    t.add(
+         Id::set_tile, "set-tile", SettingType::whole_number, "Transition", "N",
+         "draw only tile N of the set (its corner mask + 16 x its variant), as a tile's \"drawn\" block in a "
+         "manifest does",
+         [](RenderSettings& s, const std::string& v) -> Problem {
+             long long number = -1;
+             if (!read_whole_number(v, number) || number < 0 || number >= corner_masks * most_variants)
+                 return not_a(Id::set_tile, v, "a tile of a set, from 0 to " + text(corner_masks * most_variants - 1));
+             s.set_tile = static_cast<int>(number);
+             return std::nullopt;
+         },
+         [](const RenderSettings& s) -> json { return s.set_tile ? json(*s.set_tile) : json(); })
+        .excludes = {{Id::sheet, "--set-tile draws one tile of a set as one file: leave out --sheet"}};
     return std::move(t.rows);
 }
 }  // namespace

@@ -49,7 +49,8 @@ enum class RunOptionId {
     godot,
     godot3,
     terrains,
-    variants
+    variants,
+    set_tile
 };
 
 // Which of a tile's records repeat an option: the block that draws one

@@ -62,11 +62,12 @@ void draw(Application& app, const RenderSettings& settings, int index, const Dra
     draw_kind(context, kind_row(settings.kind), {transition_tile_spec(settings, index)});
 }
 
-// A tile of a corner set is one of its set: the settings that draw the set
-// again, the tile at the same index.
-nlohmann::json set_settings(const RenderSettings& settings, int iso_width) {
+// A tile of a corner set is one of its set: the set's settings, and which
+// of its tiles this is, draw it again alone.
+nlohmann::json set_settings(const RenderSettings& settings, int index, int iso_width) {
     nlohmann::json drawn = drawn_block(settings, drawn_set);
     drawn[run_option(RunOptionId::seed).name] = settings.seed;
+    drawn[run_option(RunOptionId::set_tile).name] = set_index(settings, index);
     drawn[run_option(RunOptionId::iso_width).name] = iso_width;
     return drawn;
 }
@@ -166,9 +167,9 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     draw(app, settings, index, request);
     const RasterImage& canvas = app.state().canvas;
     if (kind_row(settings.kind).corner_set) {
-        tile.drawn = set_settings(settings, app.state().geometry.iso_width);
+        tile.drawn = set_settings(settings, index, app.state().geometry.iso_width);
         tile.textures = {{"a", terrain_name(settings.terrain_a)}, {"b", terrain_name(settings.terrain_b)}};
-        tile.corners = transition_mask(index);
+        tile.corners = transition_mask(set_index(settings, index));
         tile.seed = settings.seed;  // the set's seed draws it, with its index; the stream is unused
     } else {
         tile.drawn = drawn_settings(app, settings, tile.seed);

@@ -6,8 +6,8 @@ TransitionTileSpec transition_tile_spec(const RenderSettings& s, int index) {
     TransitionTileSpec spec;
     spec.a = s.terrain_a;
     spec.b = s.terrain_b;
-    spec.mask = transition_mask(index);
-    spec.variant = transition_variant(index);
+    spec.mask = transition_mask(set_index(s, index));
+    spec.variant = transition_variant(set_index(s, index));
     spec.set_seed = s.seed;
     return spec;
 }

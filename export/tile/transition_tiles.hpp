@@ -9,6 +9,9 @@
 // bit meaning terrain B.
 inline int transition_mask(int index) { return index % corner_masks; }
 inline int transition_variant(int index) { return index / corner_masks; }
+// The index in its set of tile `index` of the run: a run of one set tile
+// draws that tile.
+inline int set_index(const RenderSettings& settings, int index) { return settings.set_tile.value_or(index); }
 
 // What tile `index` of a transition run draws. Every tile of the run shares
 // the set seed, derived from --seed.

@@ -208,6 +208,16 @@ TEST_F(RenderDir, ATilesDrawnBlockIsASettingsFileThatDrawsItAgainByteForByte) {
         EXPECT_EQ(read_file(dir_ / run_dir / file), read_file(dir_ / again_dir / again)) << k;
     }
     EXPECT_EQ(read_json(dir_ / "run1" / "manifest.json")["settings"]["textures"], (dir_ / "sheets").string());
+    // A tile of a transition set: its block draws that one tile, not the set.
+    ASSERT_EQ(
+        run({"--kind", "transition", "--terrains", "ground:3,water:0", "--variants", "2", "--iso-width", "64"}, "set"),
+        0);
+    const nlohmann::json tile = read_json(dir_ / "set" / "manifest.json")["tiles"][21];
+    std::ofstream(dir_ / "drawn.json") << tile["drawn"].dump();
+    ASSERT_EQ(run({"--settings", (dir_ / "drawn.json").string()}, "one"), 0) << tile["drawn"].dump();
+    EXPECT_EQ(read_json(dir_ / "one" / "manifest.json")["tiles"].size(), 1u);
+    EXPECT_EQ(read_json(dir_ / "one" / "manifest.json")["tiles"][0]["corners"], tile["corners"]);
+    EXPECT_EQ(read_file(dir_ / "one" / "transition-0000.png"), read_file(dir_ / "set" / "transition-0021.png"));
 }
 
 TEST_F(RenderDir, MovingWaterTilesAreStripsOfTheirFramesWithAGifThatPlays) {
