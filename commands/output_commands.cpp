@@ -76,9 +76,10 @@ void save_current_tile(TileContext& context) {
     AppState& state = context.state;
     const NumberedName next = next_save_name(state, ".bmp");
     state.file_name = next.prefix;
-    state.save_counter = next.number;
     const std::string& name = next.name;
     const WriteResult result = write_bmp(state.canvas, name);
+    // A failed save takes no number: the next one tries the same name.
+    if (result.ok) state.save_counter = next.number;
     tell(context, "Save current tile", outcome_text(result, name));
 }
 
