@@ -63,7 +63,7 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
         for (int k = 0; k < count; ++k) godot.tiles.push_back(godot_tile_terrain(k % corner_masks));
     }
     std::vector<std::pair<std::string, std::string>> files;
-    files.emplace_back(tileset_path, tiled_tileset(layout, count * frames, tiled));
+    files.emplace_back(tileset_path, tiled_tileset(layout, tiled));
     if (!settings.tmx.empty()) {
         // A transition set's sample map is laid out by corners, large enough to show them join.
         const int map_size = transition ? 8 : sample_map_size(layout, frames);

@@ -15,7 +15,10 @@ std::string tiled_properties(const std::vector<TiledProperty>& properties, const
     return out + indent + "</properties>\n";
 }
 
-std::string tiled_tileset(const SheetLayout& l, int tile_count, const TiledTileset& tileset) {
+std::string tiled_tileset(const SheetLayout& l, const TiledTileset& tileset) {
+    // Tiled cuts every cell of the grid from the image, blank ones too, and
+    // counts them so: say the same.
+    const int tile_count = l.columns * l.rows;
     const int offset_x = l.diamond_width / 2 - l.anchor_x - 1;
     const int offset_y = l.cell_height - l.diamond_height + l.anchor_box_row() - l.anchor_y;
     std::ostringstream out;

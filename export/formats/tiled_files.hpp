@@ -34,7 +34,7 @@ struct TiledTileset {
 // diamond's pixels run from anchor_x - W/2 + 1 to anchor_x + W/2, so the
 // offset that puts them on the cell's W columns is W/2 - anchor_x - 1; the
 // rows follow SheetLayout::anchor_box_row.
-std::string tiled_tileset(const SheetLayout& layout, int tile_count, const TiledTileset& tileset);
+std::string tiled_tileset(const SheetLayout& layout, const TiledTileset& tileset);
 
 // A small isometric map of map_size x map_size cells using the tiles in turn;
 // tile k is the tileset's tile k x id_stride (the tiles between are its

@@ -144,7 +144,7 @@ TEST_F(SheetDir, TilesetNumbersForSeveralWidths) {
         EXPECT_EQ(xml_attribute(tsx, "tileset", "tileheight"), std::to_string(s["cell_height"].get<int>()));
         EXPECT_EQ(xml_attribute(tsx, "tileset", "spacing"), "2");
         EXPECT_EQ(xml_attribute(tsx, "tileset", "margin"), "1");
-        EXPECT_EQ(xml_attribute(tsx, "tileset", "tilecount"), "5");
+        EXPECT_EQ(xml_attribute(tsx, "tileset", "tilecount"), "6");  // the 3 x 2 cells Tiled cuts, one blank
         EXPECT_EQ(xml_attribute(tsx, "tileset", "columns"), "3");
         EXPECT_EQ(xml_attribute(tsx, "grid", "orientation"), "isometric");
         EXPECT_EQ(xml_attribute(tsx, "grid", "width"), std::to_string(width));
@@ -479,7 +479,7 @@ TEST_F(SheetDir, MovingWaterSheetsDeclareEachTilesFramesToTiledAndGodot) {
     ASSERT_EQ(columns % frames, 0);  // rows hold whole tiles
     const std::vector<std::uint8_t> bytes = read_file(dir_ / "moving.tsx");
     const std::string tsx(bytes.begin(), bytes.end());
-    EXPECT_EQ(xml_attribute(tsx, "tileset", "tilecount"), std::to_string(tiles * frames));
+    EXPECT_EQ(xml_attribute(tsx, "tileset", "tilecount"), std::to_string(columns * s["rows"].get<int>()));
     const auto tres = read_godot_resource(dir_ / "moving.tres");
     ASSERT_EQ(tres.size(), 4u);
     const auto& atlas = tres[2].keys;
