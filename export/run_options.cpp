@@ -101,6 +101,19 @@ Problem read_light(RenderSettings& s, const std::string& value) {
     return std::nullopt;
 }
 
+// The light as --lit takes it, each angle in the fewest digits that read
+// back the same.
+json write_light(const RenderSettings& s) {
+    if (!s.lit) return json();
+    std::string out;
+    for (const double angle : {s.light_azimuth, s.light_elevation}) {
+        char digits[32];
+        const auto [end, error] = std::to_chars(digits, digits + sizeof digits, angle);
+        out += (out.empty() ? "" : ",") + std::string(digits, error == std::errc() ? end : digits);
+    }
+    return out;
+}
+
 Problem read_shard(RenderSettings& s, const std::string& value) {
     long long k = -1, n = 0;
     const std::size_t slash = value.find('/');
@@ -333,7 +346,7 @@ std::vector<RunOption> declare() {
          "the image's",
          nullptr,
          read_switch<Id::normals, &RenderSettings::normals>,
-         nullptr,
+         [](const RenderSettings& s) -> json { return s.normals ? json(true) : json(); },
          drawn_nowhere,
          {},
          {}},
@@ -345,7 +358,7 @@ std::vector<RunOption> declare() {
          "also write NAME_h.png: 16-bit grey, each pixel's height above the ground in pixels",
          nullptr,
          read_switch<Id::heights, &RenderSettings::heights>,
-         nullptr,
+         [](const RenderSettings& s) -> json { return s.heights ? json(true) : json(); },
          drawn_nowhere,
          {},
          {}},
@@ -358,7 +371,7 @@ std::vector<RunOption> declare() {
          "top, 180 left) and ELEVATION degrees above the ground",
          nullptr,
          read_light,
-         nullptr,
+         write_light,
          drawn_nowhere,
          {},
          {}},
@@ -386,7 +399,7 @@ std::vector<RunOption> declare() {
              return read_number<Id::columns, &RenderSettings::columns, 0, most_sheet_number>(
                  s, v, "a number from 0 to " + text(most_sheet_number));
          },
-         nullptr,
+         [](const RenderSettings& s) -> json { return s.columns ? json(s.columns) : json(); },
          drawn_nowhere,
          {},
          needs_sheet("--columns lays out a sheet: give --sheet too")},
@@ -401,7 +414,7 @@ std::vector<RunOption> declare() {
              return read_number<Id::spacing, &RenderSettings::spacing, 0, most_sheet_number>(
                  s, v, "a number from 0 to " + text(most_sheet_number));
          },
-         nullptr,
+         [](const RenderSettings& s) -> json { return s.spacing ? json(s.spacing) : json(); },
          drawn_nowhere,
          {},
          needs_sheet("--spacing lays out a sheet: give --sheet too")},
@@ -417,7 +430,7 @@ std::vector<RunOption> declare() {
              return read_number<Id::margin, &RenderSettings::margin, 0, most_sheet_number>(
                  s, v, "a number from 0 to " + text(most_sheet_number));
          },
-         nullptr,
+         [](const RenderSettings& s) -> json { return s.margin ? json(s.margin) : json(); },
          drawn_nowhere,
          {},
          needs_sheet("--margin lays out a sheet: give --sheet too")},
@@ -429,7 +442,7 @@ std::vector<RunOption> declare() {
          "outline each cell in the window's purple",
          nullptr,
          read_switch<Id::cell_outlines, &RenderSettings::cell_outlines>,
-         nullptr,
+         [](const RenderSettings& s) -> json { return s.cell_outlines ? json(true) : json(); },
          drawn_nowhere,
          {},
          needs_sheet("--cell-frames outlines a sheet's cells: give --sheet too")},
