@@ -295,8 +295,14 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
     LockClaim claim{{fs::path(manifest_path).filename().string()}, {}, 0, 0, nullptr};
     if (sheet) claim.names.push_back(fs::path(settings.sheet).filename().string());
     else
-        claim = {claim.names, tile_family(tile_file_name(settings, 0)), shard_first(settings), shard_end(settings),
-                 [&settings](long long index) { return tile_file_name(settings, static_cast<int>(index)); }};
+        claim = {claim.names,
+                 tile_family(tile_file_name(settings, 0)),
+                 shard_first(settings),
+                 shard_end(settings),
+                 [&settings](long long index) { return tile_file_name(settings, static_cast<int>(index)); },
+                 [&settings](long long first, long long end) {
+                     return manifest_of_run(settings.out, tile_family(tile_file_name(settings, 0)), first, end);
+                 }};
     std::string problem;
     const std::optional<OutputLock> lock = OutputLock::acquire(folder_of(manifest_path), claim, problem);
     if (!lock || !(problem = check_destinations(settings, manifest_path)).empty()) {

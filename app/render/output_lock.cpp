@@ -77,7 +77,9 @@ std::string held_by_another(int fd, const LockClaim& claim, const std::string& f
         const long long base = family_offset(claim.family);
         const long long first = std::max<long long>(lock.l_start - base, 0);
         const long long last = lock.l_len > 0 ? first + lock.l_len - 1 : first;
-        return "another run is writing " + claim.tile_name(first) + " to " + claim.tile_name(last) + where;
+        const std::string manifest = claim.holder ? claim.holder(first, last + 1) : std::string();
+        return "another run" + (manifest.empty() ? std::string() : " (listing them in " + manifest + ")") +
+               " is writing " + claim.tile_name(first) + " to " + claim.tile_name(last) + where;
     }
     return "another run is writing the files " + claim.family + where;
 }

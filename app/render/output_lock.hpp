@@ -6,15 +6,17 @@
 
 // What a run (or a merge) claims in its folder: file names of its own (its
 // manifest), and the tiles [first, end) of a family of tile files
-// ("house-*.png"). Two claims conflict when they share a name, or a family
-// and a tile: shards of one split write apart, a second run over the same
-// tiles is refused.
+// ("house-*": images, GIFs and maps). Two claims conflict when they share
+// a name, or a family and a tile: shards of one split write apart, a
+// second run over the same tiles is refused.
 struct LockClaim {
     std::vector<std::string> names;
     std::string family;  // empty: no tiles
     long long first = 0, end = 0;
     // A tile's file name, to say which tiles another run holds.
     std::function<std::string(long long)> tile_name;
+    // The manifest of the run holding tiles [first, end), to name it.
+    std::function<std::string(long long, long long)> holder;
 };
 
 // Keeps runs from writing the same files at once: open-file-description

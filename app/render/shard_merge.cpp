@@ -38,7 +38,7 @@ int merge_shards(const MergeRequest& request, std::FILE* out, std::FILE* report)
                                        ? std::string()
                                        : set.shards.front().manifest["tiles"][0]["file"].get<std::string>();
     const long long count = set.shards.front().manifest["settings"]["count"].get<long long>();
-    const LockClaim claim{{"manifest.json"}, tile_family(first_file), 0, count, nullptr};
+    const LockClaim claim{{"manifest.json"}, tile_family(first_file), 0, count, nullptr, nullptr};
     std::string problem;
     const std::optional<OutputLock> lock = OutputLock::acquire(folder, claim, problem);
     if (!lock) {

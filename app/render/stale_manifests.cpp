@@ -44,31 +44,49 @@ bool range_of(const json& head, long long& first, long long& end) {
     first = 0;
     return head.contains("settings") && whole(head["settings"], "count", end);
 }
+
+// A run's manifests by name, with the tiles and settings their heads give.
+template <typename Visit>
+void each_run_manifest(const std::string& folder, Visit visit) {
+    static const std::regex run_manifest_name(R"(manifest(\.[0-9]{1,7}-of-[0-9]{1,7})?\.json)");
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), stop; !error && it != stop; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!std::regex_match(name, run_manifest_name)) continue;
+        const json head = read_manifest_head(it->path().string());
+        if (head.is_discarded() || !head.contains("settings") || !head["settings"].is_object()) continue;
+        const json& settings = head["settings"];
+        const json& kind = settings.contains("kind") ? settings["kind"] : json();
+        long long first = 0, end = 0;
+        if (!kind.is_string() || !range_of(head, first, end)) continue;
+        visit(it->path(), kind.get<std::string>() + "-*", first, end, settings);
+    }
+}
 }  // namespace
 
+std::string manifest_of_run(const std::string& folder, const std::string& family, long long first, long long end) {
+    std::string found;
+    each_run_manifest(folder, [&](const fs::path& path, const std::string& their_family, long long their_first,
+                                  long long their_end, const json&) {
+        if (found.empty() && their_family == family && their_first == first && their_end == end)
+            found = path.filename().string();
+    });
+    return found;
+}
+
 int mark_stale_manifests(const RenderSettings& settings, const std::string& own) {
-    static const std::regex run_manifest_name(R"(manifest(\.[0-9]{1,7}-of-[0-9]{1,7})?\.json)");
     const std::string family = tile_family(tile_file_name(settings, 0));
     const json ours = settings_block(settings);
     const long long first = shard_first(settings), end = shard_end(settings);
-    const std::string why =
-        "files it lists were replaced by a later run, listed in " + fs::path(own).filename().string();
+    const std::string own_name = fs::path(own).filename().string();
+    const std::string why = "files it lists were replaced by a later run, listed in " + own_name;
     int marked = 0;
-    std::error_code error;
-    for (fs::directory_iterator it(settings.out, error), stop; !error && it != stop; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (!std::regex_match(name, run_manifest_name) || fs::path(own).filename() == name) continue;
-        const json head = read_manifest_head(it->path().string());
-        if (head.is_discarded() || !head["settings"].is_object()) continue;
-        const json& theirs = head["settings"];
-        const auto text = [&](const char* key) {
-            return theirs.contains(key) && theirs[key].is_string() ? theirs[key].get<std::string>() : std::string();
-        };
-        const std::string their_family = text("kind") + "-*." + text("format");
-        long long their_first = 0, their_end = 0;
-        if (their_family != family || !range_of(head, their_first, their_end)) continue;
-        if (their_end <= first || end <= their_first || theirs == ours) continue;
-        if (mark(it->path().string(), why)) ++marked;
-    }
+    each_run_manifest(settings.out, [&](const fs::path& path, const std::string& their_family, long long their_first,
+                                        long long their_end, const json& theirs) {
+        if (path.filename() == own_name || their_family != family || their_end <= first || end <= their_first ||
+            theirs == ours)
+            return;
+        if (mark(path.string(), why)) ++marked;
+    });
     return marked;
 }

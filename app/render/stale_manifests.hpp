@@ -11,3 +11,7 @@
 // same bytes and are left as they are; `own` is the run's own manifest.
 // Returns how many were marked.
 int mark_stale_manifests(const RenderSettings& settings, const std::string& own);
+
+// The manifest in `folder` of the run writing the tiles [first, end) of a
+// family ("house-*"), to name that run; empty when none says so.
+std::string manifest_of_run(const std::string& folder, const std::string& family, long long first, long long end);

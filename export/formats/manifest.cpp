@@ -148,7 +148,7 @@ std::string tile_family(const std::string& name) {
     if (dash == std::string::npos || dot == std::string::npos || dot < dash + 2) return {};
     for (std::size_t k = dash + 1; k < dot; ++k)
         if (name[k] < '0' || name[k] > '9') return {};
-    return name.substr(0, dash) + "-*" + name.substr(dot);
+    return name.substr(0, dash) + "-*";
 }
 
 std::string run_manifest(const RenderSettings& settings, const std::vector<TileRecord>& records, bool complete) {

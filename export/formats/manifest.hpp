@@ -57,8 +57,10 @@ std::string stale_manifest_tail(const std::string& why);
 std::string manifest_head_text(const nlohmann::json& head);
 std::string manifest_entry_text(nlohmann::json tile, bool first);
 
-// A run's tile files are "KIND-NUMBER.EXT": the family "KIND-*.EXT" names
-// the files two runs may share; empty for another name.
+// A run's tile files are "KIND-NUMBER.EXT", and its GIFs and lighting maps
+// "KIND-NUMBER.gif", "KIND-NUMBER_n.png", ... whatever the image format:
+// the family "KIND-*" names the files two runs may share; empty for a name
+// of another shape.
 std::string tile_family(const std::string& file_name);
 
 // The whole manifest of a run of one file a tile: for each its file, seed,

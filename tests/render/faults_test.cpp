@@ -68,7 +68,7 @@ TEST_F(Faults, ASecondRunOnTheSameFolderIsRefusedNamingTheLock) {
     fs::create_directories(out);
     std::string problem;
     {
-        const std::optional<OutputLock> held = OutputLock::acquire(out, {{"manifest.json"}, {}, 0, 0, {}}, problem);
+        const std::optional<OutputLock> held = OutputLock::acquire(out, {{"manifest.json"}, {}, 0, 0, {}, {}}, problem);
         ASSERT_TRUE(held.has_value()) << problem;
         const Outcome second = run_captured({"--kind", "water", "--count", "3", "--out", out});
         EXPECT_EQ(second.code, 2);

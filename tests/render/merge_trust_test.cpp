@@ -87,7 +87,7 @@ TEST_F(MergeTrust, OneRunsFilesPerFolder) {
     ::kill(child, SIGTERM);
     int status = 0;
     ::waitpid(child, &status, 0);
-    expect_refused(part, "house-000000.png");
+    expect_refused(part, "(listing them in manifest.json) is writing house-000000.png");
     EXPECT_FALSE(fs::exists(p / "manifest.19999-of-20000.json"));
 
     const fs::path q = dir_ / "q";
