@@ -2,6 +2,8 @@
 // a merge that checks the files it lists, never crashes on a hostile
 // manifest, and refuses shards drawn with other options. Runs the real
 // program, as a job runner would.
+#include "app/render/output_lock.hpp"
+
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -96,6 +98,23 @@ TEST_F(MergeTrust, OneRunsFilesPerFolder) {
     EXPECT_EQ(read_json(q / "manifest.1-of-3.json")["complete"], false);
     expect_refused(merge(q), "stale");
     EXPECT_EQ(read_json(q / "manifest.json")["settings"]["seed"], 6);
+}
+
+// The lock is by name: runs writing other names share a folder (sheets of
+// their own names, the other shards of a split), others are refused.
+TEST_F(MergeTrust, RunsOfOtherNamesShareAFolder) {
+    const fs::path p = dir_ / "p";
+    fs::create_directories(p);
+    std::string problem;
+    const std::optional<OutputLock> sheet_a = OutputLock::acquire(p, {{"a.json", "a.png"}}, problem);
+    const std::optional<OutputLock> shard_0 =
+        OutputLock::acquire(p, {{"manifest.0-of-3.json"}, "house-*", 0, 4}, problem);
+    ASSERT_TRUE(sheet_a && shard_0) << problem;
+    const std::string sheet = "--kind house --iso-width 40 --count 2 --quiet --sheet ";
+    EXPECT_EQ(render(sheet + quoted((p / "b.png").string())).code, 0);
+    expect_refused(render(sheet + quoted((p / "a.png").string())), "a.json");
+    EXPECT_EQ(render(run_args(p, 5) + " --shard 1/3").code, 0);
+    expect_refused(render(run_args(p, 5) + " --format bmp"), "house-0000.bmp to house-0003.bmp");
 }
 
 // Item 2: a merge confirms every listed file, by size and content hash.
