@@ -92,6 +92,10 @@ std::string check_shape(const json& m, const std::string& name) {
     for (std::size_t t = 0; t < tiles.size(); ++t) {
         const std::string where = file + "tile " + std::to_string(t) + " ";
         if (!tiles[t].is_object()) return where + "is not an object";
+        if (!tiles[t].contains("files"))
+            return where +
+                   "gives no \"files\" with sizes and hashes (an older brannoc-render wrote it?): run "
+                   "its shard again";
         if (std::string problem = wrong_key(tiles[t], where,
                                             {{"index", is_count},
                                              {"file", is_text},
