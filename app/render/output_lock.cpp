@@ -104,11 +104,8 @@ std::optional<OutputLock> OutputLock::acquire(const std::string& folder, const L
             problem = "cannot lock " + path + ": not a regular file";
             return std::nullopt;
         }
-        int removed = 0;
-        if (try_lock(fd, F_WRLCK, 0, 1)) {
-            removed = remove_leftovers(folder);
-            try_lock(fd, F_RDLCK, 0, 1);  // converted in place: never let go
-        } else {
+        const bool alone = try_lock(fd, F_WRLCK, 0, 1);
+        if (!alone) {
             struct flock shared = range(F_RDLCK, 0, 1);
             if (::fcntl(fd, F_OFD_SETLKW, &shared) != 0) {
                 problem = "cannot lock " + path + ": " + std::strerror(errno);
@@ -116,9 +113,16 @@ std::optional<OutputLock> OutputLock::acquire(const std::string& folder, const L
                 return std::nullopt;
             }
         }
+        // Checked before any clean-up: alone on a file already unlinked
+        // says nothing of the runs on the new one.
         if (::stat(path.c_str(), &named) != 0 || named.st_ino != held.st_ino || named.st_dev != held.st_dev) {
             ::close(fd);
             continue;
+        }
+        int removed = 0;
+        if (alone) {
+            removed = remove_leftovers(folder);
+            try_lock(fd, F_RDLCK, 0, 1);  // converted in place: never let go
         }
         for (const std::string& name : claim.names)
             if (!try_lock(fd, F_WRLCK, name_offset(name), 1)) {
