@@ -98,6 +98,10 @@ TEST_F(MergeTrust, OneRunsFilesPerFolder) {
     EXPECT_EQ(read_json(q / "manifest.1-of-3.json")["complete"], false);
     expect_refused(merge(q), "stale");
     EXPECT_EQ(read_json(q / "manifest.json")["settings"]["seed"], 6);
+    // And the other way round: a shard over a whole run's tiles.
+    ASSERT_EQ(render(run_args(q, 5) + " --shard 0/3").code, 0);
+    EXPECT_EQ(read_json(q / "manifest.json")["complete"], false);
+    EXPECT_TRUE(read_json(q / "manifest.json").contains("stale"));
 }
 
 // The lock is by name: runs writing other names share a folder (sheets of
