@@ -102,6 +102,19 @@ Problem read_light(RenderSettings& s, const std::string& value) {
     return std::nullopt;
 }
 
+// The light as --lit takes it, each angle in the fewest digits that read
+// back the same.
+json write_light(const RenderSettings& s) {
+    if (!s.lit) return json();
+    std::string out;
+    for (const double angle : {s.light_azimuth, s.light_elevation}) {
+        char digits[32];
+        const auto [end, error] = std::to_chars(digits, digits + sizeof digits, angle);
+        out += (out.empty() ? "" : ",") + std::string(digits, error == std::errc() ? end : digits);
+    }
+    return out;
+}
+
 Problem read_shard(RenderSettings& s, const std::string& value) {
     long long k = -1, n = 0;
     const std::size_t slash = value.find('/');
@@ -231,41 +244,50 @@ std::vector<RunOption> declare() {
     t.add(Id::normals, "normals", SettingType::flag, "Lighting maps", nullptr,
           "also write NAME_n.png, the normal map: r, g, b = 127.5 (n + 1), X right, Y up, Z to the viewer, alpha "
           "the image's",
-          read_switch<Id::normals, &RenderSettings::normals>);
+          read_switch<Id::normals, &RenderSettings::normals>,
+          [](const RenderSettings& s) -> json { return s.normals ? json(true) : json(); });
     t.add(Id::heights, "heights", SettingType::flag, "Lighting maps", nullptr,
           "also write NAME_h.png: 16-bit grey, each pixel's height above the ground in pixels",
-          read_switch<Id::heights, &RenderSettings::heights>);
+          read_switch<Id::heights, &RenderSettings::heights>,
+          [](const RenderSettings& s) -> json { return s.heights ? json(true) : json(); });
     t.add(Id::lit, "lit", SettingType::text, "Lighting maps", "AZIMUTH,ELEVATION",
           "also write NAME_lit.png, the tile lit through its normals by one light from AZIMUTH degrees (0 right, 90 "
           "top, 180 left) and ELEVATION degrees above the ground",
-          read_light);
+          read_light, write_light);
     t.add(Id::sheet, "sheet", SettingType::text, "Sheets", "FILE",
           "lay the tiles out on one sheet (PNG or BMP by its name) instead of one file each, with a Tiled tileset "
           "(.tsx) and a manifest (.json) beside it",
           read_name<&RenderSettings::sheet>);
-    t.add(Id::columns, "columns", SettingType::whole_number, "Sheets", "N",
-          "tiles across the sheet (default: about square)",
-          [](RenderSettings& s, const std::string& v) {
-              return read_number<Id::columns, &RenderSettings::columns, 0, most_sheet_number>(
-                  s, v, "a number from 0 to " + text(most_sheet_number));
-          })
+    t.add(
+         Id::columns, "columns", SettingType::whole_number, "Sheets", "N",
+         "tiles across the sheet (default: about square)",
+         [](RenderSettings& s, const std::string& v) {
+             return read_number<Id::columns, &RenderSettings::columns, 0, most_sheet_number>(
+                 s, v, "a number from 0 to " + text(most_sheet_number));
+         },
+         [](const RenderSettings& s) -> json { return s.columns ? json(s.columns) : json(); })
         .needs = {{Id::sheet, "--columns lays out a sheet: give --sheet too"}};
-    t.add(Id::spacing, "spacing", SettingType::whole_number, "Sheets", "N", "pixels between cells (default 0)",
-          [](RenderSettings& s, const std::string& v) {
-              return read_number<Id::spacing, &RenderSettings::spacing, 0, most_sheet_number>(
-                  s, v, "a number from 0 to " + text(most_sheet_number));
-          })
+    t.add(
+         Id::spacing, "spacing", SettingType::whole_number, "Sheets", "N", "pixels between cells (default 0)",
+         [](RenderSettings& s, const std::string& v) {
+             return read_number<Id::spacing, &RenderSettings::spacing, 0, most_sheet_number>(
+                 s, v, "a number from 0 to " + text(most_sheet_number));
+         },
+         [](const RenderSettings& s) -> json { return s.spacing ? json(s.spacing) : json(); })
         .needs = {{Id::sheet, "--spacing lays out a sheet: give --sheet too"}};
-    t.add(Id::margin, "margin", SettingType::whole_number, "Sheets", "N",
-          "pixels around the cells (default 0; at the right and bottom at most a cell and its spacing less one, so "
-          "Tiled and Godot count the sheet's own columns and rows)",
-          [](RenderSettings& s, const std::string& v) {
-              return read_number<Id::margin, &RenderSettings::margin, 0, most_sheet_number>(
-                  s, v, "a number from 0 to " + text(most_sheet_number));
-          })
+    t.add(
+         Id::margin, "margin", SettingType::whole_number, "Sheets", "N",
+         "pixels around the cells (default 0; at the right and bottom at most a cell and its spacing less one, so "
+         "Tiled and Godot count the sheet's own columns and rows)",
+         [](RenderSettings& s, const std::string& v) {
+             return read_number<Id::margin, &RenderSettings::margin, 0, most_sheet_number>(
+                 s, v, "a number from 0 to " + text(most_sheet_number));
+         },
+         [](const RenderSettings& s) -> json { return s.margin ? json(s.margin) : json(); })
         .needs = {{Id::sheet, "--margin lays out a sheet: give --sheet too"}};
     t.add(Id::cell_outlines, "cell-frames", SettingType::flag, "Sheets", nullptr,
-          "outline each cell in the window's purple", read_switch<Id::cell_outlines, &RenderSettings::cell_outlines>)
+          "outline each cell in the window's purple", read_switch<Id::cell_outlines, &RenderSettings::cell_outlines>,
+          [](const RenderSettings& s) -> json { return s.cell_outlines ? json(true) : json(); })
         .needs = {{Id::sheet, "--cell-frames outlines a sheet's cells: give --sheet too"}};
     RunOption& frames = t.add(
         Id::frames, "frames", SettingType::whole_number, "Animation", "N",

@@ -6,11 +6,7 @@
 
 #include <set>
 
-namespace {
-// How deep brackets nest, strings skipped: checked before parsing, since a
-// value nested 50,000 deep would overflow the stack of anything that
-// walks it.
-int nesting(const std::vector<std::uint8_t>& text) {
+int json_nesting(const std::vector<std::uint8_t>& text) {
     int depth = 0, deepest = 0;
     bool in_string = false, escaped = false;
     for (const std::uint8_t c : text) {
@@ -28,14 +24,13 @@ int nesting(const std::vector<std::uint8_t>& text) {
     }
     return deepest;
 }
-}  // namespace
 
 SettingsFile read_settings_file(const std::string& path) {
     const std::string where = dashed(RunOptionId::settings) + " " + shown(path) + ": ";
     if (path.empty()) return {{}, dashed(RunOptionId::settings) + ": no file named"};
     const ReadResult read = read_regular_file(path, largest_settings_file);
     if (!read.ok) return {{}, where + "cannot be read: " + read.error};
-    if (nesting(read.bytes) > deepest_settings_nesting)
+    if (json_nesting(read.bytes) > deepest_settings_nesting)
         return {{}, where + "is nested deeper than " + std::to_string(deepest_settings_nesting) + " levels"};
     std::set<std::string> keys;
     std::string repeated;

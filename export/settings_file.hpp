@@ -18,3 +18,8 @@ inline constexpr std::size_t largest_settings_file = 1 << 20;
 inline constexpr int deepest_settings_nesting = 16;
 
 SettingsFile read_settings_file(const std::string& path);
+
+// How deep brackets nest in JSON text, strings skipped: checked before
+// parsing, since a value nested 50,000 deep would overflow the stack of
+// anything that walks it (its destructor too).
+int json_nesting(const std::vector<std::uint8_t>& text);

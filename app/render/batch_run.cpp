@@ -3,7 +3,9 @@
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
 #include "app/render/sheet_output.hpp"
+#include "app/render/stale_manifests.hpp"
 #include "app/render/stop_signals.hpp"
+#include "canvas/content_hash.hpp"
 #include "canvas/file_output.hpp"
 #include "export/formats/manifest.hpp"
 #include "export/formats/lighting_map_files.hpp"
@@ -56,8 +58,14 @@ bool is_file_of_tile(const RenderSettings& settings, int index, const std::strin
     return false;
 }
 
+// A file written for a tile, as its manifest records it.
+WrittenFile written_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    return {fs::path(path).filename().string(), bytes.size(), content_hash_hex(bytes.data(), bytes.size())};
+}
+
 // The lighting maps asked for, beside the tile image at `image_path`.
-WriteResult write_map_files(const RenderSettings& settings, const RenderedTile& tile, const std::string& image_path) {
+WriteResult write_map_files(const RenderSettings& settings, const RenderedTile& tile, const std::string& image_path,
+                            std::vector<WrittenFile>& done) {
     const std::vector<LightingMapFile> files = encode_lighting_map_files(
         settings, tile.image, settings.transparent ? &tile.alpha : nullptr, tile.lighting_maps);
     for (const LightingMapFile& file : files) {
@@ -65,6 +73,7 @@ WriteResult write_map_files(const RenderSettings& settings, const RenderedTile& 
         if (file.bytes.empty()) return {false, path + " could not be encoded"};
         const WriteResult written = write_file_safely(path, file.bytes, Durability::unsynced);
         if (!written.ok) return {false, path + ": " + written.error};
+        done.push_back(written_file(path, file.bytes));
     }
     return {true, ""};
 }
@@ -149,17 +158,21 @@ private:
                 ++done_;
                 continue;
             }
-            if (const std::string problem = write_tile_files(tile, index); !problem.empty()) return fail(problem);
+            std::vector<WrittenFile> files;
+            if (const std::string problem = write_tile_files(tile, index, files); !problem.empty())
+                return fail(problem);
+            TileRecord record = record_of(tile, index);
+            record.files = std::move(files);
             const std::lock_guard lock(mutex_);
-            finished_.push_back(record_of(tile, index));
+            finished_.push_back(std::move(record));
             ++done_;
             news_.notify_one();
         }
     }
 
     // The tile's image (with moving water a strip of its frames) and, if
-    // asked, its GIF; what went wrong, or nothing.
-    std::string write_tile_files(const RenderedTile& tile, int index) {
+    // asked, its GIF, each recorded in `files`; what went wrong, or nothing.
+    std::string write_tile_files(const RenderedTile& tile, int index, std::vector<WrittenFile>& files) {
         const bool moving = !tile.later_frames.empty();
         const Sheet strip = moving ? frame_strip(tile) : Sheet{};
         const std::string path = settings_.out + "/" + tile_file_name(settings_, index);
@@ -169,15 +182,18 @@ private:
         WriteResult written = bytes.empty() ? WriteResult{false, "the image could not be encoded"}
                                             : write_file_safely(path, bytes, Durability::unsynced);
         if (!written.ok) return "cannot write " + path + ": " + written.error;
+        files.push_back(written_file(path, bytes));
         if (settings_.wants_surfaces())
-            if (const WriteResult maps = write_map_files(settings_, tile, path); !maps.ok)
+            if (const WriteResult maps = write_map_files(settings_, tile, path, files); !maps.ok)
                 return "cannot write " + maps.error;
         if (!settings_.gif) return {};
         const std::string gif_path = settings_.out + "/" + tile_gif_name(settings_, index);
         const std::vector<std::uint8_t> gif = tile_gif(tile, settings_.frame_ms, settings_.transparent);
         written = gif.empty() ? WriteResult{false, "the GIF could not be encoded"}
                               : write_file_safely(gif_path, gif, Durability::unsynced);
-        return written.ok ? std::string() : "cannot write " + gif_path + ": " + written.error;
+        if (!written.ok) return "cannot write " + gif_path + ": " + written.error;
+        files.push_back(written_file(gif_path, gif));
+        return {};
     }
 
     void fail(const std::string& message) {
@@ -275,12 +291,31 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
         }
     const std::string manifest_path =
         sheet ? fs::path(settings.sheet).replace_extension(".json").string() : run_manifest_path(settings);
+    // The run claims its manifest's name and, one file a tile, its tiles.
+    LockClaim claim{{fs::path(manifest_path).filename().string()}, {}, 0, 0, nullptr};
+    if (sheet) claim.names.push_back(fs::path(settings.sheet).filename().string());
+    else
+        claim = {claim.names,
+                 tile_family(tile_file_name(settings, 0)),
+                 shard_first(settings),
+                 shard_end(settings),
+                 [&settings](long long index) { return tile_file_name(settings, static_cast<int>(index)); },
+                 [&settings](long long first, long long end) {
+                     return manifest_of_run(settings.out, tile_family(tile_file_name(settings, 0)), first, end);
+                 }};
     std::string problem;
-    const std::optional<OutputLock> lock = OutputLock::acquire(manifest_path, problem);
+    const std::optional<OutputLock> lock = OutputLock::acquire(folder_of(manifest_path), claim, problem);
     if (!lock || !(problem = check_destinations(settings, manifest_path)).empty()) {
         report_line(report, problem);
         return 2;
     }
+    if (lock->leftovers_removed() > 0 && !settings.quiet)
+        report_line(report, "removed " + std::to_string(lock->leftovers_removed()) + " temporary file" +
+                                (lock->leftovers_removed() == 1 ? "" : "s") + " that a killed run left in " +
+                                folder_of(manifest_path));
+    // Older manifests that list the tiles about to be replaced stop saying
+    // they are complete.
+    if (!sheet) mark_stale_manifests(settings, manifest_path);
     // Tiles about to be replaced: the old manifest goes first, so that no
     // manifest ever describes files it did not write. A run killed outright
     // leaves this one, which says it is not complete.

@@ -6,15 +6,11 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::string(argv[1]) == "merge") {
-        if (argc != 3 || std::string(argv[2]).empty()) {
-            report_line(stderr, "usage: brannoc-render merge DIR (the folder of a sharded run's manifests)");
-            return 2;
-        }
-        return merge_shards(argv[2], stderr);
-    }
+    if (argc >= 2 && std::string(argv[1]) == "merge")
+        return merge_command(std::vector<std::string>(argv + 2, argv + argc), stdout, stderr);
     const ParsedCommandLine parsed = parse_render_command_line(argc, argv);
     if (!parsed.settings) {
         std::fputs(parsed.text.c_str(), parsed.exit_code == 0 ? stdout : stderr);

@@ -1,26 +1,49 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
-// Keeps a second run from writing the same manifest (and the files it
-// lists) at once: an exclusive flock on a hidden file beside the manifest,
-// ".NAME.lock", removed when the run ends. A lock left by a killed run
-// holds nothing: the kernel released it with the process.
+// What a run (or a merge) claims in its folder: file names of its own (its
+// manifest), and the tiles [first, end) of a family of tile files
+// ("house-*": images, GIFs and maps). Two claims conflict when they share
+// a name, or a family and a tile: shards of one split write apart, a
+// second run over the same tiles is refused.
+struct LockClaim {
+    std::vector<std::string> names;
+    std::string family;  // empty: no tiles
+    long long first = 0, end = 0;
+    // A tile's file name, to say which tiles another run holds.
+    std::function<std::string(long long)> tile_name;
+    // The manifest of the run holding tiles [first, end), to name it.
+    std::function<std::string(long long, long long)> holder;
+};
+
+// Keeps runs from writing the same files at once: open-file-description
+// byte-range locks in one hidden file of the folder, ".brannoc.lock". Each
+// name is a byte, each family a range of bytes, one a tile; byte 0 is
+// held, shared, by every run in the folder. The kernel releases a killed
+// run's locks with the process; the last holder removes the file.
 class OutputLock {
 public:
-    // The lock, or nullopt with problem saying why (another run holds it,
-    // or the folder takes no file).
-    static std::optional<OutputLock> acquire(const std::string& manifest_path, std::string& problem);
+    // The lock, or nullopt with problem saying why (another run holds a
+    // file of the claim, or the folder takes no file). Taken when no other
+    // run is in the folder, it first removes the temporary files a killed
+    // run of ours left there.
+    static std::optional<OutputLock> acquire(const std::string& folder, const LockClaim& claim, std::string& problem);
     ~OutputLock();
     OutputLock(OutputLock&& other) noexcept;
     OutputLock(const OutputLock&) = delete;
     OutputLock& operator=(const OutputLock&) = delete;
     OutputLock& operator=(OutputLock&&) = delete;
 
-    static std::string path_for(const std::string& manifest_path);
+    static std::string path_in(const std::string& folder);
+    // How many temporary files of a killed run were removed on acquiring.
+    int leftovers_removed() const { return leftovers_removed_; }
 
 private:
-    OutputLock(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+    OutputLock(std::string path, int fd, int removed) : path_(std::move(path)), fd_(fd), leftovers_removed_(removed) {}
     std::string path_;
     int fd_ = -1;
+    int leftovers_removed_ = 0;
 };

@@ -3,27 +3,104 @@
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
 #include "canvas/file_output.hpp"
+#include "export/formats/manifest.hpp"
 #include "export/formats/manifest_reader.hpp"
+#include "export/run_options.hpp"
 
 #include <optional>
 
-int merge_shards(const std::string& folder, std::FILE* report) {
-    const ShardSet set = read_shard_manifests(folder);
+namespace {
+const char* const merge_help =
+    "usage: brannoc-render merge [--split N] [--quiet] DIR\n"
+    "\n"
+    "Joins the shard manifests of one run split with --shard K/N (DIR/manifest.K-of-N.json) into\n"
+    "DIR/manifest.json, as one unsharded run would have written it. Every shard must be there once,\n"
+    "finished, not stale (no later run replaced its files) and of the same run and options, and every\n"
+    "file they list must be in DIR with the size and content hash it was written with.\n"
+    "\n"
+    "  --split N   merge the split into N shards when another split's manifests are there too\n"
+    "  --quiet     no summary line\n"
+    "  --help      this help\n";
+
+const char* const merge_usage = "usage: brannoc-render merge [--split N] [--quiet] DIR (see merge --help)";
+}  // namespace
+
+int merge_shards(const MergeRequest& request, std::FILE* out, std::FILE* report) {
+    const std::string& folder = request.folder;
+    ShardSet set = read_shard_manifests(folder, request.split);
     if (!set.problem.empty()) {
         report_line(report, "merge: " + set.problem);
         return 2;
     }
-    const std::string path = folder + "/manifest.json";
+    // manifest.json, and the run's tiles: no run may replace them while
+    // they are checked and listed.
+    const std::string first_file = set.shards.front().manifest["tiles"].empty()
+                                       ? std::string()
+                                       : set.shards.front().manifest["tiles"][0]["file"].get<std::string>();
+    const long long count = set.shards.front().manifest["settings"]["count"].get<long long>();
+    const LockClaim claim{{"manifest.json"}, tile_family(first_file), 0, count, nullptr, nullptr};
     std::string problem;
-    const std::optional<OutputLock> lock = OutputLock::acquire(path, problem);
+    const std::optional<OutputLock> lock = OutputLock::acquire(folder, claim, problem);
     if (!lock) {
         report_line(report, "merge: " + problem);
         return 2;
     }
+    if (problem = check_listed_files(folder, set.shards); !problem.empty()) {
+        report_line(report, "merge: " + problem);
+        return 2;
+    }
+    const std::string path = folder + "/manifest.json";
     const std::string text = merged_manifest_text(set.shards);
     if (const WriteResult written = write_file_safely(path, {text.begin(), text.end()}); !written.ok) {
         report_line(report, "merge: cannot write " + path + ": " + written.error);
         return 1;
     }
+    if (!request.quiet) {
+        const std::size_t shards = set.shards.size();
+        std::fprintf(out, "brannoc-render merge: %lld %s from %zu shards into %s\n", count,
+                     count == 1 ? "tile" : "tiles", shards, path.c_str());
+        std::fflush(out);
+    }
     return 0;
+}
+
+int merge_shards(const std::string& folder, std::FILE* report) {
+    return merge_shards(MergeRequest{folder, 0, true}, stdout, report);
+}
+
+int merge_command(const std::vector<std::string>& args, std::FILE* out, std::FILE* report) {
+    MergeRequest request;
+    bool have_folder = false;
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const std::string& arg = args[k];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(merge_help, out);
+            return 0;
+        }
+        if (arg == "--quiet") {
+            request.quiet = true;
+        } else if (arg == "--split" || arg.rfind("--split=", 0) == 0) {
+            const std::string value = arg == "--split" ? (k + 1 < args.size() ? args[++k] : "") : arg.substr(8);
+            long long n = 0;
+            if (!read_whole_number(value, n) || n < 2 || n > 1'000'000) {
+                report_line(report, "merge: --split: " + in_quotes(value) + " is not a number of shards from 2");
+                return 2;
+            }
+            request.split = static_cast<int>(n);
+        } else if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
+            report_line(report, "merge: unknown option " + in_quotes(arg) + "; " + merge_usage);
+            return 2;
+        } else if (have_folder || arg.empty()) {
+            report_line(report, merge_usage);
+            return 2;
+        } else {
+            request.folder = arg;
+            have_folder = true;
+        }
+    }
+    if (!have_folder) {
+        report_line(report, merge_usage);
+        return 2;
+    }
+    return merge_shards(request, out, report);
 }

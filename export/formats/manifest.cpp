@@ -31,21 +31,23 @@ std::string head_text(const RenderSettings& settings, nlohmann::json head) {
     head["generator"] = "brannoc-render";
     head["kind"] = kind_row(settings.kind).name;
     head["settings"] = settings_block(settings);
-    std::string text = head.dump(1);
-    text.resize(text.rfind('}'));  // reopen the object
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    return text + ",\n \"tiles\": [";
+    return manifest_head_text(head);
 }
 
-// One tile: its own fields, then the settings it was drawn with and the
+// The tile's own fields, then the settings it was drawn with and the
 // textures it shows, kept as text.
-std::string entry_text(nlohmann::json fields, const TileRecord& r, bool first) {
-    if (r.corners >= 0) fields["corners"] = corner_list(r.corners);
+std::string fields_text(const nlohmann::json& fields, const std::string& drawn, const std::string* textures,
+                        bool first) {
     std::string tile = fields.dump();
     tile.pop_back();  // the closing brace; the settings follow
-    tile += ",\"drawn\":" + r.drawn;
-    if (!r.textures.empty()) tile += ",\"textures\":" + r.textures;
+    tile += ",\"drawn\":" + drawn;
+    if (textures) tile += ",\"textures\":" + *textures;
     return (first ? "\n  " : ",\n  ") + tile + "}";
+}
+
+std::string entry_text(nlohmann::json fields, const TileRecord& r, bool first) {
+    if (r.corners >= 0) fields["corners"] = corner_list(r.corners);
+    return fields_text(fields, r.drawn, r.textures.empty() ? nullptr : &r.textures, first);
 }
 }  // namespace
 
@@ -102,6 +104,11 @@ std::string run_manifest_entry(const RenderSettings& settings, const TileRecord&
     add_frames(fields, settings, r);
     if (settings.gif) fields["gif"] = tile_gif_name(settings, r.index);
     add_map_files(fields, settings, tile_file_name(settings, r.index));
+    if (!r.files.empty()) {
+        nlohmann::json files = nlohmann::json::object();
+        for (const WrittenFile& f : r.files) files[f.name] = {{"bytes", f.bytes}, {"fnv1a64", f.hash}};
+        fields["files"] = std::move(files);
+    }
     return entry_text(fields, r, first);
 }
 
@@ -113,6 +120,35 @@ std::string run_manifest_path(const RenderSettings& settings) {
 
 std::string manifest_tail(bool complete) {
     return std::string("\n ],\n \"complete\": ") + (complete ? "true" : "false") + "\n}\n";
+}
+
+std::string stale_manifest_tail(const std::string& why) {
+    return std::string("\n ],\n \"complete\": false,\n \"stale\": ") + nlohmann::json(why).dump() + "\n}\n";
+}
+
+std::string manifest_head_text(const nlohmann::json& head) {
+    std::string text = head.dump(1);
+    text.resize(text.rfind('}'));  // reopen the object
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text + ",\n \"tiles\": [";
+}
+
+std::string manifest_entry_text(nlohmann::json tile, bool first) {
+    const std::string drawn = tile.contains("drawn") ? tile["drawn"].dump() : "null";
+    std::string textures;
+    const bool has_textures = tile.contains("textures");
+    if (has_textures) textures = tile["textures"].dump();
+    tile.erase("drawn");
+    tile.erase("textures");
+    return fields_text(tile, drawn, has_textures ? &textures : nullptr, first);
+}
+
+std::string tile_family(const std::string& name) {
+    const std::size_t dash = name.rfind('-'), dot = name.rfind('.');
+    if (dash == std::string::npos || dot == std::string::npos || dot < dash + 2) return {};
+    for (std::size_t k = dash + 1; k < dot; ++k)
+        if (name[k] < '0' || name[k] > '9') return {};
+    return name.substr(0, dash) + "-*";
 }
 
 std::string run_manifest(const RenderSettings& settings, const std::vector<TileRecord>& records, bool complete) {

@@ -1,10 +1,16 @@
 #pragma once
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
 // Reading back the manifests brannoc-render writes, beside their writer.
+// A manifest is untrusted input like a settings file: a regular file of at
+// most largest_manifest_file bytes, nested no deeper than a few levels
+// (checked before parsing), and every key of the type the writer gives it.
+
+inline constexpr std::size_t largest_manifest_file = std::size_t(1) << 31;
 
 // One shard's manifest: DIR/manifest.K-of-N.json.
 struct ShardManifest {
@@ -13,15 +19,25 @@ struct ShardManifest {
     nlohmann::json manifest;
 };
 
-// The shard manifests of one split run in `folder`, in index order; or the
-// one problem with the set (a shard missing, twice, unfinished, of another
-// run, or not listing its part of the run), in a sentence.
+// The shard manifests of one split run in `folder` (of the split into
+// `split` shards, or 0: the only split there), in index order; or the one
+// problem with the set (a manifest unreadable or of the wrong shape, a
+// shard missing, twice, unfinished, stale, of another run, or not listing
+// its part of the run), in a sentence naming the file and key.
 struct ShardSet {
     std::vector<ShardManifest> shards;
     std::string problem;
 };
-ShardSet read_shard_manifests(const std::string& folder);
+ShardSet read_shard_manifests(const std::string& folder, int split = 0);
 
-// The manifest one unsharded run would have written: the first shard's head
-// without its part, then every shard's tiles in turn.
+// Whether every file the shards list is in `folder` with the size and
+// content hash it was written with; the first that is not, in a sentence.
+std::string check_listed_files(const std::string& folder, const std::vector<ShardManifest>& shards);
+
+// The manifest one unsharded run would have written, byte for byte: the
+// first shard's head without its part, then every shard's tiles in turn.
 std::string merged_manifest_text(const std::vector<ShardManifest>& shards);
+
+// The head of a run's manifest (everything before its tiles), read without
+// reading the tiles; a discarded value when it is not one of ours.
+nlohmann::json read_manifest_head(const std::string& path);
