@@ -240,7 +240,8 @@ private:
 
 void show_progress(std::FILE* report, int done, int count) {
     constexpr int bar = 40;
-    const int filled = static_cast<int>(static_cast<long long>(done) * bar / count);
+    // An empty shard has nothing to wait for: its bar is full.
+    const int filled = count > 0 ? static_cast<int>(static_cast<long long>(done) * bar / count) : bar;
     std::fprintf(report, "\rbrannoc-render [%.*s%*s] %d/%d", filled,
                  "========================================", bar - filled, "", done, count);
     std::fflush(report);

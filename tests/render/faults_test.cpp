@@ -15,6 +15,7 @@
 #include <fstream>
 #include <set>
 #include <sys/stat.h>
+#include <pty.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -133,4 +134,25 @@ TEST_F(Faults, ALinkPlantedInASharedOutputFolderStopsTheRunBeforeAnythingIsWritt
     EXPECT_NE(run.text.find("is not followed"), std::string::npos) << run.text;
     EXPECT_EQ(read_file(important).size(), 7u);
     EXPECT_TRUE(regular_tiles(shared, "water").empty());
+}
+
+TEST_F(Faults, AnEmptyShardShowsItsProgressOnATerminalWithoutDividingByZero) {
+    // The progress bar is drawn only on a terminal: the run gets one.
+    int terminal = -1;
+    const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        const ParsedCommandLine parsed =
+            parse_args({"--count", "1", "--shard", "5/1000", "--out", (dir_ / "o").string()});
+        ::_exit(parsed.settings ? run_batch(*parsed.settings, stderr) : 99);
+    }
+    ASSERT_GT(child, 0);
+    std::string shown;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, n);
+    ::close(terminal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << shown;
+    EXPECT_NE(shown.find("0/0"), std::string::npos) << shown;
 }
