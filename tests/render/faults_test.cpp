@@ -14,6 +14,9 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <pty.h>
 #include <thread>
@@ -155,4 +158,31 @@ TEST_F(Faults, AnEmptyShardShowsItsProgressOnATerminalWithoutDividingByZero) {
     ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0) << shown;
     EXPECT_NE(shown.find("0/0"), std::string::npos) << shown;
+}
+
+TEST_F(Faults, ASheetSetThatCannotBeWrittenWholeLeavesTheOldSetWhole) {
+    const fs::path sheet = dir_ / "s.png", manifest = dir_ / "s.json";
+    ASSERT_EQ(run_captured({"--kind", "water", "--count", "2", "--sheet", sheet.string()}).code, 0);
+    const std::vector<std::uint8_t> old_sheet = read_file(sheet), old_manifest = read_file(manifest);
+    const auto expect_old_set_kept = [&](const Outcome& run) {
+        EXPECT_EQ(run.code, 2) << run.text;
+        EXPECT_TRUE(read_file(sheet) == old_sheet) << "the sheet was replaced";
+        EXPECT_TRUE(read_file(manifest) == old_manifest) << "the manifest was replaced";
+        EXPECT_TRUE(names_in(dir_, ".").empty());
+    };
+    const std::string long_map = (dir_ / (std::string(300, 'm') + ".tmx")).string();
+    SCOPED_TRACE("a map name too long");
+    expect_old_set_kept(
+        run_captured({"--kind", "water", "--count", "2", "--seed", "9", "--sheet", sheet.string(), "--tmx", long_map}));
+    // An immutable manifest (where this process may set the flag).
+    const int fd = ::open(manifest.c_str(), O_RDONLY);
+    int flags = FS_IMMUTABLE_FL;
+    if (::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0) {
+        SCOPED_TRACE("an immutable manifest");
+        const Outcome run = run_captured({"--kind", "water", "--count", "2", "--seed", "9", "--sheet", sheet.string()});
+        flags = 0;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        expect_old_set_kept(run);
+    }
+    ::close(fd);
 }
