@@ -36,9 +36,8 @@ std::string folder_of(const std::string& path) {
 
 // Whether the folder exists (or can be made) and takes new files.
 std::string check_output_folder(const std::string& out) {
-    std::error_code error;
-    fs::create_directories(out, error);
-    if (error) return "cannot create " + out + ": " + error.message();
+    // Made by the rule a save follows: no link planted on the way is followed.
+    if (const WriteResult made = make_folder(out); !made.ok) return "cannot create " + out + ": " + made.error;
     std::string probe = out + "/.brannoc-XXXXXX";
     const int fd = ::mkstemp(probe.data());
     if (fd < 0) return "cannot write to " + out + ": " + std::strerror(errno);

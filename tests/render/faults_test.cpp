@@ -186,3 +186,47 @@ TEST_F(Faults, ASheetSetThatCannotBeWrittenWholeLeavesTheOldSetWhole) {
     }
     ::close(fd);
 }
+
+TEST_F(Faults, LinksPlantedOnTheWayOrInAnotherUsersFolderAreNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making another user's link needs root";
+    const auto planted = [](const fs::path& to, const fs::path& link) {
+        fs::create_symlink(to, link);
+        ASSERT_EQ(::lchown(link.c_str(), ordinary_uid(), ordinary_gid()), 0);
+    };
+    // A link for a folder, planted in a shared sticky folder, to a third
+    // user's private folder: not written into, nor made into.
+    const fs::path shared = dir_ / "shared", hidden = dir_ / "hidden";
+    fs::create_directories(shared);
+    ::chmod(shared.c_str(), 01777);
+    fs::create_directories(hidden);
+    ::chown(hidden.c_str(), ordinary_uid() - 1, ordinary_gid() - 1);
+    ::chmod(hidden.c_str(), 0700);
+    planted(hidden, shared / "tiles");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--out", (shared / "tiles").string()},
+                                                 {"--out", (shared / "tiles" / "new").string()},
+                                                 {"--sheet", (shared / "tiles" / "s.png").string()}}) {
+        SCOPED_TRACE(args[1]);
+        std::vector<std::string> run_args = {"--kind", "water", "--count", "2"};
+        run_args.insert(run_args.end(), args.begin(), args.end());
+        const Outcome run = run_captured(run_args);
+        EXPECT_EQ(run.code, 2);
+        EXPECT_NE(run.text.find("is not followed"), std::string::npos) << run.text;
+        EXPECT_TRUE(fs::is_empty(hidden));
+    }
+    // In the user's own folder, the user's link to root's file is refused;
+    // to a folder of the user's own it is followed.
+    const fs::path theirs = dir_ / "theirs", secret = dir_ / "secret";
+    fs::create_directories(theirs / "real");
+    for (const fs::path& folder : {theirs, theirs / "real"})
+        ASSERT_EQ(::chown(folder.c_str(), ordinary_uid(), ordinary_gid()), 0);
+    std::ofstream(secret) << "keep me";
+    ::chmod(secret.c_str(), 0600);
+    planted(secret, theirs / "manifest.json");
+    const Outcome run = run_captured({"--kind", "water", "--count", "2", "--out", theirs.string()});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.text.find("is not followed"), std::string::npos) << run.text;
+    EXPECT_EQ(read_file(secret).size(), 7u);
+    planted(theirs / "real", theirs / "tiles");
+    EXPECT_EQ(run_captured({"--kind", "water", "--count", "2", "--out", (theirs / "tiles").string()}).code, 0);
+    EXPECT_TRUE(fs::exists(theirs / "real" / "manifest.json"));
+}
