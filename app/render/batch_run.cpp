@@ -1,5 +1,6 @@
 #include "app/render/batch_run.hpp"
 
+#include "app/render/option_rules.hpp"
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
 #include "app/render/sheet_output.hpp"
@@ -46,15 +47,6 @@ std::string check_output_folder(const std::string& out) {
     return {};
 }
 
-// A tile's image or one of its lighting maps.
-bool is_file_of_tile(const RenderSettings& settings, int index, const std::string& name) {
-    const std::string image = tile_file_name(settings, index);
-    if (name == image) return true;
-    for (const std::string& suffix : lighting_map_suffixes(settings))
-        if (name == lighting_map_file_name(image, suffix)) return true;
-    return false;
-}
-
 // The lighting maps asked for, beside the tile image at `image_path`.
 WriteResult write_map_files(const RenderSettings& settings, const RenderedTile& tile, const std::string& image_path) {
     const std::vector<LightingMapFile> files = encode_lighting_map_files(
@@ -76,15 +68,8 @@ std::string check_destinations(const RenderSettings& settings, const std::string
         paths.push_back(manifest_path);
         // Only the tile files already there can be in the way.
         std::error_code error;
-        for (fs::directory_iterator it(settings.out, error), end; !error && it != end; it.increment(error)) {
-            const std::string name = it->path().filename().string();
-            const std::size_t dash = name.rfind('-');
-            if (dash == std::string::npos) continue;
-            const int index = std::atoi(name.c_str() + dash + 1);
-            if (index >= 0 && index < settings.count &&
-                (is_file_of_tile(settings, index, name) || (settings.gif && name == tile_gif_name(settings, index))))
-                paths.push_back(it->path().string());
-        }
+        for (fs::directory_iterator it(settings.out, error), end; !error && it != end; it.increment(error))
+            if (written_by_run(settings, it->path().filename().string())) paths.push_back(it->path().string());
     } else {
         paths = sheet_set_paths(settings);
     }
