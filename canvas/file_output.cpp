@@ -1,11 +1,15 @@
 #include "canvas/file_output.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <mutex>
+#include <vector>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +17,7 @@ namespace {
 
 constexpr std::size_t flush_size = 1 << 16;
 const char* const refused_link = "a symbolic link another user made in a shared folder is not followed";
+const char* const refused_foreign_link = "a symbolic link another user made to what is not theirs is not followed";
 
 WriteResult failure(int error) { return {false, std::strerror(error)}; }
 
@@ -51,30 +56,100 @@ std::string folder_of(const std::string& path) {
 }
 
 // The kernel's protected_symlinks rule, kept whether or not the machine
-// enables it: in a sticky world-writable folder, only links of the writer
-// or of the folder's owner are followed.
-bool may_follow(const std::string& link, const struct stat& link_info) {
-    struct stat folder {};
-    if (::stat(folder_of(link).c_str(), &folder) != 0) return true;  // the write itself will fail
-    const bool shared = (folder.st_mode & S_ISVTX) && (folder.st_mode & S_IWOTH);
-    return !shared || link_info.st_uid == ::geteuid() || link_info.st_uid == folder.st_uid;
+// enables it and widened to every folder on the path. A link of the
+// writer's or root's is followed. Anyone else's link is followed only when
+// - it is not in a sticky world-writable folder, or is that folder owner's
+//   (the kernel's rule: /tmp holds links anyone may plant), and
+// - what it names is its owner's too (the file, or the folder a dangling
+//   link would create it in): a link may not lend its owner the writer's
+//   rights over someone else's file or folder, even in the owner's folder.
+const char* refusal_of_link(const std::string& folder, const std::string& link, const struct stat& link_info) {
+    if (link_info.st_uid == ::geteuid() || link_info.st_uid == 0) return nullptr;
+    struct stat holder {};
+    if (::stat(folder.c_str(), &holder) == 0 && (holder.st_mode & S_ISVTX) && (holder.st_mode & S_IWOTH) &&
+        link_info.st_uid != holder.st_uid)
+        return refused_link;
+    char text[PATH_MAX];
+    const ssize_t n = ::readlink(link.c_str(), text, sizeof text - 1);
+    if (n <= 0) return nullptr;  // gone: the write itself will say so
+    text[n] = '\0';
+    const std::string named = text[0] == '/' ? std::string(text) : folder + "/" + text;
+    struct stat target {};
+    if (::stat(named.c_str(), &target) != 0 && ::stat(folder_of(named).c_str(), &target) != 0) return nullptr;
+    return target.st_uid == link_info.st_uid ? nullptr : refused_foreign_link;
 }
 
-// The file a path finally names: symbolic links followed one by one, so a
-// dangling link yields the name it points to.
-WriteResult final_target(const std::string& path, std::string& target) {
-    target = path;
-    for (int hops = 0; hops < 40; ++hops) {
+std::string parent_of(const std::string& folder) {
+    const std::size_t slash = folder.rfind('/');
+    if (slash == std::string::npos) return folder + "/..";
+    const std::string last = folder.substr(slash + 1);
+    return last == "." || last == ".." ? folder + "/.." : folder.substr(0, slash);
+}
+
+// The file a path finally names, resolved one component at a time so that
+// every symbolic link on the way is checked before it is followed; a
+// dangling link yields the name it points to. With make_folders, missing
+// folders are made on the way, the last component too.
+WriteResult walk_path(const std::string& path, std::string& target, bool make_folders) {
+    std::vector<std::string> rest;  // components still to walk, the next last
+    const auto push_components = [&rest](const std::string& text) {
+        std::vector<std::string> parts;
+        for (std::size_t at = 0; at <= text.size();) {
+            const std::size_t slash = std::min(text.find('/', at), text.size());
+            parts.push_back(text.substr(at, slash - at));
+            at = slash + 1;
+        }
+        rest.insert(rest.end(), parts.rbegin(), parts.rend());
+    };
+    push_components(path);
+    std::string done = path[0] == '/' ? "" : ".";  // "" is the root
+    for (int hops = 0, tries = 0; !rest.empty();) {
+        const std::string name = rest.back();
+        rest.pop_back();
+        if (name.empty() || name == ".") continue;
+        if (name == "..") {
+            done = done.empty() ? done : parent_of(done);
+            continue;
+        }
+        const std::string here = done + "/" + name;
         struct stat info {};
-        if (::lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return {true, {}};
-        if (!may_follow(target, info)) return {false, refused_link};
-        char link[PATH_MAX];
-        const ssize_t n = ::readlink(target.c_str(), link, sizeof link - 1);
-        if (n < 0) return {true, {}};
-        link[n] = '\0';
-        target = link[0] == '/' ? std::string(link) : folder_of(target) + "/" + link;
+        if (::lstat(here.c_str(), &info) != 0) {
+            if (errno != ENOENT) return failure(errno);  // a name too long, a folder not searchable
+            if (make_folders && ++tries < 100) {
+                if (::mkdir(here.c_str(), 0777) != 0 && errno != EEXIST) return failure(errno);
+                rest.push_back(name);  // looked at again: a link may have been put there meanwhile
+                continue;
+            }
+            // Not there: the write makes it, or fails for a missing folder.
+            done = here;
+            while (!rest.empty()) done += "/" + rest.back(), rest.pop_back();
+            break;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            done = here;
+            continue;
+        }
+        if (++hops > 40) return failure(ELOOP);
+        if (const char* refusal = refusal_of_link(done.empty() ? "/" : done, here, info))
+            return {false, rest.empty() ? refusal : here + ": " + refusal};
+        char text[PATH_MAX];
+        const ssize_t n = ::readlink(here.c_str(), text, sizeof text - 1);
+        if (n <= 0) return failure(n < 0 ? errno : ENOENT);
+        if (text[0] == '/') done = "";
+        push_components(std::string(text, static_cast<std::size_t>(n)));
     }
-    return failure(ELOOP);
+    target = done.empty() ? "/" : done;
+    return {true, {}};
+}
+
+// Set by chattr +i or +a: not even root may replace or rewrite the file.
+bool immutable(const std::string& file) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return false;
+    int flags = 0;
+    const bool fixed = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL));
+    ::close(fd);
+    return fixed;
 }
 
 // Read-only is the mode bits' call: root passes every open, so for root a
@@ -97,10 +172,11 @@ struct Destination {
 WriteResult inspect(const std::string& path, Destination& d) {
     if (path.empty()) return {false, "no file name"};
     if (path.find('\0') != std::string::npos) return {false, "the file name holds a NUL character"};
-    if (WriteResult resolved = final_target(path, d.target); !resolved.ok) return resolved;
+    if (WriteResult resolved = walk_path(path, d.target, false); !resolved.ok) return resolved;
     d.exists = ::lstat(d.target.c_str(), &d.info) == 0;
     if (!d.exists) return {true, {}};
     if (S_ISDIR(d.info.st_mode)) return failure(EISDIR);
+    if (S_ISREG(d.info.st_mode) && immutable(d.target)) return failure(EPERM);
     // Before anything is touched: a write-protected file stays as it is.
     if (S_ISREG(d.info.st_mode) && !writable(d.target, d.info)) return failure(EACCES);
     return {true, {}};
@@ -197,6 +273,43 @@ FileWriter::FileWriter(std::string path, Durability durability) : path_(std::mov
 FileWriter::~FileWriter() {
     if (temp_fd_ >= 0) ::close(temp_fd_);
     if (!temp_name_.empty()) ::unlink(temp_name_.c_str());
+    if (!kept_name_.empty()) ::unlink(kept_name_.c_str());
+}
+
+// The old file, kept for revert(): a second name for it when it is to be
+// replaced by a rename, else (or when no link can be made) its bytes.
+void FileWriter::hold_old() {
+    if (!keep_old_ || !exists_ || raw_device_) return;
+    if (!in_place_) {
+        for (int attempt = 0; attempt < 10 && kept_name_.empty(); ++attempt) {
+            std::string name = folder_of(target_) + "/.brannoc-XXXXXX";
+            const int fd = ::mkstemp(name.data());
+            if (fd < 0) break;
+            ::close(fd);
+            ::unlink(name.c_str());
+            if (::link(target_.c_str(), name.c_str()) == 0) kept_name_ = name;
+            else if (errno != EEXIST) break;
+        }
+        if (!kept_name_.empty()) return;
+    }
+    const int fd = ::open(target_.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd >= 0) {
+        read_all(fd, old_bytes_);
+        ::close(fd);
+    }
+}
+
+WriteResult FileWriter::revert() {
+    if (!published_) return {true, {}};
+    published_ = false;
+    if (!kept_name_.empty()) {
+        if (::rename(kept_name_.c_str(), target_.c_str()) != 0) return failure(errno);
+        kept_name_.clear();
+        return {true, {}};
+    }
+    if (!exists_) return ::unlink(target_.c_str()) == 0 ? WriteResult{true, {}} : failure(errno);
+    if (raw_device_) return {false, "a device's stream cannot be taken back"};
+    return write_in_place(target_, old_bytes_, durability_);
 }
 
 void FileWriter::fail(int error) {
@@ -235,6 +348,7 @@ WriteResult FileWriter::finish() {
 WriteResult FileWriter::publish() {
     if (published_) return {true, {}};
     if (const WriteResult finished = finish(); !finished.ok) return finished;
+    hold_old();
     WriteResult result{true, {}};
     if (raw_device_) {
         result = write_to_device(target_, buffer_);
@@ -247,6 +361,12 @@ WriteResult FileWriter::publish() {
         // A sticky folder lets only a file's owner replace it; a file the
         // user may write is written in place instead.
         if (exists_ && (error == EPERM || error == EACCES)) {
+            if (!kept_name_.empty()) {  // the old file is about to change where it stands: keep its bytes
+                const int old = ::open(kept_name_.c_str(), O_RDONLY | O_CLOEXEC);
+                if (old >= 0) read_all(old, old_bytes_), ::close(old);
+                ::unlink(kept_name_.c_str());
+                kept_name_.clear();
+            }
             std::string bytes;
             const int fd = ::open(temp_name_.c_str(), O_RDONLY | O_CLOEXEC);
             const bool read = fd >= 0 && read_all(fd, bytes);
@@ -270,4 +390,13 @@ WriteResult write_file_safely(const std::string& path, const std::vector<std::ui
 WriteResult check_destination(const std::string& path) {
     Destination ignored;
     return inspect(path, ignored);
+}
+
+WriteResult make_folder(const std::string& path) {
+    if (path.empty()) return {false, "no folder name"};
+    std::string folder;
+    if (WriteResult made = walk_path(path, folder, true); !made.ok) return made;
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) return failure(errno);
+    return S_ISDIR(info.st_mode) ? WriteResult{true, {}} : failure(ENOTDIR);
 }

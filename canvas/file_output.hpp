@@ -25,10 +25,13 @@ struct WriteResult {
 //   owner replace it. The old bytes are kept until the new ones are all
 //   written and put back if the write fails;
 // - a symbolic link is followed, a dangling one creating the file it names,
-//   except one the kernel's protected_symlinks rule would refuse: a link in
-//   a sticky, world-writable folder owned by neither the writer nor the
-//   folder's owner (someone planting a link in /tmp for root to write
-//   through).
+//   except one planted for the writer to write through. Every link on the
+//   path, folders too, is checked before it is followed: one of the
+//   writer's or root's is; anyone else's is refused in a sticky,
+//   world-writable folder it does not own (the kernel's protected_symlinks
+//   rule, as for a link planted in /tmp), and anywhere when what it names
+//   is not its owner's (a link in a user's own folder to root's file);
+// - an immutable or append-only file (chattr +i, +a) is refused up front;
 // An over-large write fails with "File too large" instead of killing the
 // program (SIGXFSZ is ignored).
 //
@@ -42,6 +45,10 @@ WriteResult write_file_safely(const std::string& path, const std::vector<std::ui
 // Whether write_file_safely would accept path as its destination (links,
 // folders, protection), without writing anything.
 WriteResult check_destination(const std::string& path);
+
+// Makes a folder and those above it that are missing (mode 0777 less the
+// umask), following links on the way by the same rule as a save.
+WriteResult make_folder(const std::string& path);
 
 // The same save, with the bytes given piece by piece: a file of any length
 // written with flat memory. Nothing is replaced before publish(); a writer
@@ -61,16 +68,26 @@ public:
     WriteResult finish();   // all bytes written (and synced); nothing replaced yet
     WriteResult publish();  // the new bytes take the old file's place
 
+    // For a set of files that stands or falls together: asked for before
+    // publish(), the old file is kept (a hard link beside it, or its bytes)
+    // until the writer goes, and revert() puts it back, or removes the new
+    // file where there was none. A device's stream cannot be taken back.
+    void keep_old() { keep_old_ = true; }
+    WriteResult revert();
+
 private:
     void fail(int error);
     bool flush();
+    void hold_old();
 
     std::string path_, target_;
     Durability durability_;
     std::string error_;
     bool exists_ = false, in_place_ = false, raw_device_ = false, finished_ = false, published_ = false;
     unsigned existing_mode_ = 0, existing_uid_ = 0, existing_gid_ = 0;
-    std::string temp_name_;
+    bool keep_old_ = false;
+    std::string temp_name_, kept_name_;  // kept_name_: the old file, linked
+    std::string old_bytes_;              // the old file, where it could not be linked
     int temp_fd_ = -1;
     std::string buffer_;  // pending bytes; for an in-place write, all of them
 };

@@ -5,10 +5,32 @@
 #include <cstring>
 #include <vector>
 
+namespace {
+// libpng allocates what a chunk's header claims before finding the file
+// shorter: a text chunk claiming 2 GB would cost 2 GB. Every chunk up to
+// IEND must fit in the bytes there are. Empty when they do; data that is
+// no PNG at all is left for libpng to name.
+std::string chunk_that_overruns(std::span<const std::uint8_t> png) {
+    static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (png.size() < 8 || std::memcmp(png.data(), signature, 8) != 0) return {};
+    for (std::size_t at = 8; at + 8 <= png.size();) {
+        const std::uint64_t length =
+            (std::uint64_t{png[at]} << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
+        const std::string type(reinterpret_cast<const char*>(&png[at + 4]), 4);
+        if (length + 12 > png.size() - at)
+            return "its " + type + " chunk claims " + std::to_string(length) + " bytes, more than the file holds";
+        if (type == "IEND") return {};
+        at += static_cast<std::size_t>(length) + 12;
+    }
+    return {};
+}
+}  // namespace
+
 std::optional<RasterImage> image_from_png(std::span<const std::uint8_t> png_bytes) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
+    if (!chunk_that_overruns(png_bytes).empty()) return std::nullopt;
     if (!png_image_begin_read_from_memory(&image, png_bytes.data(), png_bytes.size())) return std::nullopt;
     image.format = PNG_FORMAT_RGB;
     if (image.width == 0 || image.height == 0 || image.width > 65535 || image.height > 65535) {
@@ -28,6 +50,8 @@ DecodedSheet decode_texture_png(std::span<const std::uint8_t> png_bytes, int wid
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
+    if (const std::string overrun = chunk_that_overruns(png_bytes); !overrun.empty())
+        return {std::nullopt, "is damaged (" + overrun + ")"};
     if (!png_image_begin_read_from_memory(&image, png_bytes.data(), png_bytes.size()))
         return {std::nullopt, std::string("is not a readable PNG (") + image.message + ")"};
     if (static_cast<int>(image.width) != width || static_cast<int>(image.height) != height) {

@@ -1,5 +1,6 @@
 #include "app/render/batch_run.hpp"
 
+#include "app/render/option_rules.hpp"
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
 #include "app/render/sheet_output.hpp"
@@ -38,24 +39,14 @@ std::string folder_of(const std::string& path) {
 
 // Whether the folder exists (or can be made) and takes new files.
 std::string check_output_folder(const std::string& out) {
-    std::error_code error;
-    fs::create_directories(out, error);
-    if (error) return "cannot create " + out + ": " + error.message();
+    // Made by the rule a save follows: no link planted on the way is followed.
+    if (const WriteResult made = make_folder(out); !made.ok) return "cannot create " + out + ": " + made.error;
     std::string probe = out + "/.brannoc-XXXXXX";
     const int fd = ::mkstemp(probe.data());
     if (fd < 0) return "cannot write to " + out + ": " + std::strerror(errno);
     ::close(fd);
     ::unlink(probe.c_str());
     return {};
-}
-
-// A tile's image or one of its lighting maps.
-bool is_file_of_tile(const RenderSettings& settings, int index, const std::string& name) {
-    const std::string image = tile_file_name(settings, index);
-    if (name == image) return true;
-    for (const std::string& suffix : lighting_map_suffixes(settings))
-        if (name == lighting_map_file_name(image, suffix)) return true;
-    return false;
 }
 
 // A file written for a tile, as its manifest records it.
@@ -86,15 +77,8 @@ std::string check_destinations(const RenderSettings& settings, const std::string
         paths.push_back(manifest_path);
         // Only the tile files already there can be in the way.
         std::error_code error;
-        for (fs::directory_iterator it(settings.out, error), end; !error && it != end; it.increment(error)) {
-            const std::string name = it->path().filename().string();
-            const std::size_t dash = name.rfind('-');
-            if (dash == std::string::npos) continue;
-            const int index = std::atoi(name.c_str() + dash + 1);
-            if (index >= 0 && index < settings.count &&
-                (is_file_of_tile(settings, index, name) || (settings.gif && name == tile_gif_name(settings, index))))
-                paths.push_back(it->path().string());
-        }
+        for (fs::directory_iterator it(settings.out, error), end; !error && it != end; it.increment(error))
+            if (written_by_run(settings, it->path().filename().string())) paths.push_back(it->path().string());
     } else {
         paths = sheet_set_paths(settings);
     }
@@ -256,7 +240,8 @@ private:
 
 void show_progress(std::FILE* report, int done, int count) {
     constexpr int bar = 40;
-    const int filled = static_cast<int>(static_cast<long long>(done) * bar / count);
+    // An empty shard has nothing to wait for: its bar is full.
+    const int filled = count > 0 ? static_cast<int>(static_cast<long long>(done) * bar / count) : bar;
     std::fprintf(report, "\rbrannoc-render [%.*s%*s] %d/%d", filled,
                  "========================================", bar - filled, "", done, count);
     std::fflush(report);

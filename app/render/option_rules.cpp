@@ -2,39 +2,84 @@
 
 #include "app/render/report_line.hpp"
 #include "app/render/sheet_output.hpp"
+#include "canvas/file_identity.hpp"
+#include "export/formats/lighting_map_files.hpp"
+#include "export/formats/manifest.hpp"
+#include "export/tile/user_textures.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <sys/stat.h>
 
 namespace {
 namespace fs = std::filesystem;
 
-std::string absolute(const std::string& path) {
+struct Named {
+    std::string path, role;
+};
+
+// What a run of one file a tile writes into --out: its manifest, the tile
+// files already there (only those can be links or hard links to anything),
+// the names a dangling link among them would create, and any input's name
+// that is one of the run's.
+std::vector<Named> tile_run_outputs(const RenderSettings& settings, const std::vector<Named>& inputs) {
+    std::vector<Named> outputs = {{run_manifest_path(settings), "an output"}};
+    const auto add = [&](const std::string& name) { outputs.push_back({settings.out + "/" + name, "an output"}); };
     std::error_code error;
-    const fs::path full = fs::weakly_canonical(fs::absolute(path, error), error);
-    return error ? fs::absolute(path).lexically_normal().string() : full.string();
+    for (fs::directory_iterator it(settings.out, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!written_by_run(settings, name)) continue;
+        add(name);
+        struct stat info {};
+        if (::lstat(it->path().c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) continue;
+        const FileIdentity names = file_identity(it->path().string());
+        if (!names.name.empty() && written_by_run(settings, names.name)) add(names.name);
+    }
+    for (const Named& input : inputs)
+        if (const std::string name = fs::path(input.path).filename().string(); written_by_run(settings, name))
+            add(name);
+    return outputs;
 }
 }  // namespace
 
+bool written_by_run(const RenderSettings& settings, const std::string& name) {
+    const std::size_t dash = name.rfind('-');
+    if (dash == std::string::npos) return false;
+    const int index = std::atoi(name.c_str() + dash + 1);
+    if (index < 0 || index >= settings.count) return false;
+    const std::string image = tile_file_name(settings, index);
+    if (name == image || (settings.gif && name == tile_gif_name(settings, index))) return true;
+    for (const std::string& suffix : lighting_map_suffixes(settings))
+        if (name == lighting_map_file_name(image, suffix)) return true;
+    return false;
+}
+
 std::optional<std::string> outputs_that_collide(const RenderSettings& settings, const std::string& settings_file) {
-    if (settings.sheet.empty()) return std::nullopt;
-    std::vector<std::pair<std::string, std::string>> files;  // (path, what it is)
-    const std::vector<std::string> outputs = sheet_set_paths(settings);
-    for (const std::string& path : outputs) files.emplace_back(path, "an output");
-    if (!settings_file.empty()) files.emplace_back(settings_file, "the settings file");
-    for (std::size_t a = 0; a < files.size(); ++a)
-        for (std::size_t b = a + 1; b < files.size(); ++b) {
-            struct stat one {
-            }, two{};
-            const bool same_name = absolute(files[a].first) == absolute(files[b].first);
-            const bool same_file = ::stat(files[a].first.c_str(), &one) == 0 &&
-                                   ::stat(files[b].first.c_str(), &two) == 0 && one.st_dev == two.st_dev &&
-                                   one.st_ino == two.st_ino;
-            if (same_name || same_file)
-                return "\"" + shown(files[a].first) + "\" and \"" + shown(files[b].first) + "\" are one file, " +
-                       files[b].second + " and " + files[a].second + " of this run: name them apart";
-        }
+    std::vector<Named> inputs;
+    if (!settings_file.empty()) inputs.push_back({settings_file, "the settings file"});
+    if (!settings.texture_folder.empty())
+        for (const std::string& file : user_texture_files(settings.texture_folder))
+            inputs.push_back({file, "a texture sheet"});
+    std::vector<Named> outputs;
+    if (settings.sheet.empty()) outputs = tile_run_outputs(settings, inputs);
+    else
+        for (const std::string& path : sheet_set_paths(settings)) outputs.push_back({path, "an output"});
+    // Outputs against each other, then inputs against outputs: a run never
+    // writes one file twice, nor over what it reads.
+    std::map<FileIdentity, const Named*> written;
+    const auto clash = [&](const Named& file, bool output) -> std::optional<std::string> {
+        const FileIdentity identity = file_identity(file.path);
+        const auto [at, fresh] = output ? written.emplace(identity, &file) : std::pair{written.find(identity), false};
+        if (fresh || at == written.end()) return std::nullopt;
+        return "\"" + shown(at->second->path) + "\" and \"" + shown(file.path) + "\" are one file, " +
+               at->second->role + " and " + file.role + " of this run: name them apart";
+    };
+    for (const Named& file : outputs)
+        if (std::optional<std::string> same = clash(file, true)) return same;
+    for (const Named& file : inputs)
+        if (std::optional<std::string> same = clash(file, false)) return same;
     return std::nullopt;
 }
 

@@ -100,10 +100,18 @@ int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTi
                                 ": nothing of the sheet was written");
         return exit_code_for_signal(signal);
     }
-    for (std::size_t k = 0; k < paths.size(); ++k)
+    // A late failure (a file made immutable, a folder gone meanwhile) puts
+    // back those already replaced: an old manifest never describes a new sheet.
+    for (std::size_t k = 0; k < paths.size(); ++k) {
+        writers[k]->keep_old();
         if (const WriteResult done = writers[k]->publish(); !done.ok) {
-            report_line(report, "cannot write " + paths[k] + ": " + done.error);
+            std::string restored = "; the sheet's old files were put back";
+            for (std::size_t j = k; j-- > 0;)
+                if (const WriteResult back = writers[j]->revert(); !back.ok)
+                    restored = "; " + paths[j] + " could not be put back: " + back.error;
+            report_line(report, "cannot write " + paths[k] + ": " + done.error + restored);
             return 1;
         }
+    }
     return 0;
 }

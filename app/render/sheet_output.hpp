@@ -12,7 +12,8 @@
 std::vector<std::string> sheet_set_paths(const RenderSettings& settings);
 
 // Writes them all or, when any cannot be made, none: each is made whole
-// beside its target before the first replaces anything. Returns the exit
+// beside its target before the first replaces anything, and one that then
+// fails to take its place puts back those before it. Returns the exit
 // code (0, 1 a file could not be written, 2 the sheet is too large, or a
 // stop signal's code when one came before anything was replaced).
 int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTile>& tiles,

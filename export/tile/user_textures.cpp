@@ -5,15 +5,25 @@
 
 #include <vector>
 
+namespace {
+const char* const sheet_files[] = {"building_sheet.png", "ground_sheet.png", "boulder_sheet.png"};
+}  // namespace
+
+std::vector<std::string> user_texture_files(const std::string& folder) {
+    std::vector<std::string> files;
+    for (const char* name : sheet_files) files.push_back(folder + "/" + name);
+    return files;
+}
+
 std::string load_user_textures(AppState& state, const std::string& folder) {
     struct Wanted {
         const char* file;
         TextureSheet* sheet;
         int width, height, cell;
     };
-    const Wanted wanted[] = {{"building_sheet.png", &state.building_sheet, 776, 774, 128},
-                             {"ground_sheet.png", &state.ground_sheet, 640, 512, 64},
-                             {"boulder_sheet.png", &state.boulder_sheet, 256, 256, 64}};
+    const Wanted wanted[] = {{sheet_files[0], &state.building_sheet, 776, 774, 128},
+                             {sheet_files[1], &state.ground_sheet, 640, 512, 64},
+                             {sheet_files[2], &state.boulder_sheet, 256, 256, 64}};
     std::vector<RasterImage> loaded;
     for (const Wanted& w : wanted) {
         const std::string path = folder + "/" + w.file;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -238,4 +239,27 @@ TEST_F(UserDir, AFullDiskIsReportedAndTheOldFileKept) {
     });
     if (full.output == "no mount") GTEST_SKIP() << "no private mounts here";
     EXPECT_EQ(full.output, "error: No space left on device kept");
+}
+
+TEST_F(UserDir, ASetOfFilesIsPutBackWhenALaterOneCannotTakeItsPlace) {
+    const RasterImage kept = tile(8, rgb(1, 2, 3));
+    const fs::path old_file = user_file("a.bmp", kept, 0640), new_file = dir_ / "b.bmp", late = dir_ / "c.bmp";
+    const ChildOutcome run = run_as_ordinary_user([&] {
+        std::vector<std::unique_ptr<FileWriter>> writers;
+        for (const fs::path& path : {old_file, new_file, late}) {
+            writers.push_back(std::make_unique<FileWriter>(path.string()));
+            writers.back()->append("new bytes");
+            if (!writers.back()->finish().ok) return std::string("not made");
+            writers.back()->keep_old();
+        }
+        fs::create_directory(late);  // in the way by the time it is put in place
+        if (!writers[0]->publish().ok || !writers[1]->publish().ok || writers[2]->publish().ok)
+            return std::string("published wrongly");
+        return std::string(writers[1]->revert().ok && writers[0]->revert().ok ? "reverted" : "kept new");
+    });
+    EXPECT_EQ(run.output, "reverted");
+    EXPECT_EQ(read_file(old_file), bmp_file_bytes(kept));
+    EXPECT_EQ(stat_of(old_file).st_mode & 07777, 0640u);
+    EXPECT_FALSE(fs::exists(new_file));
+    EXPECT_EQ(entries(dir_), 2) << "the old file and the folder in the way, no temporary";
 }

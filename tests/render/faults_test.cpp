@@ -14,7 +14,11 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <pty.h>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -133,4 +137,96 @@ TEST_F(Faults, ALinkPlantedInASharedOutputFolderStopsTheRunBeforeAnythingIsWritt
     EXPECT_NE(run.text.find("is not followed"), std::string::npos) << run.text;
     EXPECT_EQ(read_file(important).size(), 7u);
     EXPECT_TRUE(regular_tiles(shared, "water").empty());
+}
+
+TEST_F(Faults, AnEmptyShardShowsItsProgressOnATerminalWithoutDividingByZero) {
+    // The progress bar is drawn only on a terminal: the run gets one.
+    int terminal = -1;
+    const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        const ParsedCommandLine parsed =
+            parse_args({"--count", "1", "--shard", "5/1000", "--out", (dir_ / "o").string()});
+        ::_exit(parsed.settings ? run_batch(*parsed.settings, stderr) : 99);
+    }
+    ASSERT_GT(child, 0);
+    std::string shown;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, n);
+    ::close(terminal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << shown;
+    EXPECT_NE(shown.find("0/0"), std::string::npos) << shown;
+}
+
+TEST_F(Faults, ASheetSetThatCannotBeWrittenWholeLeavesTheOldSetWhole) {
+    const fs::path sheet = dir_ / "s.png", manifest = dir_ / "s.json";
+    ASSERT_EQ(run_captured({"--kind", "water", "--count", "2", "--sheet", sheet.string()}).code, 0);
+    const std::vector<std::uint8_t> old_sheet = read_file(sheet), old_manifest = read_file(manifest);
+    const auto expect_old_set_kept = [&](const Outcome& run) {
+        EXPECT_EQ(run.code, 2) << run.text;
+        EXPECT_TRUE(read_file(sheet) == old_sheet) << "the sheet was replaced";
+        EXPECT_TRUE(read_file(manifest) == old_manifest) << "the manifest was replaced";
+        EXPECT_TRUE(names_in(dir_, ".").empty());
+    };
+    const std::string long_map = (dir_ / (std::string(300, 'm') + ".tmx")).string();
+    SCOPED_TRACE("a map name too long");
+    expect_old_set_kept(
+        run_captured({"--kind", "water", "--count", "2", "--seed", "9", "--sheet", sheet.string(), "--tmx", long_map}));
+    // An immutable manifest (where this process may set the flag).
+    const int fd = ::open(manifest.c_str(), O_RDONLY);
+    int flags = FS_IMMUTABLE_FL;
+    if (::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0) {
+        SCOPED_TRACE("an immutable manifest");
+        const Outcome run = run_captured({"--kind", "water", "--count", "2", "--seed", "9", "--sheet", sheet.string()});
+        flags = 0;
+        ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        expect_old_set_kept(run);
+    }
+    ::close(fd);
+}
+
+TEST_F(Faults, LinksPlantedOnTheWayOrInAnotherUsersFolderAreNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making another user's link needs root";
+    const auto planted = [](const fs::path& to, const fs::path& link) {
+        fs::create_symlink(to, link);
+        ASSERT_EQ(::lchown(link.c_str(), ordinary_uid(), ordinary_gid()), 0);
+    };
+    // A link for a folder, planted in a shared sticky folder, to a third
+    // user's private folder: not written into, nor made into.
+    const fs::path shared = dir_ / "shared", hidden = dir_ / "hidden";
+    fs::create_directories(shared);
+    ::chmod(shared.c_str(), 01777);
+    fs::create_directories(hidden);
+    ::chown(hidden.c_str(), ordinary_uid() - 1, ordinary_gid() - 1);
+    ::chmod(hidden.c_str(), 0700);
+    planted(hidden, shared / "tiles");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--out", (shared / "tiles").string()},
+                                                 {"--out", (shared / "tiles" / "new").string()},
+                                                 {"--sheet", (shared / "tiles" / "s.png").string()}}) {
+        SCOPED_TRACE(args[1]);
+        std::vector<std::string> run_args = {"--kind", "water", "--count", "2"};
+        run_args.insert(run_args.end(), args.begin(), args.end());
+        const Outcome run = run_captured(run_args);
+        EXPECT_EQ(run.code, 2);
+        EXPECT_NE(run.text.find("is not followed"), std::string::npos) << run.text;
+        EXPECT_TRUE(fs::is_empty(hidden));
+    }
+    // In the user's own folder, the user's link to root's file is refused;
+    // to a folder of the user's own it is followed.
+    const fs::path theirs = dir_ / "theirs", secret = dir_ / "secret";
+    fs::create_directories(theirs / "real");
+    for (const fs::path& folder : {theirs, theirs / "real"})
+        ASSERT_EQ(::chown(folder.c_str(), ordinary_uid(), ordinary_gid()), 0);
+    std::ofstream(secret) << "keep me";
+    ::chmod(secret.c_str(), 0600);
+    planted(secret, theirs / "manifest.json");
+    const Outcome run = run_captured({"--kind", "water", "--count", "2", "--out", theirs.string()});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_NE(run.text.find("is not followed"), std::string::npos) << run.text;
+    EXPECT_EQ(read_file(secret).size(), 7u);
+    planted(theirs / "real", theirs / "tiles");
+    EXPECT_EQ(run_captured({"--kind", "water", "--count", "2", "--out", (theirs / "tiles").string()}).code, 0);
+    EXPECT_TRUE(fs::exists(theirs / "real" / "manifest.json"));
 }

@@ -98,3 +98,47 @@ TEST_F(InputChecks, ASheetThatCannotFitIsRefusedBeforeDrawingSayingWhatWould) {
                    "at most 41 fit");
     EXPECT_FALSE(fs::exists(dir_ / "s.png"));
 }
+
+// Run from the scratch folder, so that messages name files in full.
+class InputsAndOutputs : public InputChecks {
+protected:
+    void SetUp() override { fs::current_path(dir_); }
+    void TearDown() override { fs::current_path(home_); }
+    const fs::path home_ = fs::current_path();
+};
+
+TEST_F(InputsAndOutputs, AnOutputThatIsAnInputIsRefusedNamingBoth) {
+    fs::create_directories("tex");
+    fs::create_directories("d");
+    std::ofstream("tex/ground_sheet.png") << "a user's texture";
+    std::ofstream("d/manifest.json") << "{}";
+    expect_refused({"--textures", "tex", "--sheet", "tex/ground_sheet.png"},
+                   "\"tex/ground_sheet.png\" and \"" + (dir_ / "tex").string());
+    expect_refused({"--settings", "d/manifest.json", "--out", "d"},
+                   "\"d/manifest.json\" and \"d/manifest.json\" are one file, an output and the settings file");
+    // A tile of the run hard-linked to a texture sheet (the texture folder
+    // is named in full).
+    fs::create_directories("out");
+    fs::create_hard_link("tex/ground_sheet.png", "out/water-0001.png");
+    expect_refused({"--kind", "water", "--count", "2", "--textures", "tex", "--out", "out"},
+                   "\"out/water-0001.png\" and \"" + (dir_ / "tex").string());
+}
+
+TEST_F(InputsAndOutputs, OutputsThatAreOneFileThroughLinksAreRefusedNamingBoth) {
+    // A map and a link to it, before the map exists.
+    fs::create_symlink("a.tmx", "link.tres");
+    expect_refused({"--sheet", "s.png", "--tmx", "a.tmx", "--godot", "link.tres"},
+                   "\"a.tmx\" and \"link.tres\" are one file");
+    fs::create_directories("out");
+    const std::vector<std::string> run = {"--kind", "water", "--count", "3", "--out", "out"};
+    std::ofstream("out/water-0000.png") << "a tile";
+    fs::create_hard_link("out/water-0000.png", "out/manifest.json");
+    expect_refused(run, "\"out/manifest.json\" and \"out/water-0000.png\" are one file");
+    fs::remove("out/manifest.json");
+    fs::create_hard_link("out/water-0000.png", "out/water-0002.png");
+    expect_refused(run, "\"out/water-0000.png\" and \"out/water-0002.png\" are one file");
+    fs::remove("out/water-0000.png");
+    fs::remove("out/water-0002.png");
+    fs::create_symlink("water-0000.png", "out/water-0001.png");  // dangling
+    expect_refused(run, "\"out/water-0001.png\" and \"out/water-0000.png\" are one file");
+}

@@ -13,7 +13,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -167,4 +170,39 @@ TEST_F(TextureDir, AFolderAPipeADeviceOrAHugeFileIsRefusedWithoutWaiting) {
         EXPECT_NE(line.find(says), std::string::npos) << line;
         EXPECT_FALSE(fs::exists(dir_ / "out"));
     }
+}
+
+TEST_F(TextureDir, AChunkClaimingMoreThanTheFileHoldsIsRefusedBeforeItIsAllocated) {
+    // A text chunk after the header that claims 2^31 - 1 bytes and holds 12.
+    const fs::path ground = dir_ / "sheets" / "ground_sheet.png";
+    std::vector<std::uint8_t> bytes = read_file(ground);
+    const std::uint8_t claim[] = {0x7f, 0xff, 0xff, 0xff, 't', 'E', 'X', 't', 'C',
+                                  'o',  'm',  'm',  'e',  'n', 't', 0,   'h', 'i'};
+    bytes.insert(bytes.begin() + 33, std::begin(claim), std::end(claim));
+    std::ofstream(ground, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // A sanitizer reserves far more address space than this allows.
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+        const rlimit limit{1ul << 30, 1ul << 30};
+        ::setrlimit(RLIMIT_AS, &limit);
+#endif
+        const auto [code, line] = render("water");
+        [[maybe_unused]] const ssize_t n = ::write(fds[1], line.data(), line.size());
+        ::_exit(code);
+    }
+    ::close(fds[1]);
+    std::string line;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) line.append(buffer, n);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_NE(line.find("is damaged (its tEXt chunk claims 2147483647 bytes, more than the file holds)"),
+              std::string::npos)
+        << line;
 }
