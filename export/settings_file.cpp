@@ -26,7 +26,7 @@ int json_nesting(const std::vector<std::uint8_t>& text) {
 }
 
 SettingsFile read_settings_file(const std::string& path) {
-    const std::string where = dashed(RunOptionId::settings) + " " + shown(path) + ": ";
+    const std::string where = dashed(RunOptionId::settings) + " " + shown_path(path) + ": ";
     if (path.empty()) return {{}, dashed(RunOptionId::settings) + ": no file named"};
     const ReadResult read = read_regular_file(path, largest_settings_file);
     if (!read.ok) return {{}, where + "cannot be read: " + read.error};

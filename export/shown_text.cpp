@@ -30,3 +30,11 @@ std::string shown(std::string_view value) {
     while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xc0) == 0x80) --cut;
     return escaped_text(value.substr(0, cut)) + "...";
 }
+
+std::string shown_path(std::string_view path) {
+    if (path.size() <= longest_value) return escaped_text(path);
+    // Start on a character's first byte, never inside a UTF-8 sequence.
+    std::size_t start = path.size() - (longest_value - 3);
+    while (start < path.size() && (static_cast<unsigned char>(path[start]) & 0xc0) == 0x80) ++start;
+    return "..." + escaped_text(path.substr(start));
+}

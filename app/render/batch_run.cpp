@@ -40,10 +40,11 @@ std::string folder_of(const std::string& path) {
 // Whether the folder exists (or can be made) and takes new files.
 std::string check_output_folder(const std::string& out) {
     // Made by the rule a save follows: no link planted on the way is followed.
-    if (const WriteResult made = make_folder(out); !made.ok) return "cannot create " + shown(out) + ": " + made.error;
+    if (const WriteResult made = make_folder(out); !made.ok)
+        return "cannot create " + shown_path(out) + ": " + made.error;
     std::string probe = out + "/.brannoc-XXXXXX";
     const int fd = ::mkstemp(probe.data());
-    if (fd < 0) return "cannot write to " + shown(out) + ": " + std::strerror(errno);
+    if (fd < 0) return "cannot write to " + shown_path(out) + ": " + std::strerror(errno);
     ::close(fd);
     ::unlink(probe.c_str());
     return {};
@@ -84,7 +85,7 @@ std::string check_destinations(const RenderSettings& settings, const std::string
     }
     for (const std::string& path : paths)
         if (const WriteResult ok = check_destination(path); !ok.ok)
-            return "cannot write " + shown(path) + ": " + ok.error;
+            return "cannot write " + shown_path(path) + ": " + ok.error;
     return {};
 }
 
@@ -166,7 +167,7 @@ private:
                          settings_.transparent ? (moving ? &strip.alpha : &tile.alpha) : nullptr, settings_.png);
         WriteResult written = bytes.empty() ? WriteResult{false, "the image could not be encoded"}
                                             : write_file_safely(path, bytes, Durability::unsynced);
-        if (!written.ok) return "cannot write " + shown(path) + ": " + written.error;
+        if (!written.ok) return "cannot write " + shown_path(path) + ": " + written.error;
         files.push_back(written_file(path, bytes));
         if (settings_.wants_surfaces())
             if (const WriteResult maps = write_map_files(settings_, tile, path, files); !maps.ok)
@@ -176,7 +177,7 @@ private:
         const std::vector<std::uint8_t> gif = tile_gif(tile, settings_.frame_ms, settings_.transparent);
         written = gif.empty() ? WriteResult{false, "the GIF could not be encoded"}
                               : write_file_safely(gif_path, gif, Durability::unsynced);
-        if (!written.ok) return "cannot write " + shown(gif_path) + ": " + written.error;
+        if (!written.ok) return "cannot write " + shown_path(gif_path) + ": " + written.error;
         files.push_back(written_file(gif_path, gif));
         return {};
     }
@@ -309,7 +310,7 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
     if (!sheet) {
         const std::string marker = run_manifest_head(settings) + manifest_tail(false);
         if (const WriteResult marked = write_file_safely(manifest_path, {marker.begin(), marker.end()}); !marked.ok) {
-            report_line(report, "cannot write " + shown(manifest_path) + ": " + marked.error);
+            report_line(report, "cannot write " + shown_path(manifest_path) + ": " + marked.error);
             return 2;
         }
         manifest = std::make_unique<ManifestStream>(settings, manifest_path);
@@ -349,7 +350,7 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
             return signal ? exit_code_for_signal(signal) : 1;
         }
         listing = "; " + std::to_string(manifest->listed()) + " of " + std::to_string(count) +
-                  " tiles written, listed in " + shown(manifest_path) + " as not complete";
+                  " tiles written, listed in " + shown_path(manifest_path) + " as not complete";
     } else if (!complete) {
         listing = "; nothing of the sheet was written";
     }

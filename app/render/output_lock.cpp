@@ -72,7 +72,7 @@ int remove_leftovers(const std::string& folder) {
 std::string held_by_another(int fd, const LockClaim& claim, const std::string& folder, off_t start, off_t length,
                             bool tiles) {
     struct flock lock = range(F_WRLCK, start, length);
-    const std::string where = " in " + shown(folder) + ": wait for it to finish, or write elsewhere";
+    const std::string where = " in " + shown_path(folder) + ": wait for it to finish, or write elsewhere";
     if (!tiles) return "another run is writing " + claim.names.front() + where;
     if (::fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK && claim.tile_name) {
         const long long base = family_offset(claim.family);
@@ -95,7 +95,7 @@ std::optional<OutputLock> OutputLock::acquire(const std::string& folder, const L
     for (int attempt = 0; attempt < 8; ++attempt) {
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
         if (fd < 0) {
-            problem = "cannot lock " + shown(path) + ": " + std::strerror(errno);
+            problem = "cannot lock " + shown_path(path) + ": " + std::strerror(errno);
             return std::nullopt;
         }
         struct stat held {
@@ -109,7 +109,7 @@ std::optional<OutputLock> OutputLock::acquire(const std::string& folder, const L
         if (!alone) {
             struct flock shared = range(F_RDLCK, 0, 1);
             if (::fcntl(fd, F_OFD_SETLKW, &shared) != 0) {
-                problem = "cannot lock " + shown(path) + ": " + std::strerror(errno);
+                problem = "cannot lock " + shown_path(path) + ": " + std::strerror(errno);
                 ::close(fd);
                 return std::nullopt;
             }

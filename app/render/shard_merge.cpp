@@ -52,7 +52,7 @@ int merge_shards(const MergeRequest& request, std::FILE* out, std::FILE* report)
     const std::string path = folder + "/manifest.json";
     const std::string text = merged_manifest_text(set.shards);
     if (const WriteResult written = write_file_safely(path, {text.begin(), text.end()}); !written.ok) {
-        report_line(report, "merge: cannot write " + shown(path) + ": " + written.error);
+        report_line(report, "merge: cannot write " + shown_path(path) + ": " + written.error);
         return 1;
     }
     if (!request.quiet) {

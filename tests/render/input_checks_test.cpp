@@ -89,10 +89,10 @@ TEST_F(InputChecks, EmptyValuesConflictsAndMisspellingsAreRefused) {
     const ParsedCommandLine cut = parse_args({"--kind", std::string(300, 'x')});
     EXPECT_NE(cut.text.find(std::string(80, 'x') + "...\""), std::string::npos) << cut.text;
     EXPECT_EQ(cut.text.find(std::string(81, 'x')), std::string::npos) << cut.text;
-    // Paths are echoed like values: cut, so the line stays readable.
+    // Paths are echoed cut too, at their start, so the file's name stays.
     const ParsedCommandLine long_path = parse_args({"--settings", std::string(300, 'y') + ".json"});
-    EXPECT_NE(long_path.text.find(std::string(80, 'y') + "..."), std::string::npos) << long_path.text;
-    EXPECT_EQ(long_path.text.find(std::string(81, 'y')), std::string::npos) << long_path.text;
+    EXPECT_NE(long_path.text.find("..." + std::string(72, 'y') + ".json"), std::string::npos) << long_path.text;
+    EXPECT_EQ(long_path.text.find(std::string(73, 'y')), std::string::npos) << long_path.text;
 }
 
 TEST_F(InputChecks, ASheetThatCannotFitIsRefusedBeforeDrawingSayingWhatWould) {
