@@ -84,6 +84,19 @@ json write_switch(const RenderSettings& s) {
     return s.*field;
 }
 
+// A setting written only when it is not its default (off, or 0): manifests
+// of runs that leave it alone keep their bytes.
+template <auto field>
+json write_if_set(const RenderSettings& s) {
+    return s.*field ? json(s.*field) : json();
+}
+
+// --columns, --spacing and --margin: a number of cells or pixels.
+template <Id id, auto field>
+Problem read_sheet_number(RenderSettings& s, const std::string& value) {
+    return read_number<id, field, 0, most_sheet_number>(s, value, "a number from 0 to " + text(most_sheet_number));
+}
+
 // "AZIMUTH,ELEVATION" in degrees: any azimuth, an elevation from 0 to 90.
 Problem read_light(RenderSettings& s, const std::string& value) {
     const std::size_t comma = value.find(',');
@@ -244,12 +257,10 @@ std::vector<RunOption> declare() {
     t.add(Id::normals, "normals", SettingType::flag, "Lighting maps", nullptr,
           "also write NAME_n.png, the normal map: r, g, b = 127.5 (n + 1), X right, Y up, Z to the viewer, alpha "
           "the image's",
-          read_switch<Id::normals, &RenderSettings::normals>,
-          [](const RenderSettings& s) -> json { return s.normals ? json(true) : json(); });
+          read_switch<Id::normals, &RenderSettings::normals>, write_if_set<&RenderSettings::normals>);
     t.add(Id::heights, "heights", SettingType::flag, "Lighting maps", nullptr,
           "also write NAME_h.png: 16-bit grey, each pixel's height above the ground in pixels",
-          read_switch<Id::heights, &RenderSettings::heights>,
-          [](const RenderSettings& s) -> json { return s.heights ? json(true) : json(); });
+          read_switch<Id::heights, &RenderSettings::heights>, write_if_set<&RenderSettings::heights>);
     t.add(Id::lit, "lit", SettingType::text, "Lighting maps", "AZIMUTH,ELEVATION",
           "also write NAME_lit.png, the tile lit through its normals by one light from AZIMUTH degrees (0 right, 90 "
           "top, 180 left) and ELEVATION degrees above the ground",
@@ -258,36 +269,21 @@ std::vector<RunOption> declare() {
           "lay the tiles out on one sheet (PNG or BMP by its name) instead of one file each, with a Tiled tileset "
           "(.tsx) and a manifest (.json) beside it",
           read_name<&RenderSettings::sheet>);
-    t.add(
-         Id::columns, "columns", SettingType::whole_number, "Sheets", "N",
-         "tiles across the sheet (default: about square)",
-         [](RenderSettings& s, const std::string& v) {
-             return read_number<Id::columns, &RenderSettings::columns, 0, most_sheet_number>(
-                 s, v, "a number from 0 to " + text(most_sheet_number));
-         },
-         [](const RenderSettings& s) -> json { return s.columns ? json(s.columns) : json(); })
+    t.add(Id::columns, "columns", SettingType::whole_number, "Sheets", "N",
+          "tiles across the sheet (default: about square)", read_sheet_number<Id::columns, &RenderSettings::columns>,
+          write_if_set<&RenderSettings::columns>)
         .needs = {{Id::sheet, "--columns lays out a sheet: give --sheet too"}};
-    t.add(
-         Id::spacing, "spacing", SettingType::whole_number, "Sheets", "N", "pixels between cells (default 0)",
-         [](RenderSettings& s, const std::string& v) {
-             return read_number<Id::spacing, &RenderSettings::spacing, 0, most_sheet_number>(
-                 s, v, "a number from 0 to " + text(most_sheet_number));
-         },
-         [](const RenderSettings& s) -> json { return s.spacing ? json(s.spacing) : json(); })
+    t.add(Id::spacing, "spacing", SettingType::whole_number, "Sheets", "N", "pixels between cells (default 0)",
+          read_sheet_number<Id::spacing, &RenderSettings::spacing>, write_if_set<&RenderSettings::spacing>)
         .needs = {{Id::sheet, "--spacing lays out a sheet: give --sheet too"}};
-    t.add(
-         Id::margin, "margin", SettingType::whole_number, "Sheets", "N",
-         "pixels around the cells (default 0; at the right and bottom at most a cell and its spacing less one, so "
-         "Tiled and Godot count the sheet's own columns and rows)",
-         [](RenderSettings& s, const std::string& v) {
-             return read_number<Id::margin, &RenderSettings::margin, 0, most_sheet_number>(
-                 s, v, "a number from 0 to " + text(most_sheet_number));
-         },
-         [](const RenderSettings& s) -> json { return s.margin ? json(s.margin) : json(); })
+    t.add(Id::margin, "margin", SettingType::whole_number, "Sheets", "N",
+          "pixels around the cells (default 0; at the right and bottom at most a cell and its spacing less one, so "
+          "Tiled and Godot count the sheet's own columns and rows)",
+          read_sheet_number<Id::margin, &RenderSettings::margin>, write_if_set<&RenderSettings::margin>)
         .needs = {{Id::sheet, "--margin lays out a sheet: give --sheet too"}};
     t.add(Id::cell_outlines, "cell-frames", SettingType::flag, "Sheets", nullptr,
           "outline each cell in the window's purple", read_switch<Id::cell_outlines, &RenderSettings::cell_outlines>,
-          [](const RenderSettings& s) -> json { return s.cell_outlines ? json(true) : json(); })
+          write_if_set<&RenderSettings::cell_outlines>)
         .needs = {{Id::sheet, "--cell-frames outlines a sheet's cells: give --sheet too"}};
     RunOption& frames = t.add(
         Id::frames, "frames", SettingType::whole_number, "Animation", "N",
@@ -318,8 +314,7 @@ std::vector<RunOption> declare() {
         .needs = {{Id::frames, "--frame-ms times the frames of moving water: give --frames too"}};
     t.add(Id::gif, "gif", SettingType::flag, "Animation", nullptr,
           "also write an animated GIF to play: of each tile, or of a sample map of the sheet",
-          read_switch<Id::gif, &RenderSettings::gif>,
-          [](const RenderSettings& s) -> json { return s.gif ? json(true) : json(); });
+          read_switch<Id::gif, &RenderSettings::gif>, write_if_set<&RenderSettings::gif>);
     const char* describes_a_sheet = "--tmx, --godot and --godot3 describe a sheet: give --sheet too";
     t.add(Id::tmx, "tmx", SettingType::text, "Sheets", "FILE", "also write a small isometric Tiled map of the tiles",
           read_name<&RenderSettings::tmx>)

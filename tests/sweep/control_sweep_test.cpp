@@ -7,17 +7,12 @@
 
 #include "../support/test_app.hpp"
 #include "../support/test_files.hpp"
+#include "sweep_support.hpp"
 
 #include <chrono>
 #include <cstdlib>
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
-std::chrono::milliseconds sweep_budget() {
-    const char* set = std::getenv("BRANNOC_SWEEP_SECONDS");
-    return std::chrono::milliseconds(static_cast<long>((set ? std::atof(set) : 8.0) * 1000));
-}
 
 void scramble_controls(ControlModel& controls, RandomSource& random) {
     for (const ControlSpec& spec : control_table()) {
@@ -52,9 +47,9 @@ TEST(ControlSweep, EveryTabSurvivesRandomSettingsSavesCopiesAndTileSets) {
     TempCurrentDir here("brannoc-sweep-");
     TestApp t(20261208);
     RandomSource dice(42);
-    const auto until = Clock::now() + sweep_budget();
+    const auto until = SweepClock::now() + sweep_budget(8.0);
     int draws = 0, sets = 0;
-    while (Clock::now() < until) {
+    while (SweepClock::now() < until) {
         scramble_controls(t.controls(), dice);
         for (int n = 0; n < 5; ++n) {
             t.app->control_event(ctl::draw_random_button);

@@ -9,6 +9,8 @@
 
 #include "canvas/random_source.hpp"
 
+#include "sweep_support.hpp"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -19,17 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
-std::chrono::milliseconds sweep_budget() {
-    const char* set = std::getenv("BRANNOC_SWEEP_SECONDS");
-    return std::chrono::milliseconds(static_cast<long>((set ? std::atof(set) : 4.0) * 1000));
-}
-
-template <typename T>
-const T& one_of(RandomSource& dice, const std::vector<T>& items) {
-    return items[random_below(dice, static_cast<int>(items.size()))];
-}
 
 std::string slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -133,9 +124,9 @@ TEST(MergeSweep, EveryDamagedSetIsRefusedInOneLineOrMergedWhole) {
                               good.string(), "--shard", shard}),
                   0);
     RandomSource dice(20261209);
-    const auto until = Clock::now() + sweep_budget();
+    const auto until = SweepClock::now() + sweep_budget(4.0);
     int runs = 0, merged = 0;
-    while (Clock::now() < until) {
+    while (SweepClock::now() < until) {
         fs::remove_all(p);
         fs::copy(good, p);
         for (int n = 1 + random_below(dice, 2); n > 0; --n) damage(p, dice);

@@ -7,6 +7,8 @@
 
 #include "canvas/random_source.hpp"
 
+#include "sweep_support.hpp"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -17,17 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
-std::chrono::milliseconds sweep_budget() {
-    const char* set = std::getenv("BRANNOC_SWEEP_SECONDS");
-    return std::chrono::milliseconds(static_cast<long>((set ? std::atof(set) : 8.0) * 1000));
-}
-
-template <typename T>
-const T& one_of(RandomSource& dice, const std::vector<T>& items) {
-    return items[random_below(dice, static_cast<int>(items.size()))];
-}
 
 const std::vector<std::vector<std::string>> option_values = {{"--kind", "house"},
                                                              {"--kind", "water"},
@@ -136,9 +127,9 @@ std::vector<std::string> leftovers(const fs::path& dir) {
 
 TEST_F(OptionSweep, EveryInputEndsCleanlyWithNothingLeftBehind) {
     RandomSource dice(20261208);
-    const auto until = Clock::now() + sweep_budget();
+    const auto until = SweepClock::now() + sweep_budget(8.0);
     int runs = 0, refused = 0;
-    while (Clock::now() < until) {
+    while (SweepClock::now() < until) {
         const fs::path out = dir_ / "out";
         fs::remove_all(out);
         std::vector<std::string> args;
