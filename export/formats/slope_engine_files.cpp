@@ -16,6 +16,9 @@ std::pair<TerrainSwatch, TerrainSwatch> slope_swatches(const std::vector<Rendere
     RenderSettings names;  // the swatch colours are the tiles'; the names are the levels'
     auto [low, high] = terrain_swatches(names, tiles);
     low.name = "low", high.name = "high";
+    // Both are the same ground: the editors' swatches tell them apart by light.
+    const auto lighter = [](Colour c) { return rgb((red(c) + 255) / 2, (green(c) + 255) / 2, (blue(c) + 255) / 2); };
+    high.colour = lighter(high.colour);
     return {low, high};
 }
 

@@ -14,7 +14,7 @@
 // a cell goes on the layer of its lowest corner, as the tile of its corners
 // above that level.
 
-// "low" and "high", coloured as the set's tiles 0 and 15 look.
+// "low" and "high", coloured as the set's tiles 0 and 15 look, high lighter.
 std::pair<TerrainSwatch, TerrainSwatch> slope_swatches(const std::vector<RenderedTile>& tiles);
 
 // A (map_size + 1) square grid of corner levels 0..levels - 1, row by row:

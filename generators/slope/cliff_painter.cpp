@@ -33,8 +33,8 @@ public:
           rock_(terrain_cell_origin(spec.face)),
           diamond_(half_width),
           field_(spec.set_seed, spec.mask, spec.variant),
-          edge_rows_(std::max(1, half_width / 32)),
-          shadow_rows_(std::max(2, half_width / 12)) {
+          edge_rows_(std::max(2, half_width / 16)),
+          shadow_rows_(std::max(3, half_width / 8)) {
         field_.set_still_margin(static_cast<double>(set_still_band) / half_width);
     }
 
@@ -66,7 +66,7 @@ public:
             const Colour flat = ground_colour(p);
             if (!high) {
                 const bool shaded = shadow_left > 0;
-                put(r, {shaded ? scale_colour(flat, 0.62) : flat, Part::low});
+                put(r, {shaded ? scale_colour(flat, 0.55) : flat, Part::low});
                 shadow_left = std::max(0, shadow_left - 1);
                 continue;
             }
