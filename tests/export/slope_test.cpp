@@ -170,7 +170,15 @@ TEST(SlopeSet, SampleHillsAreWholeOncePaintedAndSeamlessInTiled) {
                                              "--tmx",
                                              (scratch.path() / (name + ".tmx")).string()};
             if (cliff) args.push_back("--cliff");
+            args.insert(args.end(), {"--godot", (scratch.path() / (name + ".tres")).string()});
             ASSERT_EQ(run_render(args), 0);
+            // The editors' terrains are the levels, matched at the corners.
+            const std::string tsx = text_of(scratch.path() / (name + ".tsx"));
+            EXPECT_NE(tsx.find("<wangcolor name=\"low\""), std::string::npos);
+            EXPECT_NE(tsx.find("<wangcolor name=\"high\""), std::string::npos);
+            EXPECT_NE(tsx.find("<wangtile tileid=\"31\" wangid=\"0,2,0,2,0,2,0,2\"/>"), std::string::npos);
+            const std::string tres = text_of(scratch.path() / (name + ".tres"));
+            EXPECT_NE(tres.find("terrain_set_0/terrain_1/name = \"high\""), std::string::npos);
             const HillReport r = check_hill(scratch.path() / (name + ".tmx"));
             EXPECT_EQ(r.twice, 0) << name;
             EXPECT_EQ(r.holes, 0) << name;
