@@ -22,5 +22,8 @@ double face_light(const WorldDirection& n) {
     const double length = std::sqrt(n.right * n.right + n.away * n.away + n.up * n.up);
     const double facing = std::cos(elevation) * (n.right * along_i.right + n.away * along_i.away) / length +
                           std::sin(elevation) * n.up / length;
-    return std::clamp(facing / std::sin(elevation), 0.5, 1.45);
+    // Steep faces are eased towards flat light: past a gentle slope the
+    // contrast at a fold would outweigh the ground's own texture.
+    const double lambert = facing / std::sin(elevation) - 1.0;
+    return 1.0 + 0.4 * std::tanh(lambert / 0.4);
 }
