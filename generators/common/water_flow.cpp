@@ -1,0 +1,69 @@
+#include "generators/common/water_flow.hpp"
+
+#include "canvas/numbers.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double cell = 64.0;
+constexpr double pi = 3.141592653589793;
+// Instants a grid step of drift: enough that the water's own points blend
+// rather than switch.
+constexpr int instants_a_step = 4;
+constexpr int most_instants = 256;
+// A frame's window spans two frames' drift: over one, an edge in a texture
+// would cross the whole window in a frame and the point would still jump.
+// Where that is short, 3 sqrt(drift) steps, so that the mean of the shades
+// the water brings changes by a small part from frame to frame.
+constexpr double shutter = 2.0;
+constexpr double window_reach = 3.0;
+
+int wrap(int at, int period) { return ((at % period) + period) % period; }
+}  // namespace
+
+CellDrift flow_drift(double degrees) {
+    const double wanted = degrees * pi / 180.0;
+    CellDrift best;
+    double best_error = 10, best_length = 0;
+    // Two cells either way give directions at most 17 degrees apart from any.
+    for (int u = -2; u <= 2; ++u)
+        for (int v = -2; v <= 2; ++v) {
+            if (u == 0 && v == 0) continue;
+            // u runs to the right corner, v to the left: on the screen a
+            // cell along u is (1, -1/2) with y up, along v (-1, -1/2).
+            const double x = u - v, y = -(u + v) / 2.0;
+            const double error = std::abs(std::remainder(std::atan2(y, x) - wanted, 2 * pi));
+            const double length = u * u + v * v;
+            if (error < best_error - 1e-9 || (error < best_error + 1e-9 && length < best_length)) {
+                best = {u, v};
+                best_error = error;
+                best_length = length;
+            }
+        }
+    return best;
+}
+
+FlowFrame::FlowFrame(const WaterPhase& phase, int half_width) : h_(std::max(1, half_width)) {
+    const CellDrift drift = flow_drift(phase.flow.value_or(0.0));
+    const int frames = std::max(1, phase.frames);
+    // Grid steps the water moves in a frame, along the axis it moves most.
+    const double steps = static_cast<double>(std::max(std::abs(drift.u), std::abs(drift.v))) * h_ / frames;
+    const double window = std::max(shutter * steps, window_reach * std::sqrt(steps));
+    const int instants = std::min(most_instants, static_cast<int>(std::ceil(instants_a_step * window - 1e-9)));
+    // The frame's instants spread evenly over a window centred on it, in
+    // loops; the frame is taken within the loop so the last leads exactly
+    // into the first.
+    const double centre = static_cast<double>(((phase.frame % frames) + frames) % frames) / frames;
+    const double span = window / (steps * frames);
+    for (int k = 0; k < instants; ++k) {
+        const double t = centre + span * ((k + 0.5) / instants - 0.5);
+        shift_u_.push_back(cell * drift.u * t);
+        shift_v_.push_back(cell * drift.v * t);
+    }
+}
+
+GridPoint FlowFrame::source(CellPosition at) const {
+    const double step = cell / h_;
+    return {wrap(nearest_to_int(at.u / step), h_), wrap(nearest_to_int(at.v / step), h_)};
+}
