@@ -12,11 +12,14 @@ constexpr double pi = 3.141592653589793;
 // rather than switch.
 constexpr int instants_a_step = 4;
 constexpr int most_instants = 256;
-// A frame's window spans two frames' drift: over one, an edge in a texture
-// would cross the whole window in a frame and the point would still jump.
-// Where that is short, 3 sqrt(drift) steps, so that the mean of the shades
-// the water brings changes by a small part from frame to frame.
-constexpr double shutter = 2.0;
+// A frame's window spans two and a half frames' drift: over one, an edge in
+// a texture would cross the whole window in a frame and the point would
+// still jump. Where that is short, at least 3 sqrt(drift) grid steps, so
+// that the mean of the shades the water brings changes by a small part from
+// frame to frame, and at least 8 texels, the width of the textures' finest
+// lines and crests.
+constexpr double shutter = 2.5;
+constexpr double least_texels = 8.0;
 constexpr double window_reach = 3.0;
 
 int wrap(int at, int period) { return ((at % period) + period) % period; }
@@ -49,7 +52,7 @@ FlowFrame::FlowFrame(const WaterPhase& phase, int half_width) : h_(std::max(1, h
     const int frames = std::max(1, phase.frames);
     // Grid steps the water moves in a frame, along the axis it moves most.
     const double steps = static_cast<double>(std::max(std::abs(drift.u), std::abs(drift.v))) * h_ / frames;
-    const double window = std::max(shutter * steps, window_reach * std::sqrt(steps));
+    const double window = std::max({shutter * steps, window_reach * std::sqrt(steps), least_texels * h_ / cell});
     const int instants = std::min(most_instants, static_cast<int>(std::ceil(instants_a_step * window - 1e-9)));
     // The frame's instants spread evenly over a window centred on it, in
     // loops; the frame is taken within the loop so the last leads exactly

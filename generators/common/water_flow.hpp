@@ -24,7 +24,8 @@ struct GridPoint {
 };
 
 // One frame of flowing water at half width H. A frame shows the mean of the
-// water that passes each point over about two frames' drift: with few
+// water that passes each point over a window of about two and a half frames'
+// drift (at least 8 texels): with few
 // frames the drift of one is several texels, more than the textures stay
 // alike over, and a point would jump between unrelated texels and shades.
 // Averaged, it changes smoothly from frame to frame, and streaks along the

@@ -5,6 +5,7 @@
 #include "generator_test_support.hpp"
 #include "terrain_test_support.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -126,6 +127,23 @@ TEST(WaterFlow, FlowingWaterClosesItsLoopAndMeetsItsNeighbours) {
     EXPECT_EQ(painted_pixels(first.canvas), painted_pixels(still.canvas));
     EXPECT_GT(distance(first.canvas, next.canvas), 0);
     EXPECT_EQ(distance(first.canvas, again.canvas), 0);
+
+    // On a texture of fine bright cells no more than a few pixels jump from
+    // one frame to the next, the last to the first included.
+    for (const int lock : {ctl::lock_water_texture_1, ctl::lock_water_texture_2}) rig.controls().write(lock, 1);
+    rig.state().water_texture_1 = rig.state().water_texture_2 = 9;
+    std::vector<RasterImage> loop;
+    for (int f = 0; f < 2 * frames; ++f)
+        loop.push_back(draw_frame(rig, tab_water, 6, WaterPhase{f, 2 * frames, 30.0}, 5).canvas);
+    long long water = 0, jumps = 0;
+    for (int f = 0; f < 2 * frames; ++f)
+        for (const auto& [x, y] : painted_pixels(loop[0])) {
+            const Colour p = loop[f].pixel(x, y), q = loop[(f + 1) % (2 * frames)].pixel(x, y);
+            ++water;
+            jumps +=
+                std::max({std::abs(red(p) - red(q)), std::abs(green(p) - green(q)), std::abs(blue(p) - blue(q))}) > 48;
+        }
+    EXPECT_LT(jumps * 200, water) << jumps << " of " << water;
 
     // A neighbour's point is the same function of the map position: the
     // point one tile on along u or v reads the cell a whole cell further on,
