@@ -10,7 +10,7 @@ constexpr double cell = 64.0;
 constexpr double pi = 3.141592653589793;
 // Instants a grid step of drift: enough that the water's own points blend
 // rather than switch.
-constexpr int instants_a_step = 4;
+constexpr int instants_a_step = 2;
 constexpr int most_instants = 256;
 // A frame's window spans two and a half frames' drift: over one, an edge in
 // a texture would cross the whole window in a frame and the point would
@@ -47,26 +47,49 @@ CellDrift flow_drift(double degrees) {
     return best;
 }
 
-FlowFrame::FlowFrame(const WaterPhase& phase, int half_width) : h_(std::max(1, half_width)) {
-    const CellDrift drift = flow_drift(phase.flow.value_or(0.0));
+FlowFrame::FlowFrame(const WaterPhase& phase, int half_width)
+    : h_(std::max(1, half_width)),
+      step_(cell / std::max(1, half_width)) {
+    // The drift is the same for every point of a draw: found once a thread.
+    thread_local double drift_for = std::nan("");
+    thread_local CellDrift drift;
+    const double degrees = phase.flow.value_or(0.0);
+    if (!(drift_for == degrees)) drift = flow_drift(degrees), drift_for = degrees;
     const int frames = std::max(1, phase.frames);
     // Grid steps the water moves in a frame, along the axis it moves most.
     const double steps = static_cast<double>(std::max(std::abs(drift.u), std::abs(drift.v))) * h_ / frames;
     const double window = std::max({shutter * steps, window_reach * std::sqrt(steps), least_texels * h_ / cell});
-    const int instants = std::min(most_instants, static_cast<int>(std::ceil(instants_a_step * window - 1e-9)));
+    instants_ = std::min(most_instants, static_cast<int>(std::ceil(instants_a_step * window - 1e-9)));
     // The frame's instants spread evenly over a window centred on it, in
     // loops; the frame is taken within the loop so the last leads exactly
     // into the first.
-    const double centre = static_cast<double>(((phase.frame % frames) + frames) % frames) / frames;
-    const double span = window / (steps * frames);
-    for (int k = 0; k < instants; ++k) {
-        const double t = centre + span * ((k + 0.5) / instants - 0.5);
-        shift_u_.push_back(cell * drift.u * t);
-        shift_v_.push_back(cell * drift.v * t);
-    }
+    centre_ = static_cast<double>(((phase.frame % frames) + frames) % frames) / frames;
+    span_ = window / (steps * frames);
+    shift_u_ = cell * drift.u;
+    shift_v_ = cell * drift.v;
 }
 
 GridPoint FlowFrame::source(CellPosition at) const {
-    const double step = cell / h_;
-    return {wrap(nearest_to_int(at.u / step), h_), wrap(nearest_to_int(at.v / step), h_)};
+    return {wrap(nearest_to_int(at.u / step_), h_), wrap(nearest_to_int(at.v / step_), h_)};
+}
+
+void FlowFrame::add_texel(const RasterImage& sheet, CarriedWater water, CellPosition at, double* sum) {
+    const double fu = std::floor(at.u), fv = std::floor(at.v);
+    const double wu = at.u - fu, wv = at.v - fv;
+    const int u0 = wrap(static_cast<int>(fu), 64), v0 = wrap(static_cast<int>(fv), 64);
+    const int u1 = (u0 + 1) & 63, v1 = (v0 + 1) & 63;
+    const Colour c[4] = {sheet.colour_at(water.x0 + u0, water.y0 + v0), sheet.colour_at(water.x0 + u1, water.y0 + v0),
+                         sheet.colour_at(water.x0 + u0, water.y0 + v1), sheet.colour_at(water.x0 + u1, water.y0 + v1)};
+    const double w[4] = {(1 - wu) * (1 - wv) * water.shade, wu * (1 - wv) * water.shade, (1 - wu) * wv * water.shade,
+                         wu * wv * water.shade};
+    for (int k = 0; k < 4; ++k) {
+        sum[0] += red(c[k]) * w[k];
+        sum[1] += green(c[k]) * w[k];
+        sum[2] += blue(c[k]) * w[k];
+    }
+}
+
+Colour FlowFrame::mean_colour(const double* sum) const {
+    const auto mean = [this](double total) { return std::clamp(nearest_to_int(total / instants_), 0, 255); };
+    return rgb(mean(sum[0]), mean(sum[1]), mean(sum[2]));
 }

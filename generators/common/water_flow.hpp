@@ -23,6 +23,13 @@ struct GridPoint {
     int i = 0, j = 0;
 };
 
+// What the water of a grid point carries: the top-left of its texture cell
+// on the sheet, and its shade (1 for none).
+struct CarriedWater {
+    int x0 = 0, y0 = 0;
+    float shade = 1.0f;
+};
+
 // One frame of flowing water at half width H. A frame shows the mean of the
 // water that passes each point over a window of about two and a half frames'
 // drift (at least 8 texels): with few
@@ -34,32 +41,39 @@ class FlowFrame {
 public:
     FlowFrame(const WaterPhase& phase, int half_width);
 
+    int instants() const { return instants_; }
     // Where the water at grid point (i, j) reads the cell at instant k of
     // the frame (texels, not wrapped).
     CellPosition at(int i, int j, int k) const {
-        const double step = 64.0 / h_;
-        return {i * step - shift_u_[static_cast<std::size_t>(k)], j * step - shift_v_[static_cast<std::size_t>(k)]};
+        const double t = centre_ + span_ * ((k + 0.5) / instants_ - 0.5);
+        return {i * step_ - shift_u_ * t, j * step_ - shift_v_ * t};
     }
     // The grid point (0..H-1 each way) whose water that is: the point that
     // read the cell there when the loop began.
     GridPoint source(CellPosition at) const;
 
-    // The mean over the frame's instants of colour_of(source, at): the
-    // water's colour as the point it came from paints it at `at`.
-    template <class ColourOf>
-    Colour colour(int i, int j, ColourOf&& colour_of) const {
-        int sum_r = 0, sum_g = 0, sum_b = 0;
-        const int n = static_cast<int>(shift_u_.size());
-        for (int k = 0; k < n; ++k) {
+    // The mean over the frame's instants of the water's colour: at each,
+    // the texel under the point, blended between the four nearest, of the
+    // cell and times the shade of the point the water came from
+    // (carried(GridPoint) -> CarriedWater).
+    template <class Carried>
+    Colour colour(const RasterImage& sheet, int i, int j, Carried&& carried) const {
+        double sum[3] = {0, 0, 0};
+        for (int k = 0; k < instants_; ++k) {
             const CellPosition here = at(i, j, k);
-            const Colour c = colour_of(source(here), here);
-            sum_r += red(c), sum_g += green(c), sum_b += blue(c);
+            const CarriedWater water = carried(source(here));
+            add_texel(sheet, water, here, sum);
         }
-        const auto mean = [n](int sum) { return (2 * sum + n) / (2 * n); };
-        return rgb(mean(sum_r), mean(sum_g), mean(sum_b));
+        return mean_colour(sum);
     }
 
 private:
+    static void add_texel(const RasterImage& sheet, CarriedWater water, CellPosition at, double* sum);
+    Colour mean_colour(const double* sum) const;
+
     int h_;
-    std::vector<double> shift_u_, shift_v_;  // texels, one an instant
+    double step_;
+    int instants_ = 1;
+    double centre_ = 0, span_ = 0;      // in loops
+    double shift_u_ = 0, shift_v_ = 0;  // texels a loop
 };

@@ -112,8 +112,8 @@ void draw_pool_texel(TerrainCanvas& canvas, int i, int j) {
     Colour texel = 0;
     if (phase.still()) texel = sheet.colour_at(wrapped_sample(cell.x, i, step), wrapped_sample(cell.y, j, step));
     else if (phase.flows())  // a pool's water has no shade of its own: only its texels drift
-        texel = FlowFrame(phase, canvas.half_width).colour(i, j, [&](GridPoint, CellPosition at) {
-            return smooth_cell_texel(sheet, cell.x, cell.y, at);
+        texel = FlowFrame(phase, canvas.half_width).colour(sheet, i, j, [&](GridPoint) {
+            return CarriedWater{cell.x, cell.y, 1.0f};
         });
     else texel = water_texel(sheet, cell.x, cell.y, i, j, step, phase);
     const CanvasPoint at = diamond_pixel(canvas.half_width, i, j);

@@ -43,9 +43,9 @@ void paint_ground(TileContext& context, DrawingContext& dc, int half_width) {
             const Point& point = points[static_cast<std::size_t>(i) * half_width + j];
             Colour colour = 0;
             if (point.wet && flow) {
-                colour = flow->colour(i, j, [&](GridPoint from, CellPosition at) {
-                    const float shade = points[static_cast<std::size_t>(from.i) * half_width + from.j].shade;
-                    return scale_colour(smooth_cell_texel(sheet, water.x, water.y, at), shade);
+                colour = flow->colour(sheet, i, j, [&](GridPoint from) {
+                    return CarriedWater{water.x, water.y,
+                                        points[static_cast<std::size_t>(from.i) * half_width + from.j].shade};
                 });
             } else {
                 const SheetPoint& cell = point.wet ? water : ground;

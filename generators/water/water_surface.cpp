@@ -55,12 +55,10 @@ void paint_water(TileContext& context) {
             const Point& point = point_at(i, j);
             // Read in place from the whole sheet; the cell is never cut out.
             const Colour water =
-                flow ? flow->colour(i, j,
-                                    [&](GridPoint from, CellPosition at) {
+                flow ? flow->colour(sheet, i, j,
+                                    [&](GridPoint from) {
                                         const Point& carried = point_at(from.i, from.j);
-                                        return scale_colour(
-                                            smooth_cell_texel(sheet, carried.cell->x, carried.cell->y, at),
-                                            carried.shade);
+                                        return CarriedWater{carried.cell->x, carried.cell->y, carried.shade};
                                     })
                      : scale_colour(water_texel(sheet, point.cell->x, point.cell->y, i, j, step, phase), point.shade);
             // The pixel pair closes the gaps the half-pixel vertical steps leave.
