@@ -272,6 +272,11 @@ TEST_F(RenderDir, MovingWaterTilesAreStripsOfTheirFramesWithAGifThatPlays) {
     EXPECT_FALSE(parse({"--kind", "water", "--frames"}).settings);
     EXPECT_NE(parse({"--kind", "water", "--frames"}).text.find("--cell-frames"), std::string::npos);
     EXPECT_TRUE(parse({"--kind", "terrain", "--swamp", "--frames", "4"}).settings);
+    // A flow moves water that moves.
+    EXPECT_EQ(run({"--kind", "water", "--flow", "30"}, "unmoving"), 2);
+    EXPECT_EQ(run({"--kind", "water", "--flow", "30", "--frames", "1"}, "one"), 2);
+    EXPECT_EQ(run({"--kind", "house", "--flow", "30", "--frames", "4"}, "dry"), 2);
+    EXPECT_EQ(run({"--kind", "water", "--flow", "north", "--frames", "4"}, "named"), 2);
 }
 
 TEST_F(RenderDir, ASetsGifIsItsIslandMapAsTiledDrawsEachFrameInItsOwnColours) {
