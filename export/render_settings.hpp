@@ -50,6 +50,9 @@ struct RenderSettings {
     int loop_frames = 1;
     int frame_ms = 120;
     bool gif = false;
+    // Moving water drifts towards this many degrees (see WaterPhase); none:
+    // it sways in place.
+    std::optional<double> flow;
     // The transition kind: terrains A and B (the same until chosen), and how
     // many tiles of each of the sixteen corner combinations (count is 16 x
     // variants).

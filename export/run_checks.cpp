@@ -46,7 +46,10 @@ Problem check_rules(const RenderSettings& s, const std::set<std::string>& given)
 
 // Only water moves, and only Godot 4 declares tile animations.
 Problem check_moving_water(const RenderSettings& s) {
-    if (s.loop_frames <= 1) return std::nullopt;
+    if (s.loop_frames <= 1)
+        return s.flow
+                   ? std::optional(dashed(Id::flow) + " drifts moving water: give " + dashed(Id::frames) + " 2 or more")
+                   : std::nullopt;
     if (!s.godot3.empty())
         return dashed(Id::godot3) + ": a Godot 3 TileSet cannot declare tile animations; use " + dashed(Id::godot) +
                " for Godot 4";
@@ -56,7 +59,7 @@ Problem check_moving_water(const RenderSettings& s) {
                                             : "use " + dashed(Id::kind) +
                                                   " water, terrain with --pool or --swamp, or a transition with a "
                                                   "water terrain";
-    return dashed(Id::frames) + ": only water moves: " + why;
+    return dashed(s.flow ? Id::flow : Id::frames) + ": only water moves: " + why;
 }
 
 // A control of another kind's tab would be ignored: say so.

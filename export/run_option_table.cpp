@@ -313,6 +313,20 @@ std::vector<RunOption> declare() {
          },
          [](const RenderSettings& s) -> json { return s.loop_frames > 1 ? json(s.frame_ms) : json(); }, drawn_tile)
         .needs = {{Id::frames, "--frame-ms times the frames of moving water: give --frames too"}};
+    t.add(
+         Id::flow, "flow", SettingType::number, "Animation", "ANGLE",
+         "moving water drifts towards ANGLE degrees (0 right, 90 up the screen, 180 left) instead of swaying in "
+         "place, a whole texture cell or two a loop along the tile grid's nearest direction",
+         [](RenderSettings& s, const std::string& v) -> Problem {
+             double angle = 0;
+             const auto [at, error] = std::from_chars(v.data(), v.data() + v.size(), angle);
+             if (v.empty() || error != std::errc() || at != v.data() + v.size() || !std::isfinite(angle))
+                 return not_a(Id::flow, v, "an angle in degrees (for instance 30)");
+             s.flow = angle;
+             return std::nullopt;
+         },
+         [](const RenderSettings& s) -> json { return s.flow ? json(*s.flow) : json(); }, drawn_tile)
+        .needs = {{Id::frames, "--flow drifts moving water: give --frames too"}};
     t.add(Id::gif, "gif", SettingType::flag, "Animation", nullptr,
           "also write an animated GIF to play: of each tile, or of a sample map of the sheet",
           read_switch<Id::gif, &RenderSettings::gif>, write_if_set<&RenderSettings::gif>);

@@ -74,6 +74,10 @@ std::optional<std::string> setting_value_text(const std::string& name, const jso
             if (whole) return text = value.dump(), std::nullopt;
             wanted = "a whole number";
             break;
+        case SettingType::number:
+            if (value.is_number()) return text = value.dump(), std::nullopt;
+            wanted = "a number";
+            break;
         case SettingType::flag:
             if (value.is_boolean()) return text = value.get<bool>() ? "true" : "false", std::nullopt;
             wanted = "true or false";

@@ -17,7 +17,7 @@
 
 // What a setting takes: on the command line as text, in a settings file
 // as this JSON type and nothing that only looks like it.
-enum class SettingType { text, whole_number, flag, choice, texture, texture_list };
+enum class SettingType { text, whole_number, number, flag, choice, texture, texture_list };
 
 enum class RunOptionId {
     settings,
@@ -44,6 +44,7 @@ enum class RunOptionId {
     cell_outlines,
     frames,
     frame_ms,
+    flow,
     gif,
     tmx,
     godot,

@@ -2,12 +2,18 @@
 #include "canvas/colour.hpp"
 #include "canvas/surface_ids.hpp"
 
+#include <optional>
+
 // Frame `frame` of a loop of `frames`; one frame (the default) is still
-// water, painted exactly as it always was.
+// water, painted exactly as it always was. Moving water sways in place, or
+// with a flow drifts towards `flow` degrees (counter-clockwise from the
+// screen's right, 90 up the screen).
 struct WaterPhase {
     int frame = 0;
     int frames = 1;
+    std::optional<double> flow;
     bool still() const { return frames <= 1; }
+    bool flows() const { return !still() && flow.has_value(); }
 };
 
 // What one draw asks for beyond the controls: the window's draws take the

@@ -16,6 +16,8 @@
 namespace {
 namespace fs = std::filesystem;
 
+constexpr int fewest_gif_map_cells = 4;
+
 std::string with_extension(const std::string& path, const char* extension) {
     return fs::path(path).replace_extension(extension).string();
 }
@@ -59,9 +61,10 @@ int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTi
     const std::string image_name = fs::path(settings.sheet).filename().string();
     std::vector<std::pair<std::string, std::string>> files = sheet_engine_files(settings, layout, tiles);
     files.emplace_back(with_extension(settings.sheet, ".json"), sheet_manifest(settings, records, layout, image_name));
-    if (settings.gif) {  // the sample map, moving
+    if (settings.gif) {  // the sample map, moving, large enough to read as a map
+        const SampleMap map = sample_map(settings, layout, static_cast<int>(tiles.size()), fewest_gif_map_cells);
         const std::vector<std::uint8_t> gif =
-            map_gif(sample_map_frames(tiles, settings.iso_width, sample_map_size(layout, frames)), settings.frame_ms);
+            map_gif(sample_map_frames(tiles, settings.iso_width, map.size, map.tiles), settings.frame_ms);
         if (gif.empty()) {
             report_line(report, "the sheet's GIF could not be encoded");
             return 1;

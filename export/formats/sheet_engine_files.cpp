@@ -37,6 +37,19 @@ TiledTileset tiled_description(const RenderSettings& settings, const std::vector
 
 int sample_map_size(const SheetLayout& layout, int frames) { return std::clamp(layout.columns / frames, 2, 8); }
 
+SampleMap sample_map(const RenderSettings& settings, const SheetLayout& layout, int tile_count, int fewest_cells) {
+    SampleMap map;
+    if (kind_row(settings.kind).corner_set) {
+        // Laid out by corners, large enough to show them join.
+        map.size = std::max(8, fewest_cells);
+        map.tiles = sample_corner_tiles(map.size, settings.variants, settings.seed);
+        return map;
+    }
+    map.size = std::max(fewest_cells, sample_map_size(layout, std::max(1, settings.loop_frames)));
+    for (int k = 0; k < map.size * map.size; ++k) map.tiles.push_back(k % std::max(1, tile_count));
+    return map;
+}
+
 std::string sheet_tileset_path(const std::string& sheet) {
     return std::filesystem::path(sheet).replace_extension(".tsx").string();
 }
@@ -69,8 +82,7 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
     std::vector<std::pair<std::string, std::string>> files;
     files.emplace_back(tileset_path, tiled_tileset(layout, tiled));
     if (!settings.tmx.empty()) {
-        // A transition set's sample map is laid out by corners, large enough to show them join.
-        const int map_size = transition ? 8 : sample_map_size(layout, frames);
+        const int map_size = sample_map(settings, layout, count).size;
         std::string map = tiled_map(layout, count, path_from_file(settings.tmx, tileset_path), map_size, frames);
         if (settings.kind == TileKind::slope)
             map = slope_hill_map(layout, count, path_from_file(settings.tmx, tileset_path), run_slope_step(settings),

@@ -3,6 +3,7 @@
 #include "export/formats/markup_text.hpp"
 #include "canvas/random_source.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 
@@ -108,11 +109,36 @@ std::vector<int> tiles_for_corners(const std::vector<int>& corners, int map_size
     return tiles;
 }
 
-std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed, int id_stride) {
+std::vector<int> island_corners(int map_size, std::uint64_t seed) {
+    // A coast of two waves around a circle a little over half the side
+    // across, in or out by at most three fortieths of the side: the cells
+    // along the border stay A, those at the centre B.
     RandomSource random(seed);
-    std::vector<int> corners(static_cast<std::size_t>(map_size + 1) * (map_size + 1));
-    for (int& corner : corners) corner = random_below(random, 2);
-    const std::vector<int> tiles = tiles_for_corners(corners, map_size, variants, seed + 1);
+    const double centre = map_size / 2.0, base = 0.275 * map_size;
+    double amplitude[2], phase[2];
+    for (int k = 0; k < 2; ++k) {
+        amplitude[k] = (0.015 + random_below(random, 23) / 1000.0) * map_size;  // 0.015 .. 0.037
+        phase[k] = random_below(random, 360) * 3.141592653589793 / 180.0;
+    }
+    const int side = map_size + 1;
+    std::vector<int> corners(static_cast<std::size_t>(side) * side, 0);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const double dx = x - centre, dy = y - centre, angle = std::atan2(dy, dx);
+            const double coast =
+                base + amplitude[0] * std::cos(2 * angle + phase[0]) + amplitude[1] * std::cos(3 * angle + phase[1]);
+            const bool border = x == 0 || y == 0 || x == map_size || y == map_size;
+            corners[static_cast<std::size_t>(y) * side + x] = !border && std::hypot(dx, dy) <= coast;
+        }
+    return corners;
+}
+
+std::vector<int> sample_corner_tiles(int map_size, int variants, std::uint64_t seed) {
+    return tiles_for_corners(island_corners(map_size, seed), map_size, variants, seed + 1);
+}
+
+std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed, int id_stride) {
+    const std::vector<int> tiles = sample_corner_tiles(map_size, variants, seed);
     std::ostringstream data;
     for (int k = 0; k < map_size * map_size; ++k)
         data << 1 + tiles[k] * id_stride << (k + 1 < map_size * map_size ? "," : "")

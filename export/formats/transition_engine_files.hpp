@@ -43,7 +43,14 @@ GodotKeys godot_tile_terrain(int mask);
 // tile of the cell's four corners, of a random variant.
 std::vector<int> tiles_for_corners(const std::vector<int>& corners, int map_size, int variants, std::uint64_t seed);
 
-// A Tiled map with its tiles laid out so that neighbours share corners over
-// a random grid of corner terrains from `seed`.
+// The corner terrains of a sample map (row by row, 0 A or 1 B): an island
+// of B in A, its coast drawn from `seed`, the map's border all A.
+std::vector<int> island_corners(int map_size, std::uint64_t seed);
+
+// The sample map's tiles, row by row: the island's corners, each cell's
+// variant at random. The Tiled map and the GIF preview both show this.
+std::vector<int> sample_corner_tiles(int map_size, int variants, std::uint64_t seed);
+
+// A Tiled map with its tiles laid out as sample_corner_tiles says.
 std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed,
                                int id_stride = 1);

@@ -48,9 +48,10 @@ Sheet frame_strip(const RenderedTile& tile) {
     return strip;
 }
 
-MapFrames sample_map_frames(const std::vector<RenderedTile>& tiles, int iso_width, int map_size) {
+MapFrames sample_map_frames(const std::vector<RenderedTile>& tiles, int iso_width, int map_size,
+                            const std::vector<int>& cells) {
     MapFrames map;
-    if (tiles.empty()) return map;
+    if (tiles.empty() || cells.size() < static_cast<std::size_t>(map_size) * map_size) return map;
     // Cell (row, column)'s diamond centre, as Tiled's isometric grid puts it,
     // with room around for whatever the tiles paint beyond their diamonds.
     int reach_left = 0, reach_right = 0, reach_up = 0, reach_down = 0;
@@ -70,7 +71,9 @@ MapFrames sample_map_frames(const std::vector<RenderedTile>& tiles, int iso_widt
         RasterImage image(width, height);
         for (int row = 0; row < map_size; ++row)  // back to front, as Tiled draws right-down
             for (int column = 0; column < map_size; ++column) {
-                const RenderedTile& tile = tiles[static_cast<std::size_t>(row * map_size + column) % tiles.size()];
+                const RenderedTile& tile =
+                    tiles[static_cast<std::size_t>(cells[static_cast<std::size_t>(row * map_size + column)]) %
+                          tiles.size()];
                 const RasterImage& frame = tile_frame(tile, std::min(f, frame_count(tile) - 1));
                 const int x0 = origin_x + (column - row) * half - tile.anchor_x;
                 const int y0 = origin_y + (column + row) * half / 2 - tile.anchor_y;

@@ -23,14 +23,16 @@ int frame_sheet_columns(int tiles_across, int tile_count, int frames);
 // The tile's frames left to right, with their coverage.
 Sheet frame_strip(const RenderedTile& tile);
 
-// A small isometric map of map_size x map_size cells using the tiles in
-// turn, as the sample Tiled map does, once for each frame: what a map of
-// this water looks like as it moves. The alpha holds for every frame.
+// A small isometric map of map_size x map_size cells, cell (row, column)
+// showing tiles[cells[row x map_size + column]], as Tiled draws a map, once
+// for each frame: what a map of these tiles looks like as its water moves.
+// The alpha holds for every frame.
 struct MapFrames {
     std::vector<RasterImage> frames;
     std::vector<std::uint8_t> alpha;
 };
-MapFrames sample_map_frames(const std::vector<RenderedTile>& tiles, int iso_width, int map_size);
+MapFrames sample_map_frames(const std::vector<RenderedTile>& tiles, int iso_width, int map_size,
+                            const std::vector<int>& cells);
 
 // Animated GIFs to play: one tile's frames (transparent where it painted
 // nothing, if asked), or a sample map's. Empty when encoding fails.

@@ -54,6 +54,7 @@ void start_tile(Application& app, const RenderSettings& settings, int index) {
 DrawRequest request_for(const RenderSettings& settings) {
     DrawRequest request;
     if (settings.iso_width % 10 != 0) request.iso_width = settings.iso_width;
+    request.water_phase.flow = settings.flow;
     return request;
 }
 
@@ -80,7 +81,8 @@ nlohmann::json set_settings(const RenderSettings& settings, int index, int iso_w
 void draw_later_frames(Application& app, const RenderSettings& settings, int index, RenderedTile& tile, int frames) {
     DrawRequest request = request_for(settings);
     for (int f = 1; f < frames; ++f) {
-        request.water_phase = {f, frames};
+        request.water_phase.frame = f;
+        request.water_phase.frames = frames;
         draw(app, settings, index, request);
         const TileCanvas& canvas = app.state().canvas;
         tile.later_frames.push_back(grab_image(canvas, tile.left + canvas.origin_x(), tile.top + canvas.origin_y(),
@@ -139,7 +141,7 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     RenderedTile tile;
     const int frames = std::max(1, settings.loop_frames);
     DrawRequest request = request_for(settings);
-    request.water_phase = {0, frames};
+    request.water_phase.frames = frames;
     tile.seed = stream_of(settings, index);
     const bool need_coverage = settings.transparent || settings.trim;
     // The window's square inside a canvas that holds all the tile paints.

@@ -3,6 +3,7 @@
 #include "state/texture_cells.hpp"
 #include "generators/common/diamond_mapping.hpp"
 #include "canvas/numbers.hpp"
+#include "generators/common/water_flow.hpp"
 #include "generators/common/water_motion.hpp"
 
 #include <array>
@@ -108,9 +109,13 @@ void draw_pool_texel(TerrainCanvas& canvas, int i, int j) {
     const float step = 64.0f / static_cast<float>(canvas.half_width);
     const RasterImage& sheet = canvas.state.ground_sheet.image;
     const WaterPhase& phase = canvas.water_phase;
-    const Colour texel = phase.still()
-                             ? sheet.colour_at(wrapped_sample(cell.x, i, step), wrapped_sample(cell.y, j, step))
-                             : water_texel(sheet, cell.x, cell.y, i, j, step, phase);
+    Colour texel = 0;
+    if (phase.still()) texel = sheet.colour_at(wrapped_sample(cell.x, i, step), wrapped_sample(cell.y, j, step));
+    else if (phase.flows())  // a pool's water has no shade of its own: only its texels drift
+        texel = FlowFrame(phase, canvas.half_width).colour(sheet, i, j, [&](GridPoint) {
+            return CarriedWater{cell.x, cell.y, 1.0f};
+        });
+    else texel = water_texel(sheet, cell.x, cell.y, i, j, step, phase);
     const CanvasPoint at = diamond_pixel(canvas.half_width, i, j);
     canvas.dc.reuse_surface(0);  // flat water
     canvas.dc.plot(at.x, at.y, texel);

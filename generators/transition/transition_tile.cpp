@@ -94,7 +94,10 @@ public:
 private:
     Colour texel(int side, int i, int j, float shade) const {
         const TransitionTerrain& t = side == 0 ? spec_.a : spec_.b;
-        if (t.kind == TerrainKind::water) return transition_water_texel(sheet_, cells_[side], h_, i, j, shade, phase_);
+        if (t.kind == TerrainKind::water) {
+            const auto shade_at = [this](int a, int b) { return point_shade(spec_, h_, a, b); };
+            return transition_water_texel(sheet_, cells_[side], h_, i, j, shade_at, phase_);
+        }
         return scale_colour(diamond_texel(sheet_, cells_[side].x, cells_[side].y, i, j, step_), shade);
     }
 

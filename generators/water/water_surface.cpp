@@ -5,7 +5,11 @@
 #include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
 #include "generators/common/shading.hpp"
+#include "generators/common/water_flow.hpp"
 #include "generators/common/water_motion.hpp"
+
+#include <optional>
+#include <vector>
 
 namespace {
 constexpr int water_texture_count = 10;
@@ -27,13 +31,36 @@ void paint_water(TileContext& context) {
     const float step = 64.0f / static_cast<float>(half_width);
     const RasterImage& sheet = state.ground_sheet.image;
 
+    // Every point's texture and shade, drawn in the same order whether the
+    // water is still, sways or flows: flowing water carries them along.
+    struct Point {
+        const SheetPoint* cell;
+        float shade;
+    };
+    std::vector<Point> points(static_cast<std::size_t>(half_width) * half_width);
+    for (Point& point : points) {
+        point.cell = random_below(random, 100) > first_texture_above ? &first : &second;
+        point.shade = random_shade_factor(random);
+    }
+    const WaterPhase& phase = context.request.water_phase;
+    const std::optional<FlowFrame> flow =
+        phase.flows() ? std::optional<FlowFrame>(std::in_place, phase, half_width) : std::nullopt;
+    const auto point_at = [&](int i, int j) -> const Point& {
+        return points[static_cast<std::size_t>(i) * half_width + j];
+    };
+
     DrawingContext dc(state.canvas, context.request.surfaces);
     for (int i = 0; i < half_width; ++i) {
         for (int j = 0; j < half_width; ++j) {
-            const SheetPoint& cell = random_below(random, 100) > first_texture_above ? first : second;
+            const Point& point = point_at(i, j);
             // Read in place from the whole sheet; the cell is never cut out.
-            const Colour texel = water_texel(sheet, cell.x, cell.y, i, j, step, context.request.water_phase);
-            const Colour water = scale_colour(texel, random_shade_factor(random));
+            const Colour water =
+                flow ? flow->colour(sheet, i, j,
+                                    [&](GridPoint from) {
+                                        const Point& carried = point_at(from.i, from.j);
+                                        return CarriedWater{carried.cell->x, carried.cell->y, carried.shade};
+                                    })
+                     : scale_colour(water_texel(sheet, point.cell->x, point.cell->y, i, j, step, phase), point.shade);
             // The pixel pair closes the gaps the half-pixel vertical steps leave.
             const CanvasPoint at = diamond_pixel(half_width, i, j);
             dc.plot(at.x, at.y, water);

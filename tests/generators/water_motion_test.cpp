@@ -1,9 +1,11 @@
 // Moving water: frames of a loop that differ, change smoothly, close the loop
 // and move nothing but water.
+#include "generators/common/water_flow.hpp"
 #include "generators/common/water_motion.hpp"
 #include "generator_test_support.hpp"
 #include "terrain_test_support.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -112,4 +114,82 @@ TEST(WaterMotion, OnTerrainOnlyThePoolAndTheSwampMove) {
         EXPECT_EQ(moved_dry, 0);
     }
     EXPECT_GT(water, 500);
+}
+
+TEST(WaterFlow, FlowingWaterClosesItsLoopAndMeetsItsNeighbours) {
+    constexpr int frames = 8;
+    TileRig rig;
+    const Frame still = draw_frame(rig, tab_water, 6, WaterPhase{}, 5);
+    const Frame first = draw_frame(rig, tab_water, 6, WaterPhase{0, frames, 200.0}, 5);
+    const Frame next = draw_frame(rig, tab_water, 6, WaterPhase{1, frames, 200.0}, 5);
+    const Frame again = draw_frame(rig, tab_water, 6, WaterPhase{frames, frames, 200.0}, 5);
+    EXPECT_EQ(first.next_draw, still.next_draw);  // the same draws, in the same order
+    EXPECT_EQ(painted_pixels(first.canvas), painted_pixels(still.canvas));
+    EXPECT_GT(distance(first.canvas, next.canvas), 0);
+    EXPECT_EQ(distance(first.canvas, again.canvas), 0);
+
+    // On a texture of fine bright cells no more than a few pixels jump from
+    // one frame to the next, the last to the first included.
+    for (const int lock : {ctl::lock_water_texture_1, ctl::lock_water_texture_2}) rig.controls().write(lock, 1);
+    rig.state().water_texture_1 = rig.state().water_texture_2 = 9;
+    std::vector<RasterImage> loop;
+    for (int f = 0; f < 2 * frames; ++f)
+        loop.push_back(draw_frame(rig, tab_water, 6, WaterPhase{f, 2 * frames, 30.0}, 5).canvas);
+    long long water = 0, jumps = 0;
+    for (int f = 0; f < 2 * frames; ++f)
+        for (const auto& [x, y] : painted_pixels(loop[0])) {
+            const Colour p = loop[f].pixel(x, y), q = loop[(f + 1) % (2 * frames)].pixel(x, y);
+            ++water;
+            jumps +=
+                std::max({std::abs(red(p) - red(q)), std::abs(green(p) - green(q)), std::abs(blue(p) - blue(q))}) > 48;
+        }
+    EXPECT_LT(jumps * 200, water) << jumps << " of " << water;
+
+    // A neighbour's point is the same function of the map position: the
+    // point one tile on along u or v reads the cell a whole cell further on,
+    // and carries the water of the same grid point.
+    const int h = rig.half_width();
+    for (const double angle : {0.0, 45.0, 200.0}) {
+        const FlowFrame frame(WaterPhase{3, frames, angle}, h);
+        for (const int k : {0, 5})
+            for (const int j : {0, h / 2, h - 1}) {
+                const CellPosition here = frame.at(h - 1, j, k), on_u = frame.at(2 * h - 1, j, k),
+                                   on_v = frame.at(j, 2 * h - 1, k), start = frame.at(j, h - 1, k);
+                EXPECT_NEAR(on_u.u - here.u, 64.0, 1e-9);
+                EXPECT_NEAR(on_v.v - start.v, 64.0, 1e-9);
+                EXPECT_EQ(frame.source(on_u).i, frame.source(here).i);
+                EXPECT_EQ(frame.source(on_v).j, frame.source(start).j);
+            }
+    }
+}
+
+TEST(WaterFlow, WaterDriftsTheWayItIsTold) {
+    // Both water cells dark with one bright blob: the blob's centre moves
+    // across the screen the way the flow points.
+    TileRig rig;
+    for (const int lock : {ctl::lock_water_texture_1, ctl::lock_water_texture_2}) rig.controls().write(lock, 1);
+    rig.state().water_texture_1 = rig.state().water_texture_2 = 0;
+    RasterImage& sheet = rig.state().ground_sheet.image;
+    for (int y = 320; y < 384; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const int dx = x - 32, dy = y - 352;
+            sheet.set_pixel(x, y, dx * dx + dy * dy < 36 ? rgb(250, 250, 250) : rgb(10, 10, 40));
+        }
+    const auto centre = [](const RasterImage& image) {
+        double x = 0, y = 0, weight = 0;
+        for (int py = 0; py < image.height(); ++py)
+            for (int px = 0; px < image.width(); ++px) {
+                const int bright = red(image.pixel(px, py));
+                if (bright < 40) continue;
+                x += bright * px, y += bright * py, weight += bright;
+            }
+        return std::pair{x / weight, y / weight};
+    };
+    for (const double angle : {0.0, 30.0, 90.0, 150.0, 200.0, 300.0}) {
+        SCOPED_TRACE(angle);
+        const auto [x0, y0] = centre(draw_frame(rig, tab_water, 6, WaterPhase{0, 64, angle}, 3).canvas);
+        const auto [x1, y1] = centre(draw_frame(rig, tab_water, 6, WaterPhase{2, 64, angle}, 3).canvas);
+        const double moved = std::atan2(-(y1 - y0), x1 - x0) * 180 / 3.141592653589793;
+        EXPECT_LT(std::abs(std::remainder(moved - angle, 360.0)), 20.0) << moved;
+    }
 }

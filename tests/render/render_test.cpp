@@ -16,6 +16,8 @@
 #include <cstring>
 #include <filesystem>
 #include <set>
+#include <sstream>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -246,7 +248,8 @@ TEST_F(RenderDir, MovingWaterTilesAreStripsOfTheirFramesWithAGifThatPlays) {
         ASSERT_EQ(DGifSavedExtensionToGCB(gif, f, &control), GIF_OK);
         EXPECT_EQ(control.DelayTime, 8);
         const GifByteType* pixels = gif->SavedImages[f].RasterBits;
-        const ColorMapObject* map = gif->SColorMap;
+        const ColorMapObject* map =
+            gif->SavedImages[f].ImageDesc.ColorMap ? gif->SavedImages[f].ImageDesc.ColorMap : gif->SColorMap;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 // Transparent exactly where the strip is; elsewhere near its colour.
@@ -269,6 +272,90 @@ TEST_F(RenderDir, MovingWaterTilesAreStripsOfTheirFramesWithAGifThatPlays) {
     EXPECT_FALSE(parse({"--kind", "water", "--frames"}).settings);
     EXPECT_NE(parse({"--kind", "water", "--frames"}).text.find("--cell-frames"), std::string::npos);
     EXPECT_TRUE(parse({"--kind", "terrain", "--swamp", "--frames", "4"}).settings);
+    // A flow moves water that moves.
+    EXPECT_EQ(run({"--kind", "water", "--flow", "30"}, "unmoving"), 2);
+    EXPECT_EQ(run({"--kind", "water", "--flow", "30", "--frames", "1"}, "one"), 2);
+    EXPECT_EQ(run({"--kind", "house", "--flow", "30", "--frames", "4"}, "dry"), 2);
+    EXPECT_EQ(run({"--kind", "water", "--flow", "north", "--frames", "4"}, "named"), 2);
+}
+
+TEST_F(RenderDir, ASetsGifIsItsIslandMapAsTiledDrawsEachFrameInItsOwnColours) {
+    constexpr int frames = 3;
+    const fs::path set = dir_ / "set";
+    fs::create_directories(set);
+    ASSERT_EQ(run_render({"--kind", "transition", "--terrains", "ground:3,water:0", "--variants", "2", "--iso-width",
+                          "64", "--frames", std::to_string(frames), "--transparent", "--sheet",
+                          (set / "shore.png").string(), "--tmx", (set / "shore.tmx").string(), "--gif"}),
+              0);
+    // The map: 8 x 8 cells, an island of B (water) in A (ground).
+    const std::string tmx = std::string(reinterpret_cast<const char*>(read_file(set / "shore.tmx").data()),
+                                        read_file(set / "shore.tmx").size());
+    ASSERT_NE(tmx.find("width=\"8\" height=\"8\""), std::string::npos);
+    const std::string open = "<data encoding=\"csv\">\n";
+    const std::size_t start = tmx.find(open) + open.size(), end = tmx.find("</data>");
+    std::vector<int> gids;
+    std::stringstream csv(tmx.substr(start, end - start));
+    for (std::string gid; std::getline(csv, gid, ',');) gids.push_back(std::stoi(gid));
+    ASSERT_EQ(gids.size(), 64u);
+    const auto mask = [&](int row, int column) { return (gids[row * 8 + column] - 1) / frames % 16; };
+    for (int k = 0; k < 8; ++k)
+        for (const auto& [row, column] : {std::pair{0, k}, {7, k}, {k, 0}, {k, 7}}) EXPECT_EQ(mask(row, column), 0);
+    for (int row = 3; row <= 4; ++row)
+        for (int column = 3; column <= 4; ++column) EXPECT_EQ(mask(row, column), 15);
+
+    // Each frame of the GIF is the map as Tiled draws it with that frame's
+    // tiles, in near enough its own colours.
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName((set / "shore.gif").c_str(), &error);
+    ASSERT_NE(gif, nullptr);
+    ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+    ASSERT_EQ(gif->ImageCount, frames);
+    const auto opaque_corner = [](auto opaque, int width, int height) {
+        std::pair<int, int> corner{width, height};
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (opaque(x, y)) corner = {std::min(corner.first, x), std::min(corner.second, y)};
+        return corner;
+    };
+    for (int f = 0; f < frames; ++f) {
+        SCOPED_TRACE(f);
+        std::string frame_map = tmx.substr(0, start);
+        for (std::size_t k = 0; k < gids.size(); ++k)
+            frame_map += std::to_string(gids[k] + f) + (k + 1 < gids.size() ? "," : "\n");
+        std::ofstream(set / "frame.tmx") << frame_map << tmx.substr(end);
+        const std::string command = "QT_QPA_PLATFORM=offscreen tmxrasterizer '" + (set / "frame.tmx").string() + "' '" +
+                                    (set / "frame.png").string() + "' >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << "tmxrasterizer (Debian package tiled) must be installed";
+        const Rgba tiled = read_rgba(set / "frame.png");
+        const SavedImage& image = gif->SavedImages[f];
+        const ColorMapObject* colours = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
+        GraphicsControlBlock control;
+        ASSERT_EQ(DGifSavedExtensionToGCB(gif, f, &control), GIF_OK);
+        const auto gif_opaque = [&](int x, int y) {
+            return image.RasterBits[y * gif->SWidth + x] != control.TransparentColor;
+        };
+        const auto [gx, gy] = opaque_corner(gif_opaque, gif->SWidth, gif->SHeight);
+        const auto [tx, ty] =
+            opaque_corner([&](int x, int y) { return tiled.at(x, y)[3] == 255; }, tiled.width, tiled.height);
+        int painted = 0, mismatched = 0, off = 0;
+        for (int y = 0; y < tiled.height; ++y)
+            for (int x = 0; x < tiled.width; ++x) {
+                const int X = x - tx + gx, Y = y - ty + gy;
+                const bool in_gif = X >= 0 && Y >= 0 && X < gif->SWidth && Y < gif->SHeight && gif_opaque(X, Y);
+                const std::uint8_t* p = tiled.at(x, y);
+                if (p[3] != 255 || !in_gif) {
+                    mismatched += (p[3] == 255) != in_gif;
+                    continue;
+                }
+                const GifColorType c = colours->Colors[image.RasterBits[Y * gif->SWidth + X]];
+                ++painted;
+                off += std::max({std::abs(c.Red - p[0]), std::abs(c.Green - p[1]), std::abs(c.Blue - p[2])}) > 24;
+            }
+        EXPECT_GE(painted, 8 * 8 * 32 * 32);
+        EXPECT_LE(mismatched, painted / 200);
+        EXPECT_LE(off, painted / 200) << off << " of " << painted;
+    }
+    DGifCloseFile(gif, &error);
 }
 
 TEST_F(RenderDir, TallTilesAreNeverCutAndKeepTheWindowsSquareAsItIs) {
