@@ -54,6 +54,8 @@ struct RenderSettings {
     // many tiles of each of the sixteen corner combinations (count is 16 x
     // variants).
     TransitionTerrain terrain_a, terrain_b;
+    // One terrain alone (B is A): a fill set of `variants` tiles of A.
+    bool fill_set = false;
     int variants = 1;
     // One tile of the set alone, by its index in the set: what a tile's
     // record draws again.

@@ -77,9 +77,9 @@ Problem check_width(const RenderSettings& s) {
 }
 
 // A set of corner combinations is sixteen tiles a variant, of two named
-// terrains.
+// terrains; a fill set one tile a variant, of one.
 Problem check_corner_set(RenderSettings& s) {
-    const bool chosen = !(s.terrain_a == s.terrain_b);
+    const bool chosen = s.fill_set || !(s.terrain_a == s.terrain_b);
     if (!kind_row(s.kind).corner_set) {
         if (chosen || s.variants != 1)
             return dashed(Id::terrains) + " and " + dashed(Id::variants) + " need " + dashed(Id::kind) + " transition";
@@ -87,9 +87,9 @@ Problem check_corner_set(RenderSettings& s) {
         return std::nullopt;
     }
     if (!chosen)
-        return dashed(Id::kind) + " transition needs " + dashed(Id::terrains) + " A,B, such as " +
+        return dashed(Id::kind) + " transition needs " + dashed(Id::terrains) + " A,B or A alone, such as " +
                dashed(Id::terrains) + " ground:3,water:0";
-    const int count = corner_masks * s.variants;
+    const int count = set_masks(s) * s.variants;
     if (s.set_tile) {
         if (*s.set_tile >= count)
             return dashed(Id::set_tile) + " " + std::to_string(*s.set_tile) + ": a set of " +

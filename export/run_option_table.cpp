@@ -328,14 +328,15 @@ std::vector<RunOption> declare() {
         .needs = {{Id::sheet, describes_a_sheet}};
     t.add(
         Id::terrains, "terrains", SettingType::text, "Transition", "A,B",
-        "the two terrains A,B of a transition set, each " + terrain_ranges(),
+        "the two terrains A,B of a transition set, or one terrain A alone for a fill set of its variants, each " +
+            terrain_ranges(),
         [](RenderSettings& s, const std::string& v) -> Problem {
             if (Problem problem = read_transition_terrains(s, v)) return dashed(Id::terrains) + ": " + *problem;
             return std::nullopt;
         },
         [](const RenderSettings& s) -> json {
             if (!kind_row(s.kind).corner_set) return json();
-            return terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
+            return s.fill_set ? terrain_name(s.terrain_a) : terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
         },
         drawn_set);
     t.add(

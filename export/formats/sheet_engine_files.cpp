@@ -57,18 +57,21 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
     const bool transition = kind_row(settings.kind).corner_set;
     if (transition) {
         // Terrain sets: the editors' brushes then pick the tile for each corner.
-        const auto [a, b] = terrain_swatches(settings, tiles);
-        tiled.elements.push_back(tiled_wangsets(a, b, count, frames));
-        godot.tileset = godot_terrain_set(a, b);
-        for (int k = 0; k < count; ++k) godot.tiles.push_back(godot_tile_terrain(k % corner_masks));
+        const std::vector<TerrainSwatch> terrains = terrain_swatches(settings, tiles);
+        tiled.elements.push_back(tiled_wangsets(terrains, count, frames));
+        godot.tileset = godot_terrain_set(terrains);
+        for (int k = 0; k < count; ++k)
+            godot.tiles.push_back(godot_tile_terrain(settings.fill_set ? 0 : k % corner_masks));
     }
     std::vector<std::pair<std::string, std::string>> files;
     files.emplace_back(tileset_path, tiled_tileset(layout, tiled));
     if (!settings.tmx.empty()) {
-        // A transition set's sample map is laid out by corners, large enough to show them join.
-        const int map_size = transition ? 8 : sample_map_size(layout, frames);
+        // A transition set's sample map is laid out by corners, large enough to show them join; a
+        // fill set's, of random variants, large enough to show that no pattern repeats.
+        const int map_size = transition ? (settings.fill_set ? 16 : 8) : sample_map_size(layout, frames);
         std::string map = tiled_map(layout, count, path_from_file(settings.tmx, tileset_path), map_size, frames);
-        if (transition) map = with_corner_layout(map, map_size, settings.variants, settings.seed, frames);
+        if (transition)
+            map = with_corner_layout(map, map_size, settings.variants, settings.seed, frames, settings.fill_set);
         files.emplace_back(settings.tmx, std::move(map));
     }
     if (!settings.godot.empty()) {

@@ -51,7 +51,7 @@ FieldSample CornerField::at(double u, double v) const {
         // Fade in from still_margin_ to variant_full_at, by the nearest edge.
         const double edges[4] = {u, v, 1 - u, 1 - v};
         const int nearest = static_cast<int>(std::min_element(edges, edges + 4) - edges);
-        const double span = variant_full_at - still_margin_;
+        const double span = std::max(variant_full_at, still_margin_ + 0.12) - still_margin_;
         const double t = std::clamp((edges[nearest] - still_margin_) / span, 0.0, 1.0);
         if (t > 0) {
             const NoiseSample n = variant_.at(u, v);

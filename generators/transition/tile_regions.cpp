@@ -25,6 +25,36 @@ std::vector<Offset> offsets_by_length(int reach) {
 }
 }  // namespace
 
+void clear_small_regions(std::vector<std::uint8_t>& mask, int h, int extent) {
+    std::vector<std::uint8_t> seen(mask.size(), 0);
+    std::vector<int> stack, region;
+    for (int start = 0; start < h * h; ++start) {
+        if (seen[start] || !mask[start]) continue;
+        int lo_i = h, hi_i = -1, lo_j = h, hi_j = -1;
+        bool at_rim = false;
+        region.clear();
+        stack.assign(1, start);
+        seen[start] = 1;
+        while (!stack.empty()) {
+            const int at = stack.back(), i = at % h, j = at / h;
+            stack.pop_back();
+            region.push_back(at);
+            lo_i = std::min(lo_i, i), hi_i = std::max(hi_i, i), lo_j = std::min(lo_j, j), hi_j = std::max(hi_j, j);
+            at_rim = at_rim || edge_steps(i, j, h) == 0;
+            const int next[4][2] = {{i + 1, j}, {i - 1, j}, {i, j + 1}, {i, j - 1}};
+            for (const auto& n : next) {
+                if (n[0] < 0 || n[1] < 0 || n[0] >= h || n[1] >= h) continue;
+                const int k = n[1] * h + n[0];
+                if (seen[k] || !mask[k]) continue;
+                seen[k] = 1;
+                stack.push_back(k);
+            }
+        }
+        if (!at_rim && std::max(hi_i - lo_i, hi_j - lo_j) + 1 < extent)
+            for (int at : region) mask[at] = 0;
+    }
+}
+
 TileRegions::TileRegions(const CornerField& field, int half_width, int keep_band, int reach)
     : h_(half_width),
       margin_(reach + 1),

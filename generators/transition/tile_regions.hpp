@@ -15,6 +15,10 @@
 // and reach `reach` steps; beyond the tile's edges the field is continued
 // without its variant noise, so a band that crosses an edge lies where the
 // neighbour draws it.
+// Clears the regions (4-connected) of an h x h mask that span fewer than
+// `extent` steps and reach no edge: the specks a threshold leaves.
+void clear_small_regions(std::vector<std::uint8_t>& mask, int h, int extent);
+
 class TileRegions {
 public:
     TileRegions(const CornerField& field, int half_width, int keep_band, int reach);

@@ -39,6 +39,9 @@ struct Painted {
     Colour colour;
     BandLabel label;
 };
+// How far foam reaches into the water where `foam_width` is this; 0 where
+// it breaks.
+double foam_reach(const ShoreStyle& style, const Bands& bands, double foam_width);
 Painted shore_land(const ShoreStyle& style, const Bands& bands, double into_land, double width, Colour land);
 Painted shore_water(const ShoreStyle& style, const Bands& bands, double into_water, double width, double foam_width,
                     Colour water);

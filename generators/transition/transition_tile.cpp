@@ -35,9 +35,12 @@ float point_shade(const TransitionTileSpec& spec, int half_width, int i, int j) 
     return static_cast<float>(static_cast<int>(mix_hash(spec.set_seed ^ mix_hash(point)) % 50) / 100.0 + 0.5);
 }
 
-CornerField field_for(const TransitionTileSpec& spec, int half_width) {
+// A variant's own noise starts where no band of an edge point reaches (the
+// majority vote moves a boundary by up to two steps more): the pixels next to
+// the edges come out the same in every variant.
+CornerField field_for(const TransitionTileSpec& spec, int half_width, int reach) {
     CornerField field(spec.set_seed, spec.mask, spec.variant);
-    field.set_still_margin(static_cast<double>(still_band) / half_width);
+    field.set_still_margin(static_cast<double>(still_band + reach + 2) / half_width);
     return field;
 }
 
@@ -49,11 +52,7 @@ public:
           spec_(spec),
           h_(half_width),
           bands_(bands_for(half_width)),
-          regions_(field_for(spec, half_width), half_width, still_band, band_reach(bands_)),
-          plain_regions_(spec.variant == 0 ? nullptr
-                                           : std::make_unique<TileRegions>(
-                                                 field_for({spec.a, spec.b, spec.mask, 0, spec.set_seed}, half_width),
-                                                 half_width, still_band, band_reach(bands_))),
+          regions_(field_for(spec, half_width, band_reach(bands_)), half_width, still_band, band_reach(bands_)),
           blend_(spec.set_seed, spec.variant, half_width, still_band),
           width_noise_(mix_hash(spec.set_seed ^ 0x3a7eULL), 4),
           foam_noise_(mix_hash(spec.set_seed ^ 0xf0a3ULL), 6),
@@ -68,6 +67,7 @@ public:
             const TransitionTerrain& land = upper_ == 0 ? spec.a : spec.b;
             style_ = {foams(upper_ == 0 ? spec.b : spec.a), land.kind == TerrainKind::rock,
                       terrain_mean_colour(sheet_, land)};
+            if (style_.foam) find_foam();
         }
     }
 
@@ -80,7 +80,8 @@ public:
             case Level::shore: {
                 const double width = noise01(width_noise_, u, v);
                 if (into_upper >= 0) return shore_land(style_, bands_, into_upper, width, texel(upper_, i, j, shade));
-                return shore_water(style_, bands_, -into_upper, width, noise01(foam_noise_, u, v, 0.37),
+                const bool foam = style_.foam && foam_[static_cast<std::size_t>(j) * h_ + i];
+                return shore_water(style_, bands_, -into_upper, width, foam ? noise01(foam_noise_, u, v, 0.37) : 0,
                                    texel(1 - upper_, i, j, shade));
             }
             case Level::step:
@@ -99,15 +100,21 @@ public:
     }
 
 private:
-    // A variant's bands near the edges measure from the plain tile's
-    // boundary, which the neighbours share, and from its own further in.
-    double distance(int i, int j) const {
-        if (!plain_regions_) return regions_.distance(i, j);
-        const double edge = std::min({i, j, h_ - 1 - i, h_ - 1 - j}) - still_band;
-        const double t = std::clamp(edge / band_reach(bands_), 0.0, 1.0);
-        if (t <= 0) return plain_regions_->distance(i, j);
-        return (1 - t) * plain_regions_->distance(i, j) + t * regions_.distance(i, j);
+    // Where foam lies, without the flecks left where its breaks begin.
+    void find_foam() {
+        foam_.assign(static_cast<std::size_t>(h_) * h_, 0);
+        for (int j = 0; j < h_; ++j)
+            for (int i = 0; i < h_; ++i) {
+                const double into_water = upper_ == 1 ? -distance(i, j) : distance(i, j);
+                if (into_water <= 0) continue;
+                const double u = static_cast<double>(i) / h_, v = static_cast<double>(j) / h_;
+                foam_[static_cast<std::size_t>(j) * h_ + i] =
+                    into_water < foam_reach(style_, bands_, noise01(foam_noise_, u, v, 0.37));
+            }
+        clear_small_regions(foam_, h_, 3);
     }
+
+    double distance(int i, int j) const { return regions_.distance(i, j); }
 
     // 0..1: the set's noise, which every tile shares at its edges, and the
     // variant's own inside.
@@ -136,13 +143,13 @@ private:
     int h_;
     Bands bands_;
     TileRegions regions_;
-    std::unique_ptr<TileRegions> plain_regions_;  // variants only
     VariantBlend blend_;
     PeriodicNoise width_noise_, foam_noise_, variant_noise_;
     SheetPoint cells_[2];
     int upper_ = 1;
     Level level_ = Level::level;
     ShoreStyle style_;
+    std::vector<std::uint8_t> foam_;
 };
 }  // namespace
 

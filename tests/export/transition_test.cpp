@@ -209,7 +209,7 @@ TEST_F(TransitionDir, TiledDrawsAMapLaidOutByCornersWithoutSeams) {
 
 TEST_F(TransitionDir, BadTerrainsAreOneLineExitTwoAndNothingWritten) {
     for (const char* terrains : {"lava:1,water:0", "ground:20,water:0", "ground:3,water:10", "rock:-1,ground:2",
-                                 "ground:3,ground:3", "ground:3", "ground:3,water:0,rock:1", "ground:x,water:0"}) {
+                                 "ground:3,ground:3", "ground:3,water:0,rock:1", "ground:x,water:0"}) {
         const fs::path out = dir_ / "out";
         const ParsedCommandLine parsed =
             parse_args({"--kind", "transition", "--terrains", terrains, "--out", out.string()});
