@@ -28,11 +28,12 @@ VariantBlend::VariantBlend(std::uint64_t set_seed, int variant, int half_width, 
 double VariantBlend::weight(int i, int j) const {
     if (plain_) return 0;
     const double edge = std::min({i, j, h_ - 1 - i, h_ - 1 - j});
-    // The border wanders by up to a 32nd of the tile; the blend then
-    // takes another (two steps at least), short enough to show no ghost.
+    // Two steps from an edge are shared (a point one step in can cover an
+    // edge pixel); the border wanders by up to a 32nd of the tile beyond,
+    // and the blend takes another, short enough to show no ghost.
     const double wander = 0.5 * (1 + border_.at(static_cast<double>(i) / h_, static_cast<double>(j) / h_).value);
-    const double start = still_ + wander * h_ / 32.0;
-    return smooth((edge - start) / std::max(2.0, h_ / 32.0));
+    const double start = std::min(2, still_) + wander * h_ / 32.0;
+    return smooth((edge - start) / std::max(1.5, h_ / 32.0));
 }
 
 double VariantBlend::noise_share(double u, double v) const {
