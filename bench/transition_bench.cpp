@@ -1,6 +1,7 @@
 // A transition set as a build script makes it: the sixteen tiles of two
-// terrains at width 64 on one transparent sheet, with its Tiled tileset,
-// sample map and Godot TileSet, start-up and writing included.
+// terrains at width 64 on one transparent sheet (16 x variants with
+// variants), with its Tiled tileset, sample map and Godot TileSet, start-up
+// and writing included.
 #include "app/render/batch_run.hpp"
 
 #include <benchmark/benchmark.h>
@@ -18,7 +19,8 @@ void BM_TransitionSheet(benchmark::State& state) {
     settings.terrain_a = {TerrainKind::ground, 10};
     settings.terrain_b = {TerrainKind::water, 0};
     settings.iso_width = 64;
-    settings.count = corner_masks;
+    settings.variants = static_cast<int>(state.range(1));
+    settings.count = corner_masks * settings.variants;
     settings.transparent = true;
     settings.jobs = static_cast<int>(state.range(0));
     settings.quiet = true;
@@ -32,9 +34,10 @@ void BM_TransitionSheet(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_TransitionSheet)
-    ->Arg(1)
-    ->Arg(2)
-    ->ArgName("jobs")
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Args({1, 8})
+    ->ArgNames({"jobs", "variants"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MeasureProcessCPUTime();

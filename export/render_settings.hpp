@@ -57,6 +57,8 @@ struct RenderSettings {
     // many tiles of each of the sixteen corner combinations (count is 16 x
     // variants).
     TransitionTerrain terrain_a, terrain_b;
+    // One terrain alone (B is A): a fill set of `variants` tiles of A.
+    bool fill_set = false;
     int variants = 1;
     // The slope kind: terrain_a is the ground, terrain_b a cliff's rock;
     // how many --terrains named (0 until given); the step in pixels (0: the

@@ -80,10 +80,10 @@ Problem check_width(const RenderSettings& s) {
 }
 
 // A set of corner combinations is sixteen tiles a variant, of two named
-// terrains.
+// terrains; a fill set one tile a variant, of one.
 Problem check_corner_set(RenderSettings& s) {
     const bool slope = s.kind == TileKind::slope;
-    const bool chosen = slope ? s.terrain_count > 0 : !(s.terrain_a == s.terrain_b);
+    const bool chosen = slope ? s.terrain_count > 0 : s.fill_set || !(s.terrain_a == s.terrain_b);
     if (!kind_row(s.kind).corner_set) {
         if (chosen || s.variants != 1)
             return dashed(Id::terrains) + " and " + dashed(Id::variants) + " need " + dashed(Id::kind) +
@@ -95,9 +95,9 @@ Problem check_corner_set(RenderSettings& s) {
         return dashed(Id::kind) + " slope needs " + dashed(Id::terrains) + " G, such as " + dashed(Id::terrains) +
                " ground:3 (with " + dashed(Id::cliff) + ", G,R such as ground:3,rock:1)";
     if (!chosen)
-        return dashed(Id::kind) + " transition needs " + dashed(Id::terrains) + " A,B, such as " +
+        return dashed(Id::kind) + " transition needs " + dashed(Id::terrains) + " A,B or A alone, such as " +
                dashed(Id::terrains) + " ground:3,water:0";
-    const int count = corner_masks * s.variants;
+    const int count = set_masks(s) * s.variants;
     if (s.set_tile) {
         if (*s.set_tile >= count)
             return dashed(Id::set_tile) + " " + std::to_string(*s.set_tile) + ": a set of " +

@@ -343,8 +343,8 @@ std::vector<RunOption> declare() {
         .needs = {{Id::sheet, describes_a_sheet}};
     t.add(
         Id::terrains, "terrains", SettingType::text, "Transition", "A,B",
-        "the two terrains A,B of a transition set, each " + terrain_ranges() +
-            "; a slope set's ground G, or G,R with --cliff (R the cliff face's rock)",
+        "the two terrains A,B of a transition set, or one terrain A alone for a fill set of its variants, each " +
+            terrain_ranges() + "; a slope set's ground G, or G,R with --cliff (R the cliff face's rock)",
         [](RenderSettings& s, const std::string& v) -> Problem {
             Problem problem = s.kind == TileKind::slope ? read_slope_terrains(s, v) : read_transition_terrains(s, v);
             if (problem) return dashed(Id::terrains) + ": " + *problem;
@@ -353,7 +353,7 @@ std::vector<RunOption> declare() {
         [](const RenderSettings& s) -> json {
             if (!kind_row(s.kind).corner_set) return json();
             if (s.kind == TileKind::slope && !s.cliff) return terrain_name(s.terrain_a);
-            return terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
+            return s.fill_set ? terrain_name(s.terrain_a) : terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
         },
         drawn_set);
     t.add(

@@ -40,9 +40,10 @@ int sample_map_size(const SheetLayout& layout, int frames) { return std::clamp(l
 SampleMap sample_map(const RenderSettings& settings, const SheetLayout& layout, int tile_count, int fewest_cells) {
     SampleMap map;
     if (kind_row(settings.kind).corner_set) {
-        // Laid out by corners, large enough to show them join.
-        map.size = std::max(8, fewest_cells);
-        map.tiles = sample_corner_tiles(map.size, settings.variants, settings.seed);
+        // Laid out by corners, large enough to show them join; a fill set's,
+        // of random variants, large enough to show that no pattern repeats.
+        map.size = std::max(settings.fill_set ? 16 : 8, fewest_cells);
+        map.tiles = sample_corner_tiles(map.size, settings.variants, settings.seed, settings.fill_set);
         return map;
     }
     map.size = std::max(fewest_cells, sample_map_size(layout, std::max(1, settings.loop_frames)));
@@ -73,11 +74,12 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
     if (transition) {
         // Terrain sets: the editors' brushes then pick the tile for each corner.
         // Slopes: their terrains are the levels.
-        const auto [a, b] =
+        const std::vector<TerrainSwatch> terrains =
             settings.kind == TileKind::slope ? slope_swatches(tiles) : terrain_swatches(settings, tiles);
-        tiled.elements.push_back(tiled_wangsets(a, b, count, frames));
-        godot.tileset = godot_terrain_set(a, b);
-        for (int k = 0; k < count; ++k) godot.tiles.push_back(godot_tile_terrain(k % corner_masks));
+        tiled.elements.push_back(tiled_wangsets(terrains, count, frames));
+        godot.tileset = godot_terrain_set(terrains);
+        for (int k = 0; k < count; ++k)
+            godot.tiles.push_back(godot_tile_terrain(settings.fill_set ? 0 : k % corner_masks));
     }
     std::vector<std::pair<std::string, std::string>> files;
     files.emplace_back(tileset_path, tiled_tileset(layout, tiled));
@@ -87,7 +89,8 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
         if (settings.kind == TileKind::slope)
             map = slope_hill_map(layout, count, path_from_file(settings.tmx, tileset_path), run_slope_step(settings),
                                  settings.variants, settings.seed, frames);
-        else if (transition) map = with_corner_layout(map, map_size, settings.variants, settings.seed, frames);
+        else if (transition)
+            map = with_corner_layout(map, map_size, settings.variants, settings.seed, frames, settings.fill_set);
         files.emplace_back(settings.tmx, std::move(map));
     }
     if (!settings.godot.empty()) {

@@ -12,14 +12,15 @@ constexpr int hill_map_size = 10;
 constexpr int hill_levels = 3;
 }  // namespace
 
-std::pair<TerrainSwatch, TerrainSwatch> slope_swatches(const std::vector<RenderedTile>& tiles) {
+std::vector<TerrainSwatch> slope_swatches(const std::vector<RenderedTile>& tiles) {
     RenderSettings names;  // the swatch colours are the tiles'; the names are the levels'
-    auto [low, high] = terrain_swatches(names, tiles);
+    std::vector<TerrainSwatch> levels = terrain_swatches(names, tiles);
+    TerrainSwatch &low = levels[0], &high = levels[1];
     low.name = "low", high.name = "high";
     // Both are the same ground: the editors' swatches tell them apart by light.
     const auto lighter = [](Colour c) { return rgb((red(c) + 255) / 2, (green(c) + 255) / 2, (blue(c) + 255) / 2); };
     high.colour = lighter(high.colour);
-    return {low, high};
+    return levels;
 }
 
 std::vector<int> hill_corner_levels(int map_size, int levels, std::uint64_t seed) {

@@ -15,7 +15,7 @@
 // above that level.
 
 // "low" and "high", coloured as the set's tiles 0 and 15 look, high lighter.
-std::pair<TerrainSwatch, TerrainSwatch> slope_swatches(const std::vector<RenderedTile>& tiles);
+std::vector<TerrainSwatch> slope_swatches(const std::vector<RenderedTile>& tiles);
 
 // A (map_size + 1) square grid of corner levels 0..levels - 1, row by row:
 // a hill grown from random heights, level 0 along the map's border, and the

@@ -42,24 +42,29 @@ int centre_terrain(int mask) {
 }
 }  // namespace
 
-std::pair<TerrainSwatch, TerrainSwatch> terrain_swatches(const RenderSettings& settings,
-                                                         const std::vector<RenderedTile>& tiles) {
+std::vector<TerrainSwatch> terrain_swatches(const RenderSettings& settings, const std::vector<RenderedTile>& tiles) {
+    if (settings.fill_set)
+        return {{terrain_name(settings.terrain_a), tiles.empty() ? Colour(0) : mean_painted(tiles[0])}};
     const bool whole = static_cast<int>(tiles.size()) >= corner_masks;
     return {{terrain_name(settings.terrain_a), whole ? mean_painted(tiles[0]) : 0},
             {terrain_name(settings.terrain_b), whole ? mean_painted(tiles[corner_masks - 1]) : 0}};
 }
 
-std::string tiled_wangsets(const TerrainSwatch& a, const TerrainSwatch& b, int tile_count, int id_stride) {
+std::string tiled_wangsets(const std::vector<TerrainSwatch>& terrains, int tile_count, int id_stride) {
+    const bool fill = terrains.size() == 1;
+    const int masks = fill ? 1 : corner_masks;
+    std::string name = terrains[0].name;
+    if (!fill) name += " / " + terrains[1].name;
     std::ostringstream out;
     out << " <wangsets>\n"
-        << "  <wangset name=\"" << xml_attribute_text(a.name + " / " + b.name) << "\" type=\"corner\" tile=\""
-        << (corner_masks - 1) * id_stride << "\">\n"
-        << "   <wangcolor name=\"" << xml_attribute_text(a.name) << "\" color=\"" << hex_colour(a.colour)
-        << "\" tile=\"0\" probability=\"1\"/>\n"
-        << "   <wangcolor name=\"" << xml_attribute_text(b.name) << "\" color=\"" << hex_colour(b.colour)
-        << "\" tile=\"" << (corner_masks - 1) * id_stride << "\" probability=\"1\"/>\n";
+        << "  <wangset name=\"" << xml_attribute_text(name) << "\" type=\"corner\" tile=\"" << (masks - 1) * id_stride
+        << "\">\n";
+    for (std::size_t c = 0; c < terrains.size(); ++c)
+        out << "   <wangcolor name=\"" << xml_attribute_text(terrains[c].name) << "\" color=\""
+            << hex_colour(terrains[c].colour) << "\" tile=\"" << (c == 0 ? 0 : (corner_masks - 1) * id_stride)
+            << "\" probability=\"1\"/>\n";
     for (int k = 0; k < tile_count; ++k) {
-        const int mask = k % corner_masks;
+        const int mask = k % masks;
         int wangid[8] = {};  // 0 on the edges: a corner set says nothing of them
         wangid[wang_slot_top] = 1 + corner_terrain(mask, corner_top);
         wangid[wang_slot_right] = 1 + corner_terrain(mask, corner_right);
@@ -73,12 +78,14 @@ std::string tiled_wangsets(const TerrainSwatch& a, const TerrainSwatch& b, int t
     return out.str();
 }
 
-GodotKeys godot_terrain_set(const TerrainSwatch& a, const TerrainSwatch& b) {
-    return {{"terrain_set_0/mode", "1"},  // match corners
-            {"terrain_set_0/terrain_0/name", godot_string(a.name)},
-            {"terrain_set_0/terrain_0/color", godot_colour(a.colour)},
-            {"terrain_set_0/terrain_1/name", godot_string(b.name)},
-            {"terrain_set_0/terrain_1/color", godot_colour(b.colour)}};
+GodotKeys godot_terrain_set(const std::vector<TerrainSwatch>& terrains) {
+    GodotKeys keys = {{"terrain_set_0/mode", "1"}};  // match corners
+    for (std::size_t t = 0; t < terrains.size(); ++t) {
+        const std::string terrain = "terrain_set_0/terrain_" + std::to_string(t);
+        keys.push_back({terrain + "/name", godot_string(terrains[t].name)});
+        keys.push_back({terrain + "/color", godot_colour(terrains[t].colour)});
+    }
+    return keys;
 }
 
 GodotKeys godot_tile_terrain(int mask) {
@@ -91,7 +98,8 @@ GodotKeys godot_tile_terrain(int mask) {
             {"0/terrains_peering_bit/top_corner", bit(corner_top)}};
 }
 
-std::vector<int> tiles_for_corners(const std::vector<int>& corners, int map_size, int variants, std::uint64_t seed) {
+std::vector<int> tiles_for_corners(const std::vector<int>& corners, int map_size, int variants, std::uint64_t seed,
+                                   int masks) {
     RandomSource random(seed);
     std::vector<int> tiles;
     const int side = map_size + 1;
@@ -104,7 +112,7 @@ std::vector<int> tiles_for_corners(const std::vector<int>& corners, int map_size
                              corners[row * side + column + 1] * corner_right +
                              corners[(row + 1) * side + column + 1] * corner_bottom +
                              corners[(row + 1) * side + column] * corner_left;
-            tiles.push_back(mask + corner_masks * random_below(random, variants));
+            tiles.push_back(mask + masks * random_below(random, variants));
         }
     return tiles;
 }
@@ -133,12 +141,17 @@ std::vector<int> island_corners(int map_size, std::uint64_t seed) {
     return corners;
 }
 
-std::vector<int> sample_corner_tiles(int map_size, int variants, std::uint64_t seed) {
+std::vector<int> sample_corner_tiles(int map_size, int variants, std::uint64_t seed, bool fill_set) {
+    if (fill_set) {
+        const std::vector<int> all_a(static_cast<std::size_t>(map_size + 1) * (map_size + 1), 0);
+        return tiles_for_corners(all_a, map_size, variants, seed + 1, 1);
+    }
     return tiles_for_corners(island_corners(map_size, seed), map_size, variants, seed + 1);
 }
 
-std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed, int id_stride) {
-    const std::vector<int> tiles = sample_corner_tiles(map_size, variants, seed);
+std::string with_corner_layout(const std::string& map, int map_size, int variants, std::uint64_t seed, int id_stride,
+                               bool fill_set) {
+    const std::vector<int> tiles = sample_corner_tiles(map_size, variants, seed, fill_set);
     std::ostringstream data;
     for (int k = 0; k < map_size * map_size; ++k)
         data << 1 + tiles[k] * id_stride << (k + 1 < map_size * map_size ? "," : "")

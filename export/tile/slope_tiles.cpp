@@ -7,8 +7,8 @@ SlopeTileSpec slope_tile_spec(const RenderSettings& s, int index) {
     spec.ground = s.terrain_a;
     spec.face = s.terrain_b;
     spec.cliff = s.cliff;
-    spec.mask = transition_mask(set_index(s, index));
-    spec.variant = transition_variant(set_index(s, index));
+    spec.mask = transition_mask(s, set_index(s, index));
+    spec.variant = transition_variant(s, set_index(s, index));
     spec.step = s.slope_step;
     spec.set_seed = s.seed;
     return spec;

@@ -172,8 +172,9 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     const RasterImage& canvas = app.state().canvas;
     if (kind_row(settings.kind).corner_set) {
         tile.drawn = set_settings(settings, index, app.state().geometry.iso_width);
-        tile.textures = {{"a", terrain_name(settings.terrain_a)}, {"b", terrain_name(settings.terrain_b)}};
-        tile.corners = transition_mask(set_index(settings, index));
+        tile.textures = {{"a", terrain_name(settings.terrain_a)}};
+        if (!settings.fill_set) tile.textures["b"] = terrain_name(settings.terrain_b);
+        tile.corners = transition_mask(settings, set_index(settings, index));
         tile.seed = settings.seed;  // the set's seed draws it, with its index; the stream is unused
     } else {
         tile.drawn = drawn_settings(app, settings, tile.seed);

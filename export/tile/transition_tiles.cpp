@@ -6,8 +6,8 @@ TransitionTileSpec transition_tile_spec(const RenderSettings& s, int index) {
     TransitionTileSpec spec;
     spec.a = s.terrain_a;
     spec.b = s.terrain_b;
-    spec.mask = transition_mask(set_index(s, index));
-    spec.variant = transition_variant(set_index(s, index));
+    spec.mask = transition_mask(s, set_index(s, index));
+    spec.variant = transition_variant(s, set_index(s, index));
     spec.set_seed = s.seed;
     return spec;
 }
@@ -35,14 +35,21 @@ std::optional<std::string> read_terrain(const std::string& text, TransitionTerra
 
 std::optional<std::string> read_transition_terrains(RenderSettings& s, const std::string& text) {
     const std::size_t comma = text.find(',');
-    if (comma == std::string::npos || text.find(',', comma + 1) != std::string::npos)
-        return "\"" + text + "\" is not two terrains A,B such as ground:3,water:0";
     TransitionTerrain a, b;
+    if (comma == std::string::npos) {
+        if (auto problem = read_terrain(text, a)) return problem;
+        s.terrain_a = s.terrain_b = a;
+        s.fill_set = true;
+        return std::nullopt;
+    }
+    if (text.find(',', comma + 1) != std::string::npos)
+        return "\"" + text + "\" is not one terrain A or two A,B such as ground:3,water:0";
     if (auto problem = read_terrain(text.substr(0, comma), a)) return problem;
     if (auto problem = read_terrain(text.substr(comma + 1), b)) return problem;
     if (a == b)
         return "\"" + text + "\" names " + terrain_name(a) + " twice: a transition joins two different terrains";
     s.terrain_a = a;
     s.terrain_b = b;
+    s.fill_set = false;
     return std::nullopt;
 }

@@ -7,8 +7,10 @@
 // How a transition run numbers its tiles: tile index = corner mask + 16 x
 // variant, the mask's bits being top 1, right 2, bottom 4, left 8, a set
 // bit meaning terrain B.
-inline int transition_mask(int index) { return index % corner_masks; }
-inline int transition_variant(int index) { return index / corner_masks; }
+// A fill set, of one terrain, has one tile a variant: tile index = variant.
+inline int set_masks(const RenderSettings& settings) { return settings.fill_set ? 1 : corner_masks; }
+inline int transition_mask(const RenderSettings& settings, int index) { return index % set_masks(settings); }
+inline int transition_variant(const RenderSettings& settings, int index) { return index / set_masks(settings); }
 // The index in its set of tile `index` of the run: a run of one set tile
 // draws that tile.
 inline int set_index(const RenderSettings& settings, int index) { return settings.set_tile.value_or(index); }
@@ -17,6 +19,6 @@ inline int set_index(const RenderSettings& settings, int index) { return setting
 // the set seed, derived from --seed.
 TransitionTileSpec transition_tile_spec(const RenderSettings& settings, int index);
 
-// Reads "A,B", each "ground:N" (0-19), "water:N" (0-9) or "rock:N" (0-19),
+// Reads "A,B" or "A" alone (a fill set), each "ground:N" (0-19), "water:N" (0-9) or "rock:N" (0-19),
 // into the settings; the problem in a sentence when it does not read.
 std::optional<std::string> read_transition_terrains(RenderSettings& settings, const std::string& text);

@@ -9,9 +9,12 @@ namespace {
 // The boundary wanders by about a fifth of the tile along a straight edge,
 // yet never reaches a corner whose terrain the tile declares.
 constexpr double edge_wander = 0.24;
-constexpr double variant_wander = 0.16;  // more makes specks and one-pixel islands
+// A variant moves the coast by a large share of the tile: its own few large
+// blobs. The islands and specks that would leave are cleared afterwards
+// (tile_regions.cpp).
+constexpr double variant_wander = 0.34;
 // Where the variant noise reaches full strength, from the nearest edge.
-constexpr double variant_full_at = 0.3;
+constexpr double variant_full_at = 0.22;
 
 double ease(double t) { return t * t * (3 - 2 * t); }
 double ease_slope(double t) { return 6 * t * (1 - t); }
@@ -26,15 +29,18 @@ CornerField::CornerField(std::uint64_t set_seed, int mask, int variant)
       left_(corner_terrain(mask, corner_left)),
       coarse_(stream(set_seed, 1), 3),
       fine_(stream(set_seed, 2), 7),
-      variant_(stream(set_seed, 0x1000 + static_cast<std::uint64_t>(variant) * 16 + mask), 5),
+      variant_(stream(set_seed, 0x1000 + static_cast<std::uint64_t>(variant) * 16 + mask), 3),
       has_variant_(variant > 0) {}
 
 FieldSample CornerField::at(double u, double v) const {
-    const double su = ease(u), sv = ease(v);
+    // Outside the tile the blend holds its edge value (its slope across an
+    // edge is zero there), a close guess at the neighbour's field.
+    const double cu = std::clamp(u, 0.0, 1.0), cv = std::clamp(v, 0.0, 1.0);
+    const double su = ease(cu), sv = ease(cv);
     FieldSample f;
     f.value = top_ * (1 - su) * (1 - sv) + right_ * su * (1 - sv) + left_ * (1 - su) * sv + bottom_ * su * sv;
-    f.du = ease_slope(u) * ((right_ - top_) * (1 - sv) + (bottom_ - left_) * sv);
-    f.dv = ease_slope(v) * ((left_ - top_) * (1 - su) + (bottom_ - right_) * su);
+    f.du = ease_slope(cu) * ((right_ - top_) * (1 - sv) + (bottom_ - left_) * sv);
+    f.dv = ease_slope(cv) * ((left_ - top_) * (1 - su) + (bottom_ - right_) * su);
 
     const NoiseSample coarse = coarse_.at(u, v), fine = fine_.at(u, v);
     f.value += edge_wander * (0.7 * coarse.value + 0.3 * fine.value);
@@ -45,7 +51,7 @@ FieldSample CornerField::at(double u, double v) const {
         // Fade in from still_margin_ to variant_full_at, by the nearest edge.
         const double edges[4] = {u, v, 1 - u, 1 - v};
         const int nearest = static_cast<int>(std::min_element(edges, edges + 4) - edges);
-        const double span = variant_full_at - still_margin_;
+        const double span = std::max(variant_full_at, still_margin_ + 0.12) - still_margin_;
         const double t = std::clamp((edges[nearest] - still_margin_) / span, 0.0, 1.0);
         if (t > 0) {
             const NoiseSample n = variant_.at(u, v);
@@ -56,9 +62,4 @@ FieldSample CornerField::at(double u, double v) const {
         }
     }
     return f;
-}
-
-double boundary_distance(const FieldSample& s, int half_width) {
-    const double slope = std::max(std::hypot(s.du, s.dv), 0.05);
-    return half_width * (s.value - 0.5) / slope;
 }

@@ -37,7 +37,3 @@ private:
     bool has_variant_;
     double still_margin_ = 0.05;
 };
-
-// How far a point lies from the boundary, in grid steps of a tile of half
-// width H, estimated from the field's value and slope: positive on B's side.
-double boundary_distance(const FieldSample& sample, int half_width);

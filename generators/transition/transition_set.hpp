@@ -3,9 +3,11 @@
 #include "state/tile_context.hpp"
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
+#include "generators/transition/transition_bands.hpp"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Transition tiles: the sixteen ways two terrains can meet at the four
 // corners of a diamond, drawn so that any two tiles whose shared corners
@@ -50,3 +52,8 @@ struct TransitionTileSpec {
 // from the random source: every pixel follows from its terrains, corners,
 // variant and set seed.
 void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec);
+
+// What each grid point (i, j) of the tile shows, row by row (j outer): its
+// terrain or the band it lies in. The painting follows these labels.
+std::vector<BandLabel> transition_band_labels(const RasterImage& ground_sheet, const TransitionTileSpec& spec,
+                                              int half_width);

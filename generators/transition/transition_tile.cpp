@@ -3,165 +3,169 @@
 #include "state/tile_setup.hpp"
 #include "generators/common/diamond_mapping.hpp"
 #include "canvas/drawing_context.hpp"
-#include "generators/common/shading.hpp"
 #include "generators/transition/corner_field.hpp"
 #include "generators/transition/periodic_noise.hpp"
 #include "generators/transition/point_shade.hpp"
-#include "generators/transition/transition_water.hpp"
+#include "generators/transition/tile_regions.hpp"
+#include "generators/transition/transition_bands.hpp"
+#include "generators/transition/transition_texels.hpp"
+#include "generators/transition/variant_offset.hpp"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 constexpr int still_band = set_still_band;
 
-// Band widths in grid steps (about a pixel each), growing with the tile.
-struct Bands {
-    double foam, shallow, wet, rough, lip;
-};
+// Swamp and lily-pond water (water cells 4 and 7) lie still: no foam.
+bool foams(const TransitionTerrain& t) { return t.kind == TerrainKind::water && t.cell != 4 && t.cell != 7; }
 
-Bands bands_for(int half_width) {
-    const double scale = half_width / 32.0;  // 1 at width 64
-    return {std::max(1.0, 1.3 * scale), std::max(1.5, 2.5 * scale), std::max(1.5, 2.2 * scale),
-            std::max(1.0, 1.6 * scale), std::max(1.0, 1.0 * scale)};
-}
+int height_of(TerrainKind kind) { return kind == TerrainKind::water ? 0 : kind == TerrainKind::ground ? 1 : 2; }
 
-double unit(std::uint64_t h) { return static_cast<double>(h >> 11) / static_cast<double>(1ULL << 53); }
-
-float point_shade(const TransitionTileSpec& spec, int half_width, int i, int j) {
-    return set_point_shade(spec.set_seed, spec.variant, half_width, i, j);
-}
-
-// A hash of the point alone, for the rough fringe (the same in every tile,
-// so a fringe that runs across an edge stays one fringe).
-double point_grain(std::uint64_t set_seed, int i, int j) {
-    return unit(mix_hash(set_seed ^ 0x5eedULL ^
-                         mix_hash((static_cast<std::uint64_t>(i) << 20) ^ static_cast<std::uint64_t>(j))));
-}
-
-Colour mix(Colour c, Colour toward, double t) {
-    auto m = [t](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * t)); };
-    return rgb(m(red(c), red(toward)), m(green(c), green(toward)), m(blue(c), blue(toward)));
-}
-
-Colour tint(Colour c, double r, double g, double b) {
-    return rgb_clamped(static_cast<int>(std::lround(red(c) * r)), static_cast<int>(std::lround(green(c) * g)),
-                       static_cast<int>(std::lround(blue(c) * b)));
-}
-
-constexpr Colour foam_colour = rgb(236, 244, 238);
-
-// Shallow water over sand: lighter and greener than the deep water.
-Colour shallows(Colour c) {
-    return rgb_clamped(static_cast<int>(red(c) * 0.85) + 18, static_cast<int>(green(c) * 1.15) + 34,
-                       static_cast<int>(blue(c) * 1.05) + 26);
+// A variant's own noise starts where no band of an edge point reaches (the
+// majority vote moves a boundary by up to two steps more): the pixels next to
+// the edges come out the same in every variant.
+CornerField field_for(const TransitionTileSpec& spec, int half_width, int reach) {
+    CornerField field(spec.set_seed, spec.mask, spec.variant);
+    field.set_still_margin(static_cast<double>(still_band + reach + 2) / half_width);
+    return field;
 }
 
 class TransitionPainter {
 public:
-    TransitionPainter(const AppState& state, const WaterPhase& phase, const TransitionTileSpec& spec, int half_width)
-        : sheet_(state.ground_sheet.image),
+    TransitionPainter(const RasterImage& sheet, const WaterPhase& phase, const TransitionTileSpec& spec, int half_width)
+        : sheet_(sheet),
           phase_(phase),
           spec_(spec),
           h_(half_width),
-          step_(64.0f / static_cast<float>(half_width)),
           bands_(bands_for(half_width)),
-          field_(spec.set_seed, spec.mask, spec.variant) {
-        field_.set_still_margin(static_cast<double>(still_band) / half_width);
+          regions_(field_for(spec, half_width, band_reach(bands_)), half_width, still_band, band_reach(bands_)),
+          blend_(spec.set_seed, spec.variant, half_width, still_band),
+          width_noise_(mix_hash(spec.set_seed ^ 0x3a7eULL), 4),
+          foam_noise_(mix_hash(spec.set_seed ^ 0xf0a3ULL), 6),
+          variant_noise_(mix_hash(spec.set_seed ^ (0x7a21ULL + static_cast<std::uint64_t>(spec.variant))), 5) {
         cells_[0] = terrain_cell_origin(spec.a);
         cells_[1] = terrain_cell_origin(spec.b);
-        const bool a_water = spec.a.kind == TerrainKind::water, b_water = spec.b.kind == TerrainKind::water;
-        shore_ = a_water != b_water;
-        // The side the other overlaps: water lies under the shore, ground
-        // under rock, and otherwise A under B.
-        upper_ =
-            shore_ ? (a_water ? 1 : 0) : (spec.a.kind == TerrainKind::rock && spec.b.kind != TerrainKind::rock ? 0 : 1);
-        if (shore_) shallow_tint_ = terrain_mean_colour(sheet_, upper_ == 0 ? spec.a : spec.b);
+        const int ha = height_of(spec.a.kind), hb = height_of(spec.b.kind);
+        upper_ = ha > hb ? 0 : 1;
+        if (ha != hb) level_ = std::min(ha, hb) == 0 ? Level::shore : Level::step;
+        else level_ = ha == 0 ? Level::depth : Level::level;
+        if (level_ == Level::shore) {
+            const TransitionTerrain& land = upper_ == 0 ? spec.a : spec.b;
+            style_ = {foams(upper_ == 0 ? spec.b : spec.a), land.kind == TerrainKind::rock,
+                      terrain_mean_colour(sheet_, land)};
+            if (style_.foam) find_foam();
+        }
     }
 
-    Colour colour_at(int i, int j) const {
-        const FieldSample sample = field_.at(static_cast<double>(i) / h_, static_cast<double>(j) / h_);
-        const double to_b = boundary_distance(sample, h_);
-        const double into_upper = upper_ == 1 ? to_b : -to_b;
-        const float shade = point_shade(spec_, h_, i, j);
-        if (shore_) return shore(i, j, into_upper, shade);
-        // Screen y grows with i + j: the upper ground faces the viewer where
-        // it lies up the screen from its boundary.
-        const bool faces_viewer = (upper_ == 1 ? 1 : -1) * (sample.du + sample.dv) < 0;
-        return edge(i, j, into_upper, faces_viewer, shade);
+    Painted paint(int i, int j) const {
+        const double d = distance(i, j);
+        const double into_upper = upper_ == 1 ? d : -d;
+        const float shade = set_point_shade(spec_.set_seed, spec_.variant, h_, i, j);
+        const double u = static_cast<double>(i) / h_, v = static_cast<double>(j) / h_;
+        switch (level_) {
+            case Level::shore: {
+                const double width = noise01(width_noise_, u, v);
+                if (into_upper >= 0) return shore_land(style_, bands_, into_upper, width, texel(upper_, i, j, shade));
+                const bool foam = style_.foam && foam_[static_cast<std::size_t>(j) * h_ + i];
+                return shore_water(style_, bands_, -into_upper, width, foam ? noise01(foam_noise_, u, v, 0.37) : 0,
+                                   texel(1 - upper_, i, j, shade));
+            }
+            case Level::step:
+                if (into_upper >= bands_.lip) return {texel(upper_, i, j, shade), BandLabel::upper};
+                if (into_upper < -bands_.shadow) return {texel(1 - upper_, i, j, shade), BandLabel::lower};
+                return step_edge(bands_, into_upper, texel(upper_, i, j, shade), texel(1 - upper_, i, j, shade));
+            default: {
+                const double reach = level_ == Level::depth ? bands_.shallow : bands_.blend;
+                if (into_upper >= reach) return {texel(upper_, i, j, shade), BandLabel::upper};
+                if (into_upper <= -reach) return {texel(1 - upper_, i, j, shade), BandLabel::lower};
+                const Colour up = texel(upper_, i, j, shade), low = texel(1 - upper_, i, j, shade);
+                return level_ == Level::depth ? depth_edge(bands_, into_upper, up, low)
+                                              : level_edge(bands_, into_upper, up, low);
+            }
+        }
     }
 
 private:
+    // Where foam lies, without the flecks left where its breaks begin.
+    void find_foam() {
+        foam_.assign(static_cast<std::size_t>(h_) * h_, 0);
+        for (int j = 0; j < h_; ++j)
+            for (int i = 0; i < h_; ++i) {
+                const double into_water = upper_ == 1 ? -distance(i, j) : distance(i, j);
+                if (into_water <= 0) continue;
+                const double u = static_cast<double>(i) / h_, v = static_cast<double>(j) / h_;
+                foam_[static_cast<std::size_t>(j) * h_ + i] =
+                    into_water < foam_reach(style_, bands_, noise01(foam_noise_, u, v, 0.37));
+            }
+        clear_small_regions(foam_, h_, 3);
+    }
+
+    double distance(int i, int j) const { return regions_.distance(i, j); }
+
+    // 0..1: the set's noise, which every tile shares at its edges, and the
+    // variant's own inside.
+    double noise01(const PeriodicNoise& noise, double u, double v, double shift = 0) const {
+        double n = noise.at(u, v).value;
+        const double share = blend_.noise_share(u, v);
+        if (share > 0) n = (1 - share) * n + share * variant_noise_.at(u + shift, v).value;
+        return std::clamp(0.5 + 0.6 * n, 0.0, 1.0);
+    }
+
     Colour texel(int side, int i, int j, float shade) const {
-        const TransitionTerrain& t = side == 0 ? spec_.a : spec_.b;
-        if (t.kind == TerrainKind::water) {
-            const auto shade_at = [this](int a, int b) { return point_shade(spec_, h_, a, b); };
-            return transition_water_texel(sheet_, cells_[side], h_, i, j, shade_at, phase_);
+        const bool water = (side == 0 ? spec_.a : spec_.b).kind == TerrainKind::water;
+        if (water && phase_.flows()) {
+            const auto shade_at = [this](int a, int b) {
+                return set_point_shade(spec_.set_seed, spec_.variant, h_, a, b);
+            };
+            return transition_flowing_water_texel(sheet_, cells_[side], h_, i, j, shade_at, phase_);
         }
-        return scale_colour(diamond_texel(sheet_, cells_[side].x, cells_[side].y, i, j, step_), shade);
-    }
-
-    // Land against water: wet ground darkening towards the line, a line of
-    // foam on the water, then lighter shallows fading out in a broken fringe.
-    Colour shore(int i, int j, double into_land, float shade) const {
-        const int land = upper_, water = 1 - upper_;
-        const double grain = point_grain(spec_.set_seed, i, j);
-        if (into_land >= 0) {
-            const Colour ground = texel(land, i, j, shade);
-            // Darkest at the waterline, then a band, then a broken fringe.
-            if (into_land < 1.0) return tint(ground, 0.52, 0.54, 0.60);
-            if (into_land < bands_.wet || (into_land < bands_.wet + 1.5 && grain < 0.5))
-                return tint(ground, 0.66, 0.68, 0.74);
-            return ground;
-        }
-        const double out = -into_land;
-        const Colour w = texel(water, i, j, shade);
-        if (out < bands_.foam) return mix(w, foam_colour, 0.55 + 0.35 * shade);
-        const double shallow_end = bands_.foam + bands_.shallow;
-        if (out < shallow_end || (out < shallow_end + 1.5 && grain < 0.45))
-            return shallows(mix(w, shallow_tint_, 0.12));
-        return w;
-    }
-
-    // Two grounds (or rock): the upper one's edge breaks into clumps, a lip
-    // darker where it faces the viewer and lit where it faces away, and a
-    // thin shadow on the lower ground in front of it.
-    Colour edge(int i, int j, double into_upper, bool faces_viewer, float shade) const {
-        const int block = std::max(1, h_ / 24);
-        const double grain = point_grain(spec_.set_seed, i / block, j / block);
-        const double fringe = into_upper + bands_.rough * (grain - 0.5) * 2;
-        if (fringe >= 0) {
-            const Colour top = texel(upper_, i, j, shade);
-            if (fringe >= bands_.lip) return top;
-            return faces_viewer ? tint(top, 0.74, 0.74, 0.78) : tint(top, 1.14, 1.14, 1.08);
-        }
-        const Colour under = texel(1 - upper_, i, j, shade);
-        return faces_viewer && fringe > -bands_.lip * 1.5 ? tint(under, 0.6, 0.6, 0.66) : under;
+        const auto read = [&](TextureOffset offset) {
+            return water ? transition_water_texel(sheet_, cells_[side], h_, i, j, shade, phase_, offset)
+                         : transition_land_texel(sheet_, cells_[side], h_, i, j, shade, offset);
+        };
+        const double w = blend_.weight(i, j);
+        if (w <= 0) return read({});
+        const Colour own = read(blend_.offset(side));
+        return w >= 1 ? own : mix_colour(read({}), own, w);
     }
 
     const RasterImage& sheet_;
     WaterPhase phase_;
     const TransitionTileSpec& spec_;
     int h_;
-    float step_;
     Bands bands_;
-    CornerField field_;
+    TileRegions regions_;
+    VariantBlend blend_;
+    PeriodicNoise width_noise_, foam_noise_, variant_noise_;
     SheetPoint cells_[2];
-    bool shore_ = false;
     int upper_ = 1;
-    Colour shallow_tint_ = 0;
+    Level level_ = Level::level;
+    ShoreStyle style_;
+    std::vector<std::uint8_t> foam_;
 };
 }  // namespace
+
+std::vector<BandLabel> transition_band_labels(const RasterImage& ground_sheet, const TransitionTileSpec& spec,
+                                              int half_width) {
+    const TransitionPainter painter(ground_sheet, WaterPhase{}, spec, half_width);
+    std::vector<BandLabel> labels;
+    labels.reserve(static_cast<std::size_t>(half_width) * half_width);
+    for (int j = 0; j < half_width; ++j)
+        for (int i = 0; i < half_width; ++i) labels.push_back(painter.paint(i, j).label);
+    return labels;
+}
 
 void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) {
     compute_house_footprint(context);  // the diamond's geometry at the chosen width
     const int half_width = context.state.geometry.half_width;
     begin_tile(context, tile_area_colour);
-    const TransitionPainter painter(context.state, context.request.water_phase, spec, half_width);
+    const TransitionPainter painter(context.state.ground_sheet.image, context.request.water_phase, spec, half_width);
     DrawingContext dc(context.state.canvas);
     for (int i = 0; i < half_width; ++i)
         for (int j = 0; j < half_width; ++j) {
-            const Colour colour = painter.colour_at(i, j);
+            const Colour colour = painter.paint(i, j).colour;
             const CanvasPoint at = diamond_pixel(half_width, i, j);
             dc.plot(at.x, at.y, colour);
             dc.plot(at.x + 1, at.y, colour);

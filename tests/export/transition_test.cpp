@@ -209,7 +209,7 @@ TEST_F(TransitionDir, TiledDrawsAMapLaidOutByCornersWithoutSeams) {
 
 TEST_F(TransitionDir, BadTerrainsAreOneLineExitTwoAndNothingWritten) {
     for (const char* terrains : {"lava:1,water:0", "ground:20,water:0", "ground:3,water:10", "rock:-1,ground:2",
-                                 "ground:3,ground:3", "ground:3", "ground:3,water:0,rock:1", "ground:x,water:0"}) {
+                                 "ground:3,ground:3", "ground:3,water:0,rock:1", "ground:x,water:0"}) {
         const fs::path out = dir_ / "out";
         const ParsedCommandLine parsed =
             parse_args({"--kind", "transition", "--terrains", terrains, "--out", out.string()});
@@ -229,4 +229,57 @@ TEST_F(TransitionDir, BadTerrainsAreOneLineExitTwoAndNothingWritten) {
         EXPECT_EQ(parsed.exit_code, 2) << args.back();
         EXPECT_EQ(parsed.text.find('\n'), std::string::npos) << parsed.text;
     }
+}
+
+// A fill set's own sample map (16 x 16, variants at random), drawn by Tiled:
+// pixels one tile apart along a map axis differ nearly as much as pixels at
+// random distances, inside the diamonds (away from the edge bands every
+// variant shares), so a large area shows no grid. The .tsx and .tres hold a
+// set of the one terrain.
+TEST_F(TransitionDir, AFillSetRepeatsNoPatternAtTheTilePeriod) {
+    for (const char* terrain : {"ground:3", "rock:2", "water:0"})
+        for (const int width : {64, 128}) {
+            SCOPED_TRACE(std::string(terrain) + " width " + std::to_string(width));
+            ASSERT_EQ(run_render({"--kind", "transition", "--terrains", terrain, "--variants", "8", "--iso-width",
+                                  std::to_string(width), "--seed", "5", "--transparent", "--sheet",
+                                  (dir_ / "fill.png").string(), "--tmx", (dir_ / "fill.tmx").string(), "--godot",
+                                  (dir_ / "fill.tres").string()}),
+                      0);
+            const std::string tsx = text_of(dir_ / "fill.tsx");
+            EXPECT_EQ(tiled_corners(tsx).size(), 8u);
+            EXPECT_NE(tsx.find("<wangset name=\"" + std::string(terrain) + "\" type=\"corner\""), std::string::npos);
+            EXPECT_EQ(tsx.find("<wangcolor", tsx.find("<wangcolor") + 1), std::string::npos) << "one colour";
+            const std::map<std::string, std::string> godot = godot_keys(dir_ / "fill.tres");
+            EXPECT_EQ(godot.at("terrain_set_0/terrain_0/name"), "\"" + std::string(terrain) + "\"");
+            EXPECT_EQ(godot.count("terrain_set_0/terrain_1/name"), 0u);
+
+            const std::string command = "QT_QPA_PLATFORM=offscreen tmxrasterizer '" + (dir_ / "fill.tmx").string() +
+                                        "' '" + (dir_ / "fill_map.png").string() + "' >/dev/null 2>&1";
+            ASSERT_EQ(std::system(command.c_str()), 0) << "tmxrasterizer (Debian package tiled) must be installed";
+            const Rgba map = read_rgba(dir_ / "fill_map.png");
+            int top = map.height;
+            for (int y = 0; y < map.height && top == map.height; ++y)
+                for (int x = 0; x < map.width; ++x)
+                    if (map.at(x, y)[3] > 0) top = y;
+            // The pixel at map position (x, y) in tile units, cell (0, 0)'s top corner at (width 8, top).
+            auto pixel = [&](double x, double y) {
+                return map.at(static_cast<int>(map.width / 2 + (x - y) * width / 2),
+                              static_cast<int>(top + (x + y) * width / 4));
+            };
+            auto difference = [](const std::uint8_t* p, const std::uint8_t* q) {
+                return std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]);
+            };
+            std::mt19937 random(9);
+            std::uniform_real_distribution<double> inside(0.2, 0.8);
+            std::uniform_int_distribution<int> cell(1, 14);
+            double period = 0, apart = 0;
+            const int samples = 6000;
+            for (int s = 0; s < samples; ++s) {
+                const double x = cell(random) + inside(random), y = cell(random) + inside(random);
+                period += s % 2 ? difference(pixel(x, y), pixel(x + 1, y)) : difference(pixel(x, y), pixel(x, y - 1));
+                apart += difference(pixel(x, y), pixel(cell(random) + inside(random), cell(random) + inside(random)));
+            }
+            EXPECT_GE(period, 0.8 * apart)
+                << "one period apart " << period / samples << ", at random " << apart / samples;
+        }
 }

@@ -118,3 +118,115 @@ TEST(TransitionTile, VariantsShareTheirEdgePixelsAndDifferInside) {
             }
         }
 }
+
+namespace {
+bool upper_side(BandLabel label) {
+    return label == BandLabel::upper || label == BandLabel::wet || label == BandLabel::lip;
+}
+
+// Regions of equal label (4-connected) as (size, extent, reaches the outer
+// ring, touches the other side's terrain).
+struct Region {
+    int extent;
+    bool at_rim, beside_other_side;
+};
+std::vector<std::pair<BandLabel, Region>> regions_of(const std::vector<BandLabel>& labels, int h) {
+    std::vector<std::pair<BandLabel, Region>> regions;
+    std::vector<char> seen(labels.size(), 0);
+    for (int start = 0; start < h * h; ++start) {
+        if (seen[start]) continue;
+        const BandLabel label = labels[start];
+        int lo_i = h, hi_i = -1, lo_j = h, hi_j = -1;
+        Region region{0, false, false};
+        std::vector<int> stack = {start};
+        seen[start] = 1;
+        while (!stack.empty()) {
+            const int at = stack.back(), i = at % h, j = at / h;
+            stack.pop_back();
+            lo_i = std::min(lo_i, i), hi_i = std::max(hi_i, i), lo_j = std::min(lo_j, j), hi_j = std::max(hi_j, j);
+            region.at_rim = region.at_rim || std::min({i, j, h - 1 - i, h - 1 - j}) == 0;
+            const int next[4][2] = {{i + 1, j}, {i - 1, j}, {i, j + 1}, {i, j - 1}};
+            for (const auto& n : next) {
+                if (n[0] < 0 || n[1] < 0 || n[0] >= h || n[1] >= h) continue;
+                const int k = n[1] * h + n[0];
+                if (upper_side(labels[k]) != upper_side(label)) region.beside_other_side = true;
+                if (seen[k] || labels[k] != label) continue;
+                seen[k] = 1;
+                stack.push_back(k);
+            }
+        }
+        region.extent = std::max(hi_i - lo_i, hi_j - lo_j) + 1;
+        regions.push_back({label, region});
+    }
+    return regions;
+}
+}  // namespace
+
+// Over every tile of 8 variants of five pairs at three widths: no region
+// smaller than three grid steps that the neighbours do not continue, every
+// terrain region reaching an edge (a corner's), and every band (wet, foam,
+// shallows, lip, shadow) lying beside the terrain it edges.
+TEST(TransitionTile, ShoresAndEdgesHaveNoIslandsSpecksOrStrayBands) {
+    TileRig rig;
+    const Pair five[] = {pairs[0],
+                         {{TerrainKind::rock, 2}, {TerrainKind::water, 0}},
+                         {{TerrainKind::water, 0}, {TerrainKind::water, 5}},
+                         pairs[3],
+                         pairs[2]};
+    for (const Pair& pair : five)
+        for (const int width : {64, 128, 200})
+            for (int variant = 0; variant < 8; ++variant)
+                for (int mask = 0; mask < corner_masks; ++mask) {
+                    const int h = width / 2;
+                    std::vector<BandLabel> labels =
+                        transition_band_labels(rig.state().ground_sheet.image, {pair.a, pair.b, mask, variant, 77}, h);
+                    // Shallows fade into the water: a gradient of it, not a region.
+                    std::replace(labels.begin(), labels.end(), BandLabel::shallows, BandLabel::lower);
+                    const std::string where = terrain_name(pair.a) + "," + terrain_name(pair.b) + " width " +
+                                              std::to_string(width) + " variant " + std::to_string(variant) + " mask " +
+                                              std::to_string(mask);
+                    std::vector<BandLabel> sides(labels.size());
+                    for (std::size_t k = 0; k < labels.size(); ++k)
+                        sides[k] = upper_side(labels[k]) ? BandLabel::upper : BandLabel::lower;
+                    for (const auto& [side, region] : regions_of(sides, h))
+                        ASSERT_TRUE(region.at_rim) << where << ": a terrain region reaching no edge";
+                    for (const auto& [label, region] : regions_of(labels, h)) {
+                        if (label == BandLabel::upper || label == BandLabel::lower) continue;
+                        ASSERT_TRUE(region.at_rim || region.extent >= 3) << where << " label " << int(label);
+                        ASSERT_TRUE(region.beside_other_side || region.at_rim) << where << ": a stray band";
+                    }
+                }
+}
+
+// Between the variants of a straight coast, the coastline away from the edge
+// bands runs its own course: at least 30 % of it lies more than a step and a
+// half from the other's.
+TEST(TransitionTile, VariantsOfACoastRunTheirOwnCourse) {
+    TileRig rig;
+    const int h = 64, mask = corner_top | corner_right;
+    std::vector<std::vector<std::pair<int, int>>> coasts;
+    for (int variant = 0; variant < 8; ++variant) {
+        const std::vector<BandLabel> labels =
+            transition_band_labels(rig.state().ground_sheet.image, {pairs[0].a, pairs[0].b, mask, variant, 77}, h);
+        std::vector<std::pair<int, int>> coast;
+        for (int j = h / 5; j < h - h / 5; ++j)
+            for (int i = h / 5; i < h - h / 5; ++i)
+                if (upper_side(labels[j * h + i]) != upper_side(labels[j * h + i + 1]) ||
+                    upper_side(labels[j * h + i]) != upper_side(labels[(j + 1) * h + i]))
+                    coast.push_back({i, j});
+        ASSERT_GT(coast.size(), static_cast<std::size_t>(h / 4)) << "variant " << variant;
+        coasts.push_back(coast);
+    }
+    for (std::size_t a = 0; a < coasts.size(); ++a)
+        for (std::size_t b = 0; b < coasts.size(); ++b) {
+            if (a == b) continue;
+            int apart = 0;
+            for (const auto& [i, j] : coasts[a]) {
+                bool near = false;
+                for (const auto& [k, l] : coasts[b]) near = near || (i - k) * (i - k) + (j - l) * (j - l) <= 2;
+                apart += !near;
+            }
+            EXPECT_GE(apart * 10, static_cast<int>(coasts[a].size()) * 3)
+                << "variants " << a << " and " << b << ": " << apart << " of " << coasts[a].size();
+        }
+}
