@@ -120,8 +120,10 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
                     const int lit = nearest_to_int(shade * 255.0);
                     colour = rgb(lit, lit, 255);
                 }
+                dc.set_painted_light(shade);
                 paint_segment_pair(dc, segment, colour);
             } else if (settings.flat_ground) {
+                dc.set_painted_light(1.0f);
                 paint_segment_pair(dc, segment, sheet.colour_at(ground_x[col], ground_y));
             }
         }
@@ -129,6 +131,7 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
 }
 
 void paint_mountain_border(TileContext& context, DrawingContext& dc) {
+    dc.set_painted_light(1.0f);
     const std::vector<std::int16_t>& profile = context.state.mountain_profile;
     for (int x = 0; x <= 400; ++x)
         if (profile[x] < no_rock_in_column && profile[x + 1] < no_rock_in_column) {

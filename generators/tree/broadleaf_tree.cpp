@@ -10,6 +10,12 @@ constexpr int branch_colour_index = 3;
 constexpr int least_clusters = 10;
 constexpr int brightest_leaf = 5;
 
+// The light a table colour was painted with: its share of the brightest
+// colour's strongest channel.
+float painted_light(Colour colour, Colour brightest, int (*channel)(Colour)) {
+    return static_cast<float>(channel(colour)) / static_cast<float>(std::max(channel(brightest), 1));
+}
+
 // Five columns dark to light, drawn bottom row first. A fresh jitter comes
 // 3 times in 10, so the trunk wobbles by a pixel on its way up.
 void paint_trunk(TreeCanvas& canvas, TreeBase base, int height, int thickness, int jitter) {
@@ -21,8 +27,11 @@ void paint_trunk(TreeCanvas& canvas, TreeBase base, int height, int thickness, i
     for (int y = base.y; y >= base.y - height; --y) {
         if (random_below(canvas.random, 10) > 6) jitter = random_below(canvas.random, 2);
         // With a thin trunk several columns share a pixel; the lighter, later one wins.
-        for (int k = 0; k < trunk_columns; ++k)
-            canvas.dc.plot(nearest_to_int(base.x + k * step + jitter - half), y, canvas.tables.trunk_colours[k]);
+        for (int k = 0; k < trunk_columns; ++k) {
+            const Colour bark = canvas.tables.trunk_colours[k];
+            canvas.dc.set_painted_light(painted_light(bark, canvas.tables.trunk_colours[trunk_columns - 1], red));
+            canvas.dc.plot(nearest_to_int(base.x + k * step + jitter - half), y, bark);
+        }
     }
 }
 
@@ -35,6 +44,8 @@ int paint_branches(TreeCanvas& canvas, TreeBase base, int height, int thickness)
     int count = 0;
     // Thin limbs reaching up and out, seen from the front.
     canvas.dc.set_surface(standing_plane({0.0, -1.0, 0.5}, 0.0f, static_cast<float>(base.y), 0.0f));
+    canvas.dc.set_painted_light(painted_light(canvas.tables.trunk_colours[branch_colour_index],
+                                              canvas.tables.trunk_colours[trunk_columns - 1], red));
     for (int b = 1;; ++b) {
         if (b > random_below(random, 5) + 2) break;
         const int to_x = base.x + random_below(random, height) - height / 2;
@@ -57,6 +68,8 @@ void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixe
         const int y = nearest_to_int(cy + static_cast<double>(tables.sin_table[a]) * d);
         // A wider factor can push the index below 0 on the left or past 5.
         const int shade = std::clamp(trunc_to_int((dx + d) / (2.0 * radius) * 5), 0, brightest_leaf);
+        canvas.dc.set_painted_light(
+            painted_light(tables.leaf_colours[shade], tables.leaf_colours[brightest_leaf], green));
         canvas.dc.plot(cx + dx, y, tables.leaf_colours[shade]);
     }
 }

@@ -20,7 +20,7 @@ RenderSettings settings_of(std::vector<std::string> args) {
 }
 
 RenderSettings with_maps(RenderSettings settings) {
-    settings.normals = settings.heights = true;
+    settings.normals = settings.heights = settings.albedo = true;
     return settings;
 }
 
@@ -69,6 +69,8 @@ TEST(SurfaceMaps, ColourIsTheSameByteForByteAndTheMapsAreSound) {
             ASSERT_EQ(mapped.alpha, colour.alpha) << what;
             ASSERT_EQ(mapped.lighting_maps.normals.width(), colour.image.width()) << what;
             ASSERT_EQ(mapped.lighting_maps.normals.height(), colour.image.height()) << what;
+            ASSERT_EQ(mapped.lighting_maps.albedo.width(), colour.image.width()) << what;
+            ASSERT_EQ(mapped.lighting_maps.albedo.height(), colour.image.height()) << what;
             EXPECT_TRUE(colour.lighting_maps.normals.empty());
             for (int y = 0; y < mapped.image.height(); ++y)
                 for (int x = 0; x < mapped.image.width(); ++x) {
@@ -227,13 +229,14 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
     const ScratchDir folder("brannoc-maps-");
     const std::string out = (folder.path() / "tiles").string();
     ASSERT_EQ(run_render({"--kind", "house", "--house-shape", "4 x 4", "--lock-shape", "--count", "3", "--transparent",
-                          "--trim", "--normals", "--heights", "--lit", "180,30", "--out", out}),
+                          "--trim", "--normals", "--heights", "--lit", "180,30", "--albedo", "--out", out}),
               0);
     // The manifest names each tile's maps as they were written.
     const nlohmann::json first = read_json(std::filesystem::path(out) / "manifest.json")["tiles"][0];
     EXPECT_EQ(first["normals"], "house-0000_n.png");
     EXPECT_EQ(first["heights"], "house-0000_h.png");
     EXPECT_EQ(first["lit"], "house-0000_lit.png");
+    EXPECT_EQ(first["albedo"], "house-0000_a.png");
     double left_lit = 0, right_lit = 0;
     int left_count = 0, right_count = 0;
     for (const char* name : {"house-0000", "house-0001", "house-0002"}) {
@@ -241,6 +244,7 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
         const Rgba colour = read_rgba(base.string() + ".png");
         const Rgba normals = read_rgba(base.string() + "_n.png");
         const Rgba lit = read_rgba(base.string() + "_lit.png");
+        const Rgba albedo = read_rgba(base.string() + "_a.png");
         const Grey16 heights = read_grey16(base.string() + "_h.png");
         ASSERT_GT(colour.width, 0);
         ASSERT_EQ(normals.width, colour.width);
@@ -253,6 +257,7 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
                 const std::uint8_t a = colour.at(x, y)[3];
                 ASSERT_EQ(normals.at(x, y)[3], a);
                 ASSERT_EQ(lit.at(x, y)[3], a);
+                ASSERT_EQ(albedo.at(x, y)[3], a);
                 ASSERT_EQ(heights.samples[2 * (static_cast<std::size_t>(y) * colour.width + x) + 1], a ? 65535 : 0);
                 if (!a) continue;
                 // Walls, by their normals: facing left (red low) or right (red high), level (blue 128).
