@@ -43,6 +43,7 @@ void paint_mountain_underlay(TileContext& context, DrawingContext& dc) {
     const int half_width = state.geometry.half_width;
     const float step = 64.0f / static_cast<float>(half_width);
     const SheetPoint rock = mountain_cell_origin(state.mountain_texture);
+    if (dc.mapping_surfaces()) dc.set_surface(flat_ground());  // its own, to find where it shows
     for (int i = 0; i < half_width; ++i) {
         for (int j = 0; j < half_width; ++j) {
             const Colour texel = diamond_texel(state.ground_sheet.image, rock.x, rock.y, i, j, step);
@@ -125,6 +126,31 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
             } else if (settings.flat_ground) {
                 dc.set_painted_light(1.0f);
                 paint_segment_pair(dc, segment, sheet.colour_at(ground_x[col], ground_y));
+            }
+        }
+    }
+}
+
+void close_relief_gaps(SurfaceIds& surfaces, SurfaceId underlay) {
+    const int ox = surfaces.origin_x(), oy = surfaces.origin_y();
+    auto height_of = [&](SurfaceId id, int x, int y) { return height_at(surfaces.surface(id), x - ox, y - oy); };
+    // A gap several pixels long fills from its ends inwards, a pixel a pass.
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (int y = 1; y < surfaces.height() - 1; ++y) {
+            const int last = std::min(surfaces.last_marked(y), surfaces.width() - 2);
+            for (int x = std::max(surfaces.first_marked(y), 1); x <= last; ++x) {
+                if (surfaces.at(x, y) != underlay) continue;
+                SurfaceId best = underlay;
+                float highest = 0.0f;
+                for (const auto [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                    const SurfaceId id = surfaces.at(x + dx, y + dy);
+                    if (id == underlay || id == 0) continue;
+                    if (const float h = height_of(id, x, y); h > highest) highest = h, best = id;
+                }
+                if (best == underlay) continue;
+                surfaces.mark(x, y, best);
+                changed = true;
             }
         }
     }

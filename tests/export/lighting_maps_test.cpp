@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -169,6 +170,35 @@ TEST(SurfaceMaps, MountainFlanksFaceAwayFromThePeakWhichIsHighest) {
     EXPECT_GT(top, 20);
     // The peak stands near the middle, as the field is built.
     EXPECT_NEAR(top_x, 130, 30);
+}
+
+TEST(SurfaceMaps, NoRockOfAMountainIsAtGroundLevel) {
+    // Rock is what changes with the rock texture. The underlay showing
+    // between flat ground's segments lies on the ground; next to the
+    // relief, rock stands above it.
+    auto app = std::make_unique<Application>(create_app_state());
+    for (const char* width : {"64", "96", "128", "164", "200"}) {
+        auto rock = [&](const char* texture) {
+            return with_maps(settings_of({"--kind", "mountain", "--iso-width", width, "--seed", "21",
+                                          "--lock-mountain-texture", "--mountain-texture", texture}));
+        };
+        const RenderSettings grey = rock("3"), brown = rock("9");
+        for (int index = 0; index < 8; ++index) {
+            const RenderedTile a = render_tile(*app, grey, index), b = render_tile(*app, brown, index);
+            int rock_pixels = 0;
+            for (int y = 0; y < a.image.height(); ++y)
+                for (int x = 0; x < a.image.width(); ++x) {
+                    if (a.image.pixel(x, y) == b.image.pixel(x, y)) continue;
+                    ++rock_pixels;
+                    const int beside = std::max({height_at(a, x - 1, y), height_at(a, x + 1, y), height_at(a, x, y - 1),
+                                                 height_at(a, x, y + 1)});
+                    if (beside > 0) {
+                        ASSERT_GT(height_at(a, x, y), 0) << width << " " << index << " at " << x << "," << y;
+                    }
+                }
+            EXPECT_GT(rock_pixels, 100) << width << " " << index;
+        }
+    }
 }
 
 TEST(SurfaceMaps, AConiferTrunkTurnsFromLeftToRightAcrossItsWidth) {
