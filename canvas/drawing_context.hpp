@@ -62,6 +62,13 @@ public:
         return surfaces_ && target_ && target_->contains(x, y) ? surfaces_->at(x, y) : 0;
     }
     void reuse_surface(SurfaceId id) { current_surface_ = id; }
+    // The id the last set_surface named (0 with no surface ids).
+    SurfaceId current_surface() const { return current_surface_; }
+    // Gives an already painted pixel another surface, leaving its colour.
+    void remark_surface(int x, int y, SurfaceId id) {
+        x += origin_x_, y += origin_y_;
+        if (surfaces_ && target_ && target_->contains(x, y)) surfaces_->mark(x, y, id);
+    }
     // The light the next pixels are painted with: the factor the generator
     // scaled their colour by for its own shading (1, the start: none). Kept
     // beside the surfaces when they keep light, so the colour can be unlit.

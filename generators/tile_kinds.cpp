@@ -52,7 +52,7 @@ const TileKindRow rows[] = {
     {TileKind::house, "house", tab_house, tab_bit(tab_house) | tab_bit(tab_terrain) | tab_bit(tab_tree), false,
      tab_draw<draw_house_tile>, standing_reach, never, "", house_widths, {true, 0.0, 18.0}},
     {TileKind::tree, "tree", tab_tree, tab_bit(tab_tree), false, tab_draw<draw_tree_tile>, standing_reach, never, "",
-     as_asked, {true, 24.0, 0.0}},
+     as_asked, {true, 325.0, 0.0}},
     {TileKind::terrain, "terrain", tab_terrain, tab_bit(tab_terrain) | tab_bit(tab_tree), false,
      tab_draw<draw_terrain_tile>, standing_reach, with_pool_or_swamp, "", as_asked, {true, 66.0, 16.0}},
     {TileKind::mountain, "mountain", tab_mountain, tab_bit(tab_mountain), false, tab_draw<draw_mountain_tile>,

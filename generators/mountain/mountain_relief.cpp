@@ -143,7 +143,7 @@ void close_relief_gaps(SurfaceIds& surfaces, SurfaceId underlay) {
                 if (surfaces.at(x, y) != underlay) continue;
                 SurfaceId best = underlay;
                 float highest = 0.0f;
-                for (const auto [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
                     const SurfaceId id = surfaces.at(x + dx, y + dy);
                     if (id == underlay || id == 0) continue;
                     if (const float h = height_of(id, x, y); h > highest) highest = h, best = id;

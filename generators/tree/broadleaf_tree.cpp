@@ -3,6 +3,7 @@
 #include "canvas/numbers.hpp"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 constexpr int trunk_columns = 5;
@@ -74,23 +75,60 @@ void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixe
     }
 }
 
+// A cluster's dome on screen, by the surface id its leaves were painted with.
+struct ClusterDome {
+    SurfaceId id;
+    float cx, cy, rx, ry;
+    bool holds(int x, int y) const {
+        const float u = (static_cast<float>(x) + 0.5f - cx) / rx, v = (static_cast<float>(y) + 0.5f - cy) / ry;
+        return u * u + v * v <= 1.0f;
+    }
+};
+
+// The clusters' leaves interleave; in the maps each leaf takes the dome of
+// the nearest cluster to the viewer over it (the last drawn), so the crown
+// reads as overlapping domes, each smooth, not as noise.
+void smooth_crown(DrawingContext& dc, const std::vector<ClusterDome>& domes) {
+    if (domes.empty()) return;
+    float left = domes[0].cx, right = left, top = domes[0].cy, bottom = top;
+    for (const ClusterDome& d : domes) {
+        left = std::min(left, d.cx - d.rx), right = std::max(right, d.cx + d.rx);
+        top = std::min(top, d.cy - d.ry), bottom = std::max(bottom, d.cy + d.ry);
+    }
+    const SurfaceId first = domes.front().id, last = domes.back().id;
+    for (int y = static_cast<int>(top) - 1; y <= static_cast<int>(bottom) + 1; ++y)
+        for (int x = static_cast<int>(left) - 1; x <= static_cast<int>(right) + 1; ++x) {
+            const SurfaceId under = dc.surface_under(x, y);
+            if (under < first || under > last) continue;
+            for (auto d = domes.rbegin(); d != domes.rend() && d->id > under; ++d)
+                if (d->holds(x, y)) {
+                    dc.remark_surface(x, y, d->id);
+                    break;
+                }
+        }
+}
+
 // At least 10 clusters, more on a tall tree: cluster c is drawn while c is at
 // most 10 plus a fresh draw below the height.
 int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafStyle& style) {
     RandomSource& random = canvas.random;
     const int pixels = height * 5 * style.leaf_percent / 100;
     int count = 0;
+    std::vector<ClusterDome> domes;
     for (int c = 1;; ++c) {
         if (c > random_below(random, height) + least_clusters) break;
         const int cx = base.x + random_below(random, height) - height / 2;
         const int cy = base.y - height - random_below(random, height);
         const int radius = random_below(random, height / 3) + height / 3;
         // Leaves scatter over an oval radius * factor / 2 across and radius high.
-        canvas.dc.set_surface(dome(cx + 0.5f, cy + 0.5f, std::max(radius * style.width_factor / 2.0f, 1.0f),
-                                   std::max(radius, 1) * 1.0f, static_cast<float>(base.y)));
+        const float rx = std::max(radius * style.width_factor / 2.0f, 1.0f), ry = std::max(radius, 1) * 1.0f;
+        canvas.dc.set_surface(dome(cx + 0.5f, cy + 0.5f, rx, ry, static_cast<float>(base.y)));
+        if (canvas.dc.mapping_surfaces())
+            domes.push_back({canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f});
         paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor);
         ++count;
     }
+    smooth_crown(canvas.dc, domes);
     return count;
 }
 }  // namespace

@@ -303,3 +303,23 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
     ASSERT_GT(right_count, 100);
     EXPECT_GT(left_lit / left_count, 1.3 * right_lit / right_count);
 }
+
+TEST(SurfaceMaps, ABroadleafCrownIsOverlappingDomesNotNoise) {
+    // Neighbouring leaves mostly share a dome: their normals differ little.
+    auto app = std::make_unique<Application>(create_app_state());
+    const RenderSettings trees = with_maps(settings_of({"--kind", "tree", "--iso-width", "128", "--seed", "6"}));
+    double turn = 0;
+    int pairs = 0;
+    for (int index = 0; index < 4; ++index) {
+        const RenderedTile t = render_tile(*app, trees, index);
+        for (int y = 0; y < t.image.height(); ++y)
+            for (int x = 0; x + 1 < t.image.width(); ++x) {
+                const Normal a = normal_at(t, x, y), b = normal_at(t, x + 1, y);
+                // Leaves: round, above the trunk's foot and not the trunk's upright sides.
+                if (a.z > 0.999 || b.z > 0.999 || a.z < 0.05 || b.z < 0.05) continue;
+                turn += std::hypot(a.x - b.x, a.y - b.y, a.z - b.z), ++pairs;
+            }
+    }
+    ASSERT_GT(pairs, 500);
+    EXPECT_LT(turn / pairs, 0.3);  // one dome per leaf, interleaved, differs by over 0.5
+}
