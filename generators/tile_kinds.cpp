@@ -56,7 +56,7 @@ const TileKindRow rows[] = {
     {TileKind::terrain, "terrain", tab_terrain, tab_bit(tab_terrain) | tab_bit(tab_tree), false,
      tab_draw<draw_terrain_tile>, standing_reach, with_pool_or_swamp, "", as_asked, {true, 66.0, 16.0}},
     {TileKind::mountain, "mountain", tab_mountain, tab_bit(tab_mountain), false, tab_draw<draw_mountain_tile>,
-     peak_reach, never, "", as_asked, {true, 315.0, 26.0}},
+     peak_reach, never, "", as_asked, {true, 315.0, 20.0}},
     {TileKind::water, "water", tab_water, tab_bit(tab_water), false, tab_draw<draw_water_tile>, flat_reach, always, "",
      as_asked},
     {TileKind::transition, "transition", -1, 0, true, set_draw, flat_reach, with_a_water_terrain,

@@ -11,6 +11,8 @@
 namespace {
 constexpr int grid_cells = height_field_last;  // 128 grid steps across the tile
 constexpr float shaded_snow = 0.8f;
+// Holes between segments are a few pixels; more is the rock's cut side.
+constexpr std::size_t largest_gap = 6;
 
 struct Segment {
     float x, y, x2, y2;
@@ -131,29 +133,71 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
     }
 }
 
-void close_relief_gaps(SurfaceIds& surfaces, SurfaceId underlay) {
-    const int ox = surfaces.origin_x(), oy = surfaces.origin_y();
-    auto height_of = [&](SurfaceId id, int x, int y) { return height_at(surfaces.surface(id), x - ox, y - oy); };
-    // A gap several pixels long fills from its ends inwards, a pixel a pass.
-    for (bool changed = true; changed;) {
-        changed = false;
-        for (int y = 1; y < surfaces.height() - 1; ++y) {
-            const int last = std::min(surfaces.last_marked(y), surfaces.width() - 2);
-            for (int x = std::max(surfaces.first_marked(y), 1); x <= last; ++x) {
-                if (surfaces.at(x, y) != underlay) continue;
-                SurfaceId best = underlay;
-                float highest = 0.0f;
-                for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
-                    const SurfaceId id = surfaces.at(x + dx, y + dy);
-                    if (id == underlay || id == 0) continue;
-                    if (const float h = height_of(id, x, y); h > highest) highest = h, best = id;
-                }
-                if (best == underlay) continue;
-                surfaces.mark(x, y, best);
-                changed = true;
-            }
+namespace {
+// The underlay's pixels joined to (x, y) through their sides; each is
+// marked 0 on the way, so it is gathered once.
+std::vector<std::pair<int, int>> gather_gap(SurfaceIds& surfaces, SurfaceId underlay, int x, int y) {
+    std::vector<std::pair<int, int>> gap{{x, y}}, todo{{x, y}};
+    surfaces.mark(x, y, 0);
+    while (!todo.empty()) {
+        const auto [px, py] = todo.back();
+        todo.pop_back();
+        for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+            const int nx = px + dx, ny = py + dy;
+            if (nx < 0 || ny < 0 || nx >= surfaces.width() || ny >= surfaces.height()) continue;
+            if (surfaces.at(nx, ny) != underlay) continue;
+            surfaces.mark(nx, ny, 0);
+            gap.emplace_back(nx, ny), todo.emplace_back(nx, ny);
         }
     }
+    return gap;
+}
+}  // namespace
+
+void close_relief_gaps(SurfaceIds& surfaces, SurfaceId underlay, const TileGeometry& g) {
+    const int ox = surfaces.origin_x(), oy = surfaces.origin_y();
+    auto height_of = [&](SurfaceId id, int x, int y) { return height_at(surfaces.surface(id), x - ox, y - oy); };
+    // The rock cut off by the tile's front edges: faces standing on them.
+    SurfaceId left_face = 0, right_face = 0;
+    for (int y = 0; y < surfaces.height(); ++y)
+        for (int x = std::max(surfaces.first_marked(y), 0); x <= surfaces.last_marked(y); ++x) {
+            if (surfaces.at(x, y) != underlay) continue;
+            std::vector<std::pair<int, int>> gap = gather_gap(surfaces, underlay, x, y);
+            if (gap.size() > largest_gap) {
+                // Under a lifted front row the rock shows its side, standing on the
+                // diamond's edge (its foot row half a pixel up, at the pixels' middle).
+                for (const auto& [px, py] : gap) {
+                    SurfaceId& face = px - ox < g.centre_x ? left_face : right_face;
+                    if (face == 0)
+                        face = surfaces.add(
+                            px - ox < g.centre_x
+                                ? standing_plane(ground_axes(0.0, 1.0, 0.0), g.tile_left_x, g.ground_y, 0.5f, 0.5f)
+                                : standing_plane(ground_axes(1.0, 0.0, 0.0), g.centre_x, g.tile_bottom_y, -0.5f, 0.5f));
+                    surfaces.mark(px, py, face);
+                }
+                continue;
+            }
+            // A hole between segments: the highest rock beside it, filling from its rim inwards.
+            for (bool changed = true; changed;) {
+                changed = false;
+                for (auto& [px, py] : gap) {
+                    if (px < 0 || surfaces.at(px, py) != 0) continue;
+                    SurfaceId best = 0;
+                    float highest = 0.0f;
+                    for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                        const int nx = px + dx, ny = py + dy;
+                        if (nx < 0 || ny < 0 || nx >= surfaces.width() || ny >= surfaces.height()) continue;
+                        const SurfaceId id = surfaces.at(nx, ny);
+                        if (id == 0) continue;
+                        if (const float h = height_of(id, px, py); h > highest) highest = h, best = id;
+                    }
+                    if (best == 0) continue;
+                    surfaces.mark(px, py, best);
+                    px = -1;  // done
+                    changed = true;
+                }
+            }
+        }
 }
 
 void paint_mountain_border(TileContext& context, DrawingContext& dc) {

@@ -38,7 +38,8 @@ void draw_mountain_tile(TileContext& context) {
         dc.mapping_surfaces() ? static_cast<SurfaceId>(context.request.surfaces->surface_count()) : 0;
     if (relief.flat_ground) paint_mountain_underlay(context, dc);
     paint_mountain_relief(context, dc, relief);
-    if (relief.flat_ground && dc.mapping_surfaces()) close_relief_gaps(*context.request.surfaces, underlay);
+    if (relief.flat_ground && dc.mapping_surfaces())
+        close_relief_gaps(*context.request.surfaces, underlay, state.geometry);
     if (controls.checked(ctl::add_black_border)) paint_mountain_border(context, dc);
     show_tile(context);
 }
