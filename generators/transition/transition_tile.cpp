@@ -6,6 +6,7 @@
 #include "generators/common/shading.hpp"
 #include "generators/transition/corner_field.hpp"
 #include "generators/transition/periodic_noise.hpp"
+#include "generators/transition/transition_relief.hpp"
 #include "generators/transition/transition_water.hpp"
 
 #include <algorithm>
@@ -99,7 +100,25 @@ public:
         return edge(i, j, into_upper, faces_viewer, shade);
     }
 
+    // The ground's shape under the point, for the maps: the upper side
+    // raised across the lip the colour draws (a shore's land across its wet
+    // band, gentler); the lower side and the water, foam and all, flat.
+    Surface surface_at(int i, int j) const {
+        const FieldSample sample = field_.at(static_cast<double>(i) / h_, static_cast<double>(j) / h_);
+        const double side = upper_ == 1 ? 1.0 : -1.0;
+        const double into_upper = side * boundary_distance(sample, h_);
+        if (shore_) return transition_relief(into_upper, side * sample.du, side * sample.dv, {bands_.wet, 0.5});
+        return transition_relief(fringe_at(i, j, into_upper), side * sample.du, side * sample.dv, {bands_.lip, 1.0});
+    }
+
 private:
+    // How far into the upper side a point lies once its edge is broken into clumps.
+    double fringe_at(int i, int j, double into_upper) const {
+        const int block = std::max(1, h_ / 24);
+        const double grain = point_grain(spec_.set_seed, i / block, j / block);
+        return into_upper + bands_.rough * (grain - 0.5) * 2;
+    }
+
     Colour texel(int side, int i, int j, float shade) const {
         const TransitionTerrain& t = side == 0 ? spec_.a : spec_.b;
         if (t.kind == TerrainKind::water) return transition_water_texel(sheet_, cells_[side], h_, i, j, shade, phase_);
@@ -132,9 +151,7 @@ private:
     // darker where it faces the viewer and lit where it faces away, and a
     // thin shadow on the lower ground in front of it.
     Colour edge(int i, int j, double into_upper, bool faces_viewer, float shade) const {
-        const int block = std::max(1, h_ / 24);
-        const double grain = point_grain(spec_.set_seed, i / block, j / block);
-        const double fringe = into_upper + bands_.rough * (grain - 0.5) * 2;
+        const double fringe = fringe_at(i, j, into_upper);
         if (fringe >= 0) {
             const Colour top = texel(upper_, i, j, shade);
             if (fringe >= bands_.lip) return top;
@@ -163,9 +180,20 @@ void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) 
     const int half_width = context.state.geometry.half_width;
     begin_tile(context, tile_area_colour);
     const TransitionPainter painter(context.state, context.request.water_phase, spec, half_width);
-    DrawingContext dc(context.state.canvas);
+    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    SurfaceId top = 0;  // the upper side's flat top, named once
     for (int i = 0; i < half_width; ++i)
         for (int j = 0; j < half_width; ++j) {
+            if (dc.mapping_surfaces()) {
+                const Surface s = painter.surface_at(i, j);
+                const bool flat = s.direction.right == 0.0 && s.direction.away == 0.0;
+                if (!flat) dc.set_surface(s);
+                else if (s.base == 0.0f) dc.reuse_surface(0);
+                else {
+                    if (top == 0) dc.set_surface(s), top = dc.current_surface();
+                    dc.reuse_surface(top);
+                }
+            }
             const Colour colour = painter.colour_at(i, j);
             const CanvasPoint at = diamond_pixel(half_width, i, j);
             dc.plot(at.x, at.y, colour);

@@ -56,6 +56,8 @@ TEST(SurfaceMaps, ColourIsTheSameByteForByteAndTheMapsAreSound) {
         {"--kind", "terrain", "--grass", "--make-crops", "--boulder", "--bush", "--trees", "--pool", "--swamp"},
         {"--kind", "mountain", "--snow-covered-top", "--add-black-border"},
         {"--kind", "water", "--draw-tile-area"},
+        {"--kind", "transition", "--terrains", "ground:3,rock:2"},
+        {"--kind", "transition", "--terrains", "water:1,ground:5"},
     };
     auto app = std::make_unique<Application>(create_app_state());
     for (const auto& look : looks) {
@@ -322,4 +324,36 @@ TEST(SurfaceMaps, ABroadleafCrownIsOverlappingDomesNotNoise) {
     }
     ASSERT_GT(pairs, 500);
     EXPECT_LT(turn / pairs, 0.3);  // one dome per leaf, interleaved, differs by over 0.5
+}
+
+TEST(SurfaceMaps, ATransitionsUpperSideStandsOnALipFacingTheLowSide) {
+    auto app = std::make_unique<Application>(create_app_state());
+    const RenderSettings edge =
+        with_maps(settings_of({"--kind", "transition", "--terrains", "ground:3,rock:2", "--iso-width", "128"}));
+    // Rock (B, the upper side) at the top corner alone, then at the bottom corner alone.
+    for (const int mask : {1, 4}) {
+        const RenderedTile t = render_tile(*app, edge, mask);
+        int top = 0;
+        for (const std::uint16_t h : t.lighting_maps.heights) top = std::max<int>(top, h);
+        ASSERT_GT(top, 0) << mask;
+        double facing = 0;
+        int lip = 0;
+        for (int y = 0; y < t.image.height(); ++y)
+            for (int x = 0; x < t.image.width(); ++x) {
+                const int h = height_at(t, x, y);
+                if (h == 0 || h == top) continue;
+                facing += normal_at(t, x, y).y, ++lip;
+                EXPECT_LT(normal_at(t, x, y).z, 0.99) << mask;  // a slope, not flat
+            }
+        ASSERT_GT(lip, 30) << mask;
+        // Down the screen, towards the viewer, when the low ground lies in front.
+        if (mask == 1) EXPECT_LT(facing / lip, -0.2);
+        else EXPECT_GT(facing / lip, 0.2);
+    }
+    // A shore: the water, foam and all, flat at its level; the land above it.
+    const RenderSettings shore =
+        with_maps(settings_of({"--kind", "transition", "--terrains", "ground:3,water:0", "--iso-width", "64"}));
+    const RenderedTile water = render_tile(*app, shore, 15), land = render_tile(*app, shore, 0);
+    EXPECT_EQ(*std::max_element(water.lighting_maps.heights.begin(), water.lighting_maps.heights.end()), 0);
+    EXPECT_GT(height_at(land, 130, 180), 0);
 }
