@@ -55,6 +55,12 @@ struct RenderSettings {
     // variants).
     TransitionTerrain terrain_a, terrain_b;
     int variants = 1;
+    // The slope kind: terrain_a is the ground, terrain_b a cliff's rock;
+    // how many --terrains named (0 until given); the step in pixels (0: the
+    // width's default) and whether the set has cliffs instead of slopes.
+    int terrain_count = 0;
+    int slope_step = 0;
+    bool cliff = false;
     // One tile of the set alone, by its index in the set: what a tile's
     // record draws again.
     std::optional<int> set_tile;

@@ -79,13 +79,18 @@ Problem check_width(const RenderSettings& s) {
 // A set of corner combinations is sixteen tiles a variant, of two named
 // terrains.
 Problem check_corner_set(RenderSettings& s) {
-    const bool chosen = !(s.terrain_a == s.terrain_b);
+    const bool slope = s.kind == TileKind::slope;
+    const bool chosen = slope ? s.terrain_count > 0 : !(s.terrain_a == s.terrain_b);
     if (!kind_row(s.kind).corner_set) {
         if (chosen || s.variants != 1)
-            return dashed(Id::terrains) + " and " + dashed(Id::variants) + " need " + dashed(Id::kind) + " transition";
-        if (s.set_tile) return dashed(Id::set_tile) + " needs " + dashed(Id::kind) + " transition";
+            return dashed(Id::terrains) + " and " + dashed(Id::variants) + " need " + dashed(Id::kind) +
+                   " transition or slope";
+        if (s.set_tile) return dashed(Id::set_tile) + " needs " + dashed(Id::kind) + " transition or slope";
         return std::nullopt;
     }
+    if (!chosen && slope)
+        return dashed(Id::kind) + " slope needs " + dashed(Id::terrains) + " G, such as " + dashed(Id::terrains) +
+               " ground:3 (with " + dashed(Id::cliff) + ", G,R such as ground:3,rock:1)";
     if (!chosen)
         return dashed(Id::kind) + " transition needs " + dashed(Id::terrains) + " A,B, such as " +
                dashed(Id::terrains) + " ground:3,water:0";
@@ -98,9 +103,34 @@ Problem check_corner_set(RenderSettings& s) {
         return std::nullopt;
     }
     if (s.count != 1 && s.count != count)
-        return dashed(Id::count) + ": a transition set of " + std::to_string(s.variants) + " variant(s) has " +
-               std::to_string(count) + " tiles; set " + dashed(Id::variants) + " instead";
+        return dashed(Id::count) + ": a " + kind_row(s.kind).name + " set of " + std::to_string(s.variants) +
+               " variant(s) has " + std::to_string(count) + " tiles; set " + dashed(Id::variants) + " instead";
     s.count = count;
+    return std::nullopt;
+}
+
+// A slope set's step and cliff: only for slopes, the step even and no
+// taller than half the diamond, a cliff of ground and rock.
+Problem check_slope(const RenderSettings& s, const std::set<std::string>& given) {
+    const bool slope = s.kind == TileKind::slope;
+    for (const Id id : {Id::step, Id::cliff})
+        if (named(given, id) && !slope) return dashed(id) + " needs " + dashed(Id::kind) + " slope";
+    if (!slope) return std::nullopt;
+    if (named(given, Id::step)) {
+        const std::string step = dashed(Id::step) + " " + std::to_string(s.slope_step);
+        if (s.slope_step % 2 != 0)
+            return step + ": the step must be even, so that a slope's middle lies on whole pixels";
+        if (s.slope_step > largest_slope_step(s.iso_width))
+            return step + ": at width " + std::to_string(s.iso_width) + " a step rises at most " +
+                   std::to_string(largest_slope_step(s.iso_width)) +
+                   " pixels (half the diamond's height), or a slope would face away from the viewer";
+    }
+    if (s.cliff && s.terrain_count == 1)
+        return dashed(Id::cliff) + " needs two terrains: " + dashed(Id::terrains) +
+               " GROUND,ROCK, such as ground:3,rock:1 (the ground, then the rock of the cliff's face)";
+    if (!s.cliff && s.terrain_count == 2)
+        return dashed(Id::terrains) + " " + terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b) +
+               " names a cliff's rock: add " + dashed(Id::cliff) + ", or name one ground for a slope set";
     return std::nullopt;
 }
 
@@ -162,6 +192,7 @@ std::optional<std::string> check_run(RenderSettings& s, const std::set<std::stri
     if (Problem p = check_steering(s, given)) return p;
     if (Problem p = check_moving_water(s)) return p;
     if (Problem p = check_width(s)) return p;
+    if (Problem p = check_slope(s, given)) return p;
     if (Problem p = check_corner_set(s)) return p;
     if (Problem p = check_sheet(s)) return p;
     return check_outputs(s);

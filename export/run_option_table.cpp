@@ -3,6 +3,7 @@
 #include "export/run_options.hpp"
 
 #include "export/shown_text.hpp"
+#include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
 
 #include <algorithm>
@@ -332,13 +333,16 @@ std::vector<RunOption> declare() {
         .needs = {{Id::sheet, describes_a_sheet}};
     t.add(
         Id::terrains, "terrains", SettingType::text, "Transition", "A,B",
-        "the two terrains A,B of a transition set, each " + terrain_ranges(),
+        "the two terrains A,B of a transition set, each " + terrain_ranges() +
+            "; a slope set's ground G, or G,R with --cliff (R the cliff face's rock)",
         [](RenderSettings& s, const std::string& v) -> Problem {
-            if (Problem problem = read_transition_terrains(s, v)) return dashed(Id::terrains) + ": " + *problem;
+            Problem problem = s.kind == TileKind::slope ? read_slope_terrains(s, v) : read_transition_terrains(s, v);
+            if (problem) return dashed(Id::terrains) + ": " + *problem;
             return std::nullopt;
         },
         [](const RenderSettings& s) -> json {
             if (!kind_row(s.kind).corner_set) return json();
+            if (s.kind == TileKind::slope && !s.cliff) return terrain_name(s.terrain_a);
             return terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
         },
         drawn_set);
@@ -364,6 +368,20 @@ std::vector<RunOption> declare() {
          },
          [](const RenderSettings& s) -> json { return s.set_tile ? json(*s.set_tile) : json(); })
         .excludes = {{Id::sheet, "--set-tile draws one tile of a set as one file: leave out --sheet"}};
+    t.add(
+        Id::step, "step", SettingType::whole_number, "Transition", "PX",
+        "how many pixels a slope set's high corners rise: even, from 2 to half the diamond's height (default a "
+        "quarter of it, 8 at width 64)",
+        [](RenderSettings& s, const std::string& v) {
+            return read_number<Id::step, &RenderSettings::slope_step, 2, widest_tile / 4>(
+                s, v, "an even number of pixels from 2 to half the diamond's height");
+        },
+        [](const RenderSettings& s) -> json { return s.kind == TileKind::slope ? json(run_slope_step(s)) : json(); },
+        drawn_set);
+    t.add(Id::cliff, "cliff", SettingType::flag, "Transition", nullptr,
+          "a slope set of cliffs: high and low ground parted by a winding rock face one step tall (--terrains "
+          "GROUND,ROCK)",
+          read_switch<Id::cliff, &RenderSettings::cliff>, write_if_set<&RenderSettings::cliff>, drawn_set);
     return std::move(t.rows);
 }
 }  // namespace

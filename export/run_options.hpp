@@ -51,7 +51,9 @@ enum class RunOptionId {
     godot3,
     terrains,
     variants,
-    set_tile
+    set_tile,
+    step,
+    cliff
 };
 
 // Which of a tile's records repeat an option: the block that draws one

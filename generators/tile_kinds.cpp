@@ -14,6 +14,7 @@ void tab_draw(TileContext& context, const KindTile&) {
     entry(context);
 }
 void set_draw(TileContext& context, const KindTile& tile) { draw_transition_tile(context, tile.transition); }
+void slope_draw(TileContext& context, const KindTile& tile) { draw_slope_tile(context, tile.slope); }
 
 // The diamond and the ground under it reach half the width across and a
 // quarter of it down; what stands on it (walls and roofs, trees, peaks)
@@ -24,6 +25,12 @@ CellBound standing_reach(int w) {
     const int beyond = w / 5 + 4;
     cell.left += beyond, cell.right += beyond, cell.down += beyond;
     cell.up = paint_reach(w).up;
+    return cell;
+}
+// A slope or cliff tile raises its high corners by up to the largest step.
+CellBound raised_reach(int w) {
+    CellBound cell = flat_reach(w);
+    cell.up += largest_slope_step(w);
     return cell;
 }
 CellBound peak_reach(int w) {
@@ -61,6 +68,8 @@ const TileKindRow rows[] = {
      as_asked},
     {TileKind::transition, "transition", -1, 0, true, set_draw, flat_reach, with_a_water_terrain,
      "a transition set moves when one of its --terrains is water", as_asked},
+    {TileKind::slope, "slope", -1, 0, true, slope_draw, raised_reach, never, "slope and cliff sets hold no water",
+     as_asked},
 };
 }  // namespace
 

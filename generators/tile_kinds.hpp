@@ -1,6 +1,7 @@
 #pragma once
 #include "state/control_model.hpp"
 #include "state/tile_context.hpp"
+#include "generators/slope/slope_set.hpp"
 #include "generators/transition/transition_set.hpp"
 
 #include <string>
@@ -8,13 +9,14 @@
 // Every kind of tile Brannoc draws, one row each. A new kind is a generator
 // folder and a row here; the window, the renderer, sheets and manifests
 // learn of it from the row.
-enum class TileKind { house, tree, terrain, mountain, water, transition };
+enum class TileKind { house, tree, terrain, mountain, water, transition, slope };
 
 // Which tile of its kind a draw makes beyond what the controls say: a
-// transition tile's terrains, corners and variant. The kinds a tab draws
+// transition or slope tile's terrains, corners and variant. The kinds a tab draws
 // take everything from the controls and leave it unread.
 struct KindTile {
     TransitionTileSpec transition;
+    SlopeTileSpec slope;
 };
 
 // The most a tile can paint around its anchor (the diamond's centre) at a

@@ -7,7 +7,9 @@
 #include "export/formats/lighting_map_files.hpp"
 #include "export/formats/relative_path.hpp"
 #include "export/formats/tiled_files.hpp"
+#include "export/formats/slope_engine_files.hpp"
 #include "export/formats/transition_engine_files.hpp"
+#include "export/tile/slope_tiles.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -63,7 +65,9 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
     const bool transition = kind_row(settings.kind).corner_set;
     if (transition) {
         // Terrain sets: the editors' brushes then pick the tile for each corner.
-        const auto [a, b] = terrain_swatches(settings, tiles);
+        // Slopes: their terrains are the levels.
+        const auto [a, b] =
+            settings.kind == TileKind::slope ? slope_swatches(tiles) : terrain_swatches(settings, tiles);
         tiled.elements.push_back(tiled_wangsets(a, b, count, frames));
         godot.tileset = godot_terrain_set(a, b);
         for (int k = 0; k < count; ++k) godot.tiles.push_back(godot_tile_terrain(k % corner_masks));
@@ -74,7 +78,10 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
         // A transition set's sample map is laid out by corners, large enough to show them join.
         const int map_size = transition ? 8 : sample_map_size(layout, frames);
         std::string map = tiled_map(layout, count, path_from_file(settings.tmx, tileset_path), map_size, frames);
-        if (transition) map = with_corner_layout(map, map_size, settings.variants, settings.seed, frames);
+        if (settings.kind == TileKind::slope)
+            map = slope_hill_map(layout, count, path_from_file(settings.tmx, tileset_path), run_slope_step(settings),
+                                 settings.variants, settings.seed, frames);
+        else if (transition) map = with_corner_layout(map, map_size, settings.variants, settings.seed, frames);
         files.emplace_back(settings.tmx, std::move(map));
     }
     if (!settings.godot.empty()) {

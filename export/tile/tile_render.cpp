@@ -4,6 +4,7 @@
 #include "export/control_options.hpp"
 #include "export/tile/render_canvas.hpp"
 #include "export/run_options.hpp"
+#include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
 #include "state/control_ids.hpp"
 #include "state/control_table.hpp"
@@ -59,7 +60,8 @@ DrawRequest request_for(const RenderSettings& settings) {
 void draw(Application& app, const RenderSettings& settings, int index, const DrawRequest& request) {
     start_tile(app, settings, index);
     TileContext context = app.context(request);
-    draw_kind(context, kind_row(settings.kind), {transition_tile_spec(settings, index)});
+    draw_kind(context, kind_row(settings.kind),
+              {transition_tile_spec(settings, index), slope_tile_spec(settings, index)});
 }
 
 // A tile of a corner set is one of its set: the set's settings, and which

@@ -6,6 +6,7 @@
 #include "generators/common/shading.hpp"
 #include "generators/transition/corner_field.hpp"
 #include "generators/transition/periodic_noise.hpp"
+#include "generators/transition/point_shade.hpp"
 #include "generators/transition/transition_relief.hpp"
 #include "generators/transition/transition_water.hpp"
 
@@ -13,9 +14,7 @@
 #include <cmath>
 
 namespace {
-// Grid steps from an edge within which a point paints the same whatever the
-// variant: the edge pixels and the inner points that overwrite some of them.
-constexpr int still_band = 3;
+constexpr int still_band = set_still_band;
 
 // Band widths in grid steps (about a pixel each), growing with the tile.
 struct Bands {
@@ -30,15 +29,8 @@ Bands bands_for(int half_width) {
 
 double unit(std::uint64_t h) { return static_cast<double>(h >> 11) / static_cast<double>(1ULL << 53); }
 
-// The per-point speckle every textured surface gets (0.50..0.99), from a hash
-// instead of the random stream: the same at a point of every tile of a set,
-// so that a terrain shows the same pixels wherever no boundary is near, and a
-// variant's speckle differs only away from its edges.
 float point_shade(const TransitionTileSpec& spec, int half_width, int i, int j) {
-    const bool near_edge = std::min({i, j, half_width - 1 - i, half_width - 1 - j}) < still_band;
-    const std::uint64_t variant = near_edge ? 0 : static_cast<std::uint64_t>(spec.variant);
-    const std::uint64_t point = (variant << 40) ^ (static_cast<std::uint64_t>(i) << 20) ^ static_cast<std::uint64_t>(j);
-    return static_cast<float>(static_cast<int>(mix_hash(spec.set_seed ^ mix_hash(point)) % 50) / 100.0 + 0.5);
+    return set_point_shade(spec.set_seed, spec.variant, half_width, i, j);
 }
 
 // A hash of the point alone, for the rough fringe (the same in every tile,

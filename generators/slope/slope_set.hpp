@@ -1,0 +1,34 @@
+#pragma once
+#include "state/tile_context.hpp"
+#include "generators/transition/transition_set.hpp"
+
+#include <cstdint>
+
+// Slope sets: the sixteen ways the four corners of a diamond can lie low or
+// one step high, numbered by the transition sets' corner bits (a set bit is
+// a high corner). Two tiles whose shared corners match meet without a seam
+// in their surface or their texture. Cliff sets part the high ground from
+// the low along the corner field's boundary instead, with a rock face one
+// step tall between them.
+struct SlopeTileSpec {
+    TransitionTerrain ground;  // the surface, high and low
+    TransitionTerrain face;    // cliffs: the vertical face's rock
+    bool cliff = false;
+    int mask = 0;
+    int variant = 0;
+    int step = 0;  // pixels a level rises (even); 0: the width's default
+    std::uint64_t set_seed = 1;
+};
+
+// A quarter of the diamond's height, made even: 8 at width 64.
+int default_slope_step(int iso_width);
+// The most a step may rise: half the diamond's height, made even. A face
+// rising towards the viewer is then seen at worst edge-on.
+int largest_slope_step(int iso_width);
+// The step a tile of the spec rises at a width.
+int slope_step(const SlopeTileSpec& spec, int iso_width);
+
+// Clears the canvas (outlining the diamond when "Draw tile area" is ticked),
+// paints the tile at the context's iso width and shows it. Draws nothing
+// from the random source.
+void draw_slope_tile(TileContext& context, const SlopeTileSpec& spec);
