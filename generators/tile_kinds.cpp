@@ -69,7 +69,7 @@ const TileKindRow rows[] = {
     {TileKind::transition, "transition", -1, 0, true, set_draw, flat_reach, with_a_water_terrain,
      "a transition set moves when one of its --terrains is water", as_asked},
     {TileKind::slope, "slope", -1, 0, true, slope_draw, raised_reach, never, "slope and cliff sets hold no water",
-     as_asked},
+     as_asked, {true, 284.0, 11.0}},
 };
 }  // namespace
 

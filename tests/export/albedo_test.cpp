@@ -94,6 +94,7 @@ TEST(Albedo, PaintedLightIsWhereTheKindsTableSaysItComesFrom) {
         {"--kind", "tree", "--multi-tree"},
         {"--kind", "terrain", "--grass", "--bush"},
         {"--kind", "mountain"},
+        {"--kind", "slope", "--terrains", "ground:3"},
     };
     auto app = std::make_unique<Application>(create_app_state());
     for (const auto& args : kinds) {
@@ -104,7 +105,9 @@ TEST(Albedo, PaintedLightIsWhereTheKindsTableSaysItComesFrom) {
             std::vector<std::string> run = args;
             run.insert(run.end(), {"--iso-width", width, "--transparent", "--seed", "11"});
             const RenderSettings settings = albedo_settings(run);
-            for (int index = 0; index < 6; ++index) fit.add(render_tile(*app, settings, index));
+            // A set's tiles by their corners, the others six seeded tiles.
+            const bool set = kind_named(args[1])->corner_set;
+            for (int index = 0; index < (set ? 16 : 6); ++index) fit.add(render_tile(*app, settings, index));
         }
         const auto [azimuth, elevation] = fit.direction();
         const double turn = std::remainder(azimuth - recorded.azimuth, 360.0);
