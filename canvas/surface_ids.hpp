@@ -36,11 +36,19 @@ public:
     // generator's own shading then comes out of the colour again.
     void keep_light(bool keep);
     bool keeps_light() const { return !light_.empty(); }
+    // Unmarked pixels hold light 1 already, so painting as it is only
+    // needs writing inside the marked columns (a background stays unmarked).
     void mark_light(int x, int y, float factor) {
+        if (factor == 1.0f && !is_marked(x, y)) return;
         light_[offset(x, y)] = factor;
         widen(x, x, y);
     }
     void mark_light_span(int x0, int x1, int y, float factor) {
+        if (factor == 1.0f) {
+            const Marked& m = marked_[static_cast<std::size_t>(y)];
+            x0 = std::max(x0, m.first), x1 = std::min(x1, m.last);
+            if (x0 > x1) return;
+        }
         std::fill(&light_[offset(x0, y)], &light_[offset(x1, y)] + 1, factor);
         widen(x0, x1, y);
     }

@@ -3,6 +3,8 @@
 #include "canvas/numbers.hpp"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -59,7 +61,9 @@ int paint_branches(TreeCanvas& canvas, TreeBase base, int height, int thickness)
 
 // One oval cluster of scattered leaf pixels. The shade grows with the
 // distance and with the offset to the right, so the right rim is lightest.
-void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixels, int width_factor) {
+// Where the leaves land is kept in `leaves` when the maps are made.
+void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixels, int width_factor,
+                        std::vector<std::pair<int, int>>* leaves) {
     RandomSource& random = canvas.random;
     const AppState& tables = canvas.tables;
     for (int n = 0; n < pixels; ++n) {
@@ -72,40 +76,49 @@ void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixe
         canvas.dc.set_painted_light(
             painted_light(tables.leaf_colours[shade], tables.leaf_colours[brightest_leaf], green));
         canvas.dc.plot(cx + dx, y, tables.leaf_colours[shade]);
+        if (leaves) leaves->emplace_back(cx + dx, y);
     }
 }
 
 // A cluster's dome on screen, by the surface id its leaves were painted with.
 struct ClusterDome {
-    SurfaceId id;
-    float cx, cy, rx, ry;
+    ClusterDome(SurfaceId id, float cx, float cy, float rx, float ry)
+        : id(id),
+          cx(cx),
+          cy(cy),
+          inv_rx(1.0f / rx),
+          inv_ry(1.0f / ry),
+          left(static_cast<int>(cx - rx) - 1),
+          right(static_cast<int>(cx + rx) + 1),
+          top(static_cast<int>(cy - ry) - 1),
+          bottom(static_cast<int>(cy + ry) + 1) {}
     bool holds(int x, int y) const {
-        const float u = (static_cast<float>(x) + 0.5f - cx) / rx, v = (static_cast<float>(y) + 0.5f - cy) / ry;
+        if (x < left || x > right || y < top || y > bottom) return false;  // most leaves, cheaply
+        const float u = (static_cast<float>(x) + 0.5f - cx) * inv_rx, v = (static_cast<float>(y) + 0.5f - cy) * inv_ry;
         return u * u + v * v <= 1.0f;
     }
+    SurfaceId id;
+    float cx, cy, inv_rx, inv_ry;
+    int left, right, top, bottom;
 };
 
 // The clusters' leaves interleave; in the maps each leaf takes the dome of
 // the nearest cluster to the viewer over it (the last drawn), so the crown
 // reads as overlapping domes, each smooth, not as noise.
-void smooth_crown(DrawingContext& dc, const std::vector<ClusterDome>& domes) {
+void smooth_crown(DrawingContext& dc, const std::vector<ClusterDome>& domes,
+                  const std::vector<std::pair<int, int>>& leaves) {
     if (domes.empty()) return;
-    float left = domes[0].cx, right = left, top = domes[0].cy, bottom = top;
-    for (const ClusterDome& d : domes) {
-        left = std::min(left, d.cx - d.rx), right = std::max(right, d.cx + d.rx);
-        top = std::min(top, d.cy - d.ry), bottom = std::max(bottom, d.cy + d.ry);
-    }
     const SurfaceId first = domes.front().id, last = domes.back().id;
-    for (int y = static_cast<int>(top) - 1; y <= static_cast<int>(bottom) + 1; ++y)
-        for (int x = static_cast<int>(left) - 1; x <= static_cast<int>(right) + 1; ++x) {
-            const SurfaceId under = dc.surface_under(x, y);
-            if (under < first || under > last) continue;
-            for (auto d = domes.rbegin(); d != domes.rend() && d->id > under; ++d)
-                if (d->holds(x, y)) {
-                    dc.remark_surface(x, y, d->id);
-                    break;
-                }
-        }
+    for (const auto& [x, y] : leaves) {
+        const SurfaceId under = dc.surface_under(x, y);
+        if (under < first || under >= last) continue;
+        // Cluster ids run on from the first, one a cluster.
+        for (std::size_t k = domes.size(); k-- > under - first + 1;)
+            if (domes[k].holds(x, y)) {
+                dc.remark_surface(x, y, domes[k].id);
+                break;
+            }
+    }
 }
 
 // At least 10 clusters, more on a tall tree: cluster c is drawn while c is at
@@ -115,6 +128,8 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
     const int pixels = height * 5 * style.leaf_percent / 100;
     int count = 0;
     std::vector<ClusterDome> domes;
+    std::vector<std::pair<int, int>> leaves;
+    const bool mapping = canvas.dc.mapping_surfaces();
     for (int c = 1;; ++c) {
         if (c > random_below(random, height) + least_clusters) break;
         const int cx = base.x + random_below(random, height) - height / 2;
@@ -123,12 +138,11 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
         // Leaves scatter over an oval radius * factor / 2 across and radius high.
         const float rx = std::max(radius * style.width_factor / 2.0f, 1.0f), ry = std::max(radius, 1) * 1.0f;
         canvas.dc.set_surface(dome(cx + 0.5f, cy + 0.5f, rx, ry, static_cast<float>(base.y)));
-        if (canvas.dc.mapping_surfaces())
-            domes.push_back({canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f});
-        paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor);
+        if (mapping) domes.emplace_back(canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f);
+        paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor, mapping ? &leaves : nullptr);
         ++count;
     }
-    smooth_crown(canvas.dc, domes);
+    smooth_crown(canvas.dc, domes, leaves);
     return count;
 }
 }  // namespace
