@@ -53,11 +53,14 @@ void BM_DrawTileMaps(benchmark::State& state) {
     settings.kind = kind_of_tab(tab)->kind;
     settings.iso_width = static_cast<int>(state.range(1));
     settings.transparent = true;
+    // maps 0: colour alone; 1: normals and heights; 2: those and the albedo.
     settings.normals = settings.heights = state.range(2) != 0;
+    settings.albedo = state.range(2) == 2;
     Application app(create_app_state());
     int index = 0;
     for (auto _ : state) benchmark::DoNotOptimize(render_tile(app, settings, index++ % 16));
-    state.SetLabel(std::string(kind_of_tab(tab)->name) + (settings.normals ? " +normals+heights" : " colour"));
+    state.SetLabel(std::string(kind_of_tab(tab)->name) +
+                   (settings.albedo ? " +normals+heights+albedo" : settings.normals ? " +normals+heights" : " colour"));
 }
 }  // namespace
 
@@ -69,7 +72,7 @@ BENCHMARK(BM_RenderPng)
     ->MeasureProcessCPUTime();
 
 BENCHMARK(BM_DrawTileMaps)
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {64, 200}, {0, 1}})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {64, 200}, {0, 1, 2}})
     ->ArgNames({"kind", "width", "maps"})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()

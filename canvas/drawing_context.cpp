@@ -9,7 +9,10 @@ void DrawingContext::fill_span(int x0, int x1, int y, Colour c) {
     x0 = std::max(x0, 0);
     x1 = std::min(x1, target_->width() - 1);
     if (x0 > x1) return;
-    if (surfaces_) surfaces_->mark_span(x0, x1, y, current_surface_);
+    if (surfaces_) {
+        surfaces_->mark_span(x0, x1, y, current_surface_);
+        if (keeps_light_) surfaces_->mark_light_span(x0, x1, y, painted_light_);
+    }
     std::uint8_t* p = target_->row(y) + static_cast<std::size_t>(x0) * 3;
     const std::size_t count = static_cast<std::size_t>(x1 - x0 + 1);
     const auto r = static_cast<std::uint8_t>(red(c));
@@ -91,6 +94,9 @@ void DrawingContext::draw_image(const RasterImage& source, int x, int y) {
         if (ty < 0 || ty >= target_->height()) continue;
         std::memcpy(target_->row(ty) + static_cast<std::size_t>(x0) * 3,
                     source.row(sy) + static_cast<std::size_t>(x0 - x) * 3, bytes);
-        if (surfaces_) surfaces_->mark_span(x0, x1 - 1, ty, current_surface_);
+        if (surfaces_) {
+            surfaces_->mark_span(x0, x1 - 1, ty, current_surface_);
+            if (keeps_light_) surfaces_->mark_light_span(x0, x1 - 1, ty, painted_light_);
+        }
     }
 }

@@ -26,8 +26,10 @@ public:
     explicit DrawingContext(TileCanvas& target) { start_drawing(target, target.origin_x(), target.origin_y()); }
     DrawingContext(TileCanvas& target, SurfaceIds* surfaces) : DrawingContext(target) {
         if (surfaces && surfaces->width() == target.width() && surfaces->height() == target.height() &&
-            surfaces->origin_x() == target.origin_x() && surfaces->origin_y() == target.origin_y())
+            surfaces->origin_x() == target.origin_x() && surfaces->origin_y() == target.origin_y()) {
             surfaces_ = surfaces;
+            keeps_light_ = surfaces->keeps_light();
+        }
     }
     ~DrawingContext() = default;
     DrawingContext(const DrawingContext&) = delete;
@@ -42,6 +44,7 @@ public:
     void stop_drawing() {
         target_ = nullptr;
         surfaces_ = nullptr;
+        keeps_light_ = false;
     }
     void set_drawing_mode(DrawingMode mode) { mode_ = mode; }
     DrawingMode drawing_mode() const { return mode_; }
@@ -59,6 +62,17 @@ public:
         return surfaces_ && target_ && target_->contains(x, y) ? surfaces_->at(x, y) : 0;
     }
     void reuse_surface(SurfaceId id) { current_surface_ = id; }
+    // The id the last set_surface named (0 with no surface ids).
+    SurfaceId current_surface() const { return current_surface_; }
+    // Gives an already painted pixel another surface, leaving its colour.
+    void remark_surface(int x, int y, SurfaceId id) {
+        x += origin_x_, y += origin_y_;
+        if (surfaces_ && target_ && target_->contains(x, y)) surfaces_->mark(x, y, id);
+    }
+    // The light the next pixels are painted with: the factor the generator
+    // scaled their colour by for its own shading (1, the start: none). Kept
+    // beside the surfaces when they keep light, so the colour can be unlit.
+    void set_painted_light(float factor) { painted_light_ = factor; }
 
     // A colour outside 0..16777215 paints its low 24 bits (what red(), green()
     // and blue() read from it).
@@ -85,7 +99,10 @@ private:
     void put(int x, int y, Colour c) {
         if (target_->contains(x, y)) {
             target_->set_pixel(x, y, c);
-            if (surfaces_) surfaces_->mark(x, y, current_surface_);
+            if (surfaces_) {
+                surfaces_->mark(x, y, current_surface_);
+                if (keeps_light_) surfaces_->mark_light(x, y, painted_light_);
+            }
         }
     }
     void fill_span(int x0, int x1, int y, Colour c);
@@ -95,6 +112,8 @@ private:
     DrawingMode mode_ = DrawingMode::Filled;
     SurfaceIds* surfaces_ = nullptr;
     SurfaceId current_surface_ = 0;
+    bool keeps_light_ = false;
+    float painted_light_ = 1.0f;
 };
 
 // Lines are the generators' commonest call (a mountain draws two per

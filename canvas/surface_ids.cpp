@@ -16,6 +16,9 @@ void SurfaceIds::clear() {
         if (m.first > m.last) continue;
         std::fill(ids_.begin() + static_cast<std::ptrdiff_t>(offset(m.first, y)),
                   ids_.begin() + static_cast<std::ptrdiff_t>(offset(m.last, y)) + 1, 0);
+        if (!light_.empty())
+            std::fill(light_.begin() + static_cast<std::ptrdiff_t>(offset(m.first, y)),
+                      light_.begin() + static_cast<std::ptrdiff_t>(offset(m.last, y)) + 1, 1.0f);
         m = {width_, -1};
     }
     surfaces_.resize(1);
@@ -24,4 +27,11 @@ void SurfaceIds::clear() {
 SurfaceId SurfaceIds::add(const Surface& surface) {
     surfaces_.push_back(surface);
     return static_cast<SurfaceId>(surfaces_.size() - 1);
+}
+
+void SurfaceIds::keep_light(bool keep) {
+    if (keep == keeps_light()) return;
+    // Unmarked pixels hold no light; marked ones start painted as they are.
+    if (keep) light_.assign(ids_.size(), 1.0f);
+    else light_.clear();
 }

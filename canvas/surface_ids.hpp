@@ -31,6 +31,30 @@ public:
 
     std::size_t surface_count() const { return surfaces_.size(); }
 
+    // Beside the ids, only when asked: the light each pixel was painted with,
+    // as the factor its colour was scaled by (1: painted as it is). A
+    // generator's own shading then comes out of the colour again.
+    void keep_light(bool keep);
+    bool keeps_light() const { return !light_.empty(); }
+    // Unmarked pixels hold light 1 already, so painting as it is only
+    // needs writing inside the marked columns (a background stays unmarked).
+    void mark_light(int x, int y, float factor) {
+        if (factor == 1.0f && !is_marked(x, y)) return;
+        light_[offset(x, y)] = factor;
+        widen(x, x, y);
+    }
+    void mark_light_span(int x0, int x1, int y, float factor) {
+        if (factor == 1.0f) {
+            const Marked& m = marked_[static_cast<std::size_t>(y)];
+            x0 = std::max(x0, m.first), x1 = std::min(x1, m.last);
+            if (x0 > x1) return;
+        }
+        std::fill(&light_[offset(x0, y)], &light_[offset(x1, y)] + 1, factor);
+        widen(x0, x1, y);
+    }
+    // 1 everywhere when no light is kept.
+    float light_at(int x, int y) const { return light_.empty() ? 1.0f : light_[offset(x, y)]; }
+
     // Unchecked: the drawing context has clipped to the image already.
     // Outside a row's marked columns every pixel is flat ground already, so
     // flat ground only needs writing inside them.
@@ -76,6 +100,7 @@ private:
     int width_ = 0, height_ = 0;
     int origin_x_ = 0, origin_y_ = 0;
     std::vector<SurfaceId> ids_;
+    std::vector<float> light_;
     std::vector<Marked> marked_;
     std::vector<Surface> surfaces_{flat_ground()};
 };

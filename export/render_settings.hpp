@@ -71,13 +71,16 @@ struct RenderSettings {
     std::optional<int> set_tile;
 
     // Lighting maps beside every image: normals (NAME_n.png), heights
-    // (NAME_h.png) and a preview lit by one light (NAME_lit.png).
+    // (NAME_h.png), a preview lit by one light (NAME_lit.png) and the colour
+    // with the generators' own light taken out (NAME_a.png), which the
+    // preview then lights.
     bool normals = false;
     bool heights = false;
     bool lit = false;
+    bool albedo = false;
     double light_azimuth = 135.0;  // degrees, see Light
     double light_elevation = 45.0;
-    bool wants_surfaces() const { return normals || heights || lit; }
+    bool wants_surfaces() const { return normals || heights || lit || albedo; }
 
     // A folder of the user's own texture sheets, replacing the built-in ones.
     std::string texture_folder;

@@ -182,8 +182,9 @@ Problem check_sheet(const RenderSettings& s) {
 Problem check_outputs(const RenderSettings& s) {
     if (s.transparent && !s.png) return dashed(Id::transparent) + " needs PNG output";
     if (s.wants_surfaces() && s.loop_frames > 1 && s.sheet.empty())
-        return dashed(Id::normals) + ", " + dashed(Id::heights) + " and " + dashed(Id::lit) + " with " +
-               dashed(Id::frames) + " need " + dashed(Id::sheet) + ": the maps are laid out as the sheet's cells";
+        return dashed(Id::normals) + ", " + dashed(Id::heights) + ", " + dashed(Id::lit) + " and " +
+               dashed(Id::albedo) + " with " + dashed(Id::frames) + " need " + dashed(Id::sheet) +
+               ": the maps are laid out as the sheet's cells";
     return std::nullopt;
 }
 }  // namespace

@@ -266,6 +266,10 @@ std::vector<RunOption> declare() {
           "also write NAME_lit.png, the tile lit through its normals by one light from AZIMUTH degrees (0 right, 90 "
           "top, 180 left) and ELEVATION degrees above the ground",
           read_light, write_light);
+    t.add(Id::albedo, "albedo", SettingType::flag, "Lighting maps", nullptr,
+          "also write NAME_a.png, the colour with the painted light taken out, for an engine to light (--lit then "
+          "lights it)",
+          read_switch<Id::albedo, &RenderSettings::albedo>, write_if_set<&RenderSettings::albedo>);
     t.add(Id::sheet, "sheet", SettingType::text, "Sheets", "FILE",
           "lay the tiles out on one sheet (PNG or BMP by its name) instead of one file each, with a Tiled tileset "
           "(.tsx) and a manifest (.json) beside it",

@@ -37,6 +37,7 @@ enum class RunOptionId {
     normals,
     heights,
     lit,
+    albedo,
     sheet,
     columns,
     spacing,

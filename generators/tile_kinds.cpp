@@ -57,19 +57,19 @@ WidthRule house_widths(const ControlModel& controls) {
 
 const TileKindRow rows[] = {
     {TileKind::house, "house", tab_house, tab_bit(tab_house) | tab_bit(tab_terrain) | tab_bit(tab_tree), false,
-     tab_draw<draw_house_tile>, standing_reach, never, "", house_widths},
+     tab_draw<draw_house_tile>, standing_reach, never, "", house_widths, {true, 0.0, 18.0}},
     {TileKind::tree, "tree", tab_tree, tab_bit(tab_tree), false, tab_draw<draw_tree_tile>, standing_reach, never, "",
-     as_asked},
+     as_asked, {true, 325.0, 0.0}},
     {TileKind::terrain, "terrain", tab_terrain, tab_bit(tab_terrain) | tab_bit(tab_tree), false,
-     tab_draw<draw_terrain_tile>, standing_reach, with_pool_or_swamp, "", as_asked},
+     tab_draw<draw_terrain_tile>, standing_reach, with_pool_or_swamp, "", as_asked, {true, 66.0, 16.0}},
     {TileKind::mountain, "mountain", tab_mountain, tab_bit(tab_mountain), false, tab_draw<draw_mountain_tile>,
-     peak_reach, never, "", as_asked},
+     peak_reach, never, "", as_asked, {true, 315.0, 20.0}},
     {TileKind::water, "water", tab_water, tab_bit(tab_water), false, tab_draw<draw_water_tile>, flat_reach, always, "",
      as_asked},
     {TileKind::transition, "transition", -1, 0, true, set_draw, flat_reach, with_a_water_terrain,
      "a transition set moves when one of its --terrains is water", as_asked},
     {TileKind::slope, "slope", -1, 0, true, slope_draw, raised_reach, never, "slope and cliff sets hold no water",
-     as_asked},
+     as_asked, {true, 284.0, 11.0}},
 };
 }  // namespace
 

@@ -45,6 +45,16 @@ struct WidthRule {
     const char* why = "";
 };
 
+// Where the light a kind's colours were painted with comes from, as a
+// light's azimuth (degrees counter-clockwise from the screen's right) and
+// elevation: the direction whose Lambert term best explains the generators'
+// own shading over their surfaces' normals, measured from seeded tiles.
+// Kinds painted without light have none.
+struct PaintedLight {
+    bool painted = false;
+    double azimuth = 0.0, elevation = 90.0;
+};
+
 struct TileKindRow {
     TileKind kind;
     const char* name;  // as --kind, manifests and file names say it
@@ -63,6 +73,7 @@ struct TileKindRow {
     // What moving needs, when it does not move ("" for the usual advice).
     const char* still_why;
     WidthRule (*width_rule)(const ControlModel& controls);
+    PaintedLight painted_light;
 };
 
 const TileKindRow& kind_row(TileKind kind);

@@ -2,6 +2,7 @@
 
 #include "canvas/png_writer.hpp"
 
+#include <algorithm>
 #include <filesystem>
 
 std::vector<std::string> lighting_map_suffixes(const RenderSettings& settings) {
@@ -9,6 +10,7 @@ std::vector<std::string> lighting_map_suffixes(const RenderSettings& settings) {
     if (settings.normals) suffixes.push_back("_n.png");
     if (settings.heights) suffixes.push_back("_h.png");
     if (settings.lit) suffixes.push_back("_lit.png");
+    if (settings.albedo) suffixes.push_back("_a.png");
     return suffixes;
 }
 
@@ -29,15 +31,24 @@ std::vector<LightingMapFile> encode_lighting_map_files(const RenderSettings& set
     if (settings.heights)
         files.push_back(
             {"_h.png", bytes_of(encode_png_grey16(maps.normals.width(), maps.normals.height(), maps.heights, alpha))});
+    // With the albedo the preview shows what an engine's light alone makes of the tile.
+    const RasterImage& base = settings.albedo ? maps.albedo : colour;
     if (settings.lit) {
         const Light light{settings.light_azimuth, settings.light_elevation};
-        files.push_back({"_lit.png", bytes_of(encode_png(lit_image(colour, maps.normals, light), alpha))});
+        files.push_back({"_lit.png", bytes_of(encode_png(lit_image(base, maps.normals, light), alpha))});
     }
+    if (settings.albedo) files.push_back({"_a.png", bytes_of(encode_png(maps.albedo, alpha))});
     return files;
 }
 
-LightingMaps compose_lighting_map_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& layout) {
+LightingMaps compose_lighting_map_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& layout,
+                                        const RasterImage& colour) {
     LightingMaps sheet;
+    // The albedo is the colour sheet wherever no tile has one: outlines and
+    // the space between cells stay as they are.
+    const bool albedo = std::any_of(tiles.begin(), tiles.end(),
+                                    [](const RenderedTile& tile) { return !tile.lighting_maps.albedo.empty(); });
+    if (albedo) sheet.albedo = colour;
     sheet.normals = RasterImage(layout.width, layout.height);
     sheet.heights.assign(static_cast<std::size_t>(sheet.normals.width()) * sheet.normals.height(), 0);
     const Colour flat = rgb(128, 128, 255);
@@ -56,6 +67,8 @@ LightingMaps compose_lighting_map_sheet(const std::vector<RenderedTile>& tiles, 
                 sheet.normals.set_pixel(x0 + x, y0 + y, tile.lighting_maps.normals.pixel(x, y));
                 sheet.heights[static_cast<std::size_t>(y0 + y) * layout.width + x0 + x] =
                     tile.lighting_maps.heights[at];
+                if (albedo && !tile.lighting_maps.albedo.empty())
+                    sheet.albedo.set_pixel(x0 + x, y0 + y, tile.lighting_maps.albedo.pixel(x, y));
             }
     }
     return sheet;

@@ -8,7 +8,7 @@
 #include <vector>
 
 // The lighting-map files written beside an image: the file name's ending
-// ("_n.png", "_h.png", "_lit.png") and its bytes (none if encoding failed).
+// ("_n.png", "_h.png", "_lit.png", "_a.png") and its bytes (none if encoding failed).
 struct LightingMapFile {
     std::string suffix;
     std::vector<std::uint8_t> bytes;
@@ -26,6 +26,8 @@ std::vector<LightingMapFile> encode_lighting_map_files(const RenderSettings& set
                                                        const std::vector<std::uint8_t>* alpha,
                                                        const LightingMaps& maps);
 
-// The tiles' maps laid out exactly as compose_sheet lays out their colour;
-// flat ground at height 0 wherever no tile painted.
-LightingMaps compose_lighting_map_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& layout);
+// The tiles' maps laid out exactly as compose_sheet lays out their colour
+// (the colour sheet): flat ground at height 0 wherever no tile painted, and
+// the albedo, when the tiles have one, the colour's there.
+LightingMaps compose_lighting_map_sheet(const std::vector<RenderedTile>& tiles, const SheetLayout& layout,
+                                        const RasterImage& colour);

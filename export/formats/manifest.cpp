@@ -23,6 +23,7 @@ void add_map_files(nlohmann::json& fields, const RenderSettings& settings, const
     if (settings.normals) fields["normals"] = lighting_map_file_name(image, "_n.png");
     if (settings.heights) fields["heights"] = lighting_map_file_name(image, "_h.png");
     if (settings.lit) fields["lit"] = lighting_map_file_name(image, "_lit.png");
+    if (settings.albedo) fields["albedo"] = lighting_map_file_name(image, "_a.png");
 }
 
 // The head object, left open for the tiles.
@@ -30,6 +31,10 @@ std::string head_text(const RenderSettings& settings, nlohmann::json head) {
     head["version"] = manifest_version;
     head["generator"] = "brannoc-render";
     head["kind"] = kind_row(settings.kind).name;
+    // Where the colour's own light comes from, to match a scene's light to it.
+    const PaintedLight& light = kind_row(settings.kind).painted_light;
+    head["painted_light"] =
+        light.painted ? nlohmann::json{{"azimuth", light.azimuth}, {"elevation", light.elevation}} : nlohmann::json();
     head["settings"] = settings_block(settings);
     return manifest_head_text(head);
 }

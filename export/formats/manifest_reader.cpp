@@ -24,7 +24,7 @@ using json = nlohmann::json;
 // its part.
 const char* const run_keys[] = {"version", "generator", "kind", "settings"};
 // The keys of a tile that name a file written for it.
-const char* const file_keys[] = {"file", "gif", "normals", "heights", "lit"};
+const char* const file_keys[] = {"file", "gif", "normals", "heights", "lit", "albedo"};
 
 bool is_whole(const json& v) { return v.is_number_integer() || v.is_number_unsigned(); }
 bool is_count(const json& v) { return is_whole(v) && v.get<long long>() >= 0; }
@@ -103,8 +103,9 @@ std::string check_shape(const json& m, const std::string& name) {
                                              {"normals", is_text},
                                              {"heights", is_text},
                                              {"lit", is_text},
+                                             {"albedo", is_text},
                                              {"files", is_object}},
-                                            {"gif", "normals", "heights", "lit"});
+                                            {"gif", "normals", "heights", "lit", "albedo"});
             !problem.empty())
             return problem;
         for (const auto& [listed, written] : tiles[t]["files"].items()) {

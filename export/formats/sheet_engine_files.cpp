@@ -70,6 +70,12 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
         godot.normal_image = path_from_file(settings.godot, normal_sheet);
         tiled.properties.push_back({"normal_map", "file", path_from_file(tileset_path, normal_sheet)});
     }
+    if (settings.albedo) {
+        // The colour unlit: lit by the engine alone, the diffuse texture under the normals.
+        const std::string albedo_sheet = lighting_map_file_name(settings.sheet, "_a.png");
+        if (settings.normals) godot.image = path_from_file(settings.godot, albedo_sheet);
+        tiled.properties.push_back({"albedo_map", "file", path_from_file(tileset_path, albedo_sheet)});
+    }
     const bool transition = kind_row(settings.kind).corner_set;
     if (transition) {
         // Terrain sets: the editors' brushes then pick the tile for each corner.

@@ -122,6 +122,30 @@ LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int widt
     return out;
 }
 
+RasterImage albedo_of(const RasterImage& colour, const SurfaceIds& map, int left, int top) {
+    RasterImage albedo = colour;
+    if (!map.keeps_light()) return albedo;
+    // The darkest painted light is a generator's black edge; a floor keeps
+    // its few pixels from taking every rounding error up with them.
+    constexpr float darkest = 0.05f;
+    for (int y = std::max(0, -top); y < std::min(albedo.height(), map.height() - top); ++y) {
+        const int my = top + y;
+        const int x_first = std::max(map.first_marked(my) - left, 0);
+        const int x_last = std::min(map.last_marked(my) - left, albedo.width() - 1);
+        std::uint8_t* p = albedo.row(y);
+        for (int x = x_first; x <= x_last; ++x) {
+            const float factor = map.light_at(left + x, my);
+            if (factor == 1.0f) continue;
+            const float gain = 1.0f / std::max(factor, darkest);
+            for (int k = 0; k < 3; ++k) {
+                std::uint8_t& c = p[3 * static_cast<std::size_t>(x) + static_cast<std::size_t>(k)];
+                c = static_cast<std::uint8_t>(std::min(static_cast<float>(c) * gain + 0.5f, 255.0f));
+            }
+        }
+    }
+    return albedo;
+}
+
 RasterImage lit_image(const RasterImage& colour, const RasterImage& normals, const Light& light) {
     const double azimuth = light.azimuth * std::numbers::pi / 180.0;
     const double elevation = light.elevation * std::numbers::pi / 180.0;

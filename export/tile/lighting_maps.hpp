@@ -10,11 +10,17 @@
 struct LightingMaps {
     RasterImage normals;                 // r, g, b = 127.5 (n + 1), rounded
     std::vector<std::uint16_t> heights;  // pixels above the ground, row-major
+    RasterImage albedo;                  // the colour unlit, when the map kept the painted light
 };
 
 // The rectangle (left, top, width, height) of the canvas; outside the map a
 // pixel is flat ground.
 LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height);
+
+// The colour of the map's rectangle (left, top, as lighting_maps_of takes
+// it) with the light the generators painted taken out: each pixel over its
+// painted light factor, rounded and held within 0..255.
+RasterImage albedo_of(const RasterImage& colour, const SurfaceIds& map, int left, int top);
 
 // One directional light: azimuth in degrees counter-clockwise from the
 // screen's right (90 from the top of the screen, 180 from the left),

@@ -11,6 +11,16 @@ const RasterImage& tile_frame(const RenderedTile& tile, int frame) {
     return frame == 0 ? tile.image : tile.later_frames[static_cast<std::size_t>(frame - 1)];
 }
 
+namespace {
+// Water is painted without light, so where a later frame differs from the
+// first its albedo is its colour; everything else keeps the first's.
+void moved_albedo(const RasterImage& first, const RasterImage& frame, RasterImage& albedo) {
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            if (frame.pixel(x, y) != first.pixel(x, y)) albedo.set_pixel(x, y, frame.pixel(x, y));
+}
+}  // namespace
+
 std::vector<RenderedTile> frame_cells(const std::vector<RenderedTile>& tiles) {
     std::vector<RenderedTile> cells;
     for (const RenderedTile& tile : tiles)
@@ -22,6 +32,8 @@ std::vector<RenderedTile> frame_cells(const std::vector<RenderedTile>& tiles) {
             cell.anchor_x = tile.anchor_x, cell.anchor_y = tile.anchor_y;
             cell.seed = tile.seed;
             cell.lighting_maps = tile.lighting_maps;  // only the water moves, and it is flat
+            if (f > 0 && !cell.lighting_maps.albedo.empty())
+                moved_albedo(tile.image, cell.image, cell.lighting_maps.albedo);
             cells.push_back(std::move(cell));
         }
     return cells;

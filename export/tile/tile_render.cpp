@@ -166,6 +166,7 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
         const bool fits = surfaces.width() == target.width() && surfaces.height() == target.height() &&
                           surfaces.origin_x() == target.origin_x() && surfaces.origin_y() == target.origin_y();
         if (!fits) surfaces = SurfaceIds(target.width(), target.height(), target.origin_x(), target.origin_y());
+        surfaces.keep_light(settings.albedo);
         request.surfaces = &surfaces;
     }
     draw(app, settings, index, request);
@@ -214,6 +215,7 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
                         &tile.alpha[static_cast<std::size_t>(y) * width]);
     }
     if (settings.wants_surfaces()) tile.lighting_maps = lighting_maps_of(surfaces, left, top, width, height);
+    if (settings.albedo) tile.lighting_maps.albedo = albedo_of(tile.image, surfaces, left, top);
     tile.anchor_x = TileGeometry::centre_x - tile.left;
     tile.anchor_y = TileGeometry::ground_y - tile.top;
     draw_later_frames(app, settings, index, tile, frames);

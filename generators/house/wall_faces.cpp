@@ -84,6 +84,7 @@ void project_wall_face(DrawingContext& dc, const RasterImage& wall, const FacePl
         xs[i] = nearest_to_int(at.x0 + i * static_cast<double>(0.4f));
         rise[i] = nearest_to_int(i * static_cast<double>(at.slope) / 2);
     }
+    dc.set_painted_light(at.shade);  // a face darker the more it turns from the light
     std::vector<Colour> shaded(static_cast<std::size_t>(width));
     std::vector<bool> hole(static_cast<std::size_t>(width));
     for (int row = 0; row < height; ++row) {
@@ -151,5 +152,6 @@ void draw_wall_face(TileContext& context, int kind, int house_height) {
     const FacePlacement placement = face_placement(g, kind);
     dc.set_surface(wall_surface(kind, placement));
     project_wall_face(dc, wall, placement);
+    dc.set_painted_light(1.0f);
     if (context.state.ruins_mode) draw_rubble(context, dc, face_width);
 }

@@ -11,6 +11,8 @@
 namespace {
 constexpr int grid_cells = height_field_last;  // 128 grid steps across the tile
 constexpr float shaded_snow = 0.8f;
+// Holes between segments are a few pixels; more is the rock's cut side.
+constexpr std::size_t largest_gap = 6;
 
 struct Segment {
     float x, y, x2, y2;
@@ -43,6 +45,7 @@ void paint_mountain_underlay(TileContext& context, DrawingContext& dc) {
     const int half_width = state.geometry.half_width;
     const float step = 64.0f / static_cast<float>(half_width);
     const SheetPoint rock = mountain_cell_origin(state.mountain_texture);
+    if (dc.mapping_surfaces()) dc.set_surface(flat_ground());  // its own, to find where it shows
     for (int i = 0; i < half_width; ++i) {
         for (int j = 0; j < half_width; ++j) {
             const Colour texel = diamond_texel(state.ground_sheet.image, rock.x, rock.y, i, j, step);
@@ -120,15 +123,85 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
                     const int lit = nearest_to_int(shade * 255.0);
                     colour = rgb(lit, lit, 255);
                 }
+                dc.set_painted_light(shade);
                 paint_segment_pair(dc, segment, colour);
             } else if (settings.flat_ground) {
+                dc.set_painted_light(1.0f);
                 paint_segment_pair(dc, segment, sheet.colour_at(ground_x[col], ground_y));
             }
         }
     }
 }
 
+namespace {
+// The underlay's pixels joined to (x, y) through their sides; each is
+// marked 0 on the way, so it is gathered once.
+std::vector<std::pair<int, int>> gather_gap(SurfaceIds& surfaces, SurfaceId underlay, int x, int y) {
+    std::vector<std::pair<int, int>> gap{{x, y}}, todo{{x, y}};
+    surfaces.mark(x, y, 0);
+    while (!todo.empty()) {
+        const auto [px, py] = todo.back();
+        todo.pop_back();
+        for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+            const int nx = px + dx, ny = py + dy;
+            if (nx < 0 || ny < 0 || nx >= surfaces.width() || ny >= surfaces.height()) continue;
+            if (surfaces.at(nx, ny) != underlay) continue;
+            surfaces.mark(nx, ny, 0);
+            gap.emplace_back(nx, ny), todo.emplace_back(nx, ny);
+        }
+    }
+    return gap;
+}
+}  // namespace
+
+void close_relief_gaps(SurfaceIds& surfaces, SurfaceId underlay, const TileGeometry& g) {
+    const int ox = surfaces.origin_x(), oy = surfaces.origin_y();
+    auto height_of = [&](SurfaceId id, int x, int y) { return height_at(surfaces.surface(id), x - ox, y - oy); };
+    // The rock cut off by the tile's front edges: faces standing on them.
+    SurfaceId left_face = 0, right_face = 0;
+    for (int y = 0; y < surfaces.height(); ++y)
+        for (int x = std::max(surfaces.first_marked(y), 0); x <= surfaces.last_marked(y); ++x) {
+            if (surfaces.at(x, y) != underlay) continue;
+            std::vector<std::pair<int, int>> gap = gather_gap(surfaces, underlay, x, y);
+            if (gap.size() > largest_gap) {
+                // Under a lifted front row the rock shows its side, standing on the
+                // diamond's edge (its foot row half a pixel up, at the pixels' middle).
+                for (const auto& [px, py] : gap) {
+                    SurfaceId& face = px - ox < g.centre_x ? left_face : right_face;
+                    if (face == 0)
+                        face = surfaces.add(
+                            px - ox < g.centre_x
+                                ? standing_plane(ground_axes(0.0, 1.0, 0.0), g.tile_left_x, g.ground_y, 0.5f, 0.5f)
+                                : standing_plane(ground_axes(1.0, 0.0, 0.0), g.centre_x, g.tile_bottom_y, -0.5f, 0.5f));
+                    surfaces.mark(px, py, face);
+                }
+                continue;
+            }
+            // A hole between segments: the highest rock beside it, filling from its rim inwards.
+            for (bool changed = true; changed;) {
+                changed = false;
+                for (auto& [px, py] : gap) {
+                    if (px < 0 || surfaces.at(px, py) != 0) continue;
+                    SurfaceId best = 0;
+                    float highest = 0.0f;
+                    for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                        const int nx = px + dx, ny = py + dy;
+                        if (nx < 0 || ny < 0 || nx >= surfaces.width() || ny >= surfaces.height()) continue;
+                        const SurfaceId id = surfaces.at(nx, ny);
+                        if (id == 0) continue;
+                        if (const float h = height_of(id, px, py); h > highest) highest = h, best = id;
+                    }
+                    if (best == 0) continue;
+                    surfaces.mark(px, py, best);
+                    px = -1;  // done
+                    changed = true;
+                }
+            }
+        }
+}
+
 void paint_mountain_border(TileContext& context, DrawingContext& dc) {
+    dc.set_painted_light(1.0f);
     const std::vector<std::int16_t>& profile = context.state.mountain_profile;
     for (int x = 0; x <= 400; ++x)
         if (profile[x] < no_rock_in_column && profile[x + 1] < no_rock_in_column) {

@@ -25,5 +25,13 @@ struct ReliefSettings {
 // mountain_profile.
 void paint_mountain_relief(TileContext& context, DrawingContext& dc, const ReliefSettings& settings);
 
+// The rock underlay shows through single pixels between the relief's
+// segments, and under the front rows where they are lifted off the tile's
+// edge. In the surface ids (the underlay painted as surface `underlay`) a
+// hole takes the highest rock surface beside it, and the rest the rock's
+// side standing on the nearer front edge, so the maps have no pits where
+// the colour paints rock.
+void close_relief_gaps(SurfaceIds& surfaces, SurfaceId underlay, const TileGeometry& geometry);
+
 // A near-black line along the silhouette, two pixels above the rock.
 void paint_mountain_border(TileContext& context, DrawingContext& dc);

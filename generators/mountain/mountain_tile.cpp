@@ -33,8 +33,13 @@ void draw_mountain_tile(TileContext& context) {
 
     begin_tile(context, mountain_tile_area_colour);
     DrawingContext dc(state.canvas, context.request.surfaces);
+    // The next surface named is the underlay's.
+    const SurfaceId underlay =
+        dc.mapping_surfaces() ? static_cast<SurfaceId>(context.request.surfaces->surface_count()) : 0;
     if (relief.flat_ground) paint_mountain_underlay(context, dc);
     paint_mountain_relief(context, dc, relief);
+    if (relief.flat_ground && dc.mapping_surfaces())
+        close_relief_gaps(*context.request.surfaces, underlay, state.geometry);
     if (controls.checked(ctl::add_black_border)) paint_mountain_border(context, dc);
     show_tile(context);
 }

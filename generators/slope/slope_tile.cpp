@@ -47,6 +47,7 @@ public:
     void paint(DrawingContext& dc, int f) const {
         if (f == 1 && faces_.fold == Fold::none) return;
         if (dc.mapping_surfaces()) dc.set_surface(surface(f));
+        dc.set_painted_light(static_cast<float>(light_[f]));  // for the albedo
         for (int x = diamond_.left(); x <= diamond_.right(); ++x) {
             const ColumnSpan span = slope_span(diamond_, corners_, x);
             const ColumnPlane planes[2] = {column_plane(face(0), x), column_plane(face(1), x)};

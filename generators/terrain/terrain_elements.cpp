@@ -33,9 +33,12 @@ void draw_grass_blade(TerrainCanvas& canvas, int i, int j, int height, Colour co
     // Mostly up, the light stroke turned a little right and the dark one left.
     const float foot = static_cast<float>(at.y);
     canvas.dc.set_surface(standing_plane({0.35 + 0.2 * lean, -0.25, 1.0}, 0.0f, foot, 0.0f));
+    canvas.dc.set_painted_light(1.0f);
     canvas.dc.line(at.x, at.y, lean, -height, rgb_clamped(r, g, b));
     canvas.dc.set_surface(standing_plane({-0.35 + 0.2 * lean, -0.25, 1.0}, 0.0f, foot, 0.0f));
+    canvas.dc.set_painted_light(0.5f);  // the blade's side turned from the light
     canvas.dc.line(at.x - 1, at.y, lean, -height, rgb_clamped(r / 2, g / 2, b / 2));
+    canvas.dc.set_painted_light(1.0f);
     if (crops) {
         // The stroke leaves its end row Y - height empty; the ear sits above it.
         canvas.dc.plot(at.x, at.y - height - 1, crop_ear_colour);
@@ -59,9 +62,12 @@ void draw_bush(TerrainCanvas& canvas, int i, int j, Colour colour) {
         const int a = random_below(canvas.random, 135) + 45;
         const int ex = nearest_to_int(at.x + static_cast<double>(canvas.state.cos_table[a]) * radius);
         const int ey = nearest_to_int(at.y - static_cast<double>(canvas.state.sin_table[a]) * radius);
+        canvas.dc.set_painted_light(1.0f);
         canvas.dc.line_xy(at.x, at.y, ex, ey, light);
+        canvas.dc.set_painted_light(0.5f);
         canvas.dc.line_xy(at.x + 1, at.y, ex + 1, ey, dark);
     }
+    canvas.dc.set_painted_light(1.0f);
 }
 
 void draw_boulder(TerrainCanvas& canvas, int i, int j) {

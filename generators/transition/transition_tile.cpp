@@ -7,6 +7,7 @@
 #include "generators/transition/periodic_noise.hpp"
 #include "generators/transition/point_shade.hpp"
 #include "generators/transition/tile_regions.hpp"
+#include "generators/transition/transition_relief.hpp"
 #include "generators/transition/transition_bands.hpp"
 #include "generators/transition/transition_texels.hpp"
 #include "generators/transition/variant_offset.hpp"
@@ -87,6 +88,20 @@ public:
         }
     }
 
+    // The ground's shape under the point, for the maps: a raised side
+    // stands on a short slope across the lip the colour draws (land above
+    // water across its wet band, gentler); the lower side and the water,
+    // foam and all, lie flat at 0, and two of a kind meet level.
+    Surface surface_at(int i, int j) const {
+        if (level_ != Level::shore && level_ != Level::step) return plane_at_height({}, 0.0f);
+        const double side = upper_ == 1 ? 1.0 : -1.0;
+        const double uphill_i = side * (distance(std::min(i + 1, h_ - 1), j) - distance(std::max(i - 1, 0), j));
+        const double uphill_j = side * (distance(i, std::min(j + 1, h_ - 1)) - distance(i, std::max(j - 1, 0)));
+        const TransitionStep step =
+            level_ == Level::shore ? TransitionStep{bands_.wet, 0.5} : TransitionStep{bands_.lip, 1.0};
+        return transition_relief(side * distance(i, j), uphill_i, uphill_j, step);
+    }
+
 private:
     // Where foam lies, without the flecks left where its breaks begin.
     void find_foam() {
@@ -162,9 +177,20 @@ void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) 
     const int half_width = context.state.geometry.half_width;
     begin_tile(context, tile_area_colour);
     const TransitionPainter painter(context.state.ground_sheet.image, context.request.water_phase, spec, half_width);
-    DrawingContext dc(context.state.canvas);
+    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    SurfaceId top = 0;  // the upper side's flat top, named once
     for (int i = 0; i < half_width; ++i)
         for (int j = 0; j < half_width; ++j) {
+            if (dc.mapping_surfaces()) {
+                const Surface s = painter.surface_at(i, j);
+                const bool flat = s.direction.right == 0.0 && s.direction.away == 0.0;
+                if (!flat) dc.set_surface(s);
+                else if (s.base == 0.0f) dc.reuse_surface(0);
+                else {
+                    if (top == 0) dc.set_surface(s), top = dc.current_surface();
+                    dc.reuse_surface(top);
+                }
+            }
             const Colour colour = painter.paint(i, j).colour;
             const CanvasPoint at = diamond_pixel(half_width, i, j);
             dc.plot(at.x, at.y, colour);

@@ -3,12 +3,21 @@
 #include "canvas/numbers.hpp"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
 
 namespace {
 constexpr int trunk_columns = 5;
 constexpr int branch_colour_index = 3;
 constexpr int least_clusters = 10;
 constexpr int brightest_leaf = 5;
+
+// The light a table colour was painted with: its share of the brightest
+// colour's strongest channel.
+float painted_light(Colour colour, Colour brightest, int (*channel)(Colour)) {
+    return static_cast<float>(channel(colour)) / static_cast<float>(std::max(channel(brightest), 1));
+}
 
 // Five columns dark to light, drawn bottom row first. A fresh jitter comes
 // 3 times in 10, so the trunk wobbles by a pixel on its way up.
@@ -21,8 +30,11 @@ void paint_trunk(TreeCanvas& canvas, TreeBase base, int height, int thickness, i
     for (int y = base.y; y >= base.y - height; --y) {
         if (random_below(canvas.random, 10) > 6) jitter = random_below(canvas.random, 2);
         // With a thin trunk several columns share a pixel; the lighter, later one wins.
-        for (int k = 0; k < trunk_columns; ++k)
-            canvas.dc.plot(nearest_to_int(base.x + k * step + jitter - half), y, canvas.tables.trunk_colours[k]);
+        for (int k = 0; k < trunk_columns; ++k) {
+            const Colour bark = canvas.tables.trunk_colours[k];
+            canvas.dc.set_painted_light(painted_light(bark, canvas.tables.trunk_colours[trunk_columns - 1], red));
+            canvas.dc.plot(nearest_to_int(base.x + k * step + jitter - half), y, bark);
+        }
     }
 }
 
@@ -35,6 +47,8 @@ int paint_branches(TreeCanvas& canvas, TreeBase base, int height, int thickness)
     int count = 0;
     // Thin limbs reaching up and out, seen from the front.
     canvas.dc.set_surface(standing_plane({0.0, -1.0, 0.5}, 0.0f, static_cast<float>(base.y), 0.0f));
+    canvas.dc.set_painted_light(painted_light(canvas.tables.trunk_colours[branch_colour_index],
+                                              canvas.tables.trunk_colours[trunk_columns - 1], red));
     for (int b = 1;; ++b) {
         if (b > random_below(random, 5) + 2) break;
         const int to_x = base.x + random_below(random, height) - height / 2;
@@ -47,7 +61,9 @@ int paint_branches(TreeCanvas& canvas, TreeBase base, int height, int thickness)
 
 // One oval cluster of scattered leaf pixels. The shade grows with the
 // distance and with the offset to the right, so the right rim is lightest.
-void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixels, int width_factor) {
+// Where the leaves land is kept in `leaves` when the maps are made.
+void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixels, int width_factor,
+                        std::vector<std::pair<int, int>>* leaves) {
     RandomSource& random = canvas.random;
     const AppState& tables = canvas.tables;
     for (int n = 0; n < pixels; ++n) {
@@ -57,7 +73,51 @@ void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixe
         const int y = nearest_to_int(cy + static_cast<double>(tables.sin_table[a]) * d);
         // A wider factor can push the index below 0 on the left or past 5.
         const int shade = std::clamp(trunc_to_int((dx + d) / (2.0 * radius) * 5), 0, brightest_leaf);
+        canvas.dc.set_painted_light(
+            painted_light(tables.leaf_colours[shade], tables.leaf_colours[brightest_leaf], green));
         canvas.dc.plot(cx + dx, y, tables.leaf_colours[shade]);
+        if (leaves) leaves->emplace_back(cx + dx, y);
+    }
+}
+
+// A cluster's dome on screen, by the surface id its leaves were painted with.
+struct ClusterDome {
+    ClusterDome(SurfaceId id, float cx, float cy, float rx, float ry)
+        : id(id),
+          cx(cx),
+          cy(cy),
+          inv_rx(1.0f / rx),
+          inv_ry(1.0f / ry),
+          left(static_cast<int>(cx - rx) - 1),
+          right(static_cast<int>(cx + rx) + 1),
+          top(static_cast<int>(cy - ry) - 1),
+          bottom(static_cast<int>(cy + ry) + 1) {}
+    bool holds(int x, int y) const {
+        if (x < left || x > right || y < top || y > bottom) return false;  // most leaves, cheaply
+        const float u = (static_cast<float>(x) + 0.5f - cx) * inv_rx, v = (static_cast<float>(y) + 0.5f - cy) * inv_ry;
+        return u * u + v * v <= 1.0f;
+    }
+    SurfaceId id;
+    float cx, cy, inv_rx, inv_ry;
+    int left, right, top, bottom;
+};
+
+// The clusters' leaves interleave; in the maps each leaf takes the dome of
+// the nearest cluster to the viewer over it (the last drawn), so the crown
+// reads as overlapping domes, each smooth, not as noise.
+void smooth_crown(DrawingContext& dc, const std::vector<ClusterDome>& domes,
+                  const std::vector<std::pair<int, int>>& leaves) {
+    if (domes.empty()) return;
+    const SurfaceId first = domes.front().id, last = domes.back().id;
+    for (const auto& [x, y] : leaves) {
+        const SurfaceId under = dc.surface_under(x, y);
+        if (under < first || under >= last) continue;
+        // Cluster ids run on from the first, one a cluster.
+        for (std::size_t k = domes.size(); k-- > under - first + 1;)
+            if (domes[k].holds(x, y)) {
+                dc.remark_surface(x, y, domes[k].id);
+                break;
+            }
     }
 }
 
@@ -67,17 +127,22 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
     RandomSource& random = canvas.random;
     const int pixels = height * 5 * style.leaf_percent / 100;
     int count = 0;
+    std::vector<ClusterDome> domes;
+    std::vector<std::pair<int, int>> leaves;
+    const bool mapping = canvas.dc.mapping_surfaces();
     for (int c = 1;; ++c) {
         if (c > random_below(random, height) + least_clusters) break;
         const int cx = base.x + random_below(random, height) - height / 2;
         const int cy = base.y - height - random_below(random, height);
         const int radius = random_below(random, height / 3) + height / 3;
         // Leaves scatter over an oval radius * factor / 2 across and radius high.
-        canvas.dc.set_surface(dome(cx + 0.5f, cy + 0.5f, std::max(radius * style.width_factor / 2.0f, 1.0f),
-                                   std::max(radius, 1) * 1.0f, static_cast<float>(base.y)));
-        paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor);
+        const float rx = std::max(radius * style.width_factor / 2.0f, 1.0f), ry = std::max(radius, 1) * 1.0f;
+        canvas.dc.set_surface(dome(cx + 0.5f, cy + 0.5f, rx, ry, static_cast<float>(base.y)));
+        if (mapping) domes.emplace_back(canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f);
+        paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor, mapping ? &leaves : nullptr);
         ++count;
     }
+    smooth_crown(canvas.dc, domes, leaves);
     return count;
 }
 }  // namespace

@@ -30,6 +30,7 @@ void paint_trunk(TreeCanvas& canvas, TreeBase base, int half_width, int crown_he
         const Colour shade =
             rgb(nearest_to_int(160 * static_cast<double>(f)), nearest_to_int(130 * static_cast<double>(f)),
                 nearest_to_int(20 * static_cast<double>(f)));
+        canvas.dc.set_painted_light(f);
         canvas.dc.line_xy(base.x + k, base.y, base.x, apex_y, shade);
     }
 }
@@ -64,6 +65,7 @@ int paint_tier(TreeCanvas& canvas, TreeBase base, int size, int tier, const Tier
         const Colour needles =
             rgb(nearest_to_int(50 * static_cast<double>(f)), nearest_to_int(130 * static_cast<double>(f)),
                 nearest_to_int(20 * static_cast<double>(f)));
+        canvas.dc.set_painted_light(f);
         canvas.dc.line_xy(base.x, start_y, end_x, end_y, needles);
         ++strokes;
     }

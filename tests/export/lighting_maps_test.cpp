@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -20,7 +21,7 @@ RenderSettings settings_of(std::vector<std::string> args) {
 }
 
 RenderSettings with_maps(RenderSettings settings) {
-    settings.normals = settings.heights = true;
+    settings.normals = settings.heights = settings.albedo = true;
     return settings;
 }
 
@@ -55,6 +56,8 @@ TEST(SurfaceMaps, ColourIsTheSameByteForByteAndTheMapsAreSound) {
         {"--kind", "terrain", "--grass", "--make-crops", "--boulder", "--bush", "--trees", "--pool", "--swamp"},
         {"--kind", "mountain", "--snow-covered-top", "--add-black-border"},
         {"--kind", "water", "--draw-tile-area"},
+        {"--kind", "transition", "--terrains", "ground:3,rock:2"},
+        {"--kind", "transition", "--terrains", "water:1,ground:5"},
     };
     auto app = std::make_unique<Application>(create_app_state());
     for (const auto& look : looks) {
@@ -69,6 +72,8 @@ TEST(SurfaceMaps, ColourIsTheSameByteForByteAndTheMapsAreSound) {
             ASSERT_EQ(mapped.alpha, colour.alpha) << what;
             ASSERT_EQ(mapped.lighting_maps.normals.width(), colour.image.width()) << what;
             ASSERT_EQ(mapped.lighting_maps.normals.height(), colour.image.height()) << what;
+            ASSERT_EQ(mapped.lighting_maps.albedo.width(), colour.image.width()) << what;
+            ASSERT_EQ(mapped.lighting_maps.albedo.height(), colour.image.height()) << what;
             EXPECT_TRUE(colour.lighting_maps.normals.empty());
             for (int y = 0; y < mapped.image.height(); ++y)
                 for (int x = 0; x < mapped.image.width(); ++x) {
@@ -169,6 +174,35 @@ TEST(SurfaceMaps, MountainFlanksFaceAwayFromThePeakWhichIsHighest) {
     EXPECT_NEAR(top_x, 130, 30);
 }
 
+TEST(SurfaceMaps, NoRockOfAMountainIsAtGroundLevel) {
+    // Rock is what changes with the rock texture. The underlay showing
+    // between flat ground's segments lies on the ground; next to the
+    // relief, rock stands above it.
+    auto app = std::make_unique<Application>(create_app_state());
+    for (const char* width : {"64", "96", "128", "164", "200"}) {
+        auto rock = [&](const char* texture) {
+            return with_maps(settings_of({"--kind", "mountain", "--iso-width", width, "--seed", "21",
+                                          "--lock-mountain-texture", "--mountain-texture", texture}));
+        };
+        const RenderSettings grey = rock("3"), brown = rock("9");
+        for (int index = 0; index < 8; ++index) {
+            const RenderedTile a = render_tile(*app, grey, index), b = render_tile(*app, brown, index);
+            int rock_pixels = 0;
+            for (int y = 0; y < a.image.height(); ++y)
+                for (int x = 0; x < a.image.width(); ++x) {
+                    if (a.image.pixel(x, y) == b.image.pixel(x, y)) continue;
+                    ++rock_pixels;
+                    const int beside = std::max({height_at(a, x - 1, y), height_at(a, x + 1, y), height_at(a, x, y - 1),
+                                                 height_at(a, x, y + 1)});
+                    if (beside > 0) {
+                        ASSERT_GT(height_at(a, x, y), 0) << width << " " << index << " at " << x << "," << y;
+                    }
+                }
+            EXPECT_GT(rock_pixels, 100) << width << " " << index;
+        }
+    }
+}
+
 TEST(SurfaceMaps, AConiferTrunkTurnsFromLeftToRightAcrossItsWidth) {
     // Drawn straight onto a map to tell the trunk (the first surface named)
     // from the needles that hide most of it.
@@ -227,13 +261,14 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
     const ScratchDir folder("brannoc-maps-");
     const std::string out = (folder.path() / "tiles").string();
     ASSERT_EQ(run_render({"--kind", "house", "--house-shape", "4 x 4", "--lock-shape", "--count", "3", "--transparent",
-                          "--trim", "--normals", "--heights", "--lit", "180,30", "--out", out}),
+                          "--trim", "--normals", "--heights", "--lit", "180,30", "--albedo", "--out", out}),
               0);
     // The manifest names each tile's maps as they were written.
     const nlohmann::json first = read_json(std::filesystem::path(out) / "manifest.json")["tiles"][0];
     EXPECT_EQ(first["normals"], "house-0000_n.png");
     EXPECT_EQ(first["heights"], "house-0000_h.png");
     EXPECT_EQ(first["lit"], "house-0000_lit.png");
+    EXPECT_EQ(first["albedo"], "house-0000_a.png");
     double left_lit = 0, right_lit = 0;
     int left_count = 0, right_count = 0;
     for (const char* name : {"house-0000", "house-0001", "house-0002"}) {
@@ -241,6 +276,7 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
         const Rgba colour = read_rgba(base.string() + ".png");
         const Rgba normals = read_rgba(base.string() + "_n.png");
         const Rgba lit = read_rgba(base.string() + "_lit.png");
+        const Rgba albedo = read_rgba(base.string() + "_a.png");
         const Grey16 heights = read_grey16(base.string() + "_h.png");
         ASSERT_GT(colour.width, 0);
         ASSERT_EQ(normals.width, colour.width);
@@ -253,6 +289,7 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
                 const std::uint8_t a = colour.at(x, y)[3];
                 ASSERT_EQ(normals.at(x, y)[3], a);
                 ASSERT_EQ(lit.at(x, y)[3], a);
+                ASSERT_EQ(albedo.at(x, y)[3], a);
                 ASSERT_EQ(heights.samples[2 * (static_cast<std::size_t>(y) * colour.width + x) + 1], a ? 65535 : 0);
                 if (!a) continue;
                 // Walls, by their normals: facing left (red low) or right (red high), level (blue 128).
@@ -267,4 +304,56 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
     ASSERT_GT(left_count, 100);
     ASSERT_GT(right_count, 100);
     EXPECT_GT(left_lit / left_count, 1.3 * right_lit / right_count);
+}
+
+TEST(SurfaceMaps, ABroadleafCrownIsOverlappingDomesNotNoise) {
+    // Neighbouring leaves mostly share a dome: their normals differ little.
+    auto app = std::make_unique<Application>(create_app_state());
+    const RenderSettings trees = with_maps(settings_of({"--kind", "tree", "--iso-width", "128", "--seed", "6"}));
+    double turn = 0;
+    int pairs = 0;
+    for (int index = 0; index < 4; ++index) {
+        const RenderedTile t = render_tile(*app, trees, index);
+        for (int y = 0; y < t.image.height(); ++y)
+            for (int x = 0; x + 1 < t.image.width(); ++x) {
+                const Normal a = normal_at(t, x, y), b = normal_at(t, x + 1, y);
+                // Leaves: round, above the trunk's foot and not the trunk's upright sides.
+                if (a.z > 0.999 || b.z > 0.999 || a.z < 0.05 || b.z < 0.05) continue;
+                turn += std::hypot(a.x - b.x, a.y - b.y, a.z - b.z), ++pairs;
+            }
+    }
+    ASSERT_GT(pairs, 500);
+    EXPECT_LT(turn / pairs, 0.3);  // one dome per leaf, interleaved, differs by over 0.5
+}
+
+TEST(SurfaceMaps, ATransitionsUpperSideStandsOnALipFacingTheLowSide) {
+    auto app = std::make_unique<Application>(create_app_state());
+    const RenderSettings edge =
+        with_maps(settings_of({"--kind", "transition", "--terrains", "ground:3,rock:2", "--iso-width", "128"}));
+    // Rock (B, the upper side) at the top corner alone, then at the bottom corner alone.
+    for (const int mask : {1, 4}) {
+        const RenderedTile t = render_tile(*app, edge, mask);
+        int top = 0;
+        for (const std::uint16_t h : t.lighting_maps.heights) top = std::max<int>(top, h);
+        ASSERT_GT(top, 0) << mask;
+        double facing = 0;
+        int lip = 0;
+        for (int y = 0; y < t.image.height(); ++y)
+            for (int x = 0; x < t.image.width(); ++x) {
+                const int h = height_at(t, x, y);
+                if (h == 0 || h == top) continue;
+                facing += normal_at(t, x, y).y, ++lip;
+                EXPECT_LT(normal_at(t, x, y).z, 0.99) << mask;  // a slope, not flat
+            }
+        ASSERT_GT(lip, 30) << mask;
+        // Down the screen, towards the viewer, when the low ground lies in front.
+        if (mask == 1) EXPECT_LT(facing / lip, -0.2);
+        else EXPECT_GT(facing / lip, 0.2);
+    }
+    // A shore: the water, foam and all, flat at its level; the land above it.
+    const RenderSettings shore =
+        with_maps(settings_of({"--kind", "transition", "--terrains", "ground:3,water:0", "--iso-width", "64"}));
+    const RenderedTile water = render_tile(*app, shore, 15), land = render_tile(*app, shore, 0);
+    EXPECT_EQ(*std::max_element(water.lighting_maps.heights.begin(), water.lighting_maps.heights.end()), 0);
+    EXPECT_GT(height_at(land, 130, 180), 0);
 }

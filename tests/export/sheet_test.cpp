@@ -1,6 +1,7 @@
 // Sheets and the engine files beside them, checked against Tiled's own
 // renderer (tmxrasterizer) and a reader of Godot's text resources.
 #include "export/formats/sheet_layout.hpp"
+#include "generators/tile_kinds.hpp"
 #include "canvas/png_writer.hpp"
 #include "../support/render_run.hpp"
 
@@ -291,46 +292,74 @@ TEST_F(SheetDir, GodotResourceReadsBackWithTheAnchorOfTheManifest) {
 }
 
 TEST_F(SheetDir, ANormalSheetLightsTheGodotAtlasAndIsNamedByTheTiledTileset) {
-    const fs::path sheet = dir_ / "houses.png";
-    fs::create_directories(dir_ / "engine");
-    ASSERT_EQ(render({"--kind", "house", "--count", "3", "--iso-width", "64", "--sheet", sheet.string(), "--normals",
-                      "--godot", (dir_ / "engine" / "h.tres").string(), "--tmx", (dir_ / "houses.tmx").string()}),
-              0);
-    const std::vector<GodotSection> tres = read_godot_resource(dir_ / "engine" / "h.tres");
-    // Each texture the CanvasTexture names is a file beside the .tres's paths.
-    std::map<std::string, std::string> textures;  // id -> path
-    const GodotSection* canvas = nullptr;
-    const GodotSection* atlas = nullptr;
-    for (const GodotSection& section : tres) {
-        std::smatch m;
-        if (std::regex_search(section.header, m,
-                              std::regex(R"re(ext_resource type="Texture2D" path="([^"]+)" id="([^"]+)")re")))
-            textures[m[2]] = m[1];
-        if (section.header.find("type=\"CanvasTexture\"") != std::string::npos) canvas = &section;
-        if (section.header.find("type=\"TileSetAtlasSource\"") != std::string::npos) atlas = &section;
+    // With --albedo the albedo sheet is what the engine's light falls on.
+    for (const bool albedo : {false, true}) {
+        const std::string stem = albedo ? "unlit" : "houses";
+        const fs::path sheet = dir_ / (stem + ".png");
+        fs::create_directories(dir_ / "engine");
+        std::vector<std::string> args = {"--kind",
+                                         "house",
+                                         "--count",
+                                         "3",
+                                         "--iso-width",
+                                         "64",
+                                         "--sheet",
+                                         sheet.string(),
+                                         "--normals",
+                                         "--godot",
+                                         (dir_ / "engine" / "h.tres").string(),
+                                         "--tmx",
+                                         (dir_ / (stem + ".tmx")).string()};
+        if (albedo) args.push_back("--albedo");
+        ASSERT_EQ(render(args), 0);
+        const std::vector<GodotSection> tres = read_godot_resource(dir_ / "engine" / "h.tres");
+        // Each texture the CanvasTexture names is a file beside the .tres's paths.
+        std::map<std::string, std::string> textures;  // id -> path
+        const GodotSection* canvas = nullptr;
+        const GodotSection* atlas = nullptr;
+        for (const GodotSection& section : tres) {
+            std::smatch m;
+            if (std::regex_search(section.header, m,
+                                  std::regex(R"re(ext_resource type="Texture2D" path="([^"]+)" id="([^"]+)")re")))
+                textures[m[2]] = m[1];
+            if (section.header.find("type=\"CanvasTexture\"") != std::string::npos) canvas = &section;
+            if (section.header.find("type=\"TileSetAtlasSource\"") != std::string::npos) atlas = &section;
+        }
+        ASSERT_TRUE(canvas && atlas);
+        EXPECT_EQ(tres[0].header, "[gd_resource type=\"TileSet\" load_steps=5 format=3]");
+        const std::string id = std::regex_replace(canvas->header, std::regex(R"re(.*id="([^"]+)".*)re"), "$1");
+        EXPECT_EQ(atlas->keys.at("texture"), "SubResource(\"" + id + "\")");
+        auto texture = [&](const std::string& key) {
+            const std::string ref =
+                std::regex_replace(canvas->keys.at(key), std::regex(R"re(ExtResource\("([^"]+)"\))re"), "$1");
+            return textures.count(ref) ? textures.at(ref) : std::string{};
+        };
+        EXPECT_EQ(texture("diffuse_texture"), albedo ? "../unlit_a.png" : "../houses.png");
+        EXPECT_EQ(texture("normal_texture"), "../" + stem + "_n.png");
+        EXPECT_TRUE(fs::exists(dir_ / "engine" / texture("diffuse_texture")));
+        EXPECT_TRUE(fs::exists(dir_ / "engine" / texture("normal_texture")));
+        const std::vector<std::uint8_t> bytes = read_file(dir_ / (stem + ".tsx"));
+        const std::string tsx(bytes.begin(), bytes.end());
+        EXPECT_NE(tsx.find("<property name=\"normal_map\" type=\"file\" value=\"" + stem + "_n.png\"/>"),
+                  std::string::npos);
+        EXPECT_EQ(tsx.find("<property name=\"albedo_map\" type=\"file\" value=\"unlit_a.png\"/>") != std::string::npos,
+                  albedo);
+        const nlohmann::json manifest = read_json(dir_ / (stem + ".json"));
+        EXPECT_EQ(manifest["sheet"]["normals"], stem + "_n.png");
+        EXPECT_EQ(manifest["painted_light"]["azimuth"], kind_named("house")->painted_light.azimuth);
+        if (albedo) {  // the albedo sheet has the colour's alpha
+            EXPECT_EQ(manifest["sheet"]["albedo"], "unlit_a.png");
+            const Rgba colour = read_rgba(sheet), unlit = read_rgba(dir_ / "unlit_a.png");
+            ASSERT_EQ(unlit.width, colour.width);
+            ASSERT_EQ(unlit.height, colour.height);
+            for (std::size_t k = 3; k < colour.pixels.size(); k += 4) ASSERT_EQ(unlit.pixels[k], colour.pixels[k]);
+        }
+        // Tiled still reads the tileset and draws the map over it.
+        const Rgba raster = rasterize(dir_ / (stem + ".tmx"));
+        bool drawn = false;
+        for (std::size_t k = 3; k < raster.pixels.size(); k += 4) drawn = drawn || raster.pixels[k] > 0;
+        EXPECT_TRUE(drawn);
     }
-    ASSERT_TRUE(canvas && atlas);
-    EXPECT_EQ(tres[0].header, "[gd_resource type=\"TileSet\" load_steps=5 format=3]");
-    const std::string id = std::regex_replace(canvas->header, std::regex(R"re(.*id="([^"]+)".*)re"), "$1");
-    EXPECT_EQ(atlas->keys.at("texture"), "SubResource(\"" + id + "\")");
-    auto texture = [&](const std::string& key) {
-        const std::string ref =
-            std::regex_replace(canvas->keys.at(key), std::regex(R"re(ExtResource\("([^"]+)"\))re"), "$1");
-        return textures.count(ref) ? textures.at(ref) : std::string{};
-    };
-    EXPECT_EQ(texture("diffuse_texture"), "../houses.png");
-    EXPECT_EQ(texture("normal_texture"), "../houses_n.png");
-    EXPECT_TRUE(fs::exists(dir_ / "engine" / texture("diffuse_texture")));
-    EXPECT_TRUE(fs::exists(dir_ / "engine" / texture("normal_texture")));
-    const std::vector<std::uint8_t> bytes = read_file(dir_ / "houses.tsx");
-    const std::string tsx(bytes.begin(), bytes.end());
-    EXPECT_NE(tsx.find("<property name=\"normal_map\" type=\"file\" value=\"houses_n.png\"/>"), std::string::npos);
-    EXPECT_EQ(read_json(dir_ / "houses.json")["sheet"]["normals"], "houses_n.png");
-    // Tiled still reads the tileset and draws the map over it.
-    const Rgba raster = rasterize(dir_ / "houses.tmx");
-    bool drawn = false;
-    for (std::size_t k = 3; k < raster.pixels.size(); k += 4) drawn = drawn || raster.pixels[k] > 0;
-    EXPECT_TRUE(drawn);
 }
 
 TEST_F(SheetDir, AHouseAsATileObjectStandsOnItsPointAsInALayerOnItsCell) {
