@@ -25,7 +25,7 @@ int default_slope_step(int iso_width);
 // The most a step may rise: half the diamond's height, made even. A face
 // rising towards the viewer is then seen at worst edge-on.
 int largest_slope_step(int iso_width);
-// The step a tile of the spec rises at a width.
+// The step the tile described by `spec` rises at a width.
 int slope_step(const SlopeTileSpec& spec, int iso_width);
 
 // Clears the canvas (outlining the diamond when "Draw tile area" is ticked),
