@@ -4,6 +4,7 @@
 #include "export/tile/tile_render.hpp"
 #include "generators/tile_kinds.hpp"
 
+#include "../support/map_pixels.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -23,13 +24,6 @@ RenderSettings albedo_settings(std::vector<std::string> args) {
     return settings;
 }
 
-struct Normal {
-    double x, y, z;
-};
-Normal normal_at(const RenderedTile& tile, int x, int y) {
-    const std::uint8_t* p = tile.lighting_maps.normals.row(y) + 3 * x;
-    return {p[0] / 127.5 - 1.0, p[1] / 127.5 - 1.0, p[2] / 127.5 - 1.0};
-}
 double brightness(const RasterImage& image, int x, int y) {
     const std::uint8_t* p = image.row(y) + 3 * x;
     return p[0] + p[1] + p[2];

@@ -5,6 +5,7 @@
 #include "generators/house/house_parts.hpp"
 #include "generators/tree/conifer_tree.hpp"
 
+#include "../support/map_pixels.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -25,13 +26,6 @@ RenderSettings with_maps(RenderSettings settings) {
     return settings;
 }
 
-struct Normal {
-    double x, y, z;
-};
-Normal normal_at(const RenderedTile& tile, int x, int y) {
-    const std::uint8_t* p = tile.lighting_maps.normals.row(y) + 3 * x;
-    return {p[0] / 127.5 - 1.0, p[1] / 127.5 - 1.0, p[2] / 127.5 - 1.0};
-}
 int height_at(const RenderedTile& tile, int x, int y) {
     return tile.lighting_maps.heights[y * tile.lighting_maps.normals.width() + x];
 }
