@@ -1,5 +1,7 @@
 #include "app/render/batch_run.hpp"
 
+#include "app/render/output_folder.hpp"
+
 #include "app/render/option_rules.hpp"
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
@@ -31,24 +33,6 @@
 namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::string folder_of(const std::string& path) {
-    const fs::path parent = fs::path(path).parent_path();
-    return parent.empty() ? "." : parent.string();
-}
-
-// Whether the folder exists (or can be made) and takes new files.
-std::string check_output_folder(const std::string& out) {
-    // Made by the rule a save follows: no link planted on the way is followed.
-    if (const WriteResult made = make_folder(out); !made.ok)
-        return "cannot create " + shown_path(out) + ": " + made.error;
-    std::string probe = out + "/.brannoc-XXXXXX";
-    const int fd = ::mkstemp(probe.data());
-    if (fd < 0) return "cannot write to " + shown_path(out) + ": " + std::strerror(errno);
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return {};
-}
 
 // A file written for a tile, as its manifest records it.
 WrittenFile written_file(const std::string& path, const std::vector<std::uint8_t>& bytes) {

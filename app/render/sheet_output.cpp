@@ -1,8 +1,7 @@
 #include "app/render/sheet_output.hpp"
 
+#include "app/render/file_set.hpp"
 #include "app/render/report_line.hpp"
-#include "app/render/stop_signals.hpp"
-#include "canvas/file_output.hpp"
 #include "export/formats/lighting_map_files.hpp"
 #include "export/formats/sheet_engine_files.hpp"
 #include "export/formats/sheet_layout.hpp"
@@ -11,7 +10,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <memory>
 
 namespace {
 namespace fs = std::filesystem;
@@ -84,37 +82,6 @@ int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTi
                                std::string(map.bytes.begin(), map.bytes.end()));
         }
     }
-    std::vector<std::string> paths = {settings.sheet};
-    for (const auto& file : files) paths.push_back(file.first);
-
-    // Every file made whole first, then put in place one after another.
-    std::vector<std::unique_ptr<FileWriter>> writers;
-    for (std::size_t k = 0; k < paths.size(); ++k) {
-        writers.push_back(std::make_unique<FileWriter>(paths[k]));
-        if (k == 0) writers[k]->append({reinterpret_cast<const char*>(image_bytes.data()), image_bytes.size()});
-        else writers[k]->append(files[k - 1].second);
-        if (const WriteResult made = writers[k]->finish(); !made.ok) {
-            report_line(report, "cannot write " + paths[k] + ": " + made.error + "; nothing of the sheet was written");
-            return 1;
-        }
-    }
-    if (const int signal = StopSignals::received()) {
-        report_line(report, std::string("stopped by ") + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
-                                ": nothing of the sheet was written");
-        return exit_code_for_signal(signal);
-    }
-    // A late failure (a file made immutable, a folder gone meanwhile) puts
-    // back those already replaced: an old manifest never describes a new sheet.
-    for (std::size_t k = 0; k < paths.size(); ++k) {
-        writers[k]->keep_old();
-        if (const WriteResult done = writers[k]->publish(); !done.ok) {
-            std::string restored = "; the sheet's old files were put back";
-            for (std::size_t j = k; j-- > 0;)
-                if (const WriteResult back = writers[j]->revert(); !back.ok)
-                    restored = "; " + paths[j] + " could not be put back: " + back.error;
-            report_line(report, "cannot write " + paths[k] + ": " + done.error + restored);
-            return 1;
-        }
-    }
-    return 0;
+    files.insert(files.begin(), {settings.sheet, std::string(image_bytes.begin(), image_bytes.end())});
+    return publish_file_set(files, "the sheet", report);
 }

@@ -1,0 +1,14 @@
+#pragma once
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Writes a set of files that belong together (a sheet and its engine
+// files, a world's maps and sheets) all or none: every file is made whole
+// beside its place first, then each is put in place; a late failure puts
+// back those already replaced, so no manifest describes files it did not
+// write. `what` names the set in messages ("the sheet"). Returns the exit
+// code: 0, 1 when a file could not be written, or the stop signal's.
+int publish_file_set(const std::vector<std::pair<std::string, std::string>>& files, const std::string& what,
+                     std::FILE* report);
