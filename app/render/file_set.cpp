@@ -19,8 +19,8 @@ int publish_file_set(const std::vector<std::pair<std::string, std::string>>& fil
         }
     }
     if (const int signal = StopSignals::received()) {
-        report_line(report, std::string("stopped by ") + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
-                                ": nothing of " + what + " was written");
+        report_line(report, std::string("stopped by ") + (signal == SIGINT ? "SIGINT" : "SIGTERM") + ": nothing of " +
+                                what + " was written");
         return exit_code_for_signal(signal);
     }
     for (std::size_t k = 0; k < files.size(); ++k) {
