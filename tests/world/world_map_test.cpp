@@ -140,6 +140,8 @@ TEST(WorldMap, PalettesGiveEveryTerrainItsOwnTexture) {
             EXPECT_EQ(t.kind == TerrainKind::water, is_water(static_cast<WorldTerrain>(i))) << palette.name << " " << i;
             for (int j = 0; j < i; ++j) EXPECT_FALSE(palette.textures[j] == t) << palette.name << " " << i;
         }
+        EXPECT_NE(palette.cliff_face.kind, TerrainKind::water);
+        EXPECT_FALSE(palette.cliff_face == palette.textures[static_cast<int>(WorldTerrain::rock)]) << palette.name;
     }
 }
 
