@@ -23,6 +23,9 @@ inline bool is_water(WorldTerrain terrain) { return terrain <= WorldTerrain::wat
 struct WorldPalette {
     std::string name;  // as --palette names it
     std::array<TransitionTerrain, world_terrain_count> textures;
+    // The cliffs' vertical faces, under the rock terrain's texture on top:
+    // a cliff set joins two different textures.
+    TransitionTerrain cliff_face;
 };
 const std::vector<WorldPalette>& world_palettes();  // the first is the default
 const WorldPalette* world_palette_named(const std::string& name);
@@ -76,7 +79,9 @@ struct WorldMap {
     // width x height, row by row: 0 where the cell's corners lie on one
     // level, else how it rises: 1 a slope, 2 a cliff. A slope and a cliff
     // never share an edge that rises, and the corners of a rising cell all
-    // have one (land) terrain, its ground.
+    // have one (land) terrain, its ground: grass for slopes, rock for
+    // cliffs. Rises from level L to L + 1 are slopes below L = max(1,
+    // levels / 2), cliffs from there up.
     std::vector<std::uint8_t> rises;
     std::vector<WorldObject> objects;  // in row order of their cells
     const WorldCorner& corner(int cx, int cy) const { return corners[cy * (width + 1) + cx]; }
