@@ -113,7 +113,7 @@ std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height
     if (width < 1 || height < 1 || grey.size() != pixels || (alpha && alpha->size() != pixels)) return std::nullopt;
     Scratch& scratch = thread_scratch();
     if (!scratch.compressor) return std::nullopt;
-    // Filter byte 0, then big-endian samples, the alpha 0 or 65535.
+    // Filter byte 0, then big-endian samples, the alpha's byte a as a x 257.
     const std::size_t channels = alpha ? 2 : 1;
     const std::size_t stride = 1 + static_cast<std::size_t>(width) * 2 * channels;
     scratch.rows.assign(stride * static_cast<std::size_t>(height), 0);
@@ -122,7 +122,7 @@ std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height
         for (std::size_t i = static_cast<std::size_t>(y) * width, end = i + width; i < end; ++i, p += 2 * channels) {
             p[0] = static_cast<std::uint8_t>(grey[i] >> 8);
             p[1] = static_cast<std::uint8_t>(grey[i] & 255);
-            if (alpha) p[2] = p[3] = (*alpha)[i] ? 255 : 0;
+            if (alpha) p[2] = p[3] = (*alpha)[i];
         }
     }
     return png_of_rows(scratch, width, height, 16, alpha ? 4 : 0);  // grey and alpha, or grey

@@ -15,7 +15,7 @@ std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image,
                                                     const std::vector<std::uint8_t>* alpha = nullptr);
 
 // Encodes width x height 16-bit grey values (row-major) the same way, with a
-// 16-bit alpha of 0 or 65535 when an 8-bit alpha plane (0 or 255) is given.
+// 16-bit alpha (the 8-bit plane's a as a x 257) when an alpha plane is given.
 // Nothing when the sizes disagree.
 std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height,
                                                            const std::vector<std::uint16_t>& grey,

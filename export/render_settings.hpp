@@ -60,6 +60,9 @@ struct RenderSettings {
     // One terrain alone (B is A): a fill set of `variants` tiles of A.
     bool fill_set = false;
     int variants = 1;
+    // Over tiles: B's side and its edges only, A's side transparent and
+    // foam, shallows and shadows on it partial alpha, for stacking terrains.
+    bool over = false;
     // The slope kind: terrain_a is the ground, terrain_b a cliff's rock;
     // how many --terrains named (0 until given); the step in pixels (0: the
     // width's default) and whether the set has cliffs instead of slopes.

@@ -112,6 +112,23 @@ Problem check_corner_set(RenderSettings& s) {
     return std::nullopt;
 }
 
+// Over tiles lay B over a terrain below, as RGBA: a fill set has nothing
+// to lay over, and BMP no alpha.
+Problem check_over(RenderSettings& s) {
+    if (!s.over) return std::nullopt;
+    if (s.kind != TileKind::transition)
+        return dashed(Id::over) + " needs " + dashed(Id::kind) + " transition: it lays one terrain over another";
+    if (s.fill_set)
+        return dashed(Id::over) + " needs two terrains A,B: a fill set of " + terrain_name(s.terrain_a) +
+               " has no other side to leave transparent";
+    if (!s.png)
+        return dashed(Id::over) +
+               ": an over tile is transparent on A's side and partly so along its edges, which BMP cannot hold: "
+               "write PNG";
+    s.transparent = true;
+    return std::nullopt;
+}
+
 // A slope set's step and cliff: only for slopes, the step even and no
 // taller than half the diamond, a cliff of ground and rock.
 Problem check_slope(const RenderSettings& s, const std::set<std::string>& given) {
@@ -197,6 +214,7 @@ std::optional<std::string> check_run(RenderSettings& s, const std::set<std::stri
     if (Problem p = check_width(s)) return p;
     if (Problem p = check_slope(s, given)) return p;
     if (Problem p = check_corner_set(s)) return p;
+    if (Problem p = check_over(s)) return p;
     if (Problem p = check_sheet(s)) return p;
     return check_outputs(s);
 }

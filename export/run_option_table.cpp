@@ -396,6 +396,14 @@ std::vector<RunOption> declare() {
           "a slope set of cliffs: high and low ground parted by a winding rock face one step tall (--terrains "
           "GROUND,ROCK)",
           read_switch<Id::cliff, &RenderSettings::cliff>, write_if_set<&RenderSettings::cliff>, drawn_set);
+    t.add(Id::over, "over", SettingType::flag, "Transition", nullptr,
+          "over tiles, for stacking terrains: each paints B's side and its edges only, A's side transparent and the "
+          "foam, shallows and shadows on it partial alpha, so it shows the transition over A or any terrain below "
+          "(RGBA PNG)",
+          read_switch<Id::over, &RenderSettings::over>, write_if_set<&RenderSettings::over>, drawn_set)
+        .excludes = {{Id::gif,
+                      "--gif cannot show over tiles: a GIF has one transparent colour and no partial alpha, so the "
+                      "foam and shallows would be lost; leave out --gif (the PNG sheet and strips hold the frames)"}};
     return std::move(t.rows);
 }
 }  // namespace

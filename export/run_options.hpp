@@ -54,7 +54,8 @@ enum class RunOptionId {
     variants,
     set_tile,
     step,
-    cliff
+    cliff,
+    over
 };
 
 // Which of a tile's records repeat an option: the block that draws one

@@ -24,6 +24,27 @@ std::uint64_t splitmix64(std::uint64_t x) {
     return x ^ (x >> 31);
 }
 
+// An over tile's pixel is laid source-over on the background, so the white
+// draw stands 255 - alpha above the black one in every channel.
+std::uint8_t coverage(const std::uint8_t* on_black, const std::uint8_t* on_white) {
+    int shows = 0;
+    for (int k = 0; k < 3; ++k) shows = std::max(shows, on_white[k] - on_black[k]);
+    return static_cast<std::uint8_t>(255 - std::clamp(shows, 0, 255));
+}
+
+// The draw over black holds colour x alpha: the colour itself, as the PNG
+// files and engines take it, where coverage is partial.
+void colour_under_coverage(RasterImage& image, const std::vector<std::uint8_t>& alpha) {
+    for (int y = 0; y < image.height(); ++y) {
+        std::uint8_t* p = image.row(y);
+        for (int x = 0; x < image.width(); ++x, p += 3) {
+            const int a = alpha[static_cast<std::size_t>(y) * image.width() + x];
+            if (a == 0 || a == 255) continue;
+            for (int k = 0; k < 3; ++k) p[k] = static_cast<std::uint8_t>(std::min(255, (p[k] * 255 + a / 2) / a));
+        }
+    }
+}
+
 // A pick made exactly as a user makes it in the chooser: click the cells,
 // then "Ok", which stores the pick and ticks the lock.
 void pick_textures(TileContext& context, int button, const std::vector<int>& cells) {
@@ -87,6 +108,7 @@ void draw_later_frames(Application& app, const RenderSettings& settings, int ind
         const TileCanvas& canvas = app.state().canvas;
         tile.later_frames.push_back(grab_image(canvas, tile.left + canvas.origin_x(), tile.top + canvas.origin_y(),
                                                tile.image.width(), tile.image.height()));
+        if (settings.over) colour_under_coverage(tile.later_frames.back(), tile.alpha);
     }
 }
 
@@ -143,7 +165,7 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     DrawRequest request = request_for(settings);
     request.water_phase.frames = frames;
     tile.seed = stream_of(settings, index);
-    const bool need_coverage = settings.transparent || settings.trim;
+    const bool need_coverage = settings.transparent || settings.trim || settings.over;
     // The window's square inside a canvas that holds all the tile paints.
     const RenderCanvas room = render_canvas(settings);
     TileCanvas& work = app.state().canvas;
@@ -191,8 +213,12 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
             const std::uint8_t* a = canvas.row(y);
             const std::uint8_t* b = probe.row(y);
             for (int x = 0; x < canvas.width(); ++x) {
-                if (a[3 * x] != b[3 * x] || a[3 * x + 1] != b[3 * x + 1] || a[3 * x + 2] != b[3 * x + 2]) continue;
-                painted[static_cast<std::size_t>(y) * canvas.width() + x] = 255;
+                const std::uint8_t covers =
+                    settings.over ? coverage(&a[3 * x], &b[3 * x])
+                    : a[3 * x] == b[3 * x] && a[3 * x + 1] == b[3 * x + 1] && a[3 * x + 2] == b[3 * x + 2] ? 255
+                                                                                                           : 0;
+                if (covers == 0) continue;
+                painted[static_cast<std::size_t>(y) * canvas.width() + x] = covers;
                 left = std::min(left, x), right = std::max(right, x);
                 top = std::min(top, y), bottom = std::max(bottom, y);
             }
@@ -214,6 +240,7 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
             std::copy_n(&painted[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
                         &tile.alpha[static_cast<std::size_t>(y) * width]);
     }
+    if (settings.over) colour_under_coverage(tile.image, tile.alpha);
     if (settings.wants_surfaces()) tile.lighting_maps = lighting_maps_of(surfaces, left, top, width, height);
     if (settings.albedo) tile.lighting_maps.albedo = albedo_of(tile.image, surfaces, left, top);
     tile.anchor_x = TileGeometry::centre_x - tile.left;

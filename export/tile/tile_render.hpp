@@ -13,8 +13,10 @@
 // controls over the defaults, their texture picks, and the tile's own random
 // stream. What the window would show, plus what it painted.
 struct RenderedTile {
-    RasterImage image;                // the render canvas, or its painted box with --trim
-    std::vector<std::uint8_t> alpha;  // 255 where painted, 0 elsewhere (same size as image)
+    RasterImage image;  // the render canvas, or its painted box with --trim
+    // 255 where painted, 0 elsewhere (same size as image); an over tile's
+    // edges between, their colour in image unpremultiplied.
+    std::vector<std::uint8_t> alpha;
     // Where image's top left stands on the window's 260 x 260 canvas:
     // negative where it reaches past that canvas's top or left edge.
     int left = 0, top = 0;
@@ -46,5 +48,6 @@ void draw_seeded_tile(Application& application, const RenderSettings& settings, 
 // Draws tile `index` with a started application (its own state, controls and
 // random source). Coverage is found by drawing twice over two backgrounds:
 // the generators never read the canvas, so a painted pixel comes out the same
-// on both and an unpainted one shows each background.
+// on both and an unpainted one shows each background; an over tile's edges,
+// laid over the background, show it in part.
 RenderedTile render_tile(Application& application, const RenderSettings& settings, int index);

@@ -9,6 +9,7 @@ TransitionTileSpec transition_tile_spec(const RenderSettings& s, int index) {
     spec.mask = transition_mask(s, set_index(s, index));
     spec.variant = transition_variant(s, set_index(s, index));
     spec.set_seed = s.seed;
+    spec.over = s.over;
     return spec;
 }
 

@@ -45,10 +45,16 @@ struct TransitionTileSpec {
     int mask = 0;
     int variant = 0;
     std::uint64_t set_seed = 1;
+    // An over tile paints B's side and the bands along the boundary alone,
+    // laid over the background as coverage (see over_matte.hpp): drawn over
+    // A, or any terrain a world puts below, it shows the two-terrain tile.
+    bool over = false;
 };
 
 // Clears the canvas (outlining the diamond when "Draw tile area" is ticked),
-// paints the tile at the context's iso width and shows it. Draws nothing
+// paints the tile at the context's iso width and shows it. An over tile
+// leaves A's side as the background and lays its edges over it; a canvas
+// cleared to black and one cleared to white give its coverage. Draws nothing
 // from the random source: every pixel follows from its terrains, corners,
 // variant and set seed.
 void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec);

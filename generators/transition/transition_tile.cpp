@@ -4,6 +4,7 @@
 #include "generators/common/diamond_mapping.hpp"
 #include "canvas/drawing_context.hpp"
 #include "generators/transition/corner_field.hpp"
+#include "generators/transition/over_matte.hpp"
 #include "generators/transition/periodic_noise.hpp"
 #include "generators/transition/point_shade.hpp"
 #include "generators/transition/tile_regions.hpp"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace {
 constexpr int still_band = set_still_band;
@@ -60,32 +62,42 @@ public:
         }
     }
 
-    Painted paint(int i, int j) const {
+    // `a_texel`, when given, stands in for terrain A's texel everywhere.
+    Painted paint(int i, int j, std::optional<Colour> a_texel = std::nullopt) const {
         const double d = distance(i, j);
         const double into_upper = upper_ == 1 ? d : -d;
         const float shade = set_point_shade(spec_.set_seed, spec_.variant, h_, i, j);
         const double u = static_cast<double>(i) / h_, v = static_cast<double>(j) / h_;
+        const auto side = [&](int s) { return s == 0 && a_texel ? *a_texel : texel(s, i, j, shade); };
         switch (level_) {
             case Level::shore: {
                 const double width = noise01(width_noise_, u, v);
-                if (into_upper >= 0) return shore_land(style_, bands_, into_upper, width, texel(upper_, i, j, shade));
+                if (into_upper >= 0) return shore_land(style_, bands_, into_upper, width, side(upper_));
                 const bool foam = style_.foam && foam_[static_cast<std::size_t>(j) * h_ + i];
                 return shore_water(style_, bands_, -into_upper, width, foam ? noise01(foam_noise_, u, v, 0.37) : 0,
-                                   texel(1 - upper_, i, j, shade));
+                                   side(1 - upper_));
             }
             case Level::step:
-                if (into_upper >= bands_.lip) return {texel(upper_, i, j, shade), BandLabel::upper};
-                if (into_upper < -bands_.shadow) return {texel(1 - upper_, i, j, shade), BandLabel::lower};
-                return step_edge(bands_, into_upper, texel(upper_, i, j, shade), texel(1 - upper_, i, j, shade));
+                if (into_upper >= bands_.lip) return {side(upper_), BandLabel::upper};
+                if (into_upper < -bands_.shadow) return {side(1 - upper_), BandLabel::lower};
+                return step_edge(bands_, into_upper, side(upper_), side(1 - upper_));
             default: {
                 const double reach = level_ == Level::depth ? bands_.shallow : bands_.blend;
-                if (into_upper >= reach) return {texel(upper_, i, j, shade), BandLabel::upper};
-                if (into_upper <= -reach) return {texel(1 - upper_, i, j, shade), BandLabel::lower};
-                const Colour up = texel(upper_, i, j, shade), low = texel(1 - upper_, i, j, shade);
+                if (into_upper >= reach) return {side(upper_), BandLabel::upper};
+                if (into_upper <= -reach) return {side(1 - upper_), BandLabel::lower};
+                const Colour up = side(upper_), low = side(1 - upper_);
                 return level_ == Level::depth ? depth_edge(bands_, into_upper, up, low)
                                               : level_edge(bands_, into_upper, up, low);
             }
         }
+    }
+
+    // The point of an over tile: A's side left out, B's side and every band
+    // on A's side laid over it as coverage.
+    OverPixel over_paint(int i, int j) const {
+        const Colour a = texel(0, i, j, set_point_shade(spec_.set_seed, spec_.variant, h_, i, j));
+        return matte_over(paint(i, j, rgb(0, 0, 0)).colour, paint(i, j, rgb(255, 255, 255)).colour,
+                          paint(i, j, a).colour, a);
     }
 
     // The ground's shape under the point, for the maps: a raised side
@@ -191,7 +203,11 @@ void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) 
                     dc.reuse_surface(top);
                 }
             }
-            const Colour colour = painter.paint(i, j).colour;
+            // An over tile lays its point over the background as a canvas
+            // would hold it, A's side as the background itself: points
+            // overlap, and a later one covers an earlier as in any tile.
+            const Colour colour =
+                spec.over ? lay_over(context.request.background, painter.over_paint(i, j)) : painter.paint(i, j).colour;
             const CanvasPoint at = diamond_pixel(half_width, i, j);
             dc.plot(at.x, at.y, colour);
             dc.plot(at.x + 1, at.y, colour);

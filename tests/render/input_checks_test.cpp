@@ -81,6 +81,12 @@ TEST_F(InputChecks, EmptyValuesConflictsAndMisspellingsAreRefused) {
         {{"--trim", "--sheet", "a.png"}, "--trim crops the files of one tile each"},
         {{"--kind", "transition", "--terrains", "ground:1,water:0", "--wall-texture", "3"},
          "--wall-texture steers house tiles; --kind transition does not use it"},
+        {{"--over"}, "--over needs --kind transition"},
+        {{"--kind", "transition", "--terrains", "ground:1", "--over"}, "--over needs two terrains A,B"},
+        {{"--kind", "transition", "--terrains", "ground:1,water:0", "--over", "--format", "bmp"},
+         "which BMP cannot hold"},
+        {{"--kind", "transition", "--terrains", "ground:1,water:0", "--over", "--frames", "2", "--gif"},
+         "--gif cannot show over tiles"},
         // The word that is out of place, not a value that follows its option.
         {{"--count", "3", "--kind", "tree", "extra"}, "unexpected argument \"extra\""},
         {{"--out", "--settings", "x.json"}, "--out: no value given (\"--settings\" is the next option)"},
