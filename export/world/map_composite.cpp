@@ -12,14 +12,14 @@ namespace {
 constexpr std::uint32_t gid_flags = 0xf0000000u;
 // The largest frame drawn: 2 GB of pixels, a 256 x 256 map at width 128.
 constexpr long long largest_frame_pixels = 1LL << 29;
-constexpr int band_rows = 32;
+constexpr int band_rows = 16;  // a band of a 16384-wide image stays in cache
 
-// A tileset's sheet as Qt holds it once loaded, and what each row of each
-// tile holds.
+// A tileset's sheet as Qt holds it once loaded, and each row of each tile.
 struct LoadedTileset {
     const MapTileset* tileset = nullptr;
-    std::vector<std::uint32_t> pixels;   // premultiplied, the sheet's size
-    std::vector<std::uint8_t> contents;  // SpanContent, tile by tile, row by row
+    std::vector<std::uint32_t> pixels;  // premultiplied, the sheet's size
+    std::vector<OpaqueRun> runs;        // in tile coordinates
+    std::vector<SourceRow> rows;        // tile by tile, row by row; runs from the sheet's left
 };
 
 struct Draw {
@@ -32,7 +32,7 @@ int tile_x(const MapTileset& t, int tile) { return t.margin + tile % t.columns *
 int tile_y(const MapTileset& t, int tile) { return t.margin + tile / t.columns * (t.tile_height + t.spacing); }
 
 LoadedTileset load(const MapTileset& t) {
-    LoadedTileset loaded{&t, {}, {}};
+    LoadedTileset loaded{&t, {}, {}, {}};
     const RasterImage& image = *t.image;
     loaded.pixels.resize(static_cast<std::size_t>(image.width()) * image.height());
     for (int y = 0; y < image.height(); ++y) {
@@ -42,18 +42,27 @@ LoadedTileset load(const MapTileset& t) {
         for (int x = 0; x < image.width(); ++x)
             out[x] = premultiplied_pixel(rgb[3 * x], rgb[3 * x + 1], rgb[3 * x + 2], a[x]);
     }
-    loaded.contents.resize(static_cast<std::size_t>(t.tile_count) * t.tile_height);
+    std::vector<std::pair<std::size_t, std::size_t>> run_spans;  // first run and count of each row
     for (int tile = 0; tile < t.tile_count; ++tile)
         for (int row = 0; row < t.tile_height; ++row) {
-            const std::uint32_t* p = loaded.pixels.data() +
-                                     static_cast<std::size_t>(tile_y(t, tile) + row) * image.width() + tile_x(t, tile);
-            std::uint8_t content = 0;
+            const int sheet_x = tile_x(t, tile), sheet_y = tile_y(t, tile) + row;
+            const std::uint32_t* p = loaded.pixels.data() + static_cast<std::size_t>(sheet_y) * image.width() + sheet_x;
+            SourceRow source{p, image.row(sheet_y) + 3 * sheet_x, nullptr, 0, false};
+            const std::size_t first = loaded.runs.size();
             for (int x = 0; x < t.tile_width; ++x) {
                 const std::uint32_t a = p[x] >> 24;
-                content |= a == 255 ? span_has_opaque : a != 0 ? span_has_partial : 0;
+                source.has_partial = source.has_partial || (a != 0 && a != 255);
+                if (a != 255) continue;
+                if (loaded.runs.size() > first && loaded.runs.back().end == x) ++loaded.runs.back().end;
+                else loaded.runs.push_back({x, x + 1});
             }
-            loaded.contents[static_cast<std::size_t>(tile) * t.tile_height + row] = content;
+            run_spans.emplace_back(first, loaded.runs.size() - first);
+            loaded.rows.push_back(source);
         }
+    for (std::size_t i = 0; i < loaded.rows.size(); ++i) {
+        loaded.rows[i].runs = loaded.runs.data() + run_spans[i].first;
+        loaded.rows[i].run_count = static_cast<int>(run_spans[i].second);
+    }
     return loaded;
 }
 
@@ -130,15 +139,10 @@ void draw_rows(const Draw& d, int first_row, int end_row, Sheet& out) {
     const int x0 = std::max(0, d.x), x1 = std::min(out.image.width(), d.x + t.tile_width);
     if (x0 >= x1) return;
     const int y0 = std::max(first_row, d.y), y1 = std::min(end_row, d.y + t.tile_height);
-    const int sheet_x = tile_x(t, d.tile) + (x0 - d.x), sheet_top = tile_y(t, d.tile);
-    for (int y = y0; y < y1; ++y) {
-        const int row = y - d.y;
-        const std::uint32_t* source =
-            d.set->pixels.data() + static_cast<std::size_t>(sheet_top + row) * t.image->width() + sheet_x;
-        blend_span(source, d.set->contents[static_cast<std::size_t>(d.tile) * t.tile_height + row],
+    for (int y = y0; y < y1; ++y)
+        blend_span(d.set->rows[static_cast<std::size_t>(d.tile) * t.tile_height + (y - d.y)], x0 - d.x,
                    out.image.row(y) + 3 * x0, out.alpha.data() + static_cast<std::size_t>(y) * out.image.width() + x0,
                    x1 - x0);
-    }
 }
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -9,9 +10,6 @@
 #endif
 
 namespace {
-// Qt works through a span in pieces of this many pixels.
-constexpr int qt_buffer_size = 2048;
-
 struct Wide {  // a 16-bit premultiplied pixel
     std::uint32_t r, g, b, a;
 };
@@ -168,10 +166,31 @@ void store(const Wide* in, std::uint8_t* rgb, std::uint8_t* alpha, int n) {
     }
 }
 
+bool partial(std::uint8_t a) { return static_cast<std::uint8_t>(a + 1) > 1; }
+// Eight alphas at a time: a byte is 0 or 255 exactly when it equals its top
+// bit spread over all eight.
 bool has_partial(const std::uint8_t* alpha, int n) {
-    for (int i = 0; i < n; ++i)
-        if (static_cast<std::uint8_t>(alpha[i] + 1) > 1) return true;
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, alpha + i, 8);
+        if (x ^ ((x >> 7 & 0x0101010101010101u) * 0xff)) return true;
+    }
+    for (; i < n; ++i)
+        if (partial(alpha[i])) return true;
     return false;
+}
+
+void copy_opaque(const std::uint32_t* source, std::uint8_t* rgb, std::uint8_t* alpha, int n) {
+    for (int i = 0; i < n; ++i) {
+        const std::uint32_t s = source[i];
+        if (s >> 24 != 255) continue;
+        std::uint8_t* p = rgb + 3 * i;
+        p[0] = static_cast<std::uint8_t>(s >> 16);
+        p[1] = static_cast<std::uint8_t>(s >> 8);
+        p[2] = static_cast<std::uint8_t>(s);
+        alpha[i] = 255;
+    }
 }
 }  // namespace
 
@@ -183,27 +202,36 @@ std::uint32_t premultiplied_pixel(std::uint8_t r, std::uint8_t g, std::uint8_t b
     return static_cast<std::uint32_t>(a) << 24 | times(r) << 16 | times(g) << 8 | times(b);
 }
 
-void blend_span(const std::uint32_t* source, std::uint8_t content, std::uint8_t* rgb, std::uint8_t* alpha, int n) {
-    // Clear and opaque pixels over a clear or opaque row come out as plain
-    // copies: Qt's round trip through 16 bits gives back every such value.
-    if (!(content & span_has_partial) && !has_partial(alpha, n)) {
-        if (!(content & span_has_opaque)) return;
-        for (int i = 0; i < n; ++i) {
-            const std::uint32_t s = source[i];
-            if (s >> 24 != 255) continue;
-            std::uint8_t* p = rgb + 3 * i;
-            p[0] = static_cast<std::uint8_t>(s >> 16);
-            p[1] = static_cast<std::uint8_t>(s >> 8);
-            p[2] = static_cast<std::uint8_t>(s);
-            alpha[i] = 255;
+void blend_span(const SourceRow& row, int from, std::uint8_t* rgb, std::uint8_t* alpha, int n) {
+    if (!row.has_partial && !has_partial(alpha, n)) {
+        for (int r = 0; r < row.run_count; ++r) {
+            const int start = std::max(row.runs[r].start, from), end = std::min(row.runs[r].end, from + n);
+            if (start >= end) continue;
+            std::memcpy(rgb + 3 * (start - from), row.rgb + 3 * start, 3 * static_cast<std::size_t>(end - start));
+            std::memset(alpha + (start - from), 255, static_cast<std::size_t>(end - start));
         }
         return;
     }
-    Wide wide[qt_buffer_size];
-    for (int start = 0; start < n; start += qt_buffer_size) {
-        const int count = std::min(qt_buffer_size, n - start);
-        fetch(rgb + 3 * start, alpha + start, wide, count);
-        blend(source + start, wide, count);
-        store(wide, rgb + 3 * start, alpha + start, count);
+    // Qt's fetch groups hold 8 (or 4) pixels and its store groups 4, both
+    // counted from the span's start (its 2048-pixel pieces keep them so), and
+    // what is left at the end forms the last group: each fetch group is
+    // worked through alone, and only where a partial pixel makes it matter.
+    const int group = reciprocals().eight_wide_fetch ? 8 : 4;
+    const std::uint32_t* source = row.premultiplied + from;
+    Wide wide[8];
+    for (int start = 0; start < n; start += group) {
+        const int count = std::min(group, n - start);
+        const std::uint32_t* s = source + start;
+        std::uint8_t* p = rgb + 3 * start;
+        std::uint8_t* a = alpha + start;
+        bool plain = true;
+        for (int i = 0; i < count; ++i) plain &= !partial(static_cast<std::uint8_t>(s[i] >> 24)) && !partial(a[i]);
+        if (plain) {
+            copy_opaque(s, p, a, count);
+            continue;
+        }
+        fetch(p, a, wide, count);
+        blend(s, wide, count);
+        store(wide, p, a, count);
     }
 }

@@ -14,10 +14,21 @@
 // A tile's pixels premultiplied as Qt loads them: a << 24 | r << 16 | g << 8 | b.
 std::uint32_t premultiplied_pixel(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a);
 
-// What a source row holds, so that rows of only clear and opaque pixels over
-// a clear or opaque destination take the plain path (same result).
-enum SpanContent : std::uint8_t { span_has_opaque = 1, span_has_partial = 2 };
+// A row of a tile. Opaque and clear pixels over opaque or clear ones come
+// out as plain copies (Qt's round trip gives back every such value), so a
+// row without partial alpha over such a row is copied run by run.
+struct OpaqueRun {
+    int start = 0, end = 0;
+};
+struct SourceRow {
+    const std::uint32_t* premultiplied = nullptr;  // the row as Qt holds it
+    const std::uint8_t* rgb = nullptr;             // its colours, 3 bytes a pixel (what opaque pixels show)
+    const OpaqueRun* runs = nullptr;               // its opaque runs, left to right
+    int run_count = 0;
+    bool has_partial = false;
+};
 
-// Draws n source pixels onto n destination pixels (rgb: 3 bytes a pixel,
-// alpha: 1), the whole row of one draw as Qt's span (x clipped to the image).
-void blend_span(const std::uint32_t* source, std::uint8_t content, std::uint8_t* rgb, std::uint8_t* alpha, int n);
+// Draws the row's pixels from `from` on, n of them, onto n destination
+// pixels (rgb: 3 bytes a pixel, alpha: 1): one draw's row as Qt's span, its
+// x clipped to the image.
+void blend_span(const SourceRow& row, int from, std::uint8_t* rgb, std::uint8_t* alpha, int n);
