@@ -1,8 +1,10 @@
 // world.png against Tiled's own render of world.tmx: a synthetic map with
 // every case the world has (tiles taller than the diamond and moved by their
 // tileset, partial alpha over partial alpha, a layer lifted by a negative
-// offset, overlapping tile objects in both draw orders) must come out of
-// tmxrasterizer exactly as composite_map draws it.
+// offset, overlapping tile objects in both draw orders, an animated tile
+// shown at its first frame) must come out of tmxrasterizer exactly as
+// composite_map draws it.
+#include "export/formats/animation_files.hpp"
 #include "export/formats/tiled_files.hpp"
 #include "export/world/map_composite.hpp"
 #include "export/world/world_tmx.hpp"
@@ -104,7 +106,9 @@ void expect_tiled_draws_it(int iso_width, int map_w, int map_h, unsigned seed) {
 
     write("ground.png", *encode_png(ground.sheet.image, &ground.sheet.alpha));
     write("things.png", *encode_png(things.sheet.image, &things.sheet.alpha));
-    write("ground.tsx", tiled_tileset(ground.layout, {"ground", "ground.png"}));
+    // Ground tile 0 moves through tiles 0 and 1, as water does: Tiled shows frame 0.
+    write("ground.tsx",
+          tiled_tileset(ground.layout, {"ground", "ground.png", false, {{0, {}, {tiled_animation(0, 2, 100)}}}}));
     write("things.tsx", tiled_tileset(things.layout, {"things", "things.png"}));
     write("world.tmx", world_tmx(map));
     ASSERT_EQ(std::system("QT_QPA_PLATFORM=offscreen tmxrasterizer world.tmx tiled.png >/dev/null 2>&1"), 0)
