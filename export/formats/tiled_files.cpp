@@ -15,12 +15,15 @@ std::string tiled_properties(const std::vector<TiledProperty>& properties, const
     return out + indent + "</properties>\n";
 }
 
+TiledOffset tiled_tile_offset(const SheetLayout& l) {
+    return {l.diamond_width / 2 - l.anchor_x - 1, l.cell_height - l.diamond_height + l.anchor_box_row() - l.anchor_y};
+}
+
 std::string tiled_tileset(const SheetLayout& l, const TiledTileset& tileset) {
     // Tiled cuts every cell of the grid from the image, blank ones too, and
     // counts them so: say the same.
     const int tile_count = l.columns * l.rows;
-    const int offset_x = l.diamond_width / 2 - l.anchor_x - 1;
-    const int offset_y = l.cell_height - l.diamond_height + l.anchor_box_row() - l.anchor_y;
+    const auto [offset_x, offset_y] = tiled_tile_offset(l);
     std::ostringstream out;
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<tileset version=\"1.8\" tiledversion=\"1.8.2\" name=\"" << xml_attribute_text(tileset.name)

@@ -36,6 +36,12 @@ struct TiledTileset {
 // rows follow SheetLayout::anchor_box_row.
 std::string tiled_tileset(const SheetLayout& layout, const TiledTileset& tileset);
 
+// That offset: the tileset's <tileoffset>.
+struct TiledOffset {
+    int x = 0, y = 0;
+};
+TiledOffset tiled_tile_offset(const SheetLayout& layout);
+
 // A small isometric map of map_size x map_size cells using the tiles in turn;
 // tile k is the tileset's tile k x id_stride (the tiles between are its
 // animation frames).

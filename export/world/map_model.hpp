@@ -1,5 +1,6 @@
 #pragma once
 #include "canvas/raster_image.hpp"
+#include "export/formats/sheet_layout.hpp"
 
 #include <cstdint>
 #include <string>
@@ -29,21 +30,32 @@ struct MapTileLayer {
     std::vector<std::uint32_t> gids;  // width x height of the map, row by row; 0 for none
 };
 
-// A tile object: Tiled places its image's bottom-left at (x, y) (plus the
-// tileset's offset), (x, y) being map pixel coordinates: on an isometric map
-// a point's distance along the x and y map axes, in tile heights.
+// A tile object. (x, y) are map pixel coordinates: on an isometric map a
+// point's distance along the x and y map axes, each counted in tile heights
+// (so cell (cx, cy)'s middle is ((cx + 0.5) x tile_height, (cy + 0.5) x
+// tile_height)). Tiled stands the tile's image there by its bottom middle
+// (the tilesets say objectalignment "bottom"), then moves it by the
+// tileset's offset. width and height are the tile's size: Tiled scales the
+// image to them.
 struct MapObject {
     int id = 0;
     std::uint32_t gid = 0;
     std::string name, type;
     double x = 0, y = 0;
-    int width = 0, height = 0;  // the tile's size
+    int width = 0, height = 0;
 };
+
+// How an object layer is drawn. Tiled's "topdown" sorts by the map y alone,
+// which on an isometric map is not depth (x counts as much); its editor and
+// its renderer even disagree. So the world lists its objects back to front
+// and says "index": every reader then draws them in that order.
+enum class MapDrawOrder : std::uint8_t { index, top_down };
 
 struct MapObjectLayer {
     std::string name;
     int offset_x = 0, offset_y = 0;
-    std::vector<MapObject> objects;  // drawn in order of y (Tiled's "topdown")
+    MapDrawOrder draw_order = MapDrawOrder::index;
+    std::vector<MapObject> objects;  // index: drawn in this order; top_down: by y, ties in this order
 };
 
 struct MapModel {
@@ -52,3 +64,9 @@ struct MapModel {
     std::vector<MapTileset> tilesets;
     std::vector<std::variant<MapTileLayer, MapObjectLayer>> layers;
 };
+
+// The tileset over a sheet laid out by lay_out_sheet, moved by the offset its
+// .tsx (tiled_tileset) gives it, so a cell's anchor lands on the diamond's
+// middle. The sheet must outlive the model.
+MapTileset map_tileset(const SheetLayout& layout, const Sheet& sheet, std::string name, std::string source,
+                       int first_gid);
