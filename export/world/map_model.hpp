@@ -29,9 +29,10 @@ struct MapTileLayer {
     std::vector<std::uint32_t> gids;  // width x height of the map, row by row; 0 for none
 };
 
-// A tile object: Tiled places its image's bottom-left at (x, y) (plus the
-// tileset's offset), (x, y) being map pixel coordinates: on an isometric map
-// a point's distance along the x and y map axes, in tile heights.
+// A tile object: Tiled stands its image's bottom centre on (x, y) (our
+// tilesets' objectalignment is "bottom"), then moves it by the tileset's
+// offset; (x, y) are map pixel coordinates: on an isometric map a point's
+// distance along the x and y map axes, in tile heights.
 struct MapObject {
     int id = 0;
     std::uint32_t gid = 0;
