@@ -1,26 +1,33 @@
 #include "export/world/godot_scene_parts.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-std::optional<SceneTile> scene_tile(const MapModel& map, std::uint32_t gid) {
-    SceneTile tile;
+GidTiles::GidTiles(const MapModel& map) {
+    long long end = 0;
+    for (const MapTileset& t : map.tilesets) end = std::max<long long>(end, t.first_gid + std::max(0, t.tile_count));
+    tiles_.resize(static_cast<std::size_t>(end));
+    // In order of first gid, so where tilesets overlap the later one wins, as in Tiled.
+    std::vector<int> order(map.tilesets.size());
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = static_cast<int>(k);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return map.tilesets[a].first_gid < map.tilesets[b].first_gid; });
+    for (const int k : order) {
+        const MapTileset& t = map.tilesets[k];
+        if (t.columns <= 0 || t.first_gid < 1) continue;
+        for (int id = 0; id < t.tile_count; ++id) tiles_[t.first_gid + id] = {k, id};
+    }
+}
+
+std::optional<SceneTile> GidTiles::operator()(std::uint32_t gid) const {
+    const std::uint32_t plain = gid & ~gid_flags;
+    if (plain >= tiles_.size() || tiles_[plain].tileset < 0) return std::nullopt;
+    SceneTile tile = tiles_[plain];
     tile.flip_h = gid & gid_flip_h;
     tile.flip_v = gid & gid_flip_v;
     tile.flip_d = gid & gid_flip_d;
-    const std::uint32_t plain = gid & ~gid_flags;
-    // The tileset with the largest first gid not above it, as Tiled reads it.
-    for (int k = 0; k < static_cast<int>(map.tilesets.size()); ++k) {
-        const MapTileset& t = map.tilesets[k];
-        if (t.first_gid <= static_cast<long long>(plain) &&
-            (tile.tileset < 0 || t.first_gid > map.tilesets[tile.tileset].first_gid))
-            tile.tileset = k;
-    }
-    if (tile.tileset < 0) return std::nullopt;
-    const MapTileset& t = map.tilesets[tile.tileset];
-    tile.id = static_cast<int>(plain - t.first_gid);
-    if (tile.id >= t.tile_count || t.columns <= 0) return std::nullopt;
     return tile;
 }
 
@@ -40,14 +47,18 @@ std::optional<std::string> godot_scene_problem(const MapModel& map, const std::v
     if (map.width > most_cells || map.height > most_cells)
         return "a Godot map holds at most " + std::to_string(most_cells) + " cells a side, not " +
                std::to_string(map.width) + " x " + std::to_string(map.height) + ": write it in chunks";
+    const GidTiles tile_of(map);
     for (const auto& layer : map.layers) {
         if (const auto* tiles = std::get_if<MapTileLayer>(&layer)) {
+            if (tiles->gids.size() != static_cast<std::size_t>(map.width) * map.height)
+                return "layer \"" + tiles->name + "\" holds " + std::to_string(tiles->gids.size()) +
+                       " cells, not the map's " + std::to_string(map.width) + " x " + std::to_string(map.height);
             for (const std::uint32_t gid : tiles->gids)
-                if (gid != 0 && !scene_tile(map, gid))
+                if (gid != 0 && !tile_of(gid))
                     return "layer \"" + tiles->name + "\" holds gid " + gid_text(gid) + ", in no tileset";
         } else {
             for (const MapObject& object : std::get<MapObjectLayer>(layer).objects)
-                if (!scene_tile(map, object.gid))
+                if (!tile_of(object.gid))
                     return "object " + std::to_string(object.id) + " shows gid " + gid_text(object.gid) +
                            ", in no tileset";
         }
@@ -55,15 +66,15 @@ std::optional<std::string> godot_scene_problem(const MapModel& map, const std::v
     return std::nullopt;
 }
 
-std::vector<int> layer_tilesets(const MapModel& map, const MapTileLayer& layer) {
-    std::vector<bool> used(map.tilesets.size(), false);
-    for (const std::uint32_t gid : layer.gids)
-        if (gid != 0)
-            if (const auto tile = scene_tile(map, gid)) used[tile->tileset] = true;
-    std::vector<int> out;
-    for (int k = 0; k < static_cast<int>(used.size()); ++k)
-        if (used[k]) out.push_back(k);
-    return out;
+std::vector<LayerPart> layer_parts(const MapModel& map, const GidTiles& tiles, const MapTileLayer& layer) {
+    std::vector<LayerPart> parts(map.tilesets.size());
+    for (std::size_t k = 0; k < layer.gids.size(); ++k)
+        if (layer.gids[k] != 0)
+            if (const auto tile = tiles(layer.gids[k])) parts[tile->tileset].cells.push_back(k);
+    std::vector<LayerPart> used;
+    for (std::size_t t = 0; t < parts.size(); ++t)
+        if (!parts[t].cells.empty()) used.push_back({static_cast<int>(t), std::move(parts[t].cells)});
+    return used;
 }
 
 bool tiles_overlap(const MapModel& map, const MapTileset& tileset) {

@@ -31,16 +31,31 @@ struct SceneTile {
 // Tiled keeps the flips in a gid's top bits.
 inline constexpr std::uint32_t gid_flip_h = 0x80000000u, gid_flip_v = 0x40000000u, gid_flip_d = 0x20000000u;
 inline constexpr std::uint32_t gid_flags = 0xf0000000u;
-std::optional<SceneTile> scene_tile(const MapModel& map, std::uint32_t gid);
+
+// Every gid's tile, found once: the tilesets hold a few thousand between
+// them, and a map names them millions of times.
+class GidTiles {
+public:
+    explicit GidTiles(const MapModel& map);
+    std::optional<SceneTile> operator()(std::uint32_t gid) const;
+
+private:
+    std::vector<SceneTile> tiles_;  // by gid less its flips; tileset -1 for none
+};
 
 // Why the map cannot become a Godot scene, or nothing: every gid must name
 // a cell of a tileset, every tileset needs its files, and Godot 4 keeps a
 // cell's coordinates in 16 bits.
 std::optional<std::string> godot_scene_problem(const MapModel& map, const std::vector<GodotSceneTileset>& tilesets);
 
-// The tilesets a tile layer draws from, in order: a TileMap holds one
-// TileSet, so a layer over several becomes one node each.
-std::vector<int> layer_tilesets(const MapModel& map, const MapTileLayer& layer);
+// A tile layer's cells by the tileset they draw from, tilesets in order,
+// cells in row order: a TileMap holds one TileSet, so a layer over several
+// becomes one node each.
+struct LayerPart {
+    int tileset = 0;
+    std::vector<std::size_t> cells;  // indices into the layer's gids
+};
+std::vector<LayerPart> layer_parts(const MapModel& map, const GidTiles& tiles, const MapTileLayer& layer);
 
 // Whether the tileset's tiles reach beyond the map's diamond box: then its
 // cells overlap and must be drawn by rows down the screen, as Tiled does.

@@ -41,15 +41,15 @@ struct Resources {
     int steps = 0;
 };
 
-Resources scene_resources(const MapModel& map, const std::vector<GodotSceneTileset>& files) {
+Resources scene_resources(const MapModel& map, const GidTiles& tile_of,
+                          const std::vector<std::vector<LayerPart>>& parts,
+                          const std::vector<GodotSceneTileset>& files) {
     std::set<int> layered, drawn;
-    for (const auto& layer : map.layers) {
-        if (const auto* tiles = std::get_if<MapTileLayer>(&layer)) {
-            for (const int t : layer_tilesets(map, *tiles)) layered.insert(t);
-        } else {
-            for (const MapObject& object : std::get<MapObjectLayer>(layer).objects)
-                if (const auto tile = scene_tile(map, object.gid)) drawn.insert(tile->tileset);
-        }
+    for (std::size_t k = 0; k < map.layers.size(); ++k) {
+        for (const LayerPart& part : parts[k]) layered.insert(part.tileset);
+        if (const auto* objects = std::get_if<MapObjectLayer>(&map.layers[k]))
+            for (const MapObject& object : objects->objects)
+                if (const auto tile = tile_of(object.gid)) drawn.insert(tile->tileset);
     }
     Resources r;
     for (const int t : layered) {
@@ -76,35 +76,32 @@ Resources scene_resources(const MapModel& map, const std::vector<GodotSceneTiles
     return r;
 }
 
-void write_tile_layer(std::ostream& out, const MapModel& map, const MapTileLayer& layer, const Resources& r,
-                      std::set<std::string>& names) {
-    const std::vector<int> used = layer_tilesets(map, layer);
-    for (const int t : used) {
+void write_tile_layer(std::ostream& out, const MapModel& map, const GidTiles& tile_of, const MapTileLayer& layer,
+                      const std::vector<LayerPart>& parts, const Resources& r, std::set<std::string>& names) {
+    for (const LayerPart& part : parts) {
+        const MapTileset& set = map.tilesets[part.tileset];
         std::vector<GodotCell> cells;
-        for (int y = 0; y < map.height; ++y)
-            for (int x = 0; x < map.width; ++x) {
-                const std::uint32_t gid = layer.gids[static_cast<std::size_t>(y) * map.width + x];
-                if (gid == 0) continue;
-                const auto tile = scene_tile(map, gid);
-                if (!tile || tile->tileset != t) continue;
-                const MapTileset& set = map.tilesets[t];
-                const int alternative = (tile->flip_h ? transform_flip_h : 0) | (tile->flip_v ? transform_flip_v : 0) |
-                                        (tile->flip_d ? transform_transpose : 0);
-                cells.push_back({x, y, 0, tile->column(set), tile->row(set), alternative});
-            }
-        const std::string name = used.size() == 1 ? layer.name : layer.name + "_" + map.tilesets[t].name;
+        cells.reserve(part.cells.size());
+        for (const std::size_t k : part.cells) {
+            const SceneTile tile = *tile_of(layer.gids[k]);
+            const int alternative = (tile.flip_h ? transform_flip_h : 0) | (tile.flip_v ? transform_flip_v : 0) |
+                                    (tile.flip_d ? transform_transpose : 0);
+            cells.push_back({static_cast<int>(k % map.width), static_cast<int>(k / map.width), 0, tile.column(set),
+                             tile.row(set), alternative});
+        }
+        const std::string name = parts.size() == 1 ? layer.name : layer.name + "_" + set.name;
         out << "\n[node name=" << godot_string(node_name(name, names)) << " type=\"TileMapLayer\" parent=\".\"]\n";
         if (layer.offset_x != 0 || layer.offset_y != 0)
             out << "position = " << vector2(layer.offset_x, layer.offset_y) << "\n";
         // Tall tiles overlap the cells above: drawn by rows down the screen, as in Tiled.
-        if (tiles_overlap(map, map.tilesets[t])) out << "y_sort_enabled = true\n";
+        if (tiles_overlap(map, set)) out << "y_sort_enabled = true\n";
         out << "tile_map_data = PackedByteArray(\"" << base64(godot_tile_map_data(cells)) << "\")\n"
-            << "tile_set = " << r.tilesets.at(t) << "\n";
+            << "tile_set = " << r.tilesets.at(part.tileset) << "\n";
     }
 }
 
-void write_object_layer(std::ostream& out, const MapModel& map, const MapObjectLayer& layer, const Resources& r,
-                        std::set<std::string>& names) {
+void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& tile_of, const MapObjectLayer& layer,
+                        const Resources& r, std::set<std::string>& names) {
     const std::string parent = node_name(layer.name, names);
     out << "\n[node name=" << godot_string(parent) << " type=\"Node2D\" parent=\".\"]\n";
     if (layer.offset_x != 0 || layer.offset_y != 0)
@@ -112,7 +109,7 @@ void write_object_layer(std::ostream& out, const MapModel& map, const MapObjectL
     out << "y_sort_enabled = true\n";
     std::set<std::string> sprites;
     for (const MapObject& object : layer.objects) {
-        const auto tile = scene_tile(map, object.gid);
+        const auto tile = tile_of(object.gid);
         if (!tile) continue;
         // Cell (0, 0)'s top corner lies at (W/2, 0) in Godot 4.
         const StandingSprite s = standing_sprite(map, object, *tile, map.tile_width / 2.0);
@@ -146,16 +143,21 @@ std::vector<std::uint8_t> godot_tile_map_data(const std::vector<GodotCell>& cell
 }
 
 std::string godot_world_scene(const MapModel& map, const std::vector<GodotSceneTileset>& tilesets) {
-    Resources r = scene_resources(map, tilesets);
+    const GidTiles tile_of(map);
+    std::vector<std::vector<LayerPart>> parts(map.layers.size());
+    for (std::size_t k = 0; k < map.layers.size(); ++k)
+        if (const auto* tiles = std::get_if<MapTileLayer>(&map.layers[k])) parts[k] = layer_parts(map, tile_of, *tiles);
+    Resources r = scene_resources(map, tile_of, parts, tilesets);
     std::ostringstream out;
     // Format 4: byte arrays in base64, as Godot 4.3 writes TileMapLayers.
     out << "[gd_scene load_steps=" << r.steps + 1 << " format=4]\n\n" << r.ext.str() << r.sub.str();
     // Pixel art: every texture below drawn without smoothing.
     out << "\n[node name=\"World\" type=\"Node2D\"]\ntexture_filter = 1\n";
     std::set<std::string> names;
-    for (const auto& layer : map.layers) {
-        if (const auto* tiles = std::get_if<MapTileLayer>(&layer)) write_tile_layer(out, map, *tiles, r, names);
-        else write_object_layer(out, map, std::get<MapObjectLayer>(layer), r, names);
+    for (std::size_t k = 0; k < map.layers.size(); ++k) {
+        if (const auto* tiles = std::get_if<MapTileLayer>(&map.layers[k]))
+            write_tile_layer(out, map, tile_of, *tiles, parts[k], r, names);
+        else write_object_layer(out, map, tile_of, std::get<MapObjectLayer>(map.layers[k]), r, names);
     }
     return out.str();
 }
