@@ -14,10 +14,11 @@ std::string godot3_tileset(const SheetLayout& l, int tile_count, const Godot3Til
     const int offset_y = l.anchor_box_row() - l.anchor_y;
     for (int k = 0; k < tile_count; ++k) {
         const std::string tile = std::to_string(k) + "/";
+        const int cell = k * tileset.cell_stride;
         out << tile << "name = " << godot_string(tileset.name + " " + std::to_string(k)) << "\n"
             << tile << "texture = ExtResource( 1 )\n"
             << tile << "tex_offset = Vector2( " << offset_x << ", " << offset_y << " )\n"
-            << tile << "region = Rect2( " << l.cell_x(k) << ", " << l.cell_y(k) << ", " << l.cell_width << ", "
+            << tile << "region = Rect2( " << l.cell_x(cell) << ", " << l.cell_y(cell) << ", " << l.cell_width << ", "
             << l.cell_height << " )\n"
             << tile << "tile_mode = 0\n";
         if (k < static_cast<int>(tileset.tiles.size()))

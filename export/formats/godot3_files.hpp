@@ -16,6 +16,8 @@ struct Godot3TileSet {
     std::string image;                   // as the .tres names it: relative to it
     std::vector<std::string> resources;  // further whole [ext_resource]/[sub_resource] sections (ids from 2)
     std::vector<GodotKeys> tiles;        // further keys of tile k, named after its "k/" ("normal_map")
+    int cell_stride = 1;                 // tile k is the sheet's cell k x stride: a still frame of
+                                         // moving tiles (the cells between are their later frames)
 };
 
 std::string godot3_tileset(const SheetLayout& layout, int tile_count, const Godot3TileSet& tileset);
