@@ -1,6 +1,7 @@
 #pragma once
 #include "generators/tile_kinds.hpp"
 #include "state/control_model.hpp"
+#include "export/world/world_map.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -87,6 +88,12 @@ struct RenderSettings {
 
     // A folder of the user's own texture sheets, replacing the built-in ones.
     std::string texture_folder;
+
+    // brannoc-render world: a whole map instead of tiles. Its size, levels,
+    // palette and thresholds are here; the run's seed, width, variants,
+    // frames, normals, textures, jobs and shard (a chunk of the world) apply.
+    bool world = false;
+    WorldRequest world_request;
 };
 
 // The indices of the run's tiles this shard draws: first .. end - 1.

@@ -7,6 +7,9 @@
 #include "export/formats/sheet_layout.hpp"
 #include "export/tile/tile_frames.hpp"
 #include "export/tile/transition_tiles.hpp"
+#include "export/world/world_chunks.hpp"
+
+#include <algorithm>
 
 namespace {
 using Id = RunOptionId;
@@ -204,9 +207,44 @@ Problem check_outputs(const RenderSettings& s) {
                ": the maps are laid out as the sheet's cells";
     return std::nullopt;
 }
+
+// A world takes only the options that shape a world; a tile run none of them.
+Problem check_world(const RenderSettings& s, const std::set<std::string>& given) {
+    static const Id world_only[] = {Id::size, Id::levels, Id::palette, Id::thresholds};
+    static const Id world_takes[] = {Id::settings, Id::iso_width, Id::seed,    Id::jobs,    Id::shard,
+                                     Id::out,      Id::textures,  Id::quiet,   Id::normals, Id::frames,
+                                     Id::frame_ms, Id::flow,      Id::variants};
+    if (!s.world) {
+        for (const Id id : world_only)
+            if (named(given, id))
+                return dashed(id) + " shapes a world: write brannoc-render world " + dashed(id) + " ...";
+        return std::nullopt;
+    }
+    for (const std::string& name : given) {
+        const RunOption* option = find_run_option(name);
+        const bool takes =
+            option && (std::find(std::begin(world_takes), std::end(world_takes), option->id) != std::end(world_takes) ||
+                       std::find(std::begin(world_only), std::end(world_only), option->id) != std::end(world_only));
+        if (!takes)
+            return "--" + name +
+                   " does not apply to a world (it takes --size, --levels, --palette, --thresholds, "
+                   "--seed, --iso-width, --variants, --frames, --frame-ms, --flow, --normals, "
+                   "--textures, --jobs, --shard and --out)";
+    }
+    if (s.loop_frames <= 1 && s.flow)
+        return dashed(Id::flow) + " drifts moving water: give " + dashed(Id::frames) + " 2 or more";
+    const WorldChunk chunk = world_chunk(s, 0);
+    if (chunk.columns > s.world_request.width || chunk.rows > s.world_request.height)
+        return dashed(Id::shard) + ": " + std::to_string(s.shards) + " chunks make a grid of " +
+               std::to_string(chunk.columns) + " x " + std::to_string(chunk.rows) + ", more than the world's " +
+               std::to_string(s.world_request.width) + " x " + std::to_string(s.world_request.height) + " cells";
+    return std::nullopt;
+}
 }  // namespace
 
 std::optional<std::string> check_run(RenderSettings& s, const std::set<std::string>& given) {
+    if (Problem p = check_world(s, given)) return p;
+    if (s.world) return std::nullopt;
     if (Problem p = check_sheet_name(s, given)) return p;
     if (Problem p = check_rules(s, given)) return p;
     if (Problem p = check_steering(s, given)) return p;

@@ -140,6 +140,94 @@ Problem read_shard(RenderSettings& s, const std::string& value) {
     return std::nullopt;
 }
 
+// The world's options.
+constexpr int most_world_cells = 4096;
+constexpr int most_world_levels = 8;
+
+std::string palette_names() {
+    std::string names;
+    for (const WorldPalette& palette : world_palettes()) names += (names.empty() ? "" : ", ") + palette.name;
+    return names;
+}
+
+Problem read_world_size(RenderSettings& s, const std::string& value) {
+    const std::size_t x = value.find('x');
+    long long w = 0, h = 0;
+    if (x == std::string::npos || !read_whole_number(value.substr(0, x), w) ||
+        !read_whole_number(value.substr(x + 1), h) || w < 1 || h < 1 || w > most_world_cells || h > most_world_cells)
+        return not_a(Id::size, value, "WxH, cells across and down, each from 1 to " + text(most_world_cells));
+    s.world_request.width = static_cast<int>(w);
+    s.world_request.height = static_cast<int>(h);
+    return std::nullopt;
+}
+
+// Each threshold by name, in the order the help and the manifest give them.
+struct ThresholdName {
+    const char* name;
+    double WorldThresholds::*field;
+};
+constexpr ThresholdName threshold_names[] = {{"deep-water", &WorldThresholds::deep_water},
+                                             {"water", &WorldThresholds::water},
+                                             {"shore", &WorldThresholds::shore},
+                                             {"rock", &WorldThresholds::rock},
+                                             {"snow", &WorldThresholds::snow},
+                                             {"meadow", &WorldThresholds::meadow},
+                                             {"forest", &WorldThresholds::forest}};
+
+std::string threshold_help() {
+    std::string help;
+    const WorldThresholds defaults;
+    for (const ThresholdName& t : threshold_names) {
+        char number[32];
+        const auto [end, error] = std::to_chars(number, number + sizeof number, defaults.*t.field);
+        help += (help.empty() ? "" : ", ") + std::string(t.name) + "=" + std::string(number, end);
+    }
+    return help +
+           " (elevation below deep-water, water and shore, from rock and snow; moisture below meadow, "
+           "from forest)";
+}
+
+Problem read_thresholds(RenderSettings& s, const std::string& value) {
+    WorldThresholds read = s.world_request.thresholds;
+    std::size_t at = 0;
+    while (at <= value.size()) {
+        const std::size_t comma = std::min(value.find(',', at), value.size());
+        const std::string part = value.substr(at, comma - at);
+        const std::size_t equals = part.find('=');
+        const std::string name = part.substr(0, equals);
+        const auto known = std::find_if(std::begin(threshold_names), std::end(threshold_names),
+                                        [&](const ThresholdName& t) { return name == t.name; });
+        if (equals == std::string::npos || known == std::end(threshold_names))
+            return not_a(Id::thresholds, part,
+                         "NAME=V with NAME one of deep-water, water, shore, rock, snow, "
+                         "meadow, forest");
+        const std::string number = part.substr(equals + 1);
+        double v = 0;
+        const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), v);
+        if (number.empty() || error != std::errc() || end != number.data() + number.size() || !(v >= 0 && v <= 1))
+            return not_a(Id::thresholds, part, "NAME=V with V from 0 to 1");
+        read.*known->field = v;
+        at = comma + 1;
+    }
+    const WorldThresholds& t = read;
+    if (!(t.deep_water <= t.water && t.water <= t.shore && t.shore <= t.rock && t.rock <= t.snow))
+        return dashed(Id::thresholds) + ": the elevations must rise: deep-water <= water <= shore <= rock <= snow";
+    if (!(t.meadow <= t.forest)) return dashed(Id::thresholds) + ": meadow must be at most forest";
+    s.world_request.thresholds = read;
+    return std::nullopt;
+}
+
+json write_thresholds(const RenderSettings& s) {
+    if (!s.world) return json();
+    std::string out;
+    for (const ThresholdName& t : threshold_names) {
+        char number[32];
+        const auto [end, error] = std::to_chars(number, number + sizeof number, s.world_request.thresholds.*t.field);
+        out += (out.empty() ? "" : ",") + std::string(t.name) + "=" + std::string(number, end);
+    }
+    return out;
+}
+
 using Read = Problem (*)(RenderSettings&, const std::string&);
 using Write = json (*)(const RenderSettings&);
 
@@ -404,6 +492,40 @@ std::vector<RunOption> declare() {
         .excludes = {{Id::gif,
                       "--gif cannot show over tiles: a GIF has one transparent colour and no partial alpha, so the "
                       "foam and shallows would be lost; leave out --gif (the PNG sheet and strips hold the frames)"}};
+    t.add(Id::size, "size", SettingType::text, "World", "WxH",
+          "the world's cells across and down, each from 1 to " + text(most_world_cells) + " (default 64x64)",
+          read_world_size, [](const RenderSettings& s) -> json {
+              return s.world ? json(text(s.world_request.width) + "x" + text(s.world_request.height)) : json();
+          });
+    t.add(
+        Id::levels, "levels", SettingType::whole_number, "World", "N",
+        "levels the land rises to above the water, 0 for a flat world, up to " + text(most_world_levels) +
+            " (default 3): slopes where it rises gently, cliffs where it rises fast",
+        [](RenderSettings& s, const std::string& v) -> Problem {
+            long long number = 0;
+            if (!read_whole_number(v, number) || number < 0 || number > most_world_levels)
+                return not_a(Id::levels, v, "a number of levels from 0 to " + text(most_world_levels));
+            s.world_request.levels = static_cast<int>(number);
+            return std::nullopt;
+        },
+        [](const RenderSettings& s) -> json { return s.world ? json(s.world_request.levels) : json(); });
+    t.add(
+        Id::palette, "palette", SettingType::text, "World", "NAME",
+        "the built-in textures the world's terrains show: " + palette_names() + " (default " +
+            world_palettes().front().name + ")",
+        [](RenderSettings& s, const std::string& v) -> Problem {
+            if (!world_palette_named(v)) return not_a(Id::palette, v, "one of: " + palette_names());
+            s.world_request.palette = v;
+            return std::nullopt;
+        },
+        [](const RenderSettings& s) -> json {
+            return s.world
+                       ? json(s.world_request.palette.empty() ? world_palettes().front().name : s.world_request.palette)
+                       : json();
+        });
+    t.add(Id::thresholds, "thresholds", SettingType::text, "World", "NAME=V,...",
+          "where the terrains change, on elevation and moisture from 0 to 1: " + threshold_help(), read_thresholds,
+          write_thresholds);
     return std::move(t.rows);
 }
 }  // namespace

@@ -55,7 +55,11 @@ enum class RunOptionId {
     set_tile,
     step,
     cliff,
-    over
+    over,
+    size,
+    levels,
+    palette,
+    thresholds
 };
 
 // Which of a tile's records repeat an option: the block that draws one

@@ -165,7 +165,7 @@ const char* group_of(int tab) {
 }
 }  // namespace
 
-ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
+ParsedCommandLine parse_render_command_line(int argc, const char* const* argv, bool world) {
     CLI::App app{description, "brannoc-render"};
     app.footer(examples);
     app.get_formatter()->column_width(36);
@@ -221,6 +221,8 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv) {
     }
 
     RenderSettings settings;
+    settings.world = world;
+    if (world) settings.variants = 4;  // a world shows no grid unless asked to
     settings.jobs = std::max(1u, std::thread::hardware_concurrency());
     const std::string settings_name = run_option(RunOptionId::settings).name;
     std::set<std::string> named;  // every setting given, in the file or on the command line

@@ -12,4 +12,5 @@ struct ParsedCommandLine {
     int exit_code = 0;
 };
 
-ParsedCommandLine parse_render_command_line(int argc, const char* const* argv);
+// world: the arguments after "brannoc-render world", which draw a world.
+ParsedCommandLine parse_render_command_line(int argc, const char* const* argv, bool world = false);

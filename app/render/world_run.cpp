@@ -1,0 +1,56 @@
+#include "app/render/world_run.hpp"
+
+#include "app/render/file_set.hpp"
+#include "app/render/output_folder.hpp"
+#include "app/render/output_lock.hpp"
+#include "app/render/report_line.hpp"
+#include "app/render/stop_signals.hpp"
+#include "export/shown_text.hpp"
+#include "export/tile/user_textures.hpp"
+#include "export/world/world_build.hpp"
+#include "export/world/world_chunks.hpp"
+
+#include <chrono>
+#include <memory>
+
+int run_world(const RenderSettings& settings, std::FILE* report) {
+    const StopSignals stop_signals;
+    const auto start = std::chrono::steady_clock::now();
+    const std::unique_ptr<AppState> prototype = create_app_state();
+    if (!prototype) {
+        report_line(report, "the built-in textures could not be decoded");
+        return 1;
+    }
+    if (!settings.texture_folder.empty())
+        if (const std::string problem = load_user_textures(*prototype, settings.texture_folder); !problem.empty()) {
+            report_line(report, problem);
+            return 2;
+        }
+    if (const std::string problem = check_output_folder(settings.out); !problem.empty()) {
+        report_line(report, problem);
+        return 2;
+    }
+    // The chunk's files are named after it: its manifest's name claims them all.
+    const WorldChunk chunk = world_chunk(settings);
+    std::string problem;
+    const std::optional<OutputLock> lock =
+        OutputLock::acquire(settings.out, LockClaim{{chunk.stem + ".json"}, {}, 0, 0, nullptr, nullptr}, problem);
+    if (!lock) {
+        report_line(report, problem);
+        return 2;
+    }
+
+    WorldFiles world = build_world(settings, *prototype);
+    if (!world.problem.empty()) {
+        report_line(report, world.problem);
+        return 2;
+    }
+    for (auto& [name, bytes] : world.files) name = settings.out + "/" + name;
+    if (const int code = publish_file_set(world.files, "the world", report); code != 0) return code;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!settings.quiet)
+        std::fprintf(report, "brannoc-render: %s, %d x %d cells, %d tiles and %d objects in %.2f s\n",
+                     shown_path(settings.out + "/" + chunk.stem + ".tmx").c_str(), chunk.width, chunk.height,
+                     world.tiles, world.objects, seconds);
+    return 0;
+}

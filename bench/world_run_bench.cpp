@@ -1,0 +1,27 @@
+// A whole world, as `brannoc-render world` makes it: fields, layout, the
+// tiles and objects drawn on every core, sheets, the Tiled map, its render
+// and the Godot scenes, all in memory (the files' writing is not counted).
+#include "export/world/world_build.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <thread>
+
+namespace {
+void BM_BuildWorld(benchmark::State& state) {
+    const std::unique_ptr<AppState> prototype = create_app_state();
+    RenderSettings run;
+    run.world = true;
+    run.iso_width = 64;
+    run.variants = 4;
+    run.seed = 7;
+    run.world_request.width = run.world_request.height = static_cast<int>(state.range(0));
+    run.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    for (auto _ : state) {
+        WorldFiles files = build_world(run, *prototype);
+        benchmark::DoNotOptimize(files.files.data());
+    }
+}
+BENCHMARK(BM_BuildWorld)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+}  // namespace

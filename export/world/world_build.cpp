@@ -1,0 +1,224 @@
+#include "export/world/world_build.hpp"
+
+#include "commands/application.hpp"
+#include "export/formats/tile_encoding.hpp"
+#include "export/run_options.hpp"
+#include "export/tile/slope_tiles.hpp"
+#include "export/tile/transition_tiles.hpp"
+#include "export/world/map_model.hpp"
+#include "export/world/world_chunks.hpp"
+#include "export/world/world_layout.hpp"
+#include "export/world/world_manifest.hpp"
+#include "export/world/world_sprites.hpp"
+#include "export/world/world_scene_files.hpp"
+#include "export/world/world_sheets.hpp"
+#include "export/world/world_tiles.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <thread>
+
+namespace {
+// Draws `count` tiles on up to `jobs` threads, each with its own copy of
+// the started state; tile k is draw(application, k) whichever thread draws it.
+template <class Draw>
+std::vector<RenderedTile> render_all(const AppState& prototype, int count, int jobs, Draw draw) {
+    std::vector<RenderedTile> out(static_cast<std::size_t>(count));
+    std::atomic<int> next{0};
+    const auto work = [&] {
+        auto state = std::make_unique<AppState>(prototype);
+        state->tile_set_image = RasterImage();
+        Application app(std::move(state));
+        for (int k; (k = next++) < count;) out[static_cast<std::size_t>(k)] = draw(app, k);
+    };
+    std::vector<std::thread> threads;
+    for (int j = 1; j < std::min(jobs, count); ++j) threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads) thread.join();
+    return out;
+}
+
+// Whether the tile has water that moves with the run's frames.
+bool moves(const RenderSettings& s) {
+    return s.loop_frames > 1 &&
+           kind_row(s.kind).moves(run_controls(s), {transition_tile_spec(s, 0), slope_tile_spec(s, 0)});
+}
+
+std::string tile_name(const WorldTileKey& key) {
+    const std::string terrain = world_terrain_name(key.terrain);
+    const std::string variant = " variant " + std::to_string(key.variant);
+    const std::string mask = " corners " + std::to_string(key.mask);
+    switch (key.kind) {
+        case WorldTileKey::Kind::fill: return terrain + variant;
+        case WorldTileKey::Kind::over:
+            return terrain + " over " +
+                   world_terrain_name(static_cast<WorldTerrain>(static_cast<int>(key.terrain) - 1)) + mask + variant;
+        case WorldTileKey::Kind::slope: return terrain + " slope" + mask + variant;
+        case WorldTileKey::Kind::cliff: return terrain + " cliff" + mask + variant;
+    }
+    return terrain;
+}
+
+// Tiled's colours: terrain k is colour k + 1. An over tile's low corners
+// are the terrain it is laid over.
+std::array<int, 4> wang_corners(const WorldTileKey& key) {
+    const int k = static_cast<int>(key.terrain) + 1;
+    std::array<int, 4> corners{k, k, k, k};
+    if (key.kind != WorldTileKey::Kind::over) return corners;
+    const int bits[4] = {corner_top, corner_right, corner_bottom, corner_left};
+    for (int c = 0; c < 4; ++c) corners[c] = (key.mask & bits[c]) ? k : k - 1;
+    return corners;
+}
+
+MapTileset map_tileset(const WorldSheet& s, int first_gid) {
+    const SheetLayout& l = s.layout;
+    MapTileset t;
+    t.name = s.stem;
+    t.source = s.stem + ".tsx";
+    t.image = &s.sheet.image;
+    t.alpha = &s.sheet.alpha;
+    t.first_gid = first_gid;
+    t.tile_count = l.columns * l.rows;
+    t.columns = l.columns;
+    t.tile_width = l.cell_width;
+    t.tile_height = l.cell_height;
+    t.spacing = l.spacing;
+    t.margin = l.margin;
+    t.offset_x = l.diamond_width / 2 - l.anchor_x - 1;
+    t.offset_y = l.cell_height - l.diamond_height + l.anchor_box_row() - l.anchor_y;
+    return t;
+}
+
+std::vector<Colour> terrain_colours(const WorldPalette& palette, const AppState& state) {
+    std::vector<Colour> colours;
+    for (const TransitionTerrain& t : palette.textures)
+        colours.push_back(terrain_mean_colour(state.ground_sheet.image, t));
+    return colours;
+}
+}  // namespace
+
+WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
+    WorldFiles out;
+    RenderSettings run = given;
+    run.world_request.seed = run.seed;
+    run.world_request.variants = run.variants;
+    const WorldChunk chunk = world_chunk(run);
+    const WorldMap map = build_world_map(run.world_request, chunk.x0, chunk.y0, chunk.width, chunk.height);
+    const WorldLayout layout = lay_out_world(map);
+    const WorldPalette& palette = world_palette(run);
+
+    // The terrain tiles, still and moving apart: moving water's frames
+    // make a sheet of their own, every tile there its frames along a row.
+    std::vector<RenderSettings> tile_settings;
+    for (const WorldTileKey& key : layout.tiles) {
+        RenderSettings s = world_tile_settings(run, palette, key);
+        if (!moves(s)) s.loop_frames = 1;
+        tile_settings.push_back(std::move(s));
+    }
+    const std::vector<RenderedTile> tiles =
+        render_all(prototype, static_cast<int>(tile_settings.size()), run.jobs, [&](Application& app, int k) {
+            return render_tile(app, tile_settings[static_cast<std::size_t>(k)], 0);
+        });
+
+    // The objects' sprites: each look placed, once.
+    std::vector<std::pair<WorldObjectKind, int>> looks;
+    for (const WorldObject& o : map.objects) looks.emplace_back(o.kind, o.look);
+    std::sort(looks.begin(), looks.end());
+    looks.erase(std::unique(looks.begin(), looks.end()), looks.end());
+    const std::vector<RenderedTile> sprites =
+        render_all(prototype, static_cast<int>(looks.size()), run.jobs, [&](Application& app, int k) {
+            return render_world_object(app, run, looks[static_cast<std::size_t>(k)].first,
+                                       looks[static_cast<std::size_t>(k)].second);
+        });
+
+    WorldSheet still{chunk.stem + "_tiles"}, moving{chunk.stem + "_water"}, objects{chunk.stem + "_objects"};
+    moving.frames = std::max(1, run.loop_frames);
+    // Where each placed tile went: its sheet (0 still, 1 moving) and its id there.
+    std::vector<std::pair<int, int>> placed;
+    for (std::size_t k = 0; k < tiles.size(); ++k) {
+        WorldSheet& sheet = tile_settings[k].loop_frames > 1 ? moving : still;
+        placed.emplace_back(&sheet == &moving ? 1 : 0, static_cast<int>(sheet.tiles.size()));
+        sheet.tiles.push_back(tiles[k]);
+        sheet.corners.push_back(wang_corners(layout.tiles[k]));
+        sheet.tile_names.push_back(tile_name(layout.tiles[k]));
+    }
+    for (std::size_t k = 0; k < sprites.size(); ++k) {
+        objects.tiles.push_back(sprites[k]);
+        objects.tile_names.push_back(std::string(world_object_name(looks[k].first)) + " " +
+                                     std::to_string(looks[k].second));
+    }
+    std::vector<const WorldSheet*> sheets;
+    for (WorldSheet* s : {&still, &moving, &objects})
+        if (!s->tiles.empty()) {
+            if (std::string problem = compose_world_sheet(*s, run.iso_width); !problem.empty()) {
+                out.problem = problem;
+                return out;
+            }
+            sheets.push_back(s);
+        }
+
+    // The map: a tileset a sheet, a layer a terrain and level, the objects on top.
+    MapModel model;
+    model.width = chunk.width;
+    model.height = chunk.height;
+    model.tile_width = run.iso_width;
+    model.tile_height = sheets.front()->layout.diamond_height;
+    int next_gid = 1;
+    std::map<const WorldSheet*, int> first_gid;
+    for (const WorldSheet* s : sheets) {
+        model.tilesets.push_back(map_tileset(*s, next_gid));
+        first_gid[s] = next_gid;
+        next_gid += model.tilesets.back().tile_count;
+    }
+    const int step = default_slope_step(run.iso_width);
+    for (const WorldLayer& layer : layout.layers) {
+        MapTileLayer tiles_layer{layer.name, 0, -layer.level * step, {}};
+        tiles_layer.gids.reserve(layer.cells.size());
+        for (const int t : layer.cells) {
+            if (t < 0) {
+                tiles_layer.gids.push_back(0);
+                continue;
+            }
+            const auto [which, id] = placed[static_cast<std::size_t>(t)];
+            const WorldSheet& sheet = which == 1 ? moving : still;
+            tiles_layer.gids.push_back(static_cast<std::uint32_t>(first_gid[&sheet] + id * sheet.frames));
+        }
+        model.layers.emplace_back(std::move(tiles_layer));
+    }
+    if (!map.objects.empty()) {
+        MapObjectLayer layer{"objects", 0, 0, {}};
+        int id = 1;
+        for (const WorldObject& o : map.objects) {
+            const int look = static_cast<int>(std::lower_bound(looks.begin(), looks.end(), std::pair(o.kind, o.look)) -
+                                              looks.begin());
+            layer.objects.push_back(standing_object(model, model.tilesets.back(), first_gid[&objects] + look,
+                                                    o.x - chunk.x0, o.y - chunk.y0, o.level * step));
+            layer.objects.back().id = id++;
+            layer.objects.back().name = world_object_name(o.kind);
+            layer.objects.back().type = world_object_name(o.kind);
+        }
+        model.layers.emplace_back(std::move(layer));
+    }
+
+    const std::vector<std::string> names = [] {
+        std::vector<std::string> n;
+        for (int k = 0; k < world_terrain_count; ++k) n.push_back(world_terrain_name(static_cast<WorldTerrain>(k)));
+        return n;
+    }();
+    const std::vector<Colour> colours = terrain_colours(palette, prototype);
+    for (const WorldSheet* s : sheets)
+        for (auto& file : world_sheet_files(*s, run, names, colours)) out.files.push_back(std::move(file));
+    std::vector<int> frames;
+    for (const WorldSheet* s : sheets) frames.push_back(s->frames);
+    SceneFiles scenes = world_scene_files(model, chunk.stem, frames, run.normals, run.jobs);
+    if (!scenes.problem.empty()) {
+        out.problem = scenes.problem;
+        return out;
+    }
+    for (auto& file : scenes.files) out.files.push_back(std::move(file));
+    out.files.emplace_back(chunk.stem + ".json", world_manifest(run, chunk, map, layout, sheets, out.files));
+    out.tiles = static_cast<int>(layout.tiles.size());
+    out.objects = static_cast<int>(map.objects.size());
+    return out;
+}

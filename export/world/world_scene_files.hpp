@@ -1,0 +1,24 @@
+#pragma once
+#include "export/world/map_model.hpp"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// The map files of a world or chunk named `stem`, as (file name, bytes):
+// the Tiled map (stem.tmx), our own render of it (stem.png: what Tiled
+// draws of the .tmx), the Godot 4 scene (stem.tscn) and the Godot 3 scene
+// (stem_godot3.tscn). Each tileset's files are named after it (NAME.tsx,
+// NAME.png, NAME.tres, NAME_godot3.tres, NAME_n.png with normals); tile k
+// of a tileset of `frames[t]` frames a tile is its cell k x frames.
+// The problem in a sentence, and no files, when the map cannot be drawn.
+struct SceneFiles {
+    std::vector<std::pair<std::string, std::string>> files;
+    std::string problem;
+};
+SceneFiles world_scene_files(const MapModel& model, const std::string& stem, const std::vector<int>& frames,
+                             bool normals, int jobs);
+
+// A tile object of `tileset` (its tile `gid`) standing with its anchor on
+// the centre of cell (x, y), raised `rise` pixels.
+MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise);

@@ -1,0 +1,96 @@
+#include "export/world/world_sheets.hpp"
+
+#include "export/formats/animation_files.hpp"
+#include "export/formats/godot3_files.hpp"
+#include "export/formats/godot_files.hpp"
+#include "export/formats/lighting_map_files.hpp"
+#include "export/formats/markup_text.hpp"
+#include "export/formats/tile_encoding.hpp"
+#include "export/formats/tiled_files.hpp"
+#include "export/tile/tile_frames.hpp"
+
+#include <sstream>
+
+namespace {
+std::string hex_colour(Colour c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", red(c), green(c), blue(c));
+    return text;
+}
+
+// One corner Wang set of the world's terrains: Tiled's brushes then paint
+// with the world's own tiles, and its Wang ids name each tile's corners.
+std::string world_wangset(const WorldSheet& sheet, const std::vector<std::string>& names,
+                          const std::vector<Colour>& colours) {
+    std::ostringstream out;
+    out << " <wangsets>\n  <wangset name=\"terrains\" type=\"corner\" tile=\"-1\">\n";
+    for (std::size_t k = 0; k < names.size(); ++k)
+        out << "   <wangcolor name=\"" << xml_attribute_text(names[k]) << "\" color=\"" << hex_colour(colours[k])
+            << "\" tile=\"-1\" probability=\"1\"/>\n";
+    for (std::size_t t = 0; t < sheet.corners.size(); ++t) {
+        const std::array<int, 4>& c = sheet.corners[t];  // top, right, bottom, left
+        // Slots clockwise from the top edge; corners at 1 (right), 3, 5, 7 (top).
+        out << "   <wangtile tileid=\"" << t * sheet.frames << "\" wangid=\"0," << c[1] << ",0," << c[2] << ",0,"
+            << c[3] << ",0," << c[0] << "\"/>\n";
+    }
+    out << "  </wangset>\n </wangsets>\n";
+    return out.str();
+}
+
+std::string as_text(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+}  // namespace
+
+std::string compose_world_sheet(WorldSheet& s, int iso_width) {
+    const std::vector<RenderedTile> frame_tiles = s.frames > 1 ? frame_cells(s.tiles) : std::vector<RenderedTile>{};
+    const std::vector<RenderedTile>& cells = s.frames > 1 ? frame_tiles : s.tiles;
+    const int count = static_cast<int>(s.tiles.size());
+    const int columns = s.frames > 1 ? frame_sheet_columns(0, count, s.frames) : 0;
+    s.layout = lay_out_sheet(cells, iso_width, columns, 0, 0);
+    if (s.layout.width > largest_sheet_side || s.layout.height > largest_sheet_side ||
+        static_cast<long long>(s.layout.width) * s.layout.height > largest_sheet_pixels)
+        return "the world's sheet " + s.stem + ".png would be " + std::to_string(s.layout.width) + " x " +
+               std::to_string(s.layout.height) +
+               " pixels, more than an engine opens readily: use fewer --variants "
+               "or a smaller --iso-width";
+    s.sheet = compose_sheet(cells, s.layout, false);
+    return {};
+}
+
+std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSheet& s, const RenderSettings& run,
+                                                                   const std::vector<std::string>& terrain_names,
+                                                                   const std::vector<Colour>& terrain_colours) {
+    const int count = static_cast<int>(s.tiles.size());
+    const std::string image = s.stem + ".png", normals = s.stem + "_n.png";
+    std::vector<std::pair<std::string, std::string>> files;
+    files.emplace_back(image, as_text(encode_image(s.sheet.image, &s.sheet.alpha, true)));
+
+    TiledTileset tiled{s.stem, image, false, {}, {}, {}};
+    GodotTileSet godot{image, {}, {}, {}, {}};
+    for (int k = 0; k < count; ++k) {
+        tiled.tiles.push_back({k * s.frames, {{"name", "", s.tile_names[k]}}, {}});
+        if (s.frames > 1) tiled.tiles.back().elements.push_back(tiled_animation(k * s.frames, s.frames, run.frame_ms));
+    }
+    if (!s.corners.empty()) tiled.elements.push_back(world_wangset(s, terrain_names, terrain_colours));
+    if (run.normals) {
+        tiled.properties.push_back({"normal_map", "file", normals});
+        godot.normal_image = normals;
+        const std::vector<RenderedTile> frame_tiles = s.frames > 1 ? frame_cells(s.tiles) : std::vector<RenderedTile>{};
+        const LightingMaps maps =
+            compose_lighting_map_sheet(s.frames > 1 ? frame_tiles : s.tiles, s.layout, s.sheet.image);
+        RenderSettings only_normals;
+        only_normals.normals = true;
+        for (const LightingMapFile& map : encode_lighting_map_files(only_normals, s.sheet.image, &s.sheet.alpha, maps))
+            files.emplace_back(lighting_map_file_name(image, map.suffix), as_text(map.bytes));
+    }
+    files.emplace_back(s.stem + ".tsx", tiled_tileset(s.layout, tiled));
+    if (s.frames > 1) {
+        godot.tiles.resize(s.tiles.size());
+        for (GodotKeys& keys : godot.tiles) keys = godot_animation_keys(s.frames, run.frame_ms);
+        godot.cell_stride = s.frames;
+    }
+    files.emplace_back(s.stem + ".tres", godot_tileset(s.layout, count, godot));
+    // Godot 3 TileSets declare no animations: moving water there is frame 0.
+    if (s.frames == 1)
+        files.emplace_back(s.stem + "_godot3.tres", godot3_tileset(s.layout, count, {s.stem, image, {}, {}}));
+    return files;
+}

@@ -1,0 +1,36 @@
+#pragma once
+#include "export/formats/sheet_layout.hpp"
+#include "export/render_settings.hpp"
+#include "export/tile/tile_render.hpp"
+
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A tileset of a world: a sheet of the tiles it places, each of `frames`
+// cells along its row (moving water), with its Tiled tileset and Godot 4
+// and Godot 3 TileSets beside it. Tile k of the set is cell k x frames.
+struct WorldSheet {
+    std::string stem;                 // its files: stem.png, stem.tsx, stem.tres, stem_godot3.tres
+    std::vector<RenderedTile> tiles;  // in the set's order
+    int frames = 1;
+    SheetLayout layout;
+    Sheet sheet;
+    // Per tile: its Wang corners (Tiled's colour at top, right, bottom and
+    // left; 0 none), or empty for tiles of no terrain (objects, slopes).
+    std::vector<std::array<int, 4>> corners;
+    std::vector<std::string> tile_names;  // what each tile is, for the tileset's "name" property
+};
+
+// Lays the tiles out and composes the sheet; the problem in a sentence when
+// the sheet would be too large.
+std::string compose_world_sheet(WorldSheet& sheet, int iso_width);
+
+// The files beside a world sheet, as (file name, text or bytes): its PNG,
+// .tsx (with a Wang set of the world's terrains when its tiles have
+// corners), Godot 4 .tres, Godot 3 .tres (still tiles only) and, with
+// --normals, its normal sheet.
+std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSheet& sheet, const RenderSettings& run,
+                                                                   const std::vector<std::string>& terrain_names,
+                                                                   const std::vector<Colour>& terrain_colours);
