@@ -24,6 +24,8 @@ std::uint64_t splitmix64(std::uint64_t x) {
     return x ^ (x >> 31);
 }
 
+bool same_colour(const std::uint8_t* p, const std::uint8_t* q) { return p[0] == q[0] && p[1] == q[1] && p[2] == q[2]; }
+
 // An over tile's pixel is laid source-over on the background, so the white
 // draw stands 255 - alpha above the black one in every channel.
 std::uint8_t coverage(const std::uint8_t* on_black, const std::uint8_t* on_white) {
@@ -213,10 +215,11 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
             const std::uint8_t* a = canvas.row(y);
             const std::uint8_t* b = probe.row(y);
             for (int x = 0; x < canvas.width(); ++x) {
-                const std::uint8_t covers =
-                    settings.over ? coverage(&a[3 * x], &b[3 * x])
-                    : a[3 * x] == b[3 * x] && a[3 * x + 1] == b[3 * x + 1] && a[3 * x + 2] == b[3 * x + 2] ? 255
-                                                                                                           : 0;
+                const std::uint8_t* on_black = a + 3 * x;
+                const std::uint8_t* on_white = b + 3 * x;
+                const std::uint8_t covers = settings.over                     ? coverage(on_black, on_white)
+                                            : same_colour(on_black, on_white) ? 255
+                                                                              : 0;
                 if (covers == 0) continue;
                 painted[static_cast<std::size_t>(y) * canvas.width() + x] = covers;
                 left = std::min(left, x), right = std::max(right, x);
