@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <limits>
 
 GidTiles::GidTiles(const MapModel& map) {

@@ -1,6 +1,7 @@
 // The world's engine files: the Godot 3 scene loaded by a real Godot
 // (godot3-server), the Godot 4 scene read by Godot's loader rules, and the
 // .world of chunk maps drawn by Tiled's own renderer.
+#include "export/world/godot_chunks.hpp"
 #include "export/world/world_file.hpp"
 #include "export/world/world_godot.hpp"
 #include "export/world/world_godot3.hpp"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -101,29 +103,66 @@ protected:
     MapModel map_;
 };
 
+// Every cell Godot 3 reads back and where it draws it, and every sprite,
+// in the whole scene and in the scene of its chunks.
 const char* const godot3_script = R"(extends SceneTree
 
+func report(tag, root, chunked):
+	for chunk in (root.get_children() if chunked else [root]):
+		var at = chunk.position
+		for node in chunk.get_children():
+			if node is TileMap:
+				if not chunked:
+					print("map %s %s" % [node.name, node.tile_set.resource_path])
+				for c in node.get_used_cells():
+					var id = node.get_cellv(c)
+					var p = node.map_to_world(c) + node.position + at
+					var w = node.world_to_map(p - node.position)
+					var o = node.tile_set.tile_get_texture_offset(id)
+					print("%s cell %s %d %d %d %d %d" % [tag, node.tile_set.resource_path, w.x, w.y, id, p.x - node.cell_size.x / 2 + o.x, p.y + o.y])
+			elif node is YSort:
+				for s in node.get_children():
+					var r = s.region_rect
+					print("%s sprite %s %d %d %d %d %s" % [tag, s.name, at.x + node.position.x + s.position.x + s.offset.x, at.y + node.position.y + s.position.y + s.offset.y, r.position.x, r.position.y, s.texture.resource_path])
+
 func _init():
-	var scene = load("res://maps/world.tscn")
-	if scene == null:
-		quit(3)
-		return
-	var world = scene.instance()
-	for node in world.get_children():
-		if node is TileMap:
-			print("map %s %s" % [node.name, node.tile_set.resource_path])
-			for c in node.get_used_cells():
-				var id = node.get_cellv(c)
-				var p = node.map_to_world(c) + node.position
-				var o = node.tile_set.tile_get_texture_offset(id)
-				print("cell %s %d %d %d %d %d" % [node.name, c.x, c.y, id, p.x - node.cell_size.x / 2 + o.x, p.y + o.y])
-		elif node is YSort:
-			for s in node.get_children():
-				var r = s.region_rect
-				print("sprite %s %d %d %d %d %s" % [s.name, node.position.x + s.position.x + s.offset.x, node.position.y + s.position.y + s.offset.y, r.position.x, r.position.y, s.texture.resource_path])
-	world.free()
+	for tag in ["whole", "chunked"]:
+		var scene = load("res://maps/%s.tscn" % tag)
+		if scene == null:
+			quit(3)
+			return
+		var root = scene.instance()
+		report(tag, root, tag == "chunked")
+		root.free()
 	quit(0)
 )";
+
+// The map's cells from (x0, y0), w x h of them, with the objects standing in them.
+MapModel chunk_of(const MapModel& map, int x0, int y0, int w, int h) {
+    MapModel chunk = map;
+    chunk.width = w;
+    chunk.height = h;
+    for (auto& layer : chunk.layers) {
+        if (auto* tiles = std::get_if<MapTileLayer>(&layer)) {
+            std::vector<std::uint32_t> gids;
+            for (int y = y0; y < y0 + h; ++y)
+                for (int x = x0; x < x0 + w; ++x) gids.push_back(tiles->gids[y * map.width + x]);
+            tiles->gids = gids;
+        } else {
+            std::vector<MapObject> inside;
+            for (MapObject o : std::get<MapObjectLayer>(layer).objects) {
+                const int cx = static_cast<int>(o.x - 1) / map.tile_height,
+                          cy = static_cast<int>(o.y - 1) / map.tile_height;
+                if (cx < x0 || cx >= x0 + w || cy < y0 || cy >= y0 + h) continue;
+                o.x -= x0 * map.tile_height;
+                o.y -= y0 * map.tile_height;
+                inside.push_back(o);
+            }
+            std::get<MapObjectLayer>(layer).objects = inside;
+        }
+    }
+    return chunk;
+}
 
 int godot3(const fs::path& project, const std::string& arguments, const fs::path& output) {
     const std::string command = "HOME='" + project.string() + "/home' timeout 120 godot3-server --path '" +
@@ -133,9 +172,20 @@ int godot3(const fs::path& project, const std::string& arguments, const fs::path
 }
 }  // namespace
 
-TEST_F(WorldGodot, Godot3LoadsTheSceneWithTheMapsCellsAndDrawsThemWhereTiledDoes) {
+TEST_F(WorldGodot, Godot3LoadsTheSceneWithTheMapsCellsAndDrawsThemWhereTiledDoesWholeOrInChunks) {
     ASSERT_EQ(godot_scene_problem(map_, files("3")), std::nullopt);
-    write_text(dir_ / "maps" / "world.tscn", godot3_world_scene(map_, files("3")));
+    write_text(dir_ / "maps" / "whole.tscn", godot3_world_scene(map_, files("3")));
+    // The same map as chunks of 3 x 2 cells, smaller at the far edges.
+    std::vector<WorldChunkMap> chunks;
+    for (int y0 = 0; y0 < map_.height; y0 += 2)
+        for (int x0 = 0; x0 < map_.width; x0 += 3) {
+            const int w = std::min(3, map_.width - x0), h = std::min(2, map_.height - y0);
+            chunks.push_back({"chunks/c" + std::to_string(x0) + "_" + std::to_string(y0) + ".tscn", x0, y0, w, h});
+            std::vector<GodotSceneTileset> deeper = files("3");
+            for (GodotSceneTileset& f : deeper) f.tileset = "../" + f.tileset, f.image = "../" + f.image;
+            write_text(dir_ / "maps" / chunks.back().file, godot3_world_scene(chunk_of(map_, x0, y0, w, h), deeper));
+        }
+    write_text(dir_ / "maps" / "chunked.tscn", godot3_chunks_scene(chunks, map_.tile_width, map_.tile_height));
     write_text(dir_ / "project.godot", "config_version=4\n\n[application]\n\nconfig/name=\"check\"\n");
     write_text(dir_ / "check.gd", godot3_script);
     ASSERT_EQ(godot3(dir_, "--editor --quit", dir_ / "import.log"), 0)
@@ -144,19 +194,20 @@ TEST_F(WorldGodot, Godot3LoadsTheSceneWithTheMapsCellsAndDrawsThemWhereTiledDoes
 
     // What the map says, in Godot 3's frame: cell (0, 0)'s top corner at the origin.
     const int shift = map_.height * map_.tile_width / 2;
-    std::multiset<std::string> expected;
-    const std::map<std::string, std::pair<int, int>> maps = {
+    std::multiset<std::string> maps, expected;
+    const std::map<std::string, std::pair<int, int>> nodes = {
         {"ground", {0, 0}}, {"level1 mixed_terrain", {1, 0}}, {"level1 mixed_tree", {1, 1}}};
-    for (const auto& [name, which] : maps) {
+    for (const auto& [name, which] : nodes) {
         const auto& [layer, set] = which;
         const MapTileLayer& tiles = std::get<MapTileLayer>(map_.layers[layer]);
         const MapTileset& t = map_.tilesets[set];
-        expected.insert("map " + name + " res://tiles/" + (set ? "tree" : "terrain") + "3.tres");
+        const std::string tres = std::string("res://tiles/") + (set ? "tree" : "terrain") + "3.tres";
+        maps.insert("map " + name + " " + tres);
         for (int k = 0; k < 20; ++k) {
             const int gid = static_cast<int>(tiles.gids[k]);
             if (gid < t.first_gid || gid >= t.first_gid + t.tile_count) continue;
             const auto [x, y] = tiled_tile_corner(map_, t, k % 5, k / 5, shift);
-            expected.insert("cell " + name + " " + std::to_string(k % 5) + " " + std::to_string(k / 5) + " " +
+            expected.insert("cell " + tres + " " + std::to_string(k % 5) + " " + std::to_string(k / 5) + " " +
                             std::to_string(gid - t.first_gid) + " " + std::to_string(x + tiles.offset_x) + " " +
                             std::to_string(y + tiles.offset_y));
         }
@@ -169,12 +220,16 @@ TEST_F(WorldGodot, Godot3LoadsTheSceneWithTheMapsCellsAndDrawsThemWhereTiledDoes
                         " " + std::to_string(1 + id % trees.columns * (trees.tile_width + 2)) + " " +
                         std::to_string(1 + id / trees.columns * (trees.tile_height + 2)) + " res://art/tree.png");
     }
-    std::multiset<std::string> read;
+    std::multiset<std::string> read_maps, whole, chunked;
     std::istringstream log(text_of(dir_ / "check.log"));
-    for (std::string line; std::getline(log, line);)
-        if (line.rfind("map ", 0) == 0 || line.rfind("cell ", 0) == 0 || line.rfind("sprite ", 0) == 0)
-            read.insert(line);
-    EXPECT_EQ(read, expected);
+    for (std::string line; std::getline(log, line);) {
+        if (line.rfind("map ", 0) == 0) read_maps.insert(line);
+        if (line.rfind("whole ", 0) == 0) whole.insert(line.substr(6));
+        if (line.rfind("chunked ", 0) == 0) chunked.insert(line.substr(8));
+    }
+    EXPECT_EQ(read_maps, maps);
+    EXPECT_EQ(whole, expected);
+    EXPECT_EQ(chunked, expected);
 }
 
 namespace {
@@ -317,8 +372,8 @@ TEST(TiledWorld, TiledDrawsTheChunksOfAWorldAsTheWholeMap) {
     ASSERT_EQ(run_render({"--kind", "terrain", "--count", "6", "--iso-width", "64", "--seed", "5", "--sheet",
                           (dir / "ground.png").string()}),
               0);
-    // A 6 x 4 world and its chunks of 3 x 2 cells, each map over the same tiles.
-    const int width = 6, height = 4;
+    // A 7 x 5 world and its chunks of 3 x 2 cells, smaller at the far edges.
+    const int width = 7, height = 5;
     auto gid = [](int x, int y) { return 1 + (x * 5 + y * 3 + x * y) % 6; };
     auto write_map = [&](const fs::path& path, int x0, int y0, int w, int h) {
         std::ostringstream csv;
@@ -337,8 +392,9 @@ TEST(TiledWorld, TiledDrawsTheChunksOfAWorldAsTheWholeMap) {
     std::vector<WorldChunkMap> chunks;
     for (int y0 = 0; y0 < height; y0 += 2)
         for (int x0 = 0; x0 < width; x0 += 3) {
-            chunks.push_back({"chunks/c" + std::to_string(x0) + "_" + std::to_string(y0) + ".tmx", x0, y0, 3, 2});
-            write_map(dir / chunks.back().file, x0, y0, 3, 2);
+            const int w = std::min(3, width - x0), h = std::min(2, height - y0);
+            chunks.push_back({"chunks/c" + std::to_string(x0) + "_" + std::to_string(y0) + ".tmx", x0, y0, w, h});
+            write_map(dir / chunks.back().file, x0, y0, w, h);
         }
     ASSERT_EQ(tiled_world_problem(chunks, width, height, 64, 32), std::nullopt);
     write_text(dir / "world.world", tiled_world(chunks, height, 64, 32));
@@ -355,6 +411,6 @@ TEST(TiledWorld, TiledDrawsTheChunksOfAWorldAsTheWholeMap) {
     EXPECT_EQ(world.height, whole.height);
     EXPECT_TRUE(world.pixels == whole.pixels);
     // Placements Tiled cannot take are refused with the reason.
-    EXPECT_NE(tiled_world_problem({{"c.tmx", 4, 0, 3, 2}}, width, height, 64, 32), std::nullopt);
+    EXPECT_NE(tiled_world_problem({{"c.tmx", 5, 0, 3, 2}}, width, height, 64, 32), std::nullopt);
     EXPECT_NE(tiled_world_problem({{"c.tmx", 1, 0, 1, 1}}, width, height, 66, 33), std::nullopt);
 }
