@@ -1,11 +1,14 @@
 #include "app/render/shard_merge.hpp"
 
+#include "app/render/file_set.hpp"
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
 #include "canvas/file_output.hpp"
 #include "export/formats/manifest.hpp"
 #include "export/formats/manifest_reader.hpp"
 #include "export/run_options.hpp"
+#include "export/shown_text.hpp"
+#include "export/world/world_merge.hpp"
 
 #include <optional>
 
@@ -14,9 +17,12 @@ const char* const merge_help =
     "usage: brannoc-render merge [--split N] [--quiet] DIR\n"
     "\n"
     "Joins the shard manifests of one run split with --shard K/N (DIR/manifest.K-of-N.json) into\n"
-    "DIR/manifest.json, as one unsharded run would have written it. Every shard must be there once,\n"
-    "finished, not stale (no later run replaced its files) and of the same run and options, and every\n"
-    "file they list must be in DIR with the size and content hash it was written with.\n"
+    "DIR/manifest.json, as one unsharded run would have written it; or the chunks of a world drawn with\n"
+    "brannoc-render world --shard K/N (DIR/world_K.json) into DIR/world.world, which Tiled opens as\n"
+    "one map, and DIR/world.tscn and DIR/world_godot3.tscn, Godot scenes of the chunks' scenes. Every\n"
+    "shard or chunk must be there once, finished, not stale (no later run replaced its files) and of\n"
+    "the same run and options, and every file they list must be in DIR with the size and content hash\n"
+    "it was written with.\n"
     "\n"
     "  --split N   merge the split into N shards when another split's manifests are there too\n"
     "  --quiet     no summary line\n"
@@ -25,8 +31,38 @@ const char* const merge_help =
 const char* const merge_usage = "usage: brannoc-render merge [--split N] [--quiet] DIR (see merge --help)";
 }  // namespace
 
+namespace {
+// The chunks of a world (world_K.json) joined into DIR/world.world.
+int merge_world(const MergeRequest& request, std::FILE* out, std::FILE* report) {
+    std::string problem;
+    const std::optional<OutputLock> lock = OutputLock::acquire(
+        request.folder, LockClaim{{"world.world", "world.tscn"}, {}, 0, 0, nullptr, nullptr}, problem);
+    if (!lock) {
+        report_line(report, "merge: " + problem);
+        return 2;
+    }
+    const WorldMerge merged = merge_world_chunks(request.folder);
+    if (!merged.problem.empty()) {
+        report_line(report, "merge: " + merged.problem);
+        return 2;
+    }
+    const std::string path = request.folder + "/world.world";
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {path, merged.world_file},
+        {request.folder + "/world.tscn", merged.godot_scene},
+        {request.folder + "/world_godot3.tscn", merged.godot3_scene}};
+    if (const int code = publish_file_set(files, "the merged world", report); code != 0) return code;
+    if (!request.quiet) {
+        std::fprintf(out, "brannoc-render merge: %d world chunks into %s\n", merged.chunks, path.c_str());
+        std::fflush(out);
+    }
+    return 0;
+}
+}  // namespace
+
 int merge_shards(const MergeRequest& request, std::FILE* out, std::FILE* report) {
     const std::string& folder = request.folder;
+    if (has_world_chunks(folder)) return merge_world(request, out, report);
     ShardSet set = read_shard_manifests(folder, request.split);
     if (!set.problem.empty()) {
         report_line(report, "merge: " + set.problem);

@@ -29,21 +29,6 @@ const char* const file_keys[] = {"file", "gif", "normals", "heights", "lit", "al
 bool is_whole(const json& v) { return v.is_number_integer() || v.is_number_unsigned(); }
 bool is_count(const json& v) { return is_whole(v) && v.get<long long>() >= 0; }
 
-// A manifest, parsed only once it is known to be small and shallow enough;
-// the problem otherwise, naming the file.
-json read_manifest(const std::string& path, const std::string& name, std::string& problem) {
-    const ReadResult read = read_regular_file(path, largest_manifest_file);
-    if (!read.ok) return problem = shown(name) + " cannot be read: " + read.error, json();
-    if (json_nesting(read.bytes) > deepest_settings_nesting)
-        return problem = shown(name) + " is nested deeper than " + std::to_string(deepest_settings_nesting) +
-                         " levels: not a manifest that brannoc-render wrote",
-               json();
-    json manifest = json::parse(read.bytes.begin(), read.bytes.end(), nullptr, false);
-    if (manifest.is_discarded()) return problem = shown(name) + " is not valid JSON", json();
-    if (!manifest.is_object()) return problem = shown(name) + " holds no manifest object", json();
-    return manifest;
-}
-
 // The keys of one object that must be of a type; the first wrong, named.
 std::string wrong_key(const json& object, const std::string& where,
                       std::initializer_list<std::pair<const char*, bool (*)(const json&)>> rules,
@@ -233,9 +218,22 @@ bool is_plain_name(const std::string& name) {
            name.find('\0') == std::string::npos;
 }
 
-// The file's size and content hash, or the problem, without following a
-// link out of the folder or waiting on a pipe.
-std::string measure(const std::string& path, std::uint64_t& size, std::string& hash) {
+}  // namespace
+
+json read_manifest(const std::string& path, const std::string& name, std::string& problem) {
+    const ReadResult read = read_regular_file(path, largest_manifest_file);
+    if (!read.ok) return problem = shown(name) + " cannot be read: " + read.error, json();
+    if (json_nesting(read.bytes) > deepest_settings_nesting)
+        return problem = shown(name) + " is nested deeper than " + std::to_string(deepest_settings_nesting) +
+                         " levels: not a manifest that brannoc-render wrote",
+               json();
+    json manifest = json::parse(read.bytes.begin(), read.bytes.end(), nullptr, false);
+    if (manifest.is_discarded()) return problem = shown(name) + " is not valid JSON", json();
+    if (!manifest.is_object()) return problem = shown(name) + " holds no manifest object", json();
+    return manifest;
+}
+
+std::string measure_file(const std::string& path, std::uint64_t& size, std::string& hash) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
     if (fd < 0) return errno == ENOENT ? "is missing" : std::string("cannot be read: ") + std::strerror(errno);
     struct stat info {};
@@ -260,7 +258,6 @@ std::string measure(const std::string& path, std::uint64_t& size, std::string& h
     hash = content.hex();
     return {};
 }
-}  // namespace
 
 ShardSet read_shard_manifests(const std::string& folder, int split) {
     ShardSet set;
@@ -277,7 +274,7 @@ std::string check_listed_files(const std::string& folder, const std::vector<Shar
                 if (!is_plain_name(name)) return listed + ", which is not a file of the folder";
                 std::uint64_t size = 0;
                 std::string hash;
-                const std::string problem = measure((fs::path(folder) / name).string(), size, hash);
+                const std::string problem = measure_file((fs::path(folder) / name).string(), size, hash);
                 if (!problem.empty()) return listed + ", which " + problem;
                 if (size != written["bytes"].get<std::uint64_t>())
                     return listed + ", which is " + std::to_string(size) + " bytes, not the " +

@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,14 @@
 // (checked before parsing), and every key of the type the writer gives it.
 
 inline constexpr std::size_t largest_manifest_file = std::size_t(1) << 31;
+
+// A manifest at `path`, parsed only once it is known to be small and
+// shallow enough; null with the problem, naming it `name`, otherwise.
+nlohmann::json read_manifest(const std::string& path, const std::string& name, std::string& problem);
+
+// A written file's size and content hash, or the problem ("is missing"),
+// without following a link out of the folder or waiting on a pipe.
+std::string measure_file(const std::string& path, std::uint64_t& size, std::string& hash);
 
 // One shard's manifest: DIR/manifest.K-of-N.json.
 struct ShardManifest {

@@ -217,7 +217,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         return out;
     }
     for (auto& file : scenes.files) out.files.push_back(std::move(file));
-    out.files.emplace_back(chunk.stem + ".json", world_manifest(run, chunk, map, layout, sheets, out.files));
+    out.files.emplace_back(chunk.stem + ".json",
+                           world_manifest(run, chunk, map, layout, sheets, out.files, model.tile_height));
     out.tiles = static_cast<int>(layout.tiles.size());
     out.objects = static_cast<int>(map.objects.size());
     return out;

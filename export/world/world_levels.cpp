@@ -2,10 +2,9 @@
 //
 // A corner's raw level quantises its elevation; water is one below level
 // 0, so that every corner next to water lies on level 0 and no rising cell
-// touches water. The levels are then made 1-Lipschitz in the Chebyshev
-// metric: level(c) = min over n of raw(n) + dist(c, n), so neighbours,
-// diagonals included, differ by at most one and every rising cell spans
-// exactly one step.
+// touches water. The corners along the map's front edges are held on level
+// 0. The levels are then made 1-Lipschitz in the Chebyshev metric: level(c) = min over n of raw(n) + dist(c, n), so
+// neighbours, diagonals included, differ by at most one and every rising cell spans exactly one step.
 //
 // Slopes and cliffs have different grounds, so no corner may belong to both.
 // A corner on the first cliff level C touches a slope when a neighbour lies
@@ -102,6 +101,10 @@ void grow_world_patch(WorldPatch& patch, const WorldRequest& request) {
             const WorldTerrain t = terrain_of(request.thresholds, e, fields.moisture(wx, wy));
             patch.terrain[patch.at(cx, cy)] = t;
             if (!is_water(t)) height[patch.at(cx, cy)] = scale.height_of(raw_level(request.thresholds, levels, e));
+            // The map's front edges lie on level 0: a raised cell there
+            // would leave its drop open, with nothing in front to face it.
+            const bool front_edge = wx == request.width || wy == request.height;
+            if (front_edge) height[patch.at(cx, cy)] = std::min(height[patch.at(cx, cy)], 0);
         }
     if (levels > 0) {
         std::vector<int> row_min(corners);

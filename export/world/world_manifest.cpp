@@ -21,7 +21,7 @@ const char* key_kind(WorldTileKey::Kind kind) {
 
 std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, const WorldMap& map,
                            const WorldLayout& layout, const std::vector<const WorldSheet*>& sheets,
-                           const std::vector<std::pair<std::string, std::string>>& files) {
+                           const std::vector<std::pair<std::string, std::string>>& files, int tile_height) {
     json m;
     m["seed"] = run.seed;
     m["size"] = {run.world_request.width, run.world_request.height};
@@ -29,6 +29,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
                   {"x", chunk.x0},        {"y", chunk.y0},     {"width", chunk.width},     {"height", chunk.height}};
     m["settings"] = settings_block(run);
     m["map"] = chunk.stem + ".tmx";
+    m["tile_size"] = {run.iso_width, tile_height};
 
     json counts = {{"fill", 0}, {"over", 0}, {"slope", 0}, {"cliff", 0}};
     for (const WorldTileKey& key : layout.tiles) counts[key_kind(key.kind)] = counts[key_kind(key.kind)].get<int>() + 1;
@@ -67,10 +68,9 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
     m["object_counts"] = object_counts;
     m["objects"] = objects;
 
-    json written = json::array();
+    json written = json::object();
     for (const auto& [name, bytes] : files)
-        written.push_back(
-            {{"file", name}, {"bytes", bytes.size()}, {"hash", content_hash_hex(bytes.data(), bytes.size())}});
+        written[name] = {{"bytes", bytes.size()}, {"fnv1a64", content_hash_hex(bytes.data(), bytes.size())}};
     m["files"] = written;
     m["complete"] = true;
     return m.dump(1) + "\n";

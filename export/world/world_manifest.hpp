@@ -12,7 +12,8 @@
 // every setting; how many tiles of each kind and cells of each layer it
 // places; each tileset's tiles with the settings that draw each again
 // alone; every object; and every file written beside it with its size and
-// content hash, so a merge can trust them.
+// content hash, so a merge can trust them. `tile_height`: the map's
+// diamond height.
 std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, const WorldMap& map,
                            const WorldLayout& layout, const std::vector<const WorldSheet*>& sheets,
-                           const std::vector<std::pair<std::string, std::string>>& files);
+                           const std::vector<std::pair<std::string, std::string>>& files, int tile_height);

@@ -24,7 +24,7 @@ struct Planting {
 };
 Planting planting(WorldTerrain terrain) {
     switch (terrain) {
-        case WorldTerrain::forest: return {0.62, 0.04, 0.0};
+        case WorldTerrain::forest: return {0.85, 0.04, 0.0};
         case WorldTerrain::grass: return {0.05, 0.03, 0.0};
         case WorldTerrain::meadow: return {0.0, 0.07, 0.02};
         case WorldTerrain::rock: return {0.0, 0.0, 0.11};

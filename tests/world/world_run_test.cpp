@@ -1,14 +1,17 @@
 // brannoc-render world as a game developer runs it: Tiled draws the map
 // exactly as we do, the tiles meet, and the same seed writes the same bytes.
+#include "app/render/shard_merge.hpp"
 #include "app/render/world_run.hpp"
-#include "export/world/world_layout.hpp"
 
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cstdlib>
 #include <map>
+#include <regex>
 
 namespace {
 namespace fs = std::filesystem;
@@ -28,6 +31,31 @@ Rgba rasterize(const fs::path& map, const fs::path& png) {
         "QT_QPA_PLATFORM=offscreen tmxrasterizer '" + map.string() + "' '" + png.string() + "' >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << "tmxrasterizer (Debian package tiled) must be installed";
     return read_rgba(png);
+}
+
+// The tile layers of a .tmx as Tiled reads them: each layer's gids.
+std::vector<std::vector<std::uint32_t>> tmx_layers(const fs::path& map, int cells) {
+    const std::vector<std::uint8_t> bytes = read_file(map);
+    const std::string text(bytes.begin(), bytes.end());
+    static const std::regex data("<data encoding=\"base64\" compression=\"zlib\">\\s*([A-Za-z0-9+/=]+)\\s*</data>");
+    std::vector<std::vector<std::uint32_t>> layers;
+    for (std::sregex_iterator it(text.begin(), text.end(), data), end; it != end; ++it) {
+        std::string packed;
+        int buffer = 0, bits = 0;
+        for (const char c : (*it)[1].str()) {
+            const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+            if (c == '=') break;
+            buffer = buffer << 6 | static_cast<int>(std::strchr(digits, c) - digits), bits += 6;
+            if (bits >= 8) packed.push_back(static_cast<char>(buffer >> (bits -= 8) & 0xff));
+        }
+        std::vector<std::uint32_t> gids(static_cast<std::size_t>(cells));
+        uLongf size = static_cast<uLongf>(gids.size() * 4);
+        EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(gids.data()), &size,
+                             reinterpret_cast<const Bytef*>(packed.data()), packed.size()),
+                  Z_OK);
+        layers.push_back(std::move(gids));
+    }
+    return layers;
 }
 
 std::map<std::string, std::vector<std::uint8_t>> folder_bytes(const fs::path& dir) {
@@ -54,7 +82,91 @@ TEST(WorldRun, TiledDrawsTheMapAsWeDoWithNoHoles) {
         std::size_t differing = 0;
         for (std::size_t k = 0; k < ours.pixels.size(); ++k) differing += ours.pixels[k] != tiled.pixels[k];
         EXPECT_EQ(differing, 0u) << "width " << width;
+        // No hole inside the map's diamond (9 x 7 cells; the frame grows up
+        // by the raised levels' offset).
+        const int dw = width, dh = width / 2, top = ours.height - (9 + 7) * dh / 2;
+        int holes = 0;
+        for (int y = top + 1; y < ours.height - 1; ++y)
+            for (int x = 1; x < ours.width - 1; ++x) {
+                // Map coordinates of the pixel, in cells, from cell (0, 0)'s top corner at (7 dw/2, top).
+                const double sx = (x + 0.5 - 7.0 * dw / 2) / dw, sy = (y + 0.5 - top) / dh;
+                const double cx = sy + sx, cy = sy - sx;
+                if (cx > 0.05 && cy > 0.05 && cx < 8.95 && cy < 6.95) holes += ours.at(x, y)[3] != 255;
+            }
+        EXPECT_EQ(holes, 0) << "width " << width;
     }
+}
+
+// The shared corners of every layer, read back as an editor reads them: the
+// map's gids and each tile's Wang corners from the manifest. A corner is
+// agreed when every tile of the layer touching it names the same terrain.
+TEST(WorldRun, TilesAgreeOnEverySharedCorner) {
+    const ScratchDir dir("brannoc-world-");
+    constexpr int w = 20, h = 16;
+    ASSERT_EQ(run_world_render({"--size", "20x16", "--seed", "21", "--iso-width", "64", "--out", dir.path().string()}),
+              0);
+    const nlohmann::json manifest = read_json(dir.path() / "world.json");
+    // gid -> corners (top, right, bottom, left); the terrain tiles' tileset comes first.
+    std::map<std::uint32_t, std::vector<int>> corners;
+    for (const nlohmann::json& tile : manifest["tilesets"][0]["tiles"])
+        corners[1 + tile["id"].get<std::uint32_t>()] = tile["corners"].get<std::vector<int>>();
+    const std::vector<std::vector<std::uint32_t>> layers = tmx_layers(dir.path() / "world.tmx", w * h);
+    ASSERT_EQ(layers.size(), manifest["layers"].size());
+    int checked = 0;
+    for (const std::vector<std::uint32_t>& gids : layers)
+        for (int cy = 0; cy <= h; ++cy)
+            for (int cx = 0; cx <= w; ++cx) {
+                // The cells round corner (cx, cy), and which of their corners it is.
+                const int around[4][3] = {{cx, cy, 0}, {cx - 1, cy, 1}, {cx - 1, cy - 1, 2}, {cx, cy - 1, 3}};
+                int seen = -1;
+                for (const auto& [x, y, corner] : around) {
+                    if (x < 0 || y < 0 || x >= w || y >= h || gids[y * w + x] == 0) continue;
+                    ASSERT_TRUE(corners.count(gids[y * w + x])) << "gid " << gids[y * w + x];
+                    const int terrain = corners[gids[y * w + x]][corner];
+                    if (seen >= 0) {
+                        EXPECT_EQ(terrain, seen) << "corner " << cx << "," << cy;
+                        ++checked;
+                    }
+                    seen = terrain;
+                }
+            }
+    EXPECT_GT(checked, w * h);
+}
+
+// Chunks drawn apart and merged: Tiled opens the .world as the whole map.
+TEST(WorldRun, ChunksMergeIntoTheWholeMap) {
+    const ScratchDir dir("brannoc-world-");
+    const std::vector<std::string> args = {"--size", "16x12", "--seed", "9", "--iso-width", "64"};
+    std::vector<std::string> whole = args;
+    whole.insert(whole.end(), {"--out", (dir.path() / "whole").string()});
+    ASSERT_EQ(run_world_render(whole), 0);
+    const fs::path chunks = dir.path() / "chunks";
+    for (int k = 0; k < 4; ++k) {
+        std::vector<std::string> a = args;
+        a.insert(a.end(), {"--shard", std::to_string(k) + "/4", "--out", chunks.string()});
+        ASSERT_EQ(run_world_render(a), 0);
+    }
+    // A chunk's files stay what it wrote: a changed one stops the merge.
+    const std::vector<std::uint8_t> kept = read_file(chunks / "world_2.tmx");
+    std::FILE* changed = std::fopen((chunks / "world_2.tmx").c_str(), "ab");
+    std::fputs(" ", changed);
+    std::fclose(changed);
+    EXPECT_EQ(merge_shards(chunks.string(), stderr), 2);
+    changed = std::fopen((chunks / "world_2.tmx").c_str(), "wb");
+    std::fwrite(kept.data(), 1, kept.size(), changed);
+    std::fclose(changed);
+    ASSERT_EQ(merge_shards(chunks.string(), stderr), 0);
+
+    const Rgba joined = rasterize(chunks / "world.world", dir.path() / "joined.png");
+    const Rgba map = rasterize(dir.path() / "whole" / "world.tmx", dir.path() / "whole.png");
+    // The whole map's frame grows up by its highest layer's offset.
+    ASSERT_EQ(joined.width, map.width);
+    ASSERT_LE(joined.height, map.height);
+    const int lift = map.height - joined.height;
+    std::size_t differing = 0;
+    for (int y = 0; y < joined.height; ++y)
+        for (int x = 0; x < joined.width; ++x) differing += std::memcmp(joined.at(x, y), map.at(x, y + lift), 4) != 0;
+    EXPECT_EQ(differing, 0u);
 }
 
 TEST(WorldRun, SameBytesWithAnyJobs) {
