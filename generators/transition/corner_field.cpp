@@ -13,6 +13,9 @@ constexpr double edge_wander = 0.24;
 // blobs. The islands and specks that would leave are cleared afterwards
 // (tile_regions.cpp).
 constexpr double variant_wander = 0.34;
+// A variant that owns its middle has no shared wander left there: its blobs
+// reach further, so that any two variants' coasts part for most of the way.
+constexpr double owned_wander = 0.41;
 // Where the variant noise reaches full strength, from the nearest edge.
 constexpr double variant_full_at = 0.22;
 
@@ -30,6 +33,8 @@ CornerField::CornerField(std::uint64_t set_seed, int mask, int variant)
       coarse_(stream(set_seed, 1), 3),
       fine_(stream(set_seed, 2), 7),
       variant_(stream(set_seed, 0x1000 + static_cast<std::uint64_t>(variant) * 16 + mask), 3),
+      own_coarse_(stream(set_seed, 0x2000 + static_cast<std::uint64_t>(variant) * 16 + mask), 3),
+      own_fine_(stream(set_seed, 0x3000 + static_cast<std::uint64_t>(variant) * 16 + mask), 7),
       has_variant_(variant > 0) {}
 
 FieldSample CornerField::at(double u, double v) const {
@@ -43,23 +48,37 @@ FieldSample CornerField::at(double u, double v) const {
     f.dv = ease_slope(cv) * ((left_ - top_) * (1 - su) + (bottom_ - right_) * su);
 
     const NoiseSample coarse = coarse_.at(u, v), fine = fine_.at(u, v);
-    f.value += edge_wander * (0.7 * coarse.value + 0.3 * fine.value);
-    f.du += edge_wander * (0.7 * coarse.du + 0.3 * fine.du);
-    f.dv += edge_wander * (0.7 * coarse.dv + 0.3 * fine.dv);
+    NoiseSample wander{0.7 * coarse.value + 0.3 * fine.value, 0.7 * coarse.du + 0.3 * fine.du,
+                       0.7 * coarse.dv + 0.3 * fine.dv};
 
+    NoiseSample share;  // the variant's weight and its slope
     if (has_variant_) {
         // Fade in from still_margin_ to variant_full_at, by the nearest edge.
         const double edges[4] = {u, v, 1 - u, 1 - v};
         const int nearest = static_cast<int>(std::min_element(edges, edges + 4) - edges);
         const double span = std::max(variant_full_at, still_margin_ + 0.12) - still_margin_;
         const double t = std::clamp((edges[nearest] - still_margin_) / span, 0.0, 1.0);
-        if (t > 0) {
-            const NoiseSample n = variant_.at(u, v);
-            const double w = ease(t), dw = (t < 1 ? ease_slope(t) / span : 0.0) * (nearest < 2 ? 1 : -1);
-            f.value += variant_wander * w * n.value;
-            f.du += variant_wander * (w * n.du + (nearest % 2 == 0 ? dw * n.value : 0));
-            f.dv += variant_wander * (w * n.dv + (nearest % 2 == 1 ? dw * n.value : 0));
-        }
+        const double dw = (t > 0 && t < 1 ? ease_slope(t) / span : 0.0) * (nearest < 2 ? 1 : -1);
+        share = {ease(t), nearest % 2 == 0 ? dw : 0.0, nearest % 2 == 1 ? dw : 0.0};
+    }
+    if (share.value > 0 && owns_middle_) {
+        const NoiseSample c = own_coarse_.at(u, v), n = own_fine_.at(u, v);
+        const NoiseSample own{0.7 * c.value + 0.3 * n.value, 0.7 * c.du + 0.3 * n.du, 0.7 * c.dv + 0.3 * n.dv};
+        const double w = share.value;
+        wander = {(1 - w) * wander.value + w * own.value,
+                  (1 - w) * wander.du + w * own.du + share.du * (own.value - wander.value),
+                  (1 - w) * wander.dv + w * own.dv + share.dv * (own.value - wander.value)};
+    }
+    f.value += edge_wander * wander.value;
+    f.du += edge_wander * wander.du;
+    f.dv += edge_wander * wander.dv;
+
+    if (share.value > 0) {
+        const NoiseSample n = variant_.at(u, v);
+        const double wander_by = owns_middle_ ? owned_wander : variant_wander;
+        f.value += wander_by * share.value * n.value;
+        f.du += wander_by * (share.value * n.du + share.du * n.value);
+        f.dv += wander_by * (share.value * n.dv + share.dv * n.value);
     }
     return f;
 }

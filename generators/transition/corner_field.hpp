@@ -30,10 +30,15 @@ public:
     // Variant noise is exactly zero closer to an edge than this (tile units);
     // the caller passes how far its edge pixels reach.
     void set_still_margin(double margin) { still_margin_ = margin; }
+    // Where the variant's noise is whole, the set's own wander gives way to
+    // the variant's wander of the same make: nothing that every tile of the
+    // set shares is left there to repeat at the tile period.
+    void set_variant_owns_middle(bool owns) { owns_middle_ = owns; }
 
 private:
     double top_, right_, bottom_, left_;
-    PeriodicNoise coarse_, fine_, variant_;
+    PeriodicNoise coarse_, fine_, variant_, own_coarse_, own_fine_;
     bool has_variant_;
     double still_margin_ = 0.05;
+    bool owns_middle_ = false;
 };

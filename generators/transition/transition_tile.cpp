@@ -26,13 +26,17 @@ bool foams(const TransitionTerrain& t) { return t.kind == TerrainKind::water && 
 
 int height_of(TerrainKind kind) { return kind == TerrainKind::water ? 0 : kind == TerrainKind::ground ? 1 : 2; }
 
-// A variant's own noise starts where no band of an edge point reaches (the
-// majority vote moves a boundary by up to two steps more): the pixels next to
-// the edges come out the same in every variant.
-CornerField field_for(const TransitionTileSpec& spec, int half_width, int reach) {
-    CornerField field(spec.set_seed, spec.mask, spec.variant);
-    field.set_still_margin(static_cast<double>(still_band + reach + 2) / half_width);
-    return field;
+// A variant's own noise starts just past the points that paint the edge
+// pixels; those keep the set's distances, and the variant's take over within
+// a few steps (tile_regions.hpp), so its coast runs its own course almost
+// from edge to edge.
+TileRegions regions_for(const TransitionTileSpec& spec, int half_width, int reach) {
+    const CornerField shared(spec.set_seed, spec.mask, 0);
+    if (spec.variant == 0) return TileRegions(shared, half_width, still_band, reach);
+    CornerField own(spec.set_seed, spec.mask, spec.variant);
+    own.set_still_margin(static_cast<double>(still_band) / half_width);
+    own.set_variant_owns_middle(true);
+    return TileRegions(shared, own, half_width, still_band, reach, std::max(2.0, half_width / 12.0));
 }
 
 class TransitionPainter {
@@ -43,7 +47,7 @@ public:
           spec_(spec),
           h_(half_width),
           bands_(bands_for(half_width)),
-          regions_(field_for(spec, half_width, band_reach(bands_)), half_width, still_band, band_reach(bands_)),
+          regions_(regions_for(spec, half_width, band_reach(bands_))),
           blend_(spec.set_seed, spec.variant, half_width, still_band),
           width_noise_(mix_hash(spec.set_seed ^ 0x3a7eULL), 4),
           foam_noise_(mix_hash(spec.set_seed ^ 0xf0a3ULL), 6),
