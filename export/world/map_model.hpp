@@ -37,6 +37,12 @@ struct MapTileLayer {
 // (the tilesets say objectalignment "bottom"), then moves it by the
 // tileset's offset. width and height are the tile's size: Tiled scales the
 // image to them.
+//
+// A tile of a sheet (cell width cw) stands on cell (cx, cy) exactly where a
+// tile layer would draw it at x = cx h + h / 2 + cw / 4, y = cy h + 3 h / 2
+// - cw / 4 (h the tile height, a tile width of 2 h): for a cell as wide as
+// the diamond, the cell's bottom corner. Lowering x and y by d each lifts
+// the image d pixels, as a layer's offset y of -d does.
 struct MapObject {
     int id = 0;
     std::uint32_t gid = 0;
