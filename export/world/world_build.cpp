@@ -71,25 +71,6 @@ std::array<int, 4> wang_corners(const WorldTileKey& key) {
     return corners;
 }
 
-MapTileset map_tileset(const WorldSheet& s, int first_gid) {
-    const SheetLayout& l = s.layout;
-    MapTileset t;
-    t.name = s.stem;
-    t.source = s.stem + ".tsx";
-    t.image = &s.sheet.image;
-    t.alpha = &s.sheet.alpha;
-    t.first_gid = first_gid;
-    t.tile_count = l.columns * l.rows;
-    t.columns = l.columns;
-    t.tile_width = l.cell_width;
-    t.tile_height = l.cell_height;
-    t.spacing = l.spacing;
-    t.margin = l.margin;
-    t.offset_x = l.diamond_width / 2 - l.anchor_x - 1;
-    t.offset_y = l.cell_height - l.diamond_height + l.anchor_box_row() - l.anchor_y;
-    return t;
-}
-
 std::vector<Colour> terrain_colours(const WorldPalette& palette, const AppState& state) {
     std::vector<Colour> colours;
     for (const TransitionTerrain& t : palette.textures)
@@ -167,7 +148,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     int next_gid = 1;
     std::map<const WorldSheet*, int> first_gid;
     for (const WorldSheet* s : sheets) {
-        model.tilesets.push_back(map_tileset(*s, next_gid));
+        model.tilesets.push_back(map_tileset(s->layout, s->sheet, s->stem, s->stem + ".tsx", next_gid));
         first_gid[s] = next_gid;
         next_gid += model.tilesets.back().tile_count;
     }
@@ -187,9 +168,14 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         model.layers.emplace_back(std::move(tiles_layer));
     }
     if (!map.objects.empty()) {
-        MapObjectLayer layer{"objects", 0, 0, {}};
+        MapObjectLayer layer{"objects", 0, 0, MapDrawOrder::index, {}};
+        // Back to front: by screen row (x + y), then from the left.
+        std::vector<WorldObject> in_depth = map.objects;
+        std::stable_sort(in_depth.begin(), in_depth.end(), [](const WorldObject& a, const WorldObject& b) {
+            return std::pair(a.x + a.y, a.x) < std::pair(b.x + b.y, b.x);
+        });
         int id = 1;
-        for (const WorldObject& o : map.objects) {
+        for (const WorldObject& o : in_depth) {
             const int look = static_cast<int>(std::lower_bound(looks.begin(), looks.end(), std::pair(o.kind, o.look)) -
                                               looks.begin());
             layer.objects.push_back(standing_object(model, model.tilesets.back(), first_gid[&objects] + look,
