@@ -54,6 +54,8 @@ public:
     }
     // 1 everywhere when no light is kept.
     float light_at(int x, int y) const { return light_.empty() ? 1.0f : light_[offset(x, y)]; }
+    // Row y's light, pixel by pixel (only when light is kept).
+    const float* light_row(int y) const { return &light_[offset(0, y)]; }
 
     // Unchecked: the drawing context has clipped to the image already.
     // Outside a row's marked columns every pixel is flat ground already, so

@@ -1,6 +1,7 @@
 #include "generators/tree/broadleaf_tree.hpp"
 
 #include "canvas/numbers.hpp"
+#include "generators/tree/crown_domes.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -80,47 +81,6 @@ void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixe
     }
 }
 
-// A cluster's dome on screen, by the surface id its leaves were painted with.
-struct ClusterDome {
-    ClusterDome(SurfaceId id, float cx, float cy, float rx, float ry)
-        : id(id),
-          cx(cx),
-          cy(cy),
-          inv_rx(1.0f / rx),
-          inv_ry(1.0f / ry),
-          left(static_cast<int>(cx - rx) - 1),
-          right(static_cast<int>(cx + rx) + 1),
-          top(static_cast<int>(cy - ry) - 1),
-          bottom(static_cast<int>(cy + ry) + 1) {}
-    bool holds(int x, int y) const {
-        if (x < left || x > right || y < top || y > bottom) return false;  // most leaves, cheaply
-        const float u = (static_cast<float>(x) + 0.5f - cx) * inv_rx, v = (static_cast<float>(y) + 0.5f - cy) * inv_ry;
-        return u * u + v * v <= 1.0f;
-    }
-    SurfaceId id;
-    float cx, cy, inv_rx, inv_ry;
-    int left, right, top, bottom;
-};
-
-// The clusters' leaves interleave; in the maps each leaf takes the dome of
-// the nearest cluster to the viewer over it (the last drawn), so the crown
-// reads as overlapping domes, each smooth, not as noise.
-void smooth_crown(DrawingContext& dc, const std::vector<ClusterDome>& domes,
-                  const std::vector<std::pair<int, int>>& leaves) {
-    if (domes.empty()) return;
-    const SurfaceId first = domes.front().id, last = domes.back().id;
-    for (const auto& [x, y] : leaves) {
-        const SurfaceId under = dc.surface_under(x, y);
-        if (under < first || under >= last) continue;
-        // Cluster ids run on from the first, one a cluster.
-        for (std::size_t k = domes.size(); k-- > under - first + 1;)
-            if (domes[k].holds(x, y)) {
-                dc.remark_surface(x, y, domes[k].id);
-                break;
-            }
-    }
-}
-
 // At least 10 clusters, more on a tall tree: cluster c is drawn while c is at
 // most 10 plus a fresh draw below the height.
 int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafStyle& style) {
@@ -130,6 +90,7 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
     std::vector<ClusterDome> domes;
     std::vector<std::pair<int, int>> leaves;
     const bool mapping = canvas.dc.mapping_surfaces();
+    if (mapping) leaves.reserve(static_cast<std::size_t>(pixels) * 2 * least_clusters);
     for (int c = 1;; ++c) {
         if (c > random_below(random, height) + least_clusters) break;
         const int cx = base.x + random_below(random, height) - height / 2;
@@ -138,7 +99,8 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
         // Leaves scatter over an oval radius * factor / 2 across and radius high.
         const float rx = std::max(radius * style.width_factor / 2.0f, 1.0f), ry = std::max(radius, 1) * 1.0f;
         canvas.dc.set_surface(dome(cx + 0.5f, cy + 0.5f, rx, ry, static_cast<float>(base.y)));
-        if (mapping) domes.emplace_back(canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f);
+        if (mapping)
+            domes.emplace_back(canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f, leaves.size());
         paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor, mapping ? &leaves : nullptr);
         ++count;
     }
