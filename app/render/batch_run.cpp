@@ -5,6 +5,7 @@
 #include "app/render/option_rules.hpp"
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
+#include "app/render/started_state.hpp"
 #include "app/render/sheet_output.hpp"
 #include "app/render/stale_manifests.hpp"
 #include "app/render/stop_signals.hpp"
@@ -15,7 +16,6 @@
 #include "export/formats/tile_encoding.hpp"
 #include "export/tile/tile_frames.hpp"
 #include "export/tile/tile_render.hpp"
-#include "export/tile/user_textures.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -240,16 +240,9 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
     const StopSignals stop_signals;
     // Everything that can be wrong with the input or the outputs is found
     // before any file is written.
-    const std::unique_ptr<AppState> prototype = create_app_state();
-    if (!prototype) {
-        report_line(report, "the built-in textures could not be decoded");
-        return 1;
-    }
-    if (!settings.texture_folder.empty())
-        if (const std::string problem = load_user_textures(*prototype, settings.texture_folder); !problem.empty()) {
-            report_line(report, problem);
-            return 2;
-        }
+    int failed = 0;
+    const std::unique_ptr<AppState> prototype = started_state(settings, report, failed);
+    if (!prototype) return failed;
     const bool sheet = !settings.sheet.empty();
     std::vector<std::string> folders;
     if (!sheet) folders.push_back(settings.out);

@@ -71,8 +71,9 @@ int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTi
     }
     if (settings.wants_surfaces()) {
         // The map sheets, laid out like the colour and with its alpha.
-        const std::vector<LightingMapFile> maps = encode_lighting_map_files(
-            settings, sheet.image, settings.png ? &sheet.alpha : nullptr, compose_lighting_map_sheet(cells, layout, sheet.image));
+        const std::vector<LightingMapFile> maps =
+            encode_lighting_map_files(settings, sheet.image, settings.png ? &sheet.alpha : nullptr,
+                                      compose_lighting_map_sheet(cells, layout, sheet.image));
         for (const LightingMapFile& map : maps) {
             if (map.bytes.empty()) {
                 report_line(report, "the sheet's " + map.suffix + " map could not be encoded");

@@ -4,9 +4,9 @@
 #include "app/render/output_folder.hpp"
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
+#include "app/render/started_state.hpp"
 #include "app/render/stop_signals.hpp"
 #include "export/shown_text.hpp"
-#include "export/tile/user_textures.hpp"
 #include "export/world/world_build.hpp"
 #include "export/world/world_chunks.hpp"
 
@@ -16,16 +16,9 @@
 int run_world(const RenderSettings& settings, std::FILE* report) {
     const StopSignals stop_signals;
     const auto start = std::chrono::steady_clock::now();
-    const std::unique_ptr<AppState> prototype = create_app_state();
-    if (!prototype) {
-        report_line(report, "the built-in textures could not be decoded");
-        return 1;
-    }
-    if (!settings.texture_folder.empty())
-        if (const std::string problem = load_user_textures(*prototype, settings.texture_folder); !problem.empty()) {
-            report_line(report, problem);
-            return 2;
-        }
+    int failed = 0;
+    const std::unique_ptr<AppState> prototype = started_state(settings, report, failed);
+    if (!prototype) return failed;
     if (const std::string problem = check_output_folder(settings.out); !problem.empty()) {
         report_line(report, problem);
         return 2;

@@ -116,3 +116,15 @@ std::string godot_number(double value) {
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;
     return std::string(text, end);
 }
+
+UsedTilesets used_tilesets(const MapModel& map, const GidTiles& tile_of,
+                           const std::vector<std::vector<LayerPart>>& parts) {
+    UsedTilesets used;
+    for (std::size_t k = 0; k < map.layers.size(); ++k) {
+        for (const LayerPart& part : parts[k]) used.layered.insert(part.tileset);
+        if (const auto* objects = std::get_if<MapObjectLayer>(&map.layers[k]))
+            for (const MapObject& object : objects->objects)
+                if (const auto tile = tile_of(object.gid)) used.drawn.insert(tile->tileset);
+    }
+    return used;
+}

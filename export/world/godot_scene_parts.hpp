@@ -57,6 +57,14 @@ struct LayerPart {
 };
 std::vector<LayerPart> layer_parts(const MapModel& map, const GidTiles& tiles, const MapTileLayer& layer);
 
+// The tilesets a scene's nodes draw from: those its tile layers place
+// (`parts`, one list a layer) and those its objects show.
+struct UsedTilesets {
+    std::set<int> layered, drawn;
+};
+UsedTilesets used_tilesets(const MapModel& map, const GidTiles& tile_of,
+                           const std::vector<std::vector<LayerPart>>& parts);
+
 // Whether the tileset's tiles reach beyond the map's diamond box: then its
 // cells overlap and must be drawn by rows down the screen, as Tiled does.
 bool tiles_overlap(const MapModel& map, const MapTileset& tileset);

@@ -44,13 +44,7 @@ struct Resources {
 Resources scene_resources(const MapModel& map, const GidTiles& tile_of,
                           const std::vector<std::vector<LayerPart>>& parts,
                           const std::vector<GodotSceneTileset>& files) {
-    std::set<int> layered, drawn;
-    for (std::size_t k = 0; k < map.layers.size(); ++k) {
-        for (const LayerPart& part : parts[k]) layered.insert(part.tileset);
-        if (const auto* objects = std::get_if<MapObjectLayer>(&map.layers[k]))
-            for (const MapObject& object : objects->objects)
-                if (const auto tile = tile_of(object.gid)) drawn.insert(tile->tileset);
-    }
+    const auto [layered, drawn] = used_tilesets(map, tile_of, parts);
     Resources r;
     for (const int t : layered) {
         const std::string id = "tiles_" + std::to_string(t);

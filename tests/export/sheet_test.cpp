@@ -3,6 +3,7 @@
 #include "export/formats/sheet_layout.hpp"
 #include "generators/tile_kinds.hpp"
 #include "canvas/png_writer.hpp"
+#include "../support/godot_text.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -21,26 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-// Godot's text resource format: [section ...] headers, then key = value lines.
-struct GodotSection {
-    std::string header;
-    std::map<std::string, std::string> keys;
-};
-std::vector<GodotSection> read_godot_resource(const fs::path& path) {
-    std::ifstream in(path);
-    std::vector<GodotSection> sections;
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty()) continue;
-        if (line.front() == '[') {
-            sections.push_back({line, {}});
-            continue;
-        }
-        const std::size_t eq = line.find(" = ");
-        if (eq != std::string::npos && !sections.empty())
-            sections.back().keys[line.substr(0, eq)] = line.substr(eq + 3);
-    }
-    return sections;
-}
 std::pair<int, int> vector2i(const std::string& text) {
     std::smatch m;
     std::regex_match(text, m, std::regex(R"(Vector2i\((-?\d+), (-?\d+)\))"));

@@ -5,6 +5,7 @@
 #include "export/world/world_file.hpp"
 #include "export/world/world_godot.hpp"
 #include "export/world/world_godot3.hpp"
+#include "../support/godot_text.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -233,42 +234,6 @@ TEST_F(WorldGodot, Godot3LoadsTheSceneWithTheMapsCellsAndDrawsThemWhereTiledDoes
 }
 
 namespace {
-// Godot's text resource format: [section ...] headers, then key = value lines.
-struct GodotSection {
-    std::string header;
-    std::map<std::string, std::string> keys;
-    std::string field(const std::string& name) const {
-        std::smatch m;
-        return std::regex_search(header, m, std::regex("\\s" + name + "=\"([^\"]*)\"")) ? std::string(m[1]) : "";
-    }
-};
-std::vector<GodotSection> read_godot_text(const std::string& text) {
-    std::vector<GodotSection> sections;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty()) continue;
-        if (line.front() == '[') {
-            sections.push_back({line, {}});
-            continue;
-        }
-        const std::size_t eq = line.find(" = ");
-        if (eq != std::string::npos && !sections.empty())
-            sections.back().keys[line.substr(0, eq)] = line.substr(eq + 3);
-    }
-    return sections;
-}
-std::vector<std::uint8_t> from_base64(const std::string& text) {
-    const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::vector<std::uint8_t> out;
-    std::uint32_t bits = 0;
-    int count = 0;
-    for (const char c : text) {
-        if (c == '=') break;
-        bits = bits << 6 | static_cast<std::uint32_t>(digits.find(c));
-        if ((count += 6) >= 8) out.push_back(static_cast<std::uint8_t>(bits >> (count -= 8)));
-    }
-    return out;
-}
 std::pair<double, double> vector2(const std::string& text) {
     std::smatch m;
     std::regex_match(text, m, std::regex(R"(Vector2\((-?[\d.]+), (-?[\d.]+)\))"));

@@ -3,6 +3,7 @@
 #include "app/render/shard_merge.hpp"
 #include "app/render/world_run.hpp"
 
+#include "../support/godot_text.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -40,14 +41,7 @@ std::vector<std::vector<std::uint32_t>> tmx_layers(const fs::path& map, int cell
     static const std::regex data("<data encoding=\"base64\" compression=\"zlib\">\\s*([A-Za-z0-9+/=]+)\\s*</data>");
     std::vector<std::vector<std::uint32_t>> layers;
     for (std::sregex_iterator it(text.begin(), text.end(), data), end; it != end; ++it) {
-        std::string packed;
-        int buffer = 0, bits = 0;
-        for (const char c : (*it)[1].str()) {
-            const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-            if (c == '=') break;
-            buffer = buffer << 6 | static_cast<int>(std::strchr(digits, c) - digits), bits += 6;
-            if (bits >= 8) packed.push_back(static_cast<char>(buffer >> (bits -= 8) & 0xff));
-        }
+        const std::vector<std::uint8_t> packed = from_base64((*it)[1].str());
         std::vector<std::uint32_t> gids(static_cast<std::size_t>(cells));
         uLongf size = static_cast<uLongf>(gids.size() * 4);
         EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(gids.data()), &size,
