@@ -210,26 +210,19 @@ Problem check_outputs(const RenderSettings& s) {
 
 // A world takes only the options that shape a world; a tile run none of them.
 Problem check_world(const RenderSettings& s, const std::set<std::string>& given) {
-    static const Id world_only[] = {Id::size, Id::levels, Id::palette, Id::thresholds};
-    static const Id world_takes[] = {Id::settings, Id::iso_width, Id::seed,    Id::jobs,    Id::shard,
-                                     Id::out,      Id::textures,  Id::quiet,   Id::normals, Id::frames,
-                                     Id::frame_ms, Id::flow,      Id::variants};
     if (!s.world) {
-        for (const Id id : world_only)
-            if (named(given, id))
-                return dashed(id) + " shapes a world: write brannoc-render world " + dashed(id) + " ...";
+        for (const RunOption& option : run_options())
+            if (shapes_world(option.id) && named(given, option.id))
+                return dashed(option.id) + " shapes a world: write brannoc-render world " + dashed(option.id) + " ...";
         return std::nullopt;
     }
     for (const std::string& name : given) {
         const RunOption* option = find_run_option(name);
-        const bool takes =
-            option && (std::find(std::begin(world_takes), std::end(world_takes), option->id) != std::end(world_takes) ||
-                       std::find(std::begin(world_only), std::end(world_only), option->id) != std::end(world_only));
-        if (!takes)
-            return "--" + name +
-                   " does not apply to a world (it takes --size, --levels, --palette, --thresholds, "
-                   "--seed, --iso-width, --variants, --frames, --frame-ms, --flow, --normals, "
-                   "--textures, --jobs, --shard and --out)";
+        if (option && applies_to_world(option->id)) continue;
+        std::string taken;
+        for (const RunOption& o : run_options())
+            if (applies_to_world(o.id)) taken += (taken.empty() ? "" : ", ") + dashed(o.id);
+        return "--" + name + " does not apply to a world (it takes " + taken + ")";
     }
     if (s.loop_frames <= 1 && s.flow)
         return dashed(Id::flow) + " drifts moving water: give " + dashed(Id::frames) + " 2 or more";

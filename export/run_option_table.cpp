@@ -304,7 +304,7 @@ std::vector<RunOption> declare() {
     t.add(Id::shard, "shard", SettingType::text, "General", "K/N",
           "draw only shard K (from 0) of N: its contiguous part of the run's indices, with the files and bytes they "
           "have in the whole run, listed in DIR/manifest.K-of-N.json; 'brannoc-render merge DIR' joins the shards' "
-          "manifests",
+          "manifests (a world: chunk K of a grid of N chunk maps, world_K.tmx, which merge joins into world.world)",
           read_shard)
         .excludes = {{Id::sheet, "--shard splits a run of one file a tile; a sheet is drawn whole: give one of them"},
                      {Id::tile_seed, "--tile-seed draws one tile, which is not split: leave out --shard"}};
@@ -450,7 +450,7 @@ std::vector<RunOption> declare() {
         drawn_set);
     t.add(
         Id::variants, "variants", SettingType::whole_number, "Transition", "N",
-        "tiles of each corner combination, alike along their edges (default 1)",
+        "tiles of each corner combination, alike along their edges (default 1; a world's 4)",
         [](RenderSettings& s, const std::string& v) {
             return read_number<Id::variants, &RenderSettings::variants, 1, most_variants>(
                 s, v, "a number of variants from 1 to " + text(most_variants));

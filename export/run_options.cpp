@@ -25,6 +25,19 @@ const RunOption* find_run_option(const std::string& name) {
 
 std::string dashed(RunOptionId id) { return std::string("--") + run_option(id).name; }
 
+bool shapes_world(RunOptionId id) {
+    using Id = RunOptionId;
+    return id == Id::size || id == Id::levels || id == Id::palette || id == Id::thresholds;
+}
+
+bool applies_to_world(RunOptionId id) {
+    using Id = RunOptionId;
+    static const Id shared[] = {Id::settings, Id::iso_width, Id::seed,    Id::jobs,    Id::shard,
+                                Id::out,      Id::textures,  Id::quiet,   Id::normals, Id::frames,
+                                Id::frame_ms, Id::flow,      Id::variants};
+    return shapes_world(id) || std::find(std::begin(shared), std::end(shared), id) != std::end(shared);
+}
+
 std::string in_quotes(const std::string& value) { return "\"" + shown(value) + "\""; }
 
 bool read_whole_number(const std::string& text, long long& value) {

@@ -100,6 +100,12 @@ const RunOption& run_option(RunOptionId id);
 const RunOption* find_run_option(const std::string& name);
 // "--name", for messages and commands.
 std::string dashed(RunOptionId id);
+// The options only a world takes (--size, ...), and every option a world
+// takes: those and the run's own that mean the same for a world (--seed,
+// --iso-width, --variants, --frames, --normals, --textures, --jobs, --shard,
+// --out, ...).
+bool shapes_world(RunOptionId id);
+bool applies_to_world(RunOptionId id);
 
 // The JSON type a named setting takes (run options and controls alike);
 // nullopt for a name no option has.

@@ -55,6 +55,36 @@ const char* const examples =
     "  0 all files written; 1 a file could not be written; 2 bad options, settings\n"
     "  or textures, or an output folder that cannot be written (nothing written).\n";
 
+const char* const world_description =
+    "NAME\n"
+    "  brannoc-render world - a whole isometric map from one seed, for Tiled and Godot\n"
+    "\n"
+    "DESCRIPTION\n"
+    "  Grows land and sea, levels, forests and settlements from --seed, draws\n"
+    "  every tile and object the map places with the same generators as the\n"
+    "  tiles, and writes the sheets with their Tiled and Godot tilesets, the\n"
+    "  Tiled map, a render of it (exactly what Tiled draws), Godot 4 and Godot 3\n"
+    "  scenes and a manifest. The same command writes the same bytes with any\n"
+    "  --jobs. Files appear whole or not at all.\n";
+
+const char* const world_examples =
+    "FILES\n"
+    "  DIR/world.tmx, world.png, world.tscn, world_godot3.tscn, world.json and the\n"
+    "  sheets world_tiles.*, world_water.* (with --frames) and world_objects.*;\n"
+    "  with --shard K/N the same named world_K.\n"
+    "\n"
+    "EXAMPLES\n"
+    "  A 64 x 64 world at width 64:\n"
+    "    brannoc-render world --size 64x64 --seed 7 --iso-width 64 --out world\n"
+    "  A 4096 x 4096 world in 256 chunks, then one .world for Tiled:\n"
+    "    parallel brannoc-render world --size 4096x4096 --seed 7 --iso-width 64 --out big \\\n"
+    "      --shard {}/256 --quiet ::: $(seq 0 255)\n"
+    "    brannoc-render merge big\n"
+    "\n"
+    "EXIT STATUS\n"
+    "  0 all files written; 1 a file could not be written; 2 bad options, settings\n"
+    "  or textures, or an output folder that cannot be written (nothing written).\n";
+
 struct Failure {
     std::string message;
 };
@@ -166,8 +196,8 @@ const char* group_of(int tab) {
 }  // namespace
 
 ParsedCommandLine parse_render_command_line(int argc, const char* const* argv, bool world) {
-    CLI::App app{description, "brannoc-render"};
-    app.footer(examples);
+    CLI::App app{world ? world_description : description, world ? "brannoc-render world" : "brannoc-render"};
+    app.footer(world ? world_examples : examples);
     app.get_formatter()->column_width(36);
 
     std::string settings_file;
@@ -181,7 +211,8 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv, b
         if (!option.read) added = settings_option = app.add_option("--" + name, settings_file, option.help);
         else if (option.type == SettingType::flag) added = app.add_flag("--" + name, flags[name], option.help);
         else added = app.add_option("--" + name, given[name], option.help);
-        added->group(option.group);
+        // A world's help lists only what a world takes (the group "" hides the rest).
+        added->group(world && !applies_to_world(option.id) ? "" : option.group);
         if (option.value_name) added->type_name(option.value_name);
         if (option.when_bare) added->expected(0, 1);  // told what it once meant, rather than refused
         if (option.read) options[name] = added;
@@ -193,14 +224,14 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv, b
             const bool ticked = option.spec->default_state != 0;
             options[option.name] = app.add_flag("--" + option.name, flags[option.name],
                                                 option.description + (ticked ? " (ticked unless =false)" : ""))
-                                       ->group(group_of(option.tab));
+                                       ->group(world ? "" : group_of(option.tab));
         } else {
             const bool choice = option.kind == OptionKind::choice;
             const std::string text =
                 option.description +
                 (choice ? " (default " + option.spec->items[option.spec->default_state] + ")" : "");
             options[option.name] = app.add_option("--" + option.name, given[option.name], text)
-                                       ->group(group_of(option.tab))
+                                       ->group(world ? "" : group_of(option.tab))
                                        ->type_name(choice                               ? "ITEM"
                                                    : option.kind == OptionKind::texture ? "N"
                                                                                         : "N[,N...]");
