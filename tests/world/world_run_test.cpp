@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <map>
 #include <regex>
+#include <set>
+#include <sstream>
 
 namespace {
 namespace fs = std::filesystem;
@@ -161,6 +163,51 @@ TEST(WorldRun, ChunksMergeIntoTheWholeMap) {
     for (int y = 0; y < joined.height; ++y)
         for (int x = 0; x < joined.width; ++x) differing += std::memcmp(joined.at(x, y), map.at(x, y + lift), 4) != 0;
     EXPECT_EQ(differing, 0u);
+}
+
+// Godot 3 opens the world's own scene and holds the map's cells and objects.
+TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
+    const ScratchDir dir("brannoc-world-");
+    constexpr int w = 10, h = 8;
+    ASSERT_EQ(run_world_render({"--size", "10x8", "--seed", "21", "--iso-width", "64", "--out", dir.path().string()}),
+              0);
+    std::FILE* file = std::fopen((dir.path() / "project.godot").c_str(), "w");
+    std::fputs("config_version=4\n\n[application]\n\nconfig/name=\"world\"\n", file);
+    std::fclose(file);
+    file = std::fopen((dir.path() / "cells.gd").c_str(), "w");
+    std::fputs(
+        "extends SceneTree\n"
+        "func _init():\n"
+        "\tvar root = load(\"res://world_godot3.tscn\").instance()\n"
+        "\tfor node in root.get_children():\n"
+        "\t\tif node is TileMap:\n"
+        "\t\t\tfor c in node.get_used_cells():\n"
+        "\t\t\t\tprint(\"cell %d %d %d\" % [c.x, c.y, node.get_cellv(c)])\n"
+        "\t\telif node is YSort:\n"
+        "\t\t\tprint(\"objects %d\" % node.get_child_count())\n"
+        "\troot.free()\n"
+        "\tquit(0)\n",
+        file);
+    std::fclose(file);
+    const std::string godot =
+        "cd '" + dir.path().string() + "' && HOME='" + dir.path().string() + "' timeout 120 godot3-server --path . ";
+    ASSERT_EQ(std::system((godot + "--editor --quit >import.log 2>&1").c_str()), 0)
+        << "godot3-server (Debian package godot3-server) must be installed";
+    ASSERT_EQ(std::system((godot + "-s res://cells.gd >cells.log 2>&1").c_str()), 0);
+
+    std::multiset<std::string> expected, read;
+    for (const std::vector<std::uint32_t>& gids : tmx_layers(dir.path() / "world.tmx", w * h))
+        for (int k = 0; k < w * h; ++k)
+            if (gids[k] != 0)
+                expected.insert("cell " + std::to_string(k % w) + " " + std::to_string(k / w) + " " +
+                                std::to_string(gids[k] - 1));
+    const nlohmann::json manifest = read_json(dir.path() / "world.json");
+    expected.insert("objects " + std::to_string(manifest["objects"].size()));
+    const std::vector<std::uint8_t> log = read_file(dir.path() / "cells.log");
+    std::istringstream lines(std::string(log.begin(), log.end()));
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind("cell ", 0) == 0 || line.rfind("objects ", 0) == 0) read.insert(line);
+    EXPECT_EQ(read, expected);
 }
 
 TEST(WorldRun, SameBytesWithAnyJobs) {
