@@ -42,8 +42,9 @@ int run_world(const RenderSettings& settings, std::FILE* report) {
     if (const int code = publish_file_set(world.files, "the world", report); code != 0) return code;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!settings.quiet)
-        std::fprintf(report, "brannoc-render: %s, %d x %d cells, %d tiles and %d objects in %.2f s\n",
+        std::fprintf(report, "brannoc-render: %s, %d x %d cells, %d %s and %d %s in %.2f s\n",
                      shown_path(settings.out + "/" + chunk.stem + ".tmx").c_str(), chunk.width, chunk.height,
-                     world.tiles, world.objects, seconds);
+                     world.tiles, world.tiles == 1 ? "tile" : "tiles", world.objects,
+                     world.objects == 1 ? "object" : "objects", seconds);
     return 0;
 }
