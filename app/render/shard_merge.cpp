@@ -19,10 +19,10 @@ const char* const merge_help =
     "Joins the shard manifests of one run split with --shard K/N (DIR/manifest.K-of-N.json) into\n"
     "DIR/manifest.json, as one unsharded run would have written it; or the chunks of a world drawn with\n"
     "brannoc-render world --shard K/N (DIR/world_K.json) into DIR/world.world, which Tiled opens as\n"
-    "one map, and DIR/world.tscn and DIR/world_godot3.tscn, Godot scenes of the chunks' scenes. Every\n"
-    "shard or chunk must be there once, finished, not stale (no later run replaced its files) and of\n"
-    "the same run and options, and every file they list must be in DIR with the size and content hash\n"
-    "it was written with.\n"
+    "one map, and DIR/world_chunks.tscn and DIR/world_chunks_godot3.tscn, Godot scenes of the\n"
+    "chunks. Every shard or chunk must be there once, finished, not stale (no later run replaced its\n"
+    "files) and of the same run and options, and every file they list must be in DIR with the size\n"
+    "and content hash it was written with.\n"
     "\n"
     "  --split N   merge the split into N shards when another split's manifests are there too\n"
     "  --quiet     no summary line\n"
@@ -36,7 +36,9 @@ namespace {
 int merge_world(const MergeRequest& request, std::FILE* out, std::FILE* report) {
     std::string problem;
     const std::optional<OutputLock> lock = OutputLock::acquire(
-        request.folder, LockClaim{{"world.world", "world.tscn"}, {}, 0, 0, nullptr, nullptr}, problem);
+        request.folder,
+        LockClaim{{"world.world", "world_chunks.tscn", "world_chunks_godot3.tscn"}, {}, 0, 0, nullptr, nullptr},
+        problem);
     if (!lock) {
         report_line(report, "merge: " + problem);
         return 2;
@@ -49,8 +51,8 @@ int merge_world(const MergeRequest& request, std::FILE* out, std::FILE* report) 
     const std::string path = request.folder + "/world.world";
     const std::vector<std::pair<std::string, std::string>> files = {
         {path, merged.world_file},
-        {request.folder + "/world.tscn", merged.godot_scene},
-        {request.folder + "/world_godot3.tscn", merged.godot3_scene}};
+        {request.folder + "/world_chunks.tscn", merged.godot_scene},
+        {request.folder + "/world_chunks_godot3.tscn", merged.godot3_scene}};
     if (const int code = publish_file_set(files, "the merged world", report); code != 0) return code;
     if (!request.quiet) {
         std::fprintf(out, "brannoc-render merge: %d world chunks into %s\n", merged.chunks, path.c_str());

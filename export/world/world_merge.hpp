@@ -6,9 +6,10 @@
 // where the whole map has its cells, so Tiled opens them as one world, and
 // Godot 4 and Godot 3 scenes that instance the chunks' scenes the same way.
 struct WorldMerge {
-    std::string world_file;    // the .world's text
-    std::string godot_scene;   // world.tscn
-    std::string godot3_scene;  // world_godot3.tscn
+    std::string world_file;  // the .world's text
+    // Named apart from a whole world's scenes, which may share the folder.
+    std::string godot_scene;   // world_chunks.tscn
+    std::string godot3_scene;  // world_chunks_godot3.tscn
     std::string problem;       // why the chunks cannot be joined, naming the file
     int chunks = 0;
 };
