@@ -5,6 +5,7 @@
 #include "generators/slope/column_span.hpp"
 #include "generators/slope/flat_diamond.hpp"
 #include "generators/transition/corner_field.hpp"
+#include "generators/common/even_texture.hpp"
 #include "generators/transition/point_shade.hpp"
 
 #include <algorithm>
@@ -29,7 +30,7 @@ public:
           h_(half_width),
           step_(step),
           texel_step_(64.0f / static_cast<float>(half_width)),
-          ground_(terrain_cell_origin(spec.ground)),
+          ground_(sheet_, terrain_cell_origin(spec.ground)),
           rock_(terrain_cell_origin(spec.face)),
           diamond_(half_width),
           field_(spec.set_seed, spec.mask, spec.variant),
@@ -121,7 +122,7 @@ private:
     Colour ground_colour(GridPoint p) const {
         if (p.i < 0) return 0;
         const float shade = set_point_shade(spec_.set_seed, spec_.variant, h_, p.i, p.j);
-        return scale_colour(diamond_texel(sheet_, ground_.x, ground_.y, p.i, p.j, texel_step_), shade);
+        return scale_colour(ground_.at_point(p.i, p.j, texel_step_), shade);
     }
 
     static Colour lit(Colour c) { return rgb_clamped(red(c) * 5 / 4 + 10, green(c) * 5 / 4 + 10, blue(c) * 5 / 4 + 8); }
@@ -145,7 +146,8 @@ private:
     const SlopeTileSpec& spec_;
     int h_, step_;
     float texel_step_;
-    SheetPoint ground_, rock_;
+    EvenTexture ground_;
+    SheetPoint rock_;
     FlatDiamond diamond_;
     CornerField field_;
     int edge_rows_, shadow_rows_;

@@ -8,6 +8,7 @@
 #include "generators/slope/flat_diamond.hpp"
 #include "generators/slope/slope_faces.hpp"
 #include "generators/slope/slope_light.hpp"
+#include "generators/common/even_texture.hpp"
 #include "generators/transition/point_shade.hpp"
 #include "state/tile_setup.hpp"
 
@@ -31,7 +32,7 @@ public:
           h_(half_width),
           step_(step),
           texel_step_(64.0f / static_cast<float>(half_width)),
-          cell_(terrain_cell_origin(spec.ground)),
+          land_(sheet_, terrain_cell_origin(spec.ground)),
           diamond_(half_width),
           faces_(slope_faces(spec.mask)) {
         corners_ = {step * corner_terrain(spec.mask, corner_top), step * corner_terrain(spec.mask, corner_right),
@@ -87,7 +88,7 @@ private:
 
     Colour colour(GridPoint p, int f) const {
         const float shade = set_point_shade(spec_.set_seed, spec_.variant, h_, p.i, p.j);
-        const Colour flat = scale_colour(diamond_texel(sheet_, cell_.x, cell_.y, p.i, p.j, texel_step_), shade);
+        const Colour flat = scale_colour(land_.at_point(p.i, p.j, texel_step_), shade);
         return light_[f] == 1.0 ? flat : scale_colour(flat, light_[f]);
     }
 
@@ -107,7 +108,7 @@ private:
     const SlopeTileSpec& spec_;
     int h_, step_;
     float texel_step_;
-    SheetPoint cell_;
+    EvenTexture land_;
     FlatDiamond diamond_;
     SlopeFaces faces_;
     CornerHeights corners_;

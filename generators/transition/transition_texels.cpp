@@ -9,13 +9,12 @@ namespace {
 int wrap(int at) { return ((at % ground_cell_size) + ground_cell_size) % ground_cell_size; }
 }  // namespace
 
-Colour transition_land_texel(const RasterImage& sheet, SheetPoint cell, int half_width, int i, int j, float shade,
-                             TextureOffset offset) {
+Colour transition_land_texel(const EvenTexture& land, int half_width, int i, int j, float shade, TextureOffset offset) {
     const float step = 64.0f / static_cast<float>(half_width);
-    if (offset.u == 0 && offset.v == 0) return scale_colour(diamond_texel(sheet, cell.x, cell.y, i, j, step), shade);
-    const int x = wrap(nearest_to_int(i * static_cast<double>(step) + offset.u));
-    const int y = wrap(nearest_to_int(j * static_cast<double>(step) + offset.v));
-    return scale_colour(sheet.colour_at(cell.x + x, cell.y + y), shade);
+    if (offset.u == 0 && offset.v == 0) return scale_colour(land.at_point(i, j, step), shade);
+    return scale_colour(land.at(nearest_to_int(i * static_cast<double>(step) + offset.u),
+                                nearest_to_int(j * static_cast<double>(step) + offset.v)),
+                        shade);
 }
 
 Colour transition_water_texel(const RasterImage& sheet, SheetPoint water_cell, int half_width, int i, int j,

@@ -3,6 +3,7 @@
 #include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
 #include "generators/common/water_motion.hpp"
+#include "generators/common/even_texture.hpp"
 #include "generators/transition/variant_offset.hpp"
 
 #include <functional>
@@ -12,9 +13,8 @@
 // it (wrapped round the seamless cell), darkened by the point's shade
 // (0.50..0.99).
 
-// Ground and rock.
-Colour transition_land_texel(const RasterImage& ground_sheet, SheetPoint cell, int half_width, int i, int j,
-                             float shade, TextureOffset offset);
+// Ground and rock, read from their evened cell.
+Colour transition_land_texel(const EvenTexture& land, int half_width, int i, int j, float shade, TextureOffset offset);
 
 // Every water texel, foam and shallows included, at the phase of the water's
 // loop: the same sway as every other water surface

@@ -54,6 +54,9 @@ public:
           variant_noise_(mix_hash(spec.set_seed ^ (0x7a21ULL + static_cast<std::uint64_t>(spec.variant))), 5) {
         cells_[0] = terrain_cell_origin(spec.a);
         cells_[1] = terrain_cell_origin(spec.b);
+        for (int side = 0; side < 2; ++side)
+            if ((side == 0 ? spec.a : spec.b).kind != TerrainKind::water)
+                land_[side] = EvenTexture(sheet_, cells_[side]);
         const int ha = height_of(spec.a.kind), hb = height_of(spec.b.kind);
         upper_ = ha > hb ? 0 : 1;
         if (ha != hb) level_ = std::min(ha, hb) == 0 ? Level::shore : Level::step;
@@ -154,7 +157,7 @@ private:
         }
         const auto read = [&](TextureOffset offset) {
             return water ? transition_water_texel(sheet_, cells_[side], h_, i, j, shade, phase_, offset)
-                         : transition_land_texel(sheet_, cells_[side], h_, i, j, shade, offset);
+                         : transition_land_texel(land_[side], h_, i, j, shade, offset);
         };
         const double w = blend_.weight(i, j);
         if (w <= 0) return read({});
@@ -171,6 +174,7 @@ private:
     VariantBlend blend_;
     PeriodicNoise width_noise_, foam_noise_, variant_noise_;
     SheetPoint cells_[2];
+    EvenTexture land_[2];
     int upper_ = 1;
     Level level_ = Level::level;
     ShoreStyle style_;

@@ -1,6 +1,7 @@
 #include "generators/common/diamond_mapping.hpp"
 #include "generator_test_support.hpp"
 #include "generators/transition/corner_field.hpp"
+#include "generators/common/even_texture.hpp"
 #include "generators/transition/transition_set.hpp"
 
 #include <algorithm>
@@ -247,5 +248,42 @@ TEST(TransitionTile, VariantsOfACoastRunTheirOwnCourse) {
                 EXPECT_GE(apart * 100, static_cast<int>(coasts[a].size()) * band.share)
                     << band.name << ", variants " << a << " and " << b << ": " << apart << " of " << coasts[a].size();
             }
+    }
+}
+
+// Every tile of a set shows its texture cell's border along its edges, so a
+// cell that darkens towards its border draws a lattice across a map. Read
+// evened, the border ring drifts from the cell's mean by less than half as
+// much, and the grain stays: neighbouring texels differ as much as they did.
+TEST(TransitionTile, EvenedTexturesKeepTheirGrainAndLoseTheirBorderDrift) {
+    TileRig rig;
+    const RasterImage& sheet = rig.state().ground_sheet.image;
+    const auto luma = [](Colour c) { return 0.299 * red(c) + 0.587 * green(c) + 0.114 * blue(c); };
+    for (const TransitionTerrain terrain : {TransitionTerrain{TerrainKind::ground, 3}, {TerrainKind::rock, 2}}) {
+        const SheetPoint cell = terrain_cell_origin(terrain);
+        const EvenTexture even(sheet, cell);
+        const auto plain = [&](int x, int y) {
+            return luma(sheet.pixel(cell.x + x % ground_cell_size, cell.y + y % ground_cell_size));
+        };
+        double ring_sum[2] = {0, 0}, sum[2] = {0, 0}, grain[2] = {0, 0};  // plain, evened
+        int ring_count = 0;
+        for (int y = 0; y < ground_cell_size; ++y)
+            for (int x = 0; x < ground_cell_size; ++x) {
+                const double l[2] = {plain(x, y), luma(even.at(x, y))};
+                const bool ring = std::min({x, y, ground_cell_size - 1 - x, ground_cell_size - 1 - y}) < 4;
+                ring_count += ring;
+                for (int k = 0; k < 2; ++k) {
+                    sum[k] += l[k];
+                    ring_sum[k] += ring ? l[k] : 0;
+                }
+                grain[0] += std::abs(l[0] - plain(x + 1, y));
+                grain[1] += std::abs(l[1] - luma(even.at(x + 1, y)));
+            }
+        SCOPED_TRACE(terrain.kind == TerrainKind::rock ? "rock" : "ground");
+        double drift[2];
+        for (int k = 0; k < 2; ++k)
+            drift[k] = ring_sum[k] / ring_count - sum[k] / (ground_cell_size * ground_cell_size);
+        EXPECT_LT(std::abs(drift[1]), 0.5 * std::abs(drift[0]));
+        EXPECT_NEAR(grain[1], grain[0], 0.1 * grain[0]);
     }
 }
