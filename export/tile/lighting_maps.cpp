@@ -49,15 +49,17 @@ std::vector<std::uint8_t> plane_normals(const SurfaceIds& map) {
     return bytes;
 }
 
-// The gain that takes each pixel's painted light out, three times over (one
-// a channel). The darkest painted light is a generator's black edge; a floor
-// keeps its few pixels from taking every rounding error up with them.
-void channel_gains(std::size_t count, const float* __restrict light, float* __restrict gains) {
+// The gain that takes each pixel's painted light out. The darkest painted
+// light is a generator's black edge; a floor keeps its few pixels from taking
+// every rounding error up with them. Worked out a pixel at a time and only
+// then spread over the three channels, so both loops vectorise.
+void pixel_gains(std::size_t count, const float* __restrict light, float* __restrict gains) {
     constexpr float darkest = 0.05f;
-    for (std::size_t i = 0; i < count; ++i) {
-        const float gain = 1.0f / (light[i] > darkest ? light[i] : darkest);
-        gains[3 * i] = gains[3 * i + 1] = gains[3 * i + 2] = gain;
-    }
+    for (std::size_t i = 0; i < count; ++i) gains[i] = 1.0f / (light[i] > darkest ? light[i] : darkest);
+}
+
+void channel_gains(std::size_t count, const float* __restrict gains, float* __restrict channels) {
+    for (std::size_t i = 0; i < count; ++i) channels[3 * i] = channels[3 * i + 1] = channels[3 * i + 2] = gains[i];
 }
 
 // Each byte over its light, rounded and held within 0..255.
@@ -146,15 +148,16 @@ RasterImage albedo_of(const RasterImage& colour, const SurfaceIds& map, int left
     if (!map.keeps_light()) return albedo;
     // Each row's marked columns, without a branch (light 1 gains 1 and
     // leaves a byte as it was): a gain a channel, then every channel at once.
-    std::vector<float> gains(3 * static_cast<std::size_t>(albedo.width()));
+    std::vector<float> gains(static_cast<std::size_t>(albedo.width())), channels(3 * gains.size());
     for (int y = std::max(0, -top); y < std::min(albedo.height(), map.height() - top); ++y) {
         const int my = top + y;
         const int x_first = std::max(map.first_marked(my) - left, 0);
         const int x_last = std::min(map.last_marked(my) - left, albedo.width() - 1);
         if (x_first > x_last) continue;
         const auto count = static_cast<std::size_t>(x_last - x_first + 1);
-        channel_gains(count, map.light_row(my) + left + x_first, gains.data());
-        unlight(3 * count, albedo.row(y) + 3 * static_cast<std::size_t>(x_first), gains.data());
+        pixel_gains(count, map.light_row(my) + left + x_first, gains.data());
+        channel_gains(count, gains.data(), channels.data());
+        unlight(3 * count, albedo.row(y) + 3 * static_cast<std::size_t>(x_first), channels.data());
     }
     return albedo;
 }
