@@ -1,5 +1,7 @@
 #include "canvas/surface.hpp"
 
+#include "canvas/wide_loops.hpp"
+
 #include <algorithm>
 #include <cmath>
 
@@ -79,8 +81,13 @@ Surface round_upright(float axis_x, float radius, float at_y, float growth, doub
 
 void NormalRow::resize(int count) {
     const auto n = static_cast<std::size_t>(std::max(count, 1));
-    p.resize(n), q.resize(n), r.resize(n), s.resize(n);
-    x.resize(n), y.resize(n), z.resize(n);
+    if (n <= room_) return;
+    numbers_ = std::make_unique_for_overwrite<float[]>(7 * n);
+    room_ = n;
+    float* const arrays[7] = {numbers_.get(),         numbers_.get() + n,     numbers_.get() + 2 * n,
+                              numbers_.get() + 3 * n, numbers_.get() + 4 * n, numbers_.get() + 5 * n,
+                              numbers_.get() + 6 * n};
+    p = arrays[0], q = arrays[1], r = arrays[2], s = arrays[3], x = arrays[4], y = arrays[5], z = arrays[6];
 }
 
 // Each shape's loop has no branches and arrays that share nothing, so it
@@ -89,8 +96,8 @@ void NormalRow::resize(int count) {
 namespace {
 // A dome is seen from the camera (u right, w up the screen, toward it),
 // then tilted back into the world; off its ellipse, its rim.
-void domes_out(int count, const float* __restrict p, const float* __restrict q, const float* __restrict r,
-               const float* __restrict s, float* __restrict nx, float* __restrict ny, float* __restrict nz) {
+WIDE_LOOPS void domes_out(int count, const float* __restrict p, const float* __restrict q, const float* __restrict r,
+                          const float* __restrict s, float* __restrict nx, float* __restrict ny, float* __restrict nz) {
 #pragma GCC ivdep
     for (int i = 0; i < count; ++i) {
         const float u = p[i] / q[i], w = r[i] / s[i];
@@ -105,8 +112,8 @@ void domes_out(int count, const float* __restrict p, const float* __restrict q, 
 
 // An upright turns with the offset from its axis (its radius never below
 // half a pixel); its side leans up by r.
-void uprights_out(int count, const float* __restrict p, const float* __restrict q, const float* __restrict r,
-                  float* __restrict nx, float* __restrict ny, float* __restrict nz) {
+WIDE_LOOPS void uprights_out(int count, const float* __restrict p, const float* __restrict q, const float* __restrict r,
+                             float* __restrict nx, float* __restrict ny, float* __restrict nz) {
 #pragma GCC ivdep
     for (int i = 0; i < count; ++i) {
         const float across = std::clamp(p[i] / (q[i] < 0.5f ? 0.5f : q[i]), -1.0f, 1.0f);
@@ -118,25 +125,19 @@ void uprights_out(int count, const float* __restrict p, const float* __restrict 
     }
 }
 
-void planes_out(int count, const float* __restrict p, const float* __restrict q, const float* __restrict r,
-                float* __restrict nx, float* __restrict ny, float* __restrict nz) {
+WIDE_LOOPS void planes_out(int count, const float* __restrict p, const float* __restrict q, const float* __restrict r,
+                           float* __restrict nx, float* __restrict ny, float* __restrict nz) {
 #pragma GCC ivdep
     for (int i = 0; i < count; ++i) tile_normal_into(p[i], q[i], r[i], nx[i], ny[i], nz[i]);
 }
 }  // namespace
 
 void NormalRow::work_out(int count) {
-    count = std::min(count, static_cast<int>(x.size()));
+    count = std::min(count, static_cast<int>(room_));
     switch (shape_) {
-        case Surface::Shape::plane:
-            planes_out(count, p.data(), q.data(), r.data(), x.data(), y.data(), z.data());
-            return;
-        case Surface::Shape::dome:
-            domes_out(count, p.data(), q.data(), r.data(), s.data(), x.data(), y.data(), z.data());
-            return;
-        case Surface::Shape::upright:
-            uprights_out(count, p.data(), q.data(), r.data(), x.data(), y.data(), z.data());
-            return;
+        case Surface::Shape::plane: planes_out(count, p, q, r, x, y, z); return;
+        case Surface::Shape::dome: domes_out(count, p, q, r, s, x, y, z); return;
+        case Surface::Shape::upright: uprights_out(count, p, q, r, x, y, z); return;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // The shape under a painted pixel, kept beside the colour so that normal and
@@ -85,6 +86,8 @@ inline float height_at(const Surface& s, int x, int y) {
 class NormalRow {
 public:
     explicit NormalRow(Surface::Shape shape) : shape_(shape) {}
+    // Room for count pixels. The numbers are not cleared (each pixel's are
+    // set before they are read), so making room costs no time.
     void resize(int count);
     // Pixel i is (x, y) of the surface, which has the row's shape.
     void set(int i, const Surface& surface, int x, int y) {
@@ -110,9 +113,11 @@ public:
     void work_out(int count);
 
     // Pixel i: the numbers that give its normal (see set()); then the normal.
-    std::vector<float> p, q, r, s;
-    std::vector<float> x, y, z;
+    float *p = nullptr, *q = nullptr, *r = nullptr, *s = nullptr;
+    float *x = nullptr, *y = nullptr, *z = nullptr;
 
 private:
     Surface::Shape shape_;
+    std::unique_ptr<float[]> numbers_;
+    std::size_t room_ = 0;
 };

@@ -14,13 +14,12 @@ struct LightingMaps {
 };
 
 // The rectangle (left, top, width, height) of the canvas; outside the map a
-// pixel is flat ground.
-LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height);
-
-// The colour of the map's rectangle (left, top, as lighting_maps_of takes
-// it) with the light the generators painted taken out: each pixel over its
-// painted light factor, rounded and held within 0..255.
-RasterImage albedo_of(const RasterImage& colour, const SurfaceIds& map, int left, int top);
+// pixel is flat ground. Given the colour of that rectangle (width x height)
+// and a map that kept the painted light, the albedo too: the colour with the
+// light the generators painted taken out, each pixel over its painted light
+// factor, rounded and held within 0..255.
+LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height,
+                              const RasterImage* colour = nullptr);
 
 // One directional light: azimuth in degrees counter-clockwise from the
 // screen's right (90 from the top of the screen, 180 from the left),

@@ -244,8 +244,9 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
                         &tile.alpha[static_cast<std::size_t>(y) * width]);
     }
     if (settings.over) colour_under_coverage(tile.image, tile.alpha);
-    if (settings.wants_surfaces()) tile.lighting_maps = lighting_maps_of(surfaces, left, top, width, height);
-    if (settings.albedo) tile.lighting_maps.albedo = albedo_of(tile.image, surfaces, left, top);
+    if (settings.wants_surfaces())
+        tile.lighting_maps =
+            lighting_maps_of(surfaces, left, top, width, height, settings.albedo ? &tile.image : nullptr);
     tile.anchor_x = TileGeometry::centre_x - tile.left;
     tile.anchor_y = TileGeometry::ground_y - tile.top;
     draw_later_frames(app, settings, index, tile, frames);
