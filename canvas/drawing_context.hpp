@@ -62,9 +62,6 @@ public:
         return surfaces_ && target_ && target_->contains(x, y) ? surfaces_->at(x, y) : 0;
     }
     void reuse_surface(SurfaceId id) { current_surface_ = id; }
-    // The surface ids being painted (none when not mapping), in the target's
-    // pixels, for a generator that reworks what it painted as a whole.
-    SurfaceIds* surface_ids() const { return surfaces_; }
     // The id the last set_surface named (0 with no surface ids).
     SurfaceId current_surface() const { return current_surface_; }
     // Gives an already painted pixel another surface, leaving its colour.
@@ -103,8 +100,8 @@ private:
         if (target_->contains(x, y)) {
             target_->set_pixel(x, y, c);
             if (surfaces_) {
-                if (keeps_light_) surfaces_->mark_with_light(x, y, current_surface_, painted_light_);
-                else surfaces_->mark(x, y, current_surface_);
+                surfaces_->mark(x, y, current_surface_);
+                if (keeps_light_) surfaces_->mark_light(x, y, painted_light_);
             }
         }
     }

@@ -3,29 +3,24 @@
 #include <algorithm>
 
 SurfaceIds::SurfaceIds(int width, int height, int origin_x, int origin_y)
-    : width_(std::clamp(width, 1, 65535)),
-      height_(std::clamp(height, 1, 65535)),
+    : width_(std::max(width, 1)),
+      height_(std::max(height, 1)),
       origin_x_(origin_x),
       origin_y_(origin_y),
       ids_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0),
-      marked_(static_cast<std::size_t>(height_), Marked{width_, -1}),
-      seen_(ids_.size(), 0),
-      listed_(ids_.size() + 1) {}
+      marked_(static_cast<std::size_t>(height_), Marked{width_, -1}) {}
 
 void SurfaceIds::clear() {
-    // Only a marked row's marked columns hold anything but flat ground
-    // painted as it is; filled a row at a time, they are written in order.
     for (int y = 0; y < height_; ++y) {
         Marked& m = marked_[static_cast<std::size_t>(y)];
         if (m.first > m.last) continue;
-        const auto from = static_cast<std::ptrdiff_t>(offset(m.first, y));
-        const auto to = static_cast<std::ptrdiff_t>(offset(m.last, y)) + 1;
-        std::fill(ids_.begin() + from, ids_.begin() + to, 0);
-        std::fill(seen_.begin() + from, seen_.begin() + to, 0);
-        if (!light_.empty()) std::fill(light_.begin() + from, light_.begin() + to, 1.0f);
+        std::fill(ids_.begin() + static_cast<std::ptrdiff_t>(offset(m.first, y)),
+                  ids_.begin() + static_cast<std::ptrdiff_t>(offset(m.last, y)) + 1, 0);
+        if (!light_.empty())
+            std::fill(light_.begin() + static_cast<std::ptrdiff_t>(offset(m.first, y)),
+                      light_.begin() + static_cast<std::ptrdiff_t>(offset(m.last, y)) + 1, 1.0f);
         m = {width_, -1};
     }
-    listed_count_ = 0;
     surfaces_.resize(1);
 }
 

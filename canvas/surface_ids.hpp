@@ -11,13 +11,11 @@ using SurfaceId = std::uint32_t;
 // painted it last. Surfaces are numbered as they are named; number 0 is flat
 // ground, what cleared ids hold everywhere. Pixels are the target's;
 // surfaces are described in drawing coordinates, which the origin moves (as
-// a tile canvas's does). Each pixel marked is listed once, and each row
-// remembers the columns it was marked between, so clearing and reading cost
-// what was painted, not the target.
+// a tile canvas's does). Each row remembers the columns it was marked
+// between, so clearing and reading cost what was painted, not the target.
 class SurfaceIds {
 public:
     SurfaceIds() = default;
-    // A target of up to 65535 pixels each way (a tile canvas is a few hundred).
     SurfaceIds(int width, int height, int origin_x = 0, int origin_y = 0);
 
     int width() const { return width_; }
@@ -44,7 +42,6 @@ public:
         if (factor == 1.0f && !is_marked(x, y)) return;
         light_[offset(x, y)] = factor;
         widen(x, x, y);
-        list(x, y);
     }
     void mark_light_span(int x0, int x1, int y, float factor) {
         if (factor == 1.0f) {
@@ -54,16 +51,6 @@ public:
         }
         std::fill(&light_[offset(x0, y)], &light_[offset(x1, y)] + 1, factor);
         widen(x0, x1, y);
-        list_span(x0, x1, y);
-    }
-    // A pixel's surface and light at once (only when light is kept), as
-    // mark() then mark_light() would leave them.
-    void mark_with_light(int x, int y, SurfaceId id, float factor) {
-        if (id == 0 && factor == 1.0f && !is_marked(x, y)) return;
-        const std::size_t at = offset(x, y);
-        ids_[at] = id, light_[at] = factor;
-        widen(x, x, y);
-        list(x, y);
     }
     // 1 everywhere when no light is kept.
     float light_at(int x, int y) const { return light_.empty() ? 1.0f : light_[offset(x, y)]; }
@@ -77,7 +64,6 @@ public:
         if (id == 0 && !is_marked(x, y)) return;
         ids_[offset(x, y)] = id;
         widen(x, x, y);
-        list(x, y);
     }
     void mark_span(int x0, int x1, int y, SurfaceId id) {
         if (id == 0) {
@@ -87,7 +73,6 @@ public:
         }
         std::fill(&ids_[offset(x0, y)], &ids_[offset(x1, y)] + 1, id);
         widen(x0, x1, y);
-        list_span(x0, x1, y);
     }
     SurfaceId at(int x, int y) const { return ids_[offset(x, y)]; }
     const SurfaceId* row(int y) const { return &ids_[offset(0, y)]; }
@@ -95,14 +80,6 @@ public:
     // every other pixel of the row is flat ground.
     int first_marked(int y) const { return marked_[static_cast<std::size_t>(y)].first; }
     int last_marked(int y) const { return marked_[static_cast<std::size_t>(y)].last; }
-
-    // Every pixel marked since the last clear, once each, in the order they
-    // were first marked; every other pixel is flat ground painted as it is.
-    struct Place {
-        std::uint16_t x, y;
-    };
-    std::size_t listed_count() const { return listed_count_; }
-    const Place* listed() const { return listed_.data(); }
 
 private:
     std::size_t offset(int x, int y) const {
@@ -116,16 +93,6 @@ private:
         const Marked& m = marked_[static_cast<std::size_t>(y)];
         return x >= m.first && x <= m.last;
     }
-    // Without a branch: a pixel already listed is written past the list's end.
-    void list(int x, int y) {
-        std::uint8_t& seen = seen_[offset(x, y)];
-        listed_[listed_count_] = {static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y)};
-        listed_count_ += seen ^ 1u;
-        seen = 1;
-    }
-    void list_span(int x0, int x1, int y) {
-        for (int x = x0; x <= x1; ++x) list(x, y);
-    }
     void widen(int x0, int x1, int y) {
         Marked& m = marked_[static_cast<std::size_t>(y)];
         m.first = std::min(m.first, x0);
@@ -137,8 +104,5 @@ private:
     std::vector<SurfaceId> ids_;
     std::vector<float> light_;
     std::vector<Marked> marked_;
-    std::vector<std::uint8_t> seen_;  // listed since the last clear
-    std::vector<Place> listed_;       // room for every pixel, and one past
-    std::size_t listed_count_ = 0;
     std::vector<Surface> surfaces_{flat_ground()};
 };

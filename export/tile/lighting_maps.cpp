@@ -71,10 +71,8 @@ std::unique_ptr<T[]> scratch(std::size_t count) {
 
 constexpr std::uint32_t one_bits = std::bit_cast<std::uint32_t>(1.0f);
 
-// The pixels of the rectangle that need working out: those a surface painted
-// and, when light is kept, those painted with a light. They are gathered from
-// the pixels the map lists without a branch, and worked out together, so the
-// sums run over many pixels at a time.
+// The pixels of the rectangle, worked out together so the sums run over
+// many pixels at a time.
 struct Listed {
     std::unique_ptr<std::uint32_t[]> at;  // where in the rectangle's images
     std::unique_ptr<int[]> x, y;          // drawing coordinates
@@ -83,46 +81,28 @@ struct Listed {
     std::size_t count = 0;
 };
 
-// The map lists its pixels in the order they were painted, all over the
-// tile. Put row by row, the pixels after them are read and written in order.
-std::unique_ptr<SurfaceIds::Place[]> places_by_row(const SurfaceIds& map) {
-    const std::size_t count = map.listed_count();
-    const SurfaceIds::Place* listed = map.listed();
-    std::vector<std::size_t> starts(static_cast<std::size_t>(map.height()) + 1, 0);
-    for (std::size_t i = 0; i < count; ++i) ++starts[listed[i].y + 1u];
-    for (std::size_t y = 1; y < starts.size(); ++y) starts[y] += starts[y - 1];
-    auto places = scratch<SurfaceIds::Place>(count);
-    for (std::size_t i = 0; i < count; ++i) places[starts[listed[i].y]++] = listed[i];
-    return places;
-}
-
-Listed list_pixels(const SurfaceIds& map, int left, int top, int width, int height, bool lit) {
+Listed list_pixels(const SurfaceIds& map, const MarkedPixels& marked, int left, int top, int width, int height,
+                   bool lit) {
     Listed listed;
-    const std::size_t marked = map.listed_count();
-    const auto sorted = places_by_row(map);
-    const SurfaceIds::Place* places = sorted.get();
-    listed.at = scratch<std::uint32_t>(marked), listed.x = scratch<int>(marked), listed.y = scratch<int>(marked);
-    listed.id = scratch<SurfaceId>(marked);
-    if (lit) listed.light = scratch<float>(marked);
+    const std::size_t all = marked.count;
+    listed.at = scratch<std::uint32_t>(all), listed.x = scratch<int>(all), listed.y = scratch<int>(all);
+    listed.id = scratch<SurfaceId>(all);
+    if (lit) listed.light = scratch<float>(all);
     std::uint32_t* at = listed.at.get();
     int* xs = listed.x.get();
     int* ys = listed.y.get();
     SurfaceId* ids = listed.id.get();
     float* light = listed.light.get();
     std::size_t count = 0;
-    for (std::size_t i = 0; i < marked; ++i) {
-        const int mx = places[i].x, my = places[i].y;
+    for (std::size_t i = 0; i < all; ++i) {
+        const int mx = marked.place[i].x, my = marked.place[i].y;
         const int x = mx - left, y = my - top;
-        const SurfaceId id = map.at(mx, my);
-        const float l = lit ? map.light_row(my)[mx] : 1.0f;
         at[count] = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(width) + static_cast<std::uint32_t>(x);
         xs[count] = mx - map.origin_x(), ys[count] = my - map.origin_y();
-        ids[count] = id;
-        if (lit) light[count] = l;
-        // Light 1 has one bit pattern: compared as an integer, it costs no float test.
-        const bool inside = static_cast<unsigned>(x) < static_cast<unsigned>(width) &&
-                            static_cast<unsigned>(y) < static_cast<unsigned>(height);
-        count += inside & ((id != 0) | (std::bit_cast<std::uint32_t>(l) != one_bits));
+        ids[count] = marked.id[i];
+        if (lit) light[count] = marked.light[i];
+        count += static_cast<unsigned>(x) < static_cast<unsigned>(width) &&
+                 static_cast<unsigned>(y) < static_cast<unsigned>(height);
     }
     listed.count = count;
     return listed;
@@ -207,18 +187,46 @@ void unlight_pixels(std::size_t count, const std::uint32_t* at, const float* lig
 }
 }  // namespace
 
-LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height,
-                              const RasterImage* colour) {
-    // The pixels to work out are gathered first, while the map is still near
-    // at hand. Most of a tile is flat ground or nothing: the images start
-    // flat, and only those pixels are worked out.
-    const int w = std::max(width, 1), h = std::max(height, 1);
-    const bool unlit = colour && map.keeps_light();
-    const Listed listed = list_pixels(map, left, top, w, h, unlit);
+MarkedPixels marked_pixels(const SurfaceIds& map) {
+    // Each marked row's columns, listed without a branch (the leaves of a
+    // tree leave many small holes): a pixel painted over with flat ground as
+    // it is needs nothing. Light 1 has one bit pattern, so it is compared as
+    // an integer and costs no float test.
+    const bool lit = map.keeps_light();
+    std::size_t span = 0;
+    for (int y = 0; y < map.height(); ++y)
+        span += static_cast<std::size_t>(std::max(0, map.last_marked(y) - map.first_marked(y) + 1));
+    MarkedPixels marked;
+    marked.place = scratch<MarkedPixels::Place>(span), marked.id = scratch<SurfaceId>(span);
+    if (lit) marked.light = scratch<float>(span);
+    std::size_t count = 0;
+    for (int y = 0; y < map.height(); ++y) {
+        const SurfaceId* ids = map.row(y);
+        const float* light = lit ? map.light_row(y) : nullptr;
+        for (int x = map.first_marked(y); x <= map.last_marked(y); ++x) {
+            const float l = lit ? light[x] : 1.0f;
+            marked.place[count] = {static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y)};
+            marked.id[count] = ids[x];
+            if (lit) marked.light[count] = l;
+            count += (ids[x] != 0) | (std::bit_cast<std::uint32_t>(l) != one_bits);
+        }
+    }
+    marked.count = count;
+    return marked;
+}
+
+LightingMaps lighting_maps_of(const SurfaceIds& map, const MarkedPixels& marked, int left, int top, int width,
+                              int height, const RasterImage* colour) {
+    // The albedo is copied first, while the colour was just written. Most of
+    // a tile is flat ground or nothing: the images start flat, and only the
+    // marked pixels inside the rectangle are worked out.
     LightingMaps out;
+    if (colour) out.albedo = *colour;
+    const int w = std::max(width, 1), h = std::max(height, 1);
+    const bool unlit = colour && map.keeps_light() && marked.light;
+    const Listed listed = list_pixels(map, marked, left, top, w, h, unlit);
     out.normals = RasterImage(w, h, rgb(encoded(0.0f), encoded(0.0f), encoded(1.0f)));
     out.heights.assign(static_cast<std::size_t>(w) * h, 0);
-    if (colour) out.albedo = *colour;
     const std::size_t count = listed.count;
     if (count == 0) return out;
     const Surface* surfaces = &map.surface(0);

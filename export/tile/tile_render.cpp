@@ -194,6 +194,8 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
         request.surfaces = &surfaces;
     }
     draw(app, settings, index, request);
+    // The maps' pixels are taken while the surfaces are still at hand.
+    const MarkedPixels marked = settings.wants_surfaces() ? marked_pixels(surfaces) : MarkedPixels{};
     const RasterImage& canvas = app.state().canvas;
     if (kind_row(settings.kind).corner_set) {
         tile.drawn = set_settings(settings, index, app.state().geometry.iso_width);
@@ -246,7 +248,7 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     if (settings.over) colour_under_coverage(tile.image, tile.alpha);
     if (settings.wants_surfaces())
         tile.lighting_maps =
-            lighting_maps_of(surfaces, left, top, width, height, settings.albedo ? &tile.image : nullptr);
+            lighting_maps_of(surfaces, marked, left, top, width, height, settings.albedo ? &tile.image : nullptr);
     tile.anchor_x = TileGeometry::centre_x - tile.left;
     tile.anchor_y = TileGeometry::ground_y - tile.top;
     draw_later_frames(app, settings, index, tile, frames);

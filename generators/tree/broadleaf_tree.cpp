@@ -62,7 +62,9 @@ int paint_branches(TreeCanvas& canvas, TreeBase base, int height, int thickness)
 
 // One oval cluster of scattered leaf pixels. The shade grows with the
 // distance and with the offset to the right, so the right rim is lightest.
-void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixels, int width_factor) {
+// Where the leaves land is kept in `leaves` when the maps are made.
+void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixels, int width_factor,
+                        std::vector<std::pair<int, int>>* leaves) {
     RandomSource& random = canvas.random;
     const AppState& tables = canvas.tables;
     for (int n = 0; n < pixels; ++n) {
@@ -75,6 +77,7 @@ void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixe
         canvas.dc.set_painted_light(
             painted_light(tables.leaf_colours[shade], tables.leaf_colours[brightest_leaf], green));
         canvas.dc.plot(cx + dx, y, tables.leaf_colours[shade]);
+        if (leaves) leaves->emplace_back(cx + dx, y);
     }
 }
 
@@ -85,7 +88,9 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
     const int pixels = height * 5 * style.leaf_percent / 100;
     int count = 0;
     std::vector<ClusterDome> domes;
+    std::vector<std::pair<int, int>> leaves;
     const bool mapping = canvas.dc.mapping_surfaces();
+    if (mapping) leaves.reserve(static_cast<std::size_t>(pixels) * 2 * least_clusters);
     for (int c = 1;; ++c) {
         if (c > random_below(random, height) + least_clusters) break;
         const int cx = base.x + random_below(random, height) - height / 2;
@@ -94,11 +99,12 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
         // Leaves scatter over an oval radius * factor / 2 across and radius high.
         const float rx = std::max(radius * style.width_factor / 2.0f, 1.0f), ry = std::max(radius, 1) * 1.0f;
         canvas.dc.set_surface(dome(cx + 0.5f, cy + 0.5f, rx, ry, static_cast<float>(base.y)));
-        if (mapping) domes.emplace_back(canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f);
-        paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor);
+        if (mapping)
+            domes.emplace_back(canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f, leaves.size());
+        paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor, mapping ? &leaves : nullptr);
         ++count;
     }
-    smooth_crown(canvas.dc, domes);
+    smooth_crown(canvas.dc, domes, leaves);
     return count;
 }
 }  // namespace

@@ -146,17 +146,18 @@ TEST(CrownDomes, ALeafTakesTheLastDomeDrawnOverItAndNeverAnEarlierOne) {
     SurfaceIds map(target.width(), target.height(), target.origin_x(), target.origin_y());
     DrawingContext dc(target, &map);
     std::vector<ClusterDome> domes;
+    std::vector<std::pair<int, int>> leaves;
     // Three clusters, each plotting its leaves under its own dome's id.
     const auto cluster = [&](float cx, float r, std::vector<std::pair<int, int>> plotted) {
         dc.set_surface(dome(cx, 50.5f, r, r, 100.0f));
-        domes.emplace_back(dc.current_surface(), cx, 50.5f, r, r);
-        for (const auto& [x, y] : plotted) dc.plot(x, y, rgb(0, 200, 0));
+        domes.emplace_back(dc.current_surface(), cx, 50.5f, r, r, leaves.size());
+        for (const auto& [x, y] : plotted) dc.plot(x, y, rgb(0, 200, 0)), leaves.emplace_back(x, y);
     };
     cluster(50.5f, 10.0f, {{50, 50}, {42, 50}});  // first: both under it only so far
     cluster(52.5f, 4.0f, {{53, 50}});             // inside the first as well
     cluster(49.5f, 3.0f, {{70, 70}});             // over (50, 50), not over (53, 50)
     const SurfaceId first = domes[0].id, second = domes[1].id, third = domes[2].id;
-    smooth_crown(dc, domes);
+    smooth_crown(dc, domes, leaves);
     EXPECT_EQ(dc.surface_under(50, 50), third);   // two domes drawn over it: the last
     EXPECT_EQ(dc.surface_under(42, 50), first);   // none
     EXPECT_EQ(dc.surface_under(53, 50), second);  // the first holds it but lies behind
