@@ -8,7 +8,6 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -56,111 +55,10 @@ std::vector<std::uint8_t> plane_normals(const SurfaceIds& map) {
 
 // The gain that takes each pixel's painted light out. The darkest painted
 // light is a generator's black edge; a floor keeps its few pixels from taking
-// every rounding error up with them. One loop of divisions, so it vectorises.
+// every rounding error up with them.
 WIDE_LOOPS void pixel_gains(std::size_t count, const float* __restrict light, float* __restrict gains) {
     constexpr float darkest = 0.05f;
     for (std::size_t i = 0; i < count; ++i) gains[i] = 1.0f / (light[i] > darkest ? light[i] : darkest);
-}
-
-// Numbers each written before they are read: making room for them costs no
-// time spent clearing it.
-template <class T>
-std::unique_ptr<T[]> scratch(std::size_t count) {
-    return std::make_unique_for_overwrite<T[]>(std::max<std::size_t>(count, 1));
-}
-
-constexpr std::uint32_t one_bits = std::bit_cast<std::uint32_t>(1.0f);
-
-// The pixels of the rectangle, worked out together so the sums run over
-// many pixels at a time.
-struct Listed {
-    std::unique_ptr<std::uint32_t[]> at;  // where in the rectangle's images
-    std::unique_ptr<int[]> x, y;          // drawing coordinates
-    std::unique_ptr<SurfaceId[]> id;
-    std::unique_ptr<float[]> light;  // when light is kept
-    std::size_t count = 0;
-};
-
-Listed list_pixels(const SurfaceIds& map, const MarkedPixels& marked, int left, int top, int width, int height,
-                   bool lit) {
-    Listed listed;
-    const std::size_t all = marked.count;
-    listed.at = scratch<std::uint32_t>(all), listed.x = scratch<int>(all), listed.y = scratch<int>(all);
-    listed.id = scratch<SurfaceId>(all);
-    if (lit) listed.light = scratch<float>(all);
-    std::uint32_t* at = listed.at.get();
-    int* xs = listed.x.get();
-    int* ys = listed.y.get();
-    SurfaceId* ids = listed.id.get();
-    float* light = listed.light.get();
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < all; ++i) {
-        const int mx = marked.place[i].x, my = marked.place[i].y;
-        const int x = mx - left, y = my - top;
-        at[count] = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(width) + static_cast<std::uint32_t>(x);
-        xs[count] = mx - map.origin_x(), ys[count] = my - map.origin_y();
-        ids[count] = marked.id[i];
-        if (lit) light[count] = marked.light[i];
-        count += static_cast<unsigned>(x) < static_cast<unsigned>(width) &&
-                 static_cast<unsigned>(y) < static_cast<unsigned>(height);
-    }
-    listed.count = count;
-    return listed;
-}
-
-void heights_of(std::size_t count, const Surface* __restrict surfaces, const SurfaceId* __restrict ids,
-                const int* __restrict xs, const int* __restrict ys, float* __restrict raised) {
-    for (std::size_t i = 0; i < count; ++i) raised[i] = signed_height_at(surfaces[ids[i]], xs[i], ys[i]);
-}
-
-void spread_heights(std::size_t count, const std::uint32_t* __restrict at, const std::uint16_t* __restrict rounded,
-                    std::uint16_t* __restrict heights) {
-    for (std::size_t i = 0; i < count; ++i) heights[at[i]] = rounded[i];
-}
-
-// Three arrays of bytes, a channel each, count apart, to their pixels.
-void spread_pixels(std::size_t count, const std::uint32_t* __restrict at, const std::uint8_t* __restrict bytes,
-                   std::uint8_t* __restrict image) {
-    for (std::size_t i = 0; i < count; ++i) {
-        std::uint8_t* p = image + 3 * static_cast<std::size_t>(at[i]);
-        p[0] = bytes[i], p[1] = bytes[count + i], p[2] = bytes[2 * count + i];
-    }
-}
-
-// A plane's pixels show its one normal.
-void plane_pixels(std::size_t count, const Surface* __restrict surfaces, const SurfaceId* __restrict ids,
-                  const std::uint32_t* __restrict at, const std::uint8_t* __restrict planes,
-                  std::uint8_t* __restrict image) {
-    for (std::size_t i = 0; i < count; ++i) {
-        const SurfaceId id = ids[i];
-        if (surfaces[id].shape != Surface::Shape::plane) continue;
-        std::uint8_t* p = image + 3 * static_cast<std::size_t>(at[i]);
-        p[0] = planes[3 * id], p[1] = planes[3 * id + 1], p[2] = planes[3 * id + 2];
-    }
-}
-
-// A shape's listed pixels, gathered to be worked out together, and where
-// each one's normal goes in the image.
-struct Gathered {
-    Gathered(Surface::Shape shape, std::size_t count)
-        : shape(shape),
-          normals(shape),
-          at(scratch<std::uint32_t>(count)) {
-        normals.resize(static_cast<int>(count));
-    }
-    Surface::Shape shape;
-    NormalRow normals;
-    std::unique_ptr<std::uint32_t[]> at;
-    std::size_t count = 0;
-};
-
-void gather(const Listed& listed, const Surface* surfaces, Gathered& g) {
-    for (std::size_t i = 0; i < listed.count; ++i) {
-        const Surface& s = surfaces[listed.id[i]];
-        if (s.shape != g.shape) continue;
-        g.normals.set(static_cast<int>(g.count), s, listed.x[i], listed.y[i]);
-        g.at[g.count++] = listed.at[i];
-    }
 }
 
 // Bytes over their gains, rounded and held within 0..255.
@@ -172,95 +70,124 @@ WIDE_LOOPS void unlight(std::size_t count, const std::uint8_t* __restrict bytes,
     }
 }
 
-// Each listed pixel of the image over its painted light. Its channels are
-// gathered a channel to an array, so the sums run a few pixels at a time.
-void unlight_pixels(std::size_t count, const std::uint32_t* at, const float* light, std::uint8_t* image) {
-    auto gains = scratch<float>(count);
-    pixel_gains(count, light, gains.get());
-    auto bytes = scratch<std::uint8_t>(3 * count), unlit = scratch<std::uint8_t>(3 * count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* p = image + 3 * static_cast<std::size_t>(at[i]);
-        bytes[i] = p[0], bytes[count + i] = p[1], bytes[2 * count + i] = p[2];
+// A row's pixels of one round shape, and their columns.
+struct Gathered {
+    Gathered(Surface::Shape shape, std::size_t width) : normals(shape), columns(width) {
+        normals.resize(static_cast<int>(width));
     }
-    for (std::size_t k = 0; k < 3; ++k) unlight(count, bytes.get() + k * count, gains.get(), unlit.get() + k * count);
-    spread_pixels(count, at, unlit.get(), image);
-}
+    NormalRow normals;
+    std::vector<int> columns;
+    std::size_t count = 0;
+};
 }  // namespace
 
-MarkedPixels marked_pixels(const SurfaceIds& map) {
-    // Each marked row's columns, listed without a branch (the leaves of a
-    // tree leave many small holes): a pixel painted over with flat ground as
-    // it is needs nothing. Light 1 has one bit pattern, so it is compared as
-    // an integer and costs no float test.
-    const bool lit = map.keeps_light();
-    std::size_t span = 0;
-    for (int y = 0; y < map.height(); ++y)
-        span += static_cast<std::size_t>(std::max(0, map.last_marked(y) - map.first_marked(y) + 1));
-    MarkedPixels marked;
-    marked.place = scratch<MarkedPixels::Place>(span), marked.id = scratch<SurfaceId>(span);
-    if (lit) marked.light = scratch<float>(span);
-    std::size_t count = 0;
-    for (int y = 0; y < map.height(); ++y) {
-        const SurfaceId* ids = map.row(y);
-        const float* light = lit ? map.light_row(y) : nullptr;
-        for (int x = map.first_marked(y); x <= map.last_marked(y); ++x) {
-            const float l = lit ? light[x] : 1.0f;
-            marked.place[count] = {static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y)};
-            marked.id[count] = ids[x];
-            if (lit) marked.light[count] = l;
-            count += (ids[x] != 0) | (std::bit_cast<std::uint32_t>(l) != one_bits);
+LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height) {
+    LightingMaps out;
+    // Most of a tile is flat ground or nothing: the images start flat, and
+    // only the pixels a surface painted are worked out.
+    out.normals = RasterImage(width, height, rgb(encoded(0.0f), encoded(0.0f), encoded(1.0f)));
+    const int w = out.normals.width(), h = out.normals.height();
+    out.heights.assign(static_cast<std::size_t>(w) * h, 0);
+    const std::vector<std::uint8_t> planes = plane_normals(map);
+    // Each row: the columns a surface painted are listed (without a branch:
+    // the leaves of a tree leave many small holes), a plane's pixels take its
+    // normal, a round surface's are gathered by shape, worked out and
+    // encoded together, and put back where they came from.
+    const auto n = static_cast<std::size_t>(w);
+    std::array<Gathered, 2> rounds{Gathered(Surface::Shape::dome, n), Gathered(Surface::Shape::upright, n)};
+    std::vector<int> painted(n);
+    std::vector<float> raised(n);
+    std::vector<std::uint16_t> rounded(n);
+    std::vector<std::uint8_t> bytes(3 * n);
+    for (int y = std::max(0, -top); y < std::min(h, map.height() - top); ++y) {
+        const int my = top + y;
+        const int x_first = std::max(map.first_marked(my) - left, 0);
+        const int x_last = std::min(map.last_marked(my) - left, w - 1);
+        const SurfaceId* ids = map.row(my) + left;
+        std::size_t count = 0;
+        for (int x = x_first; x <= x_last; ++x) {
+            painted[count] = x;
+            count += ids[x] != 0;
+        }
+        if (count == 0) continue;
+        std::uint8_t* row = out.normals.row(y);
+        const int sx = left - map.origin_x(), sy = my - map.origin_y();
+        for (std::size_t i = 0; i < count; ++i) {
+            const int x = painted[i];
+            const SurfaceId id = ids[x];
+            const Surface& s = map.surface(id);
+            raised[i] = signed_height_at(s, sx + x, sy);
+            if (s.shape != Surface::Shape::plane) {
+                Gathered& g = rounds[s.shape == Surface::Shape::dome ? 0 : 1];
+                g.normals.set(static_cast<int>(g.count), s, sx + x, sy);
+                g.columns[g.count++] = x;
+                continue;
+            }
+            std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
+            p[0] = planes[3 * id], p[1] = planes[3 * id + 1], p[2] = planes[3 * id + 2];
+        }
+        round_heights(count, raised.data(), rounded.data());
+        std::uint16_t* heights = &out.heights[static_cast<std::size_t>(y) * n];
+        for (std::size_t i = 0; i < count; ++i) heights[painted[i]] = rounded[i];
+        for (Gathered& g : rounds) {
+            if (g.count == 0) continue;
+            g.normals.work_out(static_cast<int>(g.count));
+            encode_normals(g.count, g.normals.x, g.normals.y, g.normals.z, n, bytes.data());
+            for (std::size_t i = 0; i < g.count; ++i) {
+                std::uint8_t* p = row + 3 * static_cast<std::size_t>(g.columns[i]);
+                p[0] = bytes[i], p[1] = bytes[n + i], p[2] = bytes[2 * n + i];
+            }
+            g.count = 0;
         }
     }
-    marked.count = count;
-    return marked;
+    return out;
 }
 
-LightingMaps lighting_maps_of(const SurfaceIds& map, const MarkedPixels& marked, int left, int top, int width,
-                              int height, const RasterImage* colour) {
-    // The albedo is copied first, while the colour was just written. Most of
-    // a tile is flat ground or nothing: the images start flat, and only the
-    // marked pixels inside the rectangle are worked out.
-    LightingMaps out;
-    if (colour) out.albedo = *colour;
-    const int w = std::max(width, 1), h = std::max(height, 1);
-    const bool unlit = colour && map.keeps_light() && marked.light;
-    const Listed listed = list_pixels(map, marked, left, top, w, h, unlit);
-    out.normals = RasterImage(w, h, rgb(encoded(0.0f), encoded(0.0f), encoded(1.0f)));
-    out.heights.assign(static_cast<std::size_t>(w) * h, 0);
-    const std::size_t count = listed.count;
-    if (count == 0) return out;
-    const Surface* surfaces = &map.surface(0);
-
-    auto raised = scratch<float>(count);
-    heights_of(count, surfaces, listed.id.get(), listed.x.get(), listed.y.get(), raised.get());
-    auto rounded = scratch<std::uint16_t>(count);
-    round_heights(count, raised.get(), rounded.get());
-    spread_heights(count, listed.at.get(), rounded.get(), out.heights.data());
-
-    // A plane shows its one normal; a round surface's pixels are gathered
-    // by shape and worked out together.
-    std::uint8_t* normal_bytes = out.normals.row(0);
-    plane_pixels(count, surfaces, listed.id.get(), listed.at.get(), plane_normals(map).data(), normal_bytes);
-    std::size_t domes = 0, uprights = 0;
+RasterImage albedo_of(const RasterImage& colour, const SurfaceIds& map, int left, int top) {
+    RasterImage albedo = colour;
+    if (!map.keeps_light()) return albedo;
+    // Only a pixel painted with a light other than 1 changes. They are listed
+    // row by row without a branch (the leaves of a tree leave many holes);
+    // light 1 has one bit pattern, so it is compared as an integer. Their
+    // channels are then gathered a channel to an array, so the sums run a
+    // few pixels at a time, and put back.
+    constexpr std::uint32_t one = std::bit_cast<std::uint32_t>(1.0f);
+    const int width = albedo.width();
+    std::size_t span = 0;
+    const int y_first = std::max(0, -top), y_end = std::min(albedo.height(), map.height() - top);
+    for (int y = y_first; y < y_end; ++y)
+        span += static_cast<std::size_t>(std::max(0, std::min(map.last_marked(top + y) - left, width - 1) -
+                                                         std::max(map.first_marked(top + y) - left, 0) + 1));
+    // Scratch numbers, each written before it is read, so not cleared first.
+    auto at = std::make_unique_for_overwrite<std::size_t[]>(span + 1);
+    auto light = std::make_unique_for_overwrite<float[]>(span + 1);
+    std::size_t count = 0;
+    for (int y = y_first; y < y_end; ++y) {
+        const int my = top + y;
+        const int x_last = std::min(map.last_marked(my) - left, width - 1);
+        const float* row = map.light_row(my) + left;
+        const std::size_t row_at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        for (int x = std::max(map.first_marked(my) - left, 0); x <= x_last; ++x) {
+            at[count] = row_at + static_cast<std::size_t>(x);
+            light[count] = row[x];
+            count += std::bit_cast<std::uint32_t>(row[x]) != one;
+        }
+    }
+    auto gains = std::make_unique_for_overwrite<float[]>(count + 1);
+    pixel_gains(count, light.get(), gains.get());
+    auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(3 * count + 1);
+    auto unlit = std::make_unique_for_overwrite<std::uint8_t[]>(3 * count + 1);
+    std::uint8_t* image = albedo.row(0);
     for (std::size_t i = 0; i < count; ++i) {
-        const Surface::Shape shape = surfaces[listed.id[i]].shape;
-        domes += shape == Surface::Shape::dome, uprights += shape == Surface::Shape::upright;
+        const std::uint8_t* p = image + 3 * at[i];
+        bytes[i] = p[0], bytes[count + i] = p[1], bytes[2 * count + i] = p[2];
     }
-    for (const auto& [shape, shaped] :
-         {std::pair{Surface::Shape::dome, domes}, std::pair{Surface::Shape::upright, uprights}}) {
-        if (shaped == 0) continue;
-        Gathered g(shape, shaped);
-        gather(listed, surfaces, g);
-        g.normals.work_out(static_cast<int>(g.count));
-        auto bytes = scratch<std::uint8_t>(3 * g.count);
-        encode_normals(g.count, g.normals.x, g.normals.y, g.normals.z, g.count, bytes.get());
-        spread_pixels(g.count, g.at.get(), bytes.get(), normal_bytes);
+    for (std::size_t k = 0; k < 3; ++k) unlight(count, &bytes[k * count], gains.get(), &unlit[k * count]);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint8_t* p = image + 3 * at[i];
+        p[0] = unlit[i], p[1] = unlit[count + i], p[2] = unlit[2 * count + i];
     }
-
-    // The albedo: each listed pixel over its painted light (an unlisted one
-    // was painted as it is, light 1).
-    if (unlit) unlight_pixels(count, listed.at.get(), listed.light.get(), out.albedo.row(0));
-    return out;
+    return albedo;
 }
 
 RasterImage lit_image(const RasterImage& colour, const RasterImage& normals, const Light& light) {

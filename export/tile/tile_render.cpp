@@ -47,6 +47,37 @@ void colour_under_coverage(RasterImage& image, const std::vector<std::uint8_t>& 
     }
 }
 
+// What the final draw covers, found against the probe drawn on white: each
+// pixel's coverage (255 where both draws agree; an over tile's partial alpha)
+// and the box around what was covered (right < 0: nothing).
+struct Coverage {
+    std::vector<std::uint8_t> painted;
+    int left = 0, top = 0, right = -1, bottom = -1;
+};
+
+Coverage coverage_of(const RasterImage& canvas, const RasterImage& probe, bool over) {
+    const int width = canvas.width(), height = canvas.height();
+    Coverage covered;
+    covered.painted.assign(static_cast<std::size_t>(width) * height, 0);
+    int left = width, top = height, right = -1, bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* a = canvas.row(y);
+        const std::uint8_t* b = probe.row(y);
+        std::uint8_t* painted = &covered.painted[static_cast<std::size_t>(y) * width];
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* on_black = a + 3 * x;
+            const std::uint8_t* on_white = b + 3 * x;
+            const std::uint8_t covers = over ? coverage(on_black, on_white) : same_colour(on_black, on_white) ? 255 : 0;
+            if (covers == 0) continue;
+            painted[x] = covers;
+            left = std::min(left, x), right = std::max(right, x);
+            top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    }
+    covered.left = left, covered.top = top, covered.right = right, covered.bottom = bottom;
+    return covered;
+}
+
 // A pick made exactly as a user makes it in the chooser: click the cells,
 // then "Ok", which stores the pick and ticks the lock.
 void pick_textures(TileContext& context, int button, const std::vector<int>& cells) {
@@ -194,8 +225,6 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
         request.surfaces = &surfaces;
     }
     draw(app, settings, index, request);
-    // The maps' pixels are taken while the surfaces are still at hand.
-    const MarkedPixels marked = settings.wants_surfaces() ? marked_pixels(surfaces) : MarkedPixels{};
     const RasterImage& canvas = app.state().canvas;
     if (kind_row(settings.kind).corner_set) {
         tile.drawn = set_settings(settings, index, app.state().geometry.iso_width);
@@ -209,29 +238,13 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     }
 
     int left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
-    std::vector<std::uint8_t> painted;
+    Coverage covered;
     if (need_coverage) {
-        painted.assign(static_cast<std::size_t>(canvas.width()) * canvas.height(), 0);
-        left = canvas.width(), top = canvas.height(), right = -1, bottom = -1;
-        for (int y = 0; y < canvas.height(); ++y) {
-            const std::uint8_t* a = canvas.row(y);
-            const std::uint8_t* b = probe.row(y);
-            for (int x = 0; x < canvas.width(); ++x) {
-                const std::uint8_t* on_black = a + 3 * x;
-                const std::uint8_t* on_white = b + 3 * x;
-                const std::uint8_t covers = settings.over                     ? coverage(on_black, on_white)
-                                            : same_colour(on_black, on_white) ? 255
-                                                                              : 0;
-                if (covers == 0) continue;
-                painted[static_cast<std::size_t>(y) * canvas.width() + x] = covers;
-                left = std::min(left, x), right = std::max(right, x);
-                top = std::min(top, y), bottom = std::max(bottom, y);
-            }
-        }
-        if (!settings.trim) left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
+        covered = coverage_of(canvas, probe, settings.over);
+        if (settings.trim) left = covered.left, top = covered.top, right = covered.right, bottom = covered.bottom;
         // A tile that paints nothing trims to one clear pixel at its anchor,
         // not to the canvas, which would make every cell of its sheet that size.
-        else if (right < 0)
+        if (settings.trim && right < 0)
             left = right = TileGeometry::centre_x + room.origin_x,
             top = bottom = TileGeometry::ground_y + room.origin_y;
     }
@@ -242,13 +255,15 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     if (need_coverage) {
         tile.alpha.resize(static_cast<std::size_t>(width) * height);
         for (int y = 0; y < height; ++y)
-            std::copy_n(&painted[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
+            std::copy_n(&covered.painted[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
                         &tile.alpha[static_cast<std::size_t>(y) * width]);
     }
     if (settings.over) colour_under_coverage(tile.image, tile.alpha);
-    if (settings.wants_surfaces())
-        tile.lighting_maps =
-            lighting_maps_of(surfaces, marked, left, top, width, height, settings.albedo ? &tile.image : nullptr);
+    // The albedo first, while the colour was just written.
+    RasterImage albedo;
+    if (settings.albedo) albedo = albedo_of(tile.image, surfaces, left, top);
+    if (settings.wants_surfaces()) tile.lighting_maps = lighting_maps_of(surfaces, left, top, width, height);
+    if (settings.albedo) tile.lighting_maps.albedo = std::move(albedo);
     tile.anchor_x = TileGeometry::centre_x - tile.left;
     tile.anchor_y = TileGeometry::ground_y - tile.top;
     draw_later_frames(app, settings, index, tile, frames);
