@@ -47,37 +47,6 @@ void colour_under_coverage(RasterImage& image, const std::vector<std::uint8_t>& 
     }
 }
 
-// What the final draw covers, found against the probe drawn on white: each
-// pixel's coverage (255 where both draws agree; an over tile's partial alpha)
-// and the box around what was covered (right < 0: nothing).
-struct Coverage {
-    std::vector<std::uint8_t> painted;
-    int left = 0, top = 0, right = -1, bottom = -1;
-};
-
-Coverage coverage_of(const RasterImage& canvas, const RasterImage& probe, bool over) {
-    const int width = canvas.width(), height = canvas.height();
-    Coverage covered;
-    covered.painted.assign(static_cast<std::size_t>(width) * height, 0);
-    int left = width, top = height, right = -1, bottom = -1;
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* a = canvas.row(y);
-        const std::uint8_t* b = probe.row(y);
-        std::uint8_t* painted = &covered.painted[static_cast<std::size_t>(y) * width];
-        for (int x = 0; x < width; ++x) {
-            const std::uint8_t* on_black = a + 3 * x;
-            const std::uint8_t* on_white = b + 3 * x;
-            const std::uint8_t covers = over ? coverage(on_black, on_white) : same_colour(on_black, on_white) ? 255 : 0;
-            if (covers == 0) continue;
-            painted[x] = covers;
-            left = std::min(left, x), right = std::max(right, x);
-            top = std::min(top, y), bottom = std::max(bottom, y);
-        }
-    }
-    covered.left = left, covered.top = top, covered.right = right, covered.bottom = bottom;
-    return covered;
-}
-
 // A pick made exactly as a user makes it in the chooser: click the cells,
 // then "Ok", which stores the pick and ticks the lock.
 void pick_textures(TileContext& context, int button, const std::vector<int>& cells) {
@@ -238,13 +207,29 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     }
 
     int left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
-    Coverage covered;
+    std::vector<std::uint8_t> painted;
     if (need_coverage) {
-        covered = coverage_of(canvas, probe, settings.over);
-        if (settings.trim) left = covered.left, top = covered.top, right = covered.right, bottom = covered.bottom;
+        painted.assign(static_cast<std::size_t>(canvas.width()) * canvas.height(), 0);
+        left = canvas.width(), top = canvas.height(), right = -1, bottom = -1;
+        for (int y = 0; y < canvas.height(); ++y) {
+            const std::uint8_t* a = canvas.row(y);
+            const std::uint8_t* b = probe.row(y);
+            for (int x = 0; x < canvas.width(); ++x) {
+                const std::uint8_t* on_black = a + 3 * x;
+                const std::uint8_t* on_white = b + 3 * x;
+                const std::uint8_t covers = settings.over                     ? coverage(on_black, on_white)
+                                            : same_colour(on_black, on_white) ? 255
+                                                                              : 0;
+                if (covers == 0) continue;
+                painted[static_cast<std::size_t>(y) * canvas.width() + x] = covers;
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+        if (!settings.trim) left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
         // A tile that paints nothing trims to one clear pixel at its anchor,
         // not to the canvas, which would make every cell of its sheet that size.
-        if (settings.trim && right < 0)
+        else if (right < 0)
             left = right = TileGeometry::centre_x + room.origin_x,
             top = bottom = TileGeometry::ground_y + room.origin_y;
     }
@@ -255,7 +240,7 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     if (need_coverage) {
         tile.alpha.resize(static_cast<std::size_t>(width) * height);
         for (int y = 0; y < height; ++y)
-            std::copy_n(&covered.painted[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
+            std::copy_n(&painted[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
                         &tile.alpha[static_cast<std::size_t>(y) * width]);
     }
     if (settings.over) colour_under_coverage(tile.image, tile.alpha);
