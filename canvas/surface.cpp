@@ -84,10 +84,8 @@ void NormalRow::resize(int count) {
     if (n <= room_) return;
     numbers_ = std::make_unique_for_overwrite<float[]>(7 * n);
     room_ = n;
-    float* const arrays[7] = {numbers_.get(),         numbers_.get() + n,     numbers_.get() + 2 * n,
-                              numbers_.get() + 3 * n, numbers_.get() + 4 * n, numbers_.get() + 5 * n,
-                              numbers_.get() + 6 * n};
-    p = arrays[0], q = arrays[1], r = arrays[2], s = arrays[3], x = arrays[4], y = arrays[5], z = arrays[6];
+    float* const at = numbers_.get();
+    p = at, q = at + n, r = at + 2 * n, s = at + 3 * n, x = at + 4 * n, y = at + 5 * n, z = at + 6 * n;
 }
 
 // Each shape's loop has no branches and arrays that share nothing, so it

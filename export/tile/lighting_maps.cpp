@@ -153,21 +153,20 @@ RasterImage albedo_of(const RasterImage& colour, const SurfaceIds& map, int left
     // few pixels at a time, and put back.
     constexpr std::uint32_t one = std::bit_cast<std::uint32_t>(1.0f);
     const int width = albedo.width();
-    std::size_t span = 0;
     const int y_first = std::max(0, -top), y_end = std::min(albedo.height(), map.height() - top);
-    for (int y = y_first; y < y_end; ++y)
-        span += static_cast<std::size_t>(std::max(0, std::min(map.last_marked(top + y) - left, width - 1) -
-                                                         std::max(map.first_marked(top + y) - left, 0) + 1));
+    // A row's marked columns, in the albedo's.
+    const auto x_first = [&](int y) { return std::max(map.first_marked(top + y) - left, 0); };
+    const auto x_last = [&](int y) { return std::min(map.last_marked(top + y) - left, width - 1); };
+    std::size_t span = 0;
+    for (int y = y_first; y < y_end; ++y) span += static_cast<std::size_t>(std::max(0, x_last(y) - x_first(y) + 1));
     // Scratch numbers, each written before it is read, so not cleared first.
     auto at = std::make_unique_for_overwrite<std::size_t[]>(span + 1);
     auto light = std::make_unique_for_overwrite<float[]>(span + 1);
     std::size_t count = 0;
     for (int y = y_first; y < y_end; ++y) {
-        const int my = top + y;
-        const int x_last = std::min(map.last_marked(my) - left, width - 1);
-        const float* row = map.light_row(my) + left;
+        const float* row = map.light_row(top + y) + left;
         const std::size_t row_at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-        for (int x = std::max(map.first_marked(my) - left, 0); x <= x_last; ++x) {
+        for (int x = x_first(y), last = x_last(y); x <= last; ++x) {
             at[count] = row_at + static_cast<std::size_t>(x);
             light[count] = row[x];
             count += std::bit_cast<std::uint32_t>(row[x]) != one;
