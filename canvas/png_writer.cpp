@@ -23,6 +23,8 @@ struct Scratch {
     std::unique_ptr<libdeflate_compressor, CompressorFree> compressor{libdeflate_alloc_compressor(deflate_level)};
     std::vector<std::uint8_t> rows;
     std::vector<std::uint8_t> deflated;
+    std::vector<std::uint8_t> row;
+    std::vector<std::uint16_t> grey;
 };
 
 void put_u32(std::uint8_t* at, std::uint32_t value) {
@@ -45,20 +47,22 @@ void append_chunk(std::vector<std::uint8_t>& out, const char (&type)[5], const s
 
 // The scanlines as PNG stores them: a filter byte (0, none) and the row's
 // bytes, the alpha interleaved when there is one.
-void fill_rows(const RasterImage& image, const std::vector<std::uint8_t>* alpha, std::vector<std::uint8_t>& rows) {
-    const std::size_t width = static_cast<std::size_t>(image.width());
-    const std::size_t stride = 1 + width * (alpha ? 4 : 3);
-    rows.resize(stride * static_cast<std::size_t>(image.height()));
-    for (int y = 0; y < image.height(); ++y) {
-        std::uint8_t* out = rows.data() + stride * static_cast<std::size_t>(y);
+void fill_rows(int width, int height, const RgbRow& row, const std::vector<std::uint8_t>* alpha, Scratch& scratch) {
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t stride = 1 + w * (alpha ? 4 : 3);
+    scratch.rows.resize(stride * static_cast<std::size_t>(height));
+    if (alpha) scratch.row.resize(3 * w);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* out = scratch.rows.data() + stride * static_cast<std::size_t>(y);
         *out++ = 0;
-        const std::uint8_t* rgb = image.row(y);
         if (!alpha) {
-            std::memcpy(out, rgb, width * 3);
+            row(y, out);
             continue;
         }
-        const std::uint8_t* a = alpha->data() + width * static_cast<std::size_t>(y);
-        for (std::size_t x = 0; x < width; ++x, out += 4, rgb += 3) {
+        row(y, scratch.row.data());
+        const std::uint8_t* rgb = scratch.row.data();
+        const std::uint8_t* a = alpha->data() + w * static_cast<std::size_t>(y);
+        for (std::size_t x = 0; x < w; ++x, out += 4, rgb += 3) {
             out[0] = rgb[0];
             out[1] = rgb[1];
             out[2] = rgb[2];
@@ -97,32 +101,60 @@ std::optional<std::vector<std::uint8_t>> png_of_rows(Scratch& scratch, int width
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image, const std::vector<std::uint8_t>* alpha) {
-    if (image.empty()) return std::nullopt;
-    if (alpha && alpha->size() != static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()))
+    return encode_png_rows(
+        image.width(), image.height(),
+        [&image](int y, std::uint8_t* out) {
+            std::memcpy(out, image.row(y), 3 * static_cast<std::size_t>(image.width()));
+        },
+        alpha);
+}
+
+std::optional<std::vector<std::uint8_t>> encode_png_rows(int width, int height, const RgbRow& row,
+                                                         const std::vector<std::uint8_t>* alpha) {
+    if (width < 1 || height < 1) return std::nullopt;
+    if (alpha && alpha->size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
         return std::nullopt;
     Scratch& scratch = thread_scratch();
     if (!scratch.compressor) return std::nullopt;
-    fill_rows(image, alpha, scratch.rows);
-    return png_of_rows(scratch, image.width(), image.height(), 8, alpha ? 6 : 2);  // RGBA or RGB
+    fill_rows(width, height, row, alpha, scratch);
+    return png_of_rows(scratch, width, height, 8, alpha ? 6 : 2);  // RGBA or RGB
 }
 
 std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height,
                                                            const std::vector<std::uint16_t>& grey,
                                                            const std::vector<std::uint8_t>* alpha) {
-    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if (width < 1 || height < 1 || grey.size() != pixels || (alpha && alpha->size() != pixels)) return std::nullopt;
+    if (grey.size() != static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0)))
+        return std::nullopt;
+    return encode_png_grey16_rows(
+        width, height,
+        [&grey, width](int y, std::uint16_t* out) {
+            std::copy_n(&grey[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)], width, out);
+        },
+        alpha);
+}
+
+std::optional<std::vector<std::uint8_t>> encode_png_grey16_rows(int width, int height, const GreyRow& row,
+                                                                const std::vector<std::uint8_t>* alpha) {
+    const std::size_t pixels =
+        static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
+    if (width < 1 || height < 1 || (alpha && alpha->size() != pixels)) return std::nullopt;
     Scratch& scratch = thread_scratch();
     if (!scratch.compressor) return std::nullopt;
     // Filter byte 0, then big-endian samples, the alpha's byte a as a x 257.
     const std::size_t channels = alpha ? 2 : 1;
-    const std::size_t stride = 1 + static_cast<std::size_t>(width) * 2 * channels;
-    scratch.rows.assign(stride * static_cast<std::size_t>(height), 0);
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t stride = 1 + w * 2 * channels;
+    scratch.rows.resize(stride * static_cast<std::size_t>(height));
+    scratch.grey.resize(w);
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* p = scratch.rows.data() + stride * static_cast<std::size_t>(y) + 1;
-        for (std::size_t i = static_cast<std::size_t>(y) * width, end = i + width; i < end; ++i, p += 2 * channels) {
-            p[0] = static_cast<std::uint8_t>(grey[i] >> 8);
-            p[1] = static_cast<std::uint8_t>(grey[i] & 255);
-            if (alpha) p[2] = p[3] = (*alpha)[i];
+        std::uint8_t* p = scratch.rows.data() + stride * static_cast<std::size_t>(y);
+        *p++ = 0;
+        row(y, scratch.grey.data());
+        const std::uint8_t* a = alpha ? alpha->data() + w * static_cast<std::size_t>(y) : nullptr;
+        for (std::size_t x = 0; x < w; ++x, p += 2 * channels) {
+            p[0] = static_cast<std::uint8_t>(scratch.grey[x] >> 8);
+            p[1] = static_cast<std::uint8_t>(scratch.grey[x] & 255);
+            if (a) p[2] = p[3] = a[x];
         }
     }
     return png_of_rows(scratch, width, height, 16, alpha ? 4 : 0);  // grey and alpha, or grey

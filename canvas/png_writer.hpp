@@ -2,6 +2,7 @@
 #include "canvas/raster_image.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -14,9 +15,20 @@
 std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image,
                                                     const std::vector<std::uint8_t>* alpha = nullptr);
 
+// The same for an image made a row at a time: row(y, out) writes row y's
+// r, g, b bytes (3 x width) to out. An image that is mostly one colour need
+// not be made whole first.
+using RgbRow = std::function<void(int y, std::uint8_t* out)>;
+std::optional<std::vector<std::uint8_t>> encode_png_rows(int width, int height, const RgbRow& row,
+                                                         const std::vector<std::uint8_t>* alpha = nullptr);
+
 // Encodes width x height 16-bit grey values (row-major) the same way, with a
 // 16-bit alpha (the 8-bit plane's a as a x 257) when an alpha plane is given.
 // Nothing when the sizes disagree.
 std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height,
                                                            const std::vector<std::uint16_t>& grey,
                                                            const std::vector<std::uint8_t>* alpha = nullptr);
+// The same a row at a time: row(y, out) writes row y's width values to out.
+using GreyRow = std::function<void(int y, std::uint16_t* out)>;
+std::optional<std::vector<std::uint8_t>> encode_png_grey16_rows(int width, int height, const GreyRow& row,
+                                                                const std::vector<std::uint8_t>* alpha = nullptr);

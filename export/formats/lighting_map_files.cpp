@@ -27,17 +27,27 @@ std::vector<LightingMapFile> encode_lighting_map_files(const RenderSettings& set
     auto bytes_of = [](std::optional<std::vector<std::uint8_t>> encoded) {
         return encoded ? std::move(*encoded) : std::vector<std::uint8_t>{};
     };
-    if (settings.normals) files.push_back({"_n.png", bytes_of(encode_png(maps.normals, alpha))});
-    if (settings.heights)
+    // The maps keep only their box; the rest of each row is made as it is written.
+    const int width = colour.width(), height = colour.height();
+    if (settings.normals)
         files.push_back(
-            {"_h.png", bytes_of(encode_png_grey16(maps.normals.width(), maps.normals.height(), maps.heights, alpha))});
-    // With the albedo the preview shows what an engine's light alone makes of the tile.
-    const RasterImage& base = settings.albedo ? maps.albedo : colour;
+            {"_n.png", bytes_of(encode_png_rows(
+                           width, height, [&](int y, std::uint8_t* out) { maps.normals_row(y, width, out); }, alpha))});
+    if (settings.heights)
+        files.push_back({"_h.png", bytes_of(encode_png_grey16_rows(
+                                       width, height,
+                                       [&](int y, std::uint16_t* out) { maps.heights_row(y, width, out); }, alpha))});
     if (settings.lit) {
+        // With the albedo the preview shows what an engine's light alone makes of the tile.
         const Light light{settings.light_azimuth, settings.light_elevation};
-        files.push_back({"_lit.png", bytes_of(encode_png(lit_image(base, maps.normals, light), alpha))});
+        const RasterImage lit =
+            lit_image(settings.albedo ? whole_albedo(maps, colour) : colour, whole_normals(maps, width, height), light);
+        files.push_back({"_lit.png", bytes_of(encode_png(lit, alpha))});
     }
-    if (settings.albedo) files.push_back({"_a.png", bytes_of(encode_png(maps.albedo, alpha))});
+    if (settings.albedo)
+        files.push_back(
+            {"_a.png", bytes_of(encode_png_rows(
+                           width, height, [&](int y, std::uint8_t* out) { maps.albedo_row(colour, y, out); }, alpha))});
     return files;
 }
 
@@ -46,29 +56,29 @@ LightingMaps compose_lighting_map_sheet(const std::vector<RenderedTile>& tiles, 
     LightingMaps sheet;
     // The albedo is the colour sheet wherever no tile has one: outlines and
     // the space between cells stay as they are.
-    const bool albedo = std::any_of(tiles.begin(), tiles.end(),
-                                    [](const RenderedTile& tile) { return !tile.lighting_maps.albedo.empty(); });
-    if (albedo) sheet.albedo = colour;
-    sheet.normals = RasterImage(layout.width, layout.height);
+    sheet.has_albedo =
+        std::any_of(tiles.begin(), tiles.end(), [](const RenderedTile& tile) { return tile.lighting_maps.has_albedo; });
+    if (sheet.has_albedo) sheet.albedo = colour;
+    sheet.normals = RasterImage(layout.width, layout.height, flat_normal);
     sheet.heights.assign(static_cast<std::size_t>(sheet.normals.width()) * sheet.normals.height(), 0);
-    const Colour flat = rgb(128, 128, 255);
-    for (int y = 0; y < sheet.normals.height(); ++y)
-        for (int x = 0; x < sheet.normals.width(); ++x) sheet.normals.set_pixel(x, y, flat);
+    // Outside its box a tile's maps are the sheet's flat ground, and its albedo its colour, already there.
     for (std::size_t k = 0; k < tiles.size(); ++k) {
         const RenderedTile& tile = tiles[k];
-        const int x0 = layout.cell_x(static_cast<int>(k)) + layout.anchor_x - tile.anchor_x;
-        const int y0 = layout.cell_y(static_cast<int>(k)) + layout.anchor_y - tile.anchor_y;
-        const int width = tile.lighting_maps.normals.width();
-        for (int y = 0; y < tile.lighting_maps.normals.height(); ++y)
+        const LightingMaps& maps = tile.lighting_maps;
+        const int x0 = layout.cell_x(static_cast<int>(k)) + layout.anchor_x - tile.anchor_x + maps.left;
+        const int y0 = layout.cell_y(static_cast<int>(k)) + layout.anchor_y - tile.anchor_y + maps.top;
+        const int width = maps.normals.width();
+        const bool albedo = sheet.has_albedo && maps.has_albedo;
+        for (int y = 0; y < maps.normals.height(); ++y)
             for (int x = 0; x < width; ++x) {
                 const std::size_t at = static_cast<std::size_t>(y) * width + x;
-                if (!tile.alpha.empty() && tile.alpha[at] == 0) continue;
+                if (!tile.alpha.empty() &&
+                    tile.alpha[static_cast<std::size_t>(maps.top + y) * tile.image.width() + maps.left + x] == 0)
+                    continue;
                 if (!sheet.normals.contains(x0 + x, y0 + y)) continue;
-                sheet.normals.set_pixel(x0 + x, y0 + y, tile.lighting_maps.normals.pixel(x, y));
-                sheet.heights[static_cast<std::size_t>(y0 + y) * layout.width + x0 + x] =
-                    tile.lighting_maps.heights[at];
-                if (albedo && !tile.lighting_maps.albedo.empty())
-                    sheet.albedo.set_pixel(x0 + x, y0 + y, tile.lighting_maps.albedo.pixel(x, y));
+                sheet.normals.set_pixel(x0 + x, y0 + y, maps.normals.pixel(x, y));
+                sheet.heights[static_cast<std::size_t>(y0 + y) * layout.width + x0 + x] = maps.heights[at];
+                if (albedo) sheet.albedo.set_pixel(x0 + x, y0 + y, maps.albedo.pixel(x, y));
             }
     }
     return sheet;

@@ -83,9 +83,12 @@ struct Gathered {
 
 LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height) {
     LightingMaps out;
-    // Most of a tile is flat ground or nothing: the images start flat, and
-    // only the pixels a surface painted are worked out.
-    out.normals = RasterImage(width, height, rgb(encoded(0.0f), encoded(0.0f), encoded(1.0f)));
+    const MapBox box = marked_box(map, left, top, width, height);
+    out.left = box.left, out.top = box.top;
+    left += box.left, top += box.top;
+    // Even in the box much is flat ground or nothing: the images start flat,
+    // and only the pixels a surface painted are worked out.
+    out.normals = RasterImage(box.width, box.height, flat_normal);
     const int w = out.normals.width(), h = out.normals.height();
     out.heights.assign(static_cast<std::size_t>(w) * h, 0);
     const std::vector<std::uint8_t> planes = plane_normals(map);
@@ -143,8 +146,8 @@ LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int widt
     return out;
 }
 
-RasterImage albedo_of(const RasterImage& colour, const SurfaceIds& map, int left, int top) {
-    RasterImage albedo = colour;
+RasterImage albedo_of(RasterImage colour, const SurfaceIds& map, int left, int top) {
+    RasterImage albedo = std::move(colour);
     if (!map.keeps_light()) return albedo;
     // Only a pixel painted with a light other than 1 changes. They are listed
     // row by row without a branch (the leaves of a tree leave many holes);

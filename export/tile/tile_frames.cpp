@@ -13,11 +13,14 @@ const RasterImage& tile_frame(const RenderedTile& tile, int frame) {
 
 namespace {
 // Water is painted without light, so where a later frame differs from the
-// first its albedo is its colour; everything else keeps the first's.
-void moved_albedo(const RasterImage& first, const RasterImage& frame, RasterImage& albedo) {
-    for (int y = 0; y < frame.height(); ++y)
-        for (int x = 0; x < frame.width(); ++x)
-            if (frame.pixel(x, y) != first.pixel(x, y)) albedo.set_pixel(x, y, frame.pixel(x, y));
+// first its albedo is its colour; everything else keeps the first's. Outside
+// the box the albedo is the frame's colour already.
+void moved_albedo(const RasterImage& first, const RasterImage& frame, LightingMaps& maps) {
+    for (int y = 0; y < maps.albedo.height(); ++y)
+        for (int x = 0; x < maps.albedo.width(); ++x) {
+            const int fx = maps.left + x, fy = maps.top + y;
+            if (frame.pixel(fx, fy) != first.pixel(fx, fy)) maps.albedo.set_pixel(x, y, frame.pixel(fx, fy));
+        }
 }
 }  // namespace
 
@@ -32,8 +35,7 @@ std::vector<RenderedTile> frame_cells(const std::vector<RenderedTile>& tiles) {
             cell.anchor_x = tile.anchor_x, cell.anchor_y = tile.anchor_y;
             cell.seed = tile.seed;
             cell.lighting_maps = tile.lighting_maps;  // only the water moves, and it is flat
-            if (f > 0 && !cell.lighting_maps.albedo.empty())
-                moved_albedo(tile.image, cell.image, cell.lighting_maps.albedo);
+            if (f > 0 && cell.lighting_maps.has_albedo) moved_albedo(tile.image, cell.image, cell.lighting_maps);
             cells.push_back(std::move(cell));
         }
     return cells;

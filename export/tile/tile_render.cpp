@@ -244,11 +244,16 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
                         &tile.alpha[static_cast<std::size_t>(y) * width]);
     }
     if (settings.over) colour_under_coverage(tile.image, tile.alpha);
-    // The albedo first, while the colour was just written.
-    RasterImage albedo;
-    if (settings.albedo) albedo = albedo_of(tile.image, surfaces, left, top);
-    if (settings.wants_surfaces()) tile.lighting_maps = lighting_maps_of(surfaces, left, top, width, height);
-    if (settings.albedo) tile.lighting_maps.albedo = std::move(albedo);
+    if (settings.wants_surfaces()) {
+        LightingMaps& maps = tile.lighting_maps;
+        maps = lighting_maps_of(surfaces, left, top, width, height);
+        if (settings.albedo) {
+            maps.albedo =
+                albedo_of(grab_image(tile.image, maps.left, maps.top, maps.normals.width(), maps.normals.height()),
+                          surfaces, left + maps.left, top + maps.top);
+            maps.has_albedo = true;
+        }
+    }
     tile.anchor_x = TileGeometry::centre_x - tile.left;
     tile.anchor_y = TileGeometry::ground_y - tile.top;
     draw_later_frames(app, settings, index, tile, frames);

@@ -31,7 +31,7 @@ struct RenderedTile {
     // so alpha is theirs too.
     std::vector<RasterImage> later_frames;
     int corners = -1;            // a transition tile's corner mask; -1 for other kinds
-    LightingMaps lighting_maps;  // the same box's normals and heights, when asked for
+    LightingMaps lighting_maps;  // its normals, heights and albedo, when asked for
 };
 
 // The stream of tile i of a run: independent of every other tile, so tile i

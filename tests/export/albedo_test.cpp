@@ -42,7 +42,7 @@ struct LightFit {
     };
     std::map<Colour, Sums> by_normal;
     void add(const RenderedTile& tile) {
-        const RasterImage& albedo = tile.lighting_maps.albedo;
+        const RasterImage albedo = whole_albedo(tile.lighting_maps, tile.image);
         for (int y = 0; y < tile.image.height(); ++y)
             for (int x = 0; x < tile.image.width(); ++x) {
                 const std::uint8_t* a = albedo.row(y) + 3 * x;
@@ -50,7 +50,7 @@ struct LightFit {
                 if (!painted(tile, x, y) || a[0] >= 250 || a[1] >= 250 || a[2] >= 250) continue;
                 if (brightness(tile.image, x, y) < 30) continue;
                 const double f = brightness(tile.image, x, y) / brightness(albedo, x, y);
-                Sums& s = by_normal[tile.lighting_maps.normals.pixel(x, y)];
+                Sums& s = by_normal[tile.lighting_maps.normal_at(x, y)];
                 s.count += 1, s.factor += f, s.factor_squared += f * f;
             }
     }
@@ -116,6 +116,7 @@ TEST(Albedo, HouseFrontWallsComeOutAlikeWhereTheColourShadesOne) {
     const RenderSettings houses = albedo_settings({"--kind", "house", "--transparent", "--seed", "3"});
     for (int index = 0; index < 6; ++index) {
         const RenderedTile t = render_tile(*app, houses, index);
+        const RasterImage unlit = whole_albedo(t.lighting_maps, t.image);
         // Mean brightness of the two front walls, told apart by their normals.
         double colour[2] = {0, 0}, albedo[2] = {0, 0}, count[2] = {0, 0};
         for (int y = 0; y < t.image.height(); ++y)
@@ -123,7 +124,7 @@ TEST(Albedo, HouseFrontWallsComeOutAlikeWhereTheColourShadesOne) {
                 const Normal n = normal_at(t, x, y);
                 if (!painted(t, x, y) || std::abs(n.z) > 0.05 || std::abs(n.x) < 0.8) continue;
                 const int side = n.x > 0;
-                colour[side] += brightness(t.image, x, y), albedo[side] += brightness(t.lighting_maps.albedo, x, y);
+                colour[side] += brightness(t.image, x, y), albedo[side] += brightness(unlit, x, y);
                 ++count[side];
             }
         ASSERT_GT(count[0], 50) << index;
@@ -155,13 +156,14 @@ TEST(Albedo, MountainBrightnessNoLongerFollowsThePaintedLight) {
             albedo_settings({"--kind", "mountain", "--transparent", "--seed", "8", "--iso-width", width});
         for (int index = 0; index < 4; ++index) {
             const RenderedTile t = render_tile(*app, mountains, index);
+            const RasterImage unlit = whole_albedo(t.lighting_maps, t.image);
             for (int y = 0; y < t.image.height(); ++y)
                 for (int x = 0; x < t.image.width(); ++x) {
                     const Normal m = normal_at(t, x, y);
                     if (!painted(t, x, y) || m.z > 0.999) continue;  // the relief, not the ground
                     const double lambert = std::max(0.0, m.x * lx + m.y * ly + m.z * lz);
                     colour.add(brightness(t.image, x, y), lambert);
-                    albedo.add(brightness(t.lighting_maps.albedo, x, y), lambert);
+                    albedo.add(brightness(unlit, x, y), lambert);
                 }
         }
     }

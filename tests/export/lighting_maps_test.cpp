@@ -26,9 +26,7 @@ RenderSettings with_maps(RenderSettings settings) {
     return settings;
 }
 
-int height_at(const RenderedTile& tile, int x, int y) {
-    return tile.lighting_maps.heights[y * tile.lighting_maps.normals.width() + x];
-}
+int height_at(const RenderedTile& tile, int x, int y) { return tile.lighting_maps.height_at(x, y); }
 
 struct Drawn {
     std::unique_ptr<Application> app = std::make_unique<Application>(create_app_state());
@@ -64,10 +62,15 @@ TEST(SurfaceMaps, ColourIsTheSameByteForByteAndTheMapsAreSound) {
             const std::string what = look[1] + " " + look.back() + " at " + width;
             ASSERT_EQ(mapped.image, colour.image) << what;
             ASSERT_EQ(mapped.alpha, colour.alpha) << what;
-            ASSERT_EQ(mapped.lighting_maps.normals.width(), colour.image.width()) << what;
-            ASSERT_EQ(mapped.lighting_maps.normals.height(), colour.image.height()) << what;
-            ASSERT_EQ(mapped.lighting_maps.albedo.width(), colour.image.width()) << what;
-            ASSERT_EQ(mapped.lighting_maps.albedo.height(), colour.image.height()) << what;
+            // The maps keep the box their surfaces marked, inside the image.
+            const LightingMaps& maps = mapped.lighting_maps;
+            ASSERT_TRUE(maps.has_albedo) << what;
+            ASSERT_EQ(maps.albedo.width(), maps.normals.width()) << what;
+            ASSERT_EQ(maps.albedo.height(), maps.normals.height()) << what;
+            ASSERT_TRUE(maps.normals.empty() ||
+                        (maps.left >= 0 && maps.top >= 0 && maps.left + maps.normals.width() <= colour.image.width() &&
+                         maps.top + maps.normals.height() <= colour.image.height()))
+                << what;
             EXPECT_TRUE(colour.lighting_maps.normals.empty());
             for (int y = 0; y < mapped.image.height(); ++y)
                 for (int x = 0; x < mapped.image.width(); ++x) {
@@ -137,8 +140,7 @@ TEST(SurfaceMaps, FlatTerrainAndWaterAreOneNormalAtHeightZero) {
         for (int y = 0; y < 260; ++y)
             for (int x = 0; x < 260; ++x) {
                 if (!t.alpha[y * 260 + x]) continue;
-                const std::uint8_t* p = t.lighting_maps.normals.row(y) + 3 * x;
-                ASSERT_EQ(rgb(p[0], p[1], p[2]), rgb(128, 128, 255)) << kind;
+                ASSERT_EQ(t.lighting_maps.normal_at(x, y), flat_normal) << kind;
                 ASSERT_EQ(height_at(t, x, y), 0) << kind;
             }
     }
@@ -300,6 +302,33 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
     EXPECT_GT(left_lit / left_count, 1.3 * right_lit / right_count);
 }
 
+TEST(SurfaceMaps, FilesAreWholeTilesThoughOnlyTheMarkedBoxIsKept) {
+    // An untrimmed tree marks a small part of its canvas; the files fill the
+    // rest with flat ground at height 0 and the colour, row by row.
+    const ScratchDir folder("brannoc-box-");
+    const std::string out = (folder.path() / "tiles").string();
+    const std::vector<std::string> look = {"--kind", "tree", "--seed", "3", "--transparent"};
+    std::vector<std::string> args = look;
+    args.insert(args.end(), {"--count", "1", "--normals", "--heights", "--albedo", "--out", out});
+    ASSERT_EQ(run_render(args), 0);
+    const Drawn tree(look);
+    const RenderedTile& t = tree.tile;
+    ASSERT_LT(4 * t.lighting_maps.normals.width() * t.lighting_maps.normals.height(), t.image.width() * t.image.height());
+    const std::filesystem::path base = std::filesystem::path(out) / "tree-0000";
+    const Rgba normals = read_rgba(base.string() + "_n.png"), albedo = read_rgba(base.string() + "_a.png");
+    const Grey16 heights = read_grey16(base.string() + "_h.png");
+    ASSERT_EQ(normals.width, t.image.width());
+    ASSERT_EQ(albedo.height, t.image.height());
+    for (int y = 0; y < t.image.height(); ++y)
+        for (int x = 0; x < t.image.width(); ++x) {
+            const std::uint8_t *n = normals.at(x, y), *a = albedo.at(x, y);
+            ASSERT_EQ(rgb(n[0], n[1], n[2]), t.lighting_maps.normal_at(x, y)) << x << "," << y;
+            ASSERT_EQ(rgb(a[0], a[1], a[2]), t.lighting_maps.albedo_at(t.image, x, y)) << x << "," << y;
+            ASSERT_EQ(heights.samples[2 * (static_cast<std::size_t>(y) * t.image.width() + x)],
+                      t.lighting_maps.height_at(x, y));
+        }
+}
+
 TEST(SurfaceMaps, ABroadleafCrownIsOverlappingDomesNotNoise) {
     // Neighbouring leaves mostly share a dome: their normals differ little.
     auto app = std::make_unique<Application>(create_app_state());
@@ -348,6 +377,7 @@ TEST(SurfaceMaps, ATransitionsUpperSideStandsOnALipFacingTheLowSide) {
     const RenderSettings shore =
         with_maps(settings_of({"--kind", "transition", "--terrains", "ground:3,water:0", "--iso-width", "64"}));
     const RenderedTile water = render_tile(*app, shore, 15), land = render_tile(*app, shore, 0);
-    EXPECT_EQ(*std::max_element(water.lighting_maps.heights.begin(), water.lighting_maps.heights.end()), 0);
+    EXPECT_EQ(std::count(water.lighting_maps.heights.begin(), water.lighting_maps.heights.end(), 0),
+              std::ssize(water.lighting_maps.heights));
     EXPECT_GT(height_at(land, 130, 180), 0);
 }

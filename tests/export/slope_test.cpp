@@ -145,7 +145,7 @@ TEST(SlopeSet, FlatTilesAreTheFlatGroundAndCornersStandAtTheirHeights) {
         for (const auto& c : corners) {
             const int z = (mask & c.bit) ? step : 0;
             const int x = tile.anchor_x + c.dx, y = tile.anchor_y + c.dy - z;
-            const int height = tile.lighting_maps.heights[static_cast<std::size_t>(y) * tile.image.width() + x];
+            const int height = tile.lighting_maps.height_at(x, y);
             EXPECT_NEAR(height, z, 1) << "mask " << mask << " corner " << c.bit;
         }
     }

@@ -8,6 +8,6 @@ struct Normal {
     double x, y, z;
 };
 inline Normal normal_at(const RenderedTile& tile, int x, int y) {
-    const std::uint8_t* p = tile.lighting_maps.normals.row(y) + 3 * x;
-    return {p[0] / 127.5 - 1.0, p[1] / 127.5 - 1.0, p[2] / 127.5 - 1.0};
+    const Colour c = tile.lighting_maps.normal_at(x, y);
+    return {red(c) / 127.5 - 1.0, green(c) / 127.5 - 1.0, blue(c) / 127.5 - 1.0};
 }
