@@ -70,14 +70,34 @@ WIDE_LOOPS void unlight(std::size_t count, const std::uint8_t* __restrict bytes,
     }
 }
 
-// A row's pixels of one round shape, and their columns.
-struct Gathered {
-    Gathered(Surface::Shape shape, std::size_t width) : normals(shape), columns(width) {
-        normals.resize(static_cast<int>(width));
+// Pixels of one round shape, gathered until there are enough to work out
+// and encode together, then put back in the image where they came from.
+class RoundBatch {
+public:
+    explicit RoundBatch(Surface::Shape shape) : normals_(shape) { normals_.resize(size); }
+    // Pixel (x, y) of the surface, at byte 3 x `at` of the image.
+    void add(const Surface& surface, int x, int y, std::uint32_t at, std::uint8_t* image) {
+        normals_.set(static_cast<int>(count_), surface, x, y);
+        at_[count_] = at;
+        if (++count_ == size) flush(image);
     }
-    NormalRow normals;
-    std::vector<int> columns;
-    std::size_t count = 0;
+    void flush(std::uint8_t* image) {
+        if (count_ == 0) return;
+        normals_.work_out(static_cast<int>(count_));
+        encode_normals(count_, normals_.x, normals_.y, normals_.z, size, bytes_.data());
+        for (std::size_t i = 0; i < count_; ++i) {
+            std::uint8_t* p = image + 3 * static_cast<std::size_t>(at_[i]);
+            p[0] = bytes_[i], p[1] = bytes_[size + i], p[2] = bytes_[2 * size + i];
+        }
+        count_ = 0;
+    }
+
+private:
+    static constexpr std::size_t size = 256;  // a few kilobytes: the numbers stay in the cache
+    NormalRow normals_;
+    std::array<std::uint32_t, size> at_;
+    std::array<std::uint8_t, 3 * size> bytes_;
+    std::size_t count_ = 0;
 };
 }  // namespace
 
@@ -88,61 +108,61 @@ LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int widt
     left += box.left, top += box.top;
     // Even in the box much is flat ground or nothing: the images start flat,
     // and only the pixels a surface painted are worked out.
-    out.normals = RasterImage(box.width, box.height, flat_normal);
-    const int w = out.normals.width(), h = out.normals.height();
-    out.heights.assign(static_cast<std::size_t>(w) * h, 0);
-    const std::vector<std::uint8_t> planes = plane_normals(map);
-    // Each row: the columns a surface painted are listed (without a branch:
-    // the leaves of a tree leave many small holes), a plane's pixels take its
-    // normal, a round surface's are gathered by shape, worked out and
-    // encoded together, and put back where they came from.
-    const auto n = static_cast<std::size_t>(w);
-    std::array<Gathered, 2> rounds{Gathered(Surface::Shape::dome, n), Gathered(Surface::Shape::upright, n)};
-    std::vector<int> painted(n);
-    std::vector<float> raised(n);
-    std::vector<std::uint16_t> rounded(n);
-    std::vector<std::uint8_t> bytes(3 * n);
-    for (int y = std::max(0, -top); y < std::min(h, map.height() - top); ++y) {
-        const int my = top + y;
-        const int x_first = std::max(map.first_marked(my) - left, 0);
-        const int x_last = std::min(map.last_marked(my) - left, w - 1);
-        const SurfaceId* ids = map.row(my) + left;
-        std::size_t count = 0;
-        for (int x = x_first; x <= x_last; ++x) {
-            painted[count] = x;
+    const int w = box.width, h = box.height;
+    if (w == 0) return out;
+    out.normals = RasterImage(w, h, flat_normal);
+    out.heights.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    // The painted pixels, listed row by row without a branch (the leaves of
+    // a tree leave many small holes), by their place in the box.
+    const auto x_first = [&](int y) { return std::max(map.first_marked(top + y) - left, 0); };
+    const auto x_last = [&](int y) { return std::min(map.last_marked(top + y) - left, w - 1); };
+    std::size_t span = 0;
+    for (int y = 0; y < h; ++y) span += static_cast<std::size_t>(std::max(0, x_last(y) - x_first(y) + 1));
+    auto at = std::make_unique_for_overwrite<std::uint32_t[]>(span + 1);
+    auto row_end = std::make_unique_for_overwrite<std::size_t[]>(static_cast<std::size_t>(h));
+    std::size_t count = 0;
+    for (int y = 0; y < h; ++y) {
+        const SurfaceId* ids = map.row(top + y) + left;
+        const auto row_at = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(w);
+        for (int x = x_first(y), last = x_last(y); x <= last; ++x) {
+            at[count] = row_at + static_cast<std::uint32_t>(x);
             count += ids[x] != 0;
         }
-        if (count == 0) continue;
-        std::uint8_t* row = out.normals.row(y);
-        const int sx = left - map.origin_x(), sy = my - map.origin_y();
-        for (std::size_t i = 0; i < count; ++i) {
-            const int x = painted[i];
+        row_end[static_cast<std::size_t>(y)] = count;
+    }
+    // Each pixel's height; a plane's pixels take its normal, a round
+    // surface's are gathered by shape and worked out a batch at a time.
+    const std::vector<std::uint8_t> planes = plane_normals(map);
+    auto raised = std::make_unique_for_overwrite<float[]>(count + 1);
+    RoundBatch domes(Surface::Shape::dome), uprights(Surface::Shape::upright);
+    std::uint8_t* normals = out.normals.row(0);
+    const int sx = left - map.origin_x();
+    std::size_t i = 0;
+    for (int y = 0; y < h; ++y) {
+        const SurfaceId* ids = map.row(top + y) + left;
+        const int sy = top + y - map.origin_y();
+        const auto row_at = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(w);
+        for (const std::size_t end = row_end[static_cast<std::size_t>(y)]; i < end; ++i) {
+            const int x = static_cast<int>(at[i] - row_at);
             const SurfaceId id = ids[x];
             const Surface& s = map.surface(id);
             raised[i] = signed_height_at(s, sx + x, sy);
-            if (s.shape != Surface::Shape::plane) {
-                Gathered& g = rounds[s.shape == Surface::Shape::dome ? 0 : 1];
-                g.normals.set(static_cast<int>(g.count), s, sx + x, sy);
-                g.columns[g.count++] = x;
-                continue;
+            switch (s.shape) {
+                case Surface::Shape::plane: {
+                    std::uint8_t* p = normals + 3 * static_cast<std::size_t>(at[i]);
+                    p[0] = planes[3 * id], p[1] = planes[3 * id + 1], p[2] = planes[3 * id + 2];
+                    break;
+                }
+                case Surface::Shape::dome: domes.add(s, sx + x, sy, at[i], normals); break;
+                case Surface::Shape::upright: uprights.add(s, sx + x, sy, at[i], normals); break;
             }
-            std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
-            p[0] = planes[3 * id], p[1] = planes[3 * id + 1], p[2] = planes[3 * id + 2];
-        }
-        round_heights(count, raised.data(), rounded.data());
-        std::uint16_t* heights = &out.heights[static_cast<std::size_t>(y) * n];
-        for (std::size_t i = 0; i < count; ++i) heights[painted[i]] = rounded[i];
-        for (Gathered& g : rounds) {
-            if (g.count == 0) continue;
-            g.normals.work_out(static_cast<int>(g.count));
-            encode_normals(g.count, g.normals.x, g.normals.y, g.normals.z, n, bytes.data());
-            for (std::size_t i = 0; i < g.count; ++i) {
-                std::uint8_t* p = row + 3 * static_cast<std::size_t>(g.columns[i]);
-                p[0] = bytes[i], p[1] = bytes[n + i], p[2] = bytes[2 * n + i];
-            }
-            g.count = 0;
         }
     }
+    domes.flush(normals);
+    uprights.flush(normals);
+    auto rounded = std::make_unique_for_overwrite<std::uint16_t[]>(count + 1);
+    round_heights(count, raised.get(), rounded.get());
+    for (std::size_t k = 0; k < count; ++k) out.heights[at[k]] = rounded[k];
     return out;
 }
 
@@ -163,14 +183,14 @@ RasterImage albedo_of(RasterImage colour, const SurfaceIds& map, int left, int t
     std::size_t span = 0;
     for (int y = y_first; y < y_end; ++y) span += static_cast<std::size_t>(std::max(0, x_last(y) - x_first(y) + 1));
     // Scratch numbers, each written before it is read, so not cleared first.
-    auto at = std::make_unique_for_overwrite<std::size_t[]>(span + 1);
+    auto at = std::make_unique_for_overwrite<std::uint32_t[]>(span + 1);
     auto light = std::make_unique_for_overwrite<float[]>(span + 1);
     std::size_t count = 0;
     for (int y = y_first; y < y_end; ++y) {
         const float* row = map.light_row(top + y) + left;
-        const std::size_t row_at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        const auto row_at = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(width);
         for (int x = x_first(y), last = x_last(y); x <= last; ++x) {
-            at[count] = row_at + static_cast<std::size_t>(x);
+            at[count] = row_at + static_cast<std::uint32_t>(x);
             light[count] = row[x];
             count += std::bit_cast<std::uint32_t>(row[x]) != one;
         }
@@ -181,12 +201,12 @@ RasterImage albedo_of(RasterImage colour, const SurfaceIds& map, int left, int t
     auto unlit = std::make_unique_for_overwrite<std::uint8_t[]>(3 * count + 1);
     std::uint8_t* image = albedo.row(0);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* p = image + 3 * at[i];
+        const std::uint8_t* p = image + 3 * static_cast<std::size_t>(at[i]);
         bytes[i] = p[0], bytes[count + i] = p[1], bytes[2 * count + i] = p[2];
     }
     for (std::size_t k = 0; k < 3; ++k) unlight(count, &bytes[k * count], gains.get(), &unlit[k * count]);
     for (std::size_t i = 0; i < count; ++i) {
-        std::uint8_t* p = image + 3 * at[i];
+        std::uint8_t* p = image + 3 * static_cast<std::size_t>(at[i]);
         p[0] = unlit[i], p[1] = unlit[count + i], p[2] = unlit[2 * count + i];
     }
     return albedo;

@@ -62,9 +62,10 @@ int paint_branches(TreeCanvas& canvas, TreeBase base, int height, int thickness)
 
 // One oval cluster of scattered leaf pixels. The shade grows with the
 // distance and with the offset to the right, so the right rim is lightest.
-// Where the leaves land is kept in `leaves` when the maps are made.
+// Where the leaves land is kept in `leaves` when the maps are made, a pixel
+// once: one whose surface is the crown's (from id `crown` on) is listed already.
 void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixels, int width_factor,
-                        std::vector<std::pair<int, int>>* leaves) {
+                        std::vector<std::pair<int, int>>* leaves, SurfaceId crown) {
     RandomSource& random = canvas.random;
     const AppState& tables = canvas.tables;
     for (int n = 0; n < pixels; ++n) {
@@ -76,8 +77,8 @@ void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixe
         const int shade = std::clamp(trunc_to_int((dx + d) / (2.0 * radius) * 5), 0, brightest_leaf);
         canvas.dc.set_painted_light(
             painted_light(tables.leaf_colours[shade], tables.leaf_colours[brightest_leaf], green));
+        if (leaves && canvas.dc.surface_under(cx + dx, y) < crown) leaves->emplace_back(cx + dx, y);
         canvas.dc.plot(cx + dx, y, tables.leaf_colours[shade]);
-        if (leaves) leaves->emplace_back(cx + dx, y);
     }
 }
 
@@ -101,7 +102,8 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
         canvas.dc.set_surface(dome(cx + 0.5f, cy + 0.5f, rx, ry, static_cast<float>(base.y)));
         if (mapping)
             domes.emplace_back(canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f, leaves.size());
-        paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor, mapping ? &leaves : nullptr);
+        paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor, mapping ? &leaves : nullptr,
+                           mapping ? domes.front().id : 0);
         ++count;
     }
     smooth_crown(canvas.dc, domes, leaves);

@@ -6,7 +6,7 @@
 #include <vector>
 
 // A leaf cluster's dome on screen, by the surface id its leaves were painted
-// with, and how many leaves the crown had painted before it.
+// with, and how many leaf pixels the crown had listed before it.
 struct ClusterDome {
     ClusterDome(SurfaceId id, float cx, float cy, float rx, float ry, std::size_t leaves_before)
         : id(id),
@@ -21,9 +21,9 @@ struct ClusterDome {
 };
 
 // The clusters' leaves interleave; in the maps each leaf (x, y, drawing
-// coordinates, in painting order) takes the dome of the nearest cluster to
-// the viewer over it (the last drawn), so the crown reads as overlapping
-// domes, each smooth, not as noise. The domes are in drawing order, their
-// ids one apart.
+// coordinates, each pixel once, in the order first painted) takes the dome
+// of the nearest cluster to the viewer over it (the last drawn), so the
+// crown reads as overlapping domes, each smooth, not as noise. The domes are
+// in drawing order, their ids one apart.
 void smooth_crown(DrawingContext& dc, const std::vector<ClusterDome>& domes,
                   const std::vector<std::pair<int, int>>& leaves);

@@ -303,30 +303,35 @@ TEST(SurfaceMaps, FilesCarryTheColoursAlphaAndTheLightComesFromTheLeft) {
 }
 
 TEST(SurfaceMaps, FilesAreWholeTilesThoughOnlyTheMarkedBoxIsKept) {
-    // An untrimmed tree marks a small part of its canvas; the files fill the
-    // rest with flat ground at height 0 and the colour, row by row.
-    const ScratchDir folder("brannoc-box-");
-    const std::string out = (folder.path() / "tiles").string();
-    const std::vector<std::string> look = {"--kind", "tree", "--seed", "3", "--transparent"};
-    std::vector<std::string> args = look;
-    args.insert(args.end(), {"--count", "1", "--normals", "--heights", "--albedo", "--out", out});
-    ASSERT_EQ(run_render(args), 0);
-    const Drawn tree(look);
-    const RenderedTile& t = tree.tile;
-    ASSERT_LT(4 * t.lighting_maps.normals.width() * t.lighting_maps.normals.height(), t.image.width() * t.image.height());
-    const std::filesystem::path base = std::filesystem::path(out) / "tree-0000";
-    const Rgba normals = read_rgba(base.string() + "_n.png"), albedo = read_rgba(base.string() + "_a.png");
-    const Grey16 heights = read_grey16(base.string() + "_h.png");
-    ASSERT_EQ(normals.width, t.image.width());
-    ASSERT_EQ(albedo.height, t.image.height());
-    for (int y = 0; y < t.image.height(); ++y)
-        for (int x = 0; x < t.image.width(); ++x) {
-            const std::uint8_t *n = normals.at(x, y), *a = albedo.at(x, y);
-            ASSERT_EQ(rgb(n[0], n[1], n[2]), t.lighting_maps.normal_at(x, y)) << x << "," << y;
-            ASSERT_EQ(rgb(a[0], a[1], a[2]), t.lighting_maps.albedo_at(t.image, x, y)) << x << "," << y;
-            ASSERT_EQ(heights.samples[2 * (static_cast<std::size_t>(y) * t.image.width() + x)],
-                      t.lighting_maps.height_at(x, y));
-        }
+    // An untrimmed tree marks a small part of its canvas, flat terrain none
+    // of it; the files fill the rest with flat ground at height 0 and the
+    // colour, row by row.
+    for (const char* kind : {"tree", "terrain"}) {
+        const ScratchDir folder("brannoc-box-");
+        const std::string out = (folder.path() / "tiles").string();
+        const std::vector<std::string> look = {"--kind", kind, "--seed", "3", "--transparent"};
+        std::vector<std::string> args = look;
+        args.insert(args.end(), {"--count", "1", "--normals", "--heights", "--albedo", "--out", out});
+        ASSERT_EQ(run_render(args), 0) << kind;
+        const Drawn drawn(look);
+        const RenderedTile& t = drawn.tile;
+        const LightingMaps& maps = t.lighting_maps;
+        ASSERT_LT(4 * maps.normals.width() * maps.normals.height(), t.image.width() * t.image.height());
+        const std::filesystem::path base = std::filesystem::path(out) / (std::string(kind) + "-0000");
+        const Rgba normals = read_rgba(base.string() + "_n.png"), albedo = read_rgba(base.string() + "_a.png");
+        const Grey16 heights = read_grey16(base.string() + "_h.png");
+        ASSERT_EQ(normals.width, t.image.width()) << kind;
+        ASSERT_EQ(albedo.height, t.image.height()) << kind;
+        ASSERT_EQ(heights.samples.size(), 2 * t.alpha.size()) << kind;
+        for (int y = 0; y < t.image.height(); ++y)
+            for (int x = 0; x < t.image.width(); ++x) {
+                const std::uint8_t *n = normals.at(x, y), *a = albedo.at(x, y);
+                ASSERT_EQ(rgb(n[0], n[1], n[2]), maps.normal_at(x, y)) << kind << " " << x << "," << y;
+                ASSERT_EQ(rgb(a[0], a[1], a[2]), maps.albedo_at(t.image, x, y)) << kind << " " << x << "," << y;
+                ASSERT_EQ(heights.samples[2 * (static_cast<std::size_t>(y) * t.image.width() + x)],
+                          maps.height_at(x, y));
+            }
+    }
 }
 
 TEST(SurfaceMaps, ABroadleafCrownIsOverlappingDomesNotNoise) {
