@@ -62,12 +62,19 @@ int paint_branches(TreeCanvas& canvas, TreeBase base, int height, int thickness)
 
 // One oval cluster of scattered leaf pixels. The shade grows with the
 // distance and with the offset to the right, so the right rim is lightest.
-// Where the leaves land is kept in `leaves` when the maps are made, a pixel
+// Where the leaves land is listed for the maps when they are made, a pixel
 // once: one whose surface is the crown's (from id `crown` on) is listed already.
-void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixels, int width_factor,
-                        std::vector<std::pair<int, int>>* leaves, SurfaceId crown) {
+struct LeafList {
+    std::vector<std::pair<int, int>> pixels;  // the first `count` are the list
+    std::size_t count = 0;
+};
+void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixels, int width_factor, LeafList* leaves,
+                        SurfaceId crown) {
     RandomSource& random = canvas.random;
     const AppState& tables = canvas.tables;
+    std::size_t listed = leaves ? leaves->count : 0;
+    if (leaves && leaves->pixels.size() < listed + static_cast<std::size_t>(pixels))
+        leaves->pixels.resize(listed + static_cast<std::size_t>(pixels));
     for (int n = 0; n < pixels; ++n) {
         const int a = random_below(random, 360);
         const int d = random_below(random, radius);
@@ -77,9 +84,13 @@ void paint_leaf_cluster(TreeCanvas& canvas, int cx, int cy, int radius, int pixe
         const int shade = std::clamp(trunc_to_int((dx + d) / (2.0 * radius) * 5), 0, brightest_leaf);
         canvas.dc.set_painted_light(
             painted_light(tables.leaf_colours[shade], tables.leaf_colours[brightest_leaf], green));
-        if (leaves && canvas.dc.surface_under(cx + dx, y) < crown) leaves->emplace_back(cx + dx, y);
+        if (leaves) {  // written always, kept when new: no branch to guess
+            leaves->pixels[listed] = {cx + dx, y};
+            listed += canvas.dc.surface_under(cx + dx, y) < crown;
+        }
         canvas.dc.plot(cx + dx, y, tables.leaf_colours[shade]);
     }
+    if (leaves) leaves->count = listed;
 }
 
 // At least 10 clusters, more on a tall tree: cluster c is drawn while c is at
@@ -89,9 +100,9 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
     const int pixels = height * 5 * style.leaf_percent / 100;
     int count = 0;
     std::vector<ClusterDome> domes;
-    std::vector<std::pair<int, int>> leaves;
+    LeafList leaves;
     const bool mapping = canvas.dc.mapping_surfaces();
-    if (mapping) leaves.reserve(static_cast<std::size_t>(pixels) * 2 * least_clusters);
+    if (mapping) leaves.pixels.reserve(static_cast<std::size_t>(pixels) * 2 * least_clusters);
     for (int c = 1;; ++c) {
         if (c > random_below(random, height) + least_clusters) break;
         const int cx = base.x + random_below(random, height) - height / 2;
@@ -101,12 +112,13 @@ int paint_crown(TreeCanvas& canvas, TreeBase base, int height, const BroadleafSt
         const float rx = std::max(radius * style.width_factor / 2.0f, 1.0f), ry = std::max(radius, 1) * 1.0f;
         canvas.dc.set_surface(dome(cx + 0.5f, cy + 0.5f, rx, ry, static_cast<float>(base.y)));
         if (mapping)
-            domes.emplace_back(canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f, leaves.size());
+            domes.emplace_back(canvas.dc.current_surface(), cx + 0.5f, cy + 0.5f, rx + 0.5f, ry + 0.5f, leaves.count);
         paint_leaf_cluster(canvas, cx, cy, radius, pixels, style.width_factor, mapping ? &leaves : nullptr,
                            mapping ? domes.front().id : 0);
         ++count;
     }
-    smooth_crown(canvas.dc, domes, leaves);
+    leaves.pixels.resize(leaves.count);
+    smooth_crown(canvas.dc, domes, leaves.pixels);
     return count;
 }
 }  // namespace
