@@ -101,19 +101,49 @@ private:
 };
 }  // namespace
 
-LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height) {
+namespace {
+// The colour of the listed pixels (at[i], 3 bytes each in the image) over
+// their painted light. The channels are gathered a channel to an array, so
+// the sums run a few pixels at a time, and put back.
+void unlight_pixels(std::uint8_t* image, const std::uint32_t* at, const float* light, std::size_t count) {
+    auto gains = std::make_unique_for_overwrite<float[]>(count + 1);
+    pixel_gains(count, light, gains.get());
+    auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(3 * count + 1);
+    auto unlit = std::make_unique_for_overwrite<std::uint8_t[]>(3 * count + 1);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* p = image + 3 * static_cast<std::size_t>(at[i]);
+        bytes[i] = p[0], bytes[count + i] = p[1], bytes[2 * count + i] = p[2];
+    }
+    for (std::size_t k = 0; k < 3; ++k) unlight(count, &bytes[k * count], gains.get(), &unlit[k * count]);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint8_t* p = image + 3 * static_cast<std::size_t>(at[i]);
+        p[0] = unlit[i], p[1] = unlit[count + i], p[2] = unlit[2 * count + i];
+    }
+}
+}  // namespace
+
+LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height,
+                              const RasterImage* colour) {
     LightingMaps out;
+    out.has_albedo = colour != nullptr;
     const MapBox box = marked_box(map, left, top, width, height);
     out.left = box.left, out.top = box.top;
-    left += box.left, top += box.top;
-    // Even in the box much is flat ground or nothing: the images start flat,
-    // and only the pixels a surface painted are worked out.
     const int w = box.width, h = box.height;
     if (w == 0) return out;
+    // Even in the box much is flat ground or nothing: the images start flat
+    // (and the albedo as the colour), and only the pixels a surface painted
+    // or lit are worked out.
     out.normals = RasterImage(w, h, flat_normal);
     out.heights.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
-    // The painted pixels, listed row by row without a branch (the leaves of
-    // a tree leave many small holes), by their place in the box.
+    if (colour) out.albedo = grab_image(*colour, box.left, box.top, w, h);
+    left += box.left, top += box.top;
+    // They are listed row by row without a branch (the leaves of a tree
+    // leave many small holes), by their place in the box. Light 1 has one
+    // bit pattern, so it is compared as an integer. A pixel painted as flat
+    // ground comes out flat at 0, and one painted at light 1 as it is, so
+    // either list serves the other.
+    const bool unlit = colour && map.keeps_light();
+    constexpr std::uint32_t one = std::bit_cast<std::uint32_t>(1.0f);
     const auto x_first = [&](int y) { return std::max(map.first_marked(top + y) - left, 0); };
     const auto x_last = [&](int y) { return std::min(map.last_marked(top + y) - left, w - 1); };
     std::size_t span = 0;
@@ -124,26 +154,38 @@ LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int widt
     for (int y = 0; y < h; ++y) {
         const SurfaceId* ids = map.row(top + y) + left;
         const auto row_at = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(w);
-        for (int x = x_first(y), last = x_last(y); x <= last; ++x) {
-            at[count] = row_at + static_cast<std::uint32_t>(x);
-            count += ids[x] != 0;
+        const int first = x_first(y), last = x_last(y);
+        if (unlit) {
+            const float* light = map.light_row(top + y) + left;
+            for (int x = first; x <= last; ++x) {
+                at[count] = row_at + static_cast<std::uint32_t>(x);
+                count += (ids[x] != 0) | (std::bit_cast<std::uint32_t>(light[x]) != one);
+            }
+        } else {
+            for (int x = first; x <= last; ++x) {
+                at[count] = row_at + static_cast<std::uint32_t>(x);
+                count += ids[x] != 0;
+            }
         }
         row_end[static_cast<std::size_t>(y)] = count;
     }
-    // Each pixel's height; a plane's pixels take its normal, a round
-    // surface's are gathered by shape and worked out a batch at a time.
+    // Each pixel's height and light; a plane's pixels take its normal, a
+    // round surface's are gathered by shape and worked out a batch at a time.
     const std::vector<std::uint8_t> planes = plane_normals(map);
     auto raised = std::make_unique_for_overwrite<float[]>(count + 1);
+    auto lights = std::make_unique_for_overwrite<float[]>(unlit ? count + 1 : 1);
     RoundBatch domes(Surface::Shape::dome), uprights(Surface::Shape::upright);
     std::uint8_t* normals = out.normals.row(0);
     const int sx = left - map.origin_x();
     std::size_t i = 0;
     for (int y = 0; y < h; ++y) {
         const SurfaceId* ids = map.row(top + y) + left;
+        const float* light = unlit ? map.light_row(top + y) + left : nullptr;
         const int sy = top + y - map.origin_y();
         const auto row_at = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(w);
         for (const std::size_t end = row_end[static_cast<std::size_t>(y)]; i < end; ++i) {
             const int x = static_cast<int>(at[i] - row_at);
+            if (light) lights[i] = light[x];
             const SurfaceId id = ids[x];
             const Surface& s = map.surface(id);
             raised[i] = signed_height_at(s, sx + x, sy);
@@ -163,53 +205,8 @@ LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int widt
     auto rounded = std::make_unique_for_overwrite<std::uint16_t[]>(count + 1);
     round_heights(count, raised.get(), rounded.get());
     for (std::size_t k = 0; k < count; ++k) out.heights[at[k]] = rounded[k];
+    if (unlit) unlight_pixels(out.albedo.row(0), at.get(), lights.get(), count);
     return out;
-}
-
-RasterImage albedo_of(RasterImage colour, const SurfaceIds& map, int left, int top) {
-    RasterImage albedo = std::move(colour);
-    if (!map.keeps_light()) return albedo;
-    // Only a pixel painted with a light other than 1 changes. They are listed
-    // row by row without a branch (the leaves of a tree leave many holes);
-    // light 1 has one bit pattern, so it is compared as an integer. Their
-    // channels are then gathered a channel to an array, so the sums run a
-    // few pixels at a time, and put back.
-    constexpr std::uint32_t one = std::bit_cast<std::uint32_t>(1.0f);
-    const int width = albedo.width();
-    const int y_first = std::max(0, -top), y_end = std::min(albedo.height(), map.height() - top);
-    // A row's marked columns, in the albedo's.
-    const auto x_first = [&](int y) { return std::max(map.first_marked(top + y) - left, 0); };
-    const auto x_last = [&](int y) { return std::min(map.last_marked(top + y) - left, width - 1); };
-    std::size_t span = 0;
-    for (int y = y_first; y < y_end; ++y) span += static_cast<std::size_t>(std::max(0, x_last(y) - x_first(y) + 1));
-    // Scratch numbers, each written before it is read, so not cleared first.
-    auto at = std::make_unique_for_overwrite<std::uint32_t[]>(span + 1);
-    auto light = std::make_unique_for_overwrite<float[]>(span + 1);
-    std::size_t count = 0;
-    for (int y = y_first; y < y_end; ++y) {
-        const float* row = map.light_row(top + y) + left;
-        const auto row_at = static_cast<std::uint32_t>(y) * static_cast<std::uint32_t>(width);
-        for (int x = x_first(y), last = x_last(y); x <= last; ++x) {
-            at[count] = row_at + static_cast<std::uint32_t>(x);
-            light[count] = row[x];
-            count += std::bit_cast<std::uint32_t>(row[x]) != one;
-        }
-    }
-    auto gains = std::make_unique_for_overwrite<float[]>(count + 1);
-    pixel_gains(count, light.get(), gains.get());
-    auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(3 * count + 1);
-    auto unlit = std::make_unique_for_overwrite<std::uint8_t[]>(3 * count + 1);
-    std::uint8_t* image = albedo.row(0);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* p = image + 3 * static_cast<std::size_t>(at[i]);
-        bytes[i] = p[0], bytes[count + i] = p[1], bytes[2 * count + i] = p[2];
-    }
-    for (std::size_t k = 0; k < 3; ++k) unlight(count, &bytes[k * count], gains.get(), &unlit[k * count]);
-    for (std::size_t i = 0; i < count; ++i) {
-        std::uint8_t* p = image + 3 * static_cast<std::size_t>(at[i]);
-        p[0] = unlit[i], p[1] = unlit[count + i], p[2] = unlit[2 * count + i];
-    }
-    return albedo;
 }
 
 RasterImage lit_image(const RasterImage& colour, const RasterImage& normals, const Light& light) {

@@ -46,12 +46,11 @@ MapBox marked_box(const SurfaceIds& map, int left, int top, int width, int heigh
 
 // The maps of the rectangle (left, top, width, height) of the canvas; outside
 // the map a pixel is flat ground. The box is the rectangle's marked_box.
-LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height);
-
-// The colour of the map's rectangle (left, top: colour's top left on the
-// map) with the light the generators painted taken out: each pixel over its
-// painted light factor, rounded and held within 0..255.
-RasterImage albedo_of(RasterImage colour, const SurfaceIds& map, int left, int top);
+// Given the rectangle's colour, the albedo too: the colour with the light
+// the generators painted taken out, each pixel over its painted light
+// factor, rounded and held within 0..255.
+LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height,
+                              const RasterImage* colour = nullptr);
 
 // One directional light: azimuth in degrees counter-clockwise from the
 // screen's right (90 from the top of the screen, 180 from the left),

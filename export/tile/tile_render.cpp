@@ -245,13 +245,8 @@ RenderedTile render_tile(Application& app, const RenderSettings& settings, int i
     }
     if (settings.over) colour_under_coverage(tile.image, tile.alpha);
     if (settings.wants_surfaces()) {
-        LightingMaps& maps = tile.lighting_maps;
-        maps = lighting_maps_of(surfaces, left, top, width, height);
-        if (settings.albedo && !maps.normals.empty())
-            maps.albedo =
-                albedo_of(grab_image(tile.image, maps.left, maps.top, maps.normals.width(), maps.normals.height()),
-                          surfaces, left + maps.left, top + maps.top);
-        maps.has_albedo = settings.albedo;
+        tile.lighting_maps =
+            lighting_maps_of(surfaces, left, top, width, height, settings.albedo ? &tile.image : nullptr);
     }
     tile.anchor_x = TileGeometry::centre_x - tile.left;
     tile.anchor_y = TileGeometry::ground_y - tile.top;
