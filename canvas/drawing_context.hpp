@@ -100,8 +100,8 @@ private:
         if (target_->contains(x, y)) {
             target_->set_pixel(x, y, c);
             if (surfaces_) {
-                surfaces_->mark(x, y, current_surface_);
-                if (keeps_light_) surfaces_->mark_light(x, y, painted_light_);
+                if (keeps_light_) surfaces_->mark_lit(x, y, current_surface_, painted_light_);
+                else surfaces_->mark(x, y, current_surface_);
             }
         }
     }

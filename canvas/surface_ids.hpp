@@ -74,6 +74,15 @@ public:
         std::fill(&ids_[offset(x0, y)], &ids_[offset(x1, y)] + 1, id);
         widen(x0, x1, y);
     }
+    // Both at once, when light is kept: as mark() then mark_light(), with one
+    // widening (the first to write marks the pixel for the other).
+    void mark_lit(int x, int y, SurfaceId id, float factor) {
+        if (id == 0 && factor == 1.0f && !is_marked(x, y)) return;
+        const std::size_t at = offset(x, y);
+        ids_[at] = id;
+        light_[at] = factor;
+        widen(x, x, y);
+    }
     SurfaceId at(int x, int y) const { return ids_[offset(x, y)]; }
     const SurfaceId* row(int y) const { return &ids_[offset(0, y)]; }
     // The columns of row y marked since the last clear (first > last: none);
