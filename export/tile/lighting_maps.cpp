@@ -99,9 +99,7 @@ private:
     std::array<std::uint8_t, 3 * size> bytes_;
     std::size_t count_ = 0;
 };
-}  // namespace
 
-namespace {
 // The colour of the listed pixels (at[i], 3 bytes each in the image) over
 // their painted light. The channels are gathered a channel to an array, so
 // the sums run a few pixels at a time, and put back.
