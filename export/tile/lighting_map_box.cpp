@@ -6,6 +6,14 @@
 namespace {
 bool in_box(const LightingMaps& maps, int x, int y) { return maps.normals.contains(x - maps.left, y - maps.top); }
 
+// n pixels of flat ground's normal from out on; where it ends.
+std::uint8_t* flat_pixels(std::uint8_t* out, int n) {
+    for (int x = 0; x < n; ++x, out += 3)
+        out[0] = static_cast<std::uint8_t>(red(flat_normal)), out[1] = static_cast<std::uint8_t>(green(flat_normal)),
+        out[2] = static_cast<std::uint8_t>(blue(flat_normal));
+    return out;
+}
+
 // The part of row y's `width` pixels the box covers: [first, end), empty when
 // the row misses it.
 struct Span {
@@ -35,13 +43,13 @@ Colour LightingMaps::albedo_at(const RasterImage& colour, int x, int y) const {
 
 void LightingMaps::normals_row(int y, int width, std::uint8_t* out) const {
     const Span box = box_span(*this, y, width);
-    for (int x = 0; x < box.first; ++x, out += 3) out[0] = 128, out[1] = 128, out[2] = 255;
+    out = flat_pixels(out, box.first);
     if (box.end > box.first) {
         const std::size_t bytes = 3 * static_cast<std::size_t>(box.end - box.first);
         std::memcpy(out, normals.row(y - top) + 3 * (box.first - left), bytes);
         out += bytes;
     }
-    for (int x = std::max(box.end, box.first); x < width; ++x, out += 3) out[0] = 128, out[1] = 128, out[2] = 255;
+    flat_pixels(out, width - std::max(box.end, box.first));
 }
 
 void LightingMaps::heights_row(int y, int width, std::uint16_t* out) const {
@@ -67,28 +75,8 @@ RasterImage whole_normals(const LightingMaps& maps, int width, int height) {
     return image;
 }
 
-std::vector<std::uint16_t> whole_heights(const LightingMaps& maps, int width, int height) {
-    std::vector<std::uint16_t> heights(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (int y = 0; y < height; ++y) maps.heights_row(y, width, &heights[static_cast<std::size_t>(y) * width]);
-    return heights;
-}
-
 RasterImage whole_albedo(const LightingMaps& maps, const RasterImage& colour) {
     RasterImage image(colour.width(), colour.height());
     for (int y = 0; y < colour.height(); ++y) maps.albedo_row(colour, y, image.row(y));
     return image;
-}
-
-MapBox marked_box(const SurfaceIds& map, int left, int top, int width, int height) {
-    int x_first = width, x_last = -1, y_first = -1, y_last = -1;
-    for (int y = std::max(0, -top); y < std::min(height, map.height() - top); ++y) {
-        const int first = std::max(map.first_marked(top + y) - left, 0);
-        const int last = std::min(map.last_marked(top + y) - left, width - 1);
-        if (first > last) continue;
-        x_first = std::min(x_first, first), x_last = std::max(x_last, last);
-        if (y_first < 0) y_first = y;
-        y_last = y;
-    }
-    if (x_last < 0) return {};
-    return {x_first, y_first, x_last - x_first + 1, y_last - y_first + 1};
 }

@@ -100,6 +100,27 @@ private:
     std::size_t count_ = 0;
 };
 
+// A rectangle (left, top, width, height).
+struct MapBox {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+// The part of the rectangle (left, top, width, height) of the map whose
+// columns the surfaces marked, relative to the rectangle; empty when none.
+MapBox marked_box(const SurfaceIds& map, int left, int top, int width, int height) {
+    int x_first = width, x_last = -1, y_first = -1, y_last = -1;
+    for (int y = std::max(0, -top); y < std::min(height, map.height() - top); ++y) {
+        const int first = std::max(map.first_marked(top + y) - left, 0);
+        const int last = std::min(map.last_marked(top + y) - left, width - 1);
+        if (first > last) continue;
+        x_first = std::min(x_first, first), x_last = std::max(x_last, last);
+        if (y_first < 0) y_first = y;
+        y_last = y;
+    }
+    if (x_last < 0) return {};
+    return {x_first, y_first, x_last - x_first + 1, y_last - y_first + 1};
+}
+
 // The colour of the listed pixels (at[i], 3 bytes each in the image) over
 // their painted light. The channels are gathered a channel to an array, so
 // the sums run a few pixels at a time, and put back.

@@ -32,21 +32,11 @@ inline constexpr Colour flat_normal = rgb(128, 128, 255);
 
 // The maps as whole images of the tile's size.
 RasterImage whole_normals(const LightingMaps& maps, int width, int height);
-std::vector<std::uint16_t> whole_heights(const LightingMaps& maps, int width, int height);
 RasterImage whole_albedo(const LightingMaps& maps, const RasterImage& colour);
 
-// A rectangle (left, top, width, height).
-struct MapBox {
-    int left = 0, top = 0, width = 0, height = 0;
-};
-
-// The part of the rectangle (left, top, width, height) of the map whose
-// columns the surfaces marked, relative to the rectangle; empty when none.
-MapBox marked_box(const SurfaceIds& map, int left, int top, int width, int height);
-
-// The maps of the rectangle (left, top, width, height) of the canvas; outside
-// the map a pixel is flat ground. The box is the rectangle's marked_box.
-// Given the rectangle's colour, the albedo too: the colour with the light
+// The maps of the rectangle (left, top, width, height) of the canvas, kept
+// over the box whose columns the surfaces marked; outside the map a pixel is
+// flat ground. Given the rectangle's colour, the albedo too: the colour with the light
 // the generators painted taken out, each pixel over its painted light
 // factor, rounded and held within 0..255.
 LightingMaps lighting_maps_of(const SurfaceIds& map, int left, int top, int width, int height,
