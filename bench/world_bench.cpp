@@ -2,8 +2,8 @@
 // levels, rises, terrains, objects) and its layout into tile layers, for a
 // whole world and for one chunk of a big world, which costs its own cells
 // and a margin around them.
-#include "export/world/world_layout.hpp"
-#include "export/world/world_map.hpp"
+#include "generators/world/world_layout.hpp"
+#include "generators/world/world_map.hpp"
 
 #include <benchmark/benchmark.h>
 

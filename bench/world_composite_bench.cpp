@@ -2,8 +2,8 @@
 // 256 x 256 map at width 64 (a 16384 x 8192 image) with three layers over
 // all of it (opaque ground, partly clear shore edges with faint foam, a
 // lifted level on a third of the cells) and 5000 tree objects.
-#include "export/world/map_composite.hpp"
-#include "export/world/world_tmx.hpp"
+#include "export/map/map_composite.hpp"
+#include "export/formats/world_tmx.hpp"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 #include "generators/tile_kinds.hpp"
 #include "state/control_model.hpp"
-#include "export/world/world_map.hpp"
+#include "generators/world/world_map.hpp"
 
 #include <cstdint>
 #include <optional>

@@ -7,7 +7,7 @@
 #include "export/formats/sheet_layout.hpp"
 #include "export/tile/tile_frames.hpp"
 #include "export/tile/transition_tiles.hpp"
-#include "export/world/world_chunks.hpp"
+#include "generators/world/world_chunks.hpp"
 
 #include <algorithm>
 
@@ -226,7 +226,7 @@ Problem check_world(const RenderSettings& s, const std::set<std::string>& given)
     }
     if (s.loop_frames <= 1 && s.flow)
         return dashed(Id::flow) + " drifts moving water: give " + dashed(Id::frames) + " 2 or more";
-    const WorldChunk chunk = world_chunk(s, 0);
+    const WorldChunk chunk = world_chunk(s.world_request.width, s.world_request.height, 0, s.shards);
     if (chunk.columns > s.world_request.width || chunk.rows > s.world_request.height)
         return dashed(Id::shard) + ": " + std::to_string(s.shards) + " chunks make a grid of " +
                std::to_string(chunk.columns) + " x " + std::to_string(chunk.rows) + ", more than the world's " +

@@ -5,6 +5,7 @@
 #include "export/shown_text.hpp"
 #include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
+#include "generators/world/world_palettes.hpp"
 
 #include <algorithm>
 #include <charconv>

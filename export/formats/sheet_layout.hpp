@@ -1,5 +1,5 @@
 #pragma once
-#include "export/tile/tile_render.hpp"
+#include "export/tile/rendered_tile.hpp"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 #include "export/formats/godot_files.hpp"
 #include "export/render_settings.hpp"
-#include "export/tile/tile_render.hpp"
+#include "export/tile/rendered_tile.hpp"
 #include "generators/transition/transition_set.hpp"
 
 #include <cstdint>

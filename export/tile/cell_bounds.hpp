@@ -1,5 +1,7 @@
 #pragma once
 #include "export/formats/sheet_layout.hpp"
+#include "export/render_settings.hpp"
+#include "generators/tile_kinds.hpp"
 
 // The most a tile of a kind can paint around its anchor at a width (the
 // kind's reach), never past the canvas: what a sheet cell must hold, known

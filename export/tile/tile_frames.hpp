@@ -1,6 +1,6 @@
 #pragma once
 #include "export/formats/sheet_layout.hpp"
-#include "export/tile/tile_render.hpp"
+#include "export/tile/rendered_tile.hpp"
 
 #include <vector>
 

@@ -5,10 +5,10 @@
 #include "export/run_options.hpp"
 #include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
-#include "export/world/map_model.hpp"
-#include "export/world/world_chunks.hpp"
-#include "export/world/world_layout.hpp"
-#include "export/world/world_manifest.hpp"
+#include "export/map/map_model.hpp"
+#include "generators/world/world_chunks.hpp"
+#include "generators/world/world_layout.hpp"
+#include "export/formats/world_manifest.hpp"
 #include "export/world/world_sprites.hpp"
 #include "export/world/world_scene_files.hpp"
 #include "export/world/world_sheets.hpp"
@@ -84,7 +84,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     RenderSettings run = given;
     run.world_request.seed = run.seed;
     run.world_request.variants = run.variants;
-    const WorldChunk chunk = world_chunk(run);
+    const WorldChunk chunk = world_chunk(run.world_request.width, run.world_request.height, run.shard, run.shards);
     const WorldMap map = build_world_map(run.world_request, chunk.x0, chunk.y0, chunk.width, chunk.height);
     const WorldLayout layout = lay_out_world(map);
     const WorldPalette& palette = world_palette(run);

@@ -2,8 +2,8 @@
 
 #include "export/formats/manifest_reader.hpp"
 #include "export/shown_text.hpp"
-#include "export/world/godot_chunks.hpp"
-#include "export/world/world_file.hpp"
+#include "export/formats/godot_chunks.hpp"
+#include "export/formats/world_file.hpp"
 
 #include <filesystem>
 #include <map>

@@ -1,10 +1,10 @@
 #include "export/world/world_scene_files.hpp"
 
 #include "export/formats/tile_encoding.hpp"
-#include "export/world/map_composite.hpp"
-#include "export/world/world_godot.hpp"
-#include "export/world/world_godot3.hpp"
-#include "export/world/world_tmx.hpp"
+#include "export/map/map_composite.hpp"
+#include "export/formats/world_godot.hpp"
+#include "export/formats/world_godot3.hpp"
+#include "export/formats/world_tmx.hpp"
 
 SceneFiles world_scene_files(const MapModel& model, const std::string& stem, const std::vector<int>& frames,
                              bool normals, int jobs) {

@@ -1,5 +1,5 @@
 #pragma once
-#include "export/world/map_model.hpp"
+#include "export/map/map_model.hpp"
 
 #include <string>
 #include <utility>

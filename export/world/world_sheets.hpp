@@ -1,7 +1,7 @@
 #pragma once
 #include "export/formats/sheet_layout.hpp"
 #include "export/render_settings.hpp"
-#include "export/tile/tile_render.hpp"
+#include "export/tile/rendered_tile.hpp"
 
 #include <array>
 #include <string>

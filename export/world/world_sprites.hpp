@@ -2,7 +2,7 @@
 #include "commands/application.hpp"
 #include "export/render_settings.hpp"
 #include "export/tile/tile_render.hpp"
-#include "export/world/world_map.hpp"
+#include "generators/world/world_map.hpp"
 
 // The sprites a world's objects show: trees and houses drawn by their own
 // generators, boulders and bushes by the terrain's element painters, each

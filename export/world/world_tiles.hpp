@@ -1,6 +1,7 @@
 #pragma once
 #include "export/render_settings.hpp"
-#include "export/world/world_layout.hpp"
+#include "generators/world/world_layout.hpp"
+#include "generators/world/world_palettes.hpp"
 
 // What draws each tile a world places: the settings of a run of one set
 // tile (--set-tile), so every world tile is a tile of an ordinary set that

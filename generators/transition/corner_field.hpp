@@ -1,5 +1,5 @@
 #pragma once
-#include "generators/transition/periodic_noise.hpp"
+#include "generators/common/periodic_noise.hpp"
 
 #include <cstdint>
 

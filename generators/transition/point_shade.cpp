@@ -1,6 +1,6 @@
 #include "generators/transition/point_shade.hpp"
 
-#include "generators/transition/periodic_noise.hpp"
+#include "generators/common/periodic_noise.hpp"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include "canvas/drawing_context.hpp"
 #include "generators/transition/corner_field.hpp"
 #include "generators/transition/over_matte.hpp"
-#include "generators/transition/periodic_noise.hpp"
+#include "generators/common/periodic_noise.hpp"
 #include "generators/transition/point_shade.hpp"
 #include "generators/transition/tile_regions.hpp"
 #include "generators/transition/transition_relief.hpp"

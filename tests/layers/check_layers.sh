@@ -7,9 +7,10 @@
 # Layers, lowest first; each may include only its own and those below it:
 #   0 canvas/, assets/        images, drawing, numbers, geometry, formats
 #   1 state/                  AppState, controls, tile context and helpers
-#   2 generators/             one folder per kind of tile
+#   2 generators/             one folder per kind of tile; world/ the world's model
 #   3 commands/, choosers/    draw, save, copy, tile sets, chooser logic
-#   4 export/                 seeded tiles, sheets, engine files, manifests
+#   4 export/                 seeded tiles, sheets, engine files, manifests; map/ the
+#                             Tiled-shaped map and its render; world/ the world command
 #   5 app/window/, app/main.cpp, app/render/   the front ends
 #
 # Usage: check_layers.sh [source root]

@@ -6,8 +6,8 @@
 // composite_map draws it.
 #include "export/formats/animation_files.hpp"
 #include "export/formats/tiled_files.hpp"
-#include "export/world/map_composite.hpp"
-#include "export/world/world_tmx.hpp"
+#include "export/map/map_composite.hpp"
+#include "export/formats/world_tmx.hpp"
 
 #include "../support/render_run.hpp"
 #include "canvas/png_writer.hpp"

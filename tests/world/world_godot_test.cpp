@@ -1,10 +1,10 @@
 // The world's engine files: the Godot 3 scene loaded by a real Godot
 // (godot3-server), the Godot 4 scene read by Godot's loader rules, and the
 // .world of chunk maps drawn by Tiled's own renderer.
-#include "export/world/godot_chunks.hpp"
-#include "export/world/world_file.hpp"
-#include "export/world/world_godot.hpp"
-#include "export/world/world_godot3.hpp"
+#include "export/formats/godot_chunks.hpp"
+#include "export/formats/world_file.hpp"
+#include "export/formats/world_godot.hpp"
+#include "export/formats/world_godot3.hpp"
 #include "../support/godot_text.hpp"
 #include "../support/render_run.hpp"
 

@@ -1,4 +1,4 @@
-#include "export/world/world_layout.hpp"
+#include "generators/world/world_layout.hpp"
 #include "world_test_worlds.hpp"
 
 #include <gtest/gtest.h>

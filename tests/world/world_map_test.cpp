@@ -1,4 +1,5 @@
-#include "export/world/world_map.hpp"
+#include "generators/world/world_map.hpp"
+#include "generators/world/world_palettes.hpp"
 #include "world_test_worlds.hpp"
 
 #include <gtest/gtest.h>

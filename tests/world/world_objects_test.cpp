@@ -1,4 +1,4 @@
-#include "export/world/world_map.hpp"
+#include "generators/world/world_map.hpp"
 #include "world_test_worlds.hpp"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #pragma once
-#include "export/world/world_map.hpp"
+#include "generators/world/world_map.hpp"
 
 #include <cstdint>
 

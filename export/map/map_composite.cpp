@@ -1,0 +1,235 @@
+#include "export/map/map_composite.hpp"
+
+#include "export/map/span_blend.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
+
+namespace {
+// Gids carry Tiled's flip flags in their top bits; the world flips nothing.
+constexpr std::uint32_t gid_flags = 0xf0000000u;
+// The largest frame drawn: 2 GB of pixels, a 256 x 256 map at width 128.
+constexpr long long largest_frame_pixels = 1LL << 29;
+constexpr int band_rows = 16;  // a band of a 16384-wide image stays in cache
+
+// A tileset's sheet as Qt holds it once loaded, and each row of each tile.
+struct LoadedTileset {
+    const MapTileset* tileset = nullptr;
+    std::vector<std::uint32_t> pixels;  // premultiplied, the sheet's size
+    std::vector<OpaqueRun> runs;        // in tile coordinates
+    std::vector<SourceRow> rows;        // tile by tile, row by row; runs from the sheet's left
+};
+
+struct Draw {
+    int x = 0, y = 0;  // the image's top-left in the frame
+    const LoadedTileset* set = nullptr;
+    int tile = 0;
+};
+
+int tile_x(const MapTileset& t, int tile) { return t.margin + tile % t.columns * (t.tile_width + t.spacing); }
+int tile_y(const MapTileset& t, int tile) { return t.margin + tile / t.columns * (t.tile_height + t.spacing); }
+
+LoadedTileset load(const MapTileset& t) {
+    LoadedTileset loaded{&t, {}, {}, {}};
+    const RasterImage& image = *t.image;
+    loaded.pixels.resize(static_cast<std::size_t>(image.width()) * image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        const std::uint8_t* rgb = image.row(y);
+        const std::uint8_t* a = t.alpha->data() + static_cast<std::size_t>(y) * image.width();
+        std::uint32_t* out = loaded.pixels.data() + static_cast<std::size_t>(y) * image.width();
+        for (int x = 0; x < image.width(); ++x)
+            out[x] = premultiplied_pixel(rgb[3 * x], rgb[3 * x + 1], rgb[3 * x + 2], a[x]);
+    }
+    std::vector<std::pair<std::size_t, std::size_t>> run_spans;  // first run and count of each row
+    for (int tile = 0; tile < t.tile_count; ++tile)
+        for (int row = 0; row < t.tile_height; ++row) {
+            const int sheet_x = tile_x(t, tile), sheet_y = tile_y(t, tile) + row;
+            const std::uint32_t* p = loaded.pixels.data() + static_cast<std::size_t>(sheet_y) * image.width() + sheet_x;
+            SourceRow source{p, image.row(sheet_y) + 3 * sheet_x, nullptr, 0, false};
+            const std::size_t first = loaded.runs.size();
+            for (int x = 0; x < t.tile_width; ++x) {
+                const std::uint32_t a = p[x] >> 24;
+                source.has_partial = source.has_partial || (a != 0 && a != 255);
+                if (a != 255) continue;
+                if (loaded.runs.size() > first && loaded.runs.back().end == x) ++loaded.runs.back().end;
+                else loaded.runs.push_back({x, x + 1});
+            }
+            run_spans.emplace_back(first, loaded.runs.size() - first);
+            loaded.rows.push_back(source);
+        }
+    for (std::size_t i = 0; i < loaded.rows.size(); ++i) {
+        loaded.rows[i].runs = loaded.runs.data() + run_spans[i].first;
+        loaded.rows[i].run_count = static_cast<int>(run_spans[i].second);
+    }
+    return loaded;
+}
+
+// The tileset holding a gid: the one with the largest first gid not above it.
+int tileset_of(const MapModel& map, std::uint32_t gid) {
+    int found = -1;
+    for (int i = 0; i < static_cast<int>(map.tilesets.size()); ++i)
+        if (static_cast<std::uint32_t>(map.tilesets[i].first_gid) <= gid &&
+            (found < 0 || map.tilesets[i].first_gid > map.tilesets[found].first_gid))
+            found = i;
+    return found;
+}
+
+std::string gid_problem(const MapModel& map, std::uint32_t gid) {
+    if (gid & gid_flags) return "gid " + std::to_string(gid) + " is flipped";
+    const int set = tileset_of(map, gid);
+    if (set < 0 || gid - map.tilesets[set].first_gid >= static_cast<std::uint32_t>(map.tilesets[set].tile_count))
+        return "gid " + std::to_string(gid) + " names no tile";
+    return {};
+}
+
+// Where Tiled puts an object's image: its bottom middle on the object's
+// screen point, in Tiled's own double arithmetic.
+std::pair<double, double> object_image_corner(const MapModel& map, const MapObject& o) {
+    const double tile_x = o.x / map.tile_height, tile_y = o.y / map.tile_height;
+    const double screen_x = (tile_x - tile_y) * map.tile_width / 2 + map.height * map.tile_width / 2;
+    const double screen_y = (tile_x + tile_y) * map.tile_height / 2;
+    return {screen_x - o.width / 2.0, screen_y - o.height};
+}
+
+std::vector<const MapObject*> in_drawing_order(const MapObjectLayer& layer) {
+    std::vector<const MapObject*> objects;
+    for (const MapObject& o : layer.objects) objects.push_back(&o);
+    if (layer.draw_order == MapDrawOrder::top_down)
+        std::stable_sort(objects.begin(), objects.end(),
+                         [](const MapObject* a, const MapObject* b) { return a->y < b->y; });
+    return objects;
+}
+
+std::vector<Draw> draws_of(const MapModel& map, const std::vector<LoadedTileset>& sets, const MapFrame& frame) {
+    std::vector<Draw> draws;
+    const auto add = [&](std::uint32_t gid, int x, int y) {
+        const int set = tileset_of(map, gid);
+        const MapTileset& t = map.tilesets[set];
+        draws.push_back({x + t.offset_x, y + t.offset_y, &sets[set], static_cast<int>(gid - t.first_gid)});
+    };
+    const int half_w = map.tile_width / 2, half_h = map.tile_height / 2;
+    for (const auto& any : map.layers) {
+        if (const auto* layer = std::get_if<MapTileLayer>(&any)) {
+            const int left = frame.offset_x + layer->offset_x + map.height * half_w - half_w;
+            const int bottom = frame.offset_y + layer->offset_y + map.tile_height;
+            for (int row = 0; row <= map.width + map.height - 2; ++row)
+                for (int cx = std::max(0, row - (map.height - 1)); cx <= std::min(map.width - 1, row); ++cx) {
+                    const int cy = row - cx;
+                    const std::uint32_t gid = layer->gids[static_cast<std::size_t>(cy) * map.width + cx];
+                    if (gid == 0) continue;
+                    const MapTileset& t = map.tilesets[tileset_of(map, gid)];
+                    add(gid, left + (cx - cy) * half_w, bottom + row * half_h - t.tile_height);
+                }
+        } else {
+            const auto& objects = std::get<MapObjectLayer>(any);
+            for (const MapObject* o : in_drawing_order(objects)) {
+                const auto [x, y] = object_image_corner(map, *o);
+                add(o->gid, frame.offset_x + objects.offset_x + static_cast<int>(x),
+                    frame.offset_y + objects.offset_y + static_cast<int>(y));
+            }
+        }
+    }
+    return draws;
+}
+
+void draw_rows(const Draw& d, int first_row, int end_row, Sheet& out) {
+    const MapTileset& t = *d.set->tileset;
+    const int x0 = std::max(0, d.x), x1 = std::min(out.image.width(), d.x + t.tile_width);
+    if (x0 >= x1) return;
+    const int y0 = std::max(first_row, d.y), y1 = std::min(end_row, d.y + t.tile_height);
+    for (int y = y0; y < y1; ++y)
+        blend_span(d.set->rows[static_cast<std::size_t>(d.tile) * t.tile_height + (y - d.y)], x0 - d.x,
+                   out.image.row(y) + 3 * x0, out.alpha.data() + static_cast<std::size_t>(y) * out.image.width() + x0,
+                   x1 - x0);
+}
+}  // namespace
+
+MapFrame map_frame(const MapModel& map) {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    for (const auto& any : map.layers) {
+        const auto [x, y] = std::visit([](const auto& l) { return std::pair{l.offset_x, l.offset_y}; }, any);
+        left = std::max(left, -x);
+        right = std::max(right, x);
+        top = std::max(top, -y);
+        bottom = std::max(bottom, y);
+    }
+    const int side = map.width + map.height;
+    return {side * map.tile_width / 2 + left + right, side * map.tile_height / 2 + top + bottom, left, top};
+}
+
+std::string map_composite_problem(const MapModel& map) {
+    if (map.width < 1 || map.height < 1) return "the map has no cells";
+    if (map.tile_width < 2 || map.tile_height < 2 || map.tile_width % 2 || map.tile_height % 2)
+        return "the map's tile size " + std::to_string(map.tile_width) + " x " + std::to_string(map.tile_height) +
+               " is not even";
+    const MapFrame frame = map_frame(map);
+    if (static_cast<long long>(frame.width) * frame.height > largest_frame_pixels)
+        return "the map's image would be " + std::to_string(frame.width) + " x " + std::to_string(frame.height) +
+               " pixels, more than " + std::to_string(largest_frame_pixels) + " in all";
+    for (const MapTileset& t : map.tilesets) {
+        if (!t.image || !t.alpha || t.alpha->size() != static_cast<std::size_t>(t.image->width()) * t.image->height())
+            return "tileset " + t.name + " has no sheet";
+        if (t.tile_count > 0 && (t.columns < 1 || t.tile_width < 1 || t.tile_height < 1 ||
+                                 tile_x(t, t.tile_count - 1) + t.tile_width > t.image->width() ||
+                                 tile_y(t, t.tile_count - 1) + t.tile_height > t.image->height()))
+            return "tileset " + t.name + "'s sheet is smaller than its tiles";
+    }
+    for (const auto& any : map.layers) {
+        if (const auto* layer = std::get_if<MapTileLayer>(&any)) {
+            if (layer->gids.size() != static_cast<std::size_t>(map.width) * map.height)
+                return "layer " + layer->name + " is not the map's size";
+            for (const std::uint32_t gid : layer->gids)
+                if (gid != 0)
+                    if (std::string problem = gid_problem(map, gid); !problem.empty())
+                        return "layer " + layer->name + ": " + problem;
+            continue;
+        }
+        for (const MapObject& o : std::get<MapObjectLayer>(any).objects) {
+            const std::string which = "object " + std::to_string(o.id);
+            if (std::string problem = gid_problem(map, o.gid); !problem.empty()) return which + ": " + problem;
+            const MapTileset& t = map.tilesets[tileset_of(map, o.gid)];
+            if (o.width != t.tile_width || o.height != t.tile_height)
+                return which + " is not the size of its tile, so Tiled would scale it";
+            const auto [x, y] = object_image_corner(map, o);
+            if (x != std::floor(x) || y != std::floor(y) || std::abs(x) > 1e9 || std::abs(y) > 1e9)
+                return which + "'s image would not lie on whole pixels";
+        }
+    }
+    return {};
+}
+
+Sheet composite_map(const MapModel& map, int jobs) {
+    if (!map_composite_problem(map).empty()) return {};
+    const MapFrame frame = map_frame(map);
+    std::vector<LoadedTileset> sets;
+    sets.reserve(map.tilesets.size());
+    for (const MapTileset& t : map.tilesets) sets.push_back(load(t));
+    const std::vector<Draw> draws = draws_of(map, sets, frame);
+
+    Sheet out{RasterImage(frame.width, frame.height),
+              std::vector<std::uint8_t>(static_cast<std::size_t>(frame.width) * frame.height, 0)};
+    // Each band of rows takes, in order, the draws that reach it.
+    const int bands = (frame.height + band_rows - 1) / band_rows;
+    std::vector<std::vector<int>> band_draws(static_cast<std::size_t>(bands));
+    for (int i = 0; i < static_cast<int>(draws.size()); ++i) {
+        const Draw& d = draws[i];
+        const int first = std::max(0, d.y) / band_rows;
+        const int last = std::min(frame.height, d.y + d.set->tileset->tile_height) - 1;
+        for (int band = first; last >= 0 && band <= last / band_rows; ++band) band_draws[band].push_back(i);
+    }
+    std::atomic<int> next_band{0};
+    const auto work = [&] {
+        for (int band = next_band++; band < bands; band = next_band++) {
+            const int first_row = band * band_rows, end_row = std::min(frame.height, first_row + band_rows);
+            for (const int i : band_draws[band]) draw_rows(draws[i], first_row, end_row, out);
+        }
+    };
+    {
+        std::vector<std::jthread> helpers;  // joined before the image is handed on
+        for (int j = 1; j < std::min(jobs, bands); ++j) helpers.emplace_back(work);
+        work();
+    }
+    return out;
+}

@@ -1,0 +1,35 @@
+#pragma once
+#include "export/formats/sheet_layout.hpp"
+#include "export/map/map_model.hpp"
+
+#include <string>
+
+// The image Tiled's tmxrasterizer (scale 1) makes of a map's .tmx, pixel for
+// pixel, alpha included, drawn from the map model alone.
+//
+// Its frame is Tiled's: the map's diamond box, (width + height) x
+// tile_width / 2 by (width + height) x tile_height / 2, grown on each side
+// by the largest layer offset towards it. Tiled's screen point (sx, sy) is
+// the frame's (sx + offset_x, sy + offset_y); on screen the top corner of
+// cell (cx, cy) is ((cx - cy + height) x tile_width / 2, (cx + cy) x
+// tile_height / 2). Whatever reaches beyond the frame (a tall tile on the
+// top row) is cut, as Tiled cuts it.
+//
+// The order is Tiled's: layers in turn, moved by their offsets; a tile
+// layer by screen rows (cx + cy), each from left to right; a cell's image
+// with its bottom-left on the bottom-left of the cell's diamond box, moved
+// by its tileset's offset; objects as map_model.hpp says.
+struct MapFrame {
+    int width = 0, height = 0;
+    int offset_x = 0, offset_y = 0;
+};
+MapFrame map_frame(const MapModel& map);
+
+// Why the map cannot be drawn exactly so (empty when it can): tile sizes
+// odd, a gid naming no tile or flipped, a sheet smaller than its tiles, an
+// object not the size of its tile or off whole pixels, a frame too large.
+std::string map_composite_problem(const MapModel& map);
+
+// An empty sheet when map_composite_problem has something to say. jobs:
+// threads drawing bands of rows (the bytes are the same for any number).
+Sheet composite_map(const MapModel& map, int jobs = 1);

@@ -1,0 +1,16 @@
+#pragma once
+#include "generators/world/world_patch.hpp"
+
+// Where slopes end and cliffs begin: a rise from level L to L + 1 is a
+// slope below `first_cliff`, a cliff from it on.
+int world_first_cliff(int levels);
+// The terrain every corner of a slope or a cliff has.
+WorldTerrain world_rise_ground(int rise);
+
+// How far a corner's level, rise and ground reach: they depend on the
+// fields of corners up to this far away.
+int world_level_reach(int levels);
+
+// Fills the patch's terrains and levels from the fields, then its rises,
+// and gives the corners of every rising cell its ground.
+void grow_world_patch(WorldPatch& patch, const WorldRequest& request);

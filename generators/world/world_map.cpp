@@ -1,0 +1,60 @@
+// A chunk of the world: grown on a patch wide enough around it that every
+// value it keeps is the whole world's, then cut out.
+#include "generators/world/world_map.hpp"
+
+#include "generators/world/world_levels.hpp"
+#include "generators/world/world_objects.hpp"
+#include "generators/common/periodic_noise.hpp"
+
+#include <algorithm>
+
+WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width, int height) {
+    WorldMap map;
+    map.x0 = x0, map.y0 = y0, map.width = std::max(0, width), map.height = std::max(0, height);
+    const int margin = world_level_reach(request.levels) + world_object_reach();
+    WorldPatch patch;
+    patch.x0 = x0 - margin, patch.y0 = y0 - margin;
+    patch.width = map.width + 1 + 2 * margin, patch.height = map.height + 1 + 2 * margin;
+    grow_world_patch(patch, request);
+
+    map.corners.resize(static_cast<std::size_t>(map.width + 1) * (map.height + 1));
+    for (int cy = 0; cy <= map.height; ++cy)
+        for (int cx = 0; cx <= map.width; ++cx) {
+            const int i = patch.at(cx + margin, cy + margin);
+            map.corners[cy * (map.width + 1) + cx] = {patch.terrain[i], patch.level[i]};
+        }
+    const auto cells = static_cast<std::size_t>(map.width) * map.height;
+    map.rises.resize(cells);
+    map.variants.resize(cells);
+    const std::uint64_t variant_seed = mix_hash(request.seed ^ 0x76617269ULL);
+    const auto variants = static_cast<std::uint64_t>(std::clamp(request.variants, 1, 256));
+    for (int y = 0; y < map.height; ++y)
+        for (int x = 0; x < map.width; ++x) {
+            map.rises[y * map.width + x] = patch.rise[patch.cell_at(x + margin, y + margin)];
+            const auto wx = static_cast<std::uint32_t>(x0 + x), wy = static_cast<std::uint32_t>(y0 + y);
+            const std::uint64_t key = static_cast<std::uint64_t>(wx) | static_cast<std::uint64_t>(wy) << 32;
+            map.variants[y * map.width + x] =
+                static_cast<std::uint8_t>(mix_hash(variant_seed ^ mix_hash(key)) % variants);
+        }
+    map.objects = place_world_objects(patch, request, margin, margin, map.width, map.height);
+    return map;
+}
+
+const char* world_terrain_name(WorldTerrain terrain) {
+    static const char* const names[world_terrain_count] = {"deep_water", "water",  "shore", "meadow",
+                                                           "grass",      "forest", "rock",  "snow"};
+    return names[static_cast<int>(terrain)];
+}
+
+const char* world_object_name(WorldObjectKind kind) {
+    static const char* const names[] = {"tree", "house", "boulder", "bush"};
+    return names[static_cast<int>(kind)];
+}
+
+int world_object_looks(WorldObjectKind kind) {
+    switch (kind) {
+        case WorldObjectKind::tree: return 6;
+        case WorldObjectKind::house: return 4;
+        default: return 4;
+    }
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A world: a whole isometric map grown from one seed. Its fields live on the
+// map's corners (a W x H map has (W + 1) x (H + 1) of them): a terrain and a
+// level each. Every cell has a variant, and some carry an object. Nothing
+// here draws; the world's tiles and files are made from this.
+
+// The terrains of a world from the lowest to the highest. Terrains are drawn
+// in this order, each over the ones below it.
+enum class WorldTerrain : std::uint8_t { deep_water, water, shore, meadow, grass, forest, rock, snow };
+inline constexpr int world_terrain_count = 8;
+// "deep_water", ... as manifests and layer names say it.
+const char* world_terrain_name(WorldTerrain terrain);
+inline bool is_water(WorldTerrain terrain) { return terrain <= WorldTerrain::water; }
+
+// Where one terrain gives way to the next, on fields normalised to 0..1.
+// Elevation picks water, shore, land, rock and snow; on land, moisture
+// picks meadow (dry), grass or forest (wet).
+struct WorldThresholds {
+    double deep_water = 0.30, water = 0.42, shore = 0.46;  // below each: that terrain
+    double rock = 0.74, snow = 0.86;                       // at or above each: that terrain
+    double meadow = 0.38, forest = 0.62;                   // moisture: below meadow, at or above forest
+    bool operator==(const WorldThresholds&) const = default;
+};
+
+// What a world run asks for.
+struct WorldRequest {
+    int width = 64, height = 64;  // cells
+    int levels = 3;               // levels above the water's; 0: a flat world
+    std::string palette;          // empty: the default
+    WorldThresholds thresholds;
+    int variants = 4;  // tiles of each corner combination, picked per cell
+    std::uint64_t seed = 1;
+};
+
+struct WorldCorner {
+    WorldTerrain terrain = WorldTerrain::deep_water;
+    std::uint8_t level = 0;  // 0 for water; neighbouring corners differ by at most one
+};
+
+enum class WorldObjectKind : std::uint8_t { tree, house, boulder, bush };
+const char* world_object_name(WorldObjectKind kind);  // "tree", ...
+
+// An object standing on a flat cell: drawn as one of `looks` sprites of its kind.
+struct WorldObject {
+    WorldObjectKind kind = WorldObjectKind::tree;
+    int x = 0, y = 0;  // the cell, in world cells
+    int level = 0;
+    int look = 0;  // which sprite of its kind, 0 .. world_object_looks(kind) - 1
+};
+int world_object_looks(WorldObjectKind kind);
+
+// A rectangle of the world's cells: the whole world, or one chunk of it.
+// Every value in it depends only on the seed, the request and the cell's
+// place in the world, never on the rectangle: a chunk holds exactly what
+// the same cells hold in the whole world.
+struct WorldMap {
+    int x0 = 0, y0 = 0;                  // its first cell, in world cells
+    int width = 0, height = 0;           // cells
+    std::vector<WorldCorner> corners;    // (width + 1) x (height + 1), row by row
+    std::vector<std::uint8_t> variants;  // width x height, row by row
+    // width x height, row by row: 0 where the cell's corners lie on one
+    // level, else how it rises: 1 a slope, 2 a cliff. A slope and a cliff
+    // never share an edge that rises, and the corners of a rising cell all
+    // have one (land) terrain, its ground: grass for slopes, rock for
+    // cliffs. Rises from level L to L + 1 are slopes below L = max(1,
+    // levels / 2), cliffs from there up.
+    std::vector<std::uint8_t> rises;
+    std::vector<WorldObject> objects;  // in row order of their cells
+    const WorldCorner& corner(int cx, int cy) const { return corners[cy * (width + 1) + cx]; }
+    int variant(int x, int y) const { return variants[y * width + x]; }
+    int rise(int x, int y) const { return rises[y * width + x]; }
+};
+
+WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width, int height);
