@@ -20,7 +20,7 @@ const std::vector<RenderedTile>& tiles_of(int tab, int width, bool transparent) 
     std::vector<RenderedTile>& set = drawn[{tab, width, transparent}];
     if (set.empty()) {
         Application app(create_app_state());
-        RenderSettings settings;
+        TileRequest settings;
         settings.kind = kind_of_tab(tab)->kind;
         settings.iso_width = width;
         settings.transparent = transparent;

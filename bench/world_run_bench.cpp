@@ -16,7 +16,7 @@ void BM_BuildWorld(benchmark::State& state) {
     run.iso_width = 64;
     run.variants = 4;
     run.seed = 7;
-    run.world_request.width = run.world_request.height = static_cast<int>(state.range(0));
+    run.world_shape.width = run.world_shape.height = static_cast<int>(state.range(0));
     run.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     for (auto _ : state) {
         WorldFiles files = build_world(run, *prototype);

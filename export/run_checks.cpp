@@ -212,25 +212,25 @@ Problem check_outputs(const RenderSettings& s) {
 Problem check_world(const RenderSettings& s, const std::set<std::string>& given) {
     if (!s.world) {
         for (const RunOption& option : run_options())
-            if (shapes_world(option.id) && named(given, option.id))
+            if (shapes_world(option) && named(given, option.id))
                 return dashed(option.id) + " shapes a world: write brannoc-render world " + dashed(option.id) + " ...";
         return std::nullopt;
     }
     for (const std::string& name : given) {
         const RunOption* option = find_run_option(name);
-        if (option && applies_to_world(option->id)) continue;
+        if (option && applies_to_world(*option)) continue;
         std::string taken;
         for (const RunOption& o : run_options())
-            if (applies_to_world(o.id)) taken += (taken.empty() ? "" : ", ") + dashed(o.id);
+            if (applies_to_world(o)) taken += (taken.empty() ? "" : ", ") + dashed(o.id);
         return "--" + name + " does not apply to a world (it takes " + taken + ")";
     }
     if (s.loop_frames <= 1 && s.flow)
         return dashed(Id::flow) + " drifts moving water: give " + dashed(Id::frames) + " 2 or more";
-    const WorldChunk chunk = world_chunk(s.world_request.width, s.world_request.height, 0, s.shards);
-    if (chunk.columns > s.world_request.width || chunk.rows > s.world_request.height)
+    const WorldChunk chunk = world_chunk(s.world_shape.width, s.world_shape.height, 0, s.shards);
+    if (chunk.columns > s.world_shape.width || chunk.rows > s.world_shape.height)
         return dashed(Id::shard) + ": " + std::to_string(s.shards) + " chunks make a grid of " +
                std::to_string(chunk.columns) + " x " + std::to_string(chunk.rows) + ", more than the world's " +
-               std::to_string(s.world_request.width) + " x " + std::to_string(s.world_request.height) + " cells";
+               std::to_string(s.world_shape.width) + " x " + std::to_string(s.world_shape.height) + " cells";
     return std::nullopt;
 }
 }  // namespace

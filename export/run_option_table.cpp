@@ -8,10 +8,12 @@
 #include "generators/world/world_palettes.hpp"
 
 #include <algorithm>
+#include <cassert>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <thread>
+#include <type_traits>
 
 namespace {
 using json = nlohmann::json;
@@ -29,6 +31,37 @@ constexpr int most_sheet_number = 4096;  // columns, spacing, margin
 int most_jobs() { return 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
 std::string text(long long number) { return std::to_string(number); }
+
+// Each option's value goes to one part of the settings, known from the
+// struct that declares its field: the part decides who may set it (a world
+// takes only some parts), and a tile's options are written from the tile's
+// request alone.
+template <class Part> struct PartInfo;
+template <> struct PartInfo<RunRequest> { static constexpr OptionPart part = OptionPart::run; };
+template <> struct PartInfo<TileChoice> { static constexpr OptionPart part = OptionPart::tile_choice; };
+template <> struct PartInfo<TileDrawing> { static constexpr OptionPart part = OptionPart::tile_drawing; };
+template <> struct PartInfo<Lighting> { static constexpr OptionPart part = OptionPart::tile_drawing; };
+template <> struct PartInfo<TileImage> { static constexpr OptionPart part = OptionPart::tile_image; };
+template <> struct PartInfo<BatchRequest> { static constexpr OptionPart part = OptionPart::batch; };
+template <> struct PartInfo<SheetRequest> { static constexpr OptionPart part = OptionPart::sheet; };
+template <> struct PartInfo<WorldShape> { static constexpr OptionPart part = OptionPart::world; };
+
+template <class Part>
+Part& part_of(RenderSettings& s) {
+    if constexpr (std::is_same_v<Part, WorldShape>) return s.world_shape;
+    else return s;
+}
+
+template <class Part> constexpr bool of_tile = std::is_base_of_v<Part, TileRequest>;
+template <class Part> using WrittenFrom = std::conditional_t<of_tile<Part>, TileRequest, RenderSettings>;
+template <class Part> using Read = Problem (*)(Part&, const std::string&);
+template <class Part> using Write = json (*)(const WrittenFrom<Part>&);
+
+// The part that declares a field: &RenderSettings::count is a field of
+// BatchRequest.
+template <class Member> struct MemberOf;
+template <class Part, class Field> struct MemberOf<Field Part::*> { using type = Part; };
+template <auto field> using PartWith = typename MemberOf<decltype(field)>::type;
 
 // "house, tree, ..., water or transition".
 std::string kinds_choice() {
@@ -51,7 +84,7 @@ Problem not_a(Id id, const std::string& value, const std::string& what) {
 
 // A whole number from low to high into `field`.
 template <Id id, auto field, long long low, long long high>
-Problem read_number(RenderSettings& s, const std::string& value, const std::string& what) {
+Problem read_number(PartWith<field>& s, const std::string& value, const std::string& what) {
     long long number = 0;
     if (!read_whole_number(value, number) || number < low || number > high) return not_a(id, value, what);
     s.*field = static_cast<int>(number);
@@ -68,7 +101,7 @@ Problem read_seed(Id id, const std::string& value, std::uint64_t& seed) {
 }
 
 template <Id id, auto field>
-Problem read_switch(RenderSettings& s, const std::string& value) {
+Problem read_switch(PartWith<field>& s, const std::string& value) {
     bool on = false;
     if (!read_flag(value, on)) return not_a(id, value, "true or false");
     s.*field = on;
@@ -76,31 +109,31 @@ Problem read_switch(RenderSettings& s, const std::string& value) {
 }
 
 template <auto field>
-Problem read_name(RenderSettings& s, const std::string& value) {
+Problem read_name(PartWith<field>& s, const std::string& value) {
     s.*field = value;
     return std::nullopt;
 }
 
 template <auto field>
-json write_switch(const RenderSettings& s) {
+json write_switch(const WrittenFrom<PartWith<field>>& s) {
     return s.*field;
 }
 
 // A setting written only when it is not its default (off, or 0): manifests
 // of runs that leave it alone keep their bytes.
 template <auto field>
-json write_if_set(const RenderSettings& s) {
+json write_if_set(const WrittenFrom<PartWith<field>>& s) {
     return s.*field ? json(s.*field) : json();
 }
 
 // --columns, --spacing and --margin: a number of cells or pixels.
 template <Id id, auto field>
-Problem read_sheet_number(RenderSettings& s, const std::string& value) {
+Problem read_sheet_number(SheetRequest& s, const std::string& value) {
     return read_number<id, field, 0, most_sheet_number>(s, value, "a number from 0 to " + text(most_sheet_number));
 }
 
 // "AZIMUTH,ELEVATION" in degrees: any azimuth, an elevation from 0 to 90.
-Problem read_light(RenderSettings& s, const std::string& value) {
+Problem read_light(Lighting& s, const std::string& value) {
     const std::size_t comma = value.find(',');
     double numbers[2] = {0, 0};
     const std::string parts[2] = {value.substr(0, comma), comma == std::string::npos ? "" : value.substr(comma + 1)};
@@ -119,7 +152,7 @@ Problem read_light(RenderSettings& s, const std::string& value) {
 
 // The light as --lit takes it, each angle in the fewest digits that read
 // back the same.
-json write_light(const RenderSettings& s) {
+json write_light(const TileRequest& s) {
     if (!s.lit) return json();
     std::string out;
     for (const double angle : {s.light_azimuth, s.light_elevation}) {
@@ -130,7 +163,7 @@ json write_light(const RenderSettings& s) {
     return out;
 }
 
-Problem read_shard(RenderSettings& s, const std::string& value) {
+Problem read_shard(RunRequest& s, const std::string& value) {
     long long k = -1, n = 0;
     const std::size_t slash = value.find('/');
     if (slash == std::string::npos || !read_whole_number(value.substr(0, slash), k) ||
@@ -151,14 +184,14 @@ std::string palette_names() {
     return names;
 }
 
-Problem read_world_size(RenderSettings& s, const std::string& value) {
+Problem read_world_size(WorldShape& s, const std::string& value) {
     const std::size_t x = value.find('x');
     long long w = 0, h = 0;
     if (x == std::string::npos || !read_whole_number(value.substr(0, x), w) ||
         !read_whole_number(value.substr(x + 1), h) || w < 1 || h < 1 || w > most_world_cells || h > most_world_cells)
         return not_a(Id::size, value, "WxH, cells across and down, each from 1 to " + text(most_world_cells));
-    s.world_request.width = static_cast<int>(w);
-    s.world_request.height = static_cast<int>(h);
+    s.width = static_cast<int>(w);
+    s.height = static_cast<int>(h);
     return std::nullopt;
 }
 
@@ -188,8 +221,8 @@ std::string threshold_help() {
            "from forest)";
 }
 
-Problem read_thresholds(RenderSettings& s, const std::string& value) {
-    WorldThresholds read = s.world_request.thresholds;
+Problem read_thresholds(WorldShape& s, const std::string& value) {
+    WorldThresholds read = s.thresholds;
     std::size_t at = 0;
     while (at <= value.size()) {
         const std::size_t comma = std::min(value.find(',', at), value.size());
@@ -214,7 +247,7 @@ Problem read_thresholds(RenderSettings& s, const std::string& value) {
     if (!(t.deep_water <= t.water && t.water <= t.shore && t.shore <= t.rock && t.rock <= t.snow))
         return dashed(Id::thresholds) + ": the elevations must rise: deep-water <= water <= shore <= rock <= snow";
     if (!(t.meadow <= t.forest)) return dashed(Id::thresholds) + ": meadow must be at most forest";
-    s.world_request.thresholds = read;
+    s.thresholds = read;
     return std::nullopt;
 }
 
@@ -223,21 +256,31 @@ json write_thresholds(const RenderSettings& s) {
     std::string out;
     for (const ThresholdName& t : threshold_names) {
         char number[32];
-        const auto [end, error] = std::to_chars(number, number + sizeof number, s.world_request.thresholds.*t.field);
+        const auto [end, error] = std::to_chars(number, number + sizeof number, s.world_shape.thresholds.*t.field);
         out += (out.empty() ? "" : ",") + std::string(t.name) + "=" + std::string(number, end);
     }
     return out;
 }
 
-using Read = Problem (*)(RenderSettings&, const std::string&);
-using Write = json (*)(const RenderSettings&);
-
 // The rows in the order --help lists them and a command line applies them.
+// A row's reader and writer take its part, so a row cannot set a field of
+// another part than the one it declares.
 class Table {
 public:
+    template <class Part>
     RunOption& add(Id id, const char* name, SettingType type, const char* group, const char* value_name,
-                   std::string help, Read read, Write written = nullptr, unsigned drawn_in = drawn_nowhere) {
-        rows.push_back({id, name, type, group, value_name, std::move(help), nullptr, read, written, drawn_in, {}, {}});
+                   std::string help, Read<Part> read, std::type_identity_t<Write<Part>> written = nullptr,
+                   unsigned drawn_in = drawn_nowhere) {
+        // Only the tile's own options can be part of a tile's record.
+        assert(of_tile<Part> || drawn_in == drawn_nowhere);
+        RunOption row{id, name,     type, group, value_name, std::move(help), nullptr, PartInfo<Part>::part,
+                      {}, {},       {},   drawn_in, {},       {}};
+        if (read) row.read = [read](RenderSettings& s, const std::string& v) { return read(part_of<Part>(s), v); };
+        if (written) {
+            row.written = [written](const RenderSettings& s) { return written(s); };
+            if constexpr (of_tile<Part>) row.written_tile = written;
+        }
+        rows.push_back(std::move(row));
         return rows.back();
     }
     std::vector<RunOption> rows;
@@ -247,21 +290,21 @@ constexpr unsigned every_block = drawn_tile | drawn_set;
 
 std::vector<RunOption> declare() {
     Table t;
-    t.add(Id::settings, "settings", SettingType::text, "General", "FILE",
+    t.add<RunRequest>(Id::settings, "settings", SettingType::text, "General", "FILE",
           "read settings from a JSON file of the same names (options given on the command line win)", nullptr);
-    t.add(
+    t.add<TileChoice>(
         Id::kind, "kind", SettingType::text, "General", "KIND", kinds_choice() + " (default house)",
-        [](RenderSettings& s, const std::string& v) -> Problem {
+        [](TileChoice& s, const std::string& v) -> Problem {
             const TileKindRow* kind = kind_named(v);
             if (!kind) return not_a(Id::kind, v, "one of: " + kind_names());
             s.kind = kind->kind;
             return std::nullopt;
         },
-        [](const RenderSettings& s) -> json { return kind_row(s.kind).name; }, every_block);
-    t.add(
+        [](const TileRequest& s) -> json { return kind_row(s.kind).name; }, every_block);
+    t.add<TileDrawing>(
         Id::iso_width, "iso-width", SettingType::whole_number, "General", "WIDTH",
         "tile width, any even number from " + text(narrowest_tile) + " to " + text(widest_tile) + " (default 100)",
-        [](RenderSettings& s, const std::string& v) -> Problem {
+        [](TileDrawing& s, const std::string& v) -> Problem {
             long long number = 0;
             if (!read_whole_number(v, number) || number < narrowest_tile || number > widest_tile || number % 2 != 0)
                 return not_a(Id::iso_width, v,
@@ -269,33 +312,33 @@ std::vector<RunOption> declare() {
             s.iso_width = static_cast<int>(number);
             return std::nullopt;
         },
-        [](const RenderSettings& s) -> json { return s.iso_width; });
-    t.add(
+        [](const TileRequest& s) -> json { return s.iso_width; });
+    t.add<BatchRequest>(
         Id::count, "count", SettingType::whole_number, "General", "N",
         "number of tiles, 1 to " + text(most_tiles) + " (default 1)",
-        [](RenderSettings& s, const std::string& v) {
+        [](BatchRequest& s, const std::string& v) {
             return read_number<Id::count, &RenderSettings::count, 1, most_tiles>(
                 s, v, "a number of tiles from 1 to " + text(most_tiles));
         },
         [](const RenderSettings& s) -> json { return s.count; });
-    t.add(
+    t.add<TileDrawing>(
         Id::seed, "seed", SettingType::whole_number, "General", "SEED", "seed of the run (default 1)",
-        [](RenderSettings& s, const std::string& v) { return read_seed(Id::seed, v, s.seed); },
-        [](const RenderSettings& s) -> json { return s.tile_stream ? json() : json(s.seed); }, drawn_set);
-    t.add(
+        [](TileDrawing& s, const std::string& v) { return read_seed(Id::seed, v, s.seed); },
+        [](const TileRequest& s) -> json { return s.tile_stream ? json() : json(s.seed); }, drawn_set);
+    t.add<TileChoice>(
          Id::tile_seed, "tile-seed", SettingType::whole_number, "General", "SEED",
          "draw one tile from this stream, as a manifest's tile seed (a tile's \"drawn\" block in a manifest is a "
          "settings file that draws it again)",
-         [](RenderSettings& s, const std::string& v) {
+         [](TileChoice& s, const std::string& v) {
              std::uint64_t seed = 0;
              Problem problem = read_seed(Id::tile_seed, v, seed);
              if (!problem) s.tile_stream = seed;
              return problem;
          },
-         [](const RenderSettings& s) -> json { return s.tile_stream ? json(*s.tile_stream) : json(); })
+         [](const TileRequest& s) -> json { return s.tile_stream ? json(*s.tile_stream) : json(); })
         .excludes = {{Id::seed, "--tile-seed and --seed both choose the tiles' streams: give one of them"}};
-    t.add(Id::jobs, "jobs", SettingType::whole_number, "General", "N",
-          "tiles drawn at once (default: the number of cores)", [](RenderSettings& s, const std::string& v) -> Problem {
+    t.add<RunRequest>(Id::jobs, "jobs", SettingType::whole_number, "General", "N",
+          "tiles drawn at once (default: the number of cores)", [](RunRequest& s, const std::string& v) -> Problem {
               long long number = 0;
               if (!read_whole_number(v, number) || number < 1 || number > most_jobs())
                   return not_a(Id::jobs, v, "a number of jobs from 1 to " + text(most_jobs()) + " (four a core)");
@@ -312,26 +355,26 @@ std::vector<RunOption> declare() {
     t.add(Id::out, "out", SettingType::text, "Output", "DIR",
           "folder for the files, made if missing (default: the current folder)", read_name<&RenderSettings::out>)
         .excludes = {{Id::sheet, "--out writes one file a tile and --sheet one sheet: give one of them"}};
-    t.add(
+    t.add<TileDrawing>(
         Id::textures, "textures", SettingType::text, "General", "DIR",
         "draw with your own building_sheet.png, ground_sheet.png and boulder_sheet.png from DIR, of the built-in "
         "sheets' sizes and grids (docs/artwork.md)",
-        [](RenderSettings& s, const std::string& v) -> Problem {
+        [](TileDrawing& s, const std::string& v) -> Problem {
             // Recorded in manifests, which must work from any folder.
             s.texture_folder = std::filesystem::absolute(v).lexically_normal().string();
             return std::nullopt;
         },
-        [](const RenderSettings& s) -> json { return s.texture_folder.empty() ? json() : json(s.texture_folder); },
+        [](const TileRequest& s) -> json { return s.texture_folder.empty() ? json() : json(s.texture_folder); },
         drawn_tile);
-    t.add(
+    t.add<TileImage>(
         Id::format, "format", SettingType::text, "Output", "FORMAT",
         "png or bmp (default png); BMP as the window writes it",
-        [](RenderSettings& s, const std::string& v) -> Problem {
+        [](TileImage& s, const std::string& v) -> Problem {
             if (v != "png" && v != "bmp") return not_a(Id::format, v, "png or bmp");
             s.png = v == "png";
             return std::nullopt;
         },
-        [](const RenderSettings& s) -> json { return s.png ? "png" : "bmp"; }, every_block);
+        [](const TileRequest& s) -> json { return s.png ? "png" : "bmp"; }, every_block);
     t.add(Id::transparent, "transparent", SettingType::flag, "Output", nullptr,
           "RGBA PNGs, alpha 0 exactly where nothing was painted",
           read_switch<Id::transparent, &RenderSettings::transparent>, write_switch<&RenderSettings::transparent>,
@@ -379,13 +422,13 @@ std::vector<RunOption> declare() {
           "outline each cell in the window's purple", read_switch<Id::cell_outlines, &RenderSettings::cell_outlines>,
           write_if_set<&RenderSettings::cell_outlines>)
         .needs = {{Id::sheet, "--cell-frames outlines a sheet's cells: give --sheet too"}};
-    RunOption& frames = t.add(
+    RunOption& frames = t.add<TileDrawing>(
         Id::frames, "frames", SettingType::whole_number, "Animation", "N",
         "moving water: draw each tile as N frames of one seamless loop, 2 to " + text(most_frames) +
             " (default 1, still); for water, and terrain with --pool or --swamp. Sheets put a tile's frames side by "
             "side in its row and declare the animation to Tiled and Godot; one file a tile becomes a strip of its "
             "frames",
-        [](RenderSettings& s, const std::string& v) -> Problem {
+        [](TileDrawing& s, const std::string& v) -> Problem {
             long long number = 0;
             bool on = false;
             if (!read_whole_number(v, number) || number < 1 || number > most_frames)
@@ -394,23 +437,23 @@ std::vector<RunOption> declare() {
             s.loop_frames = static_cast<int>(number);
             return std::nullopt;
         },
-        [](const RenderSettings& s) -> json { return s.loop_frames > 1 ? json(s.loop_frames) : json(); }, drawn_tile);
+        [](const TileRequest& s) -> json { return s.loop_frames > 1 ? json(s.loop_frames) : json(); }, drawn_tile);
     // A bare --frames was once the cell outlines' flag.
     frames.when_bare = "no number of frames given (the purple cell outlines are --cell-frames)";
-    t.add(
+    t.add<TileDrawing>(
          Id::frame_ms, "frame-ms", SettingType::whole_number, "Animation", "MS",
          "how long each frame shows, in milliseconds (default 120)",
-         [](RenderSettings& s, const std::string& v) {
+         [](TileDrawing& s, const std::string& v) {
              return read_number<Id::frame_ms, &RenderSettings::frame_ms, fewest_frame_ms, most_frame_ms>(
                  s, v, "a time from " + text(fewest_frame_ms) + " to " + text(most_frame_ms) + " milliseconds");
          },
-         [](const RenderSettings& s) -> json { return s.loop_frames > 1 ? json(s.frame_ms) : json(); }, drawn_tile)
+         [](const TileRequest& s) -> json { return s.loop_frames > 1 ? json(s.frame_ms) : json(); }, drawn_tile)
         .needs = {{Id::frames, "--frame-ms times the frames of moving water: give --frames too"}};
-    t.add(
+    t.add<TileDrawing>(
          Id::flow, "flow", SettingType::number, "Animation", "ANGLE",
          "moving water drifts towards ANGLE degrees (0 right, 90 up the screen, 180 left) instead of swaying in "
          "place, a whole texture cell or two a loop along the tile grid's nearest direction",
-         [](RenderSettings& s, const std::string& v) -> Problem {
+         [](TileDrawing& s, const std::string& v) -> Problem {
              double angle = 0;
              const auto [at, error] = std::from_chars(v.data(), v.data() + v.size(), angle);
              if (v.empty() || error != std::errc() || at != v.data() + v.size() || !std::isfinite(angle))
@@ -418,7 +461,7 @@ std::vector<RunOption> declare() {
              s.flow = angle;
              return std::nullopt;
          },
-         [](const RenderSettings& s) -> json { return s.flow ? json(*s.flow) : json(); }, drawn_tile)
+         [](const TileRequest& s) -> json { return s.flow ? json(*s.flow) : json(); }, drawn_tile)
         .needs = {{Id::frames, "--flow drifts moving water: give --frames too"}};
     t.add(Id::gif, "gif", SettingType::flag, "Animation", nullptr,
           "also write an animated GIF to play: of each tile, or of a sample map of the sheet",
@@ -434,52 +477,52 @@ std::vector<RunOption> declare() {
           "also write a Godot 3 TileSet resource (.tres) over the sheet, for an isometric TileMap",
           read_name<&RenderSettings::godot3>)
         .needs = {{Id::sheet, describes_a_sheet}};
-    t.add(
+    t.add<TileChoice>(
         Id::terrains, "terrains", SettingType::text, "Transition", "A,B",
         "the two terrains A,B of a transition set, or one terrain A alone for a fill set of its variants, each " +
             terrain_ranges() + "; a slope set's ground G, or G,R with --cliff (R the cliff face's rock)",
-        [](RenderSettings& s, const std::string& v) -> Problem {
+        [](TileChoice& s, const std::string& v) -> Problem {
             Problem problem = s.kind == TileKind::slope ? read_slope_terrains(s, v) : read_transition_terrains(s, v);
             if (problem) return dashed(Id::terrains) + ": " + *problem;
             return std::nullopt;
         },
-        [](const RenderSettings& s) -> json {
+        [](const TileRequest& s) -> json {
             if (!kind_row(s.kind).corner_set) return json();
             if (s.kind == TileKind::slope && !s.cliff) return terrain_name(s.terrain_a);
             return s.fill_set ? terrain_name(s.terrain_a) : terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
         },
         drawn_set);
-    t.add(
+    t.add<TileDrawing>(
         Id::variants, "variants", SettingType::whole_number, "Transition", "N",
         "tiles of each corner combination, alike along their edges (default 1; a world's 4)",
-        [](RenderSettings& s, const std::string& v) {
+        [](TileDrawing& s, const std::string& v) {
             return read_number<Id::variants, &RenderSettings::variants, 1, most_variants>(
                 s, v, "a number of variants from 1 to " + text(most_variants));
         },
-        [](const RenderSettings& s) -> json { return kind_row(s.kind).corner_set ? json(s.variants) : json(); },
+        [](const TileRequest& s) -> json { return kind_row(s.kind).corner_set ? json(s.variants) : json(); },
         drawn_set);
-    t.add(
+    t.add<TileChoice>(
          Id::set_tile, "set-tile", SettingType::whole_number, "Transition", "N",
          "draw only tile N of the set (its corner mask + 16 x its variant), as a tile's \"drawn\" block in a "
          "manifest does",
-         [](RenderSettings& s, const std::string& v) -> Problem {
+         [](TileChoice& s, const std::string& v) -> Problem {
              long long number = -1;
              if (!read_whole_number(v, number) || number < 0 || number >= corner_masks * most_variants)
                  return not_a(Id::set_tile, v, "a tile of a set, from 0 to " + text(corner_masks * most_variants - 1));
              s.set_tile = static_cast<int>(number);
              return std::nullopt;
          },
-         [](const RenderSettings& s) -> json { return s.set_tile ? json(*s.set_tile) : json(); })
+         [](const TileRequest& s) -> json { return s.set_tile ? json(*s.set_tile) : json(); })
         .excludes = {{Id::sheet, "--set-tile draws one tile of a set as one file: leave out --sheet"}};
-    t.add(
+    t.add<TileChoice>(
         Id::step, "step", SettingType::whole_number, "Transition", "PX",
         "how many pixels a slope set's high corners rise: even, from 2 to half the diamond's height (default a "
         "quarter of it, 8 at width 64)",
-        [](RenderSettings& s, const std::string& v) {
+        [](TileChoice& s, const std::string& v) {
             return read_number<Id::step, &RenderSettings::slope_step, 2, widest_tile / 4>(
                 s, v, "an even number of pixels from 2 to half the diamond's height");
         },
-        [](const RenderSettings& s) -> json { return s.kind == TileKind::slope ? json(run_slope_step(s)) : json(); },
+        [](const TileRequest& s) -> json { return s.kind == TileKind::slope ? json(run_slope_step(s)) : json(); },
         drawn_set);
     t.add(Id::cliff, "cliff", SettingType::flag, "Transition", nullptr,
           "a slope set of cliffs: high and low ground parted by a winding rock face one step tall (--terrains "
@@ -496,32 +539,32 @@ std::vector<RunOption> declare() {
     t.add(Id::size, "size", SettingType::text, "World", "WxH",
           "the world's cells across and down, each from 1 to " + text(most_world_cells) + " (default 64x64)",
           read_world_size, [](const RenderSettings& s) -> json {
-              return s.world ? json(text(s.world_request.width) + "x" + text(s.world_request.height)) : json();
+              return s.world ? json(text(s.world_shape.width) + "x" + text(s.world_shape.height)) : json();
           });
-    t.add(
+    t.add<WorldShape>(
         Id::levels, "levels", SettingType::whole_number, "World", "N",
         "levels the land rises to above the water, 0 for a flat world, up to " + text(most_world_levels) +
             " (default 3): slopes where it rises gently, cliffs where it rises fast",
-        [](RenderSettings& s, const std::string& v) -> Problem {
+        [](WorldShape& s, const std::string& v) -> Problem {
             long long number = 0;
             if (!read_whole_number(v, number) || number < 0 || number > most_world_levels)
                 return not_a(Id::levels, v, "a number of levels from 0 to " + text(most_world_levels));
-            s.world_request.levels = static_cast<int>(number);
+            s.levels = static_cast<int>(number);
             return std::nullopt;
         },
-        [](const RenderSettings& s) -> json { return s.world ? json(s.world_request.levels) : json(); });
-    t.add(
+        [](const RenderSettings& s) -> json { return s.world ? json(s.world_shape.levels) : json(); });
+    t.add<WorldShape>(
         Id::palette, "palette", SettingType::text, "World", "NAME",
         "the built-in textures the world's terrains show: " + palette_names() + " (default " +
             world_palettes().front().name + ")",
-        [](RenderSettings& s, const std::string& v) -> Problem {
+        [](WorldShape& s, const std::string& v) -> Problem {
             if (!world_palette_named(v)) return not_a(Id::palette, v, "one of: " + palette_names());
-            s.world_request.palette = v;
+            s.palette = v;
             return std::nullopt;
         },
         [](const RenderSettings& s) -> json {
             return s.world
-                       ? json(s.world_request.palette.empty() ? world_palettes().front().name : s.world_request.palette)
+                       ? json(s.world_shape.palette.empty() ? world_palettes().front().name : s.world_shape.palette)
                        : json();
         });
     t.add(Id::thresholds, "thresholds", SettingType::text, "World", "NAME=V,...",

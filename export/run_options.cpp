@@ -25,17 +25,10 @@ const RunOption* find_run_option(const std::string& name) {
 
 std::string dashed(RunOptionId id) { return std::string("--") + run_option(id).name; }
 
-bool shapes_world(RunOptionId id) {
-    using Id = RunOptionId;
-    return id == Id::size || id == Id::levels || id == Id::palette || id == Id::thresholds;
-}
+bool shapes_world(const RunOption& option) { return option.part == OptionPart::world; }
 
-bool applies_to_world(RunOptionId id) {
-    using Id = RunOptionId;
-    static const Id shared[] = {Id::settings, Id::iso_width, Id::seed,    Id::jobs,    Id::shard,
-                                Id::out,      Id::textures,  Id::quiet,   Id::normals, Id::frames,
-                                Id::frame_ms, Id::flow,      Id::variants};
-    return shapes_world(id) || std::find(std::begin(shared), std::end(shared), id) != std::end(shared);
+bool applies_to_world(const RunOption& option) {
+    return option.part == OptionPart::run || option.part == OptionPart::tile_drawing || shapes_world(option);
 }
 
 std::string in_quotes(const std::string& value) { return "\"" + shown(value) + "\""; }
@@ -145,10 +138,10 @@ json settings_block(const RenderSettings& s) {
     return out;
 }
 
-json drawn_block(const RenderSettings& s, DrawnIn which) {
+json drawn_block(const TileRequest& tile, DrawnIn which) {
     json out;
     for (const RunOption& option : run_options())
-        if (option.written && (option.drawn_in & which) != 0)
-            if (json value = option.written(s); !value.is_null()) out[option.name] = std::move(value);
+        if (option.written_tile && (option.drawn_in & which) != 0)
+            if (json value = option.written_tile(tile); !value.is_null()) out[option.name] = std::move(value);
     return out;
 }

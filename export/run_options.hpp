@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -71,6 +72,11 @@ struct OptionRule {
     const char* why;  // the whole message
 };
 
+// The part of the run an option's value goes to (render_settings.hpp,
+// tile_request.hpp). A world takes the options of the run, of the tiles'
+// drawing and of its own shape, and decides its tiles' choice and image.
+enum class OptionPart { run, tile_choice, tile_drawing, tile_image, batch, sheet, world };
+
 struct RunOption {
     RunOptionId id;
     const char* name;  // without the dashes; also the settings file's and manifest's key
@@ -81,14 +87,18 @@ struct RunOption {
     // A bare option (no value) is told this instead of being refused as
     // empty; nullptr: it always takes its value.
     const char* when_bare;
-    // Reads the option's value, as text, into the settings; the problem as
-    // a whole line naming the option otherwise. nullptr: the front end
-    // handles it (the settings file itself).
-    std::optional<std::string> (*read)(RenderSettings& settings, const std::string& value);
+    OptionPart part;
+    // Reads the option's value, as text, into its part of the settings; the
+    // problem as a whole line naming the option otherwise. Empty: the front
+    // end handles it (the settings file itself).
+    std::function<std::optional<std::string>(RenderSettings& settings, const std::string& value)> read;
     // Its value in a settings file and a manifest's settings block; null
-    // leaves it out. nullptr: never written.
-    nlohmann::json (*written)(const RenderSettings& settings);
-    unsigned drawn_in;                 // DrawnIn bits
+    // leaves it out. Empty: never written. An option of the tile's request
+    // is written from the request alone (written_tile), so a tile's record
+    // needs nothing else.
+    std::function<nlohmann::json(const RenderSettings& settings)> written;
+    std::function<nlohmann::json(const TileRequest& tile)> written_tile;
+    unsigned drawn_in;                 // DrawnIn bits; only options of the tile's request
     std::vector<OptionRule> excludes;  // never together: the second would be ignored, or they contradict
     std::vector<OptionRule> needs;     // only with: alone it would do nothing
 };
@@ -101,11 +111,11 @@ const RunOption* find_run_option(const std::string& name);
 // "--name", for messages and commands.
 std::string dashed(RunOptionId id);
 // The options only a world takes (--size, ...), and every option a world
-// takes: those and the run's own that mean the same for a world (--seed,
-// --iso-width, --variants, --frames, --normals, --textures, --jobs, --shard,
-// --out, ...).
-bool shapes_world(RunOptionId id);
-bool applies_to_world(RunOptionId id);
+// takes: those and the run's and the tiles' drawing, which mean the same
+// for a world (--seed, --iso-width, --variants, --frames, --normals,
+// --textures, --jobs, --shard, --out, ...).
+bool shapes_world(const RunOption& option);
+bool applies_to_world(const RunOption& option);
 
 // The JSON type a named setting takes (run options and controls alike);
 // nullopt for a name no option has.
@@ -132,7 +142,7 @@ std::optional<std::string> check_run(RenderSettings& settings, const std::set<st
 nlohmann::json settings_block(const RenderSettings& settings);
 // The options a tile's record repeats so that it draws again (`which` a
 // DrawnIn bit).
-nlohmann::json drawn_block(const RenderSettings& settings, DrawnIn which);
+nlohmann::json drawn_block(const TileRequest& tile, DrawnIn which);
 
 // Small readers shared with the controls' options.
 std::string in_quotes(const std::string& value);  // the value shown safely, quoted

@@ -212,7 +212,7 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv, b
         else if (option.type == SettingType::flag) added = app.add_flag("--" + name, flags[name], option.help);
         else added = app.add_option("--" + name, given[name], option.help);
         // A world's help lists only what a world takes (the group "" hides the rest).
-        added->group(world && !applies_to_world(option.id) ? "" : option.group);
+        added->group(world && !applies_to_world(option) ? "" : option.group);
         if (option.value_name) added->type_name(option.value_name);
         if (option.when_bare) added->expected(0, 1);  // told what it once meant, rather than refused
         if (option.read) options[name] = added;

@@ -24,7 +24,7 @@ int run_world(const RenderSettings& settings, std::FILE* report) {
         return 2;
     }
     // The chunk's files are named after it: its manifest's name claims them all.
-    const WorldChunk chunk = world_chunk(settings.world_request.width, settings.world_request.height, settings.shard, settings.shards);
+    const WorldChunk chunk = world_chunk(settings.world_shape.width, settings.world_shape.height, settings.shard, settings.shards);
     std::string problem;
     const std::optional<OutputLock> lock =
         OutputLock::acquire(settings.out, LockClaim{{chunk.stem + ".json"}, {}, 0, 0, nullptr, nullptr}, problem);

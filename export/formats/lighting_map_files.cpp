@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-std::vector<std::string> lighting_map_suffixes(const RenderSettings& settings) {
+std::vector<std::string> lighting_map_suffixes(const Lighting& settings) {
     std::vector<std::string> suffixes;
     if (settings.normals) suffixes.push_back("_n.png");
     if (settings.heights) suffixes.push_back("_h.png");
@@ -20,7 +20,7 @@ std::string lighting_map_file_name(const std::string& image_file, const std::str
     return path.replace_filename(stem + suffix).string();
 }
 
-std::vector<LightingMapFile> encode_lighting_map_files(const RenderSettings& settings, const RasterImage& colour,
+std::vector<LightingMapFile> encode_lighting_map_files(const Lighting& settings, const RasterImage& colour,
                                                        const std::vector<std::uint8_t>* alpha,
                                                        const LightingMaps& maps) {
     std::vector<LightingMapFile> files;

@@ -1,5 +1,5 @@
 #pragma once
-#include "export/render_settings.hpp"
+#include "export/tile/tile_request.hpp"
 #include "export/formats/sheet_layout.hpp"
 #include "export/tile/lighting_maps.hpp"
 
@@ -15,14 +15,14 @@ struct LightingMapFile {
 };
 
 // The endings of the map files the settings ask for, in the order written.
-std::vector<std::string> lighting_map_suffixes(const RenderSettings& settings);
+std::vector<std::string> lighting_map_suffixes(const Lighting& settings);
 
 // "dir/house-0007.png" with "_n.png": "dir/house-0007_n.png" (also for a BMP).
 std::string lighting_map_file_name(const std::string& image_file, const std::string& suffix);
 
 // The files the settings ask for, every one with the colour image's alpha
 // (or none, when the colour has none).
-std::vector<LightingMapFile> encode_lighting_map_files(const RenderSettings& settings, const RasterImage& colour,
+std::vector<LightingMapFile> encode_lighting_map_files(const Lighting& settings, const RasterImage& colour,
                                                        const std::vector<std::uint8_t>* alpha,
                                                        const LightingMaps& maps);
 

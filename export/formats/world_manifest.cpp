@@ -24,7 +24,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
                            const std::vector<std::pair<std::string, std::string>>& files, int tile_height) {
     json m;
     m["seed"] = run.seed;
-    m["size"] = {run.world_request.width, run.world_request.height};
+    m["size"] = {run.world_shape.width, run.world_shape.height};
     m["chunk"] = {{"index", chunk.index}, {"of", chunk.count}, {"columns", chunk.columns}, {"rows", chunk.rows},
                   {"x", chunk.x0},        {"y", chunk.y0},     {"width", chunk.width},     {"height", chunk.height}};
     m["settings"] = settings_block(run);

@@ -16,7 +16,7 @@ CellBound largest_cell(TileKind kind, int w) {
     return cell;
 }
 
-CellBound largest_cell(const RenderSettings& settings) {
+CellBound largest_cell(const TileRequest& settings) {
     return largest_cell(settings.kind, widest_drawn_width(settings));
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "export/formats/sheet_layout.hpp"
-#include "export/render_settings.hpp"
+#include "export/tile/tile_request.hpp"
 #include "generators/tile_kinds.hpp"
 
 // The most a tile of a kind can paint around its anchor at a width (the
@@ -8,7 +8,7 @@
 // before anything is drawn. Tests draw every kind to hold it to that.
 CellBound largest_cell(TileKind kind, int iso_width);
 // For a run's settings: an unlocked house takes widths up to 160.
-CellBound largest_cell(const RenderSettings& settings);
+CellBound largest_cell(const TileRequest& settings);
 
 // The sheet `count` cells of that size would make.
 SheetLayout sheet_for_cells(const CellBound& cell, int count, int columns, int spacing, int margin);

@@ -1,5 +1,5 @@
 #pragma once
-#include "export/render_settings.hpp"
+#include "export/tile/tile_request.hpp"
 
 // The canvas brannoc-render draws a tile on: the window's 260 x 260 square
 // with room around it for all a tile can paint past that square's edges (a
@@ -14,6 +14,6 @@ struct RenderCanvas {
 RenderCanvas render_canvas_for_width(int drawn_width);
 // The widest a run's tiles are drawn, by its kind's width rule (an unlocked
 // house is drawn at widths up to 160 whatever the run's width).
-int widest_drawn_width(const RenderSettings& settings);
+int widest_drawn_width(const TileRequest& settings);
 // For a run: the canvas of its widest drawn width.
-RenderCanvas render_canvas(const RenderSettings& settings);
+RenderCanvas render_canvas(const TileRequest& settings);

@@ -2,7 +2,7 @@
 
 #include "export/tile/transition_tiles.hpp"
 
-SlopeTileSpec slope_tile_spec(const RenderSettings& s, int index) {
+SlopeTileSpec slope_tile_spec(const TileRequest& s, int index) {
     SlopeTileSpec spec;
     spec.ground = s.terrain_a;
     spec.face = s.terrain_b;
@@ -14,14 +14,14 @@ SlopeTileSpec slope_tile_spec(const RenderSettings& s, int index) {
     return spec;
 }
 
-int run_slope_step(const RenderSettings& s) {
+int run_slope_step(const TileRequest& s) {
     return s.slope_step > 0 ? s.slope_step : default_slope_step(s.iso_width);
 }
 
-std::optional<std::string> read_slope_terrains(RenderSettings& s, const std::string& text) {
+std::optional<std::string> read_slope_terrains(TileChoice& s, const std::string& text) {
     // Two terrains read as a transition's do; one as the first of a pair.
     const bool pair = text.find(',') != std::string::npos;
-    RenderSettings read = s;
+    TileChoice read = s;
     if (auto problem = read_transition_terrains(read, pair ? text : text + ",water:0")) return problem;
     if (read.terrain_a.kind == TerrainKind::water || (pair && read.terrain_b.kind == TerrainKind::water))
         return "\"" + text + "\": slopes and cliffs are of ground:N or rock:N; water lies flat";

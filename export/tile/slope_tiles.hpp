@@ -1,5 +1,5 @@
 #pragma once
-#include "export/render_settings.hpp"
+#include "export/tile/tile_request.hpp"
 
 #include <optional>
 #include <string>
@@ -8,10 +8,10 @@
 // corner mask + 16 x variant, a set bit a high corner).
 
 // What tile `index` of a slope run draws.
-SlopeTileSpec slope_tile_spec(const RenderSettings& settings, int index);
+SlopeTileSpec slope_tile_spec(const TileRequest& settings, int index);
 // The step a slope run's tiles rise, in pixels, at its width.
-int run_slope_step(const RenderSettings& settings);
+int run_slope_step(const TileRequest& settings);
 
 // Reads "ground:N" or "rock:N", or for cliffs "GROUND,ROCK" (each ground:N
 // or rock:N), into the settings; the problem in a sentence when it does not.
-std::optional<std::string> read_slope_terrains(RenderSettings& settings, const std::string& text);
+std::optional<std::string> read_slope_terrains(TileChoice& settings, const std::string& text);

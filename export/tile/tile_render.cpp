@@ -58,7 +58,7 @@ void pick_textures(TileContext& context, int button, const std::vector<int>& cel
     chooser.close(context.controls);
 }
 
-void start_tile(Application& app, const RenderSettings& settings, int index) {
+void start_tile(Application& app, const TileRequest& settings, int index) {
     AppState& state = app.state();
     reset_drawing_state(state);
     ControlModel& controls = app.controls();
@@ -74,14 +74,14 @@ void start_tile(Application& app, const RenderSettings& settings, int index) {
 
 // A width in the combo box's steps of ten is set there, as a user sets it;
 // one between them travels with the draw.
-DrawRequest request_for(const RenderSettings& settings) {
+DrawRequest request_for(const TileRequest& settings) {
     DrawRequest request;
     if (settings.iso_width % 10 != 0) request.iso_width = settings.iso_width;
     request.water_phase.flow = settings.flow;
     return request;
 }
 
-void draw(Application& app, const RenderSettings& settings, int index, const DrawRequest& request) {
+void draw(Application& app, const TileRequest& settings, int index, const DrawRequest& request) {
     start_tile(app, settings, index);
     TileContext context = app.context(request);
     draw_kind(context, kind_row(settings.kind),
@@ -90,7 +90,7 @@ void draw(Application& app, const RenderSettings& settings, int index, const Dra
 
 // A tile of a corner set is one of its set: the set's settings, and which
 // of its tiles this is, draw it again alone.
-nlohmann::json set_settings(const RenderSettings& settings, int index, int iso_width) {
+nlohmann::json set_settings(const TileRequest& settings, int index, int iso_width) {
     nlohmann::json drawn = drawn_block(settings, drawn_set);
     drawn[run_option(RunOptionId::seed).name] = settings.seed;
     drawn[run_option(RunOptionId::set_tile).name] = set_index(settings, index);
@@ -101,7 +101,7 @@ nlohmann::json set_settings(const RenderSettings& settings, int index, int iso_w
 // The same tile again at each later phase of the loop, from the same start
 // and stream: only the water's texels differ, so frame 0's box and coverage
 // hold for every frame.
-void draw_later_frames(Application& app, const RenderSettings& settings, int index, RenderedTile& tile, int frames) {
+void draw_later_frames(Application& app, const TileRequest& settings, int index, RenderedTile& tile, int frames) {
     DrawRequest request = request_for(settings);
     for (int f = 1; f < frames; ++f) {
         request.water_phase.frame = f;
@@ -118,7 +118,7 @@ void draw_later_frames(Application& app, const RenderSettings& settings, int ind
 // takes them: the run's own, the tile's stream, and the controls of the
 // tabs that steer its kind as the draw left them (a lock keeps its value;
 // an unlocked one is drawn again from the same stream to the same value).
-nlohmann::json drawn_settings(Application& app, const RenderSettings& settings, std::uint64_t stream) {
+nlohmann::json drawn_settings(Application& app, const TileRequest& settings, std::uint64_t stream) {
     nlohmann::json drawn = drawn_block(settings, drawn_tile);
     drawn[run_option(RunOptionId::tile_seed).name] = stream;
     const TileKindRow& kind = kind_row(settings.kind);
@@ -153,15 +153,15 @@ std::uint64_t tile_seed(std::uint64_t run_seed, int index) {
     return splitmix64(splitmix64(run_seed) ^ static_cast<std::uint64_t>(index));
 }
 
-std::uint64_t stream_of(const RenderSettings& settings, int index) {
+std::uint64_t stream_of(const TileRequest& settings, int index) {
     return settings.tile_stream ? *settings.tile_stream : tile_seed(settings.seed, index);
 }
 
-void draw_seeded_tile(Application& app, const RenderSettings& settings, int index) {
+void draw_seeded_tile(Application& app, const TileRequest& settings, int index) {
     draw(app, settings, index, request_for(settings));
 }
 
-RenderedTile render_tile(Application& app, const RenderSettings& settings, int index) {
+RenderedTile render_tile(Application& app, const TileRequest& settings, int index) {
     RenderedTile tile;
     const int frames = std::max(1, settings.loop_frames);
     DrawRequest request = request_for(settings);

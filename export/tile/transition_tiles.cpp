@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-TransitionTileSpec transition_tile_spec(const RenderSettings& s, int index) {
+TransitionTileSpec transition_tile_spec(const TileRequest& s, int index) {
     TransitionTileSpec spec;
     spec.a = s.terrain_a;
     spec.b = s.terrain_b;
@@ -34,7 +34,7 @@ std::optional<std::string> read_terrain(const std::string& text, TransitionTerra
 }
 }  // namespace
 
-std::optional<std::string> read_transition_terrains(RenderSettings& s, const std::string& text) {
+std::optional<std::string> read_transition_terrains(TileChoice& s, const std::string& text) {
     const std::size_t comma = text.find(',');
     TransitionTerrain a, b;
     if (comma == std::string::npos) {

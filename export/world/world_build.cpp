@@ -81,11 +81,10 @@ std::vector<Colour> terrain_colours(const WorldPalette& palette, const AppState&
 
 WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     WorldFiles out;
-    RenderSettings run = given;
-    run.world_request.seed = run.seed;
-    run.world_request.variants = run.variants;
-    const WorldChunk chunk = world_chunk(run.world_request.width, run.world_request.height, run.shard, run.shards);
-    const WorldMap map = build_world_map(run.world_request, chunk.x0, chunk.y0, chunk.width, chunk.height);
+    const RenderSettings& run = given;
+    const WorldRequest request{run.world_shape, run.variants, run.seed};
+    const WorldChunk chunk = world_chunk(request.width, request.height, run.shard, run.shards);
+    const WorldMap map = build_world_map(request, chunk.x0, chunk.y0, chunk.width, chunk.height);
     const WorldLayout layout = lay_out_world(map);
     const WorldPalette& palette = world_palette(run);
 

@@ -3,7 +3,7 @@
 #include "export/tile/transition_tiles.hpp"
 
 const WorldPalette& world_palette(const RenderSettings& run) {
-    const WorldPalette* named = world_palette_named(run.world_request.palette);
+    const WorldPalette* named = world_palette_named(run.world_shape.palette);
     return named ? *named : world_palettes().front();
 }
 

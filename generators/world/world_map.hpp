@@ -28,13 +28,18 @@ struct WorldThresholds {
     bool operator==(const WorldThresholds&) const = default;
 };
 
-// What a world run asks for.
-struct WorldRequest {
+// The world's own options: its size, levels, palette and thresholds.
+struct WorldShape {
     int width = 64, height = 64;  // cells
     int levels = 3;               // levels above the water's; 0: a flat world
     std::string palette;          // empty: the default
     WorldThresholds thresholds;
-    int variants = 4;  // tiles of each corner combination, picked per cell
+};
+
+// What a world grows from: its shape, the run's seed and how many variants
+// of each tile it picks from per cell.
+struct WorldRequest : WorldShape {
+    int variants = 4;
     std::uint64_t seed = 1;
 };
 
