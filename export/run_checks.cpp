@@ -249,3 +249,14 @@ std::optional<std::string> check_run(RenderSettings& s, const std::set<std::stri
     if (Problem p = check_sheet(s)) return p;
     return check_outputs(s);
 }
+
+std::optional<std::string> check_tile_request(const TileRequest& tile) {
+    RenderSettings s;
+    static_cast<TileRequest&>(s) = tile;
+    // The maps are files beside the image, which a tile's record leaves out.
+    static_cast<Lighting&>(s) = Lighting();
+    const nlohmann::json block = settings_block(s);
+    std::set<std::string> given;
+    for (auto at = block.begin(); at != block.end(); ++at) given.insert(at.key());
+    return check_run(s, given);
+}

@@ -365,7 +365,7 @@ std::vector<RunOption> declare() {
             return std::nullopt;
         },
         [](const TileRequest& s) -> json { return s.texture_folder.empty() ? json() : json(s.texture_folder); },
-        drawn_tile);
+        every_block);
     t.add<TileImage>(
         Id::format, "format", SettingType::text, "Output", "FORMAT",
         "png or bmp (default png); BMP as the window writes it",
@@ -437,7 +437,7 @@ std::vector<RunOption> declare() {
             s.loop_frames = static_cast<int>(number);
             return std::nullopt;
         },
-        [](const TileRequest& s) -> json { return s.loop_frames > 1 ? json(s.loop_frames) : json(); }, drawn_tile);
+        [](const TileRequest& s) -> json { return s.loop_frames > 1 ? json(s.loop_frames) : json(); }, every_block);
     // A bare --frames was once the cell outlines' flag.
     frames.when_bare = "no number of frames given (the purple cell outlines are --cell-frames)";
     t.add<TileDrawing>(
@@ -447,7 +447,7 @@ std::vector<RunOption> declare() {
              return read_number<Id::frame_ms, &RenderSettings::frame_ms, fewest_frame_ms, most_frame_ms>(
                  s, v, "a time from " + text(fewest_frame_ms) + " to " + text(most_frame_ms) + " milliseconds");
          },
-         [](const TileRequest& s) -> json { return s.loop_frames > 1 ? json(s.frame_ms) : json(); }, drawn_tile)
+         [](const TileRequest& s) -> json { return s.loop_frames > 1 ? json(s.frame_ms) : json(); }, every_block)
         .needs = {{Id::frames, "--frame-ms times the frames of moving water: give --frames too"}};
     t.add<TileDrawing>(
          Id::flow, "flow", SettingType::number, "Animation", "ANGLE",
@@ -461,7 +461,7 @@ std::vector<RunOption> declare() {
              s.flow = angle;
              return std::nullopt;
          },
-         [](const TileRequest& s) -> json { return s.flow ? json(*s.flow) : json(); }, drawn_tile)
+         [](const TileRequest& s) -> json { return s.flow ? json(*s.flow) : json(); }, every_block)
         .needs = {{Id::frames, "--flow drifts moving water: give --frames too"}};
     t.add(Id::gif, "gif", SettingType::flag, "Animation", nullptr,
           "also write an animated GIF to play: of each tile, or of a sample map of the sheet",

@@ -137,6 +137,11 @@ std::optional<std::string> apply_setting(RenderSettings& settings, const std::st
 // May settle the count (a transition set's is its tiles').
 std::optional<std::string> check_run(RenderSettings& settings, const std::set<std::string>& named);
 
+// The command line's checks of one tile drawn alone (its image, without
+// the lighting maps beside it), as if its settings were given as a settings
+// file: what a world checks of each tile and sprite before it draws them.
+std::optional<std::string> check_tile_request(const TileRequest& tile);
+
 // The settings as option names and values: a settings file, and the
 // manifest's settings block.
 nlohmann::json settings_block(const RenderSettings& settings);

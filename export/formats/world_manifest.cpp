@@ -51,8 +51,8 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
             tile["drawn"] = sheet->tiles[k].drawn;
             tiles.push_back(std::move(tile));
         }
-        tilesets.push_back({{"image", sheet->stem + ".png"},
-                            {"tileset", sheet->stem + ".tsx"},
+        tilesets.push_back({{"image", sheet->image_file()},
+                            {"tileset", sheet->tileset_file()},
                             {"frames", sheet->frames},
                             {"tiles", std::move(tiles)}});
     }

@@ -81,9 +81,11 @@ DrawRequest request_for(const TileRequest& settings) {
     return request;
 }
 
-void draw(Application& app, const TileRequest& settings, int index, const DrawRequest& request) {
+void draw(Application& app, const TileRequest& settings, int index, const DrawRequest& request,
+          const TilePainter& paint) {
     start_tile(app, settings, index);
     TileContext context = app.context(request);
+    if (paint) return paint(context);
     draw_kind(context, kind_row(settings.kind),
               {transition_tile_spec(settings, index), slope_tile_spec(settings, index)});
 }
@@ -101,12 +103,13 @@ nlohmann::json set_settings(const TileRequest& settings, int index, int iso_widt
 // The same tile again at each later phase of the loop, from the same start
 // and stream: only the water's texels differ, so frame 0's box and coverage
 // hold for every frame.
-void draw_later_frames(Application& app, const TileRequest& settings, int index, RenderedTile& tile, int frames) {
+void draw_later_frames(Application& app, const TileRequest& settings, int index, RenderedTile& tile, int frames,
+                       const TilePainter& paint) {
     DrawRequest request = request_for(settings);
     for (int f = 1; f < frames; ++f) {
         request.water_phase.frame = f;
         request.water_phase.frames = frames;
-        draw(app, settings, index, request);
+        draw(app, settings, index, request, paint);
         const TileCanvas& canvas = app.state().canvas;
         tile.later_frames.push_back(grab_image(canvas, tile.left + canvas.origin_x(), tile.top + canvas.origin_y(),
                                                tile.image.width(), tile.image.height()));
@@ -158,10 +161,10 @@ std::uint64_t stream_of(const TileRequest& settings, int index) {
 }
 
 void draw_seeded_tile(Application& app, const TileRequest& settings, int index) {
-    draw(app, settings, index, request_for(settings));
+    draw(app, settings, index, request_for(settings), {});
 }
 
-RenderedTile render_tile(Application& app, const TileRequest& settings, int index) {
+RenderedTile render_tile(Application& app, const TileRequest& settings, int index, const TilePainter& paint) {
     RenderedTile tile;
     const int frames = std::max(1, settings.loop_frames);
     DrawRequest request = request_for(settings);
@@ -177,7 +180,7 @@ RenderedTile render_tile(Application& app, const TileRequest& settings, int inde
     RasterImage probe;
     if (need_coverage) {
         request.background = probe_background;
-        draw(app, settings, index, request);
+        draw(app, settings, index, request, paint);
         probe = app.state().canvas;
         request.background = rgb(0, 0, 0);
     }
@@ -193,9 +196,11 @@ RenderedTile render_tile(Application& app, const TileRequest& settings, int inde
         surfaces.keep_light(settings.albedo);
         request.surfaces = &surfaces;
     }
-    draw(app, settings, index, request);
+    draw(app, settings, index, request, paint);
     const RasterImage& canvas = app.state().canvas;
-    if (kind_row(settings.kind).corner_set) {
+    if (paint) {
+        // Nothing but the painter draws it again.
+    } else if (kind_row(settings.kind).corner_set) {
         tile.drawn = set_settings(settings, index, app.state().geometry.iso_width);
         tile.textures = {{"a", terrain_name(settings.terrain_a)}};
         if (!settings.fill_set) tile.textures["b"] = terrain_name(settings.terrain_b);
@@ -250,6 +255,6 @@ RenderedTile render_tile(Application& app, const TileRequest& settings, int inde
     }
     tile.anchor_x = TileGeometry::centre_x - tile.left;
     tile.anchor_y = TileGeometry::ground_y - tile.top;
-    draw_later_frames(app, settings, index, tile, frames);
+    draw_later_frames(app, settings, index, tile, frames, paint);
     return tile;
 }

@@ -4,6 +4,7 @@
 #include "export/tile/rendered_tile.hpp"
 
 #include <cstdint>
+#include <functional>
 
 // The stream of tile i of a run: independent of every other tile, so tile i
 // is the same whatever the count.
@@ -16,9 +17,15 @@ std::uint64_t stream_of(const TileRequest& settings, int index);
 // exactly as the window draws it on its own.
 void draw_seeded_tile(Application& application, const TileRequest& settings, int index);
 
+// Paints a tile in place of its kind's own draw, on the started context:
+// over the request's background, with its surfaces and random source.
+using TilePainter = std::function<void(TileContext& context)>;
+
 // Draws tile `index` with a started application (its own state, controls and
 // random source). Coverage is found by drawing twice over two backgrounds:
 // the generators never read the canvas, so a painted pixel comes out the same
 // on both and an unpainted one shows each background; an over tile's edges,
-// laid over the background, show it in part.
-RenderedTile render_tile(Application& application, const TileRequest& settings, int index);
+// laid over the background, show it in part. With a painter the tile is
+// what it paints, with no record to draw it again.
+RenderedTile render_tile(Application& application, const TileRequest& settings, int index,
+                         const TilePainter& paint = {});

@@ -39,12 +39,6 @@ std::vector<RenderedTile> render_all(const AppState& prototype, int count, int j
     return out;
 }
 
-// Whether the tile has water that moves with the run's frames.
-bool moves(const RenderSettings& s) {
-    return s.loop_frames > 1 &&
-           kind_row(s.kind).moves(run_controls(s), {transition_tile_spec(s, 0), slope_tile_spec(s, 0)});
-}
-
 std::string tile_name(const WorldTileKey& key) {
     const std::string terrain = world_terrain_name(key.terrain);
     const std::string variant = " variant " + std::to_string(key.variant);
@@ -86,15 +80,19 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     const WorldChunk chunk = world_chunk(request.width, request.height, run.shard, run.shards);
     const WorldMap map = build_world_map(request, chunk.x0, chunk.y0, chunk.width, chunk.height);
     const WorldLayout layout = lay_out_world(map);
-    const WorldPalette& palette = world_palette(run);
+    const WorldPalette& palette = world_palette(run.world_shape);
 
     // The terrain tiles, still and moving apart: moving water's frames
     // make a sheet of their own, every tile there its frames along a row.
-    std::vector<RenderSettings> tile_settings;
+    // Each is a tile brannoc-render draws alone, so it passes the command
+    // line's checks first.
+    std::vector<TileRequest> tile_settings;
     for (const WorldTileKey& key : layout.tiles) {
-        RenderSettings s = world_tile_settings(run, palette, key);
-        if (!moves(s)) s.loop_frames = 1;
-        tile_settings.push_back(std::move(s));
+        tile_settings.push_back(world_tile_request(run, palette, key));
+        if (auto problem = check_tile_request(tile_settings.back())) {
+            out.problem = "the world's tile " + tile_name(key) + " cannot be drawn: " + *problem;
+            return out;
+        }
     }
     const std::vector<RenderedTile> tiles =
         render_all(prototype, static_cast<int>(tile_settings.size()), run.jobs, [&](Application& app, int k) {
@@ -106,10 +104,20 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     for (const WorldObject& o : map.objects) looks.emplace_back(o.kind, o.look);
     std::sort(looks.begin(), looks.end());
     looks.erase(std::unique(looks.begin(), looks.end()), looks.end());
+    std::map<WorldObjectKind, TileRequest> object_requests;
+    for (const auto& [kind, look] : looks)
+        if (!object_requests.count(kind)) {
+            TileRequest request = world_object_request(run, kind);
+            if (auto problem = check_tile_request(request)) {
+                out.problem = std::string("the world's ") + world_object_name(kind) + " cannot be drawn: " + *problem;
+                return out;
+            }
+            object_requests.emplace(kind, std::move(request));
+        }
     const std::vector<RenderedTile> sprites =
         render_all(prototype, static_cast<int>(looks.size()), run.jobs, [&](Application& app, int k) {
-            return render_world_object(app, run, looks[static_cast<std::size_t>(k)].first,
-                                       looks[static_cast<std::size_t>(k)].second);
+            const auto& [kind, look] = looks[static_cast<std::size_t>(k)];
+            return render_world_object(app, object_requests.at(kind), kind, look);
         });
 
     WorldSheet still{chunk.stem + "_tiles"}, moving{chunk.stem + "_water"}, objects{chunk.stem + "_objects"};
@@ -147,7 +155,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     int next_gid = 1;
     std::map<const WorldSheet*, int> first_gid;
     for (const WorldSheet* s : sheets) {
-        model.tilesets.push_back(map_tileset(s->layout, s->sheet, s->stem, s->stem + ".tsx", next_gid));
+        model.tilesets.push_back(map_tileset(s->layout, s->sheet, s->stem, s->tileset_file(), next_gid));
         first_gid[s] = next_gid;
         next_gid += model.tilesets.back().tile_count;
     }
@@ -194,9 +202,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     const std::vector<Colour> colours = terrain_colours(palette, prototype);
     for (const WorldSheet* s : sheets)
         for (auto& file : world_sheet_files(*s, run, names, colours)) out.files.push_back(std::move(file));
-    std::vector<int> frames;
-    for (const WorldSheet* s : sheets) frames.push_back(s->frames);
-    SceneFiles scenes = world_scene_files(model, chunk.stem, frames, run.normals, run.jobs);
+    SceneFiles scenes = world_scene_files(model, chunk.stem, sheets, run.normals, run.jobs);
     if (!scenes.problem.empty()) {
         out.problem = scenes.problem;
         return out;

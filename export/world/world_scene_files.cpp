@@ -1,20 +1,21 @@
 #include "export/world/world_scene_files.hpp"
 
+#include "export/formats/lighting_map_files.hpp"
 #include "export/formats/tile_encoding.hpp"
 #include "export/map/map_composite.hpp"
 #include "export/formats/world_godot.hpp"
 #include "export/formats/world_godot3.hpp"
 #include "export/formats/world_tmx.hpp"
 
-SceneFiles world_scene_files(const MapModel& model, const std::string& stem, const std::vector<int>& frames,
-                             bool normals, int jobs) {
+SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
+                             const std::vector<const WorldSheet*>& sheets, bool normals, int jobs) {
     SceneFiles out;
     std::vector<GodotSceneTileset> godot4, godot3;
-    for (std::size_t t = 0; t < model.tilesets.size(); ++t) {
-        const std::string& name = model.tilesets[t].name;
-        const std::string normal_image = normals ? name + "_n.png" : "";
-        godot4.push_back({name + ".tres", name + ".png", normal_image, 1});
-        godot3.push_back({name + "_godot3.tres", name + ".png", normal_image, frames[t]});
+    for (const WorldSheet* sheet : sheets) {
+        const std::string image = sheet->image_file();
+        const std::string normal_image = normals ? lighting_map_file_name(image, "_n.png") : "";
+        godot4.push_back({sheet->godot_file(), image, normal_image, 1});
+        godot3.push_back({sheet->godot3_file(), image, normal_image, sheet->frames});
     }
     if (std::string problem = map_composite_problem(model); !problem.empty()) {
         out.problem = "the world's map cannot be drawn: " + problem;

@@ -1,5 +1,6 @@
 #pragma once
 #include "export/map/map_model.hpp"
+#include "export/world/world_sheets.hpp"
 
 #include <string>
 #include <utility>
@@ -8,16 +9,15 @@
 // The map files of a world or chunk named `stem`, as (file name, bytes):
 // the Tiled map (stem.tmx), our own render of it (stem.png: what Tiled
 // draws of the .tmx), the Godot 4 scene (stem.tscn) and the Godot 3 scene
-// (stem_godot3.tscn). Each tileset's files are named after it (NAME.tsx,
-// NAME.png, NAME.tres, NAME_godot3.tres, NAME_n.png with normals); tile k
-// of a tileset of `frames[t]` frames a tile is its cell k x frames.
+// (stem_godot3.tscn). The map's tileset t is sheet t, whose files the
+// scenes name; tile k of a sheet of F frames a tile is its cell k x F.
 // The problem in a sentence, and no files, when the map cannot be drawn.
 struct SceneFiles {
     std::vector<std::pair<std::string, std::string>> files;
     std::string problem;
 };
-SceneFiles world_scene_files(const MapModel& model, const std::string& stem, const std::vector<int>& frames,
-                             bool normals, int jobs);
+SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
+                             const std::vector<const WorldSheet*>& sheets, bool normals, int jobs);
 
 // A tile object of `tileset` (its tile `gid`) standing with its anchor on
 // the centre of cell (x, y), raised `rise` pixels.

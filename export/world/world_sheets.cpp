@@ -48,7 +48,7 @@ std::string compose_world_sheet(WorldSheet& s, int iso_width) {
     s.layout = lay_out_sheet(cells, iso_width, columns, 0, 0);
     if (s.layout.width > largest_sheet_side || s.layout.height > largest_sheet_side ||
         static_cast<long long>(s.layout.width) * s.layout.height > largest_sheet_pixels)
-        return "the world's sheet " + s.stem + ".png would be " + std::to_string(s.layout.width) + " x " +
+        return "the world's sheet " + s.image_file() + " would be " + std::to_string(s.layout.width) + " x " +
                std::to_string(s.layout.height) +
                " pixels, more than an engine opens readily: use fewer --variants "
                "or a smaller --iso-width";
@@ -56,11 +56,11 @@ std::string compose_world_sheet(WorldSheet& s, int iso_width) {
     return {};
 }
 
-std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSheet& s, const RenderSettings& run,
+std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSheet& s, const TileDrawing& run,
                                                                    const std::vector<std::string>& terrain_names,
                                                                    const std::vector<Colour>& terrain_colours) {
     const int count = static_cast<int>(s.tiles.size());
-    const std::string image = s.stem + ".png", normals = s.stem + "_n.png";
+    const std::string image = s.image_file(), normals = lighting_map_file_name(image, "_n.png");
     std::vector<std::pair<std::string, std::string>> files;
     files.emplace_back(image, as_text(encode_image(s.sheet.image, &s.sheet.alpha, true)));
 
@@ -74,23 +74,23 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
     if (run.normals) {
         tiled.properties.push_back({"normal_map", "file", normals});
         godot.normal_image = normals;
+    }
+    if (run.wants_surfaces()) {
         const std::vector<RenderedTile> frame_tiles = s.frames > 1 ? frame_cells(s.tiles) : std::vector<RenderedTile>{};
         const LightingMaps maps =
             compose_lighting_map_sheet(s.frames > 1 ? frame_tiles : s.tiles, s.layout, s.sheet.image);
-        RenderSettings only_normals;
-        only_normals.normals = true;
-        for (const LightingMapFile& map : encode_lighting_map_files(only_normals, s.sheet.image, &s.sheet.alpha, maps))
+        for (const LightingMapFile& map : encode_lighting_map_files(run, s.sheet.image, &s.sheet.alpha, maps))
             files.emplace_back(lighting_map_file_name(image, map.suffix), as_text(map.bytes));
     }
-    files.emplace_back(s.stem + ".tsx", tiled_tileset(s.layout, tiled));
+    files.emplace_back(s.tileset_file(), tiled_tileset(s.layout, tiled));
     if (s.frames > 1) {
         godot.tiles.resize(s.tiles.size());
         for (GodotKeys& keys : godot.tiles) keys = godot_animation_keys(s.frames, run.frame_ms);
         godot.cell_stride = s.frames;
     }
-    files.emplace_back(s.stem + ".tres", godot_tileset(s.layout, count, godot));
+    files.emplace_back(s.godot_file(), godot_tileset(s.layout, count, godot));
     // Godot 3 TileSets declare no animations: moving water there is frame 0.
     if (s.frames == 1)
-        files.emplace_back(s.stem + "_godot3.tres", godot3_tileset(s.layout, count, {s.stem, image, {}, {}}));
+        files.emplace_back(s.godot3_file(), godot3_tileset(s.layout, count, {s.stem, image, {}, {}}));
     return files;
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include "export/formats/sheet_layout.hpp"
-#include "export/render_settings.hpp"
 #include "export/tile/rendered_tile.hpp"
+#include "export/tile/tile_request.hpp"
 
 #include <array>
 #include <string>
@@ -12,7 +12,7 @@
 // cells along its row (moving water), with its Tiled tileset and Godot 4
 // and Godot 3 TileSets beside it. Tile k of the set is cell k x frames.
 struct WorldSheet {
-    std::string stem;                 // its files: stem.png, stem.tsx, stem.tres, stem_godot3.tres
+    std::string stem;                 // what its files are named after
     std::vector<RenderedTile> tiles;  // in the set's order
     int frames = 1;
     SheetLayout layout;
@@ -21,6 +21,11 @@ struct WorldSheet {
     // left; 0 none), or empty for tiles of no terrain (objects, slopes).
     std::vector<std::array<int, 4>> corners;
     std::vector<std::string> tile_names;  // what each tile is, for the tileset's "name" property
+
+    std::string image_file() const { return stem + ".png"; }
+    std::string tileset_file() const { return stem + ".tsx"; }
+    std::string godot_file() const { return stem + ".tres"; }
+    std::string godot3_file() const { return stem + "_godot3.tres"; }
 };
 
 // Lays the tiles out and composes the sheet; the problem in a sentence when
@@ -29,8 +34,8 @@ std::string compose_world_sheet(WorldSheet& sheet, int iso_width);
 
 // The files beside a world sheet, as (file name, text or bytes): its PNG,
 // .tsx (with a Wang set of the world's terrains when its tiles have
-// corners), Godot 4 .tres, Godot 3 .tres (still tiles only) and, with
-// --normals, its normal sheet.
-std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSheet& sheet, const RenderSettings& run,
+// corners), Godot 4 .tres, Godot 3 .tres (still tiles only) and the
+// lighting maps the run asks for, laid out as the sheet.
+std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSheet& sheet, const TileDrawing& run,
                                                                    const std::vector<std::string>& terrain_names,
                                                                    const std::vector<Colour>& terrain_colours);

@@ -1,6 +1,5 @@
 #pragma once
 #include "commands/application.hpp"
-#include "export/render_settings.hpp"
 #include "export/tile/tile_render.hpp"
 #include "generators/world/world_map.hpp"
 
@@ -9,4 +8,11 @@
 // alone on a transparent canvas, trimmed to what it paints, its anchor the
 // centre of the diamond it stands on. Look k of a kind is the same sprite
 // for a seed, whichever chunk asks for it.
-RenderedTile render_world_object(Application& application, const RenderSettings& run, WorldObjectKind kind, int look);
+
+// What draws a kind's sprites: the run's tile drawing, with what the world
+// decides (the kind, its controls and stream, one still transparent image).
+TileRequest world_object_request(const TileRequest& run, WorldObjectKind kind);
+
+// Look `look` of the kind, from its request.
+RenderedTile render_world_object(Application& application, const TileRequest& request, WorldObjectKind kind,
+                                 int look);

@@ -1,19 +1,16 @@
 #include "export/world/world_tiles.hpp"
 
+#include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
 
-const WorldPalette& world_palette(const RenderSettings& run) {
-    const WorldPalette* named = world_palette_named(run.world_shape.palette);
+const WorldPalette& world_palette(const WorldShape& shape) {
+    const WorldPalette* named = world_palette_named(shape.palette);
     return named ? *named : world_palettes().front();
 }
 
-RenderSettings world_tile_settings(const RenderSettings& run, const WorldPalette& palette, const WorldTileKey& key) {
-    RenderSettings s;
-    s.iso_width = run.iso_width;
-    s.seed = run.seed;
-    s.variants = run.variants;
-    s.texture_folder = run.texture_folder;
-    s.normals = run.normals;
+TileRequest world_tile_request(const TileRequest& run, const WorldPalette& palette, const WorldTileKey& key) {
+    TileRequest s;
+    static_cast<TileDrawing&>(s) = run;
     s.transparent = s.trim = true;
     const TransitionTerrain texture = palette.textures[static_cast<int>(key.terrain)];
     switch (key.kind) {
@@ -40,9 +37,8 @@ RenderSettings world_tile_settings(const RenderSettings& run, const WorldPalette
             s.set_tile = key.mask + corner_masks * key.variant;
             break;
     }
-    // Moving water only where a tile has water that can move.
-    s.loop_frames = run.loop_frames;
-    s.frame_ms = run.frame_ms;
-    s.flow = run.flow;
+    const bool moves = s.loop_frames > 1 &&
+                       kind_row(s.kind).moves(run_controls(s), {transition_tile_spec(s, 0), slope_tile_spec(s, 0)});
+    if (!moves) s.loop_frames = 1, s.flow.reset();
     return s;
 }

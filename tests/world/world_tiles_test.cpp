@@ -1,0 +1,68 @@
+// Every tile and sprite a world draws is an ordinary tile: its record in
+// world.json, given back as a --settings file, draws it again to the byte.
+#include "export/run_options.hpp"
+#include "export/world/world_sprites.hpp"
+#include "export/world/world_tiles.hpp"
+
+#include "../support/render_run.hpp"
+#include "world_test_worlds.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+namespace {
+namespace fs = std::filesystem;
+
+// The tile a record draws, read as brannoc-render reads --settings.
+RenderedTile redraw(const nlohmann::json& drawn, const fs::path& file) {
+    std::ofstream(file) << drawn.dump();
+    const ParsedCommandLine parsed = parse_args({"--settings", file.string()});
+    EXPECT_TRUE(parsed.settings) << drawn.dump();
+    if (!parsed.settings) return {};
+    Application app(create_app_state());
+    return render_tile(app, *parsed.settings, 0);
+}
+
+void expect_same_image(const RenderedTile& a, const RenderedTile& b, const std::string& what) {
+    EXPECT_EQ(a.image.width(), b.image.width()) << what;
+    EXPECT_EQ(a.image.height(), b.image.height()) << what;
+    EXPECT_TRUE(a.image == b.image && a.alpha == b.alpha && a.anchor_x == b.anchor_x && a.anchor_y == b.anchor_y &&
+                a.later_frames == b.later_frames)
+        << what;
+}
+
+TEST(WorldTiles, EveryRecordAWorldWritesDrawsItsTileAgainForEveryPalette) {
+    const ScratchDir dir("world-tiles-");
+    TileRequest run;
+    run.iso_width = 64, run.seed = 11, run.variants = 2, run.loop_frames = 3, run.flow = 40.0, run.normals = true;
+    WorldRequest request = test_world(11, 4, 40);
+    request.variants = run.variants;
+    const WorldLayout layout = lay_out_world(whole_world(request));
+    Application app(create_app_state());
+    for (const WorldPalette& palette : world_palettes()) {
+        // Every tile passes the command line's checks; one of each kind,
+        // still and moving, is drawn again from its record.
+        std::set<std::pair<WorldTileKey::Kind, bool>> redrawn;
+        for (const WorldTileKey& key : layout.tiles) {
+            const TileRequest tile = world_tile_request(run, palette, key);
+            ASSERT_EQ(check_tile_request(tile), std::nullopt) << palette.name;
+            if (!redrawn.insert({key.kind, tile.loop_frames > 1}).second) continue;
+            const RenderedTile drawn = render_tile(app, tile, 0);
+            expect_same_image(drawn, redraw(drawn.drawn, dir.path() / "tile.json"),
+                              palette.name + " " + drawn.drawn.dump());
+        }
+        EXPECT_EQ(redrawn.size(), 6u) << palette.name << ": fills and overs, still and moving; slopes; cliffs";
+    }
+    for (const WorldObjectKind kind : {WorldObjectKind::tree, WorldObjectKind::house}) {
+        const TileRequest sprite = world_object_request(run, kind);
+        ASSERT_EQ(check_tile_request(sprite), std::nullopt);
+        for (int look = 0; look < world_object_looks(kind); ++look) {
+            const RenderedTile drawn = render_world_object(app, sprite, kind, look);
+            expect_same_image(drawn, redraw(drawn.drawn, dir.path() / "sprite.json"), drawn.drawn.dump());
+        }
+    }
+}
+
+}  // namespace
