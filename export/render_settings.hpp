@@ -1,6 +1,6 @@
 #pragma once
 #include "export/tile/tile_request.hpp"
-#include "generators/world/world_map.hpp"
+#include "generators/world/world_shape.hpp"
 
 #include <string>
 
@@ -43,7 +43,7 @@ struct RenderSettings : RunRequest, BatchRequest, SheetRequest, TileRequest {
     // brannoc-render world: a whole map instead of tiles, its shape here;
     // the run's RunRequest and TileDrawing apply to it as to tiles.
     bool world = false;
-    WorldRequest world_shape;
+    WorldShape world_shape;
 };
 
 // The indices of the run's tiles this shard draws: first .. end - 1.

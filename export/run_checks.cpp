@@ -4,6 +4,8 @@
 #include "export/control_options.hpp"
 #include "export/formats/markup_text.hpp"
 #include "export/run_options.hpp"
+
+#include "export/render_settings.hpp"
 #include "export/formats/sheet_layout.hpp"
 #include "export/tile/tile_frames.hpp"
 #include "export/tile/transition_tiles.hpp"
@@ -16,6 +18,7 @@ using Id = RunOptionId;
 using Problem = std::optional<std::string>;
 
 bool named(const std::set<std::string>& given, Id id) { return given.count(run_option(id).name) != 0; }
+bool named(const std::set<std::string>& given, const RunOption& option) { return given.count(option.name) != 0; }
 
 bool ends_with(const std::string& text, const char* tail) {
     const std::string t(tail);
@@ -35,10 +38,10 @@ Problem check_sheet_name(RenderSettings& s, const std::set<std::string>& given) 
 Problem check_rules(const RenderSettings& s, const std::set<std::string>& given) {
     for (const RunOption& option : run_options())
         for (const OptionRule& rule : option.excludes)
-            if (named(given, option.id) && named(given, rule.other)) return std::string(rule.why);
+            if (named(given, option) && named(given, rule.other)) return std::string(rule.why);
     for (const RunOption& option : run_options())
         for (const OptionRule& rule : option.needs)
-            if (named(given, option.id) && !named(given, rule.other)) return std::string(rule.why);
+            if (named(given, option) && !named(given, rule.other)) return std::string(rule.why);
     if (named(given, Id::format) && !s.sheet.empty() && ends_with(s.sheet, s.png ? ".bmp" : ".png"))
         return dashed(Id::format) + " " + (s.png ? "png" : "bmp") + " does not match " + dashed(Id::sheet) + " " +
                in_quotes(s.sheet) + ": the sheet's name says its format";
@@ -212,8 +215,9 @@ Problem check_outputs(const RenderSettings& s) {
 Problem check_world(const RenderSettings& s, const std::set<std::string>& given) {
     if (!s.world) {
         for (const RunOption& option : run_options())
-            if (shapes_world(option) && named(given, option.id))
-                return dashed(option.id) + " shapes a world: write brannoc-render world " + dashed(option.id) + " ...";
+            if (shapes_world(option) && named(given, option))
+                return "--" + std::string(option.name) + " shapes a world: write brannoc-render world --" + option.name +
+                       " ...";
         return std::nullopt;
     }
     for (const std::string& name : given) {
@@ -221,7 +225,7 @@ Problem check_world(const RenderSettings& s, const std::set<std::string>& given)
         if (option && applies_to_world(*option)) continue;
         std::string taken;
         for (const RunOption& o : run_options())
-            if (applies_to_world(o)) taken += (taken.empty() ? "" : ", ") + dashed(o.id);
+            if (applies_to_world(o)) taken += std::string(taken.empty() ? "" : ", ") + "--" + o.name;
         return "--" + name + " does not apply to a world (it takes " + taken + ")";
     }
     if (s.loop_frames <= 1 && s.flow)

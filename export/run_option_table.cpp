@@ -2,6 +2,8 @@
 // knows of its options beyond the controls.
 #include "export/run_options.hpp"
 
+#include "export/render_settings.hpp"
+
 #include "export/shown_text.hpp"
 #include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"

@@ -1,5 +1,7 @@
 #include "export/run_options.hpp"
 
+#include "export/render_settings.hpp"
+
 #include "export/control_options.hpp"
 #include "export/shown_text.hpp"
 

@@ -1,5 +1,4 @@
 #pragma once
-#include "export/render_settings.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -16,11 +15,17 @@
 // conflicts with or needs. The command line, the settings-file reader, the
 // manifests and the window's copied command are all made from these rows.
 
+struct RenderSettings;
+struct TileRequest;
+
 // What a setting takes: on the command line as text, in a settings file
 // as this JSON type and nothing that only looks like it.
 enum class SettingType { text, whole_number, number, flag, choice, texture, texture_list };
 
+// The options other code names, to read one's row or word a message. A
+// row no other code names needs no id of its own: it is `unnamed`.
 enum class RunOptionId {
+    unnamed,
     settings,
     kind,
     iso_width,

@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+
+// Where one terrain gives way to the next, on fields normalised to 0..1.
+// Elevation picks water, shore, land, rock and snow; on land, moisture
+// picks meadow (dry), grass or forest (wet).
+struct WorldThresholds {
+    double deep_water = 0.30, water = 0.42, shore = 0.46;  // below each: that terrain
+    double rock = 0.74, snow = 0.86;                       // at or above each: that terrain
+    double meadow = 0.38, forest = 0.62;                   // moisture: below meadow, at or above forest
+    bool operator==(const WorldThresholds&) const = default;
+};
+
+// The world's own options: its size, levels, palette and thresholds.
+struct WorldShape {
+    int width = 64, height = 64;  // cells
+    int levels = 3;               // levels above the water's; 0: a flat world
+    std::string palette;          // empty: the default
+    WorldThresholds thresholds;
+};
