@@ -18,7 +18,7 @@ enum class WorldTerrain : std::uint8_t { deep_water, water, shore, meadow, grass
 inline constexpr int world_terrain_count = 8;
 // "deep_water", ... as manifests and layer names say it.
 const char* world_terrain_name(WorldTerrain terrain);
-inline bool is_water(WorldTerrain terrain) { return terrain <= WorldTerrain::water; }
+constexpr bool is_water(WorldTerrain terrain) { return terrain <= WorldTerrain::water; }
 
 // What a world grows from: its shape, the run's seed and how many variants
 // of each tile it picks from per cell.
