@@ -3,6 +3,7 @@
 #include "state/tile_setup.hpp"
 #include "generators/common/diamond_mapping.hpp"
 #include "canvas/drawing_context.hpp"
+#include "canvas/mix_hash.hpp"
 #include "generators/transition/corner_field.hpp"
 #include "generators/transition/over_matte.hpp"
 #include "generators/common/periodic_noise.hpp"
