@@ -42,7 +42,7 @@ std::unique_ptr<Application> started(int iso_width, int tab, TreeKind kind = {})
     controls.write(ctl::multi_tree, kind.multi_tree);
     controls.write(ctl::leaves_percent, kind.leaves_item);
     TileContext context = app->context();
-    compute_house_footprint(context);
+    set_tile_geometry(context);
     return app;
 }
 

@@ -194,7 +194,7 @@ std::vector<BandLabel> transition_band_labels(const RasterImage& ground_sheet, c
 }
 
 void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) {
-    compute_house_footprint(context);  // the diamond's geometry at the chosen width
+    set_tile_geometry(context);  // the diamond's geometry at the chosen width
     const int half_width = context.state.geometry.half_width;
     begin_tile(context, tile_area_colour);
     const TransitionPainter painter(context.state.ground_sheet.image, context.request.water_phase, spec, half_width);

@@ -16,7 +16,7 @@ struct HouseRig : TileRig {
         controls().write(ctl::iso_width, width_item);
         controls().write(ctl::house_shape, shape);
         TileContext ctx = app->context();
-        compute_house_footprint(ctx);
+        set_tile_geometry(ctx);
         state().ruins_mode = false;
         state().wall_texture = 0;
         state().door_texture = 0;
