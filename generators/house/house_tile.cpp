@@ -1,8 +1,11 @@
+#include "generators/house/house_tile.hpp"
+
 #include "state/control_ids.hpp"
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
 #include "generators/house/house_height.hpp"
-#include "generators/house/house_parts.hpp"
+#include "generators/house/house_extras.hpp"
+#include "generators/house/roof.hpp"
+#include "generators/house/wall_faces.hpp"
 #include "generators/terrain/terrain.hpp"
 
 namespace {

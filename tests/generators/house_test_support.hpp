@@ -2,7 +2,10 @@
 #include "state/texture_cells.hpp"
 #include "state/tile_setup.hpp"
 #include "generator_test_support.hpp"
-#include "generators/house/house_parts.hpp"
+#include "generators/house/house_extras.hpp"
+#include "generators/house/openings.hpp"
+#include "generators/house/roof.hpp"
+#include "generators/house/wall_faces.hpp"
 
 #include <map>
 
