@@ -10,7 +10,8 @@
 #include "generators/transition/point_shade.hpp"
 #include "generators/transition/tile_regions.hpp"
 #include "generators/transition/transition_relief.hpp"
-#include "generators/transition/transition_bands.hpp"
+#include "generators/transition/edge_paint.hpp"
+#include "generators/transition/shore_paint.hpp"
 #include "generators/transition/transition_texels.hpp"
 #include "generators/transition/variant_offset.hpp"
 
