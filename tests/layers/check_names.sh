@@ -7,8 +7,8 @@
 # anonymous namespace, static ones and class members are each file's own.
 #
 # It reads what the compiler recorded, the debug information of the layers'
-# libraries: each name at namespace scope and the file that declares it. A
-# name declared in one header and seen from many files is one declaration.
+# libraries: each name at namespace scope and the file that defines it. A
+# name defined in one header and seen from many files is one definition.
 # (Headers that clash outright already fail to compile together; see
 # CMakeLists.txt here.) It needs a build with debug information
 # (RelWithDebInfo or Debug) and skips, exit 77, without.
@@ -94,9 +94,9 @@ END {
     if (units == 0) { print "names: no debug information to read (build with -g)"; exit 77 }
     if (unread) { print "names: " unread " names in files the line tables do not list (a DWARF this script cannot read?)"; exit 2 }
     for (q in count)
-        if (count[q] > 1) { printf "%s is declared in more than one file:%s\n", q, places[q]; clashes++ }
+        if (count[q] > 1) { printf "%s is defined in more than one file:%s\n", q, places[q]; clashes++ }
     if (clashes) {
-        print clashes " name(s) declared twice: give a file'"'"'s helpers an anonymous namespace, or one of them another name"
+        print clashes " name(s) defined twice: give a file'"'"'s helpers an anonymous namespace, or one of them another name"
         exit 1
     }
     print "names: every namespace-scope name of " units " files has one home"

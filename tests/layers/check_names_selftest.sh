@@ -9,7 +9,7 @@ code=$?
 status=0
 [[ $code -eq 1 ]] || { echo "FAILED: expected exit 1, got $code"; status=1; }
 for name in FixturePoint fixture_helper; do
-    [[ $out == *"$name is declared in more than one file"* ]] || { echo "FAILED: $name not named"; status=1; }
+    [[ $out == *"$name is defined in more than one file"* ]] || { echo "FAILED: $name not named"; status=1; }
 done
 [[ $out == *FixtureOwn* ]] && { echo "FAILED: an anonymous namespace's type named"; status=1; }
 ((status)) && echo "$out"
