@@ -46,7 +46,7 @@ static void BM_BeginTile(benchmark::State& state) {
     Application app(std::move(app_state));
     app.controls().write(ctl::draw_tile_area, 1);
     TileContext ctx = app.context();
-    compute_house_footprint(ctx);
+    set_tile_geometry(ctx);
     for (auto _ : state) {
         begin_tile(ctx, tile_area_colour);
         benchmark::ClobberMemory();

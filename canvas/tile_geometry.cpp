@@ -24,11 +24,11 @@ int wall_face_width(const TileGeometry& geometry, int shape_item, int face_kind)
     return short_face ? nearest_to_int(static_cast<double>(g) * 0.75) : nearest_to_int(g);
 }
 
-void compute_house_footprint(TileGeometry& g, int width_item, int shape_item) {
-    compute_house_footprint_at_width(g, iso_width_for_item(width_item), shape_item);
+void compute_tile_geometry(TileGeometry& g, int width_item, int shape_item) {
+    compute_tile_geometry_at_width(g, iso_width_for_item(width_item), shape_item);
 }
 
-void compute_house_footprint_at_width(TileGeometry& g, int iso_width, int shape_item) {
+void compute_tile_geometry_at_width(TileGeometry& g, int iso_width, int shape_item) {
     g.iso_width = s16(iso_width);
     g.house_size = s16(house_size_for_width(g.iso_width));
     g.half_width = s16(g.iso_width / 2);

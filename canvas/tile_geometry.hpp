@@ -45,6 +45,6 @@ int house_size_for_width(int iso_width);
 int wall_face_width(const TileGeometry& geometry, int shape_item, int face_kind);
 
 // Recomputes every derived value from the width item and the shape item.
-void compute_house_footprint(TileGeometry& geometry, int width_item, int shape_item);
+void compute_tile_geometry(TileGeometry& geometry, int width_item, int shape_item);
 // The same for any iso width, not only the combo box's steps of ten.
-void compute_house_footprint_at_width(TileGeometry& geometry, int iso_width, int shape_item);
+void compute_tile_geometry_at_width(TileGeometry& geometry, int iso_width, int shape_item);

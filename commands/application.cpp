@@ -15,8 +15,8 @@ Application::Application(std::unique_ptr<AppState> state, UiPort* ui) : state_(s
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
             .count()));
     TileContext start = context();
-    compute_house_footprint(start);
-    read_roof_side(start);
+    set_tile_geometry(start);
+    set_roof_side(start);
     state_->last_tab = 0;
 }
 
@@ -37,8 +37,8 @@ LoopAction Application::control_event(int number) {
         case ctl::copy_image_button: copy_image(ctx); break;
         case ctl::save_image_button: save_current_tile(ctx); break;
         case ctl::tiles_creation_button: create_tile_set(ctx, keep_history_ ? &history_ : nullptr); break;
-        case ctl::house_shape: compute_house_footprint(ctx); break;
-        case ctl::roof_shape: read_roof_side(ctx); break;
+        case ctl::house_shape: set_tile_geometry(ctx); break;
+        case ctl::roof_shape: set_roof_side(ctx); break;
         default:
             if (const ChooserButton* b = chooser_for_button(number))
                 texture_chooser(ctx, chooser_port_, b->kind, b->water_variant);

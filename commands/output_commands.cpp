@@ -116,7 +116,7 @@ void set_controls_disabled(TileContext& context, bool disabled) {
 
 TileSetLayout tile_set_layout(TileContext& context) {
     TileSetLayout layout{};
-    layout.half_width = read_half_width(context);
+    layout.half_width = set_half_width(context);
     layout.above_centre = 10 * context.controls.read(ctl::highest_height) + layout.half_width + 10;
     layout.top = TileGeometry::ground_y - layout.above_centre;
     layout.cell_width = 2 * layout.half_width + 2;

@@ -1,10 +1,10 @@
 #pragma once
-#include "state/tile_context.hpp"
+#include "generators/house/house_tile.hpp"
+#include "generators/mountain/mountain_tile.hpp"
+#include "generators/terrain/terrain.hpp"
+#include "generators/tree/tree_tile.hpp"
+#include "generators/water/water_tile.hpp"
 
-// The entry point of each tab's generator: draws one whole random tile on the
-// canvas and ends with show_tile.
-void draw_house_tile(TileContext& context);
-void draw_tree_tile(TileContext& context);
-void draw_terrain_tile(TileContext& context);
-void draw_mountain_tile(TileContext& context);
-void draw_water_tile(TileContext& context);
+// The entry points of the window's five generators, each declared beside its
+// kind's files: each draws one whole random tile on the canvas and ends with
+// show_tile.

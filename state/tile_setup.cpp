@@ -11,26 +11,26 @@ int current_iso_width(TileContext& context) {
 }
 }  // namespace
 
-int read_house_size(TileContext& context) {
+int set_house_size(TileContext& context) {
     TileGeometry& g = context.state.geometry;
     g.iso_width = static_cast<std::int16_t>(current_iso_width(context));
     g.house_size = static_cast<std::int16_t>(house_size_for_width(g.iso_width));
     return g.house_size;
 }
 
-int read_half_width(TileContext& context) {
+int set_half_width(TileContext& context) {
     TileGeometry& g = context.state.geometry;
     g.iso_width = static_cast<std::int16_t>(current_iso_width(context));
     g.half_width = static_cast<std::int16_t>(g.iso_width / 2);
     return g.half_width;
 }
 
-void compute_house_footprint(TileContext& context) {
-    compute_house_footprint_at_width(context.state.geometry, current_iso_width(context),
-                                     context.controls.read(ctl::house_shape));
+void set_tile_geometry(TileContext& context) {
+    compute_tile_geometry_at_width(context.state.geometry, current_iso_width(context),
+                                   context.controls.read(ctl::house_shape));
 }
 
-int read_roof_side(TileContext& context) {
+int set_roof_side(TileContext& context) {
     context.state.roof_side = static_cast<std::int16_t>(context.controls.read(ctl::roof_shape));
     return context.state.roof_side;
 }

@@ -42,7 +42,7 @@ std::unique_ptr<Application> started(int iso_width, int tab, TreeKind kind = {})
     controls.write(ctl::multi_tree, kind.multi_tree);
     controls.write(ctl::leaves_percent, kind.leaves_item);
     TileContext context = app->context();
-    compute_house_footprint(context);
+    set_tile_geometry(context);
     return app;
 }
 
@@ -161,8 +161,8 @@ double relief_plots(const AppState& s) {
     for (int row = 1; row <= deep - 1; ++row)
         for (int col = 0; col <= across - 2; ++col) {
             const int u = nearest_to_int(col / sx), w = nearest_to_int(row / sy);
-            const int h0 = std::max(nearest_to_int(height_at(s.height_field, u, w)), 0);
-            const int h1 = std::max(nearest_to_int(height_at(s.height_field, u, w + 1)), 0);
+            const int h0 = std::max(nearest_to_int(height_field_at(s.height_field, u, w)), 0);
+            const int h1 = std::max(nearest_to_int(height_field_at(s.height_field, u, w + 1)), 0);
             const int y = nearest_to_int(row / 2.0 + col / 4.0 - h0);
             const int y2 = nearest_to_int((row + 1) / 2.0 + col / 4.0 - h1);
             plots += 2.0 * (std::max(1, std::abs(y2 - y)) + 1);  // x moves by one

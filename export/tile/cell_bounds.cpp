@@ -17,7 +17,7 @@ CellBound largest_cell(TileKind kind, int w) {
 }
 
 CellBound largest_cell(const TileRequest& settings) {
-    return largest_cell(settings.kind, widest_drawn_width(settings));
+    return largest_cell(settings.kind, run_widest_drawn_width(settings));
 }
 
 SheetLayout sheet_for_cells(const CellBound& cell, int count, int columns, int spacing, int margin) {

@@ -1,4 +1,4 @@
-#include "export/tile/lighting_maps.hpp"
+#include "export/tile/lighting_map_box.hpp"
 
 #include <algorithm>
 #include <cstring>

@@ -15,10 +15,10 @@ RenderCanvas render_canvas_for_width(int drawn_width) {
     return canvas;
 }
 
-int widest_drawn_width(const TileRequest& settings) {
+int run_widest_drawn_width(const TileRequest& settings) {
     return widest_drawn_width(kind_row(settings.kind), settings.iso_width, run_controls(settings));
 }
 
 RenderCanvas render_canvas(const TileRequest& settings) {
-    return render_canvas_for_width(widest_drawn_width(settings));
+    return render_canvas_for_width(run_widest_drawn_width(settings));
 }

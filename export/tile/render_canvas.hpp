@@ -14,6 +14,6 @@ struct RenderCanvas {
 RenderCanvas render_canvas_for_width(int drawn_width);
 // The widest a run's tiles are drawn, by its kind's width rule (an unlocked
 // house is drawn at widths up to 160 whatever the run's width).
-int widest_drawn_width(const TileRequest& settings);
+int run_widest_drawn_width(const TileRequest& settings);
 // For a run: the canvas of its widest drawn width.
 RenderCanvas render_canvas(const TileRequest& settings);

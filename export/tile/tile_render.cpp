@@ -1,5 +1,6 @@
 #include "export/tile/tile_render.hpp"
 
+#include "canvas/mix_hash.hpp"
 #include "commands/commands.hpp"
 #include "export/control_options.hpp"
 #include "export/tile/render_canvas.hpp"
@@ -16,13 +17,6 @@
 
 namespace {
 constexpr Colour probe_background = rgb(255, 255, 255);
-
-std::uint64_t splitmix64(std::uint64_t x) {
-    x += 0x9e3779b97f4a7c15ULL;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
-    return x ^ (x >> 31);
-}
 
 bool same_colour(const std::uint8_t* p, const std::uint8_t* q) { return p[0] == q[0] && p[1] == q[1] && p[2] == q[2]; }
 
@@ -153,7 +147,7 @@ nlohmann::json shown_textures(const AppState& s) {
 }  // namespace
 
 std::uint64_t tile_seed(std::uint64_t run_seed, int index) {
-    return splitmix64(splitmix64(run_seed) ^ static_cast<std::uint64_t>(index));
+    return mix_hash(mix_hash(run_seed) ^ static_cast<std::uint64_t>(index));
 }
 
 std::uint64_t stream_of(const TileRequest& settings, int index) {

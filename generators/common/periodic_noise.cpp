@@ -1,13 +1,8 @@
 #include "generators/common/periodic_noise.hpp"
 
-#include <cmath>
+#include "canvas/mix_hash.hpp"
 
-std::uint64_t mix_hash(std::uint64_t x) {
-    x += 0x9e3779b97f4a7c15ULL;
-    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
-    return x ^ (x >> 31);
-}
+#include <cmath>
 
 PeriodicNoise::PeriodicNoise(std::uint64_t seed, int period)
     : period_(period),

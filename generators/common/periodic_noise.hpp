@@ -21,6 +21,3 @@ private:
     int period_;
     std::vector<double> values_;
 };
-
-// A well-mixed 64-bit hash (SplitMix64's finaliser).
-std::uint64_t mix_hash(std::uint64_t x);

@@ -1,4 +1,5 @@
 #pragma once
+#include "generators/common/grid_point.hpp"
 #include "generators/common/water_motion.hpp"
 
 #include <vector>
@@ -18,10 +19,6 @@ struct CellDrift {
 // The drift whose direction on the screen is nearest `degrees`
 // (counter-clockwise from the screen's right), the shortest of those.
 CellDrift flow_drift(double degrees);
-
-struct GridPoint {
-    int i = 0, j = 0;
-};
 
 // What the water of a grid point carries: the top-left of its texture cell
 // on the sheet, and its shade (1 for none).

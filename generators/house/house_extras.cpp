@@ -1,6 +1,8 @@
+#include "generators/house/house_extras.hpp"
+
 #include "state/control_ids.hpp"
 #include "canvas/numbers.hpp"
-#include "generators/house/house_parts.hpp"
+#include "generators/house/wall_faces.hpp"
 
 namespace {
 constexpr Colour stem_green = rgb(0, 200, 0);

@@ -1,8 +1,11 @@
+#include "generators/house/house_tile.hpp"
+
 #include "state/control_ids.hpp"
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
 #include "generators/house/house_height.hpp"
-#include "generators/house/house_parts.hpp"
+#include "generators/house/house_extras.hpp"
+#include "generators/house/roof.hpp"
+#include "generators/house/wall_faces.hpp"
 #include "generators/terrain/terrain.hpp"
 
 namespace {
@@ -56,8 +59,8 @@ void draw_house_tile(TileContext& context) {
     AppState& state = context.state;
     state.ruins_mode = context.controls.checked(ctl::draw_ruins);
     draw_house_controls(context);
-    compute_house_footprint(context);
-    read_roof_side(context);
+    set_tile_geometry(context);
+    set_roof_side(context);
     begin_tile(context, tile_area_colour);
     if (context.controls.checked(ctl::draw_only_tile_area)) {
         show_tile(context);

@@ -1,6 +1,8 @@
+#include "generators/house/openings.hpp"
+
 #include "state/texture_cells.hpp"
+#include "canvas/drawing_context.hpp"
 #include "canvas/numbers.hpp"
-#include "generators/house/house_parts.hpp"
 
 #include <array>
 

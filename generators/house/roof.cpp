@@ -1,6 +1,8 @@
+#include "generators/house/roof.hpp"
+
 #include "state/texture_cells.hpp"
 #include "canvas/numbers.hpp"
-#include "generators/house/house_parts.hpp"
+#include "generators/house/wall_faces.hpp"
 
 #include <cmath>
 

@@ -1,7 +1,9 @@
+#include "generators/house/wall_faces.hpp"
+
 #include "state/control_ids.hpp"
 #include "state/texture_cells.hpp"
 #include "canvas/numbers.hpp"
-#include "generators/house/house_parts.hpp"
+#include "generators/house/openings.hpp"
 
 #include <cstring>
 #include <vector>

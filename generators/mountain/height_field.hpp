@@ -9,8 +9,8 @@ inline constexpr int height_field_last = 1 << height_field_order_at_start;  // 1
 
 // Entry [u][w]. The loops that build and paint the field run along u on the
 // inside, so u is the one that lies contiguous in memory.
-inline float& height_at(std::vector<float>& field, int u, int w) { return field[w * height_field_side + u]; }
-inline float height_at(const std::vector<float>& field, int u, int w) { return field[w * height_field_side + u]; }
+inline float& height_field_at(std::vector<float>& field, int u, int w) { return field[w * height_field_side + u]; }
+inline float height_field_at(const std::vector<float>& field, int u, int w) { return field[w * height_field_side + u]; }
 
 // Recursive subdivision of squares: the corners hold corner_height, each
 // level sets every square's centre and edge midpoints to the mean of the

@@ -34,8 +34,10 @@ Surface relief_surface(const std::vector<float>& field, int u, int w, double spa
     const int u0 = std::max(u - 2, 0), u1 = std::min(u + 2, height_field_last);
     const int w0 = std::max(w - 2, 0), w1 = std::min(w + 2, height_field_last);
     const double step = spacing * ground_step_in_height;
-    const double along_i = (height_at(field, u1, w) - height_at(field, u0, w)) / (std::max(u1 - u0, 1) * step);
-    const double along_j = (height_at(field, u, w1) - height_at(field, u, w0)) / (std::max(w1 - w0, 1) * step);
+    const double along_i =
+        (height_field_at(field, u1, w) - height_field_at(field, u0, w)) / (std::max(u1 - u0, 1) * step);
+    const double along_j =
+        (height_field_at(field, u, w1) - height_field_at(field, u, w0)) / (std::max(w1 - w0, 1) * step);
     return plane_at_height(ground_axes(-along_i, -along_j, 1.0), static_cast<float>(height));
 }
 }  // namespace
@@ -96,9 +98,9 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
         const int ground_y = nearest_to_int(ground.y + row * static_cast<double>(ky));
         for (int col = 0; col <= across - 2; ++col) {
             const int u = grid_u[col];
-            const int h0 = std::max(nearest_to_int(height_at(field, u, w)), 0);
-            const int h1 = std::max(nearest_to_int(height_at(field, u, w + 1)), 0);
-            const int h2 = nearest_to_int(height_at(field, std::max(u - 2, 0), w));
+            const int h0 = std::max(nearest_to_int(height_field_at(field, u, w)), 0);
+            const int h1 = std::max(nearest_to_int(height_field_at(field, u, w + 1)), 0);
+            const int h2 = nearest_to_int(height_field_at(field, std::max(u - 2, 0), w));
             const Segment segment{
                 static_cast<float>(g.centre_x - row + col / 2.0),
                 static_cast<float>(g.tile_top_y + row / 2.0 + col / 4.0 - h0),

@@ -1,6 +1,7 @@
+#include "generators/mountain/mountain_tile.hpp"
+
 #include "state/control_ids.hpp"
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
 #include "generators/mountain/height_field.hpp"
 #include "generators/mountain/mountain_relief.hpp"
 

@@ -12,7 +12,7 @@ FlatDiamond::FlatDiamond(int half_width) : h_(half_width) {
     rows_ = diamond_pixel(h_, h_ - 1, h_ - 1).y + 1 - top_;
     corner_x_top_ = top.x + 1;  // the centre of the top point's pair
     top_row_ = top.y;
-    points_.assign(static_cast<std::size_t>(columns_) * rows_, {});
+    points_.assign(static_cast<std::size_t>(columns_) * rows_, no_grid_point);
     for (int i = 0; i < h_; ++i)
         for (int j = 0; j < h_; ++j) {
             const CanvasPoint p = diamond_pixel(h_, i, j);
@@ -40,7 +40,7 @@ bool FlatDiamond::holds(int x, int y) const {
 }
 
 GridPoint FlatDiamond::at(int x, int y) const {
-    if (x < left_ || x >= left_ + columns_ || y < top_ || y >= top_ + rows_) return {};
+    if (x < left_ || x >= left_ + columns_ || y < top_ || y >= top_ + rows_) return no_grid_point;
     return points_[static_cast<std::size_t>(y - top_) * columns_ + (x - left_)];
 }
 

@@ -1,5 +1,14 @@
 #pragma once
+#include "generators/common/grid_point.hpp"
+
 #include <vector>
+
+// What FlatDiamond::at gives for a pixel that no grid point covers.
+constexpr GridPoint no_grid_point{-1, -1};
+
+// Where a tile lies from another on an isometric map, by its cell's corner
+// it shares: an edge neighbour shares two corners, the others one.
+enum class Across { up_left, up_right, down_left, down_right, above, below, left, right, nothing };
 
 // The flat diamond as the ground painters lay it (diamond_pixel, each point
 // with the pixel to its right, later points over earlier): which grid point
@@ -9,14 +18,6 @@
 // A raised surface is drawn by looking up the flat pixel it lifts: the
 // ground's texture then lies exactly as on flat ground, and neighbours agree
 // along every edge.
-struct GridPoint {
-    int i = -1, j = -1;
-};
-
-// Where a tile lies from another on an isometric map, by its cell's corner
-// it shares: an edge neighbour shares two corners, the others one.
-enum class Across { up_left, up_right, down_left, down_right, above, below, left, right, nothing };
-
 class FlatDiamond {
 public:
     explicit FlatDiamond(int half_width);

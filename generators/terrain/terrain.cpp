@@ -2,7 +2,6 @@
 
 #include "state/control_ids.hpp"
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
 #include "generators/terrain/terrain_layout.hpp"
 #include "generators/terrain/terrain_pass.hpp"
 
@@ -41,7 +40,7 @@ void draw_terrain(TileContext& context) {
     // Also wipes the tile-area outline: terrain never shows it.
     dc.box(0, 0, 1000, 1000, context.request.background);
 
-    const int half_width = read_half_width(context);
+    const int half_width = set_half_width(context);
     const int height_item = context.controls.read(ctl::grass_height);
     lay_out_terrain(context, half_width, context.controls.read(ctl::grass_density));
     draw_terrain_textures(context);

@@ -7,3 +7,7 @@
 // unlocked ground and water textures and the grass colour. The house
 // generator calls it to stand a house on the same ground.
 void draw_terrain(TileContext& context);
+
+// The Terrain tab's generator: draw_terrain on a cleared canvas, ending with
+// show_tile.
+void draw_terrain_tile(TileContext& context);

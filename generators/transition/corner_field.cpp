@@ -1,5 +1,6 @@
 #include "generators/transition/corner_field.hpp"
 
+#include "canvas/mix_hash.hpp"
 #include "generators/transition/transition_set.hpp"
 
 #include <algorithm>

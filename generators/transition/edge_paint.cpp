@@ -1,4 +1,4 @@
-#include "generators/transition/transition_bands.hpp"
+#include "generators/transition/edge_paint.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "generators/transition/point_shade.hpp"
 
-#include "generators/common/periodic_noise.hpp"
+#include "canvas/mix_hash.hpp"
 
 #include <algorithm>
 

@@ -1,35 +1,15 @@
 #pragma once
-#include "state/texture_cells.hpp"
 #include "state/tile_context.hpp"
-#include "canvas/colour.hpp"
 #include "canvas/raster_image.hpp"
 #include "generators/transition/transition_bands.hpp"
+#include "generators/transition/transition_terrain.hpp"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 // Transition tiles: the sixteen ways two terrains can meet at the four
 // corners of a diamond, drawn so that any two tiles whose shared corners
 // match continue each other's boundary and textures across the edge.
-
-enum class TerrainKind { ground, water, rock };
-
-// A terrain of a transition set: a texture cell of the ground sheet.
-struct TransitionTerrain {
-    TerrainKind kind = TerrainKind::ground;
-    int cell = 0;  // ground and rock 0..19, water 0..9
-    bool operator==(const TransitionTerrain&) const = default;
-};
-
-// The number of texture cells of a kind.
-int terrain_cell_count(TerrainKind kind);
-// "ground:3", the form users write.
-std::string terrain_name(const TransitionTerrain& terrain);
-// The top-left corner of the terrain's texture cell in the ground sheet.
-SheetPoint terrain_cell_origin(const TransitionTerrain& terrain);
-// The mean colour of the terrain's texture cell, for editors' swatches.
-Colour terrain_mean_colour(const RasterImage& ground_sheet, const TransitionTerrain& terrain);
 
 // Corner bits of a tile's mask: a set bit means the corner is terrain B.
 enum CornerBit : int { corner_top = 1, corner_right = 2, corner_bottom = 4, corner_left = 8 };

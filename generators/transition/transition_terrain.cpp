@@ -1,4 +1,4 @@
-#include "generators/transition/transition_set.hpp"
+#include "generators/transition/transition_terrain.hpp"
 
 int terrain_cell_count(TerrainKind kind) { return kind == TerrainKind::water ? 10 : 20; }
 

@@ -1,5 +1,7 @@
 #include "generators/transition/variant_offset.hpp"
 
+#include "canvas/mix_hash.hpp"
+
 #include <algorithm>
 #include <cmath>
 

@@ -1,5 +1,6 @@
+#include "generators/tree/tree_tile.hpp"
+
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
 #include "generators/tree/trees.hpp"
 
 void draw_tree_tile(TileContext& context) {

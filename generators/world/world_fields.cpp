@@ -1,6 +1,6 @@
 #include "generators/world/world_fields.hpp"
 
-#include "generators/common/periodic_noise.hpp"
+#include "generators/world/world_cell_hash.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +9,7 @@ namespace {
 
 // A lattice point's value in -1..1, from the seed and the point alone.
 double lattice(std::uint64_t seed, std::int64_t x, std::int64_t y) {
-    const std::uint64_t key = static_cast<std::uint64_t>(static_cast<std::uint32_t>(x)) |
-                              static_cast<std::uint64_t>(static_cast<std::uint32_t>(y)) << 32;
-    const std::uint64_t h = mix_hash(seed ^ mix_hash(key));
+    const std::uint64_t h = world_cell_hash(seed, x, y);
     return static_cast<double>(h >> 11) * (2.0 / static_cast<double>(1ULL << 53)) - 1.0;
 }
 

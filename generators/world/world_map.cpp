@@ -2,9 +2,9 @@
 // value it keeps is the whole world's, then cut out.
 #include "generators/world/world_map.hpp"
 
+#include "generators/world/world_cell_hash.hpp"
 #include "generators/world/world_levels.hpp"
 #include "generators/world/world_objects.hpp"
-#include "generators/common/periodic_noise.hpp"
 
 #include <algorithm>
 
@@ -31,10 +31,8 @@ WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width,
     for (int y = 0; y < map.height; ++y)
         for (int x = 0; x < map.width; ++x) {
             map.rises[y * map.width + x] = patch.rise[patch.cell_at(x + margin, y + margin)];
-            const auto wx = static_cast<std::uint32_t>(x0 + x), wy = static_cast<std::uint32_t>(y0 + y);
-            const std::uint64_t key = static_cast<std::uint64_t>(wx) | static_cast<std::uint64_t>(wy) << 32;
             map.variants[y * map.width + x] =
-                static_cast<std::uint8_t>(mix_hash(variant_seed ^ mix_hash(key)) % variants);
+                static_cast<std::uint8_t>(world_cell_hash(variant_seed, x0 + x, y0 + y) % variants);
         }
     map.objects = place_world_objects(patch, request, margin, margin, map.width, map.height);
     return map;

@@ -3,7 +3,7 @@
 // chunk places exactly the objects the whole world has on its cells.
 #include "generators/world/world_objects.hpp"
 
-#include "generators/common/periodic_noise.hpp"
+#include "generators/world/world_cell_hash.hpp"
 
 #include <algorithm>
 #include <array>
@@ -95,8 +95,7 @@ std::vector<WorldObject> place_world_objects(const WorldPatch& patch, const Worl
     const std::vector<CellFacts> facts = cell_facts(patch);
     const std::uint64_t seed = mix_hash(request.seed ^ 0x6f626a73ULL);
     auto cell_hash = [&](int x, int y, std::uint64_t salt) {
-        const auto wx = static_cast<std::uint32_t>(patch.x0 + x), wy = static_cast<std::uint32_t>(patch.y0 + y);
-        return mix_hash(seed ^ salt ^ mix_hash(static_cast<std::uint64_t>(wx) | static_cast<std::uint64_t>(wy) << 32));
+        return world_cell_hash(seed ^ salt, patch.x0 + x, patch.y0 + y);
     };
     auto may_stand = [&](int x, int y) {
         const CellFacts& f = facts[patch.cell_at(x, y)];

@@ -5,7 +5,7 @@
 namespace {
 TileGeometry at(int width, int shape = shape_4x3) {
     TileGeometry g;
-    compute_house_footprint(g, (width - 40) / 10, shape);
+    compute_tile_geometry(g, (width - 40) / 10, shape);
     return g;
 }
 }  // namespace

@@ -2,7 +2,7 @@
 // colour, never changing it, and pointing where the shapes face.
 #include "export/tile/lighting_maps.hpp"
 #include "export/tile/tile_render.hpp"
-#include "generators/house/house_parts.hpp"
+#include "generators/house/roof.hpp"
 #include "generators/tree/conifer_tree.hpp"
 
 #include "../support/map_pixels.hpp"

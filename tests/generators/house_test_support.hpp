@@ -2,7 +2,10 @@
 #include "state/texture_cells.hpp"
 #include "state/tile_setup.hpp"
 #include "generator_test_support.hpp"
-#include "generators/house/house_parts.hpp"
+#include "generators/house/house_extras.hpp"
+#include "generators/house/openings.hpp"
+#include "generators/house/roof.hpp"
+#include "generators/house/wall_faces.hpp"
 
 #include <map>
 
@@ -16,7 +19,7 @@ struct HouseRig : TileRig {
         controls().write(ctl::iso_width, width_item);
         controls().write(ctl::house_shape, shape);
         TileContext ctx = app->context();
-        compute_house_footprint(ctx);
+        set_tile_geometry(ctx);
         state().ruins_mode = false;
         state().wall_texture = 0;
         state().door_texture = 0;

@@ -41,11 +41,11 @@ TEST(HeightField, CornersHoldTheCornerHeightAndTheFirstCentreThePeak) {
     for (const int amplitude : {3, 25, 99}) {
         const std::vector<float> map = field(amplitude, -12, 5);
         for (const auto& [u, w] : {std::pair{0, 0}, {128, 0}, {0, 128}, {128, 128}})
-            EXPECT_EQ(height_at(map, u, w), -12.0f);
-        EXPECT_EQ(height_at(map, 64, 64), static_cast<float>(amplitude));
+            EXPECT_EQ(height_field_at(map, u, w), -12.0f);
+        EXPECT_EQ(height_field_at(map, 64, 64), static_cast<float>(amplitude));
         // Nothing outside the 129 x 129 grid is touched.
-        EXPECT_EQ(height_at(map, 129, 64), 0.0f);
-        EXPECT_EQ(height_at(map, 64, 129), 0.0f);
+        EXPECT_EQ(height_field_at(map, 129, 64), 0.0f);
+        EXPECT_EQ(height_field_at(map, 64, 129), 0.0f);
     }
 }
 
@@ -54,8 +54,8 @@ TEST(HeightField, AmplitudeOneDisplacesEveryPointByExactlyMinusAHalf) {
     // the first edge midpoints are (K + K + A) / 3 - 0.5.
     const std::vector<float> a = field(1, 0, 1), b = field(1, 0, 999);
     EXPECT_EQ(a, b);
-    EXPECT_EQ(height_at(a, 64, 0), static_cast<float>(1.0 / 3 - 0.5));
-    EXPECT_EQ(height_at(a, 0, 64), static_cast<float>(1.0 / 3 - 0.5));
+    EXPECT_EQ(height_field_at(a, 64, 0), static_cast<float>(1.0 / 3 - 0.5));
+    EXPECT_EQ(height_field_at(a, 0, 64), static_cast<float>(1.0 / 3 - 0.5));
 }
 
 TEST(HeightField, SameSeedSameFieldDifferentSeedDifferentField) {
@@ -69,8 +69,8 @@ TEST(MountainTile, ReduceToHillAtTheSmallestWidth) {
         TileRig rig(seed);
         tick(rig, {ctl::reduce_to_hill});
         rig.draw(tab_mountain, 0);
-        peaks.insert(height_at(rig.state().height_field, 64, 64));   // A, with S = 20 / 3 = 6
-        EXPECT_EQ(height_at(rig.state().height_field, 0, 0), 0.0f);  // K = -(6 / 8) = 0
+        peaks.insert(height_field_at(rig.state().height_field, 64, 64));   // A, with S = 20 / 3 = 6
+        EXPECT_EQ(height_field_at(rig.state().height_field, 0, 0), 0.0f);  // K = -(6 / 8) = 0
     }
     EXPECT_EQ(peaks, (std::set<float>{3, 4, 5}));
 }

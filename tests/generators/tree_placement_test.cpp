@@ -76,7 +76,7 @@ TEST(TreeTile, DrawTreesPaintsOverTheCanvasAndTheTileClearsIt) {
     TileRig rig(3);
     rig.controls().write(ctl::panel, tab_tree);
     TileContext context = rig.app->context();
-    compute_house_footprint(context);
+    set_tile_geometry(context);
     const Colour ground = rgb(1, 2, 3);
     {
         DrawingContext dc(rig.state().canvas);

@@ -13,7 +13,7 @@ TEST(TileFrame, BeginTileClearsTheWholeCanvas) {
         dc.box(0, 0, 260, 260, rgb(9, 9, 9));
     }
     TileContext ctx = t.context();
-    compute_house_footprint(ctx);
+    set_tile_geometry(ctx);
     begin_tile(ctx, tile_area_colour);
     EXPECT_TRUE(painted(t.state().canvas).empty());
 }
@@ -24,7 +24,7 @@ TEST(TileFrame, TileAreaIsExactlyTheFourOutlineLines) {
         t.controls().write(ctl::draw_tile_area, 1);
         t.controls().write(ctl::iso_width, item);
         TileContext ctx = t.context();
-        compute_house_footprint(ctx);
+        set_tile_geometry(ctx);
         begin_tile(ctx, tile_area_colour);
         const TileGeometry& g = t.state().geometry;
 
@@ -73,9 +73,9 @@ TEST(TileFrame, ShowTileCopiesTheCanvasAndShowsIt) {
 TEST(TileFrame, ReadersFollowTheWidthControl) {
     TestApp t;
     TileContext ctx = t.context();
-    EXPECT_EQ(read_half_width(ctx), 50);
-    EXPECT_EQ(read_house_size(ctx), 80);
+    EXPECT_EQ(set_half_width(ctx), 50);
+    EXPECT_EQ(set_house_size(ctx), 80);
     t.controls().write(ctl::iso_width, 16);
-    EXPECT_EQ(read_half_width(ctx), 100);
-    EXPECT_EQ(read_house_size(ctx), 160);
+    EXPECT_EQ(set_half_width(ctx), 100);
+    EXPECT_EQ(set_house_size(ctx), 160);
 }

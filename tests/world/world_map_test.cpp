@@ -1,3 +1,4 @@
+#include "generators/world/world_cell_hash.hpp"
 #include "generators/world/world_map.hpp"
 #include "generators/world/world_palettes.hpp"
 #include "world_test_worlds.hpp"
@@ -48,6 +49,13 @@ TEST(WorldMap, ChunksHoldTheWholeWorldsCells) {
 
 // Neighbouring corners, diagonals too, differ by at most one level; water
 // lies on level 0; no level exceeds the request's, and a flat world is flat.
+// A patch reaches past the world's edge, so places left of and above it are
+// hashed too: each coordinate keeps its low 32 bits, as worlds were made.
+TEST(WorldMap, CellHashKeepsEachCoordinatesLow32Bits) {
+    EXPECT_EQ(world_cell_hash(7, -1, -2), world_cell_hash(7, 0xffffffffLL, 0xfffffffeLL));
+    EXPECT_EQ(world_cell_hash(7, 3, -2), mix_hash(7 ^ mix_hash(3 | 0xfffffffeULL << 32)));
+}
+
 TEST(WorldMap, LevelsStepByOneAndWaterLiesLow) {
     for (const int levels : {0, 1, 2, 3, 6}) {
         const WorldMap map = whole_world(test_world(11 + levels, levels));

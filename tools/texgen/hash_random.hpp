@@ -1,23 +1,18 @@
 #pragma once
+#include "canvas/mix_hash.hpp"
+
 #include <cstdint>
 
 // Hashing and random draws that give the same numbers on every platform:
 // the artwork must not depend on the standard library's generators.
 namespace texgen {
 
-constexpr std::uint64_t splitmix64(std::uint64_t x) {
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
 // Hash of a seed and up to three integers (e.g. a lattice point and a layer).
 constexpr std::uint64_t hash_ints(std::uint64_t seed, std::int64_t a, std::int64_t b = 0, std::int64_t c = 0) {
-    std::uint64_t h = splitmix64(seed ^ 0x51ED270B27A9F3C5ull);
-    h = splitmix64(h ^ static_cast<std::uint64_t>(a));
-    h = splitmix64(h ^ (static_cast<std::uint64_t>(b) * 0x2545F4914F6CDD1Dull));
-    h = splitmix64(h ^ (static_cast<std::uint64_t>(c) * 0x9E6C63D0676A9A99ull));
+    std::uint64_t h = mix_hash(seed ^ 0x51ED270B27A9F3C5ull);
+    h = mix_hash(h ^ static_cast<std::uint64_t>(a));
+    h = mix_hash(h ^ (static_cast<std::uint64_t>(b) * 0x2545F4914F6CDD1Dull));
+    h = mix_hash(h ^ (static_cast<std::uint64_t>(c) * 0x9E6C63D0676A9A99ull));
     return h;
 }
 

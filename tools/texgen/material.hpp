@@ -10,7 +10,7 @@ namespace texgen {
 // lo..hi and a small hue nudge, both from the hash h.
 inline Col feature_tint(Col base, std::uint64_t h, double lo, double hi, double hue = 0.06) {
     double f = lo + (hi - lo) * unit_from_hash(h);
-    double n = (unit_from_hash(splitmix64(h)) - 0.5) * 2.0 * hue;
+    double n = (unit_from_hash(mix_hash(h)) - 0.5) * 2.0 * hue;
     return {base.r * f * (1.0 + n), base.g * f, base.b * f * (1.0 - n)};
 }
 
@@ -25,7 +25,7 @@ namespace texgen {
 
 // The k-th independent value in 0..1 drawn from one feature's hash.
 inline double sub_unit(std::uint64_t h, int k) {
-    return unit_from_hash(splitmix64(h + 0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(k)));
+    return unit_from_hash(mix_hash(h + 0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(k)));
 }
 
 }  // namespace texgen

@@ -50,7 +50,7 @@ CellHit cell_noise(std::uint64_t seed, double x, double y, int nx, int ny, doubl
             int wi = wrap(ci + di, nx), wj = wrap(cj + dj, ny);
             std::uint64_t h = hash_ints(seed, wi, wj);
             double ox = 0.5 + jitter * (unit_from_hash(h) - 0.5);
-            double oy = 0.5 + jitter * (unit_from_hash(splitmix64(h)) - 0.5);
+            double oy = 0.5 + jitter * (unit_from_hash(mix_hash(h)) - 0.5);
             double dx = (di + ox - lu) * cw, dy = (dj + oy - lv) * ch;
             double d = std::sqrt(dx * dx + dy * dy);
             if (d < hit.f1) {

@@ -13,10 +13,10 @@ double stroke_at(std::uint64_t seed, int x, int y, int g, int min_len, int max_l
             int i = cx + dx, j = cy + dy;
             std::uint64_t h = hash_ints(seed, wrap(i, g), wrap(j, g));
             if (unit_from_hash(h) >= density) continue;
-            int fx = i * size + static_cast<int>(splitmix64(h) % static_cast<std::uint64_t>(size));
-            int fy = j * size + static_cast<int>(splitmix64(h + 1) % static_cast<std::uint64_t>(size));
-            int len = min_len + static_cast<int>(splitmix64(h + 2) % static_cast<std::uint64_t>(max_len - min_len + 1));
-            int lean = static_cast<int>(splitmix64(h + 3) % 3) - 1;
+            int fx = i * size + static_cast<int>(mix_hash(h) % static_cast<std::uint64_t>(size));
+            int fy = j * size + static_cast<int>(mix_hash(h + 1) % static_cast<std::uint64_t>(size));
+            int len = min_len + static_cast<int>(mix_hash(h + 2) % static_cast<std::uint64_t>(max_len - min_len + 1));
+            int lean = static_cast<int>(mix_hash(h + 3) % 3) - 1;
             int k = fy - y;
             if (k == -1 && x == fx && best < 0.0) best = -2.0;
             if (k < 0 || k >= len) continue;

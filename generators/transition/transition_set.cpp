@@ -3,13 +3,15 @@
 #include "state/tile_setup.hpp"
 #include "generators/common/diamond_mapping.hpp"
 #include "canvas/drawing_context.hpp"
+#include "canvas/mix_hash.hpp"
 #include "generators/transition/corner_field.hpp"
 #include "generators/transition/over_matte.hpp"
 #include "generators/common/periodic_noise.hpp"
 #include "generators/transition/point_shade.hpp"
 #include "generators/transition/tile_regions.hpp"
 #include "generators/transition/transition_relief.hpp"
-#include "generators/transition/transition_bands.hpp"
+#include "generators/transition/edge_paint.hpp"
+#include "generators/transition/shore_paint.hpp"
 #include "generators/transition/transition_texels.hpp"
 #include "generators/transition/variant_offset.hpp"
 
@@ -193,7 +195,7 @@ std::vector<BandLabel> transition_band_labels(const RasterImage& ground_sheet, c
 }
 
 void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) {
-    compute_house_footprint(context);  // the diamond's geometry at the chosen width
+    set_tile_geometry(context);  // the diamond's geometry at the chosen width
     const int half_width = context.state.geometry.half_width;
     begin_tile(context, tile_area_colour);
     const TransitionPainter painter(context.state.ground_sheet.image, context.request.water_phase, spec, half_width);

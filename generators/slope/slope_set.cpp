@@ -124,7 +124,7 @@ int slope_step(const SlopeTileSpec& spec, int iso_width) {
 }
 
 void draw_slope_tile(TileContext& context, const SlopeTileSpec& spec) {
-    compute_house_footprint(context);  // the diamond's geometry at the chosen width
+    set_tile_geometry(context);  // the diamond's geometry at the chosen width
     const int half_width = context.state.geometry.half_width;
     const int step = slope_step(spec, context.state.geometry.iso_width);
     begin_tile(context, tile_area_colour);

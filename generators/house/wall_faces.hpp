@@ -2,10 +2,6 @@
 #include "state/tile_context.hpp"
 #include "canvas/drawing_context.hpp"
 
-// The pieces of a house tile, painted by draw_house_tile in this order: the
-// four wall faces back to front (each with its doors and windows, and for a
-// ruin its broken top and rubble), the roof, then flowers and fences.
-
 // A wall or roof pixel of exactly this colour is never painted: it is how
 // gables, broken tops and holes show what lies behind.
 inline constexpr Colour transparent_key = rgb(255, 0, 255);
@@ -16,10 +12,6 @@ enum WallFace : int { left_front_face = 1, right_front_face = 2, right_back_face
 // The upright image of a face before projection: L x H pixels of the wall
 // texture, row H - 1 standing on the ground.
 RasterImage prepare_wall_image(TileContext& context, int face_width, int image_height, bool front);
-
-// Windows in storey rows and at most one door, on the ground row, pasted
-// into a face's upright image.
-void place_openings(TileContext& context, RasterImage& wall, int face_width, int image_height);
 
 // Paints one whole face for a house of the given wall height (and, for a
 // ruin, its rubble).
@@ -35,14 +27,3 @@ constexpr int face_image_height(int kind, int face_width, int house_height) {
 // outwards; a back face is only ever seen from inside, over or through the
 // front, so it looks the way its opposite front face does.
 WorldDirection wall_facing(int kind);
-
-// How far a roof's ridge stands above its eaves for a slope `depth` pixels
-// deep: the ridge is drawn depth up and depth / 2 across from the eave, half
-// the house's depth back, so three quarters of it is rise.
-constexpr double roof_rise(int depth) { return 0.75 * depth; }
-
-// The single roof slope over the left (side 0) or right (side 1) front wall.
-void draw_roof(TileContext& context, int x1, int y1, int x2, int y2, int x3, int house_height, int side, int cell);
-
-// The fence style, then flowers and fences as their boxes ask.
-void draw_house_extras(TileContext& context);
