@@ -1,6 +1,7 @@
 #include "generators/tile_kinds.hpp"
 
 #include "state/control_ids.hpp"
+#include "state/control_table.hpp"
 #include "generators/generators.hpp"
 
 #include <algorithm>
@@ -81,6 +82,8 @@ PaintReach paint_reach(int w) {
     return {3 * w / 2 + 8, 3 * w / 8 + 10, (17 * w + 19) / 20 + 8};
 }
 
+std::span<const TileKindRow> kind_rows() { return rows; }
+
 const TileKindRow& kind_row(TileKind kind) {
     for (const TileKindRow& row : rows)
         if (row.kind == kind) return row;
@@ -92,6 +95,13 @@ const TileKindRow* kind_of_tab(int tab) {
         if (row.tab >= 0 && row.tab == tab) return &row;
     return nullptr;
 }
+
+std::string tab_title(const TileKindRow& row) {
+    const std::vector<std::string>& titles = find_control(ctl::panel)->items;
+    return row.tab >= 0 && row.tab < static_cast<int>(titles.size()) ? titles[row.tab] : "";
+}
+
+std::string save_prefix(const TileKindRow& row) { return row.tab >= 0 ? "Tile" + tab_title(row) : ""; }
 
 const TileKindRow* kind_named(const std::string& name) {
     for (const TileKindRow& row : rows)

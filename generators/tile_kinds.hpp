@@ -4,6 +4,7 @@
 #include "generators/slope/slope_set.hpp"
 #include "generators/transition/transition_set.hpp"
 
+#include <span>
 #include <string>
 
 // Every kind of tile Brannoc draws, one row each. A new kind is a generator
@@ -76,8 +77,15 @@ struct TileKindRow {
     PaintedLight painted_light;
 };
 
+std::span<const TileKindRow> kind_rows();
 const TileKindRow& kind_row(TileKind kind);
+// The kind a tab draws; nullptr for a tab that draws none (About).
 const TileKindRow* kind_of_tab(int tab);
+// The title of the kind's tab ("House"): what its tile sets are offered as
+// and its options' group in --help. "" for kinds drawn only as sets.
+std::string tab_title(const TileKindRow& row);
+// "Save image" names the kind's tiles "Tile" and its tab's title, then a number.
+std::string save_prefix(const TileKindRow& row);
 // nullptr when no kind has that name.
 const TileKindRow* kind_named(const std::string& name);
 // "house, tree, ..., transition", for messages.
