@@ -2,7 +2,6 @@
 
 #include "state/control_ids.hpp"
 #include "state/control_table.hpp"
-#include "generators/generators.hpp"
 
 #include <algorithm>
 #include <iterator>

@@ -12,6 +12,14 @@
 // learn of it from the row.
 enum class TileKind { house, tree, terrain, mountain, water, transition, slope };
 
+// The entry point of each tab's generator, which its row draws with: draws
+// one whole random tile on the canvas and ends with show_tile.
+void draw_house_tile(TileContext& context);
+void draw_tree_tile(TileContext& context);
+void draw_terrain_tile(TileContext& context);
+void draw_mountain_tile(TileContext& context);
+void draw_water_tile(TileContext& context);
+
 // Which tile of its kind a draw makes beyond what the controls say: a
 // transition or slope tile's terrains, corners and variant. The kinds a tab draws
 // take everything from the controls and leave it unread.

@@ -8,7 +8,7 @@
 #include "canvas/numbers.hpp"
 #include "canvas/tile_geometry.hpp"
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
+#include "generators/tile_kinds.hpp"
 #include "generators/mountain/height_field.hpp"
 #include "generators/terrain/terrain_layout.hpp"
 #include "generators/tree/trees.hpp"

@@ -1,6 +1,6 @@
 #include "state/control_ids.hpp"
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
+#include "generators/tile_kinds.hpp"
 #include "generators/house/house_height.hpp"
 #include "generators/house/house_parts.hpp"
 #include "generators/terrain/terrain.hpp"

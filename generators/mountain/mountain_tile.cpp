@@ -1,6 +1,6 @@
 #include "state/control_ids.hpp"
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
+#include "generators/tile_kinds.hpp"
 #include "generators/mountain/height_field.hpp"
 #include "generators/mountain/mountain_relief.hpp"
 

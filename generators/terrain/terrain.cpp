@@ -2,7 +2,7 @@
 
 #include "state/control_ids.hpp"
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
+#include "generators/tile_kinds.hpp"
 #include "generators/terrain/terrain_layout.hpp"
 #include "generators/terrain/terrain_pass.hpp"
 

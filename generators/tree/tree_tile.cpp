@@ -1,5 +1,5 @@
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
+#include "generators/tile_kinds.hpp"
 #include "generators/tree/trees.hpp"
 
 void draw_tree_tile(TileContext& context) {

@@ -1,5 +1,5 @@
 #include "state/tile_setup.hpp"
-#include "generators/generators.hpp"
+#include "generators/tile_kinds.hpp"
 #include "generators/water/water_surface.hpp"
 
 // A flat diamond of water; the outline, if asked for, shows only where the

@@ -21,7 +21,7 @@ cd "$root" || exit 2
 # Headers other generators may use (the terrain under a house, trees on terrain,
 # the kinds table, the corner field and speckle slope sets share with
 # transition sets); generators/common/ serves them all.
-public_generator_headers=" generators/generators.hpp generators/tile_kinds.hpp generators/tree/trees.hpp generators/terrain/terrain.hpp generators/transition/transition_set.hpp generators/transition/corner_field.hpp generators/transition/point_shade.hpp generators/slope/slope_set.hpp "
+public_generator_headers=" generators/tile_kinds.hpp generators/tree/trees.hpp generators/terrain/terrain.hpp generators/transition/transition_set.hpp generators/transition/corner_field.hpp generators/transition/point_shade.hpp generators/slope/slope_set.hpp "
 
 layer_of() {
     case "$1" in
