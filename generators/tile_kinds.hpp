@@ -77,12 +77,12 @@ struct TileKindRow {
     // Paints a whole random tile of the kind and shows it.
     void (*draw)(TileContext& context, const KindTile& tile);
     CellBound (*reach)(int width);
+    WidthRule (*width_rule)(const ControlModel& controls);
+    PaintedLight painted_light;
     // Whether its tiles have water that can move, under these controls.
     bool (*moves)(const ControlModel& controls, const KindTile& tile);
     // What moving needs, when it does not move ("" for the usual advice).
-    const char* still_why;
-    WidthRule (*width_rule)(const ControlModel& controls);
-    PaintedLight painted_light;
+    const char* still_why = "";
 };
 
 std::span<const TileKindRow> kind_rows();
