@@ -9,17 +9,12 @@
 #include "canvas/png_writer.hpp"
 #include "state/tile_setup.hpp"
 
-#include <array>
 #include <filesystem>
 #include <limits>
 
 namespace {
 
-constexpr std::array<const char*, 5> save_prefixes{"TileHouse", "TileTree", "TileTerrain", "TileMountain", "TileWater"};
-constexpr std::array<const char*, 5> set_names{"House", "Tree", "Terrain", "Mountain", "Water"};
 constexpr Colour frame_colour = rgb(128, 0, 128);
-
-bool is_tile_tab(int tab) { return tab >= tab_house && tab <= tab_water; }
 
 void tell(TileContext& context, const std::string& title, const std::string& text) {
     if (context.ui) context.ui->show_message(title, text);
@@ -41,10 +36,6 @@ void finish_tile_set(TileContext& context) {
 
 }  // namespace
 
-std::string save_prefix_for_tab(int tab) { return is_tile_tab(tab) ? save_prefixes[tab] : ""; }
-
-std::string tile_set_name_for_tab(int tab) { return is_tile_tab(tab) ? set_names[tab] : "Tree"; }
-
 bool name_is_taken(const std::string& name) {
     // A dangling link counts as taken: writing through it would create
     // whatever file it names. A name that cannot be looked at is tried, so
@@ -56,8 +47,9 @@ bool name_is_taken(const std::string& name) {
 NumberedName next_save_name(const AppState& state, const std::string& extension) {
     // After a draw on the About tab the canvas still holds the tile of the
     // last generator that drew, so the name follows that one.
-    const int tab = is_tile_tab(state.last_tab) ? state.last_tab : state.last_drawn_tab;
-    NumberedName next{is_tile_tab(tab) ? save_prefix_for_tab(tab) : "Tile", state.save_counter, ""};
+    const TileKindRow* kind = kind_of_tab(state.last_tab);
+    if (!kind) kind = kind_of_tab(state.last_drawn_tab);
+    NumberedName next{kind ? save_prefix(*kind) : "Tile", state.save_counter, ""};
     // Files of earlier runs keep their names: the counter moves past them.
     do {
         if (next.number == std::numeric_limits<std::int32_t>::max()) break;
@@ -129,7 +121,9 @@ TileSetLayout tile_set_layout(TileContext& context) {
 void create_tile_set(TileContext& context, TileHistory* history) {
     AppState& state = context.state;
     ControlModel& controls = context.controls;
-    state.file_name = tile_set_name_for_tab(state.last_tab);
+    // A set drawn on the About tab, after a draw there, is offered as "Tree".
+    const TileKindRow* kind = kind_of_tab(state.last_tab);
+    state.file_name = kind ? tab_title(*kind) : "Tree";
     set_controls_disabled(context, true);
     {
         // Cleared first, so a smaller set never keeps the edges of a bigger one.

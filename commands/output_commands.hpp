@@ -4,11 +4,6 @@
 
 #include <string>
 
-// File name parts by the tab of the last draw (House, Tree, Terrain, Mountain,
-// Water); About has none of its own.
-std::string save_prefix_for_tab(int tab);
-std::string tile_set_name_for_tab(int tab);
-
 // The next numbered name of "Save image" for the tile on the canvas: the
 // prefix of its kind, then the first number after save_counter whose file
 // does not exist in the current directory yet.

@@ -56,7 +56,7 @@ void TileHistory::draw(TileContext& context) {
     tile.controls.set_listener(nullptr);  // the copy is never shown
     const int tab = context.controls.read(ctl::panel);
     draw_random(context);
-    if (tab < tab_house || tab > tab_water) return;  // the About tab draws nothing
+    if (!kind_of_tab(tab)) return;  // a tab without a kind (About) draws nothing
     tile.image = context.state.canvas;
     tile.tab = tab;
     tiles_.push_back(std::move(tile));

@@ -52,7 +52,7 @@ std::vector<ControlOption> build_options() {
     std::vector<ControlOption> options;
     std::string pending_label;
     for (const ControlSpec& spec : control_table()) {
-        if (spec.tab > tab_water) continue;  // the About tab steers nothing
+        if (spec.tab >= 0 && !kind_of_tab(spec.tab)) continue;  // a tab without a kind (About) steers nothing
         if (spec.kind == ControlKind::TextLabel) {
             pending_label = spec.label;
             continue;

@@ -1,13 +1,22 @@
 #include "generators/tile_kinds.hpp"
 
 #include "state/control_ids.hpp"
-#include "generators/generators.hpp"
+#include "state/control_table.hpp"
+#include "generators/house/house_tile.hpp"
+#include "generators/mountain/mountain_tile.hpp"
+#include "generators/terrain/terrain.hpp"
+#include "generators/tree/tree_tile.hpp"
+#include "generators/water/water_tile.hpp"
 
 #include <algorithm>
 #include <iterator>
 
 namespace {
 constexpr unsigned tab_bit(int tab) { return 1u << tab; }
+template <typename... Tab>
+constexpr unsigned tabs(Tab... tab) {
+    return (tab_bit(tab) | ...);
+}
 
 template <void (*entry)(TileContext&)>
 void tab_draw(TileContext& context, const KindTile&) {
@@ -55,22 +64,30 @@ WidthRule house_widths(const ControlModel& controls) {
     return {160, true, "--lock-size: unlocked, a house takes a random width of 90 to 160 in steps of ten"};
 }
 
+// clang-format off
+// A row's first line is what the kind is, the second how it draws, a third
+// what moving needs where it never moves.
 const TileKindRow rows[] = {
-    {TileKind::house, "house", tab_house, tab_bit(tab_house) | tab_bit(tab_terrain) | tab_bit(tab_tree), false,
-     tab_draw<draw_house_tile>, standing_reach, never, "", house_widths, {true, 0.0, 18.0}},
-    {TileKind::tree, "tree", tab_tree, tab_bit(tab_tree), false, tab_draw<draw_tree_tile>, standing_reach, never, "",
-     as_asked, {true, 325.0, 0.0}},
-    {TileKind::terrain, "terrain", tab_terrain, tab_bit(tab_terrain) | tab_bit(tab_tree), false,
-     tab_draw<draw_terrain_tile>, standing_reach, with_pool_or_swamp, "", as_asked, {true, 66.0, 16.0}},
-    {TileKind::mountain, "mountain", tab_mountain, tab_bit(tab_mountain), false, tab_draw<draw_mountain_tile>,
-     peak_reach, never, "", as_asked, {true, 315.0, 20.0}},
-    {TileKind::water, "water", tab_water, tab_bit(tab_water), false, tab_draw<draw_water_tile>, flat_reach, always, "",
-     as_asked},
-    {TileKind::transition, "transition", -1, 0, true, set_draw, flat_reach, with_a_water_terrain,
-     "a transition set moves when one of its --terrains is water", as_asked},
-    {TileKind::slope, "slope", -1, 0, true, slope_draw, raised_reach, never, "slope and cliff sets hold no water",
-     as_asked, {true, 284.0, 11.0}},
+  // kind                  name          tab           steering tabs                           corner set
+  // draw                          reach           width rule    painted light        moves
+    {TileKind::house,      "house",      tab_house,    tabs(tab_house, tab_terrain, tab_tree), false,
+     tab_draw<draw_house_tile>,    standing_reach, house_widths, {true,   0.0, 18.0}, never},
+    {TileKind::tree,       "tree",       tab_tree,     tabs(tab_tree),                         false,
+     tab_draw<draw_tree_tile>,     standing_reach, as_asked,     {true, 325.0,  0.0}, never},
+    {TileKind::terrain,    "terrain",    tab_terrain,  tabs(tab_terrain, tab_tree),            false,
+     tab_draw<draw_terrain_tile>,  standing_reach, as_asked,     {true,  66.0, 16.0}, with_pool_or_swamp},
+    {TileKind::mountain,   "mountain",   tab_mountain, tabs(tab_mountain),                     false,
+     tab_draw<draw_mountain_tile>, peak_reach,     as_asked,     {true, 315.0, 20.0}, never},
+    {TileKind::water,      "water",      tab_water,    tabs(tab_water),                        false,
+     tab_draw<draw_water_tile>,    flat_reach,     as_asked,     {},                  always},
+    {TileKind::transition, "transition", -1,           0,                                      true,
+     set_draw,                     flat_reach,     as_asked,     {},                  with_a_water_terrain,
+     "a transition set moves when one of its --terrains is water"},
+    {TileKind::slope,      "slope",      -1,           0,                                      true,
+     slope_draw,                   raised_reach,   as_asked,     {true, 284.0, 11.0}, never,
+     "slope and cliff sets hold no water"},
 };
+// clang-format on
 }  // namespace
 
 PaintReach paint_reach(int w) {
@@ -80,6 +97,8 @@ PaintReach paint_reach(int w) {
     // H / 2 + 2H / 3 beside a foot up to w / 4 off the centre.
     return {3 * w / 2 + 8, 3 * w / 8 + 10, (17 * w + 19) / 20 + 8};
 }
+
+std::span<const TileKindRow> kind_rows() { return rows; }
 
 const TileKindRow& kind_row(TileKind kind) {
     for (const TileKindRow& row : rows)
@@ -92,6 +111,13 @@ const TileKindRow* kind_of_tab(int tab) {
         if (row.tab >= 0 && row.tab == tab) return &row;
     return nullptr;
 }
+
+std::string tab_title(const TileKindRow& row) {
+    const std::vector<std::string>& titles = find_control(ctl::panel)->items;
+    return row.tab >= 0 && row.tab < static_cast<int>(titles.size()) ? titles[row.tab] : "";
+}
+
+std::string save_prefix(const TileKindRow& row) { return row.tab >= 0 ? "Tile" + tab_title(row) : ""; }
 
 const TileKindRow* kind_named(const std::string& name) {
     for (const TileKindRow& row : rows)

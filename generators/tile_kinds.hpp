@@ -4,6 +4,7 @@
 #include "generators/slope/slope_set.hpp"
 #include "generators/transition/transition_set.hpp"
 
+#include <span>
 #include <string>
 
 // Every kind of tile Brannoc draws, one row each. A new kind is a generator
@@ -68,16 +69,23 @@ struct TileKindRow {
     // Paints a whole random tile of the kind and shows it.
     void (*draw)(TileContext& context, const KindTile& tile);
     CellBound (*reach)(int width);
+    WidthRule (*width_rule)(const ControlModel& controls);
+    PaintedLight painted_light;
     // Whether its tiles have water that can move, under these controls.
     bool (*moves)(const ControlModel& controls, const KindTile& tile);
     // What moving needs, when it does not move ("" for the usual advice).
-    const char* still_why;
-    WidthRule (*width_rule)(const ControlModel& controls);
-    PaintedLight painted_light;
+    const char* still_why = "";
 };
 
+std::span<const TileKindRow> kind_rows();
 const TileKindRow& kind_row(TileKind kind);
+// The kind a tab draws; nullptr for a tab that draws none (About).
 const TileKindRow* kind_of_tab(int tab);
+// The title of the kind's tab ("House"): what its tile sets are offered as
+// and its options' group in --help. "" for kinds drawn only as sets.
+std::string tab_title(const TileKindRow& row);
+// "Save image" names the kind's tiles "Tile" and its tab's title, then a number.
+std::string save_prefix(const TileKindRow& row);
 // nullptr when no kind has that name.
 const TileKindRow* kind_named(const std::string& name);
 // "house, tree, ..., transition", for messages.

@@ -189,9 +189,9 @@ std::optional<Failure> flag_values(int argc, const char* const* argv) {
     return std::nullopt;
 }
 
-const char* group_of(int tab) {
-    static const char* const groups[] = {"House", "Tree", "Terrain", "Mountain", "Water"};
-    return tab >= 0 && tab <= tab_water ? groups[tab] : "Every kind";
+std::string group_of(int tab) {
+    const TileKindRow* kind = kind_of_tab(tab);
+    return kind ? tab_title(*kind) : "Every kind";
 }
 }  // namespace
 

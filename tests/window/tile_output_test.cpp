@@ -3,6 +3,7 @@
 #include "app/window/qt_image.hpp"
 #include "app/window/render_command.hpp"
 #include "canvas/bmp_writer.hpp"
+#include "export/control_options.hpp"
 #include "export/tile/tile_render.hpp"
 #include "state/control_ids.hpp"
 #include "../support/render_run.hpp"
@@ -126,6 +127,54 @@ TEST_F(TileOutputTest, HistoryKeysStepThroughTheTilesAndSavesFollowTheTileShown)
     QTest::mouseClick(widget<QPushButton>(ctl::save_image_button), Qt::LeftButton);
     EXPECT_EQ(read_file("TileWater1.bmp"), bmp_file_bytes(app->state().canvas));
     EXPECT_EQ(to_qimage(app->state().canvas), drawn[1]);
+}
+
+TEST_F(TileOutputTest, EveryKindOfATabIsSavedOfferedKeptAndOnTheCommandLine) {
+    // A kind's tiles are saved as "Tile" and its tab's title, its sets are
+    // offered under the title, its tiles join the Ctrl+Z history, and its
+    // controls are options of the renderer, grouped under the title.
+    auto* panel = widget<QTabWidget>(ctl::panel);
+    const std::string help = parse_args({"--help"}).text;
+    int saved = 0;
+    for (const TileKindRow& kind : kind_rows()) {
+        if (kind.tab < 0) continue;  // drawn only as sets
+        SCOPED_TRACE(kind.name);
+        const std::string title = panel->tabText(kind.tab).toStdString();
+        panel->setCurrentIndex(kind.tab);
+        const std::size_t kept = app->history().size();
+        key(Qt::Key_R);
+        const QImage drawn = shown();
+        answer_dialog("");
+        QTest::mouseClick(widget<QPushButton>(ctl::tiles_creation_button), Qt::LeftButton);
+        EXPECT_EQ(offered.toStdString(), title);
+        EXPECT_EQ(app->history().size(), kept + 2);  // the tile and the set's last
+        key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(shown(), drawn);
+        when_modal_opens([this](QWidget* box) {
+            message = qobject_cast<QMessageBox*>(box)->text();
+            qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+        });
+        QTest::mouseClick(widget<QPushButton>(ctl::save_image_button), Qt::LeftButton);
+        const std::string name = "Tile" + title + std::to_string(++saved) + ".bmp";
+        EXPECT_EQ(message.toStdString(), "Saved " + name);
+        EXPECT_EQ(read_file(name), bmp_file_bytes(app->state().canvas));
+
+        const std::size_t group = help.find("\n" + title + ":\n");
+        ASSERT_NE(group, std::string::npos);
+        const std::string options = help.substr(group, help.find("\n\n", group + 1) - group);
+        int own = 0;
+        for (const ControlOption& option : control_options()) {
+            if (option.tab != kind.tab) continue;
+            ++own;
+            EXPECT_NE(options.find("\n  --" + option.name + " "), std::string::npos) << option.name;
+            std::vector<std::string> args{"--kind", kind.name, "--" + option.name};
+            if (option.kind == OptionKind::choice) args.push_back(option.spec->items[option.spec->default_state]);
+            if (option.kind == OptionKind::texture || option.kind == OptionKind::texture_list) args.push_back("1");
+            const ParsedCommandLine parsed = parse_args(args);
+            EXPECT_TRUE(parsed.settings) << option.name << ": " << parsed.text;
+        }
+        EXPECT_GT(own, 0);
+    }
 }
 
 TEST_F(TileOutputTest, RightClickOnTheTileOpensItsActionsWithTheirShortcuts) {
