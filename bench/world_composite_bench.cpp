@@ -96,8 +96,7 @@ struct BenchWorld {
 
 void BM_CompositeMap(benchmark::State& state) {
     static const BenchWorld world;
-    if (const std::string problem = map_composite_problem(world.map); !problem.empty())
-        state.SkipWithError(problem.c_str());
+    if (const Problem problem = map_composite_problem(world.map)) state.SkipWithError(problem->c_str());
     for (auto _ : state) benchmark::DoNotOptimize(composite_map(world.map, static_cast<int>(state.range(0))));
 }
 

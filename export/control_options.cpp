@@ -114,8 +114,7 @@ int combo_item_for(const ControlSpec& spec, const std::string& value) {
     return -1;
 }
 
-std::optional<std::string> read_control_value(TileChoice& s, const ControlOption& option,
-                                              const std::string& value) {
+Problem read_control_value(TileChoice& s, const ControlOption& option, const std::string& value) {
     const std::string where = "--" + option.name + ": ";
     switch (option.kind) {
         case OptionKind::flag: {

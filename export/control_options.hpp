@@ -1,4 +1,5 @@
 #pragma once
+#include "export/problem.hpp"
 #include "export/tile/tile_request.hpp"
 #include "state/control_table.hpp"
 
@@ -35,8 +36,7 @@ const ControlOption* find_control_option(const std::string& name);
 // Reads a control option's value, given as text, into the settings: a
 // control state, or a pick as the chooser makes it. The problem as a whole
 // line otherwise.
-std::optional<std::string> read_control_value(TileChoice& settings, const ControlOption& option,
-                                              const std::string& value);
+Problem read_control_value(TileChoice& settings, const ControlOption& option, const std::string& value);
 // A control's state and a button's picks as a settings file writes them.
 nlohmann::json control_value(const ControlOption& option, int state);
 nlohmann::json texture_value(const ControlOption& option, const std::vector<int>& picks);

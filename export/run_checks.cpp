@@ -15,7 +15,6 @@
 
 namespace {
 using Id = RunOptionId;
-using Problem = std::optional<std::string>;
 
 bool named(const std::set<std::string>& given, Id id) { return given.count(run_option(id).name) != 0; }
 bool named(const std::set<std::string>& given, const RunOption& option) { return given.count(option.name) != 0; }
@@ -216,8 +215,8 @@ Problem check_world(const RenderSettings& s, const std::set<std::string>& given)
     if (!s.world) {
         for (const RunOption& option : run_options())
             if (shapes_world(option) && named(given, option))
-                return "--" + std::string(option.name) + " shapes a world: write brannoc-render world --" + option.name +
-                       " ...";
+                return "--" + std::string(option.name) + " shapes a world: write brannoc-render world --" +
+                       option.name + " ...";
         return std::nullopt;
     }
     for (const std::string& name : given) {
@@ -239,7 +238,7 @@ Problem check_world(const RenderSettings& s, const std::set<std::string>& given)
 }
 }  // namespace
 
-std::optional<std::string> check_run(RenderSettings& s, const std::set<std::string>& given) {
+Problem check_run(RenderSettings& s, const std::set<std::string>& given) {
     if (Problem p = check_world(s, given)) return p;
     if (s.world) return std::nullopt;
     if (Problem p = check_sheet_name(s, given)) return p;
@@ -254,7 +253,7 @@ std::optional<std::string> check_run(RenderSettings& s, const std::set<std::stri
     return check_outputs(s);
 }
 
-std::optional<std::string> check_tile_request(const TileRequest& tile) {
+Problem check_tile_request(const TileRequest& tile) {
     RenderSettings s;
     static_cast<TileRequest&>(s) = tile;
     // The maps are files beside the image, which a tile's record leaves out.

@@ -20,7 +20,6 @@
 namespace {
 using json = nlohmann::json;
 using Id = RunOptionId;
-using Problem = std::optional<std::string>;
 
 // The limits, and nothing but these, make both the checks and the help.
 constexpr int narrowest_tile = 40, widest_tile = 200;
@@ -38,15 +37,40 @@ std::string text(long long number) { return std::to_string(number); }
 // struct that declares its field: the part decides who may set it (a world
 // takes only some parts), and a tile's options are written from the tile's
 // request alone.
-template <class Part> struct PartInfo;
-template <> struct PartInfo<RunRequest> { static constexpr OptionPart part = OptionPart::run; };
-template <> struct PartInfo<TileChoice> { static constexpr OptionPart part = OptionPart::tile_choice; };
-template <> struct PartInfo<TileDrawing> { static constexpr OptionPart part = OptionPart::tile_drawing; };
-template <> struct PartInfo<Lighting> { static constexpr OptionPart part = OptionPart::tile_drawing; };
-template <> struct PartInfo<TileImage> { static constexpr OptionPart part = OptionPart::tile_image; };
-template <> struct PartInfo<BatchRequest> { static constexpr OptionPart part = OptionPart::batch; };
-template <> struct PartInfo<SheetRequest> { static constexpr OptionPart part = OptionPart::sheet; };
-template <> struct PartInfo<WorldShape> { static constexpr OptionPart part = OptionPart::world; };
+template <class Part>
+struct PartInfo;
+template <>
+struct PartInfo<RunRequest> {
+    static constexpr OptionPart part = OptionPart::run;
+};
+template <>
+struct PartInfo<TileChoice> {
+    static constexpr OptionPart part = OptionPart::tile_choice;
+};
+template <>
+struct PartInfo<TileDrawing> {
+    static constexpr OptionPart part = OptionPart::tile_drawing;
+};
+template <>
+struct PartInfo<Lighting> {
+    static constexpr OptionPart part = OptionPart::tile_drawing;
+};
+template <>
+struct PartInfo<TileImage> {
+    static constexpr OptionPart part = OptionPart::tile_image;
+};
+template <>
+struct PartInfo<BatchRequest> {
+    static constexpr OptionPart part = OptionPart::batch;
+};
+template <>
+struct PartInfo<SheetRequest> {
+    static constexpr OptionPart part = OptionPart::sheet;
+};
+template <>
+struct PartInfo<WorldShape> {
+    static constexpr OptionPart part = OptionPart::world;
+};
 
 template <class Part>
 Part& part_of(RenderSettings& s) {
@@ -54,16 +78,25 @@ Part& part_of(RenderSettings& s) {
     else return s;
 }
 
-template <class Part> constexpr bool of_tile = std::is_base_of_v<Part, TileRequest>;
-template <class Part> using WrittenFrom = std::conditional_t<of_tile<Part>, TileRequest, RenderSettings>;
-template <class Part> using Read = Problem (*)(Part&, const std::string&);
-template <class Part> using Write = json (*)(const WrittenFrom<Part>&);
+template <class Part>
+constexpr bool of_tile = std::is_base_of_v<Part, TileRequest>;
+template <class Part>
+using WrittenFrom = std::conditional_t<of_tile<Part>, TileRequest, RenderSettings>;
+template <class Part>
+using Read = Problem (*)(Part&, const std::string&);
+template <class Part>
+using Write = json (*)(const WrittenFrom<Part>&);
 
 // The part that declares a field: &RenderSettings::count is a field of
 // BatchRequest.
-template <class Member> struct MemberOf;
-template <class Part, class Field> struct MemberOf<Field Part::*> { using type = Part; };
-template <auto field> using PartWith = typename MemberOf<decltype(field)>::type;
+template <class Member>
+struct MemberOf;
+template <class Part, class Field>
+struct MemberOf<Field Part::*> {
+    using type = Part;
+};
+template <auto field>
+using PartWith = typename MemberOf<decltype(field)>::type;
 
 // "house, tree, ..., water or transition".
 std::string kinds_choice() {
@@ -275,8 +308,8 @@ public:
                    unsigned drawn_in = drawn_nowhere) {
         // Only the tile's own options can be part of a tile's record.
         assert(of_tile<Part> || drawn_in == drawn_nowhere);
-        RunOption row{id, name,     type, group, value_name, std::move(help), nullptr, PartInfo<Part>::part,
-                      {}, {},       {},   drawn_in, {},       {}};
+        RunOption row{id, name, type,     group, value_name, std::move(help), nullptr, PartInfo<Part>::part, {},
+                      {}, {},   drawn_in, {},    {}};
         if (read) row.read = [read](RenderSettings& s, const std::string& v) { return read(part_of<Part>(s), v); };
         if (written) {
             row.written = [written](const RenderSettings& s) { return written(s); };
@@ -293,7 +326,8 @@ constexpr unsigned every_block = drawn_tile | drawn_set;
 std::vector<RunOption> declare() {
     Table t;
     t.add<RunRequest>(Id::settings, "settings", SettingType::text, "General", "FILE",
-          "read settings from a JSON file of the same names (options given on the command line win)", nullptr);
+                      "read settings from a JSON file of the same names (options given on the command line win)",
+                      nullptr);
     t.add<TileChoice>(
         Id::kind, "kind", SettingType::text, "General", "KIND", kinds_choice() + " (default house)",
         [](TileChoice& s, const std::string& v) -> Problem {
@@ -339,14 +373,15 @@ std::vector<RunOption> declare() {
          },
          [](const TileRequest& s) -> json { return s.tile_stream ? json(*s.tile_stream) : json(); })
         .excludes = {{Id::seed, "--tile-seed and --seed both choose the tiles' streams: give one of them"}};
-    t.add<RunRequest>(Id::jobs, "jobs", SettingType::whole_number, "General", "N",
-          "tiles drawn at once (default: the number of cores)", [](RunRequest& s, const std::string& v) -> Problem {
-              long long number = 0;
-              if (!read_whole_number(v, number) || number < 1 || number > most_jobs())
-                  return not_a(Id::jobs, v, "a number of jobs from 1 to " + text(most_jobs()) + " (four a core)");
-              s.jobs = static_cast<int>(number);
-              return std::nullopt;
-          });
+    t.add<RunRequest>(
+        Id::jobs, "jobs", SettingType::whole_number, "General", "N",
+        "tiles drawn at once (default: the number of cores)", [](RunRequest& s, const std::string& v) -> Problem {
+            long long number = 0;
+            if (!read_whole_number(v, number) || number < 1 || number > most_jobs())
+                return not_a(Id::jobs, v, "a number of jobs from 1 to " + text(most_jobs()) + " (four a core)");
+            s.jobs = static_cast<int>(number);
+            return std::nullopt;
+        });
     t.add(Id::shard, "shard", SettingType::text, "General", "K/N",
           "draw only shard K (from 0) of N: its contiguous part of the run's indices, with the files and bytes they "
           "have in the whole run, listed in DIR/manifest.K-of-N.json; 'brannoc-render merge DIR' joins the shards' "
@@ -565,9 +600,8 @@ std::vector<RunOption> declare() {
             return std::nullopt;
         },
         [](const RenderSettings& s) -> json {
-            return s.world
-                       ? json(s.world_shape.palette.empty() ? world_palettes().front().name : s.world_shape.palette)
-                       : json();
+            return s.world ? json(s.world_shape.palette.empty() ? world_palettes().front().name : s.world_shape.palette)
+                           : json();
         });
     t.add(Id::thresholds, "thresholds", SettingType::text, "World", "NAME=V,...",
           "where the terrains change, on elevation and moisture from 0 to 1: " + threshold_help(), read_thresholds,

@@ -68,7 +68,7 @@ std::vector<std::string> every_setting_name() {
     return names;
 }
 
-std::optional<std::string> setting_value_text(const std::string& name, const json& value, std::string& text) {
+Problem setting_value_text(const std::string& name, const json& value, std::string& text) {
     const bool whole = value.is_number_integer() || value.is_number_unsigned();
     const char* wanted = nullptr;
     const std::optional<SettingType> type = setting_type(name);
@@ -115,7 +115,7 @@ std::optional<std::string> setting_value_text(const std::string& name, const jso
            (value.is_array() && value.empty() ? "an empty list" : value.type_name());
 }
 
-std::optional<std::string> apply_setting(RenderSettings& s, const std::string& name, const std::string& value) {
+Problem apply_setting(RenderSettings& s, const std::string& name, const std::string& value) {
     const RunOption* option = find_run_option(name);
     if (value.empty() && option && option->when_bare) return "--" + name + ": " + option->when_bare;
     if (value.empty()) return "--" + name + ": no value given";

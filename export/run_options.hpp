@@ -1,4 +1,5 @@
 #pragma once
+#include "export/problem.hpp"
 
 #include <nlohmann/json.hpp>
 
@@ -96,7 +97,7 @@ struct RunOption {
     // Reads the option's value, as text, into its part of the settings; the
     // problem as a whole line naming the option otherwise. Empty: the front
     // end handles it (the settings file itself).
-    std::function<std::optional<std::string>(RenderSettings& settings, const std::string& value)> read;
+    std::function<Problem(RenderSettings& settings, const std::string& value)> read;
     // Its value in a settings file and a manifest's settings block; null
     // leaves it out. Empty: never written. An option of the tile's request
     // is written from the request alone (written_tile), so a tile's record
@@ -131,21 +132,21 @@ std::vector<std::string> every_setting_name();
 // A settings file's value as its option's text, if its JSON type is the
 // one the setting takes ({"out": null}, {"count": [3]}, {"transparent": 1}
 // are refused); otherwise the problem, naming the key.
-std::optional<std::string> setting_value_text(const std::string& name, const nlohmann::json& value, std::string& text);
+Problem setting_value_text(const std::string& name, const nlohmann::json& value, std::string& text);
 
 // One named setting, from the command line or a settings file: a run
 // option's or a control's. The problem as a whole line otherwise.
-std::optional<std::string> apply_setting(RenderSettings& settings, const std::string& name, const std::string& value);
+Problem apply_setting(RenderSettings& settings, const std::string& name, const std::string& value);
 
 // The checks across options once each has its value, in order; `named`
 // holds every option given, on the command line or in a settings file.
 // May settle the count (a transition set's is its tiles').
-std::optional<std::string> check_run(RenderSettings& settings, const std::set<std::string>& named);
+Problem check_run(RenderSettings& settings, const std::set<std::string>& named);
 
 // The command line's checks of one tile drawn alone (its image, without
 // the lighting maps beside it), as if its settings were given as a settings
 // file: what a world checks of each tile and sprite before it draws them.
-std::optional<std::string> check_tile_request(const TileRequest& tile);
+Problem check_tile_request(const TileRequest& tile);
 
 // The settings as option names and values: a settings file, and the
 // manifest's settings block.

@@ -1,4 +1,6 @@
 #pragma once
+#include "export/problem.hpp"
+
 #include <nlohmann/json.hpp>
 
 #include <string>
@@ -11,7 +13,7 @@
 // by name, or the problem (one line, naming the file shown safely).
 struct SettingsFile {
     std::vector<std::pair<std::string, nlohmann::json>> settings;
-    std::string problem;
+    Problem problem;
 };
 
 inline constexpr std::size_t largest_settings_file = 1 << 20;

@@ -101,7 +101,7 @@ std::optional<Failure> apply(RenderSettings& s, const std::string& name, const s
 
 std::optional<Failure> apply_settings_file(RenderSettings& s, const std::string& path, std::set<std::string>& named) {
     const SettingsFile file = read_settings_file(path);
-    if (!file.problem.empty()) return Failure{file.problem};
+    if (file.problem) return Failure{*file.problem};
     const std::string where = dashed(RunOptionId::settings) + " " + shown_path(path) + ": ";
     for (const auto& [name, value] : file.settings) {
         if (name == run_option(RunOptionId::settings).name) return Failure{where + "names another settings file"};

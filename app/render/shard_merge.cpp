@@ -44,8 +44,8 @@ int merge_world(const MergeRequest& request, std::FILE* out, std::FILE* report) 
         return 2;
     }
     const WorldMerge merged = merge_world_chunks(request.folder);
-    if (!merged.problem.empty()) {
-        report_line(report, "merge: " + merged.problem);
+    if (merged.problem) {
+        report_line(report, "merge: " + *merged.problem);
         return 2;
     }
     const std::string path = request.folder + "/world.world";
@@ -66,8 +66,8 @@ int merge_shards(const MergeRequest& request, std::FILE* out, std::FILE* report)
     const std::string& folder = request.folder;
     if (has_world_chunks(folder)) return merge_world(request, out, report);
     ShardSet set = read_shard_manifests(folder, request.split);
-    if (!set.problem.empty()) {
-        report_line(report, "merge: " + set.problem);
+    if (set.problem) {
+        report_line(report, "merge: " + *set.problem);
         return 2;
     }
     // manifest.json, and the run's tiles: no run may replace them while
@@ -83,8 +83,8 @@ int merge_shards(const MergeRequest& request, std::FILE* out, std::FILE* report)
         report_line(report, "merge: " + problem);
         return 2;
     }
-    if (problem = check_listed_files(folder, set.shards); !problem.empty()) {
-        report_line(report, "merge: " + problem);
+    if (const Problem changed = check_listed_files(folder, set.shards)) {
+        report_line(report, "merge: " + *changed);
         return 2;
     }
     const std::string path = folder + "/manifest.json";

@@ -11,8 +11,8 @@ std::unique_ptr<AppState> started_state(const RenderSettings& settings, std::FIL
         return nullptr;
     }
     if (!settings.texture_folder.empty())
-        if (const std::string problem = load_user_textures(*state, settings.texture_folder); !problem.empty()) {
-            report_line(report, problem);
+        if (const Problem problem = load_user_textures(*state, settings.texture_folder)) {
+            report_line(report, *problem);
             exit_code = 2;
             return nullptr;
         }

@@ -24,7 +24,8 @@ int run_world(const RenderSettings& settings, std::FILE* report) {
         return 2;
     }
     // The chunk's files are named after it: its manifest's name claims them all.
-    const WorldChunk chunk = world_chunk(settings.world_shape.width, settings.world_shape.height, settings.shard, settings.shards);
+    const WorldChunk chunk =
+        world_chunk(settings.world_shape.width, settings.world_shape.height, settings.shard, settings.shards);
     std::string problem;
     const std::optional<OutputLock> lock =
         OutputLock::acquire(settings.out, LockClaim{{chunk.stem + ".json"}, {}, 0, 0, nullptr, nullptr}, problem);
@@ -34,8 +35,8 @@ int run_world(const RenderSettings& settings, std::FILE* report) {
     }
 
     WorldFiles world = build_world(settings, *prototype);
-    if (!world.problem.empty()) {
-        report_line(report, world.problem);
+    if (world.problem) {
+        report_line(report, *world.problem);
         return 2;
     }
     for (auto& [name, bytes] : world.files) name = settings.out + "/" + name;

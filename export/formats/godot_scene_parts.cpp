@@ -34,7 +34,7 @@ namespace {
 std::string gid_text(std::uint32_t gid) { return std::to_string(gid & ~gid_flags); }
 }  // namespace
 
-std::optional<std::string> godot_scene_problem(const MapModel& map, const std::vector<GodotSceneTileset>& tilesets) {
+Problem godot_scene_problem(const MapModel& map, const std::vector<GodotSceneTileset>& tilesets) {
     if (tilesets.size() != map.tilesets.size())
         return "the map has " + std::to_string(map.tilesets.size()) + " tilesets but " +
                std::to_string(tilesets.size()) + " have Godot files";

@@ -1,4 +1,5 @@
 #pragma once
+#include "export/problem.hpp"
 #include "export/map/map_model.hpp"
 
 #include <cstdint>
@@ -46,7 +47,7 @@ private:
 // Why the map cannot become a Godot scene, or nothing: every gid must name
 // a cell of a tileset, every tileset needs its files, and Godot 4 keeps a
 // cell's coordinates in 16 bits.
-std::optional<std::string> godot_scene_problem(const MapModel& map, const std::vector<GodotSceneTileset>& tilesets);
+Problem godot_scene_problem(const MapModel& map, const std::vector<GodotSceneTileset>& tilesets);
 
 // A tile layer's cells by the tileset they draw from, tilesets in order,
 // cells in row order: a TileMap holds one TileSet, so a layer over several

@@ -30,9 +30,9 @@ bool is_whole(const json& v) { return v.is_number_integer() || v.is_number_unsig
 bool is_count(const json& v) { return is_whole(v) && v.get<long long>() >= 0; }
 
 // The keys of one object that must be of a type; the first wrong, named.
-std::string wrong_key(const json& object, const std::string& where,
-                      std::initializer_list<std::pair<const char*, bool (*)(const json&)>> rules,
-                      std::initializer_list<const char*> optional = {}) {
+Problem wrong_key(const json& object, const std::string& where,
+                  std::initializer_list<std::pair<const char*, bool (*)(const json&)>> rules,
+                  std::initializer_list<const char*> optional = {}) {
     for (const auto& [key, fits] : rules) {
         const bool may_lack = std::find_if(optional.begin(), optional.end(),
                                            [&](const char* k) { return std::string(k) == key; }) != optional.end();
@@ -52,27 +52,23 @@ bool is_array(const json& v) { return v.is_array(); }
 bool is_flag(const json& v) { return v.is_boolean(); }
 
 // Every key merging reads, of the type the writer gives it.
-std::string check_shape(const json& m, const std::string& name) {
+Problem check_shape(const json& m, const std::string& name) {
     const std::string file = shown(name) + ": ";
-    if (std::string problem = wrong_key(m, file,
-                                        {{"version", is_whole},
-                                         {"generator", is_text},
-                                         {"kind", is_text},
-                                         {"settings", is_object},
-                                         {"shard", is_object},
-                                         {"tiles", is_array},
-                                         {"complete", is_flag},
-                                         {"stale", is_text}},
-                                        {"stale"});
-        !problem.empty())
+    if (Problem problem = wrong_key(m, file,
+                                    {{"version", is_whole},
+                                     {"generator", is_text},
+                                     {"kind", is_text},
+                                     {"settings", is_object},
+                                     {"shard", is_object},
+                                     {"tiles", is_array},
+                                     {"complete", is_flag},
+                                     {"stale", is_text}},
+                                    {"stale"}))
         return problem;
-    if (std::string problem =
-            wrong_key(m["shard"], file + "shard ",
-                      {{"index", is_count}, {"count", is_count}, {"first", is_count}, {"end", is_count}});
-        !problem.empty())
+    if (Problem problem = wrong_key(m["shard"], file + "shard ",
+                                    {{"index", is_count}, {"count", is_count}, {"first", is_count}, {"end", is_count}}))
         return problem;
-    if (std::string problem = wrong_key(m["settings"], file + "settings ", {{"count", is_count}}); !problem.empty())
-        return problem;
+    if (Problem problem = wrong_key(m["settings"], file + "settings ", {{"count", is_count}})) return problem;
     const json& tiles = m["tiles"];
     for (std::size_t t = 0; t < tiles.size(); ++t) {
         const std::string where = file + "tile " + std::to_string(t) + " ";
@@ -81,31 +77,29 @@ std::string check_shape(const json& m, const std::string& name) {
             return where +
                    "gives no \"files\" with sizes and hashes (an older brannoc-render wrote it?): run "
                    "its shard again";
-        if (std::string problem = wrong_key(tiles[t], where,
-                                            {{"index", is_count},
-                                             {"file", is_text},
-                                             {"gif", is_text},
-                                             {"normals", is_text},
-                                             {"heights", is_text},
-                                             {"lit", is_text},
-                                             {"albedo", is_text},
-                                             {"files", is_object}},
-                                            {"gif", "normals", "heights", "lit", "albedo"});
-            !problem.empty())
+        if (Problem problem = wrong_key(tiles[t], where,
+                                        {{"index", is_count},
+                                         {"file", is_text},
+                                         {"gif", is_text},
+                                         {"normals", is_text},
+                                         {"heights", is_text},
+                                         {"lit", is_text},
+                                         {"albedo", is_text},
+                                         {"files", is_object}},
+                                        {"gif", "normals", "heights", "lit", "albedo"}))
             return problem;
         for (const auto& [listed, written] : tiles[t]["files"].items()) {
             if (!written.is_object())
                 return where + "\"files\" \"" + shown(listed) + "\" is not what brannoc-render writes";
-            if (std::string problem = wrong_key(written, where + "\"files\" \"" + shown(listed) + "\" ",
-                                                {{"bytes", is_count}, {"fnv1a64", is_text}});
-                !problem.empty())
+            if (Problem problem = wrong_key(written, where + "\"files\" \"" + shown(listed) + "\" ",
+                                            {{"bytes", is_count}, {"fnv1a64", is_text}}))
                 return problem;
         }
         for (const char* key : file_keys)
             if (tiles[t].contains(key) && !tiles[t]["files"].contains(tiles[t][key].get<std::string>()))
                 return where + "lists " + shown(tiles[t][key].get<std::string>()) + " without its size and hash";
     }
-    return {};
+    return std::nullopt;
 }
 
 // The first setting whose value differs, to name in the refusal.
@@ -124,7 +118,7 @@ struct Found {
 };
 
 // The shard manifests' names in the folder, of the split chosen.
-std::string find_names(const std::string& folder, int split, std::vector<Found>& found) {
+Problem find_names(const std::string& folder, int split, std::vector<Found>& found) {
     static const std::regex shard_name(R"(manifest\.([0-9]{1,7})-of-([0-9]{1,7})\.json)");
     std::error_code error;
     fs::directory_iterator it(folder, error);
@@ -157,12 +151,12 @@ std::string find_names(const std::string& folder, int split, std::vector<Found>&
                ": merge one split at a time (choose it with --split N)";
     for (const Found& shard : all)
         if (shard.count == splits.begin()->first) found.push_back(shard);
-    return {};
+    return std::nullopt;
 }
 
-std::string collect(const std::string& folder, int split, std::vector<ShardManifest>& shards) {
+Problem collect(const std::string& folder, int split, std::vector<ShardManifest>& shards) {
     std::vector<Found> names;
-    if (std::string problem = find_names(folder, split, names); !problem.empty()) return problem;
+    if (Problem problem = find_names(folder, split, names)) return problem;
     const int count = names.front().count;
     std::map<int, std::size_t> by_index;
     for (std::size_t k = 0; k < names.size(); ++k)
@@ -175,10 +169,10 @@ std::string collect(const std::string& folder, int split, std::vector<ShardManif
                    std::to_string(index) + "-of-" + std::to_string(count) + ".json)";
     for (const auto& [index, k] : by_index) {
         const Found& f = names[k];
-        std::string problem;
+        Problem problem;
         json manifest = read_manifest((fs::path(folder) / f.name).string(), f.name, problem);
-        if (problem.empty()) problem = check_shape(manifest, f.name);
-        if (!problem.empty()) return problem;
+        if (!problem) problem = check_shape(manifest, f.name);
+        if (problem) return problem;
         const json& part = manifest["shard"];
         if (part["index"].get<long long>() != f.index || part["count"].get<long long>() != f.count)
             return shown(f.name) + " does not say it is shard " + std::to_string(f.index) + " of " +
@@ -209,7 +203,7 @@ std::string collect(const std::string& folder, int split, std::vector<ShardManif
     }
     if (first["settings"]["count"].get<long long>() != next)
         return "the shards list " + std::to_string(next) + " tiles, not the run's count";
-    return {};
+    return std::nullopt;
 }
 
 // A plain name in the folder: no path, nothing hidden behind "..".
@@ -220,7 +214,7 @@ bool is_plain_name(const std::string& name) {
 
 }  // namespace
 
-json read_manifest(const std::string& path, const std::string& name, std::string& problem) {
+json read_manifest(const std::string& path, const std::string& name, Problem& problem) {
     const ReadResult read = read_regular_file(path, largest_manifest_file);
     if (!read.ok) return problem = shown(name) + " cannot be read: " + read.error, json();
     if (json_nesting(read.bytes) > deepest_settings_nesting)
@@ -233,7 +227,7 @@ json read_manifest(const std::string& path, const std::string& name, std::string
     return manifest;
 }
 
-std::string measure_file(const std::string& path, std::uint64_t& size, std::string& hash) {
+Problem measure_file(const std::string& path, std::uint64_t& size, std::string& hash) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
     if (fd < 0) return errno == ENOENT ? "is missing" : std::string("cannot be read: ") + std::strerror(errno);
     struct stat info {};
@@ -256,17 +250,17 @@ std::string measure_file(const std::string& path, std::uint64_t& size, std::stri
     }
     ::close(fd);
     hash = content.hex();
-    return {};
+    return std::nullopt;
 }
 
 ShardSet read_shard_manifests(const std::string& folder, int split) {
     ShardSet set;
     set.problem = collect(folder, split, set.shards);
-    if (!set.problem.empty()) set.shards.clear();
+    if (set.problem) set.shards.clear();
     return set;
 }
 
-std::string check_listed_files(const std::string& folder, const std::vector<ShardManifest>& shards) {
+Problem check_listed_files(const std::string& folder, const std::vector<ShardManifest>& shards) {
     for (const ShardManifest& shard : shards)
         for (const json& tile : shard.manifest["tiles"])
             for (const auto& [name, written] : tile["files"].items()) {
@@ -274,8 +268,8 @@ std::string check_listed_files(const std::string& folder, const std::vector<Shar
                 if (!is_plain_name(name)) return listed + ", which is not a file of the folder";
                 std::uint64_t size = 0;
                 std::string hash;
-                const std::string problem = measure_file((fs::path(folder) / name).string(), size, hash);
-                if (!problem.empty()) return listed + ", which " + problem;
+                if (Problem problem = measure_file((fs::path(folder) / name).string(), size, hash))
+                    return listed + ", which " + *problem;
                 if (size != written["bytes"].get<std::uint64_t>())
                     return listed + ", which is " + std::to_string(size) + " bytes, not the " +
                            std::to_string(written["bytes"].get<std::uint64_t>()) + " written";
@@ -284,7 +278,7 @@ std::string check_listed_files(const std::string& folder, const std::vector<Shar
                            ", whose content is not what was written (another run replaced it, or it was "
                            "changed)";
             }
-    return {};
+    return std::nullopt;
 }
 
 std::string merged_manifest_text(const std::vector<ShardManifest>& shards) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "export/problem.hpp"
+
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
@@ -15,11 +17,11 @@ inline constexpr std::size_t largest_manifest_file = std::size_t(1) << 31;
 
 // A manifest at `path`, parsed only once it is known to be small and
 // shallow enough; null with the problem, naming it `name`, otherwise.
-nlohmann::json read_manifest(const std::string& path, const std::string& name, std::string& problem);
+nlohmann::json read_manifest(const std::string& path, const std::string& name, Problem& problem);
 
 // A written file's size and content hash, or the problem ("is missing"),
 // without following a link out of the folder or waiting on a pipe.
-std::string measure_file(const std::string& path, std::uint64_t& size, std::string& hash);
+Problem measure_file(const std::string& path, std::uint64_t& size, std::string& hash);
 
 // One shard's manifest: DIR/manifest.K-of-N.json.
 struct ShardManifest {
@@ -35,13 +37,13 @@ struct ShardManifest {
 // its part of the run), in a sentence naming the file and key.
 struct ShardSet {
     std::vector<ShardManifest> shards;
-    std::string problem;
+    Problem problem;
 };
 ShardSet read_shard_manifests(const std::string& folder, int split = 0);
 
 // Whether every file the shards list is in `folder` with the size and
 // content hash it was written with; the first that is not, in a sentence.
-std::string check_listed_files(const std::string& folder, const std::vector<ShardManifest>& shards);
+Problem check_listed_files(const std::string& folder, const std::vector<ShardManifest>& shards);
 
 // The manifest one unsharded run would have written, byte for byte: the
 // first shard's head without its part, then every shard's tiles in turn.

@@ -13,8 +13,8 @@ DoublePlace double_place(const WorldChunkMap& c, int world_height, int tile_widt
 }
 }  // namespace
 
-std::optional<std::string> tiled_world_problem(const std::vector<WorldChunkMap>& chunks, int world_width,
-                                               int world_height, int tile_width, int tile_height) {
+Problem tiled_world_problem(const std::vector<WorldChunkMap>& chunks, int world_width, int world_height, int tile_width,
+                            int tile_height) {
     for (const WorldChunkMap& c : chunks) {
         const std::string name = "chunk \"" + c.file + "\"";
         if (c.width < 1 || c.height < 1 || c.x0 < 0 || c.y0 < 0 || c.x0 + c.width > world_width ||

@@ -1,4 +1,5 @@
 #pragma once
+#include "export/problem.hpp"
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,8 +20,8 @@ struct WorldChunkMap {
 // Why the chunks cannot be placed, or nothing: a chunk must lie inside the
 // world, and a .world places maps on whole pixels (with an odd tile height
 // a chunk must start an even number of cells down the world's axes).
-std::optional<std::string> tiled_world_problem(const std::vector<WorldChunkMap>& chunks, int world_width,
-                                               int world_height, int tile_width, int tile_height);
+Problem tiled_world_problem(const std::vector<WorldChunkMap>& chunks, int world_width, int world_height, int tile_width,
+                            int tile_height);
 
 // The .world's JSON text.
 std::string tiled_world(const std::vector<WorldChunkMap>& chunks, int world_height, int tile_width, int tile_height);

@@ -76,12 +76,12 @@ int tileset_of(const MapModel& map, std::uint32_t gid) {
     return found;
 }
 
-std::string gid_problem(const MapModel& map, std::uint32_t gid) {
+Problem gid_problem(const MapModel& map, std::uint32_t gid) {
     if (gid & gid_flags) return "gid " + std::to_string(gid) + " is flipped";
     const int set = tileset_of(map, gid);
     if (set < 0 || gid - map.tilesets[set].first_gid >= static_cast<std::uint32_t>(map.tilesets[set].tile_count))
         return "gid " + std::to_string(gid) + " names no tile";
-    return {};
+    return std::nullopt;
 }
 
 // Where Tiled puts an object's image: its bottom middle on the object's
@@ -159,7 +159,7 @@ MapFrame map_frame(const MapModel& map) {
     return {side * map.tile_width / 2 + left + right, side * map.tile_height / 2 + top + bottom, left, top};
 }
 
-std::string map_composite_problem(const MapModel& map) {
+Problem map_composite_problem(const MapModel& map) {
     if (map.width < 1 || map.height < 1) return "the map has no cells";
     if (map.tile_width < 2 || map.tile_height < 2 || map.tile_width % 2 || map.tile_height % 2)
         return "the map's tile size " + std::to_string(map.tile_width) + " x " + std::to_string(map.tile_height) +
@@ -182,13 +182,12 @@ std::string map_composite_problem(const MapModel& map) {
                 return "layer " + layer->name + " is not the map's size";
             for (const std::uint32_t gid : layer->gids)
                 if (gid != 0)
-                    if (std::string problem = gid_problem(map, gid); !problem.empty())
-                        return "layer " + layer->name + ": " + problem;
+                    if (Problem problem = gid_problem(map, gid)) return "layer " + layer->name + ": " + *problem;
             continue;
         }
         for (const MapObject& o : std::get<MapObjectLayer>(any).objects) {
             const std::string which = "object " + std::to_string(o.id);
-            if (std::string problem = gid_problem(map, o.gid); !problem.empty()) return which + ": " + problem;
+            if (Problem problem = gid_problem(map, o.gid)) return which + ": " + *problem;
             const MapTileset& t = map.tilesets[tileset_of(map, o.gid)];
             if (o.width != t.tile_width || o.height != t.tile_height)
                 return which + " is not the size of its tile, so Tiled would scale it";
@@ -197,11 +196,11 @@ std::string map_composite_problem(const MapModel& map) {
                 return which + "'s image would not lie on whole pixels";
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 Sheet composite_map(const MapModel& map, int jobs) {
-    if (!map_composite_problem(map).empty()) return {};
+    if (map_composite_problem(map)) return {};
     const MapFrame frame = map_frame(map);
     std::vector<LoadedTileset> sets;
     sets.reserve(map.tilesets.size());

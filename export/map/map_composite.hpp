@@ -1,4 +1,5 @@
 #pragma once
+#include "export/problem.hpp"
 #include "export/formats/sheet_layout.hpp"
 #include "export/map/map_model.hpp"
 
@@ -28,7 +29,7 @@ MapFrame map_frame(const MapModel& map);
 // Why the map cannot be drawn exactly so (empty when it can): tile sizes
 // odd, a gid naming no tile or flipped, a sheet smaller than its tiles, an
 // object not the size of its tile or off whole pixels, a frame too large.
-std::string map_composite_problem(const MapModel& map);
+Problem map_composite_problem(const MapModel& map);
 
 // An empty sheet when map_composite_problem has something to say. jobs:
 // threads drawing bands of rows (the bytes are the same for any number).

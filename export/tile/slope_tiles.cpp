@@ -14,11 +14,9 @@ SlopeTileSpec slope_tile_spec(const TileRequest& s, int index) {
     return spec;
 }
 
-int run_slope_step(const TileRequest& s) {
-    return s.slope_step > 0 ? s.slope_step : default_slope_step(s.iso_width);
-}
+int run_slope_step(const TileRequest& s) { return s.slope_step > 0 ? s.slope_step : default_slope_step(s.iso_width); }
 
-std::optional<std::string> read_slope_terrains(TileChoice& s, const std::string& text) {
+Problem read_slope_terrains(TileChoice& s, const std::string& text) {
     // Two terrains read as a transition's do; one as the first of a pair.
     const bool pair = text.find(',') != std::string::npos;
     TileChoice read = s;

@@ -1,4 +1,5 @@
 #pragma once
+#include "export/problem.hpp"
 #include "export/tile/tile_request.hpp"
 
 #include <optional>
@@ -14,4 +15,4 @@ int run_slope_step(const TileRequest& settings);
 
 // Reads "ground:N" or "rock:N", or for cliffs "GROUND,ROCK" (each ground:N
 // or rock:N), into the settings; the problem in a sentence when it does not.
-std::optional<std::string> read_slope_terrains(TileChoice& settings, const std::string& text);
+Problem read_slope_terrains(TileChoice& settings, const std::string& text);

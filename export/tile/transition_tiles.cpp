@@ -14,7 +14,7 @@ TransitionTileSpec transition_tile_spec(const TileRequest& s, int index) {
 }
 
 namespace {
-std::optional<std::string> read_terrain(const std::string& text, TransitionTerrain& terrain) {
+Problem read_terrain(const std::string& text, TransitionTerrain& terrain) {
     const std::size_t colon = text.find(':');
     const std::string kind = text.substr(0, colon);
     if (kind == "ground") terrain.kind = TerrainKind::ground;
@@ -34,7 +34,7 @@ std::optional<std::string> read_terrain(const std::string& text, TransitionTerra
 }
 }  // namespace
 
-std::optional<std::string> read_transition_terrains(TileChoice& s, const std::string& text) {
+Problem read_transition_terrains(TileChoice& s, const std::string& text) {
     const std::size_t comma = text.find(',');
     TransitionTerrain a, b;
     if (comma == std::string::npos) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "export/problem.hpp"
 #include "export/tile/tile_request.hpp"
 
 #include <optional>
@@ -21,4 +22,4 @@ TransitionTileSpec transition_tile_spec(const TileRequest& settings, int index);
 
 // Reads "A,B" or "A" alone (a fill set), each "ground:N" (0-19), "water:N" (0-9) or "rock:N" (0-19),
 // into the settings; the problem in a sentence when it does not read.
-std::optional<std::string> read_transition_terrains(TileChoice& settings, const std::string& text);
+Problem read_transition_terrains(TileChoice& settings, const std::string& text);

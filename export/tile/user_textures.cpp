@@ -15,7 +15,7 @@ std::vector<std::string> user_texture_files(const std::string& folder) {
     return files;
 }
 
-std::string load_user_textures(AppState& state, const std::string& folder) {
+Problem load_user_textures(AppState& state, const std::string& folder) {
     struct Wanted {
         const char* file;
         TextureSheet* sheet;
@@ -37,5 +37,5 @@ std::string load_user_textures(AppState& state, const std::string& folder) {
         loaded.push_back(std::move(*decoded.image));
     }
     for (std::size_t k = 0; k < loaded.size(); ++k) *wanted[k].sheet = {std::move(loaded[k]), wanted[k].cell};
-    return {};
+    return std::nullopt;
 }

@@ -139,7 +139,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     std::vector<const WorldSheet*> sheets;
     for (WorldSheet* s : {&still, &moving, &objects})
         if (!s->tiles.empty()) {
-            if (std::string problem = compose_world_sheet(*s, run.iso_width); !problem.empty()) {
+            if (Problem problem = compose_world_sheet(*s, run.iso_width)) {
                 out.problem = problem;
                 return out;
             }
@@ -203,7 +203,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     for (const WorldSheet* s : sheets)
         for (auto& file : world_sheet_files(*s, run, names, colours)) out.files.push_back(std::move(file));
     SceneFiles scenes = world_scene_files(model, chunk.stem, sheets, run.normals, run.jobs);
-    if (!scenes.problem.empty()) {
+    if (scenes.problem) {
         out.problem = scenes.problem;
         return out;
     }

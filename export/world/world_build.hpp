@@ -1,4 +1,5 @@
 #pragma once
+#include "export/problem.hpp"
 #include "export/render_settings.hpp"
 #include "state/app_state.hpp"
 
@@ -12,7 +13,7 @@
 // same settings give the same bytes with any number of jobs.
 struct WorldFiles {
     std::vector<std::pair<std::string, std::string>> files;  // (name in the output folder, bytes)
-    std::string problem;  // why nothing can be written, in a sentence; empty when the files are made
+    Problem problem;  // why nothing can be written, in a sentence; none when the files are made
     int tiles = 0, objects = 0;
 };
 

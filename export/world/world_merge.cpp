@@ -29,7 +29,7 @@ std::map<int, std::string> chunk_manifests(const std::string& folder) {
 bool is_whole(const json& v) { return v.is_number_integer() || v.is_number_unsigned(); }
 
 // The chunk's place and the world's, checked for shape.
-std::string read_chunk(const json& m, const std::string& name) {
+Problem read_chunk(const json& m, const std::string& name) {
     const json* chunk = m.contains("chunk") ? &m["chunk"] : nullptr;
     if (!chunk || !chunk->is_object()) return shown(name) + " is not a world chunk's manifest (no \"chunk\")";
     for (const char* key : {"index", "of", "x", "y", "width", "height"})
@@ -44,7 +44,7 @@ std::string read_chunk(const json& m, const std::string& name) {
     if (!m.contains("map") || !m["map"].is_string()) return shown(name) + ": \"map\" names no file";
     if (!m.contains("files") || !m["files"].is_object()) return shown(name) + ": \"files\" lists nothing";
     if (m.value("complete", false) != true) return shown(name) + " is of a chunk that did not finish";
-    return {};
+    return std::nullopt;
 }
 
 // What makes two chunks parts of one world: everything but their own part.
@@ -55,7 +55,7 @@ json world_identity(json m) {
     return m;
 }
 
-std::string check_files(const std::string& folder, const std::string& name, const json& files) {
+Problem check_files(const std::string& folder, const std::string& name, const json& files) {
     for (const auto& [file, written] : files.items()) {
         const std::string listed = shown(name) + " lists " + shown(file);
         if (file.empty() || file.find('/') != std::string::npos || file == "." || file == "..")
@@ -65,12 +65,12 @@ std::string check_files(const std::string& folder, const std::string& name, cons
             return listed + " without its size and hash";
         std::uint64_t size = 0;
         std::string hash;
-        if (const std::string problem = measure_file((fs::path(folder) / file).string(), size, hash); !problem.empty())
-            return listed + ", which " + problem;
+        if (Problem problem = measure_file((fs::path(folder) / file).string(), size, hash))
+            return listed + ", which " + *problem;
         if (size != written["bytes"].get<std::uint64_t>() || hash != written["fnv1a64"].get<std::string>())
             return listed + ", whose content is not what was written (another run replaced it, or it was changed)";
     }
-    return {};
+    return std::nullopt;
 }
 }  // namespace
 
@@ -84,10 +84,10 @@ WorldMerge merge_world_chunks(const std::string& folder) {
     json identity;
     int count = 0, world_width = 0, world_height = 0, tile_width = 0, tile_height = 0;
     for (const auto& [index, name] : found) {
-        std::string problem;
+        Problem problem;
         const json m = read_manifest((fs::path(folder) / name).string(), name, problem);
-        if (!problem.empty()) return out.problem = problem, out;
-        if (problem = read_chunk(m, name); !problem.empty()) return out.problem = problem, out;
+        if (problem) return out.problem = problem, out;
+        if ((problem = read_chunk(m, name))) return out.problem = problem, out;
         const json& c = m["chunk"];
         if (c["index"].get<long long>() != index)
             return out.problem = shown(name) + " holds another chunk's manifest", out;
@@ -101,7 +101,7 @@ WorldMerge merge_world_chunks(const std::string& folder) {
                                  shown(found.begin()->second) + "'s)",
                    out;
         }
-        if (problem = check_files(folder, name, m["files"]); !problem.empty()) return out.problem = problem, out;
+        if ((problem = check_files(folder, name, m["files"]))) return out.problem = problem, out;
         chunks.push_back({m["map"].get<std::string>(), c["x"].get<int>(), c["y"].get<int>(), c["width"].get<int>(),
                           c["height"].get<int>()});
     }
@@ -112,9 +112,8 @@ WorldMerge merge_world_chunks(const std::string& folder) {
                    out;
     if (static_cast<int>(found.size()) != count)
         return out.problem = "the folder holds chunks of more than one split of the world", out;
-    if (const std::optional<std::string> problem =
-            tiled_world_problem(chunks, world_width, world_height, tile_width, tile_height))
-        return out.problem = *problem, out;
+    if (Problem problem = tiled_world_problem(chunks, world_width, world_height, tile_width, tile_height))
+        return out.problem = problem, out;
     out.world_file = tiled_world(chunks, world_height, tile_width, tile_height);
     std::vector<WorldChunkMap> scenes = chunks, scenes3 = chunks;
     for (std::size_t k = 0; k < chunks.size(); ++k) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "export/problem.hpp"
+
 #include <string>
 
 // The chunks of a world drawn with --shard K/N (DIR/world_K.json and the
@@ -10,7 +12,7 @@ struct WorldMerge {
     // Named apart from a whole world's scenes, which may share the folder.
     std::string godot_scene;   // world_chunks.tscn
     std::string godot3_scene;  // world_chunks_godot3.tscn
-    std::string problem;       // why the chunks cannot be joined, naming the file
+    Problem problem;           // why the chunks cannot be joined, naming the file
     int chunks = 0;
 };
 

@@ -17,11 +17,11 @@ SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
         godot4.push_back({sheet->godot_file(), image, normal_image, 1});
         godot3.push_back({sheet->godot3_file(), image, normal_image, sheet->frames});
     }
-    if (std::string problem = map_composite_problem(model); !problem.empty()) {
-        out.problem = "the world's map cannot be drawn: " + problem;
+    if (Problem problem = map_composite_problem(model)) {
+        out.problem = "the world's map cannot be drawn: " + *problem;
         return out;
     }
-    if (const std::optional<std::string> problem = godot_scene_problem(model, godot4)) {
+    if (const Problem problem = godot_scene_problem(model, godot4)) {
         out.problem = "the world's Godot scene cannot be written: " + *problem;
         return out;
     }

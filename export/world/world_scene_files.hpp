@@ -1,4 +1,5 @@
 #pragma once
+#include "export/problem.hpp"
 #include "export/map/map_model.hpp"
 #include "export/world/world_sheets.hpp"
 
@@ -14,7 +15,7 @@
 // The problem in a sentence, and no files, when the map cannot be drawn.
 struct SceneFiles {
     std::vector<std::pair<std::string, std::string>> files;
-    std::string problem;
+    Problem problem;
 };
 SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
                              const std::vector<const WorldSheet*>& sheets, bool normals, int jobs);

@@ -40,7 +40,7 @@ std::string world_wangset(const WorldSheet& sheet, const std::vector<std::string
 std::string as_text(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 }  // namespace
 
-std::string compose_world_sheet(WorldSheet& s, int iso_width) {
+Problem compose_world_sheet(WorldSheet& s, int iso_width) {
     const std::vector<RenderedTile> frame_tiles = s.frames > 1 ? frame_cells(s.tiles) : std::vector<RenderedTile>{};
     const std::vector<RenderedTile>& cells = s.frames > 1 ? frame_tiles : s.tiles;
     const int count = static_cast<int>(s.tiles.size());
@@ -53,7 +53,7 @@ std::string compose_world_sheet(WorldSheet& s, int iso_width) {
                " pixels, more than an engine opens readily: use fewer --variants "
                "or a smaller --iso-width";
     s.sheet = compose_sheet(cells, s.layout, false);
-    return {};
+    return std::nullopt;
 }
 
 std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSheet& s, const TileDrawing& run,
@@ -90,7 +90,6 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
     }
     files.emplace_back(s.godot_file(), godot_tileset(s.layout, count, godot));
     // Godot 3 TileSets declare no animations: moving water there is frame 0.
-    if (s.frames == 1)
-        files.emplace_back(s.godot3_file(), godot3_tileset(s.layout, count, {s.stem, image, {}, {}}));
+    if (s.frames == 1) files.emplace_back(s.godot3_file(), godot3_tileset(s.layout, count, {s.stem, image, {}, {}}));
     return files;
 }

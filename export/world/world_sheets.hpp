@@ -1,5 +1,6 @@
 #pragma once
 #include "export/formats/sheet_layout.hpp"
+#include "export/problem.hpp"
 #include "export/tile/rendered_tile.hpp"
 #include "export/tile/tile_request.hpp"
 
@@ -30,7 +31,7 @@ struct WorldSheet {
 
 // Lays the tiles out and composes the sheet; the problem in a sentence when
 // the sheet would be too large.
-std::string compose_world_sheet(WorldSheet& sheet, int iso_width);
+Problem compose_world_sheet(WorldSheet& sheet, int iso_width);
 
 // The files beside a world sheet, as (file name, text or bytes): its PNG,
 // .tsx (with a Wang set of the world's terrains when its tiles have

@@ -50,7 +50,8 @@ TileRequest world_object_request(const TileRequest& run, WorldObjectKind kind) {
             break;
         case WorldObjectKind::house:
             s.kind = TileKind::house;
-            s.controls = {{ctl::lock_size, 1}, {ctl::lowest_height, 1}, {ctl::highest_height, 2}, {ctl::lock_height, 1}};
+            s.controls = {
+                {ctl::lock_size, 1}, {ctl::lowest_height, 1}, {ctl::highest_height, 2}, {ctl::lock_height, 1}};
             break;
         case WorldObjectKind::boulder:
         case WorldObjectKind::bush: s.kind = TileKind::terrain; break;

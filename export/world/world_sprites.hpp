@@ -14,5 +14,4 @@
 TileRequest world_object_request(const TileRequest& run, WorldObjectKind kind);
 
 // Look `look` of the kind, from its request.
-RenderedTile render_world_object(Application& application, const TileRequest& request, WorldObjectKind kind,
-                                 int look);
+RenderedTile render_world_object(Application& application, const TileRequest& request, WorldObjectKind kind, int look);
