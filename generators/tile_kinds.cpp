@@ -53,6 +53,7 @@ bool always(const ControlModel&, const KindTile&) { return true; }
 bool with_pool_or_swamp(const ControlModel& controls, const KindTile&) {
     return controls.checked(ctl::pool) || controls.checked(ctl::swamp);
 }
+bool with_a_channel(const ControlModel&, const KindTile& tile) { return tile.slope.channel.any(); }
 bool with_a_water_terrain(const ControlModel&, const KindTile& tile) {
     return tile.transition.a.kind == TerrainKind::water || tile.transition.b.kind == TerrainKind::water;
 }
@@ -84,8 +85,8 @@ const TileKindRow rows[] = {
      set_draw,                     flat_reach,     as_asked,     {},                  with_a_water_terrain,
      "a transition set moves when one of its --terrains is water"},
     {TileKind::slope,      "slope",      -1,           0,                                      true,
-     slope_draw,                   raised_reach,   as_asked,     {true, 284.0, 11.0}, never,
-     "slope and cliff sets hold no water"},
+     slope_draw,                   raised_reach,   as_asked,     {true, 284.0, 11.0}, with_a_channel,
+     "a slope or cliff set holds water only with a --channel"},
 };
 // clang-format on
 }  // namespace

@@ -14,5 +14,6 @@ SlopeTileSpec slope_tile_spec(const TileRequest& settings, int index);
 int run_slope_step(const TileRequest& settings);
 
 // Reads "ground:N" or "rock:N", or for cliffs "GROUND,ROCK" (each ground:N
-// or rock:N), into the settings; the problem in a sentence when it does not.
+// or rock:N), and a channel's "water:N" last, into the settings; the
+// problem in a sentence when it does not.
 Problem read_slope_terrains(TileChoice& settings, const std::string& text);

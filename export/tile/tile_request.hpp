@@ -1,4 +1,5 @@
 #pragma once
+#include "generators/common/river_channel.hpp"
 #include "generators/tile_kinds.hpp"
 #include "state/control_model.hpp"
 
@@ -38,6 +39,12 @@ struct TileChoice {
     int terrain_count = 0;
     int slope_step = 0;
     bool cliff = false;
+    // A river's channel through every tile of a transition or slope set
+    // (none unless given): a transition set's water through its land, a
+    // slope set's rapids, a cliff set's falls; a slope set's channel runs
+    // with the water named last in its terrains (water:0 unless named).
+    RiverChannel channel;
+    std::optional<TransitionTerrain> channel_water;
     // One tile of the set alone, by its index in the set: what a tile's
     // record draws again.
     std::optional<int> set_tile;

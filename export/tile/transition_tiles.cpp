@@ -10,6 +10,7 @@ TransitionTileSpec transition_tile_spec(const TileRequest& s, int index) {
     spec.variant = transition_variant(s, set_index(s, index));
     spec.set_seed = s.seed;
     spec.over = s.over;
+    spec.channel = s.channel;
     return spec;
 }
 

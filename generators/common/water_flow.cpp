@@ -47,14 +47,22 @@ CellDrift flow_drift(double degrees) {
     return best;
 }
 
-FlowFrame::FlowFrame(const WaterPhase& phase, int half_width)
-    : h_(std::max(1, half_width)),
-      step_(cell / std::max(1, half_width)) {
-    // The drift is the same for every point of a draw: found once a thread.
+namespace {
+// The drift is the same for every point of a draw: found once a thread.
+CellDrift phase_drift(const WaterPhase& phase) {
     thread_local double drift_for = std::nan("");
     thread_local CellDrift drift;
     const double degrees = phase.flow.value_or(0.0);
     if (!(drift_for == degrees)) drift = flow_drift(degrees), drift_for = degrees;
+    return drift;
+}
+}  // namespace
+
+FlowFrame::FlowFrame(const WaterPhase& phase, int half_width) : FlowFrame(phase, half_width, phase_drift(phase)) {}
+
+FlowFrame::FlowFrame(const WaterPhase& phase, int half_width, CellDrift drift)
+    : h_(std::max(1, half_width)),
+      step_(cell / std::max(1, half_width)) {
     const int frames = std::max(1, phase.frames);
     // Grid steps the water moves in a frame, along the axis it moves most.
     const double steps = static_cast<double>(std::max(std::abs(drift.u), std::abs(drift.v))) * h_ / frames;

@@ -37,6 +37,8 @@ struct CarriedWater {
 class FlowFrame {
 public:
     FlowFrame(const WaterPhase& phase, int half_width);
+    // Drifting by `drift` a loop, whatever the phase's own flow.
+    FlowFrame(const WaterPhase& phase, int half_width, CellDrift drift);
 
     int instants() const { return instants_; }
     // Where the water at grid point (i, j) reads the cell at instant k of

@@ -3,6 +3,7 @@
 #include "generators/common/diamond_mapping.hpp"
 #include "generators/common/shading.hpp"
 #include "generators/slope/column_span.hpp"
+#include "generators/slope/slope_channel.hpp"
 #include "generators/slope/flat_diamond.hpp"
 #include "generators/transition/corner_field.hpp"
 #include "generators/common/even_texture.hpp"
@@ -24,7 +25,7 @@ struct Pixel {
 
 class CliffPainter {
 public:
-    CliffPainter(const AppState& state, const SlopeTileSpec& spec, int half_width, int step)
+    CliffPainter(const AppState& state, const WaterPhase& phase, const SlopeTileSpec& spec, int half_width, int step)
         : sheet_(state.ground_sheet.image),
           spec_(spec),
           h_(half_width),
@@ -35,7 +36,8 @@ public:
           diamond_(half_width),
           field_(spec.set_seed, spec.mask, spec.variant),
           edge_rows_(std::max(2, half_width / 16)),
-          shadow_rows_(std::max(3, half_width / 8)) {
+          shadow_rows_(std::max(3, half_width / 8)),
+          channel_(sheet_, phase, spec, half_width) {
         field_.set_still_margin(static_cast<double>(set_still_band) / half_width);
     }
 
@@ -67,12 +69,16 @@ public:
             const Colour flat = ground_colour(p);
             if (!high) {
                 const bool shaded = shadow_left > 0;
-                put(r, {shaded ? scale_colour(flat, 0.55) : flat, Part::low});
+                Colour low = shaded ? scale_colour(flat, 0.55) : flat;
+                if (shaded && channel_.in_water(p)) low = channel_.landing(p, flat, shadow_rows_ - shadow_left);
+                put(r, {low, Part::low});
                 shadow_left = std::max(0, shadow_left - 1);
                 continue;
             }
             const bool front = !next_high;
             put(r - step_, {front ? lit(flat) : flat, Part::high});
+            if (channel_.any() && r > first && sample(diamond_.at(x, r - 1)).value < 0.5 && channel_.in_water(p))
+                hidden_fall(x, r, rows, span);
             if (!front) continue;
             face(x, r, p, here, put);
             for (int e = 1; e < edge_rows_; ++e)
@@ -95,6 +101,22 @@ public:
     }
 
 private:
+    // A river falling away from the viewer over high row r's back edge: its
+    // crest is foam, and so is the water just visible beyond it.
+    void hidden_fall(int x, int r, std::vector<Pixel>& rows, const ColumnSpan& span) const {
+        const GridPoint p = diamond_.at(x, r);
+        Pixel& crest = rows[static_cast<std::size_t>(r - step_ - span.first)];
+        crest.colour = channel_.landing(p, crest.colour, 1);
+        for (int e = 1; e <= 3; ++e) {
+            const int y = r - step_ - e;
+            if (y < span.first || y >= span.end) continue;
+            Pixel& beyond = rows[static_cast<std::size_t>(y - span.first)];
+            const GridPoint q = diamond_.at(x, y);
+            if (beyond.part == Part::low && q.i >= 0 && channel_.in_water(q))
+                beyond.colour = channel_.landing(q, beyond.colour, e - 1);
+        }
+    }
+
     // The face in front of high row r: from under its lit edge down to the
     // low ground, facing down the field.
     template <class Put>
@@ -122,7 +144,8 @@ private:
     Colour ground_colour(GridPoint p) const {
         if (p.i < 0) return 0;
         const float shade = set_point_shade(spec_.set_seed, spec_.variant, h_, p.i, p.j);
-        return scale_colour(ground_.at_point(p.i, p.j, texel_step_), shade);
+        const Colour ground = scale_colour(ground_.at_point(p.i, p.j, texel_step_), shade);
+        return channel_.any() ? channel_.ground(p, ground, 1.0) : ground;
     }
 
     static Colour lit(Colour c) { return rgb_clamped(red(c) * 5 / 4 + 10, green(c) * 5 / 4 + 10, blue(c) * 5 / 4 + 8); }
@@ -131,6 +154,7 @@ private:
     // width across and quarter width down as the tiles of a map do; turned
     // towards the light it is lighter, and it darkens towards its foot.
     Colour face_colour(int x, int y, GridPoint p, float ti, float tj, int k) const {
+        if (const std::optional<Colour> fall = channel_.fall(x, k, step_, p)) return *fall;
         const int across = ((x - diamond_.corner_x_left()) % h_ + h_) % h_;
         const int quarter = std::max(1, h_ / 2);
         const int down = ((y - static_cast<int>(diamond_.top_row())) % quarter + quarter) % quarter;
@@ -151,11 +175,13 @@ private:
     FlatDiamond diamond_;
     CornerField field_;
     int edge_rows_, shadow_rows_;
+    SlopeChannel channel_;
 };
 }  // namespace
 
-void paint_cliff(const AppState& state, const SlopeTileSpec& spec, int half_width, int step, DrawingContext& dc) {
-    const CliffPainter painter(state, spec, half_width, step);
+void paint_cliff(const AppState& state, const WaterPhase& phase, const SlopeTileSpec& spec, int half_width, int step,
+                 DrawingContext& dc) {
+    const CliffPainter painter(state, phase, spec, half_width, step);
     const FlatDiamond diamond(half_width);
     std::vector<std::vector<Pixel>> columns;
     std::vector<ColumnSpan> spans;

@@ -11,4 +11,7 @@
 // lifted by a step where the edge point it meets is high ground; the field
 // along an edge follows from that edge's corners alone, so neighbours agree
 // on every end and no pixel of a level is painted by two tiles.
-void paint_cliff(const AppState& state, const SlopeTileSpec& spec, int half_width, int step, DrawingContext& dc);
+// A river (spec.channel) runs over the high ground, falls down the face and
+// lands in foam on the low ground (slope_channel.hpp).
+void paint_cliff(const AppState& state, const WaterPhase& phase, const SlopeTileSpec& spec, int half_width, int step,
+                 DrawingContext& dc);

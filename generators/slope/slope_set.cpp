@@ -6,6 +6,7 @@
 #include "generators/slope/cliff_painter.hpp"
 #include "generators/slope/column_span.hpp"
 #include "generators/slope/flat_diamond.hpp"
+#include "generators/slope/slope_channel.hpp"
 #include "generators/slope/slope_faces.hpp"
 #include "generators/slope/slope_light.hpp"
 #include "generators/common/even_texture.hpp"
@@ -26,7 +27,7 @@ struct ColumnPlane {
 
 class SlopePainter {
 public:
-    SlopePainter(const AppState& state, const SlopeTileSpec& spec, int half_width, int step)
+    SlopePainter(const AppState& state, const WaterPhase& phase, const SlopeTileSpec& spec, int half_width, int step)
         : sheet_(state.ground_sheet.image),
           spec_(spec),
           h_(half_width),
@@ -34,7 +35,8 @@ public:
           texel_step_(64.0f / static_cast<float>(half_width)),
           land_(sheet_, terrain_cell_origin(spec.ground)),
           diamond_(half_width),
-          faces_(slope_faces(spec.mask)) {
+          faces_(slope_faces(spec.mask)),
+          channel_(sheet_, phase, spec, half_width) {
         corners_ = {step * corner_terrain(spec.mask, corner_top), step * corner_terrain(spec.mask, corner_right),
                     step * corner_terrain(spec.mask, corner_bottom), step * corner_terrain(spec.mask, corner_left)};
         for (int f = 0; f < 2; ++f) {
@@ -89,7 +91,8 @@ private:
     Colour colour(GridPoint p, int f) const {
         const float shade = set_point_shade(spec_.set_seed, spec_.variant, h_, p.i, p.j);
         const Colour flat = scale_colour(land_.at_point(p.i, p.j, texel_step_), shade);
-        return light_[f] == 1.0 ? flat : scale_colour(flat, light_[f]);
+        const Colour lit = light_[f] == 1.0 ? flat : scale_colour(flat, light_[f]);
+        return channel_.any() ? channel_.ground(p, lit, light_[f]) : lit;
     }
 
     // The face's true normal and height (above the tile's low corners) at
@@ -114,6 +117,7 @@ private:
     CornerHeights corners_;
     WorldDirection normals_[2];
     double light_[2] = {1.0, 1.0};
+    SlopeChannel channel_;
 };
 }  // namespace
 
@@ -130,9 +134,9 @@ void draw_slope_tile(TileContext& context, const SlopeTileSpec& spec) {
     begin_tile(context, tile_area_colour);
     DrawingContext dc(context.state.canvas, context.request.surfaces);
     if (spec.cliff) {
-        paint_cliff(context.state, spec, half_width, step, dc);
+        paint_cliff(context.state, context.request.water_phase, spec, half_width, step, dc);
     } else {
-        const SlopePainter painter(context.state, spec, half_width, step);
+        const SlopePainter painter(context.state, context.request.water_phase, spec, half_width, step);
         painter.paint(dc, 0);
         painter.paint(dc, 1);
     }

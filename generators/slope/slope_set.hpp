@@ -1,5 +1,6 @@
 #pragma once
 #include "state/tile_context.hpp"
+#include "generators/common/river_channel.hpp"
 #include "generators/transition/transition_set.hpp"
 
 #include <cstdint>
@@ -18,6 +19,11 @@ struct SlopeTileSpec {
     int variant = 0;
     int step = 0;  // pixels a level rises (even); 0: the width's default
     std::uint64_t set_seed = 1;
+    // A river down the slope (rapids) or over the cliff (a fall), from the
+    // high edge to the low one as a world lays it, of this water (see
+    // slope_channel.hpp).
+    RiverChannel channel;
+    TransitionTerrain water{TerrainKind::water, 0};
 };
 
 // A quarter of the diamond's height, made even: 8 at width 64.

@@ -8,6 +8,7 @@
 #include "generators/transition/over_matte.hpp"
 #include "generators/common/periodic_noise.hpp"
 #include "generators/transition/point_shade.hpp"
+#include "generators/transition/channel_tile.hpp"
 #include "generators/transition/tile_regions.hpp"
 #include "generators/transition/transition_relief.hpp"
 #include "generators/transition/edge_paint.hpp"
@@ -194,7 +195,17 @@ std::vector<BandLabel> transition_band_labels(const RasterImage& ground_sheet, c
     return labels;
 }
 
+std::vector<float> transition_distances(const TransitionTileSpec& spec, int half_width) {
+    const TileRegions regions = regions_for(spec, half_width, band_reach(bands_for(half_width)));
+    std::vector<float> distances;
+    distances.reserve(static_cast<std::size_t>(half_width) * half_width);
+    for (int j = 0; j < half_width; ++j)
+        for (int i = 0; i < half_width; ++i) distances.push_back(static_cast<float>(regions.distance(i, j)));
+    return distances;
+}
+
 void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) {
+    if (spec.channel.any()) return draw_channel_tile(context, spec);
     set_tile_geometry(context);  // the diamond's geometry at the chosen width
     const int half_width = context.state.geometry.half_width;
     begin_tile(context, tile_area_colour);

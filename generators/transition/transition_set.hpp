@@ -1,6 +1,7 @@
 #pragma once
 #include "state/tile_context.hpp"
 #include "canvas/raster_image.hpp"
+#include "generators/common/river_channel.hpp"
 #include "generators/transition/transition_bands.hpp"
 #include "generators/transition/transition_terrain.hpp"
 
@@ -29,6 +30,11 @@ struct TransitionTileSpec {
     // laid over the background as coverage (see over_matte.hpp): drawn over
     // A, or any terrain a world puts below, it shows the two-terrain tile.
     bool over = false;
+    // A river's channel of A's water through B's land (A is water): the
+    // tile with the channel cut into its land. Over, only the channel and
+    // its banks, laid over whatever land lies below, up to the shore the
+    // set's own tile draws (see channel_tile.hpp).
+    RiverChannel channel;
 };
 
 // Clears the canvas (outlining the diamond when "Draw tile area" is ticked),
@@ -43,3 +49,7 @@ void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec);
 // terrain or the band it lies in. The painting follows these labels.
 std::vector<BandLabel> transition_band_labels(const RasterImage& ground_sheet, const TransitionTileSpec& spec,
                                               int half_width);
+
+// Each grid point's signed distance from the tile's boundary in grid steps,
+// positive on B's side, row by row (j outer), as the painting measures it.
+std::vector<float> transition_distances(const TransitionTileSpec& spec, int half_width);
