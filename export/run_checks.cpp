@@ -134,6 +134,22 @@ Problem check_over(RenderSettings& s) {
     return std::nullopt;
 }
 
+// A channel runs through a set's tiles: a transition set's water through
+// its land, or down a slope or cliff set.
+Problem check_channel(const RenderSettings& s) {
+    if (s.channel_water && !s.channel.any())
+        return dashed(Id::terrains) + " names a channel's water last (" + terrain_name(*s.channel_water) + "): add " +
+               dashed(Id::channel) + ", or leave it out";
+    if (!s.channel.any()) return std::nullopt;
+    if (s.kind == TileKind::slope) return std::nullopt;
+    if (s.kind != TileKind::transition)
+        return dashed(Id::channel) + " needs " + dashed(Id::kind) + " transition or slope: it runs through a set's tiles";
+    if (s.fill_set || s.terrain_a.kind != TerrainKind::water || s.terrain_b.kind == TerrainKind::water)
+        return dashed(Id::channel) + " runs the water of terrain A through the land of B: give " + dashed(Id::terrains) +
+               " WATER,LAND such as water:0,ground:10";
+    return std::nullopt;
+}
+
 // A slope set's step and cliff: only for slopes, the step even and no
 // taller than half the diamond, a cliff of ground and rock.
 Problem check_slope(const RenderSettings& s, const std::set<std::string>& given) {
@@ -249,6 +265,7 @@ Problem check_run(RenderSettings& s, const std::set<std::string>& given) {
     if (Problem p = check_slope(s, given)) return p;
     if (Problem p = check_corner_set(s)) return p;
     if (Problem p = check_over(s)) return p;
+    if (Problem p = check_channel(s)) return p;
     if (Problem p = check_sheet(s)) return p;
     return check_outputs(s);
 }

@@ -5,6 +5,7 @@
 #include "export/render_settings.hpp"
 
 #include "export/shown_text.hpp"
+#include "export/tile/channel_text.hpp"
 #include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
 #include "generators/world/world_palettes.hpp"
@@ -212,6 +213,8 @@ Problem read_shard(RunRequest& s, const std::string& value) {
 // The world's options.
 constexpr int most_world_cells = 4096;
 constexpr int most_world_levels = 8;
+constexpr int most_world_rivers = 100000;
+constexpr int most_river_threshold = 1'000'000;
 
 std::string palette_names() {
     std::string names;
@@ -517,7 +520,9 @@ std::vector<RunOption> declare() {
     t.add<TileChoice>(
         Id::terrains, "terrains", SettingType::text, "Transition", "A,B",
         "the two terrains A,B of a transition set, or one terrain A alone for a fill set of its variants, each " +
-            terrain_ranges() + "; a slope set's ground G, or G,R with --cliff (R the cliff face's rock)",
+            terrain_ranges() +
+            "; a slope set's ground G, or G,R with --cliff (R the cliff face's rock), and W last for a --channel's "
+            "water",
         [](TileChoice& s, const std::string& v) -> Problem {
             Problem problem = s.kind == TileKind::slope ? read_slope_terrains(s, v) : read_transition_terrains(s, v);
             if (problem) return dashed(Id::terrains) + ": " + *problem;
@@ -525,7 +530,11 @@ std::vector<RunOption> declare() {
         },
         [](const TileRequest& s) -> json {
             if (!kind_row(s.kind).corner_set) return json();
-            if (s.kind == TileKind::slope && !s.cliff) return terrain_name(s.terrain_a);
+            if (s.kind == TileKind::slope) {
+                const std::string water = s.channel_water ? "," + terrain_name(*s.channel_water) : "";
+                if (!s.cliff) return terrain_name(s.terrain_a) + water;
+                return terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b) + water;
+            }
             return s.fill_set ? terrain_name(s.terrain_a) : terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
         },
         drawn_set);
@@ -573,6 +582,19 @@ std::vector<RunOption> declare() {
         .excludes = {{Id::gif,
                       "--gif cannot show over tiles: a GIF has one transparent colour and no partial alpha, so the "
                       "foam and shallows would be lost; leave out --gif (the PNG sheet and strips hold the frames)"}};
+    t.add<TileChoice>(
+        Id::channel, "channel", SettingType::text, "Transition", "IN>OUT",
+        "a river's channel through every tile of the set, by the edges its water enters by and the edge it leaves "
+        "by (ne, se, sw, nw, each with a width :1 to :" +
+            text(channel_widths) +
+            "), such as nw,ne:2>se:2: a transition set's water A through its land B (with --over only the channel "
+            "and its banks), a slope set's rapids, a cliff set's falls",
+        [](TileChoice& s, const std::string& v) -> Problem {
+            if (Problem problem = read_channel(v, s.channel)) return dashed(Id::channel) + ": " + *problem;
+            return std::nullopt;
+        },
+        [](const TileRequest& s) -> json { return s.channel.any() ? json(channel_text(s.channel)) : json(); },
+        drawn_set);
     t.add(Id::size, "size", SettingType::text, "World", "WxH",
           "the world's cells across and down, each from 1 to " + text(most_world_cells) + " (default 64x64)",
           read_world_size, [](const RenderSettings& s) -> json {
@@ -606,6 +628,25 @@ std::vector<RunOption> declare() {
     t.add(Id::thresholds, "thresholds", SettingType::text, "World", "NAME=V,...",
           "where the terrains change, on elevation and moisture from 0 to 1: " + threshold_help(), read_thresholds,
           write_thresholds);
+    t.add<WorldShape>(
+        Id::rivers, "rivers", SettingType::whole_number, "World", "N",
+        "the most river systems, the largest that reach the sea or a lake, each with its tributaries, 0 for none, up "
+        "to " + text(most_world_rivers) + " (default " + text(WorldShape().rivers) + ")",
+        [](WorldShape& s, const std::string& v) {
+            return read_number<Id::rivers, &WorldShape::rivers, 0, most_world_rivers>(
+                s, v, "a number of rivers from 0 to " + text(most_world_rivers));
+        },
+        [](const RenderSettings& s) -> json { return s.world ? json(s.world_shape.rivers) : json(); });
+    t.add<WorldShape>(
+        Id::river_threshold, "river-threshold", SettingType::whole_number, "World", "CELLS",
+        "how many cells must drain through a cell before a river rises there, from 2 to " +
+            text(most_river_threshold) + " (default " + text(WorldShape().river_threshold) +
+            "): lower gives longer rivers and more tributaries",
+        [](WorldShape& s, const std::string& v) {
+            return read_number<Id::river_threshold, &WorldShape::river_threshold, 2, most_river_threshold>(
+                s, v, "a number of cells from 2 to " + text(most_river_threshold));
+        },
+        [](const RenderSettings& s) -> json { return s.world ? json(s.world_shape.river_threshold) : json(); });
     return std::move(t.rows);
 }
 }  // namespace

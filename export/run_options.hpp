@@ -63,10 +63,13 @@ enum class RunOptionId {
     step,
     cliff,
     over,
+    channel,
     size,
     levels,
     palette,
-    thresholds
+    thresholds,
+    rivers,
+    river_threshold
 };
 
 // Which of a tile's records repeat an option: the block that draws one

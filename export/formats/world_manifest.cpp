@@ -14,8 +14,39 @@ const char* key_kind(WorldTileKey::Kind kind) {
         case WorldTileKey::Kind::over: return "over";
         case WorldTileKey::Kind::slope: return "slope";
         case WorldTileKey::Kind::cliff: return "cliff";
+        case WorldTileKey::Kind::river: return "river";
+        case WorldTileKey::Kind::rapids: return "rapids";
+        case WorldTileKey::Kind::fall: return "waterfall";
     }
     return "";
+}
+json cell_list(const std::vector<std::array<int, 2>>& cells) {
+    json list = json::array();
+    for (const auto& [x, y] : cells) list.push_back({x, y});
+    return list;
+}
+
+// The whole world's rivers, each from its source to its mouth, with the
+// way its water runs on each cell (as the edge it leaves by), and lakes.
+json world_rivers_json(const WorldMap& map) {
+    json rivers = json::array();
+    for (const WorldRiver& r : map.rivers) {
+        json flows = json::array();
+        for (std::size_t k = 0; k + 1 < r.cells.size(); ++k) {
+            const int dx = r.cells[k + 1][0] - r.cells[k][0], dy = r.cells[k + 1][1] - r.cells[k][1];
+            flows.push_back(dx > 0 ? "se" : dx < 0 ? "nw" : dy > 0 ? "sw" : "ne");
+        }
+        json river = {{"cells", cell_list(r.cells)}, {"flows", flows}, {"mouth", r.into_lake ? "lake" : "sea"}};
+        if (r.joins >= 0) river["joins"] = r.joins;
+        rivers.push_back(std::move(river));
+    }
+    return rivers;
+}
+
+json world_lakes_json(const WorldMap& map) {
+    json lakes = json::array();
+    for (const WorldLake& l : map.lakes) lakes.push_back({{"level", l.level}, {"cells", cell_list(l.cells)}});
+    return lakes;
 }
 }  // namespace
 
@@ -31,7 +62,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
     m["map"] = chunk.stem + ".tmx";
     m["tile_size"] = {run.iso_width, tile_height};
 
-    json counts = {{"fill", 0}, {"over", 0}, {"slope", 0}, {"cliff", 0}};
+    json counts = {{"fill", 0}, {"over", 0}, {"slope", 0}, {"cliff", 0}, {"river", 0}, {"rapids", 0}, {"waterfall", 0}};
     for (const WorldTileKey& key : layout.tiles) counts[key_kind(key.kind)] = counts[key_kind(key.kind)].get<int>() + 1;
     m["tile_counts"] = counts;
     json layers = json::array();
@@ -67,6 +98,8 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
     }
     m["object_counts"] = object_counts;
     m["objects"] = objects;
+    m["rivers"] = world_rivers_json(map);
+    m["lakes"] = world_lakes_json(map);
 
     json written = json::object();
     for (const auto& [name, bytes] : files)

@@ -3,6 +3,7 @@
 #include "commands/application.hpp"
 #include "export/formats/tile_encoding.hpp"
 #include "export/run_options.hpp"
+#include "export/tile/channel_text.hpp"
 #include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
 #include "export/map/map_model.hpp"
@@ -43,6 +44,7 @@ std::string tile_name(const WorldTileKey& key) {
     const std::string terrain = world_terrain_name(key.terrain);
     const std::string variant = " variant " + std::to_string(key.variant);
     const std::string mask = " corners " + std::to_string(key.mask);
+    const std::string channel = channel_text(RiverChannel::unpacked(key.channel));
     switch (key.kind) {
         case WorldTileKey::Kind::fill: return terrain + variant;
         case WorldTileKey::Kind::over:
@@ -50,13 +52,18 @@ std::string tile_name(const WorldTileKey& key) {
                    world_terrain_name(static_cast<WorldTerrain>(static_cast<int>(key.terrain) - 1)) + mask + variant;
         case WorldTileKey::Kind::slope: return terrain + " slope" + mask + variant;
         case WorldTileKey::Kind::cliff: return terrain + " cliff" + mask + variant;
+        case WorldTileKey::Kind::river: return "river " + channel + mask + variant;
+        case WorldTileKey::Kind::rapids: return terrain + " rapids " + channel + mask + variant;
+        case WorldTileKey::Kind::fall: return terrain + " waterfall " + channel + mask + variant;
     }
     return terrain;
 }
 
 // Tiled's colours: terrain k is colour k + 1. An over tile's low corners
-// are the terrain it is laid over.
+// are the terrain it is laid over; a river's tile, laid over the terrains,
+// has none.
 std::array<int, 4> wang_corners(const WorldTileKey& key) {
+    if (key.kind == WorldTileKey::Kind::river) return {0, 0, 0, 0};
     const int k = static_cast<int>(key.terrain) + 1;
     std::array<int, 4> corners{k, k, k, k};
     if (key.kind != WorldTileKey::Kind::over) return corners;
@@ -130,6 +137,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         sheet.tiles.push_back(tiles[k]);
         sheet.corners.push_back(wang_corners(layout.tiles[k]));
         sheet.tile_names.push_back(tile_name(layout.tiles[k]));
+        sheet.tile_flows.push_back(layout.tiles[k].channel ? channel_flow(RiverChannel::unpacked(layout.tiles[k].channel))
+                                                           : std::string());
     }
     for (std::size_t k = 0; k < sprites.size(); ++k) {
         objects.tiles.push_back(sprites[k]);

@@ -9,6 +9,7 @@
 #include "export/formats/tiled_files.hpp"
 #include "export/tile/tile_frames.hpp"
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -29,6 +30,7 @@ std::string world_wangset(const WorldSheet& sheet, const std::vector<std::string
             << "\" tile=\"-1\" probability=\"1\"/>\n";
     for (std::size_t t = 0; t < sheet.corners.size(); ++t) {
         const std::array<int, 4>& c = sheet.corners[t];  // top, right, bottom, left
+        if (c == std::array<int, 4>{}) continue;         // a tile of no terrain (a river's)
         // Slots clockwise from the top edge; corners at 1 (right), 3, 5, 7 (top).
         out << "   <wangtile tileid=\"" << t * sheet.frames << "\" wangid=\"0," << c[1] << ",0," << c[2] << ",0,"
             << c[3] << ",0," << c[0] << "\"/>\n";
@@ -66,8 +68,10 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
 
     TiledTileset tiled{s.stem, image, false, {}, {}, {}};
     GodotTileSet godot{image, {}, {}, {}, {}};
+    const auto flow = [&](int k) { return k < static_cast<int>(s.tile_flows.size()) ? s.tile_flows[k] : ""; };
     for (int k = 0; k < count; ++k) {
         tiled.tiles.push_back({k * s.frames, {{"name", "", s.tile_names[k]}}, {}});
+        if (!flow(k).empty()) tiled.tiles.back().properties.push_back({"flow", "", flow(k)});
         if (s.frames > 1) tiled.tiles.back().elements.push_back(tiled_animation(k * s.frames, s.frames, run.frame_ms));
     }
     if (!s.corners.empty()) tiled.elements.push_back(world_wangset(s, terrain_names, terrain_colours));
@@ -87,6 +91,15 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
         godot.tiles.resize(s.tiles.size());
         for (GodotKeys& keys : godot.tiles) keys = godot_animation_keys(s.frames, run.frame_ms);
         godot.cell_stride = s.frames;
+    }
+    // A river's flow as custom data: the layer is declared before the atlas
+    // joins the TileSet, so its tiles keep the values they load with.
+    if (std::any_of(s.tile_flows.begin(), s.tile_flows.end(), [](const std::string& f) { return !f.empty(); })) {
+        godot.tileset.emplace_back("custom_data_layer_0/name", godot_string("flow"));
+        godot.tileset.emplace_back("custom_data_layer_0/type", "4");  // a String
+        godot.tiles.resize(s.tiles.size());
+        for (int k = 0; k < count; ++k)
+            if (!flow(k).empty()) godot.tiles[k].emplace_back("0/custom_data_0", godot_string(flow(k)));
     }
     files.emplace_back(s.godot_file(), godot_tileset(s.layout, count, godot));
     // Godot 3 TileSets declare no animations: moving water there is frame 0.

@@ -22,6 +22,9 @@ struct WorldSheet {
     // left; 0 none), or empty for tiles of no terrain (objects, slopes).
     std::vector<std::array<int, 4>> corners;
     std::vector<std::string> tile_names;  // what each tile is, for the tileset's "name" property
+    // Per tile: where a river's water runs on it ("se", ...: the "flow"
+    // property in Tiled, custom data in Godot 4), "" for tiles of no river.
+    std::vector<std::string> tile_flows;
 
     std::string image_file() const { return stem + ".png"; }
     std::string tileset_file() const { return stem + ".tsx"; }

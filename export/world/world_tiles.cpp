@@ -29,12 +29,28 @@ TileRequest world_tile_request(const TileRequest& run, const WorldPalette& palet
             break;
         case WorldTileKey::Kind::slope:
         case WorldTileKey::Kind::cliff:
+        case WorldTileKey::Kind::rapids:
+        case WorldTileKey::Kind::fall: {
+            const bool cliff = key.kind == WorldTileKey::Kind::cliff || key.kind == WorldTileKey::Kind::fall;
             s.kind = TileKind::slope;
             s.terrain_a = texture;
             s.terrain_b = palette.cliff_face;
-            s.terrain_count = key.kind == WorldTileKey::Kind::cliff ? 2 : 1;
-            s.cliff = key.kind == WorldTileKey::Kind::cliff;
+            s.terrain_count = cliff ? 2 : 1;
+            s.cliff = cliff;
             s.set_tile = key.mask + corner_masks * key.variant;
+            s.channel = RiverChannel::unpacked(key.channel);
+            if (s.channel.any()) s.channel_water = palette.textures[static_cast<int>(WorldTerrain::water)];
+            break;
+        }
+        case WorldTileKey::Kind::river:
+            // The channel of the set the shore over the water is drawn
+            // with, so that it stops at that shore.
+            s.kind = TileKind::transition;
+            s.terrain_a = texture;
+            s.terrain_b = palette.textures[static_cast<int>(WorldTerrain::shore)];
+            s.over = true;
+            s.set_tile = key.mask + corner_masks * key.variant;
+            s.channel = RiverChannel::unpacked(key.channel);
             break;
     }
     const bool moves = s.loop_frames > 1 &&

@@ -1,6 +1,7 @@
 #include "generators/world/world_layout.hpp"
 
 #include "generators/slope/slope_set.hpp"
+#include "generators/world/world_river_layout.hpp"
 
 #include <algorithm>
 #include <array>
@@ -56,6 +57,7 @@ WorldLayout lay_out_world(const WorldMap& map) {
             }
             const int base = low_level * layers_per_level;
             if (const int rise = map.rise(x, y); rise != 0) {
+                if (map.channel(x, y)) continue;  // rapids or a fall, on the river layer
                 int mask = 0;
                 for (int k = 0; k < 4; ++k)
                     if (corners[k]->level > low_level) mask |= 1 << k;
@@ -91,6 +93,7 @@ WorldLayout lay_out_world(const WorldMap& map) {
             if (c >= 0) c = index[c];
         layout.layers.push_back(std::move(layer));
     }
+    lay_out_world_rivers(map, layout);
     return layout;
 }
 

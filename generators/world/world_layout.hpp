@@ -21,17 +21,25 @@
 // corner, the mask its corners above L. Level L's layers are moved up by
 // L x the step.
 
+//
+// Rivers: a cell a river runs through holds a river tile on level L's river
+// layer, after its slopes: over a flat cell the channel laid over the
+// cell's terrains (the mask its land corners), and on a rising cell, in
+// place of its slope or cliff, rapids or a fall (the mask its high corners).
+
 struct WorldTileKey {
-    enum class Kind : std::uint8_t { fill, over, slope, cliff };
+    enum class Kind : std::uint8_t { fill, over, slope, cliff, river, rapids, fall };
     Kind kind = Kind::fill;
-    WorldTerrain terrain = WorldTerrain::deep_water;  // fill: it; over: the upper one; slope, cliff: the ground
-    std::uint8_t mask = 0;                            // over, slope, cliff: corner bits as transition_set.hpp
+    // fill: it; over: the upper one; slope, cliff, rapids, fall: the ground; river: water
+    WorldTerrain terrain = WorldTerrain::deep_water;
+    std::uint8_t mask = 0;  // over, slope, cliff, river, rapids, fall: corner bits as transition_set.hpp
     std::uint8_t variant = 0;
+    std::uint16_t channel = 0;  // river, rapids, fall: the packed channel
     auto operator<=>(const WorldTileKey&) const = default;
 };
 
 struct WorldLayer {
-    std::string name;  // "level0_grass", "level1_slopes"
+    std::string name;  // "level0_grass", "level1_slopes", "level1_rivers"
     int level = 0;
     // width x height of the map, row by row: an index into WorldLayout::tiles, -1 for none.
     std::vector<int> cells;

@@ -86,19 +86,21 @@ WorldTerrain world_rise_ground(int rise) { return rise == 2 ? WorldTerrain::rock
 
 int world_level_reach(int levels) { return smoothing_passes(levels) + 1; }
 
-void grow_world_patch(WorldPatch& patch, const WorldRequest& request) {
+void settle_world_patch(WorldPatch& patch, const WorldRequest& request) {
     const WorldFields fields(request);
     const int levels = std::max(0, request.levels);
     const HeightScale scale = height_scale(levels);
     const int w = patch.width, h = patch.height;
     const auto corners = static_cast<std::size_t>(w) * h;
     patch.terrain.assign(corners, WorldTerrain::deep_water);
+    patch.elevation.assign(corners, 0.0f);
     patch.level.assign(corners, 0);
     std::vector<int> height(corners, -1);
     for (int cy = 0; cy < h; ++cy)
         for (int cx = 0; cx < w; ++cx) {
             const int wx = patch.x0 + cx, wy = patch.y0 + cy;
             const double e = fields.elevation(wx, wy);
+            patch.elevation[patch.at(cx, cy)] = static_cast<float>(e);
             const WorldTerrain t = terrain_of(request.thresholds, e, fields.moisture(wx, wy));
             patch.terrain[patch.at(cx, cy)] = t;
             if (!is_water(t)) height[patch.at(cx, cy)] = scale.height_of(raw_level(request.thresholds, levels, e));
@@ -112,7 +114,11 @@ void grow_world_patch(WorldPatch& patch, const WorldRequest& request) {
         for (int pass = smoothing_passes(levels); pass > 0; --pass) settle_once(height, row_min, w, h);
     }
     for (std::size_t i = 0; i < corners; ++i) patch.level[i] = static_cast<std::uint8_t>(scale.level_of(height[i]));
+}
 
+void find_world_rises(WorldPatch& patch, const WorldRequest& request) {
+    const HeightScale scale = height_scale(std::max(0, request.levels));
+    const int w = patch.width, h = patch.height;
     patch.rise.assign(static_cast<std::size_t>(w - 1) * (h - 1), 0);
     for (int y = 0; y + 1 < h; ++y)
         for (int x = 0; x + 1 < w; ++x) {

@@ -3,6 +3,7 @@
 #include "generators/world/world_map.hpp"
 
 #include "generators/world/world_cell_hash.hpp"
+#include "generators/world/world_hydrology.hpp"
 #include "generators/world/world_levels.hpp"
 #include "generators/world/world_objects.hpp"
 
@@ -15,7 +16,12 @@ WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width,
     WorldPatch patch;
     patch.x0 = x0 - margin, patch.y0 = y0 - margin;
     patch.width = map.width + 1 + 2 * margin, patch.height = map.height + 1 + 2 * margin;
-    grow_world_patch(patch, request);
+    // The rivers and lakes are the whole world's; the chunk takes its part.
+    const WorldHydrology hydrology = world_hydrology(request);
+    settle_world_patch(patch, request);
+    apply_world_lakes(hydrology, patch);
+    find_world_rises(patch, request);
+    cut_world_channels(hydrology, patch);
 
     map.corners.resize(static_cast<std::size_t>(map.width + 1) * (map.height + 1));
     for (int cy = 0; cy <= map.height; ++cy)
@@ -25,16 +31,20 @@ WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width,
         }
     const auto cells = static_cast<std::size_t>(map.width) * map.height;
     map.rises.resize(cells);
+    map.channels.resize(cells);
     map.variants.resize(cells);
     const std::uint64_t variant_seed = mix_hash(request.seed ^ 0x76617269ULL);
     const auto variants = static_cast<std::uint64_t>(std::clamp(request.variants, 1, 256));
     for (int y = 0; y < map.height; ++y)
         for (int x = 0; x < map.width; ++x) {
             map.rises[y * map.width + x] = patch.rise[patch.cell_at(x + margin, y + margin)];
+            map.channels[y * map.width + x] = patch.channel[patch.cell_at(x + margin, y + margin)];
             map.variants[y * map.width + x] =
                 static_cast<std::uint8_t>(world_cell_hash(variant_seed, x0 + x, y0 + y) % variants);
         }
     map.objects = place_world_objects(patch, request, margin, margin, map.width, map.height);
+    map.rivers = hydrology.rivers;
+    map.lakes = hydrology.lakes;
     return map;
 }
 

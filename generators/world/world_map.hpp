@@ -44,6 +44,22 @@ struct WorldObject {
 };
 int world_object_looks(WorldObjectKind kind);
 
+// A river, in world cells from its source to its mouth: the sea's or a
+// lake's cell its water runs into, or for a tributary the cell of the river
+// it joins. A river that leaves a lake starts on the lake's cell.
+struct WorldRiver {
+    std::vector<std::array<int, 2>> cells;
+    bool into_lake = false;  // where its water (a tributary's, by the river it joins) ends
+    int joins = -1;          // the river a tributary joins; -1 for one that reaches the sea or a lake
+};
+
+// A lake: water lying on one level, in a hollow of the land. Its cells are
+// every cell with a corner of its water, in row order.
+struct WorldLake {
+    int level = 0;
+    std::vector<std::array<int, 2>> cells;
+};
+
 // A rectangle of the world's cells: the whole world, or one chunk of it.
 // Every value in it depends only on the seed, the request and the cell's
 // place in the world, never on the rectangle: a chunk holds exactly what
@@ -61,9 +77,17 @@ struct WorldMap {
     // levels / 2), cliffs from there up.
     std::vector<std::uint8_t> rises;
     std::vector<WorldObject> objects;  // in row order of their cells
+    // width x height, row by row: 0, or the packed RiverChannel
+    // (generators/common/river_channel.hpp) of the river through the cell.
+    std::vector<std::uint16_t> channels;
+    // The whole world's rivers and lakes, whatever the rectangle: they are
+    // found on the whole world, so every chunk agrees on them.
+    std::vector<WorldRiver> rivers;
+    std::vector<WorldLake> lakes;
     const WorldCorner& corner(int cx, int cy) const { return corners[cy * (width + 1) + cx]; }
     int variant(int x, int y) const { return variants[y * width + x]; }
     int rise(int x, int y) const { return rises[y * width + x]; }
+    int channel(int x, int y) const { return channels[y * width + x]; }
 };
 
 WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width, int height);

@@ -48,6 +48,11 @@ std::vector<CellFacts> cell_facts(const WorldPatch& patch) {
     // Corners within house_water_reach of water, by a separable dilation.
     std::vector<std::uint8_t> wet(static_cast<std::size_t>(w) * h), rows(wet.size()), near(wet.size());
     for (std::size_t i = 0; i < wet.size(); ++i) wet[i] = is_water(patch.terrain[i]);
+    // A river's cell is water too: nothing stands on it, and houses like it near.
+    for (int y = 0; y + 1 < h; ++y)
+        for (int x = 0; x + 1 < w; ++x)
+            if (patch.channel[patch.cell_at(x, y)])
+                wet[patch.at(x, y)] = wet[patch.at(x + 1, y)] = wet[patch.at(x + 1, y + 1)] = wet[patch.at(x, y + 1)] = 1;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             std::uint8_t any = 0;
@@ -79,6 +84,7 @@ std::vector<CellFacts> cell_facts(const WorldPatch& patch) {
                 f.near_water |= near[i] != 0;
             }
             if (patch.rise[patch.cell_at(x, y)] == 0) f.flat_level = patch.level[at[0]];
+            f.wet |= patch.channel[patch.cell_at(x, y)] != 0;
             for (int t = 0; t < world_terrain_count; ++t)
                 if (count[t] >= 3) f.terrain = t;
         }

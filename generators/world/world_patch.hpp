@@ -11,8 +11,11 @@ struct WorldPatch {
     int x0 = 0, y0 = 0;         // the first corner, in world corners
     int width = 0, height = 0;  // corners across and down
     std::vector<WorldTerrain> terrain;
+    std::vector<float> elevation;  // the field's, before any levels
     std::vector<std::uint8_t> level;
     std::vector<std::uint8_t> rise;  // (width - 1) x (height - 1) cells: 0 flat, 1 slope, 2 cliff
+    // (width - 1) x (height - 1) cells: 0, or the packed channel of the river through it.
+    std::vector<std::uint16_t> channel;
     int at(int cx, int cy) const { return cy * width + cx; }
     int cell_at(int x, int y) const { return y * (width - 1) + x; }
 };

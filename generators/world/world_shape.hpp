@@ -11,10 +11,15 @@ struct WorldThresholds {
     bool operator==(const WorldThresholds&) const = default;
 };
 
-// The world's own options: its size, levels, palette and thresholds.
+// The world's own options: its size, levels, palette, thresholds and rivers.
 struct WorldShape {
     int width = 64, height = 64;  // cells
     int levels = 3;               // levels above the water's; 0: a flat world
     std::string palette;          // empty: the default
     WorldThresholds thresholds;
+    // The most river systems, the largest that reach the sea or a lake,
+    // each with its tributaries; 0: none.
+    int rivers = 6;
+    // How many cells must drain through a cell before a river rises there.
+    int river_threshold = 24;
 };

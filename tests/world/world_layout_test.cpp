@@ -13,7 +13,8 @@ namespace {
 // Read back from the layers, every cell shows at each corner the terrain the
 // map gives it: the highest terrain whose tile covers that corner (a fill
 // covers all four, an "over" tile the corners of its mask, a slope or cliff
-// all four with its ground). Cells sharing a corner thus agree on it.
+// all four with its ground, and rapids and falls in their place). Cells
+// sharing a corner thus agree on it. A river's cells carry its tiles.
 TEST(WorldLayout, LayersShowEveryCornersTerrain) {
     for (const int levels : {0, 3}) {
         const WorldMap map = whole_world(test_world(21, levels));
@@ -46,17 +47,26 @@ TEST(WorldLayout, LayersShowEveryCornersTerrain) {
                     ASSERT_EQ(cell_level[i], layer.level) << "a cell on two levels";
                 }
                 cell_level[i] = layer.level;
+                // A river's tile lies on its level's river layer, over the
+                // terrains of a flat cell or in place of a rising cell's.
+                using Kind = WorldTileKey::Kind;
+                const bool river = key.kind == Kind::river || key.kind == Kind::rapids || key.kind == Kind::fall;
+                ASSERT_EQ(river, layer.name == "level" + std::to_string(layer.level) + "_rivers") << layer.name;
+                ASSERT_EQ(key.channel, river ? map.channel(x, y) : 0) << x << "," << y;
                 const int terrain = static_cast<int>(key.terrain);
-                for (int k = 0; k < 4; ++k) {
-                    const bool covers = key.kind != WorldTileKey::Kind::over || (key.mask >> k & 1);
+                for (int k = 0; k < 4 && key.kind != Kind::river; ++k) {
+                    const bool covers = key.kind != Kind::over || (key.mask >> k & 1);
                     if (covers && terrain > shown[i][k]) shown[i][k] = terrain;
                 }
-                if (key.kind == WorldTileKey::Kind::fill || key.kind == WorldTileKey::Kind::slope ||
-                    key.kind == WorldTileKey::Kind::cliff)
+                if (key.kind == Kind::fill || key.kind == Kind::slope || key.kind == Kind::cliff ||
+                    key.kind == Kind::rapids || key.kind == Kind::fall)
                     ++bases[i];
-                if (key.kind == WorldTileKey::Kind::slope || key.kind == WorldTileKey::Kind::cliff) {
-                    ASSERT_EQ(layer.name, "level" + std::to_string(layer.level) + "_slopes");
-                    ASSERT_EQ(map.rise(x, y), key.kind == WorldTileKey::Kind::slope ? 1 : 2);
+                if (key.kind != Kind::fill && key.kind != Kind::over && key.kind != Kind::river) {
+                    if (!river) {
+                        ASSERT_EQ(layer.name, "level" + std::to_string(layer.level) + "_slopes");
+                    }
+                    const bool slope = key.kind == Kind::slope || key.kind == Kind::rapids;
+                    ASSERT_EQ(map.rise(x, y), slope ? 1 : 2);
                     const WorldCorner* corners[4] = {&map.corner(x, y), &map.corner(x + 1, y),
                                                      &map.corner(x + 1, y + 1), &map.corner(x, y + 1)};
                     for (int k = 0; k < 4; ++k)
@@ -66,6 +76,9 @@ TEST(WorldLayout, LayersShowEveryCornersTerrain) {
             ASSERT_FALSE(empty) << layer.name << " is empty";
         }
         EXPECT_EQ(static_cast<int>(used.size()), static_cast<int>(layout.tiles.size())) << "tiles no layer places";
+        if (levels > 0) {
+            EXPECT_TRUE(names.count("level0_rivers")) << "no river reaches the sea";
+        }
         for (int y = 0; y < map.height; ++y)
             for (int x = 0; x < map.width; ++x) {
                 const int i = y * map.width + x;

@@ -13,15 +13,25 @@ int top_level(const WorldMap& map, int x, int y) {
                      map.corner(x, y + 1).level});
 }
 
-bool water_within(const WorldMap& map, int x, int y, int reach) {
-    for (int cy = std::max(0, y - reach); cy <= std::min(map.height, y + 1 + reach); ++cy)
-        for (int cx = std::max(0, x - reach); cx <= std::min(map.width, x + 1 + reach); ++cx)
-            if (is_water(map.corner(cx, cy).terrain)) return true;
+// Water at a corner, or a river through a cell the corner is on.
+bool wet(const WorldMap& map, int cx, int cy) {
+    if (is_water(map.corner(cx, cy).terrain)) return true;
+    for (int y = std::max(0, cy - 1); y <= std::min(map.height - 1, cy); ++y)
+        for (int x = std::max(0, cx - 1); x <= std::min(map.width - 1, cx); ++x)
+            if (map.channel(x, y)) return true;
     return false;
 }
 
-// Objects stand one to a flat dry cell with nothing higher in front of them;
-// houses on grass or meadow near water, apart from each other.
+bool water_within(const WorldMap& map, int x, int y, int reach) {
+    for (int cy = std::max(0, y - reach); cy <= std::min(map.height, y + 1 + reach); ++cy)
+        for (int cx = std::max(0, x - reach); cx <= std::min(map.width, x + 1 + reach); ++cx)
+            if (wet(map, cx, cy)) return true;
+    return false;
+}
+
+// Objects stand one to a flat dry cell, off rivers, with nothing higher in
+// front of them; houses on grass or meadow near water (a river's too),
+// apart from each other.
 TEST(WorldObjects, ObjectsKeepTheirGroundAndTheirDistance) {
     for (const std::uint64_t seed : {2u, 7u}) {
         const WorldMap map = whole_world(test_world(seed));
@@ -33,6 +43,7 @@ TEST(WorldObjects, ObjectsKeepTheirGroundAndTheirDistance) {
             ++kinds[static_cast<int>(o.kind)];
             ASSERT_TRUE(taken.insert({x, y}).second) << "two objects on " << x << "," << y;
             ASSERT_EQ(map.rise(x, y), 0) << x << "," << y;
+            ASSERT_EQ(map.channel(x, y), 0) << "on a river at " << x << "," << y;
             ASSERT_EQ(o.level, map.corner(x, y).level);
             ASSERT_TRUE(o.look >= 0 && o.look < world_object_looks(o.kind));
             for (int cy = y; cy <= y + 1; ++cy)
