@@ -8,6 +8,7 @@
 #include "export/render_settings.hpp"
 #include "export/formats/sheet_layout.hpp"
 #include "export/tile/tile_frames.hpp"
+#include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
 #include "generators/world/world_chunks.hpp"
 
@@ -59,7 +60,7 @@ Problem check_moving_water(const RenderSettings& s) {
         return dashed(Id::godot3) + ": a Godot 3 TileSet cannot declare tile animations; use " + dashed(Id::godot) +
                " for Godot 4";
     const TileKindRow& kind = kind_row(s.kind);
-    if (kind.moves(run_controls(s), {transition_tile_spec(s, 0)})) return std::nullopt;
+    if (kind.moves(run_controls(s), {transition_tile_spec(s, 0), slope_tile_spec(s, 0)})) return std::nullopt;
     const std::string why = *kind.still_why ? kind.still_why
                                             : "use " + dashed(Id::kind) +
                                                   " water, terrain with --pool or --swamp, or a transition with a "

@@ -213,7 +213,7 @@ Problem read_shard(RunRequest& s, const std::string& value) {
 // The world's options.
 constexpr int most_world_cells = 4096;
 constexpr int most_world_levels = 8;
-constexpr int most_world_rivers = 100000;
+constexpr int most_world_rivers = 4096;
 constexpr int most_river_threshold = 1'000'000;
 
 std::string palette_names() {
@@ -630,8 +630,9 @@ std::vector<RunOption> declare() {
           write_thresholds);
     t.add<WorldShape>(
         Id::rivers, "rivers", SettingType::whole_number, "World", "N",
-        "the most river systems, the largest that reach the sea or a lake, each with its tributaries, 0 for none, up "
-        "to " + text(most_world_rivers) + " (default " + text(WorldShape().rivers) + ")",
+        "the most river systems a 64 x 64 area of the world holds (at least one in a smaller world), the largest "
+        "that reach the sea or a lake, each with its tributaries; 0 for none, up to " +
+            text(most_world_rivers) + " (default " + text(WorldShape().rivers) + ")",
         [](WorldShape& s, const std::string& v) {
             return read_number<Id::rivers, &WorldShape::rivers, 0, most_world_rivers>(
                 s, v, "a number of rivers from 0 to " + text(most_world_rivers));

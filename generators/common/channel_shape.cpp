@@ -43,21 +43,34 @@ Point water_middle(int corners) {
 }
 
 // How far the branch bows off its straight course at t (0..1): nothing at
-// either end, and no slope there, so it meets each edge square.
+// either end and flat there, so it meets each edge square and a place on
+// the edge lies nearest the branch's end, as in the tile across.
 double bow(double t, double first, double second) {
     const double s = std::sin(pi * t);
-    return s * s * (first + second * std::sin(2 * pi * t));
+    return s * s * s * s * (first + second * std::sin(2 * pi * t));
 }
 double unit(std::uint64_t h) { return static_cast<double>(h >> 11) / static_cast<double>(1ULL << 53); }
 }  // namespace
 
-double ChannelShape::half_width(int width_class) {
-    static constexpr double halves[channel_widths + 1] = {0.0, 0.15, 0.2, 0.26};
-    return halves[std::clamp(width_class, 0, channel_widths)];
+ChannelShape::Banks channel_banks(int half_width) {
+    const double h = std::max(1, half_width);
+    const double reach = std::max(2.0, 2.4 * h / 32.0) * 1.4 / h;
+    return {reach, reach + 1.5 / h};
 }
 
-ChannelShape::ChannelShape(const RiverChannel& channel, int water_corners, int variant)
+double ChannelShape::half_width(int width_class, Banks banks) {
+    if (width_class <= 0) return 0.0;
+    // Across an edge the banks of the widest reach no nearer the corners
+    // than a spring's keep clear of an edge, so no tile cuts them short.
+    const double widest = std::max(0.08, 0.5 - banks.keep_off - banks.reach);
+    const double narrowest = std::min(0.14, widest);
+    const double t = static_cast<double>(std::min(width_class, channel_widths) - 1) / (channel_widths - 1);
+    return narrowest + (widest - narrowest) * t;
+}
+
+ChannelShape::ChannelShape(const RiverChannel& channel, int water_corners, int variant, Banks banks)
     : free_(15 & ~channel.edges()) {
+    const auto half_width = [&](int width_class) { return ChannelShape::half_width(width_class, banks); };
     const std::uint64_t seed = mix_hash(0x63686e6cULL ^ static_cast<std::uint64_t>(channel.packed()) << 8 ^
                                         static_cast<std::uint64_t>(variant));
     const double half_out = channel.out ? half_width(channel.width(channel.out)) : 0.0;
@@ -66,18 +79,20 @@ ChannelShape::ChannelShape(const RiverChannel& channel, int water_corners, int v
         Branch b;
         b.from_half = from_half, b.to_half = to_half, b.enters = enters, b.leaves = leaves;
         // Room to bow: the banks stay well clear of the edges it does not cross.
-        const double room = std::max(0.0, 0.36 - std::max(from_half, to_half));
+        const double room = std::max(0.0, 0.5 - banks.keep_off - std::max(from_half, to_half));
         const std::uint64_t h = mix_hash(seed + branches_.size());
         const double first = room * (2 * unit(h) - 1), second = room * 0.6 * (2 * unit(mix_hash(h)) - 1);
         for (int k = 0; k <= samples; ++k) {
             const double t = static_cast<double>(k) / samples, off = bow(t, first, second);
             if (curved) {
-                // A quarter turn about the corner, its radius bowing.
+                // A quarter turn about the corner, its radius bowing out
+                // only: bowed in, the bank would near the two edges it
+                // crosses beside their shared corner.
                 const double a0 = std::atan2(from[1] - corner[1], from[0] - corner[0]);
                 double a1 = std::atan2(to[1] - corner[1], to[0] - corner[0]);
                 if (a1 - a0 > pi) a1 -= 2 * pi;
                 if (a0 - a1 > pi) a1 += 2 * pi;
-                const double a = a0 + (a1 - a0) * t, r = 0.5 + off;
+                const double a = a0 + (a1 - a0) * t, r = 0.5 + std::abs(off);
                 b.points.push_back({corner[0] + r * std::cos(a), corner[1] + r * std::sin(a)});
             } else {
                 // Straight, or leaving its edge square before heading on.

@@ -18,9 +18,16 @@
 // the tile's water, or leaves it, runs from its edge towards the water.
 class ChannelShape {
 public:
+    // How much of the tile the banks take, in tile units: how far the wet
+    // bank reaches beyond the water, and how far the water keeps from an
+    // edge it does not cross (the bank and a little more). Painters of one
+    // width agree on it, so channels of one width class meet at one width.
+    struct Banks {
+        double reach = 0.1, keep_off = 0.15;
+    };
     // `water_corners`: the corners of the tile that are water (transition
     // corner bits); 0 for a tile of land.
-    ChannelShape(const RiverChannel& channel, int water_corners, int variant);
+    ChannelShape(const RiverChannel& channel, int water_corners, int variant, Banks banks);
 
     struct Place {
         double depth = -1;   // tile units inside the channel's bank (below 0: outside)
@@ -44,8 +51,9 @@ public:
     };
     Run run(const Place& place) const;
 
-    // Half the channel's width where it crosses an edge of width class w.
-    static double half_width(int width_class);
+    // Half the channel's width where it crosses an edge of width class w:
+    // from a stream to as wide as the banks leave room for beside it.
+    static double half_width(int width_class, Banks banks);
 
 private:
     struct Branch {
@@ -57,3 +65,7 @@ private:
     std::vector<Branch> branches_;
     int free_ = 15;  // the edges it does not cross
 };
+
+// The banks at a tile's half width: a shore's wet band at its widest, and a
+// grid step and a half to spare.
+ChannelShape::Banks channel_banks(int half_width);

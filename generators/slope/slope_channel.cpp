@@ -11,7 +11,6 @@
 
 namespace {
 constexpr Colour foam_colour = rgb(232, 240, 236);
-constexpr double wet_band = 2.4;  // grid steps at width 64, as a shore's
 
 Colour mix(Colour a, Colour b, double t) {
     const auto m = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
@@ -27,8 +26,8 @@ SlopeChannel::SlopeChannel(const RasterImage& sheet, const WaterPhase& phase, co
       h_(half_width),
       water_cell_(terrain_cell_origin(spec.water)),
       foam_(mix_hash(spec.set_seed ^ 0x7261706964ULL), 12) {
-    if (spec.channel.any()) shape_.emplace(spec.channel, 0, 0);
-    keep_off_ = (std::max(2.0, wet_band * h_ / 32.0) * 1.4 + 1.5) / h_;
+    if (spec.channel.any()) shape_.emplace(spec.channel, 0, 0, channel_banks(half_width));
+    keep_off_ = channel_banks(half_width).keep_off;
 }
 
 double SlopeChannel::depth(GridPoint p, ChannelShape::Place& place) const {
@@ -82,7 +81,7 @@ Colour SlopeChannel::ground(GridPoint p, Colour ground, double light) const {
     const double d = depth(p, place);
     if (d >= 0) return scale_colour(water(p, place), std::min(1.0, 0.15 + 0.85 * light));
     // The wet bank darkens the ground most at the water's edge.
-    const double reach = std::max(1.5, std::max(2.0, wet_band * h_ / 32.0));
+    const double reach = channel_banks(h_).reach * h_;
     if (-d >= reach) return ground;
     const double wet = 1 + d / reach, dark = 0.38 * wet * wet;
     return rgb_clamped(static_cast<int>(std::lround(red(ground) * (1 - dark))),

@@ -26,13 +26,12 @@ public:
           spec_(spec),
           h_(half_width),
           bands_(bands_for(half_width)),
-          shape_(spec.channel, ~spec.mask & 15, spec.variant),
+          shape_(spec.channel, ~spec.mask & 15, spec.variant, channel_banks(half_width)),
           water_cell_(terrain_cell_origin(spec.a)),
           land_(sheet, terrain_cell_origin(spec.b)),
           width_noise_(mix_hash(spec.set_seed ^ 0xc4a7ULL), 4),
           style_{false, spec.b.kind == TerrainKind::rock, terrain_mean_colour(sheet, spec.b)} {
-        // The banks keep clear of the edges the channel does not cross.
-        keep_off_ = (bands_.wet * 1.4 + 1.5) / h_;
+        keep_off_ = channel_banks(half_width).keep_off;
         if (spec.mask != 15) {
             TransitionTileSpec plain = spec;
             plain.channel = {};

@@ -13,9 +13,11 @@
 #include "generators/world/world_rivers.hpp"
 
 #include "generators/common/river_channel.hpp"
+#include "generators/world/world_cell_hash.hpp"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <numeric>
 #include <queue>
 
@@ -28,6 +30,23 @@ constexpr int shortest_tributary = 3;
 constexpr int wider_at[channel_widths - 1] = {4, 12};
 
 constexpr int edges[4] = {edge_ne, edge_se, edge_sw, edge_nw};
+
+// Water left to the field's smooth slopes runs straight for long; a little
+// noise a few cells across makes it wander as rivers do, never across a
+// level (keys of two levels lie 2 apart).
+constexpr double wander = 0.025, wander_cells = 3.5;
+
+double lattice(std::uint64_t seed, int x, int y) {
+    return static_cast<double>(world_cell_hash(seed, x, y) >> 11) / static_cast<double>(1ULL << 53);
+}
+double wander_noise(std::uint64_t seed, int x, int y) {
+    const double u = x / wander_cells, v = y / wander_cells;
+    const int ix = static_cast<int>(std::floor(u)), iy = static_cast<int>(std::floor(v));
+    const double tx = u - ix, ty = v - iy, sx = tx * tx * (3 - 2 * tx), sy = ty * ty * (3 - 2 * ty);
+    const double top = lattice(seed, ix, iy) + (lattice(seed, ix + 1, iy) - lattice(seed, ix, iy)) * sx;
+    const double bottom = lattice(seed, ix, iy + 1) + (lattice(seed, ix + 1, iy + 1) - lattice(seed, ix, iy + 1)) * sx;
+    return top + (bottom - top) * sy;
+}
 
 enum class Kind : std::uint8_t { blocked, land, sea, lake };
 
@@ -56,7 +75,8 @@ struct Queued {
 
 class Drainage {
 public:
-    Drainage(const WorldPatch& patch, int margin, const WorldHydrology& h) : w_(h.width), h_(h.height) {
+    Drainage(const WorldPatch& patch, int margin, const WorldHydrology& h, std::uint64_t seed)
+        : w_(h.width), h_(h.height) {
         const auto count = static_cast<std::size_t>(w_) * h_;
         kind_.assign(count, Kind::blocked);
         entry_.assign(count, 0);
@@ -81,7 +101,7 @@ public:
                 }
                 for (int k = 0; k < 4; ++k)
                     if (patch.level[at[k]] > low) high_corners |= 1 << k;
-                key_[c] = key / 4;
+                key_[c] = static_cast<float>(key / 4 + wander * wander_noise(seed, x, y));
                 if (sea) {
                     kind_[c] = Kind::sea, entry_[c] = 15;
                 } else if (high_corners == 0) {
@@ -189,7 +209,7 @@ int width_class(int flow, int threshold) {
 void find_world_rivers(const WorldPatch& patch, int margin, const WorldRequest& request, WorldHydrology& out) {
     const int threshold = std::max(2, request.river_threshold);
     if (request.rivers <= 0 || out.width <= 0 || out.height <= 0) return;
-    Drainage d(patch, margin, out);
+    Drainage d(patch, margin, out, mix_hash(request.seed ^ 0x72697672ULL));
     d.flood();
     d.accumulate();
     const int w = d.width();
@@ -215,9 +235,11 @@ void find_world_rivers(const WorldPatch& patch, int margin, const WorldRequest& 
     struct Branch {
         int from, joins_cell, joins;
     };
-    int systems = 0;
+    const long long area = static_cast<long long>(out.width) * out.height;
+    const long long most = std::max(1LL, (static_cast<long long>(request.rivers) * area + 4095) / 4096);
+    long long systems = 0;
     for (const int mouth : mouths) {
-        if (systems >= request.rivers) break;
+        if (systems >= most) break;
         const int sea = d.downstream(mouth);
         const bool into_lake = d.kind(sea) == Kind::lake;
         std::vector<Branch> branches = {{mouth, sea, -1}};

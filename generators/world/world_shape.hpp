@@ -17,9 +17,10 @@ struct WorldShape {
     int levels = 3;               // levels above the water's; 0: a flat world
     std::string palette;          // empty: the default
     WorldThresholds thresholds;
-    // The most river systems, the largest that reach the sea or a lake,
+    // The most river systems a 64 x 64 area of the world holds (at least
+    // one in a smaller world): the largest that reach the sea or a lake,
     // each with its tributaries; 0: none.
     int rivers = 6;
     // How many cells must drain through a cell before a river rises there.
-    int river_threshold = 24;
+    int river_threshold = 12;
 };

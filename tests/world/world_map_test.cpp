@@ -15,8 +15,8 @@ bool same_object(const WorldObject& a, const WorldObject& b) {
     return a.kind == b.kind && a.x == b.x && a.y == b.y && a.level == b.level && a.look == b.look;
 }
 
-// Every chunk holds exactly the whole world's values on its cells, and the
-// objects of a grid of chunks are the whole world's.
+// Every chunk holds exactly the whole world's values on its cells, rivers
+// too, and the objects of a grid of chunks are the whole world's.
 TEST(WorldMap, ChunksHoldTheWholeWorldsCells) {
     const WorldRequest request = test_world(5, 3, 176);
     const WorldMap whole = whole_world(request);
@@ -34,9 +34,12 @@ TEST(WorldMap, ChunksHoldTheWholeWorldsCells) {
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x) {
                     ASSERT_EQ(part.rise(x, y), whole.rise(x0 + x, y0 + y)) << x0 + x << "," << y0 + y;
+                    ASSERT_EQ(part.channel(x, y), whole.channel(x0 + x, y0 + y)) << x0 + x << "," << y0 + y;
                     ASSERT_EQ(part.variant(x, y), whole.variant(x0 + x, y0 + y));
                 }
             gathered.insert(gathered.end(), part.objects.begin(), part.objects.end());
+            ASSERT_EQ(part.rivers.size(), whole.rivers.size());
+            for (std::size_t r = 0; r < whole.rivers.size(); ++r) ASSERT_EQ(part.rivers[r].cells, whole.rivers[r].cells);
         }
     auto row_order = [](const WorldObject& a, const WorldObject& b) {
         return std::pair(a.y, a.x) < std::pair(b.y, b.x);
@@ -44,6 +47,7 @@ TEST(WorldMap, ChunksHoldTheWholeWorldsCells) {
     std::sort(gathered.begin(), gathered.end(), row_order);
     ASSERT_TRUE(std::is_sorted(whole.objects.begin(), whole.objects.end(), row_order));
     ASSERT_EQ(gathered.size(), whole.objects.size());
+    EXPECT_FALSE(whole.rivers.empty());
     for (std::size_t i = 0; i < gathered.size(); ++i) EXPECT_TRUE(same_object(gathered[i], whole.objects[i]));
 }
 
