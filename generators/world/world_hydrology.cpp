@@ -23,7 +23,8 @@ WorldHydrology world_hydrology(const WorldRequest& request) {
     WorldPatch patch;
     patch.x0 = patch.y0 = -margin;
     patch.width = h.width + 1 + 2 * margin, patch.height = h.height + 1 + 2 * margin;
-    settle_world_patch(patch, request);
+    // Which land it is does not change where water runs: no moisture.
+    settle_world_patch(patch, request, false);
     fill_world_hollows(patch, margin, h);
     apply_world_lakes(h, patch);
     find_world_rises(patch, request);

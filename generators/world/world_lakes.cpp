@@ -10,10 +10,11 @@
 // cliff touches it.
 #include "generators/world/world_lakes.hpp"
 
+#include "generators/world/world_flood_queue.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <queue>
 
 namespace {
 // A hollow holds a lake when it spans this many corners and its water
@@ -29,13 +30,6 @@ constexpr std::array<std::array<int, 2>, 8> around = {
 struct Corners {
     int w, h;  // corners across and down
     bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h; }
-};
-
-struct Queued {
-    float fill;
-    long long order;
-    int at;
-    bool operator>(const Queued& o) const { return fill != o.fill ? fill > o.fill : order > o.order; }
 };
 
 // Groups of marked corners joined corner to corner (diagonals too), each
@@ -83,26 +77,24 @@ void fill_world_hollows(const WorldPatch& patch, int margin, WorldHydrology& out
 
     // The flood starts from the sea and the world's rim, where water leaves.
     std::vector<std::uint8_t> closed(count, 0);
-    std::priority_queue<Queued, std::vector<Queued>, std::greater<>> queue;
-    long long order = 0;
+    FloodQueue queue(*std::max_element(key.begin(), key.end()));
     for (int c = 0; c < static_cast<int>(count); ++c) {
         const int x = c % g.w, y = c / g.w;
         if (is_water(patch.terrain[at_patch(c)]) || x == 0 || y == 0 || x == g.w - 1 || y == g.h - 1) {
             closed[c] = 1;
-            queue.push({key[c], order++, c});
+            queue.push(key[c], c);
         }
     }
     while (!queue.empty()) {
-        const Queued q = queue.top();
-        queue.pop();
+        const int at = queue.pop();
         for (const auto& [dx, dy] : around) {
-            const int x = q.at % g.w + dx, y = q.at / g.w + dy;
+            const int x = at % g.w + dx, y = at / g.w + dy;
             if (!g.inside(x, y)) continue;
             const int n = y * g.w + x;
             if (closed[n]) continue;
             closed[n] = 1;
-            fill[n] = std::max(key[n], q.fill);
-            queue.push({fill[n], order++, n});
+            fill[n] = std::max(key[n], fill[at]);
+            queue.push(fill[n], n);
         }
     }
 

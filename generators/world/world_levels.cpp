@@ -86,7 +86,7 @@ WorldTerrain world_rise_ground(int rise) { return rise == 2 ? WorldTerrain::rock
 
 int world_level_reach(int levels) { return smoothing_passes(levels) + 1; }
 
-void settle_world_patch(WorldPatch& patch, const WorldRequest& request) {
+void settle_world_patch(WorldPatch& patch, const WorldRequest& request, bool moisture) {
     const WorldFields fields(request);
     const int levels = std::max(0, request.levels);
     const HeightScale scale = height_scale(levels);
@@ -101,7 +101,7 @@ void settle_world_patch(WorldPatch& patch, const WorldRequest& request) {
             const int wx = patch.x0 + cx, wy = patch.y0 + cy;
             const double e = fields.elevation(wx, wy);
             patch.elevation[patch.at(cx, cy)] = static_cast<float>(e);
-            const WorldTerrain t = terrain_of(request.thresholds, e, fields.moisture(wx, wy));
+            const WorldTerrain t = terrain_of(request.thresholds, e, moisture ? fields.moisture(wx, wy) : 0.5);
             patch.terrain[patch.at(cx, cy)] = t;
             if (!is_water(t)) height[patch.at(cx, cy)] = scale.height_of(raw_level(request.thresholds, levels, e));
             // The map's front edges lie on level 0: a raised cell there

@@ -11,8 +11,9 @@ WorldTerrain world_rise_ground(int rise);
 // fields of corners up to this far away.
 int world_level_reach(int levels);
 
-// Fills the patch's terrains, elevations and levels from the fields.
-void settle_world_patch(WorldPatch& patch, const WorldRequest& request);
+// Fills the patch's terrains, elevations and levels from the fields;
+// without moisture, land between the shore and the rock is all grass.
+void settle_world_patch(WorldPatch& patch, const WorldRequest& request, bool moisture = true);
 // Finds the patch's rises from its levels, and gives the corners of every
 // rising cell its ground.
 void find_world_rises(WorldPatch& patch, const WorldRequest& request);

@@ -2,7 +2,7 @@
 // flood reaches drains into the cell it was reached from, so following the
 // drainage from anywhere leads down to the sea and never up a level. The
 // flood takes the lowest cells first (by level, then elevation; within a
-// filled hollow by the ground under the fill), so the drainage runs down
+// filled hollow in the order the flood came), so the drainage runs down
 // the valleys. Lakes are cells like any other on their level: the water of
 // the rivers that run into one leaves it by the lake's own outlet.
 //
@@ -14,12 +14,13 @@
 
 #include "generators/common/river_channel.hpp"
 #include "generators/world/world_cell_hash.hpp"
+#include "generators/world/world_flood_queue.hpp"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <numeric>
-#include <queue>
+#include <optional>
 
 namespace {
 // Dry cells a river's own length must hold, without the cell it ends in:
@@ -61,17 +62,6 @@ int high_edge(int high_corners) {
         default: return 0;
     }
 }
-
-struct Queued {
-    float fill, ground;
-    long long order;
-    int at;
-    bool operator>(const Queued& o) const {
-        if (fill != o.fill) return fill > o.fill;
-        if (ground != o.ground) return ground > o.ground;
-        return order > o.order;
-    }
-};
 
 class Drainage {
 public:
@@ -120,6 +110,7 @@ public:
         out_.assign(count, 0);
         closed_.assign(count, 0);
         fill_ = key_;
+        queue_.emplace(*std::max_element(key_.begin(), key_.end()) + 1.0);
         for (int c = 0; c < static_cast<int>(count); ++c)
             if (kind_[c] == Kind::sea) open(c);
         spread();
@@ -172,19 +163,18 @@ public:
 private:
     void open(int c) {
         closed_[c] = 1;
-        queue_.push({fill_[c], key_[c], order_count_++, c});
+        queue_->push(fill_[c], c);
     }
     void spread() {
-        while (!queue_.empty()) {
-            const Queued q = queue_.top();
-            queue_.pop();
-            if (kind_[q.at] != Kind::sea) order_.push_back(q.at);
+        while (!queue_->empty()) {
+            const int at = queue_->pop();
+            if (kind_[at] != Kind::sea) order_.push_back(at);
             for (const int e : edges) {
-                if (!(entry_[q.at] & e)) continue;
-                const int n = across(q.at, e);
+                if (!(entry_[at] & e)) continue;
+                const int n = across(at, e);
                 if (n < 0 || closed_[n] || !(exit_[n] & opposite_edge(e))) continue;
                 out_[n] = static_cast<std::uint8_t>(opposite_edge(e));
-                fill_[n] = std::max(key_[n], q.fill);
+                fill_[n] = std::max(key_[n], fill_[at]);
                 open(n);
             }
         }
@@ -195,8 +185,7 @@ private:
     std::vector<std::uint8_t> entry_, exit_, out_, closed_;
     std::vector<float> key_, fill_;
     std::vector<int> order_, flow_;
-    std::priority_queue<Queued, std::vector<Queued>, std::greater<>> queue_;
-    long long order_count_ = 0;
+    std::optional<FloodQueue> queue_;
 };
 
 int width_class(int flow, int threshold) {
