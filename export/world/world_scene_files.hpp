@@ -1,6 +1,7 @@
 #pragma once
 #include "export/problem.hpp"
 #include "export/map/map_model.hpp"
+#include "export/map/tiled_placement.hpp"
 #include "export/world/world_sheets.hpp"
 
 #include <string>
@@ -21,5 +22,8 @@ SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
                              const std::vector<const WorldSheet*>& sheets, bool normals, int jobs);
 
 // A tile object of `tileset` (its tile `gid`) standing with its anchor on
-// the centre of cell (x, y), raised `rise` pixels.
-MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise);
+// the centre of cell (x, y), raised `rise` pixels, exactly where Tiled draws
+// the same tile in that cell of its `ground` layer (at an odd tile height
+// Tiled rounds the rows of each layer its own way).
+MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise,
+                          const TiledLayerRows& ground);

@@ -60,6 +60,29 @@ std::map<std::string, std::vector<std::uint8_t>> folder_bytes(const fs::path& di
         if (entry.is_regular_file()) files[entry.path().filename().string()] = read_file(entry.path());
     return files;
 }
+
+// world.png is Tiled's render of world.tmx, pixel for pixel, with no hole
+// inside the map's diamond of w x h cells (the frame grows up by the raised
+// levels' offset).
+void expect_tiled_draws_it_whole(const fs::path& out, int width, int w, int h) {
+    const Rgba ours = read_rgba(out / "world.png");
+    const Rgba tiled = rasterize(out / "world.tmx", out / "tiled.png");
+    ASSERT_EQ(ours.width, tiled.width) << "width " << width;
+    ASSERT_EQ(ours.height, tiled.height) << "width " << width;
+    std::size_t differing = 0;
+    for (std::size_t k = 0; k < ours.pixels.size(); ++k) differing += ours.pixels[k] != tiled.pixels[k];
+    EXPECT_EQ(differing, 0u) << "width " << width;
+    const int dw = width, dh = width / 2, top = ours.height - (w + h) * dh / 2;
+    int holes = 0;
+    for (int y = top + 1; y < ours.height - 1; ++y)
+        for (int x = 1; x < ours.width - 1; ++x) {
+            // Map coordinates of the pixel, in cells, from cell (0, 0)'s top corner at (h dw/2, top).
+            const double sx = (x + 0.5 - h * dw / 2.0) / dw, sy = (y + 0.5 - top) / dh;
+            const double cx = sy + sx, cy = sy - sx;
+            if (cx > 0.05 && cy > 0.05 && cx < w - 0.05 && cy < h - 0.05) holes += ours.at(x, y)[3] != 255;
+        }
+    EXPECT_EQ(holes, 0) << "width " << width;
+}
 }  // namespace
 
 TEST(WorldRun, TiledDrawsTheMapAsWeDoWithNoHoles) {
@@ -71,25 +94,21 @@ TEST(WorldRun, TiledDrawsTheMapAsWeDoWithNoHoles) {
                                          "--out",    out.string()};
         if (width == 64) args.insert(args.end(), {"--frames", "4"});
         ASSERT_EQ(run_world_render(args), 0);
-        const Rgba ours = read_rgba(out / "world.png");
-        const Rgba tiled = rasterize(out / "world.tmx", out / "tiled.png");
-        ASSERT_EQ(ours.width, tiled.width);
-        ASSERT_EQ(ours.height, tiled.height);
-        std::size_t differing = 0;
-        for (std::size_t k = 0; k < ours.pixels.size(); ++k) differing += ours.pixels[k] != tiled.pixels[k];
-        EXPECT_EQ(differing, 0u) << "width " << width;
-        // No hole inside the map's diamond (9 x 7 cells; the frame grows up
-        // by the raised levels' offset).
-        const int dw = width, dh = width / 2, top = ours.height - (9 + 7) * dh / 2;
-        int holes = 0;
-        for (int y = top + 1; y < ours.height - 1; ++y)
-            for (int x = 1; x < ours.width - 1; ++x) {
-                // Map coordinates of the pixel, in cells, from cell (0, 0)'s top corner at (7 dw/2, top).
-                const double sx = (x + 0.5 - 7.0 * dw / 2) / dw, sy = (y + 0.5 - top) / dh;
-                const double cx = sy + sx, cy = sy - sx;
-                if (cx > 0.05 && cy > 0.05 && cx < 8.95 && cy < 6.95) holes += ours.at(x, y)[3] != 255;
-            }
-        EXPECT_EQ(holes, 0) << "width " << width;
+        expect_tiled_draws_it_whole(out, width, 9, 7);
+    }
+}
+
+// Every width the window draws, half of them of an odd tile height, over
+// seeds whose objects stand on odd and even rows of several levels.
+TEST(WorldRun, EveryWidthOfTheWindowDrawsAsTiledDoes) {
+    const ScratchDir dir("brannoc-world-");
+    for (int width = 40, k = 0; width <= 200; width += 10, ++k) {
+        const fs::path out = dir.path() / std::to_string(width);
+        ASSERT_EQ(run_world_render({"--size", "12x12", "--seed", std::to_string(2 + k % 3), "--levels", "2",
+                                    "--variants", "1", "--iso-width", std::to_string(width), "--out", out.string()}),
+                  0)
+            << "width " << width;
+        expect_tiled_draws_it_whole(out, width, 12, 12);
     }
 }
 
