@@ -89,7 +89,13 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
         godot.cell_stride = s.frames;
     }
     files.emplace_back(s.godot_file(), godot_tileset(s.layout, count, godot));
-    // Godot 3 TileSets declare no animations: moving water there is frame 0.
-    if (s.frames == 1) files.emplace_back(s.godot3_file(), godot3_tileset(s.layout, count, {s.stem, image, {}, {}}));
+    // A Godot 3 tile shows one region of one texture (an AnimatedTexture
+    // cannot take regions of a sheet), so moving water there is its frame 0.
+    Godot3TileSet godot3{s.stem, image, {}, {}, s.frames};
+    if (run.normals) {
+        godot3.resources.push_back("[ext_resource path=" + godot_string(normals) + " type=\"Texture\" id=2]\n");
+        godot3.tiles.assign(s.tiles.size(), {{"normal_map", "ExtResource( 2 )"}});
+    }
+    files.emplace_back(s.godot3_file(), godot3_tileset(s.layout, count, godot3));
     return files;
 }

@@ -35,8 +35,8 @@ Problem compose_world_sheet(WorldSheet& sheet, int iso_width);
 
 // The files beside a world sheet, as (file name, text or bytes): its PNG,
 // .tsx (with a Wang set of the world's terrains when its tiles have
-// corners), Godot 4 .tres, Godot 3 .tres (still tiles only) and the
-// lighting maps the run asks for, laid out as the sheet.
+// corners), Godot 4 .tres, Godot 3 .tres (moving tiles at their first frame)
+// and the lighting maps the run asks for, laid out as the sheet.
 std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSheet& sheet, const TileDrawing& run,
                                                                    const std::vector<std::string>& terrain_names,
                                                                    const std::vector<Colour>& terrain_colours);

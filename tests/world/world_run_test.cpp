@@ -184,11 +184,13 @@ TEST(WorldRun, ChunksMergeIntoTheWholeMap) {
     EXPECT_EQ(differing, 0u);
 }
 
-// Godot 3 opens the world's own scene and holds the map's cells and objects.
+// Godot 3 opens the world's own scene, moving water and normals too, and holds the map's cells (moving ones at their first frame) and
+// objects, every tile and sprite lit by its normals.
 TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
     const ScratchDir dir("brannoc-world-");
     constexpr int w = 10, h = 8;
-    ASSERT_EQ(run_world_render({"--size", "10x8", "--seed", "21", "--iso-width", "64", "--out", dir.path().string()}),
+    ASSERT_EQ(run_world_render({"--size", "10x8", "--seed", "21", "--iso-width", "64", "--frames", "4", "--normals",
+                                "--out", dir.path().string()}),
               0);
     std::FILE* file = std::fopen((dir.path() / "project.godot").c_str(), "w");
     std::fputs("config_version=4\n\n[application]\n\nconfig/name=\"world\"\n", file);
@@ -201,9 +203,12 @@ TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
         "\tfor node in root.get_children():\n"
         "\t\tif node is TileMap:\n"
         "\t\t\tfor c in node.get_used_cells():\n"
-        "\t\t\t\tprint(\"cell %d %d %d\" % [c.x, c.y, node.get_cellv(c)])\n"
+        "\t\t\t\tvar id = node.get_cellv(c)\n"
+        "\t\t\t\tvar lit = node.tile_set.tile_get_normal_map(id) != null\n"
+        "\t\t\t\tprint(\"cell %s %d %d %d %s\" % [node.tile_set.resource_path.get_file(), c.x, c.y, id, lit])\n"
         "\t\telif node is YSort:\n"
-        "\t\t\tprint(\"objects %d\" % node.get_child_count())\n"
+        "\t\t\tfor sprite in node.get_children():\n"
+        "\t\t\t\tprint(\"sprite %s\" % (sprite.normal_map != null))\n"
         "\troot.free()\n"
         "\tquit(0)\n",
         file);
@@ -214,18 +219,29 @@ TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
         << "godot3-server (Debian package godot3-server) must be installed";
     ASSERT_EQ(std::system((godot + "-s res://cells.gd >cells.log 2>&1").c_str()), 0);
 
+    // The map's tilesets by first gid: the Godot 3 TileSet beside each, and its frames a tile.
+    const nlohmann::json manifest = read_json(dir.path() / "world.json");
+    const std::vector<std::uint8_t> tmx = read_file(dir.path() / "world.tmx");
+    const std::string tmx_text(tmx.begin(), tmx.end());
+    static const std::regex tileset("<tileset firstgid=\"(\\d+)\" source=\"([^\"]+)\\.tsx\"");
+    std::map<std::uint32_t, std::pair<std::string, int>, std::greater<>> sets;
+    std::size_t k = 0;
+    for (std::sregex_iterator it(tmx_text.begin(), tmx_text.end(), tileset), end; it != end; ++it, ++k)
+        sets[std::stoul((*it)[1])] = {(*it)[2].str() + "_godot3.tres", manifest["tilesets"][k]["frames"].get<int>()};
+    ASSERT_GE(sets.size(), 3u);  // tiles, water and objects
     std::multiset<std::string> expected, read;
     for (const std::vector<std::uint32_t>& gids : tmx_layers(dir.path() / "world.tmx", w * h))
-        for (int k = 0; k < w * h; ++k)
-            if (gids[k] != 0)
-                expected.insert("cell " + std::to_string(k % w) + " " + std::to_string(k / w) + " " +
-                                std::to_string(gids[k] - 1));
-    const nlohmann::json manifest = read_json(dir.path() / "world.json");
-    expected.insert("objects " + std::to_string(manifest["objects"].size()));
+        for (int c = 0; c < w * h; ++c)
+            if (gids[c] != 0) {
+                const auto& [first, set] = *sets.lower_bound(gids[c]);
+                expected.insert("cell " + set.first + " " + std::to_string(c % w) + " " + std::to_string(c / w) + " " +
+                                std::to_string((gids[c] - first) / set.second) + " True");
+            }
+    for (std::size_t n = 0; n < manifest["objects"].size(); ++n) expected.insert("sprite True");
     const std::vector<std::uint8_t> log = read_file(dir.path() / "cells.log");
     std::istringstream lines(std::string(log.begin(), log.end()));
     for (std::string line; std::getline(lines, line);)
-        if (line.rfind("cell ", 0) == 0 || line.rfind("objects ", 0) == 0) read.insert(line);
+        if (line.rfind("cell ", 0) == 0 || line.rfind("sprite ", 0) == 0) read.insert(line);
     EXPECT_EQ(read, expected);
 }
 
