@@ -184,8 +184,9 @@ TEST(WorldRun, ChunksMergeIntoTheWholeMap) {
     EXPECT_EQ(differing, 0u);
 }
 
-// Godot 3 opens the world's own scene, moving water and normals too, and holds the map's cells (moving ones at their first frame) and
-// objects, every tile and sprite lit by its normals.
+// Godot 3 opens the world's own scene, moving water and normals too, and
+// holds the map's cells (moving ones at their first frame) and objects,
+// every tile and sprite lit by its normals.
 TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
     const ScratchDir dir("brannoc-world-");
     constexpr int w = 10, h = 8;
