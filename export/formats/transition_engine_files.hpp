@@ -34,9 +34,13 @@ inline constexpr int wang_slot_right = 1, wang_slot_bottom = 3, wang_slot_left =
 // Tile k is the tileset's tile k x id_stride (the tiles between are its animation frames).
 std::string tiled_wangsets(const std::vector<TerrainSwatch>& terrains, int tile_count, int id_stride = 1);
 
-// Godot 4: terrain set 0 matching corners, terrain 0 A and 1 B (if any); and
-// a tile's terrain set, terrain and four corner peering bits.
-GodotKeys godot_terrain_set(const std::vector<TerrainSwatch>& terrains);
+// A terrain as a <wangcolor> of a Wang set, shown by its tile (-1 for none).
+std::string tiled_wangcolor(const TerrainSwatch& terrain, int tile);
+
+// Godot 4: terrain set `set` matching corners, terrain 0 A and 1 B (if any)
+// or the swatches in turn; and a tile's terrain set, terrain and four corner
+// peering bits.
+GodotKeys godot_terrain_set(const std::vector<TerrainSwatch>& terrains, int set = 0);
 GodotKeys godot_tile_terrain(int mask);
 
 // The tile for each cell of a map_size x map_size isometric map over a

@@ -129,6 +129,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         WorldSheet& sheet = tile_settings[k].loop_frames > 1 ? moving : still;
         placed.emplace_back(&sheet == &moving ? 1 : 0, static_cast<int>(sheet.tiles.size()));
         sheet.tiles.push_back(tiles[k]);
+        sheet.keys.push_back(layout.tiles[k]);
         sheet.corners.push_back(wang_corners(layout.tiles[k]));
         sheet.tile_names.push_back(tile_name(layout.tiles[k]));
     }

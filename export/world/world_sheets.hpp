@@ -3,6 +3,7 @@
 #include "export/problem.hpp"
 #include "export/tile/rendered_tile.hpp"
 #include "export/tile/tile_request.hpp"
+#include "generators/world/world_layout.hpp"
 
 #include <array>
 #include <string>
@@ -18,8 +19,10 @@ struct WorldSheet {
     int frames = 1;
     SheetLayout layout;
     Sheet sheet;
-    // Per tile: its Wang corners (Tiled's colour at top, right, bottom and
-    // left; 0 none), or empty for tiles of no terrain (objects, slopes).
+    // Per tile: what it is, or empty for a sheet of objects (the terrain
+    // sets follow from it); and its corners' terrains (terrain k as k + 1,
+    // top, right, bottom and left), for the manifest.
+    std::vector<WorldTileKey> keys;
     std::vector<std::array<int, 4>> corners;
     std::vector<std::string> tile_names;  // what each tile is, for the tileset's "name" property
 
@@ -34,9 +37,9 @@ struct WorldSheet {
 Problem compose_world_sheet(WorldSheet& sheet, int iso_width);
 
 // The files beside a world sheet, as (file name, text or bytes): its PNG,
-// .tsx (with a Wang set of the world's terrains when its tiles have
-// corners), Godot 4 .tres, Godot 3 .tres (moving tiles at their first frame)
-// and the lighting maps the run asks for, laid out as the sheet.
+// .tsx and Godot 4 .tres (both with the terrain sets of world_terrain_sets.hpp
+// when its tiles are of terrains), Godot 3 .tres (moving tiles at their
+// first frame) and the lighting maps the run asks for, laid out as the sheet.
 std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSheet& sheet, const TileDrawing& run,
                                                                    const std::vector<std::string>& terrain_names,
                                                                    const std::vector<Colour>& terrain_colours);
