@@ -6,8 +6,8 @@
 #include <set>
 
 namespace {
-constexpr int chunk_cells = 16;           // Tiled keeps a layer's cells in chunks this many a side
-constexpr double whole_within = 1e-6;     // what Tiled's divisions leave of a whole pixel
+constexpr int chunk_cells = 16;        // Tiled keeps a layer's cells in chunks this many a side
+constexpr double whole_within = 1e-6;  // what Tiled's divisions leave of a whole pixel
 
 // Qt's rounding of an image's corner: halves go down the screen (and right).
 long long qt_round(double v) { return static_cast<long long>(std::floor(v + 0.5)); }
@@ -23,7 +23,8 @@ TiledLayerRows::TiledLayerRows(const MapModel& map, const MapTileLayer& layer) {
     std::set<int> used;
     for (std::size_t k = 0; k < layer.gids.size() && map.width > 0; ++k) {
         if (layer.gids[k] == 0) continue;
-        const int cx = static_cast<int>(k % map.width) / chunk_cells, cy = static_cast<int>(k / map.width) / chunk_cells;
+        const int cx = static_cast<int>(k % map.width) / chunk_cells,
+                  cy = static_cast<int>(k / map.width) / chunk_cells;
         x0 = std::min(x0, cx), y0 = std::min(y0, cy), x1 = std::max(x1, cx), y1 = std::max(y1, cy);
         if (const int t = map_tileset_of(map, layer.gids[k]); t >= 0) used.insert(t);
     }

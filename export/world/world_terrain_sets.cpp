@@ -32,7 +32,7 @@ std::array<int, 4> corners_of(int mask, int on, int off) {
     return out;
 }
 
-std::string tiled_wangsets(const std::vector<TerrainSet>& sets, int frames) {
+std::string wangsets_element(const std::vector<TerrainSet>& sets, int frames) {
     std::ostringstream out;
     out << " <wangsets>\n";
     for (const TerrainSet& set : sets) {
@@ -63,8 +63,8 @@ WorldTerrainSets world_terrain_sets(const std::vector<WorldTileKey>& keys, int f
     const auto raised = [](Colour c) { return rgb((red(c) + 255) / 2, (green(c) + 255) / 2, (blue(c) + 255) / 2); };
 
     TerrainSet terrains{"terrains", world, {}};
-    std::map<int, TerrainSet> edges;                     // by terrain
-    std::map<std::pair<int, int>, TerrainSet> slopes;    // by kind and ground
+    std::map<int, TerrainSet> edges;                   // by terrain
+    std::map<std::pair<int, int>, TerrainSet> slopes;  // by kind and ground
     for (std::size_t k = 0; k < keys.size(); ++k) {
         const WorldTileKey& key = keys[k];
         const int t = static_cast<int>(key.terrain), tile = static_cast<int>(k);
@@ -104,7 +104,7 @@ WorldTerrainSets world_terrain_sets(const std::vector<WorldTileKey>& keys, int f
     for (auto& [t, set] : edges) sets.push_back(std::move(set));
     for (auto& [group, set] : slopes) sets.push_back(std::move(set));
     if (sets.empty()) return out;
-    out.tiled = tiled_wangsets(sets, frames);
+    out.tiled = wangsets_element(sets, frames);
 
     out.godot_alternatives.assign(keys.size(), 0);  // counting the tile itself until the end
     for (std::size_t s = 0; s < sets.size(); ++s) {
@@ -119,8 +119,7 @@ WorldTerrainSets world_terrain_sets(const std::vector<WorldTileKey>& keys, int f
             const char* const bits[4] = {"top_corner", "right_corner", "bottom_corner", "left_corner"};
             for (const int c : {1, 2, 3, 0})
                 if (m.corners[c] != none)
-                    tile.push_back(
-                        {alternative + "/terrains_peering_bit/" + bits[c], std::to_string(m.corners[c])});
+                    tile.push_back({alternative + "/terrains_peering_bit/" + bits[c], std::to_string(m.corners[c])});
         }
     }
     for (int& alternatives : out.godot_alternatives) alternatives = std::max(0, alternatives - 1);

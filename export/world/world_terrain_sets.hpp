@@ -23,10 +23,10 @@
 // tile belongs to one terrain set, so a fill joins its edge set as its
 // alternative tile 1, drawn alike.
 struct WorldTerrainSets {
-    std::string tiled;               // a <wangsets> element, empty when no tile is of a terrain
-    GodotKeys godot_tileset;         // the TileSet's terrain_set_N keys
-    std::vector<GodotKeys> godot_tiles;  // tile k's keys ("0/terrain_set", "1/terrain", ...)
-    std::vector<int> godot_alternatives; // tile k's alternative tiles beside its own
+    std::string tiled;                    // a <wangsets> element, empty when no tile is of a terrain
+    GodotKeys godot_tileset;              // the TileSet's terrain_set_N keys
+    std::vector<GodotKeys> godot_tiles;   // tile k's keys ("0/terrain_set", "1/terrain", ...)
+    std::vector<int> godot_alternatives;  // tile k's alternative tiles beside its own
 };
 
 // `keys`: the sheet's tiles in order (none for a sheet of objects); `names`

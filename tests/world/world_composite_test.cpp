@@ -98,8 +98,8 @@ void expect_tiled_draws_it(int iso_width, int map_w, int map_h, unsigned seed) {
     // Each stands on a whole screen point, as the world's objects do.
     for (int i = 0; i < 6; ++i) {
         const bool tall = i % 2 == 0;
-        const auto [x, y] = tiled_object_point(map, map_h * w / 2 - h / 2 + 8 * i - (i % 3) * 4,
-                                               (3 * h / 2 + 4 * i + (i % 3) * 4) / 2);
+        const auto [x, y] =
+            tiled_object_point(map, map_h * w / 2 - h / 2 + 8 * i - (i % 3) * 4, (3 * h / 2 + 4 * i + (i % 3) * 4) / 2);
         (tall ? sorted : objects)
             .objects.push_back({id++, tall ? 11u + i % 3 : 1u + i % 5, "thing", tall ? "tree" : "rock", x, y,
                                 tall ? thin : w + 4, tall ? w : h + h / 2 + 6});

@@ -234,8 +234,8 @@ const WorldTilesets& world_tilesets() {
     static const WorldTilesets drawn = [] {
         const ScratchDir dir("brannoc-terrain-brush-");
         const std::string out = dir.path().string();
-        const char* argv[] = {"world", "--size", "20x16", "--seed", "21", "--iso-width", "64", "--out", out.c_str(),
-                              "--quiet"};
+        const char* argv[] = {"world",       "--size", "20x16", "--seed",    "21",
+                              "--iso-width", "64",     "--out", out.c_str(), "--quiet"};
         const ParsedCommandLine parsed = parse_render_command_line(10, argv, true);
         EXPECT_TRUE(parsed.settings && run_world(*parsed.settings, stderr) == 0);
         WorldTilesets sets;
