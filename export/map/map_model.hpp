@@ -48,12 +48,20 @@ struct MapTileLayer {
 // the image d pixels, as a layer's offset y of -d does. At an odd tile
 // height Tiled draws a layer's rows up to a pixel lower than that
 // (tiled_placement.hpp), and x and y grow by as much.
+// What an object says of itself beyond its place, for a game to read: a
+// whole number under a name (Tiled's int property, Godot's metadata).
+struct MapProperty {
+    std::string name;
+    int value = 0;
+};
+
 struct MapObject {
     int id = 0;
     std::uint32_t gid = 0;
     std::string name, type;
     double x = 0, y = 0;
     int width = 0, height = 0;
+    std::vector<MapProperty> properties;
 };
 
 // How an object layer is drawn. Tiled's "topdown" sorts by the map y alone,

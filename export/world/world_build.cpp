@@ -199,6 +199,9 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
             layer.objects.push_back(standing_object(model, model.tilesets.back(), first_gid[&objects] + look,
                                                     o.x - chunk.x0, o.y - chunk.y0,
                                                     world_level_rise(o.level, run.iso_width), rows[ground(o)]));
+            // Where it stands, for a game: its cell in this map and its level.
+            layer.objects.back().properties = {
+                {"cell_x", o.x - chunk.x0}, {"cell_y", o.y - chunk.y0}, {"level", o.level}};
             layer.objects.back().id = id++;
             layer.objects.back().name = world_object_name(o.kind);
             layer.objects.back().type = world_object_name(o.kind);

@@ -186,7 +186,7 @@ TEST(WorldRun, ChunksMergeIntoTheWholeMap) {
 
 // Godot 3 opens the world's own scene, moving water and normals too, and
 // holds the map's cells (moving ones at their first frame) and objects,
-// every tile and sprite lit by its normals.
+// each saying where it stands, every tile and sprite lit by its normals.
 TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
     const ScratchDir dir("brannoc-world-");
     constexpr int w = 10, h = 8;
@@ -209,7 +209,8 @@ TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
         "\t\t\t\tprint(\"cell %s %d %d %d %s\" % [node.tile_set.resource_path.get_file(), c.x, c.y, id, lit])\n"
         "\t\telif node is YSort:\n"
         "\t\t\tfor sprite in node.get_children():\n"
-        "\t\t\t\tprint(\"sprite %s\" % (sprite.normal_map != null))\n"
+        "\t\t\t\tvar at = [sprite.get_meta(\"cell_x\"), sprite.get_meta(\"cell_y\"), sprite.get_meta(\"level\")]\n"
+        "\t\t\t\tprint(\"sprite %s %d %d %d\" % ([sprite.normal_map != null] + at))\n"
         "\troot.free()\n"
         "\tquit(0)\n",
         file);
@@ -238,12 +239,45 @@ TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
                 expected.insert("cell " + set.first + " " + std::to_string(c % w) + " " + std::to_string(c / w) + " " +
                                 std::to_string((gids[c] - first) / set.second) + " True");
             }
-    for (std::size_t n = 0; n < manifest["objects"].size(); ++n) expected.insert("sprite True");
+    for (const nlohmann::json& o : manifest["objects"])
+        expected.insert("sprite True " + std::to_string(o["x"].get<int>()) + " " + std::to_string(o["y"].get<int>()) +
+                        " " + std::to_string(o["level"].get<int>()));
+    ASSERT_FALSE(manifest["objects"].empty());
     const std::vector<std::uint8_t> log = read_file(dir.path() / "cells.log");
     std::istringstream lines(std::string(log.begin(), log.end()));
     for (std::string line; std::getline(lines, line);)
         if (line.rfind("cell ", 0) == 0 || line.rfind("sprite ", 0) == 0) read.insert(line);
     EXPECT_EQ(read, expected);
+}
+
+// Every object of a chunk tells Tiled and Godot 4 its cell in the chunk's
+// map and its level, as the manifest places it in the world.
+TEST(WorldRun, ObjectsSayTheirCellAndLevel) {
+    const ScratchDir dir("brannoc-world-");
+    ASSERT_EQ(run_world_render({"--size", "16x16", "--seed", "2", "--iso-width", "64", "--shard", "3/4", "--out",
+                                dir.path().string()}),
+              0);
+    const nlohmann::json manifest = read_json(dir.path() / "world_3.json");
+    const int x0 = manifest["chunk"]["x"], y0 = manifest["chunk"]["y"];
+    std::multiset<std::string> expected, tiled, godot;
+    for (const nlohmann::json& o : manifest["objects"])
+        expected.insert(std::to_string(o["x"].get<int>() - x0) + " " + std::to_string(o["y"].get<int>() - y0) + " " +
+                        std::to_string(o["level"].get<int>()));
+    ASSERT_FALSE(expected.empty());
+    const auto text_of = [&](const char* file) {
+        const std::vector<std::uint8_t> bytes = read_file(dir.path() / file);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const std::string tmx = text_of("world_3.tmx"), tscn = text_of("world_3.tscn");
+    static const std::regex property(
+        R"re(<object [^>]*>\s*<properties>\s*<property name="cell_x" type="int" value="(\d+)"/>\s*<property name="cell_y" type="int" value="(\d+)"/>\s*<property name="level" type="int" value="(\d+)"/>)re");
+    for (std::sregex_iterator m(tmx.begin(), tmx.end(), property), end; m != end; ++m)
+        tiled.insert((*m)[1].str() + " " + (*m)[2].str() + " " + (*m)[3].str());
+    static const std::regex metadata(R"(metadata/cell_x = (\d+)\nmetadata/cell_y = (\d+)\nmetadata/level = (\d+)\n)");
+    for (std::sregex_iterator m(tscn.begin(), tscn.end(), metadata), end; m != end; ++m)
+        godot.insert((*m)[1].str() + " " + (*m)[2].str() + " " + (*m)[3].str());
+    EXPECT_EQ(tiled, expected);
+    EXPECT_EQ(godot, expected);
 }
 
 TEST(WorldRun, SameBytesWithAnyJobs) {
