@@ -1,6 +1,7 @@
 #include "app/render/shard_merge.hpp"
 
 #include "app/render/file_set.hpp"
+#include "app/render/output_folder.hpp"
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
 #include "canvas/file_output.hpp"
@@ -8,6 +9,7 @@
 #include "export/formats/manifest_reader.hpp"
 #include "export/run_options.hpp"
 #include "export/shown_text.hpp"
+#include "export/world/world_folders.hpp"
 #include "export/world/world_merge.hpp"
 
 #include <optional>
@@ -19,7 +21,7 @@ const char* const merge_help =
     "Joins the shard manifests of one run split with --shard K/N (DIR/manifest.K-of-N.json) into\n"
     "DIR/manifest.json, as one unsharded run would have written it; or the chunks of a world drawn with\n"
     "brannoc-render world --shard K/N (DIR/world_K.json) into DIR/world.world, which Tiled opens as\n"
-    "one map, and DIR/world_chunks.tscn and DIR/world_chunks_godot3.tscn, Godot scenes of the\n"
+    "one map, and DIR/world_chunks.tscn and DIR/godot3/world_chunks.tscn, Godot scenes of the\n"
     "chunks. Every shard or chunk must be there once, finished, not stale (no later run replaced its\n"
     "files) and of the same run and options, and every file they list must be in DIR with the size\n"
     "and content hash it was written with.\n"
@@ -37,7 +39,8 @@ int merge_world(const MergeRequest& request, std::FILE* out, std::FILE* report) 
     std::string problem;
     const std::optional<OutputLock> lock = OutputLock::acquire(
         request.folder,
-        LockClaim{{"world.world", "world_chunks.tscn", "world_chunks_godot3.tscn"}, {}, 0, 0, nullptr, nullptr},
+        LockClaim{
+            {"world.world", "world_chunks.tscn", world_godot3_path("world_chunks.tscn")}, {}, 0, 0, nullptr, nullptr},
         problem);
     if (!lock) {
         report_line(report, "merge: " + problem);
@@ -49,10 +52,14 @@ int merge_world(const MergeRequest& request, std::FILE* out, std::FILE* report) 
         return 2;
     }
     const std::string path = request.folder + "/world.world";
+    if (const std::string problem = check_output_folder(request.folder + "/" + world_godot3_folder); !problem.empty()) {
+        report_line(report, "merge: " + problem);
+        return 2;
+    }
     const std::vector<std::pair<std::string, std::string>> files = {
         {path, merged.world_file},
         {request.folder + "/world_chunks.tscn", merged.godot_scene},
-        {request.folder + "/world_chunks_godot3.tscn", merged.godot3_scene}};
+        {request.folder + "/" + world_godot3_path("world_chunks.tscn"), merged.godot3_scene}};
     if (const int code = publish_file_set(files, "the merged world", report); code != 0) return code;
     if (!request.quiet) {
         std::fprintf(out, "brannoc-render merge: %d world chunks into %s\n", merged.chunks, path.c_str());

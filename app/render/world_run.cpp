@@ -8,6 +8,7 @@
 #include "app/render/stop_signals.hpp"
 #include "export/shown_text.hpp"
 #include "export/world/world_build.hpp"
+#include "export/world/world_folders.hpp"
 #include "generators/world/world_chunks.hpp"
 
 #include <chrono>
@@ -19,10 +20,12 @@ int run_world(const RenderSettings& settings, std::FILE* report) {
     int failed = 0;
     const std::unique_ptr<AppState> prototype = started_state(settings, report, failed);
     if (!prototype) return failed;
-    if (const std::string problem = check_output_folder(settings.out); !problem.empty()) {
-        report_line(report, problem);
-        return 2;
-    }
+    // Godot 3's files go in a folder of their own inside it.
+    for (const std::string& folder : {settings.out, settings.out + "/" + world_godot3_folder})
+        if (const std::string problem = check_output_folder(folder); !problem.empty()) {
+            report_line(report, problem);
+            return 2;
+        }
     // The chunk's files are named after it: its manifest's name claims them all.
     const WorldChunk chunk =
         world_chunk(settings.world_shape.width, settings.world_shape.height, settings.shard, settings.shards);

@@ -4,6 +4,7 @@
 #include "export/shown_text.hpp"
 #include "export/formats/godot_chunks.hpp"
 #include "export/formats/world_file.hpp"
+#include "export/world/world_folders.hpp"
 
 #include <filesystem>
 #include <map>
@@ -58,7 +59,10 @@ json world_identity(json m) {
 Problem check_files(const std::string& folder, const std::string& name, const json& files) {
     for (const auto& [file, written] : files.items()) {
         const std::string listed = shown(name) + " lists " + shown(file);
-        if (file.empty() || file.find('/') != std::string::npos || file == "." || file == "..")
+        // A plain name, or one in Godot 3's folder.
+        const std::string godot3 = world_godot3_path("");
+        const std::string name = file.rfind(godot3, 0) == 0 ? file.substr(godot3.size()) : file;
+        if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
             return listed + ", which is not a file of the folder";
         if (!written.is_object() || !written.contains("bytes") || !written.contains("fnv1a64") ||
             !is_whole(written["bytes"]) || !written["fnv1a64"].is_string())
@@ -119,7 +123,7 @@ WorldMerge merge_world_chunks(const std::string& folder) {
     for (std::size_t k = 0; k < chunks.size(); ++k) {
         const std::string stem = fs::path(chunks[k].file).stem().string();
         scenes[k].file = stem + ".tscn";
-        scenes3[k].file = stem + "_godot3.tscn";
+        scenes3[k].file = stem + ".tscn";  // beside the chunks' scene in Godot 3's folder
     }
     out.godot_scene = godot_chunks_scene(scenes, tile_width, tile_height);
     out.godot3_scene = godot3_chunks_scene(scenes3, tile_width, tile_height);

@@ -11,7 +11,7 @@ struct WorldMerge {
     std::string world_file;  // the .world's text
     // Named apart from a whole world's scenes, which may share the folder.
     std::string godot_scene;   // world_chunks.tscn
-    std::string godot3_scene;  // world_chunks_godot3.tscn
+    std::string godot3_scene;  // world_chunks.tscn in Godot 3's folder
     Problem problem;           // why the chunks cannot be joined, naming the file
     int chunks = 0;
 };

@@ -4,6 +4,7 @@
 #include "export/formats/tile_encoding.hpp"
 #include "export/map/map_composite.hpp"
 #include "export/map/tiled_placement.hpp"
+#include "export/world/world_folders.hpp"
 #include "export/formats/world_godot.hpp"
 #include "export/formats/world_godot3.hpp"
 #include "export/formats/world_tmx.hpp"
@@ -18,7 +19,8 @@ SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
         const std::string image = sheet->image_file();
         const std::string normal_image = normals ? lighting_map_file_name(image, "_n.png") : "";
         godot4.push_back({sheet->godot_file(), image, normal_image, 1});
-        godot3.push_back({sheet->godot3_file(), image, normal_image, sheet->frames});
+        // Godot 3's scene lies in its own folder with its TileSets and sheets.
+        godot3.push_back({sheet->stem + ".tres", image, normal_image, sheet->frames});
     }
     if (Problem problem = map_composite_problem(model)) {
         out.problem = "the world's map cannot be drawn: " + *problem;
@@ -37,7 +39,7 @@ SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
     out.files.emplace_back(stem + ".tmx", world_tmx(model));
     out.files.emplace_back(stem + ".png", std::string(png.begin(), png.end()));
     out.files.emplace_back(stem + ".tscn", godot_world_scene(model, godot4));
-    out.files.emplace_back(stem + "_godot3.tscn", godot3_world_scene(model, godot3));
+    out.files.emplace_back(world_godot3_path(stem + ".tscn"), godot3_world_scene(model, godot3));
     return out;
 }
 

@@ -11,8 +11,9 @@
 // The map files of a world or chunk named `stem`, as (file name, bytes):
 // the Tiled map (stem.tmx), our own render of it (stem.png: what Tiled
 // draws of the .tmx), the Godot 4 scene (stem.tscn) and the Godot 3 scene
-// (stem_godot3.tscn). The map's tileset t is sheet t, whose files the
-// scenes name; tile k of a sheet of F frames a tile is its cell k x F.
+// (stem.tscn in Godot 3's folder). The map's tileset t is sheet t, whose
+// files the scenes name; tile k of a sheet of F frames a tile is its cell
+// k x F.
 // The problem in a sentence, and no files, when the map cannot be drawn.
 struct SceneFiles {
     std::vector<std::pair<std::string, std::string>> files;

@@ -7,6 +7,7 @@
 #include "export/formats/markup_text.hpp"
 #include "export/formats/tile_encoding.hpp"
 #include "export/formats/tiled_files.hpp"
+#include "export/world/world_folders.hpp"
 #include "export/world/world_terrain_sets.hpp"
 #include "export/tile/tile_frames.hpp"
 
@@ -56,8 +57,10 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
         const std::vector<RenderedTile> frame_tiles = s.frames > 1 ? frame_cells(s.tiles) : std::vector<RenderedTile>{};
         const LightingMaps maps =
             compose_lighting_map_sheet(s.frames > 1 ? frame_tiles : s.tiles, s.layout, s.sheet.image);
-        for (const LightingMapFile& map : encode_lighting_map_files(run, s.sheet.image, &s.sheet.alpha, maps))
+        for (const LightingMapFile& map : encode_lighting_map_files(run, s.sheet.image, &s.sheet.alpha, maps)) {
             files.emplace_back(lighting_map_file_name(image, map.suffix), as_text(map.bytes));
+            if (map.suffix == "_n.png") files.emplace_back(world_godot3_path(normals), files.back().second);
+        }
     }
     files.emplace_back(s.tileset_file(), tiled_tileset(s.layout, tiled));
     godot.tileset = sets.godot_tileset;
@@ -78,5 +81,6 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
         godot3.tiles.assign(s.tiles.size(), {{"normal_map", "ExtResource( 2 )"}});
     }
     files.emplace_back(s.godot3_file(), godot3_tileset(s.layout, count, godot3));
+    files.emplace_back(world_godot3_path(image), files.front().second);  // the sheet itself, for Godot 3 alone
     return files;
 }

@@ -184,23 +184,26 @@ TEST(WorldRun, ChunksMergeIntoTheWholeMap) {
     EXPECT_EQ(differing, 0u);
 }
 
-// Godot 3 opens the world's own scene, moving water and normals too, and
-// holds the map's cells (moving ones at their first frame) and objects,
-// each saying where it stands, every tile and sprite lit by its normals.
+// Godot 3 opens the world's own folder, godot3/, as a project of its own
+// without a word against any file, and its scene (moving water and normals
+// too) holds the map's cells (moving ones at their first frame) and
+// objects, each saying where it stands, every tile and sprite lit.
 TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
-    const ScratchDir dir("brannoc-world-");
+    const ScratchDir scratch("brannoc-world-");
+    const fs::path& dir = scratch.path();
     constexpr int w = 10, h = 8;
     ASSERT_EQ(run_world_render({"--size", "10x8", "--seed", "21", "--iso-width", "64", "--frames", "4", "--normals",
-                                "--out", dir.path().string()}),
+                                "--out", dir.string()}),
               0);
-    std::FILE* file = std::fopen((dir.path() / "project.godot").c_str(), "w");
+    const fs::path project = dir / "godot3";
+    std::FILE* file = std::fopen((project / "project.godot").c_str(), "w");
     std::fputs("config_version=4\n\n[application]\n\nconfig/name=\"world\"\n", file);
     std::fclose(file);
-    file = std::fopen((dir.path() / "cells.gd").c_str(), "w");
+    file = std::fopen((project / "cells.gd").c_str(), "w");
     std::fputs(
         "extends SceneTree\n"
         "func _init():\n"
-        "\tvar root = load(\"res://world_godot3.tscn\").instance()\n"
+        "\tvar root = load(\"res://world.tscn\").instance()\n"
         "\tfor node in root.get_children():\n"
         "\t\tif node is TileMap:\n"
         "\t\t\tfor c in node.get_used_cells():\n"
@@ -216,23 +219,26 @@ TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
         file);
     std::fclose(file);
     const std::string godot =
-        "cd '" + dir.path().string() + "' && HOME='" + dir.path().string() + "' timeout 120 godot3-server --path . ";
+        "cd '" + project.string() + "' && HOME='" + dir.string() + "' timeout 120 godot3-server --path . ";
     ASSERT_EQ(std::system((godot + "--editor --quit >import.log 2>&1").c_str()), 0)
         << "godot3-server (Debian package godot3-server) must be installed";
     ASSERT_EQ(std::system((godot + "-s res://cells.gd >cells.log 2>&1").c_str()), 0);
+    const std::vector<std::uint8_t> opened = read_file(project / "import.log");
+    EXPECT_EQ(std::string(opened.begin(), opened.end()).find("res://"), std::string::npos)
+        << std::string(opened.begin(), opened.end());
 
     // The map's tilesets by first gid: the Godot 3 TileSet beside each, and its frames a tile.
-    const nlohmann::json manifest = read_json(dir.path() / "world.json");
-    const std::vector<std::uint8_t> tmx = read_file(dir.path() / "world.tmx");
+    const nlohmann::json manifest = read_json(dir / "world.json");
+    const std::vector<std::uint8_t> tmx = read_file(dir / "world.tmx");
     const std::string tmx_text(tmx.begin(), tmx.end());
     static const std::regex tileset("<tileset firstgid=\"(\\d+)\" source=\"([^\"]+)\\.tsx\"");
     std::map<std::uint32_t, std::pair<std::string, int>, std::greater<>> sets;
     std::size_t k = 0;
     for (std::sregex_iterator it(tmx_text.begin(), tmx_text.end(), tileset), end; it != end; ++it, ++k)
-        sets[std::stoul((*it)[1])] = {(*it)[2].str() + "_godot3.tres", manifest["tilesets"][k]["frames"].get<int>()};
+        sets[std::stoul((*it)[1])] = {(*it)[2].str() + ".tres", manifest["tilesets"][k]["frames"].get<int>()};
     ASSERT_GE(sets.size(), 3u);  // tiles, water and objects
     std::multiset<std::string> expected, read;
-    for (const std::vector<std::uint32_t>& gids : tmx_layers(dir.path() / "world.tmx", w * h))
+    for (const std::vector<std::uint32_t>& gids : tmx_layers(dir / "world.tmx", w * h))
         for (int c = 0; c < w * h; ++c)
             if (gids[c] != 0) {
                 const auto& [first, set] = *sets.lower_bound(gids[c]);
@@ -243,7 +249,7 @@ TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
         expected.insert("sprite True " + std::to_string(o["x"].get<int>()) + " " + std::to_string(o["y"].get<int>()) +
                         " " + std::to_string(o["level"].get<int>()));
     ASSERT_FALSE(manifest["objects"].empty());
-    const std::vector<std::uint8_t> log = read_file(dir.path() / "cells.log");
+    const std::vector<std::uint8_t> log = read_file(project / "cells.log");
     std::istringstream lines(std::string(log.begin(), log.end()));
     for (std::string line; std::getline(lines, line);)
         if (line.rfind("cell ", 0) == 0 || line.rfind("sprite ", 0) == 0) read.insert(line);
