@@ -255,9 +255,19 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
         }
     const std::string manifest_path =
         sheet ? fs::path(settings.sheet).replace_extension(".json").string() : run_manifest_path(settings);
-    // The run claims its manifest's name and, one file a tile, its tiles.
+    // The run claims its manifest's name and, one file a tile, its tiles; a
+    // sheet every file of its set, in the folder of each.
     LockClaim claim{{fs::path(manifest_path).filename().string()}, {}, 0, 0, nullptr};
-    if (sheet) claim.names.push_back(fs::path(settings.sheet).filename().string());
+    std::map<std::string, LockClaim> elsewhere;  // a sheet's files in other folders than its manifest's
+    if (sheet)
+        for (const std::string& path : sheet_set_paths(settings)) {
+            const std::string name = fs::path(path).filename().string(), folder = folder_of(path);
+            if (folder == folder_of(manifest_path)) {
+                if (name != claim.names.front()) claim.names.push_back(name);
+            } else {
+                elsewhere[folder].names.push_back(name);
+            }
+        }
     else
         claim = {claim.names,
                  tile_family(tile_file_name(settings, 0)),
@@ -269,17 +279,24 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
                  }};
     std::string problem;
     const std::optional<OutputLock> lock = OutputLock::acquire(folder_of(manifest_path), claim, problem);
-    if (!lock || !(problem = check_destinations(settings, manifest_path)).empty()) {
+    std::vector<OutputLock> other_locks;
+    for (const auto& [folder, names] : elsewhere) {
+        if (!lock) break;
+        std::optional<OutputLock> more = OutputLock::acquire(folder, names, problem);
+        if (!more) break;
+        other_locks.push_back(std::move(*more));
+    }
+    if (!lock || other_locks.size() != elsewhere.size() ||
+        !(problem = check_destinations(settings, manifest_path)).empty()) {
         report_line(report, problem);
         return 2;
     }
-    if (lock->leftovers_removed() > 0 && !settings.quiet)
-        report_line(report, "removed " + std::to_string(lock->leftovers_removed()) + " temporary file" +
-                                (lock->leftovers_removed() == 1 ? "" : "s") + " that a killed run left in " +
-                                folder_of(manifest_path));
+    if (const std::string removed = lock->leftovers_line(folder_of(manifest_path)); !removed.empty() && !settings.quiet)
+        report_line(report, removed);
     // Older manifests that list the tiles about to be replaced stop saying
     // they are complete.
     if (!sheet) mark_stale_manifests(settings, manifest_path);
+    else mark_stale_world_manifests(sheet_set_paths(settings), manifest_path);
     // Tiles about to be replaced: the old manifest goes first, so that no
     // manifest ever describes files it did not write. A run killed outright
     // leaves this one, which says it is not complete.

@@ -147,6 +147,12 @@ std::optional<OutputLock> OutputLock::acquire(const std::string& folder, const L
     return std::nullopt;
 }
 
+std::string OutputLock::leftovers_line(const std::string& folder) const {
+    if (leftovers_removed_ == 0) return {};
+    return "removed " + std::to_string(leftovers_removed_) + " temporary file" + (leftovers_removed_ == 1 ? "" : "s") +
+           " that a killed run left in " + shown_path(folder);
+}
+
 OutputLock::OutputLock(OutputLock&& other) noexcept
     : path_(std::move(other.path_)),
       fd_(other.fd_),
