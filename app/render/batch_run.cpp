@@ -1,5 +1,7 @@
 #include "app/render/batch_run.hpp"
 
+#include "canvas/open_folder.hpp"
+
 #include "app/render/output_folder.hpp"
 
 #include "app/render/option_rules.hpp"
@@ -62,8 +64,9 @@ std::string check_destinations(const RenderSettings& settings, const std::string
         paths.push_back(manifest_path);
         // Only the tile files already there can be in the way.
         std::error_code error;
-        for (fs::directory_iterator it(settings.out, error), end; !error && it != end; it.increment(error))
-            if (written_by_run(settings, it->path().filename().string())) paths.push_back(it->path().string());
+        for (fs::directory_iterator it(opened_path(settings.out), error), end; !error && it != end; it.increment(error))
+            if (written_by_run(settings, it->path().filename().string()))
+                paths.push_back(settings.out + "/" + it->path().filename().string());
     } else {
         paths = sheet_set_paths(settings);
     }
@@ -248,11 +251,16 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
     if (!sheet) folders.push_back(settings.out);
     for (const std::string* file : {&settings.sheet, &settings.tmx, &settings.godot, &settings.godot3})
         if (!file->empty()) folders.push_back(folder_of(*file));
-    for (const std::string& folder : folders)
-        if (const std::string problem = check_output_folder(folder); !problem.empty()) {
+    std::vector<OpenFolder> opened;  // every file of the run goes through these
+    for (const std::string& folder : folders) {
+        std::string problem;
+        std::optional<OpenFolder> open = open_output_folder(folder, problem);
+        if (!open) {
             report_line(report, problem);
             return 2;
         }
+        opened.push_back(std::move(*open));
+    }
     const std::string manifest_path =
         sheet ? fs::path(settings.sheet).replace_extension(".json").string() : run_manifest_path(settings);
     // The run claims its manifest's name and, one file a tile, its tiles; a

@@ -1,5 +1,7 @@
 #include "app/render/old_world_files.hpp"
 
+#include "canvas/open_folder.hpp"
+
 #include "export/shown_text.hpp"
 
 #include <algorithm>
@@ -11,7 +13,7 @@ std::string remove_old_world_files(const std::string& folder, const std::vector<
     std::vector<std::string> removed;
     for (const std::string& name : names) {
         if (std::find(written.begin(), written.end(), name) != written.end()) continue;
-        const std::string path = folder + "/" + name;
+        const std::string path = opened_path(folder + "/" + name);
         struct stat info {};
         // Never another user's file, nor what a link names.
         if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) continue;

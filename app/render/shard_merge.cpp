@@ -4,6 +4,7 @@
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
 #include "canvas/file_output.hpp"
+#include "canvas/open_folder.hpp"
 #include "export/formats/manifest.hpp"
 #include "export/formats/manifest_reader.hpp"
 #include "export/run_options.hpp"
@@ -72,6 +73,13 @@ int merge_world(const MergeRequest& request, std::FILE* out, std::FILE* report) 
 
 int merge_shards(const MergeRequest& request, std::FILE* out, std::FILE* report) {
     const std::string& folder = request.folder;
+    // Everything the merge reads and writes goes through the folder's descriptor.
+    WriteResult why;
+    const std::optional<OpenFolder> opened = OpenFolder::open(folder, false, why);
+    if (!opened) {
+        report_line(report, "merge: cannot open " + shown_path(folder) + ": " + why.error);
+        return 2;
+    }
     // One merge joins one set: shards of a tile run beside a world's chunks
     // would otherwise be passed over without a word.
     const std::map<int, std::string> chunks = world_chunk_manifests(folder);

@@ -1,5 +1,7 @@
 #include "app/render/stale_manifests.hpp"
 
+#include "canvas/open_folder.hpp"
+
 #include "export/formats/manifest.hpp"
 #include "export/formats/manifest_reader.hpp"
 #include "export/formats/world_manifest.hpp"
@@ -55,7 +57,7 @@ template <typename Visit>
 void each_run_manifest(const std::string& folder, Visit visit) {
     static const std::regex run_manifest_name(R"(manifest(\.[0-9]{1,7}-of-[0-9]{1,7})?\.json)");
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), stop; !error && it != stop; it.increment(error)) {
+    for (fs::directory_iterator it(opened_path(folder), error), stop; !error && it != stop; it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (!std::regex_match(name, run_manifest_name)) continue;
         const json head = read_manifest_head(it->path().string());
@@ -107,7 +109,7 @@ int mark_stale_world_manifests(const std::vector<std::string>& paths, const std:
     int marked = 0;
     for (const auto& [folder, names] : by_folder) {
         std::error_code error;
-        for (fs::directory_iterator it(folder, error), stop; !error && it != stop; it.increment(error)) {
+        for (fs::directory_iterator it(opened_path(folder), error), stop; !error && it != stop; it.increment(error)) {
             const std::string name = it->path().filename().string();
             if (!std::regex_match(name, world_manifest_name) || names.count(name)) continue;
             const ReadResult read = read_regular_file(it->path().string(), largest_world_manifest_file);

@@ -23,7 +23,9 @@ int run_world(const RenderSettings& settings, std::FILE* report) {
     int failed = 0;
     const std::unique_ptr<AppState> prototype = started_state(settings, report, failed);
     if (!prototype) return failed;
-    if (const std::string problem = check_output_folder(settings.out); !problem.empty()) {
+    std::string problem;
+    const std::optional<OpenFolder> folder = open_output_folder(settings.out, problem);
+    if (!folder) {
         report_line(report, problem);
         return 2;
     }
@@ -32,7 +34,6 @@ int run_world(const RenderSettings& settings, std::FILE* report) {
     const WorldChunk chunk =
         world_chunk(settings.world_shape.width, settings.world_shape.height, settings.shard, settings.shards);
     const std::vector<std::string> names = world_file_names(chunk.stem);
-    std::string problem;
     const std::optional<OutputLock> lock =
         OutputLock::acquire(settings.out, LockClaim{names, {}, 0, 0, nullptr, nullptr}, problem);
     if (!lock) {

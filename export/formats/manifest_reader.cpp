@@ -1,5 +1,7 @@
 #include "export/formats/manifest_reader.hpp"
 
+#include "canvas/open_folder.hpp"
+
 #include "canvas/content_hash.hpp"
 #include "canvas/file_input.hpp"
 #include "export/formats/manifest.hpp"
@@ -99,7 +101,7 @@ const std::regex& shard_name() {
 // The shard manifests' names in the folder, of the split chosen.
 Problem find_names(const std::string& folder, int split, std::vector<Found>& found) {
     std::error_code error;
-    fs::directory_iterator it(folder, error);
+    fs::directory_iterator it(opened_path(folder), error);
     if (error) return "cannot read " + shown(folder) + ": " + error.message();
     std::vector<Found> all;
     for (fs::directory_iterator end; it != end; it.increment(error)) {
@@ -208,7 +210,7 @@ json read_manifest(const std::string& path, const std::string& name, Problem& pr
 }
 
 Problem measure_file(const std::string& path, std::uint64_t& size, std::string& hash) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+    const int fd = ::open(opened_path(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
     if (fd < 0) return errno == ENOENT ? "is missing" : std::string("cannot be read: ") + std::strerror(errno);
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -243,7 +245,7 @@ ShardSet read_shard_manifests(const std::string& folder, int split) {
 std::string first_shard_manifest(const std::string& folder) {
     std::string first;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+    for (fs::directory_iterator it(opened_path(folder), error), end; !error && it != end; it.increment(error))
         if (const std::string name = it->path().filename().string(); std::regex_match(name, shard_name()))
             if (first.empty() || name < first) first = name;
     return first;
@@ -285,7 +287,7 @@ std::string merged_manifest_text(const std::vector<ShardManifest>& shards) {
 
 json read_manifest_head(const std::string& path) {
     // The head is small: the settings and a little more.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+    const int fd = ::open(opened_path(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
     if (fd < 0) return json(json::value_t::discarded);
     struct stat info {};
     std::vector<std::uint8_t> bytes(1 << 16);

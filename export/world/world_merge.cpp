@@ -1,5 +1,7 @@
 #include "export/world/world_merge.hpp"
 
+#include "canvas/open_folder.hpp"
+
 #include "canvas/content_hash.hpp"
 #include "export/formats/godot_chunks.hpp"
 #include "export/formats/manifest_reader.hpp"
@@ -128,7 +130,7 @@ std::map<int, std::string> world_chunk_manifests(const std::string& folder) {
     static const std::regex name("world_(0|[1-9][0-9]{0,6})\\.json");
     std::map<int, std::string> found;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(opened_path(folder), error), end; !error && it != end; it.increment(error)) {
         const std::string file = it->path().filename().string();
         std::smatch m;
         if (std::regex_match(file, m, name)) found[std::stoi(m[1].str())] = file;
