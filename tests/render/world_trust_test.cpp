@@ -208,9 +208,11 @@ TEST_F(WorldTrust, AWorldTooLargeIsRefusedAtOnceAndAnOlderOnesFilesGo) {
     const fs::path w = dir_ / "w";
     ASSERT_EQ(render("world --size 12x8 --seed 4 --iso-width 40 --quiet --out " + quoted(w.string())).code, 0);
     ASSERT_TRUE(fs::exists(w / "world_objects.png"));
+    std::ofstream(w / ".brannoc-Ab3xYz") << "a killed run's";
     const Ran flat = render("world --size 2x2 --levels 0 --iso-width 40 --out " + quoted(w.string()));
     ASSERT_EQ(flat.code, 0) << flat.err;
     EXPECT_NE(flat.err.find("removed 4 files of an older world"), std::string::npos) << flat.err;
+    EXPECT_NE(flat.err.find("removed 1 temporary file"), std::string::npos) << flat.err;
     const nlohmann::json listed = read_json(w / "world.json")["files"];
     for (const auto& entry : fs::directory_iterator(w)) {
         const std::string name = entry.path().filename().string();
