@@ -159,9 +159,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         first_gid[s] = next_gid;
         next_gid += model.tilesets.back().tile_count;
     }
-    const int step = default_slope_step(run.iso_width);
     for (const WorldLayer& layer : layout.layers) {
-        MapTileLayer tiles_layer{layer.name, 0, -layer.level * step, {}};
+        MapTileLayer tiles_layer{layer.name, 0, -world_level_rise(layer.level, run.iso_width), {}};
         tiles_layer.gids.reserve(layer.cells.size());
         for (const int t : layer.cells) {
             if (t < 0) {
@@ -192,7 +191,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
             const int look = static_cast<int>(std::lower_bound(looks.begin(), looks.end(), std::pair(o.kind, o.look)) -
                                               looks.begin());
             layer.objects.push_back(standing_object(model, model.tilesets.back(), first_gid[&objects] + look,
-                                                    o.x - chunk.x0, o.y - chunk.y0, o.level * step));
+                                                    o.x - chunk.x0, o.y - chunk.y0,
+                                                    world_level_rise(o.level, run.iso_width)));
             layer.objects.back().id = id++;
             layer.objects.back().name = world_object_name(o.kind);
             layer.objects.back().type = world_object_name(o.kind);

@@ -1,5 +1,7 @@
 #include "generators/world/world_layout.hpp"
 
+#include "generators/slope/slope_set.hpp"
+
 #include <algorithm>
 #include <array>
 #include <string>
@@ -91,3 +93,5 @@ WorldLayout lay_out_world(const WorldMap& map) {
     }
     return layout;
 }
+
+int world_level_rise(int level, int iso_width) { return level * default_slope_step(iso_width); }

@@ -43,3 +43,7 @@ struct WorldLayout {
 };
 
 WorldLayout lay_out_world(const WorldMap& map);
+
+// How high level `level` stands above level 0 at a tile width, in pixels:
+// its tile layers are drawn that far up, and so is what stands on it.
+int world_level_rise(int level, int iso_width);
