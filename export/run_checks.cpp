@@ -10,8 +10,8 @@
 #include "export/tile/tile_frames.hpp"
 #include "export/tile/transition_tiles.hpp"
 #include "export/map/map_composite.hpp"
-#include "generators/slope/slope_set.hpp"
 #include "generators/world/world_chunks.hpp"
+#include "generators/world/world_layout.hpp"
 
 #include <algorithm>
 
@@ -219,7 +219,7 @@ long long largest_chunk_pixels(const RenderSettings& s, int count) {
     if (columns == 0) return 0;
     const long long rows = count / columns;
     const long long side = (s.world_shape.width + columns - 1) / columns + (s.world_shape.height + rows - 1) / rows;
-    const long long rise = static_cast<long long>(s.world_shape.levels) * default_slope_step(s.iso_width);
+    const long long rise = world_level_rise(s.world_shape.levels, s.iso_width);
     return side * (s.iso_width / 2) * (side * (s.iso_width / 2 / 2) + rise);
 }
 
