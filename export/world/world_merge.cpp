@@ -79,6 +79,9 @@ Problem check_claims(const json& m, const std::string& name, int index) {
         at("y") != grid.y0 || at("width") != grid.width || at("height") != grid.height)
         return file + ": its \"chunk\" is not chunk " + std::to_string(index) + " of the grid of " +
                std::to_string(of) + " chunks of a " + std::to_string(w) + " x " + std::to_string(h) + " world";
+    const long long tile_w = m["tile_size"][0].get<long long>(), tile_h = m["tile_size"][1].get<long long>();
+    if (tile_w < 2 || tile_w > 1000 || tile_w % 2 != 0 || tile_h != tile_w / 2)
+        return file + ": its \"tile_size\" is not a tile's width and height";
     const std::string stem = grid.stem;
     if (m["map"].get<std::string>() != stem + ".tmx")
         return file + ": its \"map\" " + in_quotes(m["map"].get<std::string>()) + " is not " + stem + ".tmx";
