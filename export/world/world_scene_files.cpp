@@ -4,7 +4,7 @@
 #include "export/formats/tile_encoding.hpp"
 #include "export/map/map_composite.hpp"
 #include "export/map/tiled_placement.hpp"
-#include "export/world/world_folders.hpp"
+#include "export/formats/world_file_names.hpp"
 #include "export/formats/world_godot.hpp"
 #include "export/formats/world_godot3.hpp"
 #include "export/formats/world_tmx.hpp"

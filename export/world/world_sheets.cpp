@@ -7,7 +7,7 @@
 #include "export/formats/markup_text.hpp"
 #include "export/formats/tile_encoding.hpp"
 #include "export/formats/tiled_files.hpp"
-#include "export/world/world_folders.hpp"
+#include "export/formats/world_file_names.hpp"
 #include "export/world/world_terrain_sets.hpp"
 #include "export/tile/tile_frames.hpp"
 

@@ -3,7 +3,7 @@
 #include "export/problem.hpp"
 #include "export/tile/rendered_tile.hpp"
 #include "export/tile/tile_request.hpp"
-#include "export/world/world_folders.hpp"
+#include "export/formats/world_file_names.hpp"
 #include "generators/world/world_layout.hpp"
 
 #include <array>
@@ -14,7 +14,7 @@
 // A tileset of a world: a sheet of the tiles it places, each of `frames`
 // cells along its row (moving water), with its Tiled tileset and Godot 4
 // TileSet beside it and its Godot 3 TileSet in Godot 3's folder
-// (world_folders.hpp). Tile k of the set is cell k x frames.
+// (world_file_names.hpp). Tile k of the set is cell k x frames.
 struct WorldSheet {
     std::string stem;                 // what its files are named after
     std::vector<RenderedTile> tiles;  // in the set's order
