@@ -107,16 +107,16 @@ void write_deflate_block(std::span<const DeflateSymbol> symbols, bool last, Defl
     while (run_lengths_sent > 4 && run_lengths[length_code_order[run_lengths_sent - 1]] == 0) --run_lengths_sent;
 
     // At most 48 bits a symbol, and the header's 17 + 19 x 3 + 316 x 14.
-    bits.reserve(symbols.size() * 6 + 600);
-    bits.put((last ? 1u : 0u) | 2u << 1 | static_cast<std::uint32_t>(literals_sent - 257) << 3 |
+    BitCursor out = bits.cursor(symbols.size() * 6 + 600);
+    out.put((last ? 1u : 0u) | 2u << 1 | static_cast<std::uint32_t>(literals_sent - 257) << 3 |
                  static_cast<std::uint32_t>(distances_sent - 1) << 8 |
                  static_cast<std::uint32_t>(run_lengths_sent - 4) << 13,
              17);
-    for (int i = 0; i < run_lengths_sent; ++i) bits.put(run_lengths[length_code_order[i]], 3);
+    for (int i = 0; i < run_lengths_sent; ++i) out.put(run_lengths[length_code_order[i]], 3);
     for (int i = 0; i < run_count; ++i) {
         const LengthRun r = runs[i];
-        bits.put(run_codes[r.symbol], run_lengths[r.symbol]);
-        if (r.symbol >= 16) bits.put(r.extra, r.symbol == 16 ? 2 : r.symbol == 17 ? 3 : 7);
+        out.put(run_codes[r.symbol], run_lengths[r.symbol]);
+        if (r.symbol >= 16) out.put(r.extra, r.symbol == 16 ? 2 : r.symbol == 17 ? 3 : 7);
     }
 
     std::array<std::uint16_t, literal_codes + distance_codes> codes{};
@@ -126,7 +126,7 @@ void write_deflate_block(std::span<const DeflateSymbol> symbols, bool last, Defl
     const std::uint8_t* distance_length = lengths.data() + literal_codes;
     for (const DeflateSymbol s : symbols) {
         if (s.distance == 0) {
-            bits.put(codes[s.value], lengths[s.value]);
+            out.put(codes[s.value], lengths[s.value]);
             continue;
         }
         // A length and its distance in one put: at most 15 + 5 + 15 + 13 bits.
@@ -136,7 +136,8 @@ void write_deflate_block(std::span<const DeflateSymbol> symbols, bool last, Defl
         word |= static_cast<std::uint64_t>(s.value - length_base[l]) << count, count += length_extra[l];
         word |= static_cast<std::uint64_t>(distance_code[d]) << count, count += distance_length[d];
         word |= static_cast<std::uint64_t>(s.distance - distance_base[d]) << count, count += distance_extra[d];
-        bits.put(word, count);
+        out.put(word, count);
     }
-    bits.put(codes[end_of_block], lengths[end_of_block]);
+    out.put(codes[end_of_block], lengths[end_of_block]);
+    bits.advance(out);
 }

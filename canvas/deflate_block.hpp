@@ -11,35 +11,54 @@ struct DeflateSymbol {
     std::uint16_t distance;
 };
 
-// Bits appended to a byte vector lowest first, as deflate packs them.
+// A place to write bits to, lowest first, as deflate packs them, with
+// room made for it. Kept in locals while a block is written: stores through
+// a byte pointer could touch any member, so a writer reached through a
+// reference would reload its own state after every one.
+struct BitCursor {
+    std::uint8_t* next;     // where the bits not yet whole bytes go
+    std::uint64_t pending;  // those bits
+    int held;               // how many: 0 to 7 between puts
+    // Up to 56 bits.
+    void put(std::uint64_t bits, int count) {
+        pending |= bits << held;
+        held += count;
+        std::memcpy(next, &pending, 8);
+        next += held >> 3;
+        pending >>= held & ~7;
+        held &= 7;
+    }
+};
+
+// Bits appended lowest first to a buffer kept from stream to stream: it
+// grows when a block needs room and never shrinks, so each stream does not
+// clear the room again.
 class DeflateBits {
 public:
-    explicit DeflateBits(std::vector<std::uint8_t>& out) : out_(out), at_(out.size()) {}
-    // Room for `bytes` more, and the eight a put may touch past its last.
-    void reserve(std::size_t bytes) {
-        if (out_.size() < at_ + bytes + 8) out_.resize(at_ + bytes + 8);
+    DeflateBits(std::vector<std::uint8_t>& buffer, std::size_t at) : buffer_(buffer), at_(at) {}
+    // A cursor with room for `bytes` more (and the eight a put may touch
+    // past its last); nothing else may write to the buffer until it is
+    // handed back to advance().
+    BitCursor cursor(std::size_t bytes) {
+        if (buffer_.size() < at_ + bytes + 8) buffer_.resize(at_ + bytes + 8);
+        return {buffer_.data() + at_, pending_, held_};
     }
-    // Up to 56 bits, within the room reserved.
-    void put(std::uint64_t bits, int count) {
-        pending_ |= bits << held_;
-        held_ += count;
-        std::memcpy(out_.data() + at_, &pending_, 8);
-        at_ += static_cast<std::size_t>(held_ >> 3);
-        pending_ >>= held_ & ~7;
-        held_ &= 7;
+    void advance(const BitCursor& cursor) {
+        at_ = static_cast<std::size_t>(cursor.next - buffer_.data());
+        pending_ = cursor.pending, held_ = cursor.held;
     }
-    // The last byte padded with zeros; the vector cut to what was written.
-    void finish() {
-        if (held_ > 0) reserve(1), out_[at_++] = static_cast<std::uint8_t>(pending_);
+    // Whole bytes written so far, once finished: the last padded with zeros.
+    std::size_t finish() {
+        if (held_ > 0) cursor(1), buffer_[at_++] = static_cast<std::uint8_t>(pending_);
         pending_ = 0, held_ = 0;
-        out_.resize(at_);
+        return at_;
     }
 
 private:
-    std::vector<std::uint8_t>& out_;
+    std::vector<std::uint8_t>& buffer_;
     std::size_t at_;
     std::uint64_t pending_ = 0;
-    int held_ = 0;  // bits in pending_ not yet whole bytes: 0 to 7 between puts
+    int held_ = 0;
 };
 
 // The symbols as one block with Huffman codes made for them, and its end.

@@ -2,30 +2,30 @@
 
 #include <algorithm>
 #include <array>
-#include <vector>
 
 namespace {
 constexpr int deepest = 64;  // deeper than any tree of 2^32 counts
+constexpr std::size_t most_symbols = 288;
 }  // namespace
 
 void huffman_lengths(std::span<const std::uint32_t> counts, int longest, std::span<std::uint8_t> lengths) {
     std::fill(lengths.begin(), lengths.end(), std::uint8_t{0});
-    // The symbols seen, least seen first.
-    std::vector<std::pair<std::uint32_t, int>> seen;
-    for (std::size_t i = 0; i < counts.size(); ++i)
-        if (counts[i] > 0) seen.emplace_back(counts[i], static_cast<int>(i));
-    if (seen.size() < 2) {
-        const int only = seen.empty() ? 0 : seen[0].second;
+    // The symbols seen, least seen first (a few hundred at most: no heap).
+    std::array<std::pair<std::uint32_t, int>, most_symbols> seen;
+    int leaves = 0;
+    for (std::size_t i = 0; i < std::min(counts.size(), most_symbols); ++i)
+        if (counts[i] > 0) seen[leaves++] = {counts[i], static_cast<int>(i)};
+    if (leaves < 2) {
+        const int only = leaves == 0 ? 0 : seen[0].second;
         lengths[only] = lengths[only == 0 ? 1 : 0] = 1;
         return;
     }
-    std::sort(seen.begin(), seen.end());
-    const int leaves = static_cast<int>(seen.size());
+    std::sort(seen.begin(), seen.begin() + leaves);
 
     // Two queues, the sorted leaves and the nodes in the order they are made
     // (which is by weight): each step joins the two lightest.
-    std::vector<std::uint64_t> weight(2 * static_cast<std::size_t>(leaves) - 1);
-    std::vector<int> parent(weight.size(), 0);
+    std::array<std::uint64_t, 2 * most_symbols> weight;
+    std::array<int, 2 * most_symbols> parent;
     for (int i = 0; i < leaves; ++i) weight[i] = seen[i].first;
     int leaf = 0, node = leaves, made = leaves;
     auto lightest = [&] { return leaf < leaves && (node == made || weight[leaf] <= weight[node]) ? leaf++ : node++; };
@@ -35,8 +35,9 @@ void huffman_lengths(std::span<const std::uint32_t> counts, int longest, std::sp
         parent[a] = parent[b] = made++;
     }
     // Depths from the root down: every parent comes after its children.
-    std::vector<int> depth(weight.size(), 0);
+    std::array<int, 2 * most_symbols> depth;
     std::array<int, deepest + 1> at_length{};
+    depth[made - 1] = 0;
     for (int i = made - 2; i >= 0; --i) depth[i] = depth[parent[i]] + 1;
     for (int i = 0; i < leaves; ++i) ++at_length[std::min(depth[i], deepest)];
 

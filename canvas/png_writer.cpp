@@ -94,21 +94,21 @@ Scratch& thread_scratch() {
 std::optional<std::vector<std::uint8_t>> png_of_rows(Scratch& scratch, int width, int height, std::uint8_t bit_depth,
                                                      std::uint8_t colour_type, int pixel_bytes,
                                                      PngDeflater deflater) {
-    std::size_t deflated_size = 0;
+    std::span<const std::uint8_t> deflated;
     if (deflater == PngDeflater::libdeflate) {
         if (!scratch.window_compressor) scratch.window_compressor.reset(libdeflate_alloc_compressor(2));
         if (!scratch.window_compressor) return std::nullopt;
         libdeflate_compressor* c = scratch.window_compressor.get();
         scratch.deflated.resize(libdeflate_zlib_compress_bound(c, scratch.rows.size()));
-        deflated_size = libdeflate_zlib_compress(c, scratch.rows.data(), scratch.rows.size(), scratch.deflated.data(),
-                                                 scratch.deflated.size());
-        if (deflated_size == 0) return std::nullopt;
+        const std::size_t size = libdeflate_zlib_compress(c, scratch.rows.data(), scratch.rows.size(),
+                                                          scratch.deflated.data(), scratch.deflated.size());
+        if (size == 0) return std::nullopt;
+        deflated = {scratch.deflated.data(), size};
     } else {
-        scratch.deflated.clear();
-        scratch.deflater.deflate(scratch.rows.data(), scratch.rows.size() / static_cast<std::size_t>(height), height,
-                                 pixel_bytes, scratch.deflated);
-        deflated_size = scratch.deflated.size();
+        deflated = scratch.deflater.deflate(scratch.rows.data(),
+                                            scratch.rows.size() / static_cast<std::size_t>(height), height, pixel_bytes);
     }
+    const std::size_t deflated_size = deflated.size();
 
     std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     out.reserve(out.size() + 25 + deflated_size + 12 * (deflated_size / largest_idat + 1) + 12);
@@ -119,7 +119,7 @@ std::optional<std::vector<std::uint8_t>> png_of_rows(Scratch& scratch, int width
     header[9] = colour_type;  // compression, filter and interlace methods 0
     append_chunk(out, "IHDR", header.data(), header.size());
     for (std::size_t at = 0; at < deflated_size; at += largest_idat)
-        append_chunk(out, "IDAT", scratch.deflated.data() + at, std::min(largest_idat, deflated_size - at));
+        append_chunk(out, "IDAT", deflated.data() + at, std::min(largest_idat, deflated_size - at));
     append_chunk(out, "IEND", nullptr, 0);
     return out;
 }

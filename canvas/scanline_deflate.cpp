@@ -5,12 +5,16 @@
 #include <libdeflate.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
 constexpr int hash_bits = 15;
 constexpr std::size_t window = 32768;
-constexpr std::size_t longest_copy = 258, shortest_copy = 3, shortest_found = 4;
+constexpr std::size_t longest_copy = 258, shortest_copy = 3;
+// Copies are looked for by their first three bytes, a pixel of RGB: even a
+// single repeated pixel sends for less than its bytes would. Four are read.
+constexpr std::uint32_t first_three = std::endian::native == std::endian::little ? 0x00ffffffu : 0xffffff00u;
 // Symbols a block: a tile is one block; a large image adapts its codes as
 // its content changes.
 constexpr std::size_t block_symbols = std::size_t{1} << 15;
@@ -26,11 +30,11 @@ std::uint64_t load64(const std::uint8_t* p) {
     std::memcpy(&v, p, 8);
     return v;
 }
-std::uint32_t hash_of(std::uint32_t four_bytes) { return (four_bytes * 0x9E3779B1u) >> (32 - hash_bits); }
+std::uint32_t hash_of(std::uint32_t bytes) { return (bytes * 0x9E3779B1u) >> (32 - hash_bits); }
 
-// How far b repeats a, whose first four bytes are known to agree.
+// How far b repeats a, whose first three bytes are known to agree.
 std::size_t copy_length(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
-    std::size_t n = shortest_found;
+    std::size_t n = shortest_copy;
     for (; n + 8 <= limit; n += 8) {
         const std::uint64_t differ = load64(a + n) ^ load64(b + n);
         if (differ != 0) return n + static_cast<std::size_t>(__builtin_ctzll(differ) >> 3);
@@ -47,20 +51,21 @@ std::uint32_t adler_over_zeros(std::uint32_t adler, std::size_t n) {
 }
 }  // namespace
 
-ScanlineDeflater::ScanlineDeflater() : last_seen_(std::size_t{1} << hash_bits, 0) {
-    block_.reserve(block_symbols);
-}
+ScanlineDeflater::ScanlineDeflater() : last_seen_(std::size_t{1} << hash_bits, 0), block_(block_symbols) {}
 
-void ScanlineDeflater::deflate(const std::uint8_t* rows, std::size_t stride, int height, int pixel_bytes,
-                               std::vector<std::uint8_t>& out) {
+std::span<const std::uint8_t> ScanlineDeflater::deflate(const std::uint8_t* rows, std::size_t stride, int height,
+                                                        int pixel_bytes) {
     const std::size_t total = stride * static_cast<std::size_t>(std::max(height, 0));
-    out.push_back(0x78);  // deflate, a 32 KB window
-    out.push_back(0x01);  // no dictionary; the check bits
-    DeflateBits bits(out);
-    block_.clear();
+    if (stream_.size() < 2) stream_.resize(2);
+    stream_[0] = 0x78;  // deflate, a 32 KB window
+    stream_[1] = 0x01;  // no dictionary; the check bits
+    DeflateBits bits(stream_, 2);
+    DeflateSymbol* const block = block_.data();
+    std::uint32_t* const last_seen = last_seen_.data();
+    std::size_t held = 0;  // symbols in the block
     auto send = [&](DeflateSymbol s) {
-        if (block_.size() == block_symbols) write_deflate_block(block_, false, bits), block_.clear();
-        block_.push_back(s);
+        if (held == block_symbols) write_deflate_block({block, held}, false, bits), held = 0;
+        block[held++] = s;
     };
     std::size_t at = 0;  // the next byte to send
     // Zeros up to `end`, as copies of the zero before.
@@ -80,7 +85,7 @@ void ScanlineDeflater::deflate(const std::uint8_t* rows, std::size_t stride, int
                         std::size_t& best_distance) {
         if (distance == 0 || distance > window || distance > at) return;
         const std::uint8_t* from = rows + at - distance;
-        if (load32(from) != head) return;
+        if (((load32(from) ^ head) & first_three) != 0) return;
         const std::size_t n = copy_length(from, rows + at, limit);
         if (n > best) best = n, best_distance = distance;
     };
@@ -97,19 +102,19 @@ void ScanlineDeflater::deflate(const std::uint8_t* rows, std::size_t stride, int
         send_zeros(first);
         while (at < end) {
             const std::size_t limit = std::min(longest_copy, total - at);
-            if (limit < shortest_found) {
+            if (limit < 4) {
                 send({rows[at], 0}), ++at;
                 continue;
             }
-            const std::uint32_t head = load32(rows + at);
+            const std::uint32_t head = load32(rows + at) & first_three;
             std::size_t best = 0, best_distance = 0;
             try_copy(static_cast<std::size_t>(pixel_bytes), head, limit, best, best_distance);
             if (best < limit) try_copy(stride, head, limit, best, best_distance);
-            std::uint32_t& seen = last_seen_[hash_of(head)];
+            std::uint32_t& seen = last_seen[hash_of(head)];
             const std::uint32_t now = clock_ + static_cast<std::uint32_t>(at);
             if (best < limit) try_copy(now - seen, head, limit, best, best_distance);
             seen = now;
-            if (best >= shortest_found) {
+            if (best >= shortest_copy) {
                 send({static_cast<std::uint16_t>(best), static_cast<std::uint16_t>(best_distance)});
                 at += best;
             } else {
@@ -118,8 +123,10 @@ void ScanlineDeflater::deflate(const std::uint8_t* rows, std::size_t stride, int
         }
     }
     send_zeros(total);
-    write_deflate_block(block_, true, bits);
-    bits.finish();
-    for (const int shift : {24, 16, 8, 0}) out.push_back(static_cast<std::uint8_t>(adler >> shift));
+    write_deflate_block({block, held}, true, bits);
+    const std::size_t end = bits.finish();
+    if (stream_.size() < end + 4) stream_.resize(end + 4);
+    for (int k = 0; k < 4; ++k) stream_[end + k] = static_cast<std::uint8_t>(adler >> (24 - 8 * k));
     clock_ += static_cast<std::uint32_t>(total + window + 1);
+    return {stream_.data(), end + 4};
 }
