@@ -10,6 +10,10 @@
 
 namespace {
 constexpr int hash_bits = 15;
+constexpr int places_a_hash = 2;  // the last two places three bytes were seen
+// After a copy, the places of its first bytes are remembered too, so a
+// repeat that starts inside it is found; the rest of a long copy is not.
+constexpr std::size_t remembered_inside = 8;
 constexpr std::size_t window = 32768;
 constexpr std::size_t longest_copy = 258, shortest_copy = 3;
 // Copies are looked for by their first three bytes, a pixel of RGB: even a
@@ -51,7 +55,9 @@ std::uint32_t adler_over_zeros(std::uint32_t adler, std::size_t n) {
 }
 }  // namespace
 
-ScanlineDeflater::ScanlineDeflater() : last_seen_(std::size_t{1} << hash_bits, 0), block_(block_symbols) {}
+ScanlineDeflater::ScanlineDeflater()
+    : last_seen_(places_a_hash * (std::size_t{1} << hash_bits), 0),
+      block_(block_symbols) {}
 
 std::span<const std::uint8_t> ScanlineDeflater::deflate(const std::uint8_t* rows, std::size_t stride, int height,
                                                         int pixel_bytes) {
@@ -80,6 +86,11 @@ std::span<const std::uint8_t> ScanlineDeflater::deflate(const std::uint8_t* rows
             if (left - n > 0 && left - n < shortest_copy) n = left - shortest_copy;
             send({static_cast<std::uint16_t>(n), 1}), at += n;
         }
+    };
+    auto remember = [&](std::size_t place, std::uint32_t head) {
+        std::uint32_t* bucket = last_seen + places_a_hash * hash_of(head);
+        bucket[1] = bucket[0];
+        bucket[0] = clock_ + static_cast<std::uint32_t>(place);
     };
     auto try_copy = [&](std::size_t distance, std::uint32_t head, std::size_t limit, std::size_t& best,
                         std::size_t& best_distance) {
@@ -110,12 +121,14 @@ std::span<const std::uint8_t> ScanlineDeflater::deflate(const std::uint8_t* rows
             std::size_t best = 0, best_distance = 0;
             try_copy(static_cast<std::size_t>(pixel_bytes), head, limit, best, best_distance);
             if (best < limit) try_copy(stride, head, limit, best, best_distance);
-            std::uint32_t& seen = last_seen[hash_of(head)];
+            const std::uint32_t* seen = last_seen + places_a_hash * hash_of(head);
             const std::uint32_t now = clock_ + static_cast<std::uint32_t>(at);
-            if (best < limit) try_copy(now - seen, head, limit, best, best_distance);
-            seen = now;
+            for (int k = 0; k < places_a_hash && best < limit; ++k) try_copy(now - seen[k], head, limit, best, best_distance);
+            remember(at, head);
             if (best >= shortest_copy) {
                 send({static_cast<std::uint16_t>(best), static_cast<std::uint16_t>(best_distance)});
+                const std::size_t inside = std::min({at + best, at + remembered_inside, total - 3});
+                for (std::size_t q = at + 1; q < inside; ++q) remember(q, load32(rows + q) & first_three);
                 at += best;
             } else {
                 send({rows[at], 0}), ++at;

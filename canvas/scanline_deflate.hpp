@@ -13,8 +13,8 @@
 // after the bytes each row paints go out as copies of the byte before, found
 // without a search and summed without being read, so they cost next to
 // nothing however wide the margins. Only the rest is searched, for a repeat
-// of the pixel before, of the pixel above, or of the last place its first
-// three bytes were seen. One deflater a thread, kept between images: its
+// of the pixel before, of the pixel above, or of the last two places its
+// first three bytes were seen. One deflater a thread, kept between images: its
 // table of places is scratch memory.
 class ScanlineDeflater {
 public:
@@ -23,7 +23,8 @@ public:
     std::span<const std::uint8_t> deflate(const std::uint8_t* rows, std::size_t stride, int height, int pixel_bytes);
 
 private:
-    // Where three bytes were last seen, by their hash: clock_ + the place.
+    // Where three bytes were last seen, two places by their hash, each as
+    // clock_ + the place.
     // The clock moves on by more than a window each image, so what an
     // earlier image left is too far back to be tried (a place is checked
     // byte for byte before it is used in any case).
