@@ -10,8 +10,6 @@
 namespace {
 // Gids carry Tiled's flip flags in their top bits; the world flips nothing.
 constexpr std::uint32_t gid_flags = 0xf0000000u;
-// The largest frame drawn: 2 GB of pixels, a 256 x 256 map at width 128.
-constexpr long long largest_frame_pixels = 1LL << 29;
 constexpr int band_rows = 16;  // a band of a 16384-wide image stays in cache
 
 // A tileset's sheet as Qt holds it once loaded, and each row of each tile.
@@ -165,9 +163,9 @@ Problem map_composite_problem(const MapModel& map) {
         return "the map's tile size " + std::to_string(map.tile_width) + " x " + std::to_string(map.tile_height) +
                " is not even";
     const MapFrame frame = map_frame(map);
-    if (static_cast<long long>(frame.width) * frame.height > largest_frame_pixels)
+    if (static_cast<long long>(frame.width) * frame.height > largest_map_pixels)
         return "the map's image would be " + std::to_string(frame.width) + " x " + std::to_string(frame.height) +
-               " pixels, more than " + std::to_string(largest_frame_pixels) + " in all";
+               " pixels, more than " + std::to_string(largest_map_pixels) + " in all";
     for (const MapTileset& t : map.tilesets) {
         if (!t.image || !t.alpha || t.alpha->size() != static_cast<std::size_t>(t.image->width()) * t.image->height())
             return "tileset " + t.name + " has no sheet";

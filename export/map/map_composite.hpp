@@ -26,6 +26,10 @@ struct MapFrame {
 };
 MapFrame map_frame(const MapModel& map);
 
+// The largest frame drawn, in pixels: 2 GB of them, a 256 x 256 map at
+// width 128.
+inline constexpr long long largest_map_pixels = 1LL << 29;
+
 // Why the map cannot be drawn exactly so (empty when it can): tile sizes
 // odd, a gid naming no tile or flipped, a sheet smaller than its tiles, an
 // object not the size of its tile or off whole pixels, a frame too large.

@@ -173,6 +173,12 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         }
         model.layers.emplace_back(std::move(tiles_layer));
     }
+    // Each object's tile, in the map's order of objects, for the manifest.
+    std::vector<std::uint32_t> object_gids;
+    for (const WorldObject& o : map.objects)
+        object_gids.push_back(static_cast<std::uint32_t>(
+            first_gid[&objects] +
+            (std::lower_bound(looks.begin(), looks.end(), std::pair(o.kind, o.look)) - looks.begin())));
     if (!map.objects.empty()) {
         MapObjectLayer layer{"objects", 0, 0, MapDrawOrder::index, {}};
         // Back to front: by screen row (x + y), then from the left.
@@ -209,7 +215,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     }
     for (auto& file : scenes.files) out.files.push_back(std::move(file));
     out.files.emplace_back(chunk.stem + ".json",
-                           world_manifest(run, chunk, map, layout, sheets, out.files, model.tile_height));
+                           world_manifest(run, chunk, map, layout, sheets, model, object_gids, out.files));
     out.tiles = static_cast<int>(layout.tiles.size());
     out.objects = static_cast<int>(map.objects.size());
     return out;

@@ -2,6 +2,7 @@
 // exactly as we do, the tiles meet, and the same seed writes the same bytes.
 #include "app/render/shard_merge.hpp"
 #include "app/render/world_run.hpp"
+#include "generators/world/world_chunks.hpp"
 
 #include "../support/godot_text.hpp"
 #include "../support/render_run.hpp"
@@ -231,11 +232,53 @@ TEST(WorldRun, RefusesWhatCannotMakeAWorld) {
                                                 {"--palette", "lunar"},
                                                 {"--thresholds", "water=2"},
                                                 {"--size", "2x2", "--shard", "0/9"},
-                                                {"--flow", "30"}}) {
+                                                {"--flow", "30"},
+                                                {"--frame-ms", "80"},
+                                                {"--thresholds", "water=0.4,water=0.45"}}) {
         std::vector<std::string> args = bad;
         args.insert(args.end(), {"--out", out});
         EXPECT_EQ(run_world_render(args), 2) << bad[0];
     }
     EXPECT_FALSE(fs::exists(out + "/world.tmx"));
     EXPECT_EQ(run_render({"--kind", "house", "--size", "4x4", "--out", out}), 2);
+}
+
+// The chunk grid follows the world's shape: a long, thin world splits along its length.
+TEST(WorldRun, ChunksFollowTheWorldsShape) {
+    EXPECT_EQ(world_chunk_columns(1, 9, 3), 1);
+    EXPECT_EQ(world_chunk_columns(9, 1, 2), 2);
+    EXPECT_EQ(world_chunk_columns(16, 16, 8), 4);  // square worlds as before: the wider grid of two
+    EXPECT_EQ(world_chunk_columns(2, 2, 9), 0);
+    const WorldChunk last = world_chunk(1, 9, 1, 2);
+    EXPECT_EQ(last.y0 + last.height, 9);
+    EXPECT_EQ(last.width, 1);
+}
+
+// world.json holds what rebuilds the map: the world's own settings (and
+// only those), each layer's cells as the map's gids, each object's cell and tile.
+TEST(WorldRun, TheManifestHoldsTheCellsObjectsAndTheWorldsOwnSettings) {
+    const ScratchDir dir("brannoc-world-");
+    ASSERT_EQ(run_world_render({"--size", "10x8", "--seed", "21", "--iso-width", "64", "--variants", "2", "--out",
+                                dir.path().string()}),
+              0);
+    const nlohmann::json m = read_json(dir.path() / "world.json");
+    const nlohmann::json& settings = m["settings"];
+    EXPECT_EQ(settings["variants"], 2);
+    for (const char* tile_only : {"kind", "count", "trim", "format", "transparent"})
+        EXPECT_FALSE(settings.contains(tile_only)) << tile_only;
+    const std::vector<std::vector<std::uint32_t>> layers = tmx_layers(dir.path() / "world.tmx", 10 * 8);
+    ASSERT_EQ(layers.size(), m["layers"].size());
+    for (std::size_t k = 0; k < layers.size(); ++k) {
+        std::vector<std::uint32_t> cells;
+        for (const nlohmann::json& row : m["layers"][k]["cells"])
+            for (const nlohmann::json& gid : row) cells.push_back(gid.get<std::uint32_t>());
+        EXPECT_EQ(cells, layers[k]) << m["layers"][k]["name"];
+    }
+    ASSERT_FALSE(m["objects"].empty());
+    const nlohmann::json& objects = m["tilesets"].back();
+    for (const nlohmann::json& o : m["objects"]) {
+        EXPECT_EQ(o["cell"], nlohmann::json::array({o["x"], o["y"]}));
+        EXPECT_GE(o["gid"].get<int>(), objects["firstgid"].get<int>());
+        EXPECT_LT(o["gid"].get<int>(), objects["firstgid"].get<int>() + static_cast<int>(objects["tiles"].size()));
+    }
 }
