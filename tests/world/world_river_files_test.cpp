@@ -120,14 +120,15 @@ TEST(WorldRiverFiles, ChunksHoldTheWholeWorldsRivers) {
 TEST(WorldRiverFiles, Godot3LoadsTheRiverLayers) {
     const ScratchDir dir("brannoc-rivers-");
     ASSERT_EQ(run_world_render({"--iso-width", "64", "--out", dir.path().string()}), 0);
-    std::FILE* file = std::fopen((dir.path() / "project.godot").c_str(), "w");
+    const fs::path project = dir.path() / "godot3";
+    std::FILE* file = std::fopen((project / "project.godot").c_str(), "w");
     std::fputs("config_version=4\n\n[application]\n\nconfig/name=\"world\"\n", file);
     std::fclose(file);
-    file = std::fopen((dir.path() / "layers.gd").c_str(), "w");
+    file = std::fopen((project / "layers.gd").c_str(), "w");
     std::fputs(
         "extends SceneTree\n"
         "func _init():\n"
-        "\tvar root = load(\"res://world_godot3.tscn\").instance()\n"
+        "\tvar root = load(\"res://world.tscn\").instance()\n"
         "\tfor node in root.get_children():\n"
         "\t\tif node is TileMap:\n"
         "\t\t\tprint(\"layer %s %d\" % [node.name, node.get_used_cells().size()])\n"
@@ -136,7 +137,7 @@ TEST(WorldRiverFiles, Godot3LoadsTheRiverLayers) {
         file);
     std::fclose(file);
     const std::string godot =
-        "cd '" + dir.path().string() + "' && HOME='" + dir.path().string() + "' timeout 120 godot3-server --path . ";
+        "cd '" + project.string() + "' && HOME='" + dir.path().string() + "' timeout 120 godot3-server --path . ";
     ASSERT_EQ(std::system((godot + "--editor --quit >import.log 2>&1").c_str()), 0)
         << "godot3-server (Debian package godot3-server) must be installed";
     ASSERT_EQ(std::system((godot + "-s res://layers.gd >layers.log 2>&1").c_str()), 0);
@@ -145,9 +146,9 @@ TEST(WorldRiverFiles, Godot3LoadsTheRiverLayers) {
     const nlohmann::json manifest = read_json(dir.path() / "world.json");
     for (const nlohmann::json& layer : manifest["layers"])
         if (layer["name"].get<std::string>().find("_rivers") != std::string::npos)
-            expected.insert("layer " + layer["name"].get<std::string>() + " " + std::to_string(layer["cells"].get<int>()));
+            expected.insert("layer " + layer["name"].get<std::string>() + " " + std::to_string(layer["placed"].get<int>()));
     ASSERT_FALSE(expected.empty());
-    std::istringstream lines(text_of(dir.path() / "layers.log"));
+    std::istringstream lines(text_of(project / "layers.log"));
     for (std::string line; std::getline(lines, line);)
         if (line.rfind("layer ", 0) == 0 && line.find("_rivers") != std::string::npos) read.insert(line);
     EXPECT_EQ(read, expected);
