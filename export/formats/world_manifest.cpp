@@ -49,6 +49,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
             json tile = {{"id", static_cast<int>(k) * sheet->frames}, {"name", sheet->tile_names[k]}};
             if (!sheet->corners.empty()) tile["corners"] = sheet->corners[k];
             tile["drawn"] = sheet->tiles[k].drawn;
+            if (k < sheet->finishes.size() && !sheet->finishes[k].empty()) tile["finish"] = sheet->finishes[k];
             tiles.push_back(std::move(tile));
         }
         tilesets.push_back({{"image", sheet->image_file()},
@@ -62,7 +63,8 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
     json object_counts = json::object();
     for (const WorldObject& o : map.objects) {
         const char* name = world_object_name(o.kind);
-        objects.push_back({{"kind", name}, {"look", o.look}, {"x", o.x}, {"y", o.y}, {"level", o.level}});
+        objects.push_back(
+            {{"kind", name}, {"look", o.look}, {"x", o.x}, {"y", o.y}, {"at", {o.at_x, o.at_y}}, {"level", o.level}});
         object_counts[name] = object_counts.value(name, 0) + 1;
     }
     m["object_counts"] = object_counts;

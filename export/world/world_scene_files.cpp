@@ -38,7 +38,8 @@ SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
     return out;
 }
 
-MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise) {
+MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise,
+                          ScreenOffset offset) {
     // Tiled stands the image's bottom middle on the object's point, then
     // moves it by the tileset's offset, which is made for tile layers: it
     // puts the anchor on the diamond's centre pixel of a cell's box. Here
@@ -46,8 +47,9 @@ MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::u
     // `rise` pixels up. On screen a point (px, py) of the map's axes lies
     // (px - py) W / 2h across and (px + py) / 2 down.
     const double w = map.tile_width, h = map.tile_height;
-    const double across = (tileset.tile_width - w) / 2.0;  // screen pixels right of the cell's middle
-    const double down = h / 2.0 - rise;                    // screen pixels below it
+    // Screen pixels right of the cell's middle, and below it.
+    const double across = (tileset.tile_width - w) / 2.0 + offset.across;
+    const double down = h / 2.0 - rise + offset.down;
     MapObject object;
     object.gid = gid;
     object.width = tileset.tile_width;

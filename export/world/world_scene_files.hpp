@@ -20,6 +20,12 @@ struct SceneFiles {
 SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
                              const std::vector<const WorldSheet*>& sheets, bool normals, int jobs);
 
+// Screen pixels right of and below a cell's middle.
+struct ScreenOffset {
+    int across = 0, down = 0;
+};
+
 // A tile object of `tileset` (its tile `gid`) standing with its anchor on
-// the centre of cell (x, y), raised `rise` pixels.
-MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise);
+// the centre of cell (x, y), moved by `offset` and raised `rise` pixels.
+MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise,
+                          ScreenOffset offset = {});

@@ -22,6 +22,9 @@ struct WorldSheet {
     // left; 0 none), or empty for tiles of no terrain (objects, slopes).
     std::vector<std::array<int, 4>> corners;
     std::vector<std::string> tile_names;  // what each tile is, for the tileset's "name" property
+    // Per tile, what the world laid on it beside its record (objects'
+    // sprites), or empty.
+    std::vector<std::vector<std::string>> finishes;
 
     std::string image_file() const { return stem + ".png"; }
     std::string tileset_file() const { return stem + ".tsx"; }

@@ -1,57 +1,115 @@
 #include "export/world/world_sprites.hpp"
 
 #include "canvas/drawing_context.hpp"
+#include "export/world/world_sprite_finish.hpp"
+#include "generators/common/diamond_mapping.hpp"
 #include "generators/terrain/terrain_elements.hpp"
 #include "state/control_ids.hpp"
 
 #include <algorithm>
+#include <array>
 
 namespace {
-// The grass colour bushes take their greens from.
-constexpr Colour bush_green = rgb(40, 110, 25);
 
 std::uint64_t object_seed(std::uint64_t world_seed, WorldObjectKind kind) {
     return tile_seed(world_seed ^ 0x6f626a65637473ULL, static_cast<int>(kind));
 }
 
-// A cluster of boulders or bushes about the diamond's middle, painted over
-// the request's background on the whole canvas.
-void paint_cluster(TileContext& context, WorldObjectKind kind, int half_width) {
-    TileCanvas& canvas = context.state.canvas;
-    DrawingContext dc(canvas, context.request.surfaces);
+void clear_to_background(TileContext& context, DrawingContext& dc) {
+    const TileCanvas& canvas = context.state.canvas;
     dc.box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.request.background);
+}
+
+// A bush: fans of leaves (or of bare twigs) about the diamond's middle,
+// the back ones first, with the undergrowth's grass at their feet.
+void paint_bush(TileContext& context, const PaletteObjects& palette, int half_width) {
+    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    clear_to_background(context, dc);
     TerrainCanvas painter{dc, context.state, context.random, half_width};
-    const int middle = half_width / 2, spread = std::max(2, half_width / 5);
-    const int pieces = 2 + random_below(context.random, 3);
-    for (int n = 0; n < pieces; ++n) {
-        const int i = middle - spread / 2 + random_below(context.random, spread);
-        const int j = middle - spread / 2 + random_below(context.random, spread);
-        if (kind == WorldObjectKind::boulder) draw_boulder(painter, i, j);
-        else draw_bush(painter, i, j, bush_green);
+    const int middle = half_width / 2, spread = std::max(2, half_width / 4);
+    const int fans = 4 + random_below(context.random, 3);
+    std::array<std::pair<int, int>, 6> feet{};
+    for (int n = 0; n < fans; ++n)
+        feet[n] = {middle - spread / 2 + random_below(context.random, spread),
+                   middle - spread / 2 + random_below(context.random, spread)};
+    std::sort(feet.begin(), feet.begin() + fans,
+              [](const auto& a, const auto& b) { return a.first + a.second < b.first + b.second; });
+    for (int n = 0; n < fans; ++n) draw_bush(painter, feet[n].first, feet[n].second, palette.bush);
+    const int blades = 5 + random_below(context.random, 5);
+    for (int n = 0; n < blades; ++n) {
+        const int i = middle - spread + random_below(context.random, 2 * spread);
+        const int j = middle - spread + random_below(context.random, 2 * spread);
+        draw_grass_blade(painter, i, j, 2 + random_below(context.random, std::max(2, half_width / 8)), palette.grass,
+                         false);
     }
 }
+
+// One boulder of the palette's, about a third of the tile wide, sitting on
+// the diamond's middle, and now and then a small one beside it. The
+// painter draws its sprite and size first; draws that give another sprite
+// or size are passed over, so the boulder is still the painter's own.
+void paint_boulder(TileContext& context, const PaletteObjects& palette, int half_width) {
+    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    clear_to_background(context, dc);
+    const int scale = std::min(100, 2 * half_width);  // the painter's size for a boulder at map scale
+    TerrainCanvas painter{dc, context.state, context.random, scale};
+    const auto place = [&](int lowest, int highest, int across) {
+        for (int tries = 0; tries < 256; ++tries) {
+            RandomSource peek = context.random;
+            const int sprite = random_below(peek, 12), size = random_below(peek, 85);
+            const bool ours =
+                std::find(palette.boulders.begin(), palette.boulders.end(), sprite) != palette.boulders.end();
+            if (ours && size >= lowest && size <= highest) break;
+            random_below(context.random, 2);
+        }
+        RandomSource peek = context.random;
+        random_below(peek, 12);
+        const double width = (random_below(peek, 85) / 100.0 + 0.15) * scale / 100 * 64;
+        // Its left edge at i - j, its bottom row about two pixels under the diamond's middle.
+        const int sum = scale - 10, difference = static_cast<int>(-width / 2) + across;
+        draw_boulder(painter, (sum + difference) / 2, (sum - difference) / 2);
+    };
+    if (random_below(context.random, 3) == 0) place(5, 15, -half_width / 4);
+    place(28, 45, 0);
+}
+
 }  // namespace
 
-TileRequest world_object_request(const TileRequest& run, WorldObjectKind kind) {
+TileRequest world_object_request(const TileRequest& run, const WorldPalette& palette, WorldObjectKind kind, int look) {
     TileRequest s;
     static_cast<TileDrawing&>(s) = run;
-    // What the world decides: the kind's own stream and looks, one still
-    // image of each, transparent and trimmed to what it paints. Trees are
-    // mostly broadleaf in full leaf, the last looks conifers; houses low, so
-    // they read as cottages among the trees.
+    const WorldLook& row = world_looks(kind)[static_cast<std::size_t>(look)];
+    const PaletteObjects& objects = palette.objects;
+    // What the world decides: the kind's own stream, one still image of
+    // each look, transparent and trimmed, drawn at the look's share of the
+    // tile width (within the widths the generators draw).
     s.seed = object_seed(run.seed, kind);
     s.variants = 1;
     s.loop_frames = 1, s.flow.reset();
     s.transparent = s.trim = true;
+    const int percent = row.width_percent * (kind == WorldObjectKind::tree ? objects.tree_percent : 100) / 100;
+    s.iso_width = std::clamp(run.iso_width * percent / 200 * 2, 40, 200);
     switch (kind) {
         case WorldObjectKind::tree:
             s.kind = TileKind::tree;
-            s.controls = {{ctl::leaves_percent, 8}};
+            s.controls = {{ctl::leaves_percent, objects.leaves_item}};
+            if (row.variety == WorldLookVariety::conifer) s.controls.push_back({ctl::conifer, 1});
             break;
         case WorldObjectKind::house:
+            // Low houses, so they read as cottages among the trees.
             s.kind = TileKind::house;
             s.controls = {
                 {ctl::lock_size, 1}, {ctl::lowest_height, 1}, {ctl::highest_height, 2}, {ctl::lock_height, 1}};
+            break;
+        case WorldObjectKind::mountain:
+            s.kind = TileKind::mountain;
+            s.controls = {{ctl::no_terrain, 1}};
+            if (row.variety == WorldLookVariety::hill) s.controls.push_back({ctl::reduce_to_hill, 1});
+            if (row.variety == WorldLookVariety::snowy) {
+                s.controls.push_back({ctl::snow_covered_top, 1});
+                if (objects.snowbound_peaks) s.controls.push_back({ctl::all_snow, 1});
+            }
+            s.textures = {{ctl::mountain_texture_button, {objects.mountain_rock}}};
             break;
         case WorldObjectKind::boulder:
         case WorldObjectKind::bush: s.kind = TileKind::terrain; break;
@@ -59,8 +117,21 @@ TileRequest world_object_request(const TileRequest& run, WorldObjectKind kind) {
     return s;
 }
 
-RenderedTile render_world_object(Application& app, const TileRequest& request, WorldObjectKind kind, int look) {
-    if (kind == WorldObjectKind::tree || kind == WorldObjectKind::house) return render_tile(app, request, look);
+RenderedTile render_world_object(Application& app, const TileRequest& request, const WorldPalette& palette,
+                                 WorldObjectKind kind, int look, int map_width) {
     const int half_width = request.iso_width / 2;
-    return render_tile(app, request, look, [&](TileContext& context) { paint_cluster(context, kind, half_width); });
+    RenderedTile tile;
+    switch (kind) {
+        case WorldObjectKind::bush:
+            tile = render_tile(app, request, look,
+                               [&](TileContext& context) { paint_bush(context, palette.objects, half_width); });
+            break;
+        case WorldObjectKind::boulder:
+            tile = render_tile(app, request, look,
+                               [&](TileContext& context) { paint_boulder(context, palette.objects, half_width); });
+            break;
+        default: tile = render_tile(app, request, look); break;
+    }
+    finish_world_sprite(tile, world_sprite_finish(palette, kind, map_width));
+    return tile;
 }

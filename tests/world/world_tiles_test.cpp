@@ -1,6 +1,7 @@
 // Every tile and sprite a world draws is an ordinary tile: its record in
 // world.json, given back as a --settings file, draws it again to the byte.
 #include "export/run_options.hpp"
+#include "export/world/world_sprite_finish.hpp"
 #include "export/world/world_sprites.hpp"
 #include "export/world/world_tiles.hpp"
 
@@ -55,12 +56,34 @@ TEST(WorldTiles, EveryRecordAWorldWritesDrawsItsTileAgainForEveryPalette) {
         }
         EXPECT_EQ(redrawn.size(), 6u) << palette.name << ": fills and overs, still and moving; slopes; cliffs";
     }
-    for (const WorldObjectKind kind : {WorldObjectKind::tree, WorldObjectKind::house}) {
-        const TileRequest sprite = world_object_request(run, kind);
-        ASSERT_EQ(check_tile_request(sprite), std::nullopt);
-        for (int look = 0; look < world_object_looks(kind); ++look) {
-            const RenderedTile drawn = render_world_object(app, sprite, kind, look);
-            expect_same_image(drawn, redraw(drawn.drawn, dir.path() / "sprite.json"), drawn.drawn.dump());
+    // Sprites drawn by a tab's generator: the record draws the tile again,
+    // and the finish the manifest names lays the rest on it.
+    for (const WorldPalette& palette : {world_palettes().front(), *world_palette_named("winter")})
+        for (const WorldObjectKind kind : {WorldObjectKind::tree, WorldObjectKind::house, WorldObjectKind::mountain})
+            for (int look = 0; look < world_object_looks(kind); look += kind == WorldObjectKind::house ? 1 : 5) {
+                const TileRequest sprite = world_object_request(run, palette, kind, look);
+                ASSERT_EQ(check_tile_request(sprite), std::nullopt);
+                const RenderedTile drawn = render_world_object(app, sprite, palette, kind, look, run.iso_width);
+                RenderedTile again = redraw(drawn.drawn, dir.path() / "sprite.json");
+                finish_world_sprite(again, world_sprite_finish(palette, kind, run.iso_width));
+                expect_same_image(drawn, again, palette.name + " " + drawn.drawn.dump());
+            }
+}
+
+// Each palette grows its own objects: no sprite of one is another's.
+TEST(WorldTiles, PalettesDrawTheirOwnObjects) {
+    TileRequest run;
+    run.iso_width = 64, run.seed = 3;
+    Application app(create_app_state());
+    for (const WorldObjectKind kind :
+         {WorldObjectKind::tree, WorldObjectKind::bush, WorldObjectKind::boulder, WorldObjectKind::mountain}) {
+        std::vector<RenderedTile> drawn;
+        for (const WorldPalette& palette : world_palettes()) {
+            drawn.push_back(
+                render_world_object(app, world_object_request(run, palette, kind, 0), palette, kind, 0, run.iso_width));
+            for (std::size_t k = 0; k + 1 < drawn.size(); ++k)
+                EXPECT_FALSE(drawn[k].image == drawn.back().image && drawn[k].alpha == drawn.back().alpha)
+                    << world_object_name(kind) << ": " << world_palettes()[k].name << " and " << palette.name;
         }
     }
 }

@@ -1,0 +1,97 @@
+#include "generators/world/world_mountains.hpp"
+
+#include "generators/world/world_cell_hash.hpp"
+#include "generators/world/world_looks.hpp"
+
+namespace {
+
+constexpr double site_chance = 0.85;
+
+bool high(int terrain) {
+    return terrain == static_cast<int>(WorldTerrain::rock) || terrain == static_cast<int>(WorldTerrain::snow);
+}
+
+struct Site {
+    bool stands = false;
+    bool small = false;  // a 2 x 2 footprint
+    int high_cells = 0;  // of the footprint's, rock or snow
+    int level = 0;       // the foot's
+};
+
+// The footprint's cells from (x0, y0) to (x1, y1), each: none water, those
+// the slices stand in flat on the foot's level.
+template <class Carries>
+Site footprint(const WorldGround& ground, int x0, int y0, int x1, int y1, int level, Carries carries) {
+    Site s;
+    s.level = level;
+    if (x0 < 0 || y0 < 0 || x1 >= ground.width() || y1 >= ground.height()) return s;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
+            const CellFacts& c = ground.at(x, y);
+            if (c.wet) return s;
+            s.high_cells += high(c.terrain);
+            if (!carries(x, y)) continue;
+            if (c.rise != 0 || c.low != level || !ground.clear_in_front(x, y, level)) return s;
+        }
+    s.stands = true;
+    return s;
+}
+
+Site site(const WorldGround& ground, int x, int y) {
+    if (!high(ground.at(x, y).terrain) || x + 1 >= ground.width() || y + 1 >= ground.height()) return {};
+    // The large footprint: slices beside and in front of the middle.
+    Site large = footprint(ground, x - 1, y - 1, x + 1, y + 1, ground.at(x + 1, y + 1).low,
+                           [&](int cx, int cy) { return cx - x + cy - y >= 0 && (cx != x || cy != y); });
+    if (large.stands && large.high_cells >= 5) return large;
+    // The small one: the cell and those left and right of it, behind it on screen.
+    Site small =
+        footprint(ground, x - 1, y - 1, x, y, ground.at(x, y).low, [&](int cx, int cy) { return cx == x || cy == y; });
+    small.small = true;
+    small.stands = small.stands && small.high_cells >= 3;
+    return small;
+}
+
+std::uint64_t draw(std::uint64_t seed, const WorldGround& ground, int x, int y) {
+    return world_cell_hash(seed ^ 0x6d6f756eULL, ground.patch().x0 + x, ground.patch().y0 + y);
+}
+
+bool candidate(const WorldGround& ground, std::uint64_t seed, int x, int y) {
+    return static_cast<double>(draw(seed, ground, x, y) >> 11) / static_cast<double>(1ULL << 53) < site_chance &&
+           site(ground, x, y).stands;
+}
+
+}  // namespace
+
+int world_mountain_reach() { return world_mountain_spacing + 1 + WorldGround::front_reach + world_ground_reach(); }
+
+bool world_mountain_covers(const WorldObject& mountain, int mx, int my, int x, int y) {
+    const bool small = world_mountain_slices[static_cast<std::size_t>(mountain.slice)].small;
+    return x >= mx - 1 && y >= my - 1 && x <= mx + (small ? 0 : 1) && y <= my + (small ? 0 : 1);
+}
+
+std::optional<WorldObject> world_mountain_at(const WorldGround& ground, std::uint64_t seed, int x, int y) {
+    if (!candidate(ground, seed, x, y)) return std::nullopt;
+    const std::uint64_t mine = draw(seed, ground, x, y);
+    const int s = world_mountain_spacing;
+    for (int ny = y - s; ny <= y + s; ++ny)
+        for (int nx = x - s; nx <= x + s; ++nx)
+            if ((nx != x || ny != y) && nx >= 0 && ny >= 0 && nx < ground.width() && ny < ground.height() &&
+                draw(seed, ground, nx, ny) > mine && candidate(ground, seed, nx, ny))
+                return std::nullopt;
+    const CellFacts& f = ground.at(x, y);
+    const Site here = site(ground, x, y);
+    WorldObject o;
+    o.kind = WorldObjectKind::mountain;
+    o.x = ground.patch().x0 + x, o.y = ground.patch().y0 + y, o.level = here.level;
+    o.slice = here.small ? 6 : 0;
+    // Snow caps the mountains of the snow; hills stand where the rock thins
+    // out, the biggest mountains where it is deepest.
+    const int cells = here.small ? 4 : 9;
+    WorldLookVariety variety = WorldLookVariety::plain;
+    if (f.terrain == static_cast<int>(WorldTerrain::snow)) variety = WorldLookVariety::snowy;
+    else if (here.high_cells * 9 < 7 * cells) variety = WorldLookVariety::hill;
+    int size = 0;
+    if (!here.small) size = here.high_cells == 9 ? 1 : here.high_cells == 8 ? static_cast<int>((mine >> 7) % 2) : 0;
+    o.look = world_look(o.kind, variety, size, mine >> 9);
+    return o;
+}
