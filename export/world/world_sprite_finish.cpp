@@ -68,19 +68,25 @@ void lay_shade(RenderedTile& tile, int map_width) {
         }
 }
 
+// Snow lies on every painted pixel open to the sky, two pixels deep where
+// it rests on a branch wider than a needle.
 void lay_snow(RenderedTile& tile) {
+    grow(tile, 0, 2, 0, 0);
     const int w = tile.image.width(), h = tile.image.height();
     const std::vector<std::uint8_t> before = tile.alpha;
-    LightingMaps& maps = tile.lighting_maps;
-    for (int y = 0; y < h; ++y)
+    const auto painted = [&](int x, int y) {
+        return x >= 0 && x < w && before[static_cast<std::size_t>(y) * w + x] == 255;
+    };
+    const auto snow = [&](int x, int y) {
+        tile.alpha[static_cast<std::size_t>(y) * w + x] = 255;
+        tile.image.set_pixel(x, y, x >= tile.anchor_x ? lit_snow : shaded_snow);
+    };
+    for (int y = 2; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            if (before[static_cast<std::size_t>(y) * w + x] != 255) continue;
-            if (y > 0 && before[static_cast<std::size_t>(y - 1) * w + x] == 255) continue;
-            const Colour snow = x >= tile.anchor_x ? lit_snow : shaded_snow;
-            tile.image.set_pixel(x, y, snow);
-            // The albedo of snow is its own colour.
-            if (maps.has_albedo && maps.albedo.contains(x - maps.left, y - maps.top))
-                maps.albedo.set_pixel(x - maps.left, y - maps.top, snow);
+            if (!painted(x, y) || before[static_cast<std::size_t>(y - 1) * w + x] != 0) continue;
+            snow(x, y - 1);
+            if (before[static_cast<std::size_t>(y - 2) * w + x] == 0 && (painted(x - 1, y) || painted(x + 1, y)))
+                snow(x, y - 2);
         }
 }
 

@@ -5,9 +5,12 @@
 
 namespace {
 
-// Cells in front of a cell on screen, and the row beyond.
-constexpr std::array<std::array<int, 2>, 8> front_cells = {
-    {{1, 0}, {0, 1}, {1, 1}, {2, 0}, {2, 1}, {1, 2}, {0, 2}, {2, 2}}};
+// Cells in front of a cell on screen, in its column of the map or the
+// columns beside: those next to it, whose tiles meet it, and the row
+// beyond, a cell's height further down the screen. (Cells further out
+// in their row lie in other columns, which tiles do not cross.)
+constexpr std::array<std::array<int, 2>, 3> next_in_front = {{{1, 0}, {0, 1}, {1, 1}}};
+constexpr std::array<std::array<int, 2>, 3> beyond_in_front = {{{2, 1}, {1, 2}, {2, 2}}};
 
 // Per corner, the Chebyshev distance to the nearest marked corner, up to
 // `cap`: cap passes of a 3 x 3 minimum, separably.
@@ -85,11 +88,17 @@ bool WorldGround::may_stand(int x, int y) const {
 }
 
 bool WorldGround::clear_in_front(int x, int y, int level) const {
-    for (const auto& [dx, dy] : front_cells) {
+    // A cliff next in front rising at all would hide the foot; one beyond
+    // only when it rises two levels, a cliff's face twice over.
+    const auto rises_over = [&](int dx, int dy, int by) {
         const int fx = x + dx, fy = y + dy;
-        if (fx >= width() || fy >= height()) continue;
+        if (fx >= width() || fy >= height()) return false;
         const CellFacts& front = at(fx, fy);
-        if (front.rise == 2 && front.top > level) return false;
-    }
+        return front.rise == 2 && front.top >= level + by;
+    };
+    for (const auto& [dx, dy] : next_in_front)
+        if (rises_over(dx, dy, 1)) return false;
+    for (const auto& [dx, dy] : beyond_in_front)
+        if (rises_over(dx, dy, 2)) return false;
     return true;
 }

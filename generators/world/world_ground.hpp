@@ -34,11 +34,12 @@ public:
     int height() const { return patch_.height - 1; }
     const CellFacts& at(int x, int y) const { return facts_[static_cast<std::size_t>(patch_.cell_at(x, y))]; }
     // Whether an object on the cell shows whole over the tiles: it is dry,
-    // not on a cliff, and no cliff in front of it (within reach) rises
-    // above its top to hide its foot. Objects are drawn over every tile,
-    // and ground rising as slopes never climbs above a foot behind it.
+    // not on a cliff, and no cliff in front of it rises above its top far
+    // enough to hide its foot. Objects are drawn over every tile, and
+    // ground rising as slopes never climbs above a foot behind it.
     bool may_stand(int x, int y) const;
-    // Whether no cliff in front of the cell rises above `level`.
+    // Whether no cliff in front of the cell rises over something standing
+    // at `level`: one next to it by a level, one a row beyond by two.
     bool clear_in_front(int x, int y, int level) const;
     static constexpr int front_reach = 2;
 

@@ -24,7 +24,7 @@ constexpr PaletteRow palette_rows[] = {
     {"temperate",
      {water(5), water(0), ground(10), ground(4), ground(0), ground(1), rock(4), ground(19)},
      rock(9),
-     {0.45, 0.85, 9, 100, false, rgb(40, 110, 25), rgb(20, 100, 10), {0, 2, 8, 6}, 0, false, 1.0, 1.0, 1.0}},
+     {0.45, 0.85, 10, 100, false, rgb(40, 110, 25), rgb(20, 100, 10), {0, 2, 8, 6}, 0, false, 1.0, 1.0, 1.0}},
     // Sea, lagoon, sand, steppe, dry grass, olive scrubland, red sandstone, limestone; yellow sandstone faces.
     // Small thin-crowned trees, pines on the heights, dry scrub, many sand and red rocks.
     {"arid",
@@ -42,7 +42,7 @@ constexpr PaletteRow palette_rows[] = {
     {"winter",
      {water(2), water(6), ground(13), ground(19), ground(6), ground(3), rock(7), rock(18)},
      rock(9),
-     {-1.0, -0.5, 0, 100, true, rgb(95, 72, 50), rgb(125, 112, 70), {5, 6, 0, 8}, 7, true, 1.0, 1.0, 1.0}},
+     {-1.0, -0.5, 0, 100, true, rgb(95, 72, 50), rgb(125, 112, 70), {5, 6, 0, 8}, 7, true, 1.25, 1.0, 1.0}},
 };
 
 // What the world's sets need of a palette: each terrain its own texture

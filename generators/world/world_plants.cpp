@@ -34,7 +34,13 @@ double clumping(std::uint64_t seed, std::int64_t wx, std::int64_t wy) {
     return top + (bottom - top) * sy;
 }
 
-// How likely each quarter of a cell is to hold a tree, a bush and a boulder.
+// Where a cell's stands are, back to front, along the map's x and y: its
+// four quarters and its middle, each moved up to stand_jitter either way.
+constexpr std::array<std::array<double, 2>, 5> stands = {
+    {{0.25, 0.25}, {0.75, 0.25}, {0.5, 0.5}, {0.25, 0.75}, {0.75, 0.75}}};
+constexpr double stand_jitter = 0.17;
+
+// How likely each stand of a cell is to hold a tree, a bush and a boulder.
 struct Chances {
     double tree = 0, bush = 0, boulder = 0;
     int sizes_from = 0;  // the smallest tree size that grows here
@@ -46,7 +52,7 @@ Chances chances(const CellFacts& f) {
                       terrain == WorldTerrain::forest;
     if (f.forest_depth > 0 || (f.forest_distance == 0 && land)) {
         // In the forest, from its edge (depth 0: a corner outside) inwards.
-        constexpr std::array<double, 4> trees = {0.45, 0.72, 0.86, 0.93};
+        constexpr std::array<double, 4> trees = {0.55, 0.8, 0.92, 0.97};
         return {trees[static_cast<std::size_t>(f.forest_depth)], 0.22, 0.012, f.forest_depth >= 2 ? 1 : 0};
     }
     switch (terrain) {
@@ -70,7 +76,7 @@ void plant_cell(const Planting& p, int x, int y, std::vector<WorldObject>& out) 
     const std::int64_t wx = ground.patch().x0 + x, wy = ground.patch().y0 + y;
     const Chances c = chances(f);
     if (c.tree + c.bush + c.boulder <= 0) return;
-    const double clump = 0.45 + 0.75 * clumping(p.seed ^ 0x636c756dULL, wx, wy);
+    const double clump = 0.6 + 0.55 * clumping(p.seed ^ 0x636c756dULL, wx, wy);
     const double tree = std::min(0.97, c.tree * clump * p.palette.trees);
     const double bush = c.bush * p.palette.bushes, boulder = c.boulder * p.palette.rocks;
     // Conifers uphill: the elevation's share of the way from the shore to the rock.
@@ -79,10 +85,8 @@ void plant_cell(const Planting& p, int x, int y, std::vector<WorldObject>& out) 
         (p.fields.elevation(static_cast<int>(wx), static_cast<int>(wy)) - t.shore) / std::max(1e-6, t.rock - t.shore);
     const double conifers = smoothstep(p.palette.conifers_from, p.palette.conifers_to, height);
 
-    // Quarters back to front: the top corner's, the right and left ones, the bottom's.
-    constexpr std::array<std::array<int, 2>, 4> quarters = {{{0, 0}, {1, 0}, {0, 1}, {1, 1}}};
-    for (int q = 0; q < 4; ++q) {
-        const std::uint64_t h = world_cell_hash(p.seed ^ (0x706c616e74ULL + static_cast<std::uint64_t>(q)), wx, wy);
+    for (int k = 0; k < static_cast<int>(stands.size()); ++k) {
+        const std::uint64_t h = world_cell_hash(p.seed ^ (0x706c616e74ULL + static_cast<std::uint64_t>(k)), wx, wy);
         const double roll = unit(h);
         WorldObject o;
         if (roll < tree) o.kind = WorldObjectKind::tree;
@@ -90,14 +94,13 @@ void plant_cell(const Planting& p, int x, int y, std::vector<WorldObject>& out) 
         else if (roll < tree + bush + boulder) o.kind = WorldObjectKind::boulder;
         else continue;
         const std::uint64_t h2 = mix_hash(h);
-        // Anywhere in its quarter but its outer rim: 0.07 .. 0.43 of the cell, or 0.57 .. 0.93.
-        const auto place = [](int half, std::uint64_t bits) {
-            const double jitter = (static_cast<double>(bits & 1023) / 1023.0 - 0.5) * 0.36;
-            return static_cast<std::int16_t>(std::lround(((2 * half + 1) / 4.0 + jitter) * 256.0));
+        const auto place = [](double middle, std::uint64_t bits) {
+            const double jitter = (static_cast<double>(bits & 1023) / 1023.0 - 0.5) * 2 * stand_jitter;
+            return static_cast<std::int16_t>(std::lround((middle + jitter) * 256.0));
         };
         o.x = static_cast<int>(wx), o.y = static_cast<int>(wy), o.level = f.low;
-        o.at_x = place(quarters[static_cast<std::size_t>(q)][0], h2);
-        o.at_y = place(quarters[static_cast<std::size_t>(q)][1], h2 >> 10);
+        o.at_x = place(stands[static_cast<std::size_t>(k)][0], h2);
+        o.at_y = place(stands[static_cast<std::size_t>(k)][1], h2 >> 10);
         const std::uint64_t pick = h2 >> 20;
         if (o.kind == WorldObjectKind::tree) {
             const bool conifer = unit(mix_hash(h2)) < conifers;

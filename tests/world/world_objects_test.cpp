@@ -35,13 +35,15 @@ bool water_within(const WorldMap& map, int x, int y, int reach) {
     return false;
 }
 
-// No cliff in front of the cell (its two rows on screen) rises above `level`.
+// No cliff next in front of the cell rises above `level`, nor one a row
+// beyond by two levels.
 bool no_cliff_above(const WorldMap& map, int x, int y, int level) {
-    for (const auto& [dx, dy] : {std::pair{1, 0}, {0, 1}, {1, 1}, {2, 1}, {1, 2}, {2, 2}, {2, 0}, {0, 2}})
-        if (x + dx < map.width && y + dy < map.height && map.rise(x + dx, y + dy) == 2 &&
-            top_level(map, x + dx, y + dy) > level)
-            return false;
-    return true;
+    const auto rises_over = [&](int dx, int dy, int by) {
+        return x + dx < map.width && y + dy < map.height && map.rise(x + dx, y + dy) == 2 &&
+               top_level(map, x + dx, y + dy) >= level + by;
+    };
+    return !rises_over(1, 0, 1) && !rises_over(0, 1, 1) && !rises_over(1, 1, 1) && !rises_over(2, 1, 2) &&
+           !rises_over(1, 2, 2) && !rises_over(2, 2, 2);
 }
 
 // Objects stand dry, off cliffs, with no cliff in front of them rising
