@@ -20,46 +20,65 @@ void clear_to_background(TileContext& context, DrawingContext& dc) {
     dc.box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.request.background);
 }
 
-// A bush: fans of leaves (or of bare twigs) about the diamond's middle,
-// the back ones first, with the undergrowth's grass at their feet.
+// A bush: fans of leaves (or of bare twigs) heaped into a mound about the
+// diamond's middle, the back and higher ones first, with the undergrowth's
+// grass at their feet.
 void paint_bush(TileContext& context, const PaletteObjects& palette, int half_width) {
     DrawingContext dc(context.state.canvas, context.request.surfaces);
     clear_to_background(context, dc);
-    TerrainCanvas painter{dc, context.state, context.random, half_width};
-    const int middle = half_width / 2, spread = std::max(2, half_width / 4);
-    const int fans = 4 + random_below(context.random, 3);
-    std::array<std::pair<int, int>, 6> feet{};
-    for (int n = 0; n < fans; ++n)
-        feet[n] = {middle - spread / 2 + random_below(context.random, spread),
-                   middle - spread / 2 + random_below(context.random, spread)};
-    std::sort(feet.begin(), feet.begin() + fans,
-              [](const auto& a, const auto& b) { return a.first + a.second < b.first + b.second; });
-    for (int n = 0; n < fans; ++n) draw_bush(painter, feet[n].first, feet[n].second, palette.bush);
-    const int blades = 5 + random_below(context.random, 5);
+    const int scale = half_width * 4 / 3;  // the painter's size for a bush at map scale
+    TerrainCanvas painter{dc, context.state, context.random, scale};
+    const int middle = scale / 2, spread = std::max(2, scale / 5);
+    struct Foot {
+        int across, lift;
+    };
+    std::array<Foot, 8> feet{};
+    const int fans = 5 + random_below(context.random, 4);
+    for (int n = 0; n < fans; ++n) {
+        const int across = random_below(context.random, 2 * spread + 1) - spread;
+        feet[n] = {across, (spread - std::abs(across)) / 2 + random_below(context.random, spread / 2 + 1)};
+    }
+    std::sort(feet.begin(), feet.begin() + fans, [](const Foot& a, const Foot& b) { return a.lift > b.lift; });
+    // (i, j) of a point `across` pixels right of the middle and `lift` up: i - j across, (i + j) / 2 down.
+    const auto at = [&](int across, int lift) {
+        const int sum = 2 * middle - 2 * lift;
+        return std::pair((sum + across) / 2, (sum - across) / 2);
+    };
+    for (int n = 0; n < fans; ++n) {
+        const auto [i, j] = at(feet[n].across, feet[n].lift);
+        draw_bush(painter, i, j, palette.bush);
+    }
+    const int blades = 4 + random_below(context.random, 4);
     for (int n = 0; n < blades; ++n) {
-        const int i = middle - spread + random_below(context.random, 2 * spread);
-        const int j = middle - spread + random_below(context.random, 2 * spread);
+        const auto [i, j] = at(random_below(context.random, 3 * spread) - 3 * spread / 2, 0);
         draw_grass_blade(painter, i, j, 2 + random_below(context.random, std::max(2, half_width / 8)), palette.grass,
                          false);
     }
 }
 
-// One boulder of the palette's, about a third of the tile wide, sitting on
-// the diamond's middle, and now and then a small one beside it. The
-// painter draws its sprite and size first; draws that give another sprite
-// or size are passed over, so the boulder is still the painter's own.
+// One boulder of the palette's, about a third of the tile wide and no
+// flatter than a rounded stone, sitting on the diamond's middle, and now
+// and then a small one beside it. The painter draws its sprite, size and
+// squash first; draws that give others are passed over, so the boulder is
+// still the painter's own.
 void paint_boulder(TileContext& context, const PaletteObjects& palette, int half_width) {
     DrawingContext dc(context.state.canvas, context.request.surfaces);
     clear_to_background(context, dc);
     const int scale = std::min(100, 2 * half_width);  // the painter's size for a boulder at map scale
     TerrainCanvas painter{dc, context.state, context.random, scale};
-    const auto place = [&](int lowest, int highest, int across) {
+    // The painter's size draw that makes a boulder `wide` pixels across.
+    const auto size_for = [&](double wide) {
+        return std::clamp(static_cast<int>(100 * (wide * 100 / (64.0 * scale) - 0.15)), 0, 84);
+    };
+    const auto place = [&](double wide, int across) {
+        const int lowest = size_for(wide * 0.8), highest = std::max(lowest, size_for(wide * 1.2));
         for (int tries = 0; tries < 256; ++tries) {
             RandomSource peek = context.random;
             const int sprite = random_below(peek, 12), size = random_below(peek, 85);
+            const int squash = random_below(peek, 50);  // 0: half as tall as wide; 49: as tall
             const bool ours =
                 std::find(palette.boulders.begin(), palette.boulders.end(), sprite) != palette.boulders.end();
-            if (ours && size >= lowest && size <= highest) break;
+            if (ours && size >= lowest && size <= highest && squash >= 20) break;
             random_below(context.random, 2);
         }
         RandomSource peek = context.random;
@@ -69,8 +88,8 @@ void paint_boulder(TileContext& context, const PaletteObjects& palette, int half
         const int sum = scale - 10, difference = static_cast<int>(-width / 2) + across;
         draw_boulder(painter, (sum + difference) / 2, (sum - difference) / 2);
     };
-    if (random_below(context.random, 3) == 0) place(5, 15, -half_width / 4);
-    place(28, 45, 0);
+    if (random_below(context.random, 3) == 0) place(half_width / 4.0, -half_width / 4);
+    place(half_width * 2 / 3.0, 0);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ const std::array<std::vector<WorldLook>, 5>& all_looks() {
     // By WorldObjectKind: tree, house, boulder, bush, mountain. Trees from
     // saplings to old trees; mountains two and three cells across, hills two.
     static const std::array<std::vector<WorldLook>, 5> looks = {
-        looks_of({{Variety::plain, {80, 100, 115, 130}, 3}, {Variety::conifer, {70, 85, 100, 115}, 3}}),
+        looks_of({{Variety::plain, {80, 100, 115, 130}, 3}, {Variety::conifer, {60, 70, 80, 88}, 3}}),
         looks_of({{Variety::plain, {100}, 4}}),
         looks_of({{Variety::plain, {100}, 4}}),
         looks_of({{Variety::plain, {100}, 4}}),

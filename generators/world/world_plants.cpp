@@ -34,11 +34,12 @@ double clumping(std::uint64_t seed, std::int64_t wx, std::int64_t wy) {
     return top + (bottom - top) * sy;
 }
 
-// Where a cell's stands are, back to front, along the map's x and y: its
-// four quarters and its middle, each moved up to stand_jitter either way.
-constexpr std::array<std::array<double, 2>, 5> stands = {
-    {{0.25, 0.25}, {0.75, 0.25}, {0.5, 0.5}, {0.25, 0.75}, {0.75, 0.75}}};
-constexpr double stand_jitter = 0.17;
+// A cell's stands lie on a 3 x 3 lattice, each moved up to stand_jitter
+// of the cell either way. Broadleaf crowns are wide, so fewer of the
+// stands carry one than carry a narrow conifer.
+constexpr int stands_across = 3;
+constexpr double stand_jitter = 0.12;
+constexpr double broadleaf_stands = 0.55, conifer_stands = 0.85;
 
 // How likely each stand of a cell is to hold a tree, a bush and a boulder.
 struct Chances {
@@ -78,32 +79,33 @@ void plant_cell(const Planting& p, int x, int y, std::vector<WorldObject>& out) 
     if (c.tree + c.bush + c.boulder <= 0) return;
     const double clump = 0.6 + 0.55 * clumping(p.seed ^ 0x636c756dULL, wx, wy);
     const double tree = std::min(0.97, c.tree * clump * p.palette.trees);
-    const double bush = c.bush * p.palette.bushes, boulder = c.boulder * p.palette.rocks;
+    // Bushes and boulders as often a cell as on the old lattice of five.
+    const double bush = c.bush * p.palette.bushes * 5 / 9, boulder = c.boulder * p.palette.rocks * 5 / 9;
     // Conifers uphill: the elevation's share of the way from the shore to the rock.
     const WorldThresholds& t = p.thresholds;
     const double height =
         (p.fields.elevation(static_cast<int>(wx), static_cast<int>(wy)) - t.shore) / std::max(1e-6, t.rock - t.shore);
     const double conifers = smoothstep(p.palette.conifers_from, p.palette.conifers_to, height);
 
-    for (int k = 0; k < static_cast<int>(stands.size()); ++k) {
+    for (int k = 0; k < stands_across * stands_across; ++k) {
         const std::uint64_t h = world_cell_hash(p.seed ^ (0x706c616e74ULL + static_cast<std::uint64_t>(k)), wx, wy);
-        const double roll = unit(h);
-        WorldObject o;
-        if (roll < tree) o.kind = WorldObjectKind::tree;
-        else if (roll < tree + bush) o.kind = WorldObjectKind::bush;
-        else if (roll < tree + bush + boulder) o.kind = WorldObjectKind::boulder;
-        else continue;
         const std::uint64_t h2 = mix_hash(h);
+        const bool conifer = unit(mix_hash(h2)) < conifers;
+        const double here = tree * (conifer ? conifer_stands : broadleaf_stands), roll = unit(h);
+        WorldObject o;
+        if (roll < here) o.kind = WorldObjectKind::tree;
+        else if (roll < here + bush) o.kind = WorldObjectKind::bush;
+        else if (roll < here + bush + boulder) o.kind = WorldObjectKind::boulder;
+        else continue;
         const auto place = [](double middle, std::uint64_t bits) {
             const double jitter = (static_cast<double>(bits & 1023) / 1023.0 - 0.5) * 2 * stand_jitter;
             return static_cast<std::int16_t>(std::lround((middle + jitter) * 256.0));
         };
         o.x = static_cast<int>(wx), o.y = static_cast<int>(wy), o.level = f.low;
-        o.at_x = place(stands[static_cast<std::size_t>(k)][0], h2);
-        o.at_y = place(stands[static_cast<std::size_t>(k)][1], h2 >> 10);
+        o.at_x = place((k % stands_across * 2 + 1) / (2.0 * stands_across), h2);
+        o.at_y = place((k / stands_across * 2 + 1) / (2.0 * stands_across), h2 >> 10);
         const std::uint64_t pick = h2 >> 20;
         if (o.kind == WorldObjectKind::tree) {
-            const bool conifer = unit(mix_hash(h2)) < conifers;
             const int size = c.sizes_from + static_cast<int>(pick % 3);
             o.look = world_look(o.kind, conifer ? WorldLookVariety::conifer : WorldLookVariety::plain, size, pick >> 4);
         } else {

@@ -9,8 +9,8 @@
 // What grows in a cell: trees thick in forests, clustered and thinning
 // towards the forest's edge and out into the grass, with bushes beneath
 // them; scattered trees and bushes on grass and meadow; boulders on rock.
-// A cell holds up to five stands, one in each quarter and one in the
-// middle, each somewhere about its place. Conifers take over from broadleaf trees uphill, as the palette says.
+// A cell holds up to nine stands, each somewhere about its place on a
+// lattice. Conifers take over from broadleaf trees uphill, as the palette says.
 struct Planting {
     const WorldGround& ground;
     const WorldFields& fields;

@@ -67,7 +67,7 @@ TEST(WorldObjects, ObjectsKeepTheirGroundAndTheirDistance) {
             ASSERT_EQ(o.level, low_level(map, x, y));  // a slice's cell lies flat on its mountain's foot
             ASSERT_TRUE(o.look >= 0 && o.look < world_object_looks(o.kind));
             if (o.kind != WorldObjectKind::mountain) {
-                ASSERT_TRUE(o.at_x >= 16 && o.at_x <= 240 && o.at_y >= 16 && o.at_y <= 240) << x << "," << y;
+                ASSERT_TRUE(o.at_x > 0 && o.at_x < 256 && o.at_y > 0 && o.at_y < 256) << x << "," << y;
             }
             ASSERT_TRUE(no_cliff_above(map, x, y, top_level(map, x, y))) << "a cliff in front of " << x << "," << y;
             on_slopes += map.rise(x, y) == 1;
