@@ -90,12 +90,28 @@ void lay_snow(RenderedTile& tile) {
         }
 }
 
+// A clear pixel with painted pixels on all four sides takes the colour of
+// the one on its left: the relief's segments run down to the right.
+void fill_pinholes(RenderedTile& tile) {
+    const int w = tile.image.width(), h = tile.image.height();
+    const std::vector<std::uint8_t> before = tile.alpha;
+    const auto painted = [&](int x, int y) { return before[static_cast<std::size_t>(y) * w + x] == 255; };
+    for (int y = 1; y + 1 < h; ++y)
+        for (int x = 1; x + 1 < w; ++x) {
+            if (before[static_cast<std::size_t>(y) * w + x] != 0) continue;
+            if (!painted(x - 1, y) || !painted(x + 1, y) || !painted(x, y - 1) || !painted(x, y + 1)) continue;
+            tile.alpha[static_cast<std::size_t>(y) * w + x] = 255;
+            tile.image.set_pixel(x, y, tile.image.pixel(x - 1, y));
+        }
+}
+
 }  // namespace
 
 std::vector<std::string> SpriteFinish::names() const {
     std::vector<std::string> n;
     if (shade) n.emplace_back("shade");
     if (snow) n.emplace_back("snow");
+    if (filled) n.emplace_back("filled");
     return n;
 }
 
@@ -104,6 +120,7 @@ SpriteFinish world_sprite_finish(const WorldPalette& palette, WorldObjectKind ki
     f.map_width = map_width;
     f.shade = kind == WorldObjectKind::tree || kind == WorldObjectKind::bush;
     f.snow = palette.objects.snow && (kind == WorldObjectKind::tree || kind == WorldObjectKind::boulder);
+    f.filled = kind == WorldObjectKind::mountain;
     return f;
 }
 
@@ -111,6 +128,7 @@ void finish_world_sprite(RenderedTile& tile, const SpriteFinish& finish) {
     if (tile.image.empty() || tile.alpha.size() != static_cast<std::size_t>(tile.image.width()) * tile.image.height())
         return;
     // Snow first: the shade lies on the ground, which takes none.
+    if (finish.filled) fill_pinholes(tile);
     if (finish.snow) lay_snow(tile);
     if (finish.shade) lay_shade(tile, finish.map_width);
 }

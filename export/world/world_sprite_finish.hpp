@@ -8,18 +8,22 @@
 
 // What the world lays on a sprite beside what its generator painted: a
 // shade on the ground under it (only where the sprite paints nothing, in
-// partial alpha, so overlapping shades deepen a forest's floor) and snow on
-// every painted pixel open to the sky. A finished sprite is its record's
-// tile with these laid on, and the manifest names them beside the record.
+// partial alpha, so overlapping shades deepen a forest's floor), snow on
+// every painted pixel open to the sky, and the single pixels a mountain's
+// relief leaves unpainted inside it filled, so the ground does not show
+// through. A finished sprite is its record's tile with these laid on, and
+// the manifest names them beside the record.
 struct SpriteFinish {
     bool shade = false;
     bool snow = false;
+    bool filled = false;
     int map_width = 64;  // the map's tile width, which the shade is measured by
-    // "shade", "snow": as the manifest names them.
+    // "shade", "snow", "filled": as the manifest names them.
     std::vector<std::string> names() const;
 };
 
-// Trees and bushes cast a shade; snow lies on trees and boulders where the palette has snow.
+// Trees and bushes cast a shade; snow lies on trees and boulders where the
+// palette has snow; mountains are filled.
 SpriteFinish world_sprite_finish(const WorldPalette& palette, WorldObjectKind kind, int map_width);
 
 // Lays the finish on the tile. The shade is a disc on the ground, about as
