@@ -133,7 +133,9 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     for (const auto& [kind, look, slice] : sprite_keys) {
         const auto at = std::lower_bound(looks.begin(), looks.end(), std::pair(kind, look)) - looks.begin();
         const RenderedTile& whole = drawn_looks[static_cast<std::size_t>(at)];
-        sprites.push_back(slice >= 0 ? mountain_slice(whole, slice, run.iso_width) : whole);
+        if (slice >= 0) sprites.push_back(mountain_slice(whole, slice, run.iso_width));
+        else if (kind == WorldObjectKind::mountain) sprites.push_back(crag_in_cell(whole, run.iso_width));
+        else sprites.push_back(whole);
         reaches.push_back(sprite_reach(sprites.back(), run.iso_width));
     }
     const auto sprite_of = [&](const WorldObject& o) {

@@ -39,32 +39,30 @@ SpriteReach sprite_reach(const RenderedTile& tile, int iso_width) {
     return r;
 }
 
-RenderedTile mountain_slice(const RenderedTile& mountain, int slice, int iso_width) {
-    const MountainSlice& s = world_mountain_slices[static_cast<std::size_t>(slice)];
-    const int half = iso_width / 2;
-    // The slice's cell's middle, from the mountain's foot (a small one's
-    // stands on its cell's top corner, half a cell up both axes).
-    const double along_x = s.dx + (s.small ? 0.5 : 0.0), along_y = s.dy + (s.small ? 0.5 : 0.0);
-    const int cell_x = static_cast<int>(std::lround((along_x - along_y) * half));
-    const int cell_y = static_cast<int>(std::lround((along_x + along_y) * iso_width / 4.0));
+namespace {
+
+// The painted pixels of the tile in columns [first, last] from its anchor
+// that lie behind the front edges of the cell whose middle is (cell_x,
+// cell_y) from the anchor, trimmed; one clear pixel if none.
+RenderedTile cut_to_cell(const RenderedTile& whole, int first, int last, int cell_x, int cell_y, int iso_width) {
     const double limit = 0.5 - world_front_margin(iso_width);
-    const int w = mountain.image.width(), h = mountain.image.height();
-    std::vector<std::uint8_t> kept(mountain.alpha.size(), 0);
+    const int w = whole.image.width(), h = whole.image.height();
+    std::vector<std::uint8_t> kept(whole.alpha.size(), 0);
     int left = w, top = h, right = -1, bottom = -1;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const std::size_t i = static_cast<std::size_t>(y) * w + x;
-            const int dx = x - mountain.anchor_x, dy = y - mountain.anchor_y;
-            if (mountain.alpha[i] == 0 || dx < s.strip * half + 1 || dx > (s.strip + 1) * half) continue;
+            const int dx = x - whole.anchor_x, dy = y - whole.anchor_y;
+            if (whole.alpha[i] == 0 || dx < first || dx > last) continue;
             const Along a = along(dx - cell_x, dy - cell_y, iso_width);
             if (a.x > limit || a.y > limit) continue;
-            kept[i] = mountain.alpha[i];
+            kept[i] = whole.alpha[i];
             left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
         }
-    if (right < 0) left = right = mountain.anchor_x, top = bottom = mountain.anchor_y;
-    RenderedTile out = mountain;
+    if (right < 0) left = right = whole.anchor_x, top = bottom = whole.anchor_y;
+    RenderedTile out = whole;
     const int nw = right - left + 1, nh = bottom - top + 1;
-    out.image = grab_image(mountain.image, left, top, nw, nh);
+    out.image = grab_image(whole.image, left, top, nw, nh);
     out.alpha.assign(static_cast<std::size_t>(nw) * nh, 0);
     for (int y = 0; y < nh; ++y)
         for (int x = 0; x < nw; ++x)
@@ -73,4 +71,22 @@ RenderedTile mountain_slice(const RenderedTile& mountain, int slice, int iso_wid
     out.anchor_x -= left, out.anchor_y -= top;
     out.lighting_maps.left -= left, out.lighting_maps.top -= top;
     return out;
+}
+
+}  // namespace
+
+RenderedTile mountain_slice(const RenderedTile& mountain, int slice, int iso_width) {
+    const MountainSlice& s = world_mountain_slices[static_cast<std::size_t>(slice)];
+    const int half = iso_width / 2;
+    // The slice's cell's middle, from the mountain's foot (a small one's
+    // stands on its cell's top corner, half a cell up both axes).
+    const double along_x = s.dx + (s.small ? 0.5 : 0.0), along_y = s.dy + (s.small ? 0.5 : 0.0);
+    const int cell_x = static_cast<int>(std::lround((along_x - along_y) * half));
+    const int cell_y = static_cast<int>(std::lround((along_x + along_y) * iso_width / 4.0));
+    return cut_to_cell(mountain, s.strip * half + 1, (s.strip + 1) * half, cell_x, cell_y, iso_width);
+}
+
+RenderedTile crag_in_cell(const RenderedTile& crag, int iso_width) {
+    const int half = iso_width / 2;
+    return cut_to_cell(crag, 1 - half, half, 0, 0, iso_width);
 }

@@ -14,5 +14,9 @@ SpriteReach sprite_reach(const RenderedTile& tile, int iso_width);
 // that keeps nothing is one clear pixel.
 RenderedTile mountain_slice(const RenderedTile& mountain, int slice, int iso_width);
 
+// A crag's sprite cut to its cell in the same way, where the narrowest
+// width the mountain generator draws is wider than a crag.
+RenderedTile crag_in_cell(const RenderedTile& crag, int iso_width);
+
 // Whether the sprite paints any pixel.
 bool paints_anything(const RenderedTile& tile);

@@ -67,6 +67,7 @@ WorldFoot world_foot(const WorldMap& map, const WorldObject& o, int iso_width, c
     const double u = o.at_x / 256.0, v = o.at_y / 256.0;
     foot.across = static_cast<int>(std::lround((u - v) * cell.half_w));
     foot.down = static_cast<int>(std::lround((u + v - 1) * cell.half_h));
+    // A mountain stands on its footprint's level, a crag on a cliff on its foot.
     if (o.slice >= 0) {
         foot.rise = world_level_rise(o.level, iso_width);
         return foot;
@@ -77,6 +78,7 @@ WorldFoot world_foot(const WorldMap& map, const WorldObject& o, int iso_width, c
         foot.across = across * (k - 1) / 16;
         foot.down = down * (k - 1) / 16;
     }
-    foot.rise = cell.rise_at(foot.across, foot.down);
+    foot.rise = o.kind == WorldObjectKind::mountain ? world_level_rise(o.level, iso_width)
+                                                    : cell.rise_at(foot.across, foot.down);
     return foot;
 }

@@ -62,11 +62,14 @@ WorldGround::WorldGround(const WorldPatch& patch) : patch_(patch) {
                                            patch.at(x, y + 1)};
             CellFacts& f = facts_[static_cast<std::size_t>(patch.cell_at(x, y))];
             std::array<int, world_terrain_count> count{};
+            int shown_high = 0;
             f.low = patch.level[at[0]];
             f.settled = true;
             f.forest_depth = f.forest_distance = world_forest_depth();
             for (const int i : at) {
                 const WorldTerrain t = patch.terrain[i];
+                shown_high += t >= WorldTerrain::rock;
+                f.snow_corners += t == WorldTerrain::snow;
                 ++count[static_cast<int>(patch.field_terrain[i])];
                 f.low = std::min<int>(f.low, patch.level[i]);
                 f.top = std::max<int>(f.top, patch.level[i]);
@@ -77,8 +80,10 @@ WorldGround::WorldGround(const WorldPatch& patch) : patch_(patch) {
                 f.forest_distance = std::min<int>(f.forest_distance, to_forest[i]);
             }
             f.rise = patch.rise[patch.cell_at(x, y)];
+            f.bottom = patch.level[at[2]];
             for (int t = 0; t < world_terrain_count; ++t)
                 if (count[t] >= 3) f.terrain = t;
+            f.high = shown_high >= 3;
         }
 }
 

@@ -10,11 +10,16 @@
 // far inside the patch are the whole world's.
 struct CellFacts {
     int low = 0, top = 0;  // its lowest and highest corner's level
+    int bottom = 0;        // its bottom corner's, the one nearest the viewer
     int rise = 0;          // 0 flat, 1 a slope, 2 a cliff
     bool wet = false;      // a corner is water
     bool settled = false;  // all four corners grass or meadow
     bool near_water = false;
     int terrain = -1;  // the terrain of three corners or more (as the fields gave it), -1 if none
+    // Three corners or more show rock or snow (a cliff beside gives a
+    // corner its rock), and how many show snow.
+    bool high = false;
+    int snow_corners = 0;
     // Corners from the cell to the nearest corner outside the forest (0: it
     // has one), or for a cell outside, to the nearest in it, up to
     // world_forest_depth() either way.

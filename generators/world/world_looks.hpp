@@ -10,10 +10,12 @@
 // stand picks a look by what the place needs; the sprites are drawn from
 // the same rows, so the two never disagree.
 enum class WorldLookVariety : std::uint8_t {
-    plain,    // a broadleaf tree, a bare rock mountain, a house, a bush, a boulder
-    conifer,  // a tree
-    hill,     // a mountain reduced to a hill
-    snowy,    // a mountain with a snow-covered top
+    plain,       // a broadleaf tree, a bare rock mountain, a house, a bush, a boulder
+    conifer,     // a tree
+    hill,        // a mountain reduced to a hill
+    snowy,       // a mountain with a snow-covered top
+    crag,        // a mountain small enough for one cell
+    snowy_crag,  // the same, its top under snow
 };
 
 struct WorldLook {

@@ -7,14 +7,17 @@
 
 // Mountains on the high ground: wherever the world reaches rock or snow, a
 // mountain may stand with its foot spread over the cells around it. Sites
-// closer than two cells compete and the higher draw stands, so mountains
-// overlap into ranges that follow the rock. Snow-topped mountains stand on
+// closer than two cells compete, the larger footprint and then the higher
+// draw standing, so mountains overlap into ranges that follow the rock. Snow-topped mountains stand on
 // snow, bare ones on rock, hills at the rock's edge, and the largest deep
 // inside it.
 //
 // A mountain's footprint is the 3 x 3 block around a cell, its foot on the
 // cell's middle; where that does not fit, a smaller mountain's is the 2 x 2
-// block whose front cell is the cell, its foot on that cell's top corner.
+// block whose front cell is the cell, its foot on that cell's top corner;
+// where neither does, a crag stands on the cell alone, within its diamond,
+// on flat rock or on a cliff that falls towards the viewer (the crag in
+// front of its face).
 // None of a footprint is water; the cells beside and in front of the foot
 // (where the slices stand) lie flat on its level with no cliff in front of
 // them rising above it, while those behind may rise or fall; nothing else
@@ -45,7 +48,7 @@ inline constexpr std::array<MountainSlice, 10> world_mountain_slices = {{
 
 // The mountain whose footprint is the patch's cell (x, y)'s, if one is:
 // its cell, level and look, its slice the first of its footprint's (its
-// foot unset).
+// foot unset), or a crag (slice -1) standing on the cell's middle.
 std::optional<WorldObject> world_mountain_at(const WorldGround& ground, std::uint64_t seed, int x, int y);
 // How far the rule reads from the cell, in cells.
 int world_mountain_reach();

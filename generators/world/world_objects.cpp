@@ -105,14 +105,19 @@ std::vector<WorldObject> place_world_objects(const WorldPatch& patch, const Worl
                 objects.push_back(o);
                 continue;
             }
-            // The slices of the mountains whose footprint this cell fronts.
+            // A crag on this cell; the slices of the mountains whose footprint it fronts.
+            if (mountain_at(x, y) && mountains[static_cast<std::size_t>(y) * w + x].slice < 0) {
+                WorldObject o = mountains[static_cast<std::size_t>(y) * w + x];
+                o.at_x = o.at_y = 128;
+                objects.push_back(o);
+            }
             bool in_footprint = false;
             for (int k = 0; k < static_cast<int>(world_mountain_slices.size()); ++k) {
                 const MountainSlice& s = world_mountain_slices[static_cast<std::size_t>(k)];
                 const int mx = x - s.dx, my = y - s.dy;
                 if (mx < 0 || my < 0 || mx >= w || my >= h || !mountain_at(mx, my)) continue;
                 WorldObject o = mountains[static_cast<std::size_t>(my) * w + mx];
-                if (world_mountain_slices[static_cast<std::size_t>(o.slice)].small != s.small) continue;
+                if (o.slice < 0 || world_mountain_slices[static_cast<std::size_t>(o.slice)].small != s.small) continue;
                 // The foot: a large mountain's on its cell's middle, a small one's on its top corner.
                 const int foot = s.small ? 0 : 128;
                 o.x = patch.x0 + x, o.y = patch.y0 + y, o.slice = k;

@@ -110,7 +110,7 @@ TEST(WorldTiles, PalettesDrawTheirOwnObjectsAtMapScale) {
 
 // Every sprite fits the middle of its cell: inside its column, behind its
 // front edges; so a foot can always be drawn in until it fits, and chunk
-// maps draw as the whole map does.
+// maps draw as the whole map does. (Mountains are cut to fit.)
 TEST(WorldTiles, EverySpriteFitsItsCell) {
     Application app(create_app_state());
     for (const int width : {40, 64, 128, 200})
