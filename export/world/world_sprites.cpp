@@ -123,7 +123,6 @@ TileRequest world_object_request(const TileRequest& run, const WorldPalette& pal
         case WorldObjectKind::mountain:
             s.kind = TileKind::mountain;
             s.controls = {{ctl::no_terrain, 1}};
-            if (row.variety == WorldLookVariety::hill) s.controls.push_back({ctl::reduce_to_hill, 1});
             if (row.variety == WorldLookVariety::snowy || row.variety == WorldLookVariety::snowy_crag) {
                 s.controls.push_back({ctl::snow_covered_top, 1});
                 if (objects.snowbound_peaks) s.controls.push_back({ctl::all_snow, 1});

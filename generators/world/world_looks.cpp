@@ -26,15 +26,14 @@ std::vector<WorldLook> looks_of(const std::vector<LookRun>& runs) {
 
 const std::array<std::vector<WorldLook>, 5>& all_looks() {
     // By WorldObjectKind: tree, house, boulder, bush, mountain. Trees from
-    // saplings to old trees; mountains two and three cells across, hills
-    // two, crags inside one.
+    // saplings to old trees; mountains two and three cells across, crags
+    // inside one.
     static const std::array<std::vector<WorldLook>, 5> looks = {
         looks_of({{Variety::plain, {80, 100, 115, 130}, 3}, {Variety::conifer, {60, 70, 80, 88}, 3}}),
         looks_of({{Variety::plain, {100}, 4}}),
         looks_of({{Variety::plain, {100}, 4}}),
         looks_of({{Variety::plain, {100}, 4}}),
-        looks_of({{Variety::hill, {200}, 3},
-                  {Variety::plain, {200, 300}, 3},
+        looks_of({{Variety::plain, {200, 300}, 3},
                   {Variety::snowy, {200, 300}, 3},
                   {Variety::crag, {85}, 3},
                   {Variety::snowy_crag, {85}, 3}}),

@@ -12,7 +12,6 @@
 enum class WorldLookVariety : std::uint8_t {
     plain,       // a broadleaf tree, a bare rock mountain, a house, a bush, a boulder
     conifer,     // a tree
-    hill,        // a mountain reduced to a hill
     snowy,       // a mountain with a snow-covered top
     crag,        // a mountain small enough for one cell
     snowy_crag,  // the same, its top under snow

@@ -98,13 +98,11 @@ std::optional<WorldObject> world_mountain_at(const WorldGround& ground, std::uin
     o.kind = WorldObjectKind::mountain;
     o.x = ground.patch().x0 + x, o.y = ground.patch().y0 + y, o.level = here.level;
     o.slice = here.crag ? -1 : here.small ? 6 : 0;
-    // Snow caps the mountains of the snow; hills stand where the rock thins
-    // out, the biggest mountains where it is deepest.
-    const int cells = here.small ? 4 : 9;
+    // Snow caps the mountains of the snow; the biggest stand where the rock
+    // is deepest.
     const bool snow = f.snow_corners >= 2;
     WorldLookVariety variety = snow ? WorldLookVariety::snowy : WorldLookVariety::plain;
     if (here.crag) variety = snow ? WorldLookVariety::snowy_crag : WorldLookVariety::crag;
-    else if (!snow && here.high_cells * 9 < 7 * cells) variety = WorldLookVariety::hill;
     int size = 0;
     if (!here.small && !here.crag)
         size = here.high_cells == 9 ? 1 : here.high_cells == 8 ? static_cast<int>((mine.draw >> 7) % 2) : 0;

@@ -8,8 +8,8 @@
 // Mountains on the high ground: wherever the world reaches rock or snow, a
 // mountain may stand with its foot spread over the cells around it. Sites
 // closer than two cells compete, the larger footprint and then the higher
-// draw standing, so mountains overlap into ranges that follow the rock. Snow-topped mountains stand on
-// snow, bare ones on rock, hills at the rock's edge, and the largest deep
+// draw standing, so mountains overlap into ranges that follow the rock.
+// Snow-topped mountains stand on snow, bare ones on rock, the largest deep
 // inside it.
 //
 // A mountain's footprint is the 3 x 3 block around a cell, its foot on the
