@@ -3,6 +3,8 @@
 #include "generators/world/world_cell_hash.hpp"
 #include "generators/world/world_looks.hpp"
 
+#include <algorithm>
+
 namespace {
 
 constexpr double site_chance = 0.85;
@@ -15,21 +17,25 @@ struct Site {
     int level = 0;       // the foot's
 };
 
-// The footprint's cells from (x0, y0) to (x1, y1), each: none water, those
-// the slices stand in flat on the foot's level.
+// The footprint's cells from (x0, y0) to (x1, y1), each: none water, and
+// the mountain's foot on the highest ground of those the slices stand in,
+// none of them rising above it, with no cliff in front of them rising over
+// it. On a massif of terraces the mountain then stands on the upper one,
+// the cliffs below it showing in front of its foot.
 template <class Carries>
-Site footprint(const WorldGround& ground, int x0, int y0, int x1, int y1, int level, Carries carries) {
+Site footprint(const WorldGround& ground, int x0, int y0, int x1, int y1, Carries carries) {
     Site s;
-    s.level = level;
     if (x0 < 0 || y0 < 0 || x1 >= ground.width() || y1 >= ground.height()) return s;
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {
             const CellFacts& c = ground.at(x, y);
             if (c.wet) return s;
             s.high_cells += c.high;
-            if (!carries(x, y)) continue;
-            if (c.rise != 0 || c.low != level || !ground.clear_in_front(x, y, level)) return s;
+            if (carries(x, y)) s.level = std::max(s.level, c.top);
         }
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            if (carries(x, y) && !ground.clear_in_front(x, y, s.level)) return s;
     s.stands = true;
     return s;
 }
@@ -37,12 +43,11 @@ Site footprint(const WorldGround& ground, int x0, int y0, int x1, int y1, int le
 Site site(const WorldGround& ground, int x, int y) {
     if (!ground.at(x, y).high || x + 1 >= ground.width() || y + 1 >= ground.height()) return {};
     // The large footprint: slices beside and in front of the middle.
-    Site large = footprint(ground, x - 1, y - 1, x + 1, y + 1, ground.at(x + 1, y + 1).low,
+    Site large = footprint(ground, x - 1, y - 1, x + 1, y + 1,
                            [&](int cx, int cy) { return cx - x + cy - y >= 0 && (cx != x || cy != y); });
     if (large.stands && large.high_cells >= 5) return large;
     // The small one: the cell and those left and right of it, behind it on screen.
-    Site small =
-        footprint(ground, x - 1, y - 1, x, y, ground.at(x, y).low, [&](int cx, int cy) { return cx == x || cy == y; });
+    Site small = footprint(ground, x - 1, y - 1, x, y, [&](int cx, int cy) { return cx == x || cy == y; });
     small.small = true;
     small.stands = small.stands && small.high_cells >= 3;
     if (small.stands) return small;

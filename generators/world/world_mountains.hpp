@@ -18,10 +18,11 @@
 // where neither does, a crag stands on the cell alone, within its diamond,
 // on flat rock or on a cliff that falls towards the viewer (the crag in
 // front of its face).
-// None of a footprint is water; the cells beside and in front of the foot
-// (where the slices stand) lie flat on its level with no cliff in front of
-// them rising above it, while those behind may rise or fall; nothing else
-// stands in a footprint.
+// None of a footprint is water; the foot stands on the highest ground of
+// the cells beside and in front of it (where the slices stand), with no
+// cliff in front of them rising above it, so on a massif of terraces a
+// mountain stands on an upper one and the cliffs below show in front of
+// it; those behind may rise or fall; nothing else stands in a footprint.
 inline constexpr int world_mountain_spacing = 1;  // cells between two mountains' cells, at the least
 
 // A mountain stands as slices, each a column half a cell wide, in the
