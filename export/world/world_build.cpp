@@ -6,6 +6,7 @@
 #include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
 #include "export/map/map_model.hpp"
+#include "export/map/tiled_placement.hpp"
 #include "generators/world/world_chunks.hpp"
 #include "generators/world/world_layout.hpp"
 #include "export/formats/world_manifest.hpp"
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <atomic>
 #include <map>
+#include <optional>
 #include <thread>
 #include <tuple>
 
@@ -157,6 +159,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         WorldSheet& sheet = tile_settings[k].loop_frames > 1 ? moving : still;
         placed.emplace_back(&sheet == &moving ? 1 : 0, static_cast<int>(sheet.tiles.size()));
         sheet.tiles.push_back(tiles[k]);
+        sheet.keys.push_back(layout.tiles[k]);
         sheet.corners.push_back(wang_corners(layout.tiles[k]));
         sheet.tile_names.push_back(tile_name(layout.tiles[k]));
     }
@@ -216,6 +219,13 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         }
         model.layers.emplace_back(std::move(tiles_layer));
     }
+    // Each object's tile, in the map's order of objects, for the manifest.
+    const auto gid_of = [&](const WorldObject& o) {
+        const auto [sheet, tile] = sprite_at[sprite_of(o)];
+        return static_cast<std::uint32_t>(first_gid[sheet] + tile);
+    };
+    std::vector<std::uint32_t> object_gids;
+    for (const WorldObject& o : map.objects) object_gids.push_back(gid_of(o));
     if (!map.objects.empty()) {
         MapObjectLayer layer{"objects", 0, 0, MapDrawOrder::index, {}};
         // Back to front cell by cell (world_foot.hpp), within a cell by the
@@ -232,13 +242,31 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         }
         std::stable_sort(in_depth.begin(), in_depth.end(),
                          [](const Standing& a, const Standing& b) { return a.depth < b.depth; });
+        // Each stands on its ground tile as Tiled draws that tile's layer (a
+        // mountain above its cell on a layer of its foot's level).
+        std::vector<TiledLayerRows> rows;
+        for (std::size_t k = 0; k < layout.layers.size(); ++k)
+            rows.emplace_back(model, std::get<MapTileLayer>(model.layers[k]));
+        const auto ground = [&](const WorldObject& o) {
+            const std::size_t cell = static_cast<std::size_t>(o.y - chunk.y0) * chunk.width + (o.x - chunk.x0);
+            std::optional<std::size_t> on_level;
+            for (std::size_t k = 0; k < layout.layers.size(); ++k) {
+                if (layout.layers[k].level != o.level) continue;
+                if (layout.layers[k].cells[cell] >= 0) return k;
+                if (!on_level) on_level = k;
+            }
+            return on_level.value_or(0);
+        };
         int id = 1;
         for (const Standing& s : in_depth) {
             const WorldObject& o = *s.object;
             const auto [sheet, tile] = sprite_at[sprite_of(o)];
             layer.objects.push_back(standing_object(model, model.tilesets[static_cast<std::size_t>(tileset_of[sheet])],
-                                                    static_cast<std::uint32_t>(first_gid[sheet] + tile), o.x - chunk.x0,
-                                                    o.y - chunk.y0, s.foot.rise, {s.foot.across, s.foot.down}));
+                                                    gid_of(o), o.x - chunk.x0, o.y - chunk.y0, s.foot.rise,
+                                                    rows[ground(o)], {s.foot.across, s.foot.down}));
+            // Where it stands, for a game: its cell in this map and its level.
+            layer.objects.back().properties = {
+                {"cell_x", o.x - chunk.x0}, {"cell_y", o.y - chunk.y0}, {"level", o.level}};
             layer.objects.back().id = id++;
             layer.objects.back().name = world_object_name(o.kind);
             layer.objects.back().type = world_object_name(o.kind);
@@ -261,7 +289,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     }
     for (auto& file : scenes.files) out.files.push_back(std::move(file));
     out.files.emplace_back(chunk.stem + ".json",
-                           world_manifest(run, chunk, map, layout, sheets, out.files, model.tile_height));
+                           world_manifest(run, chunk, map, layout, sheets, model, object_gids, out.files));
     out.tiles = static_cast<int>(layout.tiles.size());
     out.objects = static_cast<int>(map.objects.size());
     return out;

@@ -15,16 +15,17 @@ std::uint64_t object_seed(std::uint64_t world_seed, WorldObjectKind kind) {
     return tile_seed(world_seed ^ 0x6f626a65637473ULL, static_cast<int>(kind));
 }
 
+// The background over the whole canvas, counted as not painted.
 void clear_to_background(TileContext& context, DrawingContext& dc) {
     const TileCanvas& canvas = context.state.canvas;
-    dc.box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.request.background);
+    dc.erase_box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.request.background);
 }
 
 // A bush: fans of leaves (or of bare twigs) heaped into a mound about the
 // diamond's middle, the back and higher ones first, with the undergrowth's
 // grass at their feet.
 void paint_bush(TileContext& context, const PaletteObjects& palette, int half_width) {
-    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    DrawingContext dc(context.state.canvas, context.request.surfaces, context.request.painted);
     clear_to_background(context, dc);
     const int scale = half_width * 4 / 3;  // the painter's size for a bush at map scale
     TerrainCanvas painter{dc, context.state, context.random, scale};
@@ -62,7 +63,7 @@ void paint_bush(TileContext& context, const PaletteObjects& palette, int half_wi
 // squash first; draws that give others are passed over, so the boulder is
 // still the painter's own.
 void paint_boulder(TileContext& context, const PaletteObjects& palette, int half_width) {
-    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    DrawingContext dc(context.state.canvas, context.request.surfaces, context.request.painted);
     clear_to_background(context, dc);
     const int scale = std::min(100, 2 * half_width);  // the painter's size for a boulder at map scale
     TerrainCanvas painter{dc, context.state, context.random, scale};

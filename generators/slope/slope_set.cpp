@@ -128,7 +128,7 @@ void draw_slope_tile(TileContext& context, const SlopeTileSpec& spec) {
     const int half_width = context.state.geometry.half_width;
     const int step = slope_step(spec, context.state.geometry.iso_width);
     begin_tile(context, tile_area_colour);
-    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    DrawingContext dc(context.state.canvas, context.request.surfaces, context.request.painted);
     if (spec.cliff) {
         paint_cliff(context.state, spec, half_width, step, dc);
     } else {
@@ -137,4 +137,13 @@ void draw_slope_tile(TileContext& context, const SlopeTileSpec& spec) {
         painter.paint(dc, 1);
     }
     show_tile(context);
+}
+
+double slope_surface_height(int mask, double u, double v) {
+    const SlopeFaces faces = slope_faces(mask);
+    bool first = true;
+    if (faces.fold == Fold::top_bottom) first = u > v;
+    else if (faces.fold == Fold::left_right) first = u + v < 1;
+    const FacePlane& p = first ? faces.first : faces.second;
+    return p.at_top + p.along_u * u + p.along_v * v;
 }

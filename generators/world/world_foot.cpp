@@ -1,6 +1,6 @@
 #include "generators/world/world_foot.hpp"
 
-#include "generators/slope/slope_faces.hpp"
+#include "generators/slope/slope_set.hpp"
 #include "generators/world/world_layout.hpp"
 
 #include <algorithm>
@@ -8,17 +8,6 @@
 #include <cmath>
 
 namespace {
-
-// The slope's height in steps at (u, v) of its diamond (u from the top
-// corner to the right one, v from the top to the left one).
-double slope_height(int mask, double u, double v) {
-    const SlopeFaces faces = slope_faces(mask);
-    bool first = true;
-    if (faces.fold == Fold::top_bottom) first = u > v;
-    else if (faces.fold == Fold::left_right) first = u + v < 1;
-    const FacePlane& p = first ? faces.first : faces.second;
-    return p.at_top + p.along_u * u + p.along_v * v;
-}
 
 // A cell's diamond at a width and the ground over it.
 struct Cell {
@@ -34,7 +23,7 @@ struct Cell {
         const double u = std::clamp(0.5 + along_x(across, down), 0.0, 1.0);
         const double v = std::clamp(0.5 + along_y(across, down), 0.0, 1.0);
         const int top = *std::max_element(rises.begin(), rises.end());
-        return low_rise + static_cast<int>(std::lround(slope_height(mask, u, v) * (top - low_rise)));
+        return low_rise + static_cast<int>(std::lround(slope_surface_height(mask, u, v) * (top - low_rise)));
     }
     // Whether the sprite keeps inside the column and behind both front
     // edges, each lifted on screen as far as it stands above the foot.
