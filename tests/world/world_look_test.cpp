@@ -71,18 +71,18 @@ std::vector<std::string> layers_of(const fs::path& map, const std::string& terra
 
 // Of the ground that shows `terrains` on the map (drawn whole there, not
 // hidden by a layer above), the share the objects of `kind` cover
-// opaquely; and how much such ground there is.
-std::pair<double, std::size_t> covered(const fs::path& map, const std::vector<std::string>& terrains,
-                                       const std::string& kind) {
-    const Rgba ground = rasterize(map, {}, "ground.png");
+// opaquely; and how much such ground there is. `ground` is Tiled's render
+// of the map without its objects.
+std::pair<double, std::size_t> covered(const fs::path& map, const Rgba& ground,
+                                       const std::vector<std::string>& terrains, const std::string& kind) {
     std::vector<std::string> layers;
     for (const std::string& t : terrains)
         for (const std::string& l : layers_of(map, t)) layers.push_back(l);
     if (layers.empty()) return {0.0, 0};
-    const Rgba only = rasterize(map, layers, "terrain.png");
+    const Rgba only = rasterize(map, layers, kind + "_ground.png");
     const fs::path objects = map.parent_path() / ("only_" + kind + ".tmx");
     keep_objects(map, objects, kind);
-    const Rgba standing = rasterize(objects, {"objects"}, "objects.png");
+    const Rgba standing = rasterize(objects, {"objects"}, kind + ".png");
     std::size_t ground_pixels = 0, under = 0;
     for (std::size_t k = 0; k < only.pixels.size(); k += 4) {
         if (only.pixels[k + 3] != 255 || std::memcmp(&only.pixels[k], &ground.pixels[k], 4) != 0) continue;
@@ -94,19 +94,32 @@ std::pair<double, std::size_t> covered(const fs::path& map, const std::vector<st
 
 }  // namespace
 
-TEST(WorldLook, TreesCoverTheForestFloor) {
+// Small worlds, wet enough to grow forests and high enough to reach rock:
+// trees cover at least half the forest's floor, and mountains stand over
+// much of the rock and snow.
+TEST(WorldLook, TreesCoverTheForestFloorAndMountainsTheHighGround) {
     const ScratchDir dir("brannoc-look-");
-    for (const LookWorld& w : {LookWorld{64, 3, "temperate", 28, 26}, LookWorld{128, 6, "winter", 24, 17},
-                               LookWorld{64, 6, "arid", 24, 26}, LookWorld{128, 3, "tropical", 28, 6}}) {
+    for (const LookWorld& w : {LookWorld{64, 3, "temperate", 20, 26}, LookWorld{128, 6, "winter", 24, 9},
+                               LookWorld{64, 6, "arid", 24, 26}, LookWorld{128, 3, "tropical", 20, 6}}) {
         const fs::path out = dir.path() / w.palette;
         const std::string size = std::to_string(w.size) + "x" + std::to_string(w.size);
         ASSERT_EQ(run_world_render({"--size", size, "--seed", std::to_string(w.seed), "--iso-width",
                                     std::to_string(w.width), "--levels", std::to_string(w.levels), "--palette",
                                     w.palette, "--thresholds", "forest=0.45", "--out", out.string()}),
                   0);
-        const auto [trees, forest] = covered(out / "world.tmx", {"forest"}, "tree");
-        std::printf("%s %d levels %d: trees %.3f of %zu\n", w.palette, w.width, w.levels, trees, forest);
-        EXPECT_GT(forest, 10000u) << w.palette << ": a forest to measure";
-        EXPECT_GE(trees, 0.5) << w.palette << " at width " << w.width << ", " << w.levels << " levels";
+        const fs::path map = out / "world.tmx";
+        const Rgba ground = rasterize(map, {}, "ground.png");
+        const std::string what = std::string(w.palette) + " at width " + std::to_string(w.width) + ", " +
+                                 std::to_string(w.levels) + " levels";
+        const auto [trees, forest] = covered(map, ground, {"forest"}, "tree");
+        const auto [mountains, high] = covered(map, ground, {"rock", "snow"}, "mountain");
+        std::printf("%s: trees %.3f of %zu, mountains %.3f of %zu\n", what.c_str(), trees, forest, mountains, high);
+        EXPECT_GT(forest, 10000u) << what << ": a forest to measure";
+        EXPECT_GE(trees, 0.5) << what;
+        EXPECT_GT(high, 10000u) << what << ": high ground to measure";
+        // A mountain's sprite is the generator's, 200 pixels wide at most:
+        // its footprint's three cells across at width 64, about one and a
+        // half at 128, where the ranges are sparser.
+        EXPECT_GE(mountains, w.width == 64 ? 0.6 : 0.2) << what;
     }
 }
