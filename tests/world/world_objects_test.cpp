@@ -164,9 +164,31 @@ TEST(WorldObjects, ForestsAreThickAndKeepTheirTreesOnHills) {
         return std::tuple{trees, forest_cells, conifers ? conifer_level / conifers : 0.0,
                           broadleaves ? broadleaf_level / broadleaves : 0.0};
     };
-    const auto [flat_trees, flat_forest, c0, b0] = trees_of(whole_world(test_world(4, 0, 64)));
+    const WorldMap flat = whole_world(test_world(4, 0, 64));
+    const auto [flat_trees, flat_forest, c0, b0] = trees_of(flat);
     ASSERT_GT(flat_forest, 0);
     EXPECT_GT(flat_trees, 2 * flat_forest) << "trees to a forest cell";
+    // Trees a cell, of cells at the forest's edge (two or three corners
+    // forest, the rest dry land) and of those deep in it (every corner
+    // around them forest).
+    std::map<std::pair<int, int>, int> per_cell;
+    for (const WorldObject& o : flat.objects) per_cell[{o.x, o.y}] += o.kind == WorldObjectKind::tree;
+    double trees[2] = {0, 0}, cells[2] = {0, 0};
+    for (int y = 1; y + 1 < flat.height; ++y)
+        for (int x = 1; x + 1 < flat.width; ++x) {
+            int forest = 0, around = 0;
+            for (int cy = y - 1; cy <= y + 2; ++cy)
+                for (int cx = x - 1; cx <= x + 2; ++cx) {
+                    const bool f = flat.corner(cx, cy).terrain == WorldTerrain::forest;
+                    around += f;
+                    forest += f && cx >= x && cx <= x + 1 && cy >= y && cy <= y + 1;
+                }
+            const bool edge = (forest == 2 || forest == 3) && dry(flat, x, y), inside = around == 16;
+            if (!edge && !inside) continue;
+            trees[inside] += per_cell[{x, y}], ++cells[inside];
+        }
+    ASSERT_GT(cells[0] * cells[1], 0);
+    EXPECT_GT(trees[1] / cells[1], 1.2 * trees[0] / cells[0]) << "forests thin towards their edge";
     for (const int levels : {2, 4, 8}) {
         const auto [trees, forest, conifer_level, broadleaf_level] = trees_of(whole_world(test_world(4, levels, 64)));
         EXPECT_GT(3 * trees, 2 * flat_trees) << "levels " << levels << ": " << trees << " trees, flat " << flat_trees;
