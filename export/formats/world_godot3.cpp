@@ -123,7 +123,8 @@ std::string godot3_world_scene(const MapModel& map, const std::vector<GodotScene
     Resources r = scene_resources(map, tile_of, parts, tilesets);
     std::ostringstream out;
     out << "[gd_scene load_steps=" << r.count + 1 << " format=2]\n\n" << r.ext.str();
-    out << "\n[node name=\"World\" type=\"Node2D\"]\n";
+    // A Navigation2D: the TileMaps' navigation polygons join into one mesh.
+    out << "\n[node name=\"World\" type=\"Navigation2D\"]\n";
     std::set<std::string> names;
     for (std::size_t k = 0; k < map.layers.size(); ++k) {
         if (const auto* tiles = std::get_if<MapTileLayer>(&map.layers[k]))

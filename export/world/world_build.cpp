@@ -66,6 +66,12 @@ std::array<int, 4> wang_corners(const WorldTileKey& key) {
     return corners;
 }
 
+std::vector<WorldObjectKind> object_kinds(const std::vector<std::pair<WorldObjectKind, int>>& looks) {
+    std::vector<WorldObjectKind> kinds;
+    for (const auto& look : looks) kinds.push_back(look.first);
+    return kinds;
+}
+
 std::vector<Colour> terrain_colours(const WorldPalette& palette, const AppState& state) {
     std::vector<Colour> colours;
     for (const TransitionTerrain& t : palette.textures)
@@ -145,6 +151,10 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
                 out.problem = problem;
                 return out;
             }
+            s->facts = world_sheet_facts(s->keys, s == &objects ? object_kinds(looks) : std::vector<WorldObjectKind>{},
+                                         {static_cast<double>(s->layout.diamond_width),
+                                          static_cast<double>(s->layout.diamond_height),
+                                          static_cast<double>(world_level_rise(1, run.iso_width))});
             sheets.push_back(s);
         }
 

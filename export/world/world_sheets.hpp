@@ -4,6 +4,7 @@
 #include "export/tile/rendered_tile.hpp"
 #include "export/tile/tile_request.hpp"
 #include "export/formats/world_file_names.hpp"
+#include "export/world/world_gameplay.hpp"
 #include "generators/world/world_layout.hpp"
 
 #include <array>
@@ -27,6 +28,7 @@ struct WorldSheet {
     std::vector<WorldTileKey> keys;
     std::vector<std::array<int, 4>> corners;
     std::vector<std::string> tile_names;  // what each tile is, for the tileset's "name" property
+    std::vector<WorldTileFacts> facts;    // what a game needs of each (world_gameplay.hpp); none: nothing said
 
     std::string image_file() const { return stem + ".png"; }
     std::string tileset_file() const { return stem + ".tsx"; }
