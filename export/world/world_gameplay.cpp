@@ -54,11 +54,11 @@ std::vector<GameplayPolygon> cliff_shape(int mask, const CellGeometry& cell) {
     for (const auto& [a, b] : {std::pair{1, 2}, std::pair{2, 3}}) {
         const bool up_a = mask & 1 << a, up_b = mask & 1 << b;
         if (!up_a && !up_b) continue;
-        GameplayPolygon face;
-        face.push_back({c[a][0], c[a][1] - (up_a ? cell.step : 0)});
-        face.push_back({c[b][0], c[b][1] - (up_b ? cell.step : 0)});
+        GameplayPolygon face;  // clockwise: down the edge's near end, along its foot, up its far end
+        if (up_a) face.push_back({c[a][0], c[a][1] - cell.step});
+        face.push_back(c[a]);
         face.push_back(c[b]);
-        if (up_a) face.push_back(c[a]);
+        if (up_b) face.push_back({c[b][0], c[b][1] - cell.step});
         out.push_back(face);
     }
     return out;
