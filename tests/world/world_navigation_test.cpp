@@ -1,7 +1,8 @@
 // A world as a game walks it: Godot 3 (godot3-server) loads a world's own
 // scene and asks its Navigation2D for paths between houses. Each path must
 // keep to dry ground, change level only on a slope, and arrive; houses on
-// islands apart get none.
+// islands apart get none. Its physics finds the coast's water side and the
+// cliffs blocked, the land open.
 #include "app/render/world_run.hpp"
 #include "generators/world/world_layout.hpp"
 
@@ -156,13 +157,56 @@ func _idle(_delta):
 			for p in world.get_simple_path(Vector2(v[0], v[1]), Vector2(v[2], v[3])):
 				line += " %f %f" % [p.x, p.y]
 			print(line)
+	var space = world.get_world_2d().direct_space_state
+	var points = File.new()
+	points.open("res://points.txt", File.READ)
+	while not points.eof_reached():
+		var v = points.get_line().split_floats(" ")
+		if v.size() == 2:
+			print("hits %d" % space.intersect_point(Vector2(v[0], v[1])).size())
 	quit()
 	return true
 )";
 
 struct Walks {
-    int arrived = 0, climbed = 0, apart = 0;
+    int arrived = 0, climbed = 0, apart = 0, blocked = 0, open = 0;
 };
+
+// Points whose collision is known, and whether something blocks there: on
+// the coast's cells near each corner (blocked near water, open on land,
+// away from cliffs, which may overlap them on screen), and amid each cliff.
+std::vector<std::pair<Point, bool>> collision_points(const WorldMap& map) {
+    const double step = world_level_rise(1, iso_width);
+    auto at = [&](double mx, double my, int level) {
+        return Point{(mx - my) * iso_width / 2.0, (mx + my) * tile_height / 2.0 - level * step};
+    };
+    auto near_cliff = [&](int x, int y) {
+        for (int dy = -3; dy <= 3; ++dy)
+            for (int dx = -3; dx <= 3; ++dx) {
+                const int cx = x + dx, cy = y + dy;
+                if (cx >= 0 && cy >= 0 && cx < map.width && cy < map.height && map.rise(cx, cy) == 2) return true;
+            }
+        return false;
+    };
+    std::vector<std::pair<Point, bool>> out;
+    for (int y = 0; y < map.height; ++y)
+        for (int x = 0; x < map.width; ++x) {
+            if (map.rise(x, y) == 2) {
+                const int low = std::min({map.corner(x, y).level, map.corner(x + 1, y).level,
+                                          map.corner(x + 1, y + 1).level, map.corner(x, y + 1).level});
+                out.push_back({at(x + 0.5, y + 0.5, low), true});
+                continue;
+            }
+            int water = 0;
+            for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}})
+                water += is_water(map.corner(x + dx, y + dy).terrain);
+            if (water == 0 || water == 4 || map.rise(x, y) != 0 || near_cliff(x, y)) continue;
+            for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}})
+                out.push_back({at(x + dx + (0.5 - dx) * 0.24, y + dy + (0.5 - dy) * 0.24, 0),
+                               is_water(map.corner(x + dx, y + dy).terrain)});
+        }
+    return out;
+}
 
 // Every pair of the world's houses (a few dozen at most), asked of Godot 3.
 Walks walk_between_houses(const std::string& size, int width, int height, std::uint64_t seed) {
@@ -190,6 +234,10 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
             list << p.x << " " << p.y << " " << q.x << " " << q.y << "\n";
         }
     list.close();
+    const std::vector<std::pair<Point, bool>> probes = collision_points(map);
+    std::ofstream points(dir / "godot3" / "points.txt");
+    for (const auto& [p, blocked] : probes) points << p.x << " " << p.y << "\n";
+    points.close();
     std::ofstream(dir / "godot3" / "project.godot") << "config_version=4\n\n[application]\n\nconfig/name=\"paths\"\n";
     std::ofstream(dir / "godot3" / "paths.gd") << paths_script;
     const std::string godot =
@@ -200,7 +248,14 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
 
     std::ifstream log(dir / "godot3" / "paths.log");
     std::size_t k = 0;
+    std::size_t probe = 0;
     for (std::string line; std::getline(log, line);) {
+        if (line.rfind("hits ", 0) == 0 && probe < probes.size()) {
+            const auto& [p, blocked] = probes[probe++];
+            (blocked ? walks.blocked : walks.open)++;
+            EXPECT_EQ(std::stoi(line.substr(5)) > 0, blocked)
+                << "(" << p.x << ", " << p.y << ") of seed " << seed << (blocked ? " lets a walker through" : " blocks");
+        }
         if (line.rfind("path", 0) != 0) continue;
         if (k >= pairs.size()) break;
         const auto& [a, b] = pairs[k++];
@@ -223,19 +278,23 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
         EXPECT_EQ(walk_problem(ground, path, a.level, b.level), "") << pair << ": " << line;
     }
     EXPECT_EQ(k, pairs.size()) << "Godot 3 answered " << k << " of " << pairs.size() << " paths";
+    EXPECT_EQ(probe, probes.size()) << "Godot 3 answered " << probe << " of " << probes.size() << " points";
     return walks;
 }
 }  // namespace
 
-TEST(WorldNavigation, Godot3WalksBetweenHousesOnDryGroundClimbingBySlopesAndNeverBetweenIslands) {
+TEST(WorldNavigation, Godot3WalksBetweenHousesOnDryGroundClimbingBySlopesAndNeverBetweenIslandsAndTheCoastAndCliffsBlock) {
     Walks all;
     for (const std::uint64_t seed : {3, 22, 1}) {
         const Walks w = walk_between_houses("48x40", 48, 40, seed);
         all.arrived += w.arrived, all.climbed += w.climbed, all.apart += w.apart;
+        all.blocked += w.blocked, all.open += w.open;
     }
     EXPECT_GT(all.arrived, 0);
     EXPECT_GT(all.climbed, 0);
     EXPECT_GT(all.apart, 0);
-    std::printf("paths: %d arrived, %d between levels, %d pairs on islands apart\n", all.arrived, all.climbed,
-                all.apart);
+    EXPECT_GT(all.blocked, 50);
+    EXPECT_GT(all.open, 50);
+    std::printf("paths: %d arrived, %d between levels, %d pairs on islands apart; points: %d blocked, %d open\n",
+                all.arrived, all.climbed, all.apart, all.blocked, all.open);
 }
