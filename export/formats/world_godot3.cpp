@@ -93,8 +93,8 @@ void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& 
         const StandingSprite s = standing_sprite(map, object, *tile, 0);
         const std::string& what = !object.name.empty() ? object.name : !object.type.empty() ? object.type : "object";
         const MapTileset& set = map.tilesets[tile->tileset];
-        out << "\n[node name=" << godot_string(node_name(what + "_" + std::to_string(object.id), sprites))
-            << " type=\"Sprite\" parent=" << godot_string(parent) << "]\n"
+        const std::string sprite = node_name(what + "_" + std::to_string(object.id), sprites);
+        out << "\n[node name=" << godot_string(sprite) << " type=\"Sprite\" parent=" << godot_string(parent) << "]\n"
             << "position = " << vector2(s.x, s.y) << "\n";
         if (s.scale_x != 1 || s.scale_y != 1) out << "scale = " << vector2(s.scale_x, s.scale_y) << "\n";
         out << "texture = ExtResource( " << r.textures.at(tile->tileset) << " )\n";
@@ -111,6 +111,8 @@ void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& 
         for (std::size_t k = 0; k < object.properties.size(); ++k)
             out << (k == 0 ? "__meta__ = {\n" : ",\n") << godot_string(object.properties[k].name) << ": "
                 << object.properties[k].value << (k + 1 == object.properties.size() ? "\n}\n" : "");
+        write_footprint(out, parent + "/" + sprite, object, footprint_offset(map, set), "PoolVector2Array( ", " )",
+                        " ");
     }
 }
 }  // namespace

@@ -2,6 +2,7 @@
 #include "canvas/raster_image.hpp"
 #include "export/formats/sheet_layout.hpp"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -62,6 +63,9 @@ struct MapObject {
     double x = 0, y = 0;
     int width = 0, height = 0;
     std::vector<MapProperty> properties;
+    // What blocks a walker: convex polygons about the centre of the cell's
+    // diamond it stands on (a house's footprint); the scenes give it a body.
+    std::vector<std::vector<std::array<double, 2>>> collision;
 };
 
 // How an object layer is drawn. Tiled's "topdown" sorts by the map y alone,

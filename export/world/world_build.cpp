@@ -208,6 +208,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
                 if (layout.layers[k].level == o.level && layout.layers[k].cells[cell] >= 0) return k;
             return std::size_t{0};
         };
+        const CellGeometry cell{static_cast<double>(model.tile_width), static_cast<double>(model.tile_height),
+                                static_cast<double>(world_level_rise(1, run.iso_width))};
         int id = 1;
         for (const WorldObject& o : in_depth) {
             const int look = static_cast<int>(std::lower_bound(looks.begin(), looks.end(), std::pair(o.kind, o.look)) -
@@ -221,6 +223,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
             layer.objects.back().id = id++;
             layer.objects.back().name = world_object_name(o.kind);
             layer.objects.back().type = world_object_name(o.kind);
+            layer.objects.back().collision = world_object_facts(o.kind, cell).collision;
         }
         model.layers.emplace_back(std::move(layer));
     }
