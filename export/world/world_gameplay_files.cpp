@@ -136,5 +136,20 @@ Godot3Gameplay godot3_gameplay(const std::vector<WorldTileFacts>& facts, const S
                                                                                     indices + " ]\n")});
         }
     }
+    const bool terrain_tiles = !facts.empty() && !facts.front().terrain.empty();
+    std::string meta = "{\n";
+    for (int layer = 0; layer < (terrain_tiles ? 4 : 1); ++layer) {
+        meta += std::string(layer ? ",\n" : "") + godot_string(custom_layers[layer]) + ": [ ";
+        for (std::size_t t = 0; t < facts.size(); ++t) {
+            const WorldTileFacts& f = facts[t];
+            meta += t ? ", " : "";
+            meta += layer == 0   ? (f.walkable ? "true" : "false")
+                    : layer == 1 ? godot_string(f.terrain)
+                    : layer == 2 ? godot_string(f.water)
+                                 : godot_string(f.slope);
+        }
+        meta += " ]";
+    }
+    out.tileset.push_back({"__meta__", meta + "\n}"});
     return out;
 }

@@ -16,8 +16,8 @@
 // with the collision polygons, navigation layer 0 with a NavigationPolygon
 // per tile that has walkable ground, both about the cell's centre as Godot
 // places them. Godot 3: the tile's collision shapes and navigation polygon
-// about the same point of its region; Godot 3's tiles hold no custom data
-// (the world's manifest has every tile's).
+// about the same point of its region; Godot 3's tiles hold no custom data,
+// so the TileSet's metadata holds the facts.
 
 std::vector<TiledProperty> tiled_gameplay_properties(const WorldTileFacts& facts, bool terrain_tile);
 // An <objectgroup> element of the tile's collision, empty when it has none.
@@ -35,5 +35,8 @@ GodotGameplay godot_gameplay(const std::vector<WorldTileFacts>& facts, const std
 struct Godot3Gameplay {
     std::vector<std::string> resources;  // shapes and NavigationPolygons, ids from first_id
     std::vector<GodotKeys> tiles;
+    // The TileSet's metadata: an array a fact, by tile id, so that a script
+    // reads tile_set.get_meta("walkable")[id].
+    GodotKeys tileset;
 };
 Godot3Gameplay godot3_gameplay(const std::vector<WorldTileFacts>& facts, const SheetLayout& layout, int first_id);

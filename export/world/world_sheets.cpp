@@ -98,6 +98,7 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
     if (facts) {
         Godot3Gameplay play = godot3_gameplay(s.facts, s.layout, 1);
         godot3.resources.insert(godot3.resources.end(), play.resources.begin(), play.resources.end());
+        godot3.tileset = play.tileset;
         godot3.tiles.resize(s.tiles.size());
         for (std::size_t k = 0; k < s.tiles.size(); ++k)
             godot3.tiles[k].insert(godot3.tiles[k].end(), play.tiles[k].begin(), play.tiles[k].end());

@@ -2,7 +2,8 @@
 // scene and asks its Navigation2D for paths between houses. Each path must
 // keep to dry ground, change level only on a slope, and arrive; houses on
 // islands apart get none. Its physics finds the coast's water side, the
-// cliffs and the houses blocked, the land open.
+// cliffs and the houses blocked, the land open; its TileSets tell each
+// tile's facts as Tiled's do.
 #include "app/render/world_run.hpp"
 #include "generators/world/world_layout.hpp"
 
@@ -14,7 +15,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <numeric>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -157,6 +160,15 @@ func _idle(_delta):
 			for p in world.get_simple_path(Vector2(v[0], v[1]), Vector2(v[2], v[3])):
 				line += " %f %f" % [p.x, p.y]
 			print(line)
+	var seen = {}
+	for node in world.get_children():
+		if node is TileMap and node.tile_set.has_meta("terrain"):
+			var tiles = node.tile_set
+			for c in node.get_used_cells():
+				var id = node.get_cellv(c)
+				if not seen.has(id):
+					seen[id] = true
+					print("fact %d %s %s %s %s." % [id, tiles.get_meta("walkable")[id], tiles.get_meta("terrain")[id], tiles.get_meta("water")[id], tiles.get_meta("slope")[id]])
 	var space = world.get_world_2d().direct_space_state
 	var points = File.new()
 	points.open("res://points.txt", File.READ)
@@ -251,8 +263,28 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
 
     std::ifstream log(dir / "godot3" / "paths.log");
     std::size_t k = 0;
+    // Tiled's facts of each tile, as "walkable terrain water slope.".
+    const std::vector<std::uint8_t> tsx_bytes = read_file(dir / "world_tiles.tsx");
+    const std::string tsx(tsx_bytes.begin(), tsx_bytes.end());
+    std::map<int, std::string> facts;
+    static const std::regex tile(R"re(<tile id="(\d+)">\s*<properties>([\s\S]*?)</properties>)re");
+    static const std::regex property(R"re(<property name="(\w+)"(?: type="\w+")? value="([^"]*)"/>)re");
+    for (std::sregex_iterator t(tsx.begin(), tsx.end(), tile), end; t != end; ++t) {
+        const std::string body = (*t)[2];
+        std::map<std::string, std::string> props;
+        for (std::sregex_iterator p(body.begin(), body.end(), property), e; p != e; ++p) props[(*p)[1]] = (*p)[2];
+        facts[std::stoi((*t)[1])] = std::string(props["walkable"] == "true" ? "True" : "False") + " " +
+                                    props["terrain"] + " " + props["water"] + " " + props["slope"] + ".";
+    }
     std::size_t probe = 0;
+    int told = 0;
     for (std::string line; std::getline(log, line);) {
+        if (line.rfind("fact ", 0) == 0) {
+            const std::size_t space = line.find(' ', 5);
+            const int id = std::stoi(line.substr(5, space - 5));
+            EXPECT_EQ(line.substr(space + 1), facts[id]) << "Godot 3's tile " << id << " of seed " << seed;
+            ++told;
+        }
         if (line.rfind("hits ", 0) == 0 && probe < probes.size()) {
             const auto& [p, blocked] = probes[probe++];
             (blocked ? walks.blocked : walks.open)++;
@@ -281,6 +313,7 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
         EXPECT_EQ(walk_problem(ground, path, a.level, b.level), "") << pair << ": " << line;
     }
     EXPECT_EQ(k, pairs.size()) << "Godot 3 answered " << k << " of " << pairs.size() << " paths";
+    EXPECT_GT(told, 10) << "Godot 3 told the facts of " << told << " tiles";
     EXPECT_EQ(probe, probes.size()) << "Godot 3 answered " << probe << " of " << probes.size() << " points";
     return walks;
 }
