@@ -91,6 +91,7 @@ void write_tile_layer(std::ostream& out, const MapModel& map, const GidTiles& ti
         if (tiles_overlap(map, set)) out << "y_sort_enabled = true\n";
         out << "tile_map_data = PackedByteArray(\"" << base64(godot_tile_map_data(cells)) << "\")\n"
             << "tile_set = " << r.tilesets.at(part.tileset) << "\n";
+        for (const MapProperty& p : layer.properties) out << "metadata/" << p.name << " = " << p.value << "\n";
     }
 }
 

@@ -29,6 +29,13 @@ void put_cell(std::string& out, int x, int y, std::uint32_t tile) {
     out += ", 0";
 }
 
+// Godot 3 keeps a node's metadata in one dictionary.
+void write_meta(std::ostream& out, const std::vector<MapProperty>& properties) {
+    for (std::size_t k = 0; k < properties.size(); ++k)
+        out << (k == 0 ? "__meta__ = {\n" : ",\n") << godot_string(properties[k].name) << ": " << properties[k].value
+            << (k + 1 == properties.size() ? "\n}\n" : "");
+}
+
 struct Resources {
     std::map<int, int> tilesets, textures, normals;  // tileset index -> ext_resource id
     std::ostringstream ext;
@@ -76,6 +83,7 @@ void write_tile_layer(std::ostream& out, const MapModel& map, const GidTiles& ti
             put_cell(data, static_cast<int>(k % map.width), static_cast<int>(k / map.width), id);
         }
         out << "format = 1\ntile_data = PoolIntArray(" << data << (data.empty() ? ")\n" : " )\n");
+        write_meta(out, layer.properties);
     }
 }
 
@@ -107,10 +115,7 @@ void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& 
         out << "region_enabled = true\n"
             << "region_rect = Rect2( " << s.region_x << ", " << s.region_y << ", " << set.tile_width << ", "
             << set.tile_height << " )\n";
-        // Godot 3 keeps a node's metadata in one dictionary.
-        for (std::size_t k = 0; k < object.properties.size(); ++k)
-            out << (k == 0 ? "__meta__ = {\n" : ",\n") << godot_string(object.properties[k].name) << ": "
-                << object.properties[k].value << (k + 1 == object.properties.size() ? "\n}\n" : "");
+        write_meta(out, object.properties);
         write_footprint(out, parent + "/" + sprite, object, footprint_offset(map, set), "PoolVector2Array( ", " )",
                         " ");
     }

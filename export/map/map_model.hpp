@@ -28,10 +28,18 @@ struct MapTileset {
 // Tiled keeps a gid's flips in its top bits.
 inline constexpr std::uint32_t map_gid_flags = 0xf0000000u;
 
+// What a layer or an object says of itself beyond its place, for a game to
+// read: a whole number under a name (Tiled's int property, Godot's metadata).
+struct MapProperty {
+    std::string name;
+    int value = 0;
+};
+
 struct MapTileLayer {
     std::string name;
-    int offset_x = 0, offset_y = 0;   // pixels
-    std::vector<std::uint32_t> gids;  // width x height of the map, row by row; 0 for none
+    int offset_x = 0, offset_y = 0;       // pixels
+    std::vector<std::uint32_t> gids;      // width x height of the map, row by row; 0 for none
+    std::vector<MapProperty> properties;  // a world's layer its "level"
 };
 
 // A tile object. (x, y) are map pixel coordinates: on an isometric map a
@@ -49,13 +57,6 @@ struct MapTileLayer {
 // the image d pixels, as a layer's offset y of -d does. At an odd tile
 // height Tiled draws a layer's rows up to a pixel lower than that
 // (tiled_placement.hpp), and x and y grow by as much.
-// What an object says of itself beyond its place, for a game to read: a
-// whole number under a name (Tiled's int property, Godot's metadata).
-struct MapProperty {
-    std::string name;
-    int value = 0;
-};
-
 struct MapObject {
     int id = 0;
     std::uint32_t gid = 0;

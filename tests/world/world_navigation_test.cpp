@@ -3,7 +3,7 @@
 // keep to dry ground, change level only on a slope, and arrive; houses on
 // islands apart get none. Its physics finds the coast's water side, the
 // cliffs and the houses blocked, the land open; its TileSets tell each
-// tile's facts as Tiled's do.
+// tile's facts as Tiled's do, and its TileMaps their level.
 #include "app/render/world_run.hpp"
 #include "generators/world/world_layout.hpp"
 
@@ -160,6 +160,9 @@ func _idle(_delta):
 			for p in world.get_simple_path(Vector2(v[0], v[1]), Vector2(v[2], v[3])):
 				line += " %f %f" % [p.x, p.y]
 			print(line)
+	for node in world.get_children():
+		if node is TileMap:
+			print("layer %s %d" % [node.name, node.get_meta("level")])
 	var seen = {}
 	for node in world.get_children():
 		if node is TileMap and node.tile_set.has_meta("terrain"):
@@ -277,8 +280,13 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
                                     props["terrain"] + " " + props["water"] + " " + props["slope"] + ".";
     }
     std::size_t probe = 0;
-    int told = 0;
+    int told = 0, layers = 0;
     for (std::string line; std::getline(log, line);) {
+        if (line.rfind("layer ", 0) == 0) {
+            const std::size_t space = line.rfind(' ');
+            EXPECT_EQ(line.substr(6, space - 6).rfind("level" + line.substr(space + 1) + "_", 0), 0u) << line;
+            ++layers;
+        }
         if (line.rfind("fact ", 0) == 0) {
             const std::size_t space = line.find(' ', 5);
             const int id = std::stoi(line.substr(5, space - 5));
@@ -314,6 +322,7 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
     }
     EXPECT_EQ(k, pairs.size()) << "Godot 3 answered " << k << " of " << pairs.size() << " paths";
     EXPECT_GT(told, 10) << "Godot 3 told the facts of " << told << " tiles";
+    EXPECT_GT(layers, 3) << "Godot 3 told the level of " << layers << " layers";
     EXPECT_EQ(probe, probes.size()) << "Godot 3 answered " << probe << " of " << probes.size() << " points";
     return walks;
 }
