@@ -107,8 +107,8 @@ std::array<double, 2> footprint_offset(const MapModel& map, const MapTileset& ti
     return {(map.tile_width - tileset.tile_width) / 2.0, -map.tile_height / 2.0};
 }
 
-void write_footprint(std::ostream& out, const std::string& sprite, const MapObject& object,
-                     std::array<double, 2> foot, const char* open, const char* close, const char* pad) {
+void write_footprint(std::ostream& out, const std::string& sprite, const MapObject& object, std::array<double, 2> foot,
+                     const char* open, const char* close, const char* pad) {
     if (object.collision.empty()) return;
     const std::string body = sprite + "/footprint";
     out << "\n[node name=\"footprint\" type=\"StaticBody2D\" parent=" << godot_string(sprite) << "]\n"

@@ -89,8 +89,8 @@ std::array<double, 2> footprint_offset(const MapModel& map, const MapTileset& ti
 // A StaticBody2D under the sprite at `sprite` (a node path) at its foot,
 // with a CollisionPolygon2D a polygon of the object's collision; nothing
 // when it has none. `open`, `close`, `pad`: the engine's array text.
-void write_footprint(std::ostream& out, const std::string& sprite, const MapObject& object,
-                     std::array<double, 2> foot, const char* open, const char* close, const char* pad);
+void write_footprint(std::ostream& out, const std::string& sprite, const MapObject& object, std::array<double, 2> foot,
+                     const char* open, const char* close, const char* pad);
 
 // A node name Godot accepts (none of . : @ / " % and not empty), made
 // unique among its siblings in `taken`.

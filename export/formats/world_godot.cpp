@@ -123,8 +123,7 @@ void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& 
             << "region_rect = Rect2(" << s.region_x << ", " << s.region_y << ", " << set.tile_width << ", "
             << set.tile_height << ")\n";
         for (const MapProperty& p : object.properties) out << "metadata/" << p.name << " = " << p.value << "\n";
-        write_footprint(out, parent + "/" + sprite, object, footprint_offset(map, set), "PackedVector2Array(", ")",
-                        "");
+        write_footprint(out, parent + "/" + sprite, object, footprint_offset(map, set), "PackedVector2Array(", ")", "");
     }
 }
 }  // namespace

@@ -64,7 +64,8 @@ std::string tile_layer(const MapModel& map, const MapTileLayer& layer, int id) {
     return " <layer id=\"" + std::to_string(id) + "\" name=\"" + xml_attribute_text(layer.name) + "\" width=\"" +
            std::to_string(map.width) + "\" height=\"" + std::to_string(map.height) + "\"" +
            offsets(layer.offset_x, layer.offset_y) + ">\n" + int_properties(layer.properties, "  ") +
-           "  <data encoding=\"base64\" compression=\"zlib\">\n   " + layer_data(layer.gids) + "\n  </data>\n </layer>\n";
+           "  <data encoding=\"base64\" compression=\"zlib\">\n   " + layer_data(layer.gids) +
+           "\n  </data>\n </layer>\n";
 }
 
 std::string object_layer(const MapObjectLayer& layer, int id) {

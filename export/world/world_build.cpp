@@ -172,7 +172,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         next_gid += model.tilesets.back().tile_count;
     }
     for (const WorldLayer& layer : layout.layers) {
-        MapTileLayer tiles_layer{layer.name, 0, -world_level_rise(layer.level, run.iso_width), {}, {{"level", layer.level}}};
+        MapTileLayer tiles_layer{
+            layer.name, 0, -world_level_rise(layer.level, run.iso_width), {}, {{"level", layer.level}}};
         tiles_layer.gids.reserve(layer.cells.size());
         for (const int t : layer.cells) {
             if (t < 0) {

@@ -16,16 +16,15 @@ bool saddle(int mask) { return mask == 5 || mask == 10; }
 
 // The part of the diamond nearer the corners in `mask` than the others,
 // cut through the midpoints of the edges whose corners differ, clockwise on
-// screen (reversed at the end). A saddle's two corners join across the middle when `joined`, else
-// stand apart as two triangles; the mask and its complement, one joined and
-// one apart, share the diamond.
+// screen (turned at the end). A saddle's two corners join across the
+// middle when `joined`, else stand apart as two triangles; the mask and its
+// complement, one joined and one apart, share the diamond.
 std::vector<GameplayPolygon> corner_region(int mask, bool joined, const CellGeometry& cell) {
     const auto c = corners_of(cell);
     if (saddle(mask) && !joined) {
         std::vector<GameplayPolygon> out;
         for (int k = 0; k < 4; ++k)
-            if (mask & 1 << k)
-                out.push_back({midpoint(c[(k + 3) % 4], c[k]), c[k], midpoint(c[k], c[(k + 1) % 4])});
+            if (mask & 1 << k) out.push_back({midpoint(c[(k + 3) % 4], c[k]), c[k], midpoint(c[k], c[(k + 1) % 4])});
         return out;
     }
     GameplayPolygon polygon;
@@ -64,13 +63,15 @@ std::vector<GameplayPolygon> cliff_shape(int mask, const CellGeometry& cell) {
     return out;
 }
 
-// Uphill on screen: towards the raised corners, or away from the one left low.
+// Uphill on screen: towards the raised corners, or away from the one left
+// low; a saddle rises towards two opposite corners.
 std::string uphill(int mask) {
-    static const char* const names[16] = {"",      "north",      "east",  "north_east", "south", "",
-                                          "south_east", "east",  "west",  "north_west", "",      "north",
-                                          "south_west", "west",  "south", ""};
+    static const char* const names[16] = {
+        "",     "north",      "east",   "north_east", "south",      "saddle", "south_east", "east",
+        "west", "north_west", "saddle", "north",      "south_west", "west",   "south",      ""};
     return names[mask & 15];
 }
+
 // Godot 3 finds a point inside a navigation polygon only when it winds
 // counter-clockwise on screen; every shape winds so.
 void counter_clockwise(WorldTileFacts& f) {
@@ -82,7 +83,9 @@ void counter_clockwise(WorldTileFacts& f) {
 WorldTileFacts world_tile_facts(const WorldTileKey& key, const CellGeometry& cell) {
     WorldTileFacts f;
     f.terrain = world_terrain_name(key.terrain);
-    f.water = key.terrain == WorldTerrain::deep_water ? "deep" : key.terrain == WorldTerrain::water ? "shallow" : "none";
+    f.water = key.terrain == WorldTerrain::deep_water ? "deep"
+              : key.terrain == WorldTerrain::water    ? "shallow"
+                                                      : "none";
     f.walkable = !is_water(key.terrain);
     switch (key.kind) {
         case WorldTileKey::Kind::fill:

@@ -32,9 +32,9 @@ struct CellGeometry {
 
 struct WorldTileFacts {
     bool walkable = false;
-    std::string terrain;    // the world terrain's name
+    std::string terrain;         // the world terrain's name
     const char* water = "none";  // "none", "shallow" or "deep"
-    std::string slope;      // uphill, on screen ("north", "south_east", ...); empty unless a slope
+    std::string slope;           // uphill, on screen ("north", "south_east", ...); empty unless a slope
     std::vector<GameplayPolygon> navigation, collision;
 };
 

@@ -23,8 +23,8 @@ std::string points(const GameplayPolygon& polygon, double dx, double dy, const c
 }
 
 // The vertices of a tile's navigation polygons and each polygon's indices.
-std::pair<std::string, std::string> navigation_mesh(const std::vector<GameplayPolygon>& polygons, double dx,
-                                                    double dy, const char* index_array) {
+std::pair<std::string, std::string> navigation_mesh(const std::vector<GameplayPolygon>& polygons, double dx, double dy,
+                                                    const char* index_array) {
     std::string vertices, indices;
     int next = 0;
     for (const GameplayPolygon& polygon : polygons) {
@@ -91,8 +91,7 @@ GodotGameplay godot_gameplay(const std::vector<WorldTileFacts>& facts, const std
                                      ")\npolygons = Array[PackedInt32Array]([" + indices + "])\n";
             auto [it, added] = meshes.emplace(body, "NavigationPolygon_" + std::to_string(meshes.size() + 1));
             if (added)
-                out.resources.push_back("[sub_resource type=\"NavigationPolygon\" id=\"" + it->second + "\"]\n" +
-                                        body);
+                out.resources.push_back("[sub_resource type=\"NavigationPolygon\" id=\"" + it->second + "\"]\n" + body);
             keys.push_back({"navigation_layer_0/polygon", "SubResource(\"" + it->second + "\")"});
         }
         const int alternatives_here = t < alternatives.size() ? alternatives[t] : 0;
@@ -122,7 +121,8 @@ Godot3Gameplay godot3_gameplay(const std::vector<WorldTileFacts>& facts, const S
         if (!f.collision.empty()) {
             std::string shapes = "[ ";
             for (std::size_t p = 0; p < f.collision.size(); ++p)
-                shapes += std::string(p ? ", " : "") + "{\n\"autotile_coord\": Vector2( 0, 0 ),\n\"one_way\": false,\n" +
+                shapes += std::string(p ? ", " : "") +
+                          "{\n\"autotile_coord\": Vector2( 0, 0 ),\n\"one_way\": false,\n" +
                           "\"one_way_margin\": 1.0,\n\"shape\": " +
                           resource("ConvexPolygonShape2D",
                                    "points = PoolVector2Array( " + points(f.collision[p], dx, dy, ", ") + " )\n") +
@@ -131,9 +131,9 @@ Godot3Gameplay godot3_gameplay(const std::vector<WorldTileFacts>& facts, const S
         }
         if (!f.navigation.empty()) {
             const auto [vertices, indices] = navigation_mesh(f.navigation, dx, dy, "PoolIntArray");
-            out.tiles[t].push_back({"navigation", resource("NavigationPolygon", "vertices = PoolVector2Array( " +
-                                                                                    vertices + " )\npolygons = [ " +
-                                                                                    indices + " ]\n")});
+            out.tiles[t].push_back(
+                {"navigation", resource("NavigationPolygon", "vertices = PoolVector2Array( " + vertices +
+                                                                 " )\npolygons = [ " + indices + " ]\n")});
         }
     }
     const bool terrain_tiles = !facts.empty() && !facts.front().terrain.empty();

@@ -148,7 +148,8 @@ TEST(WorldGameplay, Godot4AndTiledHoldTheSameFactsAndShapesByTheLoadersRules) {
     // Tiled's tiles: id -> properties and collision polygons.
     static const std::regex tile(R"re(<tile id="(\d+)">([\s\S]*?)</tile>)re");
     static const std::regex property(R"re(<property name="(\w+)"(?: type="\w+")? value="([^"]*)"/>)re");
-    static const std::regex polygon(R"re(<object id="\d+" type="collision" x="([\d.]+)" y="([\d.]+)">\s*<polygon points="([^"]*)"/>)re");
+    static const std::regex polygon(
+        R"re(<object id="\d+" type="collision" x="([\d.]+)" y="([\d.]+)">\s*<polygon points="([^"]*)"/>)re");
     int tiles = 0, shaped = 0, walkable = 0;
     for (std::sregex_iterator t(d.tsx.begin(), d.tsx.end(), tile), end; t != end; ++t, ++tiles) {
         const int id = std::stoi((*t)[1]);

@@ -133,7 +133,8 @@ std::vector<int> islands(const WorldMap& map) {
     for (int cy = 0; cy < h; ++cy)
         for (int cx = 0; cx < w; ++cx) {
             if (is_water(map.corner(cx, cy).terrain)) continue;
-            if (cx + 1 < w && !is_water(map.corner(cx + 1, cy).terrain)) parent[root(cy * w + cx)] = root(cy * w + cx + 1);
+            if (cx + 1 < w && !is_water(map.corner(cx + 1, cy).terrain))
+                parent[root(cy * w + cx)] = root(cy * w + cx + 1);
             if (cy + 1 < h && !is_water(map.corner(cx, cy + 1).terrain))
                 parent[root(cy * w + cx)] = root((cy + 1) * w + cx);
         }
@@ -296,8 +297,8 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
         if (line.rfind("hits ", 0) == 0 && probe < probes.size()) {
             const auto& [p, blocked] = probes[probe++];
             (blocked ? walks.blocked : walks.open)++;
-            EXPECT_EQ(std::stoi(line.substr(5)) > 0, blocked)
-                << "(" << p.x << ", " << p.y << ") of seed " << seed << (blocked ? " lets a walker through" : " blocks");
+            EXPECT_EQ(std::stoi(line.substr(5)) > 0, blocked) << "(" << p.x << ", " << p.y << ") of seed " << seed
+                                                              << (blocked ? " lets a walker through" : " blocks");
         }
         if (line.rfind("path", 0) != 0) continue;
         if (k >= pairs.size()) break;
@@ -308,8 +309,7 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
         const Point goal = ground.centre(b.x, b.y, b.level);
         const bool arrives = !path.empty() && std::hypot(path.back().x - goal.x, path.back().y - goal.y) < 0.5;
         const std::string pair = "houses (" + std::to_string(a.x) + ", " + std::to_string(a.y) + ") and (" +
-                                 std::to_string(b.x) + ", " + std::to_string(b.y) + ") of seed " +
-                                 std::to_string(seed);
+                                 std::to_string(b.x) + ", " + std::to_string(b.y) + ") of seed " + std::to_string(seed);
         if (island[a.y * (width + 1) + a.x] != island[b.y * (width + 1) + b.x]) {
             ++walks.apart;
             EXPECT_FALSE(arrives) << pair << " stand on islands apart, yet a path joins them";
@@ -328,7 +328,8 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
 }
 }  // namespace
 
-TEST(WorldNavigation, Godot3WalksBetweenHousesOnDryGroundClimbingBySlopesAndNeverBetweenIslandsAndTheCoastCliffsAndHousesBlock) {
+TEST(WorldNavigation,
+     Godot3WalksBetweenHousesOnDryGroundClimbingBySlopesAndNeverBetweenIslandsAndTheCoastCliffsAndHousesBlock) {
     Walks all;
     for (const std::uint64_t seed : {3, 22, 1}) {
         const Walks w = walk_between_houses("48x40", 48, 40, seed);
