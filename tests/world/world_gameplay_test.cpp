@@ -146,6 +146,13 @@ TEST(WorldGameplay, Godot4AndTiledHoldTheSameFactsAndShapesByTheLoadersRules) {
         std::regex_search(d.tsx, m, std::regex("columns=\"(\\d+)\""));
         return std::stoi(m[1]);
     }();
+    // Where Tiled draws a tile's image on its cell's 64 x 32 box: moved by
+    // the tileset's offset, its bottom on the box's.
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(d.tsx, m, std::regex(R"re(tileheight="(\d+)")re")));
+    const int image_height = std::stoi(m[1]);
+    ASSERT_TRUE(std::regex_search(d.tsx, m, std::regex(R"re(<tileoffset x="(-?\d+)" y="(-?\d+)")re")));
+    const double offset_x = std::stoi(m[1]), offset_y = std::stoi(m[2]) + 32 - image_height;
     // Tiled's tiles: id -> properties and collision polygons.
     static const std::regex tile(R"re(<tile id="(\d+)">([\s\S]*?)</tile>)re");
     static const std::regex property(R"re(<property name="(\w+)"(?: type="\w+")? value="([^"]*)"/>)re");
@@ -159,7 +166,10 @@ TEST(WorldGameplay, Godot4AndTiledHoldTheSameFactsAndShapesByTheLoadersRules) {
         for (std::sregex_iterator p(body.begin(), body.end(), property), e; p != e; ++p) props[(*p)[1]] = (*p)[2];
         std::vector<std::string> tiled_shapes;
         for (std::sregex_iterator p(body.begin(), body.end(), polygon), e; p != e; ++p) {
-            // Tiled's points about the image's centre point; Godot's about the cell's centre, the same.
+            // Tiled's points about a point of the image that it draws on the
+            // box's centre; Godot's about the cell's centre.
+            EXPECT_EQ(std::stod((*p)[1]) + offset_x, 32) << "tile " << id;
+            EXPECT_EQ(std::stod((*p)[2]) + offset_y, 16) << "tile " << id;
             std::string points = (*p)[3];
             std::replace(points.begin(), points.end(), ',', ' ');
             tiled_shapes.push_back(points);
