@@ -332,7 +332,7 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
 TEST(WorldNavigation,
      Godot3WalksBetweenHousesOnDryGroundClimbingBySlopesAndNeverBetweenIslandsAndTheCoastCliffsAndHousesBlock) {
     Walks all;
-    for (const std::uint64_t seed : {3, 22, 1}) {
+    for (const std::uint64_t seed : {22, 3}) {
         const Walks w = walk_between_houses("48x40", 48, 40, seed);
         all.arrived += w.arrived, all.climbed += w.climbed, all.apart += w.apart;
         all.blocked += w.blocked, all.open += w.open;
