@@ -4,7 +4,6 @@
 #include "export/formats/markup_text.hpp"
 
 #include <map>
-#include <sstream>
 
 namespace {
 // Where the diamond's centre lies on the tile's image: where Tiled and
