@@ -109,6 +109,13 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
             json tile = {{"id", static_cast<int>(k) * sheet->frames}, {"name", sheet->tile_names[k]}};
             if (!sheet->corners.empty()) tile["corners"] = sheet->corners[k];
             tile["drawn"] = sheet->tiles[k].drawn;
+            if (k < sheet->finishes.size() && !sheet->finishes[k].empty()) tile["finish"] = sheet->finishes[k];
+            if (k < sheet->facts.size()) {  // what a game needs of it, as its tilesets say
+                const WorldTileFacts& f = sheet->facts[k];
+                tile["walkable"] = f.walkable;
+                if (!f.terrain.empty()) tile["terrain"] = f.terrain, tile["water"] = f.water;
+                if (!f.slope.empty()) tile["slope"] = f.slope;
+            }
             tiles.push_back(std::move(tile));
         }
         tilesets.push_back({{"image", sheet->image_file()},
@@ -128,6 +135,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
                            {"look", o.look},
                            {"x", o.x},
                            {"y", o.y},
+                           {"at", {o.at_x, o.at_y}},
                            {"cell", {o.x - chunk.x0, o.y - chunk.y0}},
                            {"level", o.level},
                            {"gid", k < object_gids.size() ? object_gids[k] : 0}});

@@ -114,6 +114,7 @@ void settle_world_patch(WorldPatch& patch, const WorldRequest& request, bool moi
         for (int pass = smoothing_passes(levels); pass > 0; --pass) settle_once(height, row_min, w, h);
     }
     for (std::size_t i = 0; i < corners; ++i) patch.level[i] = static_cast<std::uint8_t>(scale.level_of(height[i]));
+    patch.field_terrain = patch.terrain;
 }
 
 void find_world_rises(WorldPatch& patch, const WorldRequest& request) {

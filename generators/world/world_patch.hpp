@@ -12,6 +12,9 @@ struct WorldPatch {
     int width = 0, height = 0;  // corners across and down
     std::vector<WorldTerrain> terrain;
     std::vector<float> elevation;  // the field's, before any levels
+    // Each corner's terrain as the fields gave it, before rising cells took
+    // their ground: what grows on a slope follows it.
+    std::vector<WorldTerrain> field_terrain;
     std::vector<std::uint8_t> level;
     std::vector<std::uint8_t> rise;  // (width - 1) x (height - 1) cells: 0 flat, 1 slope, 2 cliff
     // (width - 1) x (height - 1) cells: 0, or the packed channel of the river through it.
