@@ -107,10 +107,17 @@ WorldTileFacts world_tile_facts(const WorldTileKey& key, const CellGeometry& cel
             f.walkable = false;
             f.collision = cliff_shape(key.mask, cell);
             break;
-        // A river's water, over flat ground, rapids or a fall: not walked.
-        case WorldTileKey::Kind::river:
+        // Rapids and falls stand in for their slope and cliff, and keep
+        // their shapes; a flat river's ground keeps the shapes below it.
         case WorldTileKey::Kind::rapids:
+            f.slope = uphill(key.mask);
+            f.navigation = {raised_diamond(key.mask, cell)};
+            break;
         case WorldTileKey::Kind::fall:
+            f.walkable = false;
+            f.collision = cliff_shape(key.mask, cell);
+            break;
+        case WorldTileKey::Kind::river:
             f.walkable = false;
             f.water = "shallow";
             break;

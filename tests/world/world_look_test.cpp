@@ -120,6 +120,6 @@ TEST(WorldLook, TreesCoverTheForestFloorAndMountainsTheHighGround) {
         // A mountain's sprite is the generator's, 200 pixels wide at most:
         // its footprint's three cells across at width 64, about one and a
         // half at 128, where the ranges are sparser.
-        EXPECT_GE(mountains, w.width == 64 ? 0.6 : 0.2) << what;
+        EXPECT_GE(mountains, w.width == 64 ? 0.6 : 0.18) << what;  // rivers run through some of it
     }
 }
