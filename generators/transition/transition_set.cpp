@@ -194,6 +194,17 @@ std::vector<BandLabel> transition_band_labels(const RasterImage& ground_sheet, c
     return labels;
 }
 
+std::vector<OverPixel> transition_points(const RasterImage& ground_sheet, const TransitionTileSpec& spec,
+                                         int half_width) {
+    const TransitionPainter painter(ground_sheet, WaterPhase{}, spec, half_width);
+    std::vector<OverPixel> points;
+    points.reserve(static_cast<std::size_t>(half_width) * half_width);
+    for (int j = 0; j < half_width; ++j)
+        for (int i = 0; i < half_width; ++i)
+            points.push_back(spec.over ? painter.over_paint(i, j) : OverPixel{painter.paint(i, j).colour, 255});
+    return points;
+}
+
 void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) {
     set_tile_geometry(context);  // the diamond's geometry at the chosen width
     const int half_width = context.state.geometry.half_width;
