@@ -48,8 +48,14 @@ std::string tile_name(const WorldTileKey& key) {
         case WorldTileKey::Kind::over:
             return terrain + " over " +
                    world_terrain_name(static_cast<WorldTerrain>(static_cast<int>(key.terrain) - 1)) + mask + variant;
-        case WorldTileKey::Kind::slope: return terrain + " slope" + mask + variant;
-        case WorldTileKey::Kind::cliff: return terrain + " cliff" + mask + variant;
+        case WorldTileKey::Kind::slope:
+        case WorldTileKey::Kind::cliff: {
+            const std::string rise = key.kind == WorldTileKey::Kind::slope ? " slope" : " cliff";
+            if (key.ground == 15) return terrain + rise + mask + variant;
+            return terrain + " over " +
+                   world_terrain_name(static_cast<WorldTerrain>(static_cast<int>(key.terrain) - 1)) + rise + mask +
+                   " ground " + std::to_string(key.ground) + variant;
+        }
     }
     return terrain;
 }
@@ -59,9 +65,11 @@ std::string tile_name(const WorldTileKey& key) {
 std::array<int, 4> wang_corners(const WorldTileKey& key) {
     const int k = static_cast<int>(key.terrain) + 1;
     std::array<int, 4> corners{k, k, k, k};
-    if (key.kind != WorldTileKey::Kind::over) return corners;
+    const int mask = key.kind == WorldTileKey::Kind::over   ? key.mask
+                     : key.kind == WorldTileKey::Kind::fill ? 15
+                                                            : key.ground;
     const int bits[4] = {corner_top, corner_right, corner_bottom, corner_left};
-    for (int c = 0; c < 4; ++c) corners[c] = (key.mask & bits[c]) ? k : k - 1;
+    for (int c = 0; c < 4; ++c) corners[c] = (mask & bits[c]) ? k : k - 1;
     return corners;
 }
 
@@ -160,7 +168,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         next_gid += model.tilesets.back().tile_count;
     }
     for (const WorldLayer& layer : layout.layers) {
-        MapTileLayer tiles_layer{layer.name, 0, -world_level_rise(layer.level, run.iso_width), {}};
+        MapTileLayer tiles_layer{
+            layer.name, 0, -world_level_rise(layer.level, run.world_shape.levels, run.iso_width), {}};
         tiles_layer.gids.reserve(layer.cells.size());
         for (const int t : layer.cells) {
             if (t < 0) {
@@ -186,7 +195,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
                                               looks.begin());
             layer.objects.push_back(standing_object(model, model.tilesets.back(), first_gid[&objects] + look,
                                                     o.x - chunk.x0, o.y - chunk.y0,
-                                                    world_level_rise(o.level, run.iso_width)));
+                                                    world_level_rise(o.level, run.world_shape.levels, run.iso_width)));
             layer.objects.back().id = id++;
             layer.objects.back().name = world_object_name(o.kind);
             layer.objects.back().type = world_object_name(o.kind);
