@@ -1,8 +1,8 @@
 #include "generators/slope/cliff_outline.hpp"
 
 #include "canvas/mix_hash.hpp"
+#include "generators/transition/corner_field.hpp"
 #include "generators/transition/tile_regions.hpp"
-#include "generators/transition/transition_set.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -21,13 +21,6 @@ constexpr double variant_wander = 0.12;
 constexpr double variant_from = 0.08, variant_full = 0.3;
 
 double ease(double t) { return t * t * (3 - 2 * t); }
-// The diagonal the blend folds along: the one whose corners lie alike, the
-// higher pair of a saddle (a ridge between its hollows), either when none do.
-bool folds_top_bottom(double top, double right, double bottom, double left) {
-    if (top == bottom && right == left) return top >= right;
-    return right != left;
-}
-
 std::uint64_t stream(std::uint64_t seed, std::uint64_t tag) { return mix_hash(seed * 0x100000001b3ULL ^ tag); }
 
 // Specks of either side smaller than this (grid steps across) that reach no
@@ -53,11 +46,7 @@ void clear_specks(std::vector<std::uint8_t>& high, int h) {
 
 CliffOutline::CliffOutline(std::uint64_t set_seed, int mask, int variant, int half_width)
     : h_(half_width),
-      top_(corner_terrain(mask, corner_top)),
-      right_(corner_terrain(mask, corner_right)),
-      bottom_(corner_terrain(mask, corner_bottom)),
-      left_(corner_terrain(mask, corner_left)),
-      along_top_bottom_(folds_top_bottom(top_, right_, bottom_, left_)),
+      mask_(mask),
       has_variant_(variant > 0),
       wander_(stream(set_seed, 0xc1), 2),
       own_(stream(set_seed, 0xc300 + static_cast<std::uint64_t>(variant) * 16 + mask), 2) {
@@ -76,16 +65,7 @@ double CliffOutline::variant_share(double u, double v) const {
 }
 
 double CliffOutline::value(double u, double v) const {
-    u = std::clamp(u, 0.0, 1.0), v = std::clamp(v, 0.0, 1.0);
-    // Flat on the two triangles either side of a diagonal, so the line cuts
-    // straight across a corner that stands out (or in) alone.
-    double f;
-    if (along_top_bottom_)
-        f = u > v ? top_ + (right_ - top_) * u + (bottom_ - right_) * v
-                  : top_ + (bottom_ - left_) * u + (left_ - top_) * v;
-    else
-        f = u + v < 1 ? top_ + (right_ - top_) * u + (left_ - top_) * v
-                      : right_ + left_ - bottom_ + (bottom_ - left_) * u + (bottom_ - right_) * v;
+    double f = folded_corner_blend(mask_, u, v);
     f += set_wander * wander_.at(u, v).value;
     if (const double share = variant_share(u, v); share > 0) f += variant_wander * share * own_.at(u, v).value;
     return f;

@@ -5,11 +5,10 @@
 #include <vector>
 
 // Where a cliff tile's high ground lies, grid point by grid point: the
-// corners' levels blended across the tile, flat on the two triangles either
-// side of the diagonal whose corners lie alike, so that the line cuts
-// straight across a corner standing out or in alone (a map's staircase of
-// corners becomes one straight cliff), with a gentle wander of the set's
-// own noise and inside the tile a variant's own wander. A cliff's face shows
+// corners' levels blended flat on two triangles (folded_corner_blend), so
+// that a map's staircase of corners becomes one straight cliff, with a
+// gentle wander of the set's own noise and inside the tile a variant's own
+// wander. A cliff's face shows
 // every turn of its line, so it wanders less than a coast, and specks of
 // either side that reach no edge are cleared.
 //
@@ -33,9 +32,7 @@ public:
 private:
     double value(double u, double v) const;
     double variant_share(double u, double v) const;
-    int h_;
-    double top_, right_, bottom_, left_;
-    bool along_top_bottom_;
+    int h_, mask_;
     bool has_variant_;
     PeriodicNoise wander_, own_;
     std::vector<std::uint8_t> high_;
