@@ -26,5 +26,5 @@ double face_light(const WorldDirection& n) {
     // corners meet, it changes no more sharply than the ground's own
     // texture does; steep faces are eased towards 1.4 and 0.6.
     const double lambert = facing / std::sin(elevation) - 1.0;
-    return 1.0 + 0.4 * std::tanh(lambert);
+    return 1.0 + 0.4 * std::tanh(0.8 * lambert);
 }
