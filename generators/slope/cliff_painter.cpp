@@ -99,6 +99,18 @@ public:
             shadow_left = shadow_rows_;
         }
         if (bottom_high && end > first && !high_at(end - 1)) darken_hidden(rows, span, end - step_ - 1);
+        // A face seen edge-on where the line turns away leaves a few rows of
+        // it in a column: a speck, not a face. It takes the ground above.
+        const std::size_t speck = static_cast<std::size_t>(std::max(2, step_ / 4));
+        for (std::size_t k = 0; k < rows.size();) {
+            std::size_t end = k;
+            while (end < rows.size() && rows[end].part == Part::face) ++end;
+            if (end - k > 0 && end - k <= speck && static_cast<std::size_t>(step_) > speck) {
+                const Pixel fill = k > 0 ? rows[k - 1] : end < rows.size() ? rows[end] : Pixel{};
+                for (std::size_t s = k; s < end; ++s) rows[s] = fill;
+            }
+            k = end > k ? end : k + 1;
+        }
         // A row no part reached (where the line turns at the very edge)
         // takes the row above it, or below at the top.
         for (std::size_t k = 0; k < rows.size(); ++k)
