@@ -5,6 +5,7 @@
 #include "canvas/drawing_context.hpp"
 #include "canvas/mix_hash.hpp"
 #include "generators/transition/corner_field.hpp"
+#include "generators/transition/depth_fade.hpp"
 #include "generators/transition/over_matte.hpp"
 #include "generators/common/periodic_noise.hpp"
 #include "generators/transition/point_shade.hpp"
@@ -49,11 +50,13 @@ public:
           spec_(spec),
           h_(half_width),
           bands_(bands_for(half_width)),
-          regions_(regions_for(spec, half_width, band_reach(bands_))),
+          reach_(band_reach(bands_)),
           blend_(spec.set_seed, spec.variant, half_width, still_band),
+          fade_(spec.set_seed, spec.mask, spec.variant, half_width),
           width_noise_(mix_hash(spec.set_seed ^ 0x3a7eULL), 4),
           foam_noise_(mix_hash(spec.set_seed ^ 0xf0a3ULL), 6),
           variant_noise_(mix_hash(spec.set_seed ^ (0x7a21ULL + static_cast<std::uint64_t>(spec.variant))), 5) {
+        if (spec.mask != 0 && spec.mask != corner_masks - 1) regions_.emplace(regions_for(spec, half_width, reach_));
         cells_[0] = terrain_cell_origin(spec.a);
         cells_[1] = terrain_cell_origin(spec.b);
         for (int side = 0; side < 2; ++side)
@@ -90,13 +93,17 @@ public:
                 if (into_upper >= bands_.lip) return {side(upper_), BandLabel::upper};
                 if (into_upper < -bands_.shadow) return {side(1 - upper_), BandLabel::lower};
                 return step_edge(bands_, into_upper, side(upper_), side(1 - upper_));
+            case Level::depth: {
+                // Two waters: the fade over most of the tile, not a band along the boundary.
+                const double b = fade_.share_of_b(i, j), up = upper_ == 1 ? b : 1 - b;
+                if (up >= 1) return {side(upper_), BandLabel::upper};
+                if (up <= 0) return {side(1 - upper_), BandLabel::lower};
+                return {mix_colour(side(1 - upper_), side(upper_), up), up >= 0.5 ? BandLabel::upper : BandLabel::lower};
+            }
             default: {
-                const double reach = level_ == Level::depth ? bands_.shallow : bands_.blend;
-                if (into_upper >= reach) return {side(upper_), BandLabel::upper};
-                if (into_upper <= -reach) return {side(1 - upper_), BandLabel::lower};
-                const Colour up = side(upper_), low = side(1 - upper_);
-                return level_ == Level::depth ? depth_edge(bands_, into_upper, up, low)
-                                              : level_edge(bands_, into_upper, up, low);
+                if (into_upper >= bands_.blend) return {side(upper_), BandLabel::upper};
+                if (into_upper <= -bands_.blend) return {side(1 - upper_), BandLabel::lower};
+                return level_edge(bands_, into_upper, side(upper_), side(1 - upper_));
             }
         }
     }
@@ -138,7 +145,11 @@ private:
         clear_small_regions(foam_, h_, 3);
     }
 
-    double distance(int i, int j) const { return regions_.distance(i, j); }
+    // A tile of one terrain lies beyond every band's reach of a boundary.
+    double distance(int i, int j) const {
+        if (spec_.mask == 0 || spec_.mask == corner_masks - 1) return spec_.mask == 0 ? -reach_ : reach_;
+        return regions_->distance(i, j);
+    }
 
     // 0..1: the set's noise, which every tile shares at its edges, and the
     // variant's own inside.
@@ -172,8 +183,10 @@ private:
     const TransitionTileSpec& spec_;
     int h_;
     Bands bands_;
-    TileRegions regions_;
+    int reach_;
+    std::optional<TileRegions> regions_;
     VariantBlend blend_;
+    DepthFade fade_;
     PeriodicNoise width_noise_, foam_noise_, variant_noise_;
     SheetPoint cells_[2];
     EvenTexture land_[2];
