@@ -60,8 +60,15 @@ public:
         cells_[0] = terrain_cell_origin(spec.a);
         cells_[1] = terrain_cell_origin(spec.b);
         for (int side = 0; side < 2; ++side)
-            if ((side == 0 ? spec.a : spec.b).kind != TerrainKind::water)
-                land_[side] = EvenTexture(sheet_, cells_[side]);
+            if ((side == 0 ? spec.a : spec.b).kind == TerrainKind::rock) {
+                // Rock through a warp: the set's along the edges, the variant's own inside.
+                land_[side] = EvenTexture(sheet_, cells_[side], std::make_shared<RockWarp>(spec.set_seed));
+                own_land_[side] = EvenTexture(
+                    sheet_, cells_[side],
+                    std::make_shared<RockWarp>(mix_hash(spec.set_seed) + static_cast<std::uint64_t>(spec.variant)));
+            } else if ((side == 0 ? spec.a : spec.b).kind != TerrainKind::water) {
+                land_[side] = own_land_[side] = EvenTexture(sheet_, cells_[side]);
+            }
         const int ha = height_of(spec.a.kind), hb = height_of(spec.b.kind);
         upper_ = ha > hb ? 0 : 1;
         if (ha != hb) level_ = std::min(ha, hb) == 0 ? Level::shore : Level::step;
@@ -168,14 +175,14 @@ private:
             };
             return transition_flowing_water_texel(sheet_, cells_[side], h_, i, j, shade_at, phase_);
         }
-        const auto read = [&](TextureOffset offset) {
+        const auto read = [&](TextureOffset offset, const EvenTexture& land) {
             return water ? transition_water_texel(sheet_, cells_[side], h_, i, j, shade, phase_, offset)
-                         : transition_land_texel(land_[side], h_, i, j, shade, offset);
+                         : transition_land_texel(land, h_, i, j, shade, offset);
         };
         const double w = blend_.weight(i, j);
-        if (w <= 0) return read({});
-        const Colour own = read(blend_.offset(side));
-        return w >= 1 ? own : mix_colour(read({}), own, w);
+        if (w <= 0) return read({}, land_[side]);
+        const Colour own = read(blend_.offset(side), own_land_[side]);
+        return w >= 1 ? own : mix_colour(read({}, land_[side]), own, w);
     }
 
     const RasterImage& sheet_;
@@ -189,7 +196,7 @@ private:
     DepthFade fade_;
     PeriodicNoise width_noise_, foam_noise_, variant_noise_;
     SheetPoint cells_[2];
-    EvenTexture land_[2];
+    EvenTexture land_[2], own_land_[2];
     int upper_ = 1;
     Level level_ = Level::level;
     ShoreStyle style_;
