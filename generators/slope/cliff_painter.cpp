@@ -23,6 +23,10 @@ struct Pixel {
     float toward_i = 0, toward_j = 0;  // a face pixel: where it faces, on the ground
 };
 
+// A face no wider than this along a row, with ground either side, is a
+// pole, not a face.
+constexpr long pole_width = 2;
+
 // Light on the high ground's rim, and shade on the low ground at a face's
 // foot and where raised ground hides the ground behind it.
 Colour lit(Colour c) { return rgb_clamped(red(c) * 5 / 4 + 12, green(c) * 5 / 4 + 12, blue(c) * 5 / 4 + 10); }
@@ -165,6 +169,39 @@ private:
     CliffOutline outline_;
     int rim_rows_, shadow_rows_, hidden_rows_;
 };
+
+// Where the line runs straight away from the viewer the face is seen
+// edge-on, and where it turns away a column can keep a sliver of it: a
+// pole a pixel or two wide. The ground beside it shows instead; a sliver
+// that reaches the tile's side may go on in the neighbour, and stays.
+void clear_poles(std::vector<std::vector<Pixel>>& columns, const std::vector<ColumnSpan>& spans) {
+    const auto at = [&](long c, int y) -> const Pixel* {
+        if (c < 0 || c >= static_cast<long>(columns.size())) return nullptr;
+        const int k = y - spans[static_cast<std::size_t>(c)].first;
+        const std::vector<Pixel>& column = columns[static_cast<std::size_t>(c)];
+        return k >= 0 && k < static_cast<int>(column.size()) ? &column[static_cast<std::size_t>(k)] : nullptr;
+    };
+    const auto ground = [](const Pixel* p) { return p && (p->part == Part::low || p->part == Part::high); };
+    int top = 0, bottom = 0;
+    for (const ColumnSpan& span : spans) top = std::min(top, span.first), bottom = std::max(bottom, span.end);
+    for (int y = top; y < bottom; ++y)
+        for (long c = 0; c < static_cast<long>(columns.size());) {
+            const Pixel* p = at(c, y);
+            if (!p || p->part != Part::face) {
+                ++c;
+                continue;
+            }
+            long end = c;
+            while (at(end, y) && at(end, y)->part == Part::face) ++end;
+            if (end - c <= pole_width && ground(at(c - 1, y)) && ground(at(end, y))) {
+                const Pixel left = *at(c - 1, y);
+                for (long n = c; n < end; ++n)
+                    columns[static_cast<std::size_t>(n)]
+                           [static_cast<std::size_t>(y - spans[static_cast<std::size_t>(n)].first)] = left;
+            }
+            c = end;
+        }
+}
 }  // namespace
 
 void paint_cliff(const AppState& state, const SlopeTileSpec& spec, int half_width, int step, Colour background,
@@ -177,6 +214,7 @@ void paint_cliff(const AppState& state, const SlopeTileSpec& spec, int half_widt
         spans.emplace_back();
         columns.push_back(painter.column(x, spans.back()));
     }
+    clear_poles(columns, spans);
     // One pass a part, so each part is one surface (a face one a column).
     // An over tile lays its ground over the bottom tile's: the face is that one's.
     for (const Part part : {Part::low, Part::high, Part::face}) {
