@@ -1,5 +1,7 @@
 #include "canvas/file_input.hpp"
 
+#include "canvas/open_folder.hpp"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -18,7 +20,7 @@ std::string size_text(std::size_t bytes) {
 ReadResult read_regular_file(const std::string& path, std::size_t max_bytes) {
     ReadResult result;
     if (path.find('\0') != std::string::npos) return {false, {}, "the file name holds a NUL character"};
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = ::open(opened_path(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return {false, {}, std::strerror(errno)};
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {

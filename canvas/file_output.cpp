@@ -1,5 +1,8 @@
 #include "canvas/file_output.hpp"
 
+#include "canvas/link_rule.hpp"
+#include "canvas/open_folder.hpp"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -16,8 +19,6 @@
 namespace {
 
 constexpr std::size_t flush_size = 1 << 16;
-const char* const refused_link = "a symbolic link another user made in a shared folder is not followed";
-const char* const refused_foreign_link = "a symbolic link another user made to what is not theirs is not followed";
 
 WriteResult failure(int error) { return {false, std::strerror(error)}; }
 
@@ -55,31 +56,9 @@ std::string folder_of(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The kernel's protected_symlinks rule, kept whether or not the machine
-// enables it and widened to every folder on the path. A link of the
-// writer's or root's is followed. Anyone else's link is followed only when
-// - it is not in a sticky world-writable folder, or is that folder owner's
-//   (the kernel's rule: /tmp holds links anyone may plant), and
-// - what it names is its owner's too (the file, or the folder a dangling
-//   link would create it in): a link may not lend its owner the writer's
-//   rights over someone else's file or folder, even in the owner's folder.
-const char* refusal_of_link(const std::string& folder, const std::string& link, const struct stat& link_info) {
-    if (link_info.st_uid == ::geteuid() || link_info.st_uid == 0) return nullptr;
-    struct stat holder {};
-    if (::stat(folder.c_str(), &holder) == 0 && (holder.st_mode & S_ISVTX) && (holder.st_mode & S_IWOTH) &&
-        link_info.st_uid != holder.st_uid)
-        return refused_link;
-    char text[PATH_MAX];
-    const ssize_t n = ::readlink(link.c_str(), text, sizeof text - 1);
-    if (n <= 0) return nullptr;  // gone: the write itself will say so
-    text[n] = '\0';
-    const std::string named = text[0] == '/' ? std::string(text) : folder + "/" + text;
-    struct stat target {};
-    if (::stat(named.c_str(), &target) != 0 && ::stat(folder_of(named).c_str(), &target) != 0) return nullptr;
-    return target.st_uid == link_info.st_uid ? nullptr : refused_foreign_link;
-}
-
 std::string parent_of(const std::string& folder) {
+    // An open folder's descriptor path: its parent is the kernel's to find.
+    if (descriptor_prefix(folder) == folder.size()) return folder + "/..";
     const std::size_t slash = folder.rfind('/');
     if (slash == std::string::npos) return folder + "/..";
     const std::string last = folder.substr(slash + 1);
@@ -101,8 +80,10 @@ WriteResult walk_path(const std::string& path, std::string& target, bool make_fo
         }
         rest.insert(rest.end(), parts.rbegin(), parts.rend());
     };
-    push_components(path);
-    std::string done = path[0] == '/' ? "" : ".";  // "" is the root
+    // A folder the run holds open is taken as it is, by its descriptor.
+    const std::size_t held = descriptor_prefix(path);
+    push_components(path.substr(held));
+    std::string done = held > 0 ? path.substr(0, held) : path[0] == '/' ? "" : ".";  // "" is the root
     for (int hops = 0, tries = 0; !rest.empty();) {
         const std::string name = rest.back();
         rest.pop_back();
@@ -236,7 +217,9 @@ WriteResult write_to_device(const std::string& file, const std::string& bytes) {
 
 }  // namespace
 
-FileWriter::FileWriter(std::string path, Durability durability) : path_(std::move(path)), durability_(durability) {
+FileWriter::FileWriter(std::string path, Durability durability)
+    : path_(opened_path(path)),
+      durability_(durability) {
     const mode_t umask_bits = process_umask();
     Destination d;
     if (const WriteResult found = inspect(path_, d); !found.ok) {
@@ -389,13 +372,13 @@ WriteResult write_file_safely(const std::string& path, const std::vector<std::ui
 
 WriteResult check_destination(const std::string& path) {
     Destination ignored;
-    return inspect(path, ignored);
+    return inspect(opened_path(path), ignored);
 }
 
 WriteResult make_folder(const std::string& path) {
     if (path.empty()) return {false, "no folder name"};
     std::string folder;
-    if (WriteResult made = walk_path(path, folder, true); !made.ok) return made;
+    if (WriteResult made = walk_path(opened_path(path), folder, true); !made.ok) return made;
     struct stat info {};
     if (::stat(folder.c_str(), &info) != 0) return failure(errno);
     return S_ISDIR(info.st_mode) ? WriteResult{true, {}} : failure(ENOTDIR);

@@ -258,6 +258,7 @@ std::string threshold_help() {
 
 Problem read_thresholds(WorldShape& s, const std::string& value) {
     WorldThresholds read = s.thresholds;
+    std::vector<std::string> seen;  // each name once: a second would silently win
     std::size_t at = 0;
     while (at <= value.size()) {
         const std::size_t comma = std::min(value.find(',', at), value.size());
@@ -275,6 +276,9 @@ Problem read_thresholds(WorldShape& s, const std::string& value) {
         const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), v);
         if (number.empty() || error != std::errc() || end != number.data() + number.size() || !(v >= 0 && v <= 1))
             return not_a(Id::thresholds, part, "NAME=V with V from 0 to 1");
+        if (std::find(seen.begin(), seen.end(), name) != seen.end())
+            return dashed(Id::thresholds) + ": " + in_quotes(name) + " is given twice: give each threshold once";
+        seen.push_back(name);
         read.*known->field = v;
         at = comma + 1;
     }
@@ -539,7 +543,11 @@ std::vector<RunOption> declare() {
                 s, v, "a number of variants from 1 to " + text(most_variants));
         },
         [](const TileRequest& s) -> json { return kind_row(s.kind).corner_set ? json(s.variants) : json(); },
-        drawn_set);
+        drawn_set)
+        // Every tile of a world is of a set, so a world always says how many variants.
+        .written = [](const RenderSettings& s) -> json {
+        return s.world || kind_row(s.kind).corner_set ? json(s.variants) : json();
+    };
     t.add<TileChoice>(
          Id::set_tile, "set-tile", SettingType::whole_number, "Transition", "N",
          "draw only tile N of the set (its corner mask + 16 x its variant; a slope set's over tiles: high corners + "

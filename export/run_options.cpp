@@ -127,9 +127,12 @@ Problem apply_setting(RenderSettings& s, const std::string& name, const std::str
 
 json settings_block(const RenderSettings& s) {
     json out;
-    for (const RunOption& option : run_options())
+    for (const RunOption& option : run_options()) {
+        if (s.world && !applies_to_world(option)) continue;  // a world's own settings, and only those
         if (option.written)
             if (json value = option.written(s); !value.is_null()) out[option.name] = std::move(value);
+    }
+    if (s.world) return out;  // a world takes no control of a tab
     const std::string& width = run_option(Id::iso_width).name;
     for (const auto& [control, state] : s.controls)
         for (const ControlOption& option : control_options())

@@ -11,10 +11,12 @@
 
 // The options of a brannoc-render run that are not controls (those come
 // from the control table, see control_options.hpp), each declared once in
-// run_options.cpp: its name, type, group, help, limits, how its value is
-// read, how it is written to a settings file and a manifest, and what it
-// conflicts with or needs. The command line, the settings-file reader, the
-// manifests and the window's copied command are all made from these rows.
+// run_option_table.cpp: its name, type, group, help, limits, the part of
+// the run its value goes to, how it is read, how it is written to a
+// settings file and a manifest, and what it conflicts with or needs. The
+// command line, the settings-file reader, the manifests, the window's copied
+// command and what a world takes are all made from these rows; the checks
+// across them are in run_checks.cpp.
 
 struct RenderSettings;
 struct TileRequest;

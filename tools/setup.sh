@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs whatever Debian packages are missing, configures and builds, then
-# either launches the program ("run") or runs the whole test suite ("test"):
-# the release build's tests, then the same tests built with the address,
-# leak and undefined-behaviour sanitizers.
+# launches the program ("run"), puts brannoc and brannoc-render in
+# ~/.local/bin so they run by name ("install"), or runs the whole test suite
+# ("test"): the release build's tests, then the same tests built with the
+# address, leak and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -30,25 +31,42 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
 
-# The test runs are CI's: any compiler warning fails them. A plain run turns
-# that off again, so a newer compiler's new warning never stops a user.
-werror=OFF
-if [ "${1:-run}" = test ]; then werror=ON; fi
+# The test runs are CI's: any compiler warning fails them. A fresh build
+# folder for the programs alone leaves it off, so a newer compiler's new
+# warning never stops a user; one already configured keeps its setting, so
+# "run" after "test" (or "test" again) rebuilds nothing: the flag is on every
+# compile line, and turning it over would rebuild every file.
+mode=${1:-run}
+configure() {
+    local preset=$1 dir=$2 flag=-DBRANNOC_WERROR=OFF
+    if [ "$mode" = test ]; then flag=-DBRANNOC_WERROR=ON
+    elif [ -f "$dir/CMakeCache.txt" ]; then flag=""
+    fi
+    cmake --preset "$preset" $flag >/dev/null
+}
+configure default build
 
-cmake --preset default -DBRANNOC_WERROR=$werror >/dev/null
-
-case "${1:-run}" in
+case "$mode" in
   run)
     # The two programs only: the tests and benchmarks are most of the build,
     # and the window need not wait for them.
     cmake --build --preset default --target brannoc brannoc-render
     exec ./build/app/brannoc ;;
+  install)
+    # Where Debian's ~/.profile puts a user's own programs on the PATH.
+    cmake --build --preset default --target brannoc brannoc-render
+    cmake --install build --prefix "$HOME/.local"
+    case ":$PATH:" in
+      *":$HOME/.local/bin:"*) echo "brannoc and brannoc-render are in $HOME/.local/bin" ;;
+      *) echo "brannoc and brannoc-render are in $HOME/.local/bin: log in again (or run" \
+              "'export PATH=\"\$HOME/.local/bin:\$PATH\"') to run them by name" ;;
+    esac ;;
   test)
     cmake --build --preset default
     ctest --preset default
     echo "== The same tests under the sanitizers"
-    cmake --preset debug -DBRANNOC_WERROR=$werror >/dev/null
+    configure debug build-debug
     cmake --build --preset debug
     exec ctest --preset debug ;;
-  *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+  *) echo "usage: $0 [run|install|test]" >&2; exit 2 ;;
 esac

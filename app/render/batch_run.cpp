@@ -1,5 +1,7 @@
 #include "app/render/batch_run.hpp"
 
+#include "canvas/open_folder.hpp"
+
 #include "app/render/output_folder.hpp"
 
 #include "app/render/option_rules.hpp"
@@ -62,8 +64,9 @@ std::string check_destinations(const RenderSettings& settings, const std::string
         paths.push_back(manifest_path);
         // Only the tile files already there can be in the way.
         std::error_code error;
-        for (fs::directory_iterator it(settings.out, error), end; !error && it != end; it.increment(error))
-            if (written_by_run(settings, it->path().filename().string())) paths.push_back(it->path().string());
+        for (fs::directory_iterator it(opened_path(settings.out), error), end; !error && it != end; it.increment(error))
+            if (written_by_run(settings, it->path().filename().string()))
+                paths.push_back(settings.out + "/" + it->path().filename().string());
     } else {
         paths = sheet_set_paths(settings);
     }
@@ -248,16 +251,31 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
     if (!sheet) folders.push_back(settings.out);
     for (const std::string* file : {&settings.sheet, &settings.tmx, &settings.godot, &settings.godot3})
         if (!file->empty()) folders.push_back(folder_of(*file));
-    for (const std::string& folder : folders)
-        if (const std::string problem = check_output_folder(folder); !problem.empty()) {
+    std::vector<OpenFolder> opened;  // every file of the run goes through these
+    for (const std::string& folder : folders) {
+        std::string problem;
+        std::optional<OpenFolder> open = open_output_folder(folder, problem);
+        if (!open) {
             report_line(report, problem);
             return 2;
         }
+        opened.push_back(std::move(*open));
+    }
     const std::string manifest_path =
         sheet ? fs::path(settings.sheet).replace_extension(".json").string() : run_manifest_path(settings);
-    // The run claims its manifest's name and, one file a tile, its tiles.
+    // The run claims its manifest's name and, one file a tile, its tiles; a
+    // sheet every file of its set, in the folder of each.
     LockClaim claim{{fs::path(manifest_path).filename().string()}, {}, 0, 0, nullptr};
-    if (sheet) claim.names.push_back(fs::path(settings.sheet).filename().string());
+    std::map<std::string, LockClaim> elsewhere;  // a sheet's files in other folders than its manifest's
+    if (sheet)
+        for (const std::string& path : sheet_set_paths(settings)) {
+            const std::string name = fs::path(path).filename().string(), folder = folder_of(path);
+            if (folder == folder_of(manifest_path)) {
+                if (name != claim.names.front()) claim.names.push_back(name);
+            } else {
+                elsewhere[folder].names.push_back(name);
+            }
+        }
     else
         claim = {claim.names,
                  tile_family(tile_file_name(settings, 0)),
@@ -269,17 +287,24 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
                  }};
     std::string problem;
     const std::optional<OutputLock> lock = OutputLock::acquire(folder_of(manifest_path), claim, problem);
-    if (!lock || !(problem = check_destinations(settings, manifest_path)).empty()) {
+    std::vector<OutputLock> other_locks;
+    for (const auto& [folder, names] : elsewhere) {
+        if (!lock) break;
+        std::optional<OutputLock> more = OutputLock::acquire(folder, names, problem);
+        if (!more) break;
+        other_locks.push_back(std::move(*more));
+    }
+    if (!lock || other_locks.size() != elsewhere.size() ||
+        !(problem = check_destinations(settings, manifest_path)).empty()) {
         report_line(report, problem);
         return 2;
     }
-    if (lock->leftovers_removed() > 0 && !settings.quiet)
-        report_line(report, "removed " + std::to_string(lock->leftovers_removed()) + " temporary file" +
-                                (lock->leftovers_removed() == 1 ? "" : "s") + " that a killed run left in " +
-                                folder_of(manifest_path));
+    if (const std::string removed = lock->leftovers_line(folder_of(manifest_path)); !removed.empty() && !settings.quiet)
+        report_line(report, removed);
     // Older manifests that list the tiles about to be replaced stop saying
     // they are complete.
     if (!sheet) mark_stale_manifests(settings, manifest_path);
+    else mark_stale_world_manifests(sheet_set_paths(settings), manifest_path);
     // Tiles about to be replaced: the old manifest goes first, so that no
     // manifest ever describes files it did not write. A run killed outright
     // leaves this one, which says it is not complete.
@@ -340,7 +365,9 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
         return exit_code_for_signal(signal);
     }
     if (sheet)
-        if (const int code = write_sheet_set(settings, batch.sheet_tiles(), batch.sheet_records(), report); code != 0)
+        if (const int code = write_sheet_set(settings, batch.sheet_tiles(), batch.sheet_records(),
+                                             prototype->ground_sheet.image, report);
+            code != 0)
             return code;
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (!settings.quiet)

@@ -5,7 +5,9 @@
 #include "canvas/file_identity.hpp"
 #include "export/formats/lighting_map_files.hpp"
 #include "export/formats/manifest.hpp"
+#include "export/formats/world_file_names.hpp"
 #include "export/tile/user_textures.hpp"
+#include "generators/world/world_chunks.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -63,7 +65,13 @@ std::optional<std::string> outputs_that_collide(const RenderSettings& settings, 
         for (const std::string& file : user_texture_files(settings.texture_folder))
             inputs.push_back({file, "a texture sheet"});
     std::vector<Named> outputs;
-    if (settings.sheet.empty()) outputs = tile_run_outputs(settings, inputs);
+    if (settings.world) {
+        // Every name the world may write: an existing one linked to another is one file.
+        const WorldChunk chunk =
+            world_chunk(settings.world_shape.width, settings.world_shape.height, settings.shard, settings.shards);
+        for (const std::string& name : world_file_names(chunk.stem))
+            outputs.push_back({settings.out + "/" + name, "an output"});
+    } else if (settings.sheet.empty()) outputs = tile_run_outputs(settings, inputs);
     else
         for (const std::string& path : sheet_set_paths(settings)) outputs.push_back({path, "an output"});
     // Outputs against each other, then inputs against outputs: a run never

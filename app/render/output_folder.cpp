@@ -1,6 +1,5 @@
 #include "app/render/output_folder.hpp"
 
-#include "canvas/file_output.hpp"
 #include "export/shown_text.hpp"
 
 #include <cerrno>
@@ -13,14 +12,21 @@ std::string folder_of(const std::string& path) {
     return parent.empty() ? "." : parent.string();
 }
 
-std::string check_output_folder(const std::string& out) {
-    // Made by the rule a save follows: no link planted on the way is followed.
-    if (const WriteResult made = make_folder(out); !made.ok)
-        return "cannot create " + shown_path(out) + ": " + made.error;
-    std::string probe = out + "/.brannoc-XXXXXX";
+std::optional<OpenFolder> open_output_folder(const std::string& out, std::string& problem) {
+    // Made and opened by the rule a save follows: no link planted on the way is followed.
+    WriteResult why;
+    std::optional<OpenFolder> folder = OpenFolder::open(out, true, why);
+    if (!folder) {
+        problem = "cannot create " + shown_path(out) + ": " + why.error;
+        return std::nullopt;
+    }
+    std::string probe = folder->path() + "/.brannoc-XXXXXX";
     const int fd = ::mkstemp(probe.data());
-    if (fd < 0) return "cannot write to " + shown_path(out) + ": " + std::strerror(errno);
+    if (fd < 0) {
+        problem = "cannot write to " + shown_path(out) + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
     ::close(fd);
     ::unlink(probe.c_str());
-    return {};
+    return folder;
 }

@@ -1,5 +1,7 @@
 #include "app/render/output_lock.hpp"
 
+#include "canvas/open_folder.hpp"
+
 #include "canvas/content_hash.hpp"
 #include "export/shown_text.hpp"
 
@@ -8,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
+#include <vector>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,7 +61,8 @@ bool is_our_temporary(const std::string& name) {
 int remove_leftovers(const std::string& folder) {
     int removed = 0;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    for (std::filesystem::directory_iterator it(opened_path(folder), error), end; !error && it != end;
+         it.increment(error)) {
         const std::string name = it->path().filename().string();
         struct stat info {};
         if (!is_our_temporary(name) || ::lstat(it->path().c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
@@ -66,6 +71,20 @@ int remove_leftovers(const std::string& folder) {
         if (::unlink(it->path().c_str()) == 0) ++removed;
     }
     return removed;
+}
+
+// Why a lock file another user left cannot be used, and what to do; ""
+// when it is not another's.
+std::string not_ours(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || info.st_uid == ::geteuid()) return {};
+    std::string owner = "user " + std::to_string(info.st_uid);
+    std::vector<char> buffer(16384);
+    struct passwd entry {}, *found = nullptr;
+    if (::getpwuid_r(info.st_uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
+        owner = found->pw_name;
+    return " (" + owner + " made it, and only they or the folder's owner may remove it: ask them to, or write "
+           "elsewhere)";
 }
 
 // What another run holds of the claim, in a sentence.
@@ -89,27 +108,31 @@ std::string held_by_another(int fd, const LockClaim& claim, const std::string& f
 std::string OutputLock::path_in(const std::string& folder) { return folder + "/.brannoc.lock"; }
 
 std::optional<OutputLock> OutputLock::acquire(const std::string& folder, const LockClaim& claim, std::string& problem) {
-    const std::string path = path_in(folder);
+    const std::string lock_name = path_in(folder), path = opened_path(lock_name);
     // The last holder removes the lock file; a lock taken on a file
     // already unlinked is taken again on the new one.
     for (int attempt = 0; attempt < 8; ++attempt) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+        // Every user may write it: runs of several users share a folder
+        // such as /tmp, and a lock only one of them could take would stop
+        // the others from writing there at all.
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
         if (fd < 0) {
-            problem = "cannot lock " + shown_path(path) + ": " + std::strerror(errno);
+            problem = "cannot lock " + shown_path(lock_name) + ": " + std::strerror(errno) + not_ours(path);
             return std::nullopt;
         }
         struct stat held {
         }, named{};
         if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
             ::close(fd);
-            problem = "cannot lock " + path + ": not a regular file";
+            problem = "cannot lock " + shown_path(lock_name) + ": not a regular file" + not_ours(path);
             return std::nullopt;
         }
+        if (held.st_uid == ::geteuid() && (held.st_mode & 0666) != 0666) ::fchmod(fd, 0666);  // past the umask
         const bool alone = try_lock(fd, F_WRLCK, 0, 1);
         if (!alone) {
             struct flock shared = range(F_RDLCK, 0, 1);
             if (::fcntl(fd, F_OFD_SETLKW, &shared) != 0) {
-                problem = "cannot lock " + shown_path(path) + ": " + std::strerror(errno);
+                problem = "cannot lock " + shown_path(lock_name) + ": " + std::strerror(errno);
                 ::close(fd);
                 return std::nullopt;
             }
@@ -141,10 +164,16 @@ std::optional<OutputLock> OutputLock::acquire(const std::string& folder, const L
                 return std::nullopt;
             }
         }
-        return OutputLock(path, fd, removed);
+        return OutputLock(lock_name, fd, removed);
     }
-    problem = "cannot lock " + path + ": it keeps changing";
+    problem = "cannot lock " + shown_path(lock_name) + ": it keeps changing";
     return std::nullopt;
+}
+
+std::string OutputLock::leftovers_line(const std::string& folder) const {
+    if (leftovers_removed_ == 0) return {};
+    return "removed " + std::to_string(leftovers_removed_) + " temporary file" + (leftovers_removed_ == 1 ? "" : "s") +
+           " that a killed run left in " + shown_path(folder);
 }
 
 OutputLock::OutputLock(OutputLock&& other) noexcept
@@ -157,6 +186,6 @@ OutputLock::OutputLock(OutputLock&& other) noexcept
 OutputLock::~OutputLock() {
     if (fd_ < 0) return;
     // The whole file, only when no other run holds any of it: then it goes.
-    if (try_lock(fd_, F_WRLCK, 0, 0)) ::unlink(path_.c_str());
+    if (try_lock(fd_, F_WRLCK, 0, 0)) ::unlink(opened_path(path_).c_str());
     ::close(fd_);
 }

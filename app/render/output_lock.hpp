@@ -41,6 +41,10 @@ public:
     // How many temporary files of a killed run were removed on acquiring.
     int leftovers_removed() const { return leftovers_removed_; }
 
+    // The line that says so ("removed 2 temporary files that a killed run
+    // left in DIR"), or "" when there were none.
+    std::string leftovers_line(const std::string& folder) const;
+
 private:
     OutputLock(std::string path, int fd, int removed) : path_(std::move(path)), fd_(fd), leftovers_removed_(removed) {}
     std::string path_;

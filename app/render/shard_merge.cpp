@@ -4,12 +4,15 @@
 #include "app/render/output_lock.hpp"
 #include "app/render/report_line.hpp"
 #include "canvas/file_output.hpp"
+#include "canvas/open_folder.hpp"
 #include "export/formats/manifest.hpp"
 #include "export/formats/manifest_reader.hpp"
 #include "export/run_options.hpp"
 #include "export/shown_text.hpp"
+#include "export/formats/world_file_names.hpp"
 #include "export/world/world_merge.hpp"
 
+#include <map>
 #include <optional>
 
 namespace {
@@ -18,11 +21,12 @@ const char* const merge_help =
     "\n"
     "Joins the shard manifests of one run split with --shard K/N (DIR/manifest.K-of-N.json) into\n"
     "DIR/manifest.json, as one unsharded run would have written it; or the chunks of a world drawn with\n"
-    "brannoc-render world --shard K/N (DIR/world_K.json) into DIR/world.world, which Tiled opens as\n"
-    "one map, and DIR/world_chunks.tscn and DIR/world_chunks_godot3.tscn, Godot scenes of the\n"
-    "chunks. Every shard or chunk must be there once, finished, not stale (no later run replaced its\n"
-    "files) and of the same run and options, and every file they list must be in DIR with the size\n"
-    "and content hash it was written with.\n"
+    "brannoc-render world --shard K/N (DIR/world_K.json) into DIR/world.world, Tiled's world of the\n"
+    "chunk maps, DIR/world_chunks.tscn and DIR/godot3/world_chunks.tscn, Godot scenes of the chunks,\n"
+    "and DIR/world_chunks.json, what the merge wrote. Every shard or chunk must be there once,\n"
+    "finished, not stale (no later run replaced its files) and of the same run and options, a chunk\n"
+    "in its own place of the grid with its own map and files, and every file they list must be in DIR\n"
+    "with the size and content hash it was written with.\n"
     "\n"
     "  --split N   merge the split into N shards when another split's manifests are there too\n"
     "  --quiet     no summary line\n"
@@ -34,28 +38,41 @@ const char* const merge_usage = "usage: brannoc-render merge [--split N] [--quie
 namespace {
 // The chunks of a world (world_K.json) joined into DIR/world.world.
 int merge_world(const MergeRequest& request, std::FILE* out, std::FILE* report) {
+    // The merge's own files, and every file of every chunk: no run may
+    // replace them while they are checked and joined.
+    std::vector<std::string> claimed = merged_world_file_names();
+    for (const auto& [index, name] : world_chunk_manifests(request.folder))
+        for (const std::string& file : world_file_names(name.substr(0, name.size() - 5)))
+            claimed.push_back(file);
     std::string problem;
-    const std::optional<OutputLock> lock = OutputLock::acquire(
-        request.folder,
-        LockClaim{{"world.world", "world_chunks.tscn", "world_chunks_godot3.tscn"}, {}, 0, 0, nullptr, nullptr},
-        problem);
+    const std::optional<OutputLock> lock =
+        OutputLock::acquire(request.folder, LockClaim{claimed, {}, 0, 0, nullptr, nullptr}, problem);
     if (!lock) {
         report_line(report, "merge: " + problem);
         return 2;
     }
-    const WorldMerge merged = merge_world_chunks(request.folder);
+    if (const std::string removed = lock->leftovers_line(request.folder); !removed.empty() && !request.quiet)
+        report_line(report, "merge: " + removed);
+    // Godot 3's folder, where the chunks' Godot 3 files lie and its scene of them goes.
+    WriteResult why;
+    const std::optional<OpenFolder> godot3 = OpenFolder::open(request.folder + "/" + world_godot3_folder, true, why);
+    if (!godot3) {
+        report_line(report, "merge: cannot open " + shown_path(request.folder + "/" + world_godot3_folder) + ": " +
+                                why.error);
+        return 2;
+    }
+    WorldMerge merged = merge_world_chunks(request.folder);
     if (merged.problem) {
         report_line(report, "merge: " + *merged.problem);
         return 2;
     }
-    const std::string path = request.folder + "/world.world";
-    const std::vector<std::pair<std::string, std::string>> files = {
-        {path, merged.world_file},
-        {request.folder + "/world_chunks.tscn", merged.godot_scene},
-        {request.folder + "/world_chunks_godot3.tscn", merged.godot3_scene}};
-    if (const int code = publish_file_set(files, "the merged world", report); code != 0) return code;
+    for (auto& [name, bytes] : merged.files) name = request.folder + "/" + name;
+    if (const int code = publish_file_set(merged.files, "the merged world", report, &merged.manifest_not_complete);
+        code != 0)
+        return code;
     if (!request.quiet) {
-        std::fprintf(out, "brannoc-render merge: %d world chunks into %s\n", merged.chunks, path.c_str());
+        std::fprintf(out, "brannoc-render merge: %d world chunks into %s, listed in %s\n", merged.chunks,
+                     shown_path(merged.files.front().first).c_str(), shown_path(merged.files.back().first).c_str());
         std::fflush(out);
     }
     return 0;
@@ -64,7 +81,24 @@ int merge_world(const MergeRequest& request, std::FILE* out, std::FILE* report) 
 
 int merge_shards(const MergeRequest& request, std::FILE* out, std::FILE* report) {
     const std::string& folder = request.folder;
-    if (has_world_chunks(folder)) return merge_world(request, out, report);
+    // Everything the merge reads and writes goes through the folder's descriptor.
+    WriteResult why;
+    const std::optional<OpenFolder> opened = OpenFolder::open(folder, false, why);
+    if (!opened) {
+        report_line(report, "merge: cannot open " + shown_path(folder) + ": " + why.error);
+        return 2;
+    }
+    // One merge joins one set: shards of a tile run beside a world's chunks
+    // would otherwise be passed over without a word.
+    const std::map<int, std::string> chunks = world_chunk_manifests(folder);
+    const std::string chunk = chunks.empty() ? "" : chunks.begin()->second, shard = first_shard_manifest(folder);
+    if (!chunk.empty() && !shard.empty()) {
+        report_line(report, "merge: " + shown_path(folder) + " holds the shards of a tile run (" + shown(shard) +
+                                ", ...) and the chunks of a world (" + shown(chunk) +
+                                ", ...): move one set to a folder of its own, then merge each");
+        return 2;
+    }
+    if (!chunk.empty()) return merge_world(request, out, report);
     ShardSet set = read_shard_manifests(folder, request.split);
     if (set.problem) {
         report_line(report, "merge: " + *set.problem);

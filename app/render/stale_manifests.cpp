@@ -1,10 +1,17 @@
 #include "app/render/stale_manifests.hpp"
 
+#include "canvas/open_folder.hpp"
+
 #include "export/formats/manifest.hpp"
 #include "export/formats/manifest_reader.hpp"
+#include "export/formats/world_manifest.hpp"
+#include "canvas/file_output.hpp"
+#include "canvas/file_input.hpp"
 #include "export/run_options.hpp"
 
 #include <fcntl.h>
+#include <map>
+#include <set>
 #include <filesystem>
 #include <regex>
 #include <sys/stat.h>
@@ -50,7 +57,7 @@ template <typename Visit>
 void each_run_manifest(const std::string& folder, Visit visit) {
     static const std::regex run_manifest_name(R"(manifest(\.[0-9]{1,7}-of-[0-9]{1,7})?\.json)");
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), stop; !error && it != stop; it.increment(error)) {
+    for (fs::directory_iterator it(opened_path(folder), error), stop; !error && it != stop; it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (!std::regex_match(name, run_manifest_name)) continue;
         const json head = read_manifest_head(it->path().string());
@@ -88,5 +95,33 @@ int mark_stale_manifests(const RenderSettings& settings, const std::string& own)
             return;
         if (mark(path.string(), why)) ++marked;
     });
+    return marked;
+}
+
+int mark_stale_world_manifests(const std::vector<std::string>& paths, const std::string& own) {
+    static const std::regex world_manifest_name(R"(world(_[0-9]{1,7})?\.json)");
+    std::map<std::string, std::set<std::string>> by_folder;
+    for (const std::string& path : paths) {
+        const fs::path p(path);
+        by_folder[p.parent_path().empty() ? "." : p.parent_path().string()].insert(p.filename().string());
+    }
+    const std::string why = "files it lists were replaced by a later run, listed in " + fs::path(own).filename().string();
+    int marked = 0;
+    for (const auto& [folder, names] : by_folder) {
+        std::error_code error;
+        for (fs::directory_iterator it(opened_path(folder), error), stop; !error && it != stop; it.increment(error)) {
+            const std::string name = it->path().filename().string();
+            if (!std::regex_match(name, world_manifest_name) || names.count(name)) continue;
+            const ReadResult read = read_regular_file(it->path().string(), largest_world_manifest_file);
+            if (!read.ok) continue;
+            const std::string text(read.bytes.begin(), read.bytes.end());
+            const json m = json::parse(text, nullptr, false);
+            if (!m.is_object() || !m.contains("files") || !m["files"].is_object()) continue;
+            const bool lists = std::any_of(names.begin(), names.end(),
+                                           [&](const std::string& written) { return m["files"].contains(written); });
+            const std::string stale = lists ? world_manifest_not_complete(text, why) : std::string();
+            if (!stale.empty() && write_file_safely(it->path().string(), {stale.begin(), stale.end()}).ok) ++marked;
+        }
+    }
     return marked;
 }

@@ -1,8 +1,11 @@
 #include "export/formats/manifest_reader.hpp"
 
+#include "canvas/open_folder.hpp"
+
 #include "canvas/content_hash.hpp"
 #include "canvas/file_input.hpp"
 #include "export/formats/manifest.hpp"
+#include "export/formats/manifest_shape.hpp"
 #include "export/settings_file.hpp"
 #include "export/shown_text.hpp"
 
@@ -26,31 +29,6 @@ const char* const run_keys[] = {"version", "generator", "kind", "settings"};
 // The keys of a tile that name a file written for it.
 const char* const file_keys[] = {"file", "gif", "normals", "heights", "lit", "albedo"};
 
-bool is_whole(const json& v) { return v.is_number_integer() || v.is_number_unsigned(); }
-bool is_count(const json& v) { return is_whole(v) && v.get<long long>() >= 0; }
-
-// The keys of one object that must be of a type; the first wrong, named.
-Problem wrong_key(const json& object, const std::string& where,
-                  std::initializer_list<std::pair<const char*, bool (*)(const json&)>> rules,
-                  std::initializer_list<const char*> optional = {}) {
-    for (const auto& [key, fits] : rules) {
-        const bool may_lack = std::find_if(optional.begin(), optional.end(),
-                                           [&](const char* k) { return std::string(k) == key; }) != optional.end();
-        const auto it = object.find(key);
-        if (it == object.end()) {
-            if (may_lack) continue;
-            return where + "\"" + key + "\" is missing";
-        }
-        if (!fits(*it)) return where + "\"" + key + "\" is not what brannoc-render writes (" + it->type_name() + ")";
-    }
-    return {};
-}
-
-bool is_text(const json& v) { return v.is_string(); }
-bool is_object(const json& v) { return v.is_object(); }
-bool is_array(const json& v) { return v.is_array(); }
-bool is_flag(const json& v) { return v.is_boolean(); }
-
 // Every key merging reads, of the type the writer gives it.
 Problem check_shape(const json& m, const std::string& name) {
     const std::string file = shown(name) + ": ";
@@ -62,8 +40,7 @@ Problem check_shape(const json& m, const std::string& name) {
                                      {"shard", is_object},
                                      {"tiles", is_array},
                                      {"complete", is_flag},
-                                     {"stale", is_text}},
-                                    {"stale"}))
+                                     {"stale", is_text, true}}))
         return problem;
     if (Problem problem = wrong_key(m["shard"], file + "shard ",
                                     {{"index", is_count}, {"count", is_count}, {"first", is_count}, {"end", is_count}}))
@@ -80,13 +57,12 @@ Problem check_shape(const json& m, const std::string& name) {
         if (Problem problem = wrong_key(tiles[t], where,
                                         {{"index", is_count},
                                          {"file", is_text},
-                                         {"gif", is_text},
-                                         {"normals", is_text},
-                                         {"heights", is_text},
-                                         {"lit", is_text},
-                                         {"albedo", is_text},
-                                         {"files", is_object}},
-                                        {"gif", "normals", "heights", "lit", "albedo"}))
+                                         {"gif", is_text, true},
+                                         {"normals", is_text, true},
+                                         {"heights", is_text, true},
+                                         {"lit", is_text, true},
+                                         {"albedo", is_text, true},
+                                         {"files", is_object}}))
             return problem;
         for (const auto& [listed, written] : tiles[t]["files"].items()) {
             if (!written.is_object())
@@ -117,18 +93,22 @@ struct Found {
     int index = 0, count = 0;
 };
 
+const std::regex& shard_name() {
+    static const std::regex name(R"(manifest\.([0-9]{1,7})-of-([0-9]{1,7})\.json)");
+    return name;
+}
+
 // The shard manifests' names in the folder, of the split chosen.
 Problem find_names(const std::string& folder, int split, std::vector<Found>& found) {
-    static const std::regex shard_name(R"(manifest\.([0-9]{1,7})-of-([0-9]{1,7})\.json)");
     std::error_code error;
-    fs::directory_iterator it(folder, error);
+    fs::directory_iterator it(opened_path(folder), error);
     if (error) return "cannot read " + shown(folder) + ": " + error.message();
     std::vector<Found> all;
     for (fs::directory_iterator end; it != end; it.increment(error)) {
         if (error) return "cannot read " + shown(folder) + ": " + error.message();
         const std::string name = it->path().filename().string();
         std::smatch match;
-        if (!std::regex_match(name, match, shard_name)) continue;
+        if (!std::regex_match(name, match, shard_name())) continue;
         Found shard{name, std::stoi(match[1]), std::stoi(match[2])};
         if (shard.count < 2 || shard.index >= shard.count)
             return shown(name) +
@@ -214,9 +194,11 @@ bool is_plain_name(const std::string& name) {
 
 }  // namespace
 
-json read_manifest(const std::string& path, const std::string& name, Problem& problem) {
-    const ReadResult read = read_regular_file(path, largest_manifest_file);
+json read_manifest(const std::string& path, const std::string& name, Problem& problem, std::size_t largest) {
+    const ReadResult read = read_regular_file(path, largest);
     if (!read.ok) return problem = shown(name) + " cannot be read: " + read.error, json();
+    if (std::memchr(read.bytes.data(), '\0', read.bytes.size()))
+        return problem = shown(name) + " holds NUL bytes: not a manifest that brannoc-render wrote", json();
     if (json_nesting(read.bytes) > deepest_settings_nesting)
         return problem = shown(name) + " is nested deeper than " + std::to_string(deepest_settings_nesting) +
                          " levels: not a manifest that brannoc-render wrote",
@@ -228,7 +210,7 @@ json read_manifest(const std::string& path, const std::string& name, Problem& pr
 }
 
 Problem measure_file(const std::string& path, std::uint64_t& size, std::string& hash) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+    const int fd = ::open(opened_path(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
     if (fd < 0) return errno == ENOENT ? "is missing" : std::string("cannot be read: ") + std::strerror(errno);
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -258,6 +240,15 @@ ShardSet read_shard_manifests(const std::string& folder, int split) {
     set.problem = collect(folder, split, set.shards);
     if (set.problem) set.shards.clear();
     return set;
+}
+
+std::string first_shard_manifest(const std::string& folder) {
+    std::string first;
+    std::error_code error;
+    for (fs::directory_iterator it(opened_path(folder), error), end; !error && it != end; it.increment(error))
+        if (const std::string name = it->path().filename().string(); std::regex_match(name, shard_name()))
+            if (first.empty() || name < first) first = name;
+    return first;
 }
 
 Problem check_listed_files(const std::string& folder, const std::vector<ShardManifest>& shards) {
@@ -296,7 +287,7 @@ std::string merged_manifest_text(const std::vector<ShardManifest>& shards) {
 
 json read_manifest_head(const std::string& path) {
     // The head is small: the settings and a little more.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
+    const int fd = ::open(opened_path(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
     if (fd < 0) return json(json::value_t::discarded);
     struct stat info {};
     std::vector<std::uint8_t> bytes(1 << 16);

@@ -14,10 +14,15 @@
 // (checked before parsing), and every key of the type the writer gives it.
 
 inline constexpr std::size_t largest_manifest_file = std::size_t(1) << 31;
+// A world chunk's manifest: the cells of every layer of the largest chunk
+// one process draws come to tens of megabytes.
+inline constexpr std::size_t largest_world_manifest_file = std::size_t(256) << 20;
 
-// A manifest at `path`, parsed only once it is known to be small and
-// shallow enough; null with the problem, naming it `name`, otherwise.
-nlohmann::json read_manifest(const std::string& path, const std::string& name, Problem& problem);
+// A manifest at `path`, parsed only once it is known to be at most
+// `largest` bytes (told by its size, before it is read), shallow enough and
+// free of NUL bytes; null with the problem, naming it `name`, otherwise.
+nlohmann::json read_manifest(const std::string& path, const std::string& name, Problem& problem,
+                             std::size_t largest = largest_manifest_file);
 
 // A written file's size and content hash, or the problem ("is missing"),
 // without following a link out of the folder or waiting on a pipe.
@@ -40,6 +45,9 @@ struct ShardSet {
     Problem problem;
 };
 ShardSet read_shard_manifests(const std::string& folder, int split = 0);
+
+// The first shard manifest's name in `folder` (manifest.K-of-N.json), or "".
+std::string first_shard_manifest(const std::string& folder);
 
 // Whether every file the shards list is in `folder` with the size and
 // content hash it was written with; the first that is not, in a sentence.

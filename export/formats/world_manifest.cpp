@@ -17,11 +17,31 @@ const char* key_kind(WorldTileKey::Kind kind) {
     }
     return "";
 }
+
+// Where a layer's cells go in the text: a mark the manifest's own strings
+// never hold, replaced by its rows, each on a line of its own (the JSON
+// writer would give every cell a line).
+std::string cells_mark(std::size_t layer) { return "\"#cells " + std::to_string(layer) + "#\""; }
+
+std::string cell_rows(const MapTileLayer& layer, int width) {
+    std::string rows = "[";
+    const std::size_t w = static_cast<std::size_t>(width);
+    for (std::size_t at = 0; at < layer.gids.size(); at += w) {
+        rows += at == 0 ? "\n    [" : ",\n    [";
+        for (std::size_t x = 0; x < w && at + x < layer.gids.size(); ++x)
+            rows += (x == 0 ? "" : ",") + std::to_string(layer.gids[at + x]);
+        rows += "]";
+    }
+    return rows + "\n   ]";
+}
+
+const char* const complete_line = "\n \"complete\": true,";
 }  // namespace
 
 std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, const WorldMap& map,
                            const WorldLayout& layout, const std::vector<const WorldSheet*>& sheets,
-                           const std::vector<std::pair<std::string, std::string>>& files, int tile_height) {
+                           const MapModel& model, const std::vector<std::uint32_t>& object_gids,
+                           const std::vector<std::pair<std::string, std::string>>& files) {
     json m;
     m["seed"] = run.seed;
     m["size"] = {run.world_shape.width, run.world_shape.height};
@@ -29,21 +49,30 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
                   {"x", chunk.x0},        {"y", chunk.y0},     {"width", chunk.width},     {"height", chunk.height}};
     m["settings"] = settings_block(run);
     m["map"] = chunk.stem + ".tmx";
-    m["tile_size"] = {run.iso_width, tile_height};
+    m["tile_size"] = {run.iso_width, model.tile_height};
 
     json counts = {{"fill", 0}, {"over", 0}, {"slope", 0}, {"cliff", 0}};
     for (const WorldTileKey& key : layout.tiles) counts[key_kind(key.kind)] = counts[key_kind(key.kind)].get<int>() + 1;
     m["tile_counts"] = counts;
+    // The tile layers come first in the map, in the layout's order.
+    std::vector<const MapTileLayer*> tile_layers;
+    for (const auto& any : model.layers)
+        if (const auto* layer = std::get_if<MapTileLayer>(&any)) tile_layers.push_back(layer);
     json layers = json::array();
-    for (const WorldLayer& layer : layout.layers) {
+    for (std::size_t k = 0; k < layout.layers.size() && k < tile_layers.size(); ++k) {
         int placed = 0;
-        for (const int t : layer.cells) placed += t >= 0;
-        layers.push_back({{"name", layer.name}, {"level", layer.level}, {"cells", placed}});
+        for (const int t : layout.layers[k].cells) placed += t >= 0;
+        layers.push_back({{"name", layout.layers[k].name},
+                          {"level", layout.layers[k].level},
+                          {"offset_y", tile_layers[k]->offset_y},
+                          {"placed", placed},
+                          {"cells", cells_mark(k).substr(1, cells_mark(k).size() - 2)}});
     }
     m["layers"] = layers;
 
     json tilesets = json::array();
-    for (const WorldSheet* sheet : sheets) {
+    for (std::size_t s = 0; s < sheets.size(); ++s) {
+        const WorldSheet* sheet = sheets[s];
         json tiles = json::array();
         for (std::size_t k = 0; k < sheet->tiles.size(); ++k) {
             json tile = {{"id", static_cast<int>(k) * sheet->frames}, {"name", sheet->tile_names[k]}};
@@ -53,6 +82,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
         }
         tilesets.push_back({{"image", sheet->image_file()},
                             {"tileset", sheet->tileset_file()},
+                            {"firstgid", s < model.tilesets.size() ? model.tilesets[s].first_gid : 0},
                             {"frames", sheet->frames},
                             {"tiles", std::move(tiles)}});
     }
@@ -60,9 +90,16 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
 
     json objects = json::array();
     json object_counts = json::object();
-    for (const WorldObject& o : map.objects) {
+    for (std::size_t k = 0; k < map.objects.size(); ++k) {
+        const WorldObject& o = map.objects[k];
         const char* name = world_object_name(o.kind);
-        objects.push_back({{"kind", name}, {"look", o.look}, {"x", o.x}, {"y", o.y}, {"level", o.level}});
+        objects.push_back({{"kind", name},
+                           {"look", o.look},
+                           {"x", o.x},
+                           {"y", o.y},
+                           {"cell", {o.x - chunk.x0, o.y - chunk.y0}},
+                           {"level", o.level},
+                           {"gid", k < object_gids.size() ? object_gids[k] : 0}});
         object_counts[name] = object_counts.value(name, 0) + 1;
     }
     m["object_counts"] = object_counts;
@@ -73,5 +110,21 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
         written[name] = {{"bytes", bytes.size()}, {"fnv1a64", content_hash_hex(bytes.data(), bytes.size())}};
     m["files"] = written;
     m["complete"] = true;
-    return m.dump(1) + "\n";
+    std::string text = m.dump(1) + "\n";
+    for (std::size_t k = 0; k < layout.layers.size() && k < tile_layers.size(); ++k) {
+        const std::string mark = cells_mark(k);
+        if (const std::size_t at = text.find(mark); at != std::string::npos)
+            text.replace(at, mark.size(), cell_rows(*tile_layers[k], model.width));
+    }
+    return text;
+}
+
+std::string world_manifest_not_complete(const std::string& text, const std::string& why) {
+    const std::size_t at = text.find(complete_line);
+    if (at == std::string::npos) return {};
+    std::string replaced = "\n \"complete\": false,";
+    if (!why.empty()) replaced += "\n \"stale\": " + json(why).dump() + ",";
+    std::string out = text;
+    out.replace(at, std::string(complete_line).size(), replaced);
+    return out;
 }

@@ -22,7 +22,10 @@ constexpr double shutter = 2.5;
 constexpr double least_texels = 8.0;
 constexpr double window_reach = 3.0;
 
-int wrap(int at, int period) { return ((at % period) + period) % period; }
+int wrap(int at, int period) {
+    const int r = at % period;
+    return r < 0 ? r + period : r;
+}
 }  // namespace
 
 CellDrift flow_drift(double degrees) {

@@ -21,11 +21,14 @@ struct Pixel {
     Part part = Part::none;
     std::int16_t foot = 0;             // a face pixel: the row its face stands on
     float toward_i = 0, toward_j = 0;  // a face pixel: where it faces, on the ground
+    bool speck = false;                // a face pixel to take the ground beside it
 };
 
 // A face no wider than this along a row, with ground either side, is a
 // pole, not a face.
 constexpr long pole_width = 2;
+// How far along its row a speck looks for ground.
+constexpr long speck_reach = 4;
 
 // Light on the high ground's rim, and shade on the low ground at a face's
 // foot and where raised ground hides the ground behind it.
@@ -110,8 +113,12 @@ public:
             std::size_t end = k;
             while (end < rows.size() && rows[end].part == Part::face) ++end;
             if (end - k > 0 && end - k <= speck && static_cast<std::size_t>(step_) > speck) {
-                const Pixel fill = k > 0 ? rows[k - 1] : end < rows.size() ? rows[end] : Pixel{};
-                for (std::size_t s = k; s < end; ++s) rows[s] = fill;
+                // A column that is all face has no ground of its own to take:
+                // it takes its neighbours' (clear_poles).
+                if (k == 0 && end == rows.size())
+                    for (std::size_t s = k; s < end; ++s) rows[s].speck = true;
+                else
+                    for (std::size_t s = k; s < end; ++s) rows[s] = k > 0 ? rows[k - 1] : rows[end];
             }
             k = end > k ? end : k + 1;
         }
@@ -182,6 +189,18 @@ void clear_poles(std::vector<std::vector<Pixel>>& columns, const std::vector<Col
         return k >= 0 && k < static_cast<int>(column.size()) ? &column[static_cast<std::size_t>(k)] : nullptr;
     };
     const auto ground = [](const Pixel* p) { return p && (p->part == Part::low || p->part == Part::high); };
+    // Specks first, from the ground nearest along their row.
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        for (std::size_t k = 0; k < columns[c].size(); ++k) {
+            if (!columns[c][k].speck) continue;
+            const int y = spans[c].first + static_cast<int>(k);
+            for (long d = 1; d <= speck_reach && columns[c][k].speck; ++d)
+                for (const long n : {static_cast<long>(c) - d, static_cast<long>(c) + d})
+                    if (const Pixel* beside = at(n, y); ground(beside)) {
+                        columns[c][k] = *beside;
+                        break;
+                    }
+        }
     int top = 0, bottom = 0;
     for (const ColumnSpan& span : spans) top = std::min(top, span.first), bottom = std::max(bottom, span.end);
     for (int y = top; y < bottom; ++y)

@@ -2,6 +2,7 @@
 
 #include "canvas/mix_hash.hpp"
 #include "generators/transition/corner_field.hpp"
+#include "generators/transition/transition_set.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -11,6 +12,9 @@ namespace {
 // the corners, where a tile's depth must be its corner's own.
 constexpr double set_wander = 0.1, variant_wander = 0.1;
 constexpr double corner_calm = 0.3;  // tile units from a corner where the wander is whole
+// Grid steps from a corner that show the corner's water alone, and over
+// which it eases into the fade.
+constexpr double pure_corner = 6, corner_ease = 6;
 // The blend's values over which the fade runs, evenly: nearly corner to
 // corner, as wide as one tile allows.
 constexpr double fade_from = 0.02, fade_to = 0.98;
@@ -42,5 +46,15 @@ double DepthFade::share_of_b(int i, int j) const {
         wander += variant_wander * ease((edge - variant_from) / (variant_full - variant_from)) * own_.at(u, v).value;
     }
     const double f = folded_corner_blend(mask_, u, v) + wander * ease(corner / corner_calm);
-    return std::clamp((f - fade_from) / (fade_to - fade_from), 0.0, 1.0);
+    const double share = std::clamp((f - fade_from) / (fade_to - fade_from), 0.0, 1.0);
+    // Next to a corner the corner's own water, whole, easing into the fade:
+    // where a map's tiles overlap by a pixel (round their corners, at odd
+    // tile heights) each lays the same opaque or clear pixel, so the order
+    // they come in changes nothing.
+    const double steps = corner * h_;
+    if (steps >= pure_corner + corner_ease) return share;
+    const bool right = u >= 0.5, down = v >= 0.5;
+    const double own = corner_terrain(mask_, right ? (down ? corner_bottom : corner_right)
+                                                   : (down ? corner_left : corner_top));
+    return own + (share - own) * ease((steps - pure_corner) / corner_ease);
 }

@@ -59,6 +59,13 @@ public:
         if (spec.mask != 0 && spec.mask != corner_masks - 1) regions_.emplace(regions_for(spec, half_width, reach_));
         cells_[0] = terrain_cell_origin(spec.a);
         cells_[1] = terrain_cell_origin(spec.b);
+        // Every point's speckle, once: flowing water reads the shades of
+        // the points it passes many times over for every point it paints.
+        shades_.resize(static_cast<std::size_t>(half_width) * half_width);
+        for (int j = 0; j < half_width; ++j)
+            for (int i = 0; i < half_width; ++i)
+                shades_[static_cast<std::size_t>(j) * half_width + i] =
+                    set_point_shade(spec.set_seed, spec.variant, half_width, i, j);
         for (int side = 0; side < 2; ++side)
             if ((side == 0 ? spec.a : spec.b).kind == TerrainKind::rock) {
                 // Rock through a warp: the set's along the edges, the variant's own inside.
@@ -81,46 +88,75 @@ public:
         }
     }
 
-    // `a_texel`, when given, stands in for terrain A's texel everywhere.
-    Painted paint(int i, int j, std::optional<Colour> a_texel = std::nullopt) const {
+    // `a_texel`, when given, stands in for terrain A's texel everywhere;
+    // `b_texel`, when given, keeps B's once read, for the next paint of
+    // the same point. `plain`, when given, learns which side's texel the
+    // point shows as it is, untouched by any band (0 A, 1 B), or -1: which
+    // it is depends on where the point lies, never on the texels.
+    Painted paint(int i, int j, std::optional<Colour> a_texel = std::nullopt,
+                  std::optional<Colour>* b_texel = nullptr, int* plain = nullptr) const {
         const double d = distance(i, j);
         const double into_upper = upper_ == 1 ? d : -d;
-        const float shade = set_point_shade(spec_.set_seed, spec_.variant, h_, i, j);
+        const float shade = shade_at(i, j);
         const double u = static_cast<double>(i) / h_, v = static_cast<double>(j) / h_;
-        const auto side = [&](int s) { return s == 0 && a_texel ? *a_texel : texel(s, i, j, shade); };
-        switch (level_) {
-            case Level::shore: {
-                const double width = noise01(width_noise_, u, v);
-                if (into_upper >= 0) return shore_land(style_, bands_, into_upper, width, side(upper_));
-                const bool foam = style_.foam && foam_[static_cast<std::size_t>(j) * h_ + i];
-                return shore_water(style_, bands_, -into_upper, width, foam ? noise01(foam_noise_, u, v, 0.37) : 0,
-                                   side(1 - upper_));
+        const auto side = [&](int s) {
+            if (s == 0 && a_texel) return *a_texel;
+            if (s == 1 && b_texel) return b_texel->has_value() ? **b_texel : **b_texel = texel(s, i, j, shade);
+            return texel(s, i, j, shade);
+        };
+        int shown = -1;
+        // A band's painting keeps its side's label only where it leaves the texel as it is.
+        const auto labelled = [&](Painted painted) {
+            if (painted.label == BandLabel::upper) shown = upper_;
+            if (painted.label == BandLabel::lower) shown = 1 - upper_;
+            return painted;
+        };
+        const Painted painted = [&]() -> Painted {
+            switch (level_) {
+                case Level::shore: {
+                    const double width = noise01(width_noise_, u, v);
+                    if (into_upper >= 0) return labelled(shore_land(style_, bands_, into_upper, width, side(upper_)));
+                    const bool foam = style_.foam && foam_[static_cast<std::size_t>(j) * h_ + i];
+                    return labelled(shore_water(style_, bands_, -into_upper, width,
+                                                foam ? noise01(foam_noise_, u, v, 0.37) : 0, side(1 - upper_)));
+                }
+                case Level::step:
+                    if (into_upper >= bands_.lip) return labelled({side(upper_), BandLabel::upper});
+                    if (into_upper < -bands_.shadow) return labelled({side(1 - upper_), BandLabel::lower});
+                    return labelled(step_edge(bands_, into_upper, side(upper_), side(1 - upper_)));
+                case Level::depth: {
+                    // Two waters: the fade over most of the tile, not a band along the boundary.
+                    const double b = fade_.share_of_b(i, j), up = upper_ == 1 ? b : 1 - b;
+                    if (up >= 1) return labelled({side(upper_), BandLabel::upper});
+                    if (up <= 0) return labelled({side(1 - upper_), BandLabel::lower});
+                    // The fade mixes both sides whatever its label.
+                    return {mix_colour(side(1 - upper_), side(upper_), up),
+                            up >= 0.5 ? BandLabel::upper : BandLabel::lower};
+                }
+                default: {
+                    if (into_upper >= bands_.blend) return labelled({side(upper_), BandLabel::upper});
+                    if (into_upper <= -bands_.blend) return labelled({side(1 - upper_), BandLabel::lower});
+                    // The blends mix both sides whatever their label.
+                    return level_edge(bands_, into_upper, side(upper_), side(1 - upper_));
+                }
             }
-            case Level::step:
-                if (into_upper >= bands_.lip) return {side(upper_), BandLabel::upper};
-                if (into_upper < -bands_.shadow) return {side(1 - upper_), BandLabel::lower};
-                return step_edge(bands_, into_upper, side(upper_), side(1 - upper_));
-            case Level::depth: {
-                // Two waters: the fade over most of the tile, not a band along the boundary.
-                const double b = fade_.share_of_b(i, j), up = upper_ == 1 ? b : 1 - b;
-                if (up >= 1) return {side(upper_), BandLabel::upper};
-                if (up <= 0) return {side(1 - upper_), BandLabel::lower};
-                return {mix_colour(side(1 - upper_), side(upper_), up), up >= 0.5 ? BandLabel::upper : BandLabel::lower};
-            }
-            default: {
-                if (into_upper >= bands_.blend) return {side(upper_), BandLabel::upper};
-                if (into_upper <= -bands_.blend) return {side(1 - upper_), BandLabel::lower};
-                return level_edge(bands_, into_upper, side(upper_), side(1 - upper_));
-            }
-        }
+        }();
+        if (plain) *plain = shown;
+        return painted;
     }
 
     // The point of an over tile: A's side left out, B's side and every band
-    // on A's side laid over it as coverage.
+    // on A's side laid over it as coverage. Where a side shows as it is the
+    // matte is known without A's texel (nothing of B, or all of it), which
+    // spares reading it: moving water's texels are most of a world's time.
     OverPixel over_paint(int i, int j) const {
-        const Colour a = texel(0, i, j, set_point_shade(spec_.set_seed, spec_.variant, h_, i, j));
-        return matte_over(paint(i, j, rgb(0, 0, 0)).colour, paint(i, j, rgb(255, 255, 255)).colour,
-                          paint(i, j, a).colour, a);
+        std::optional<Colour> b;  // B's texel is the same in all three
+        int plain = -1;
+        const Colour on_black = paint(i, j, rgb(0, 0, 0), &b, &plain).colour;
+        if (plain == 0) return {};
+        if (plain == 1) return {on_black, 255};
+        const Colour a = texel(0, i, j, shade_at(i, j));
+        return matte_over(on_black, paint(i, j, rgb(255, 255, 255), &b).colour, paint(i, j, a, &b).colour, a);
     }
 
     // The ground's shape under the point, for the maps: a raised side
@@ -157,6 +193,7 @@ private:
         if (spec_.mask == 0 || spec_.mask == corner_masks - 1) return spec_.mask == 0 ? -reach_ : reach_;
         return regions_->distance(i, j);
     }
+    float shade_at(int i, int j) const { return shades_[static_cast<std::size_t>(j) * h_ + i]; }
 
     // 0..1: the set's noise, which every tile shares at its edges, and the
     // variant's own inside.
@@ -169,12 +206,7 @@ private:
 
     Colour texel(int side, int i, int j, float shade) const {
         const bool water = (side == 0 ? spec_.a : spec_.b).kind == TerrainKind::water;
-        if (water && phase_.flows()) {
-            const auto shade_at = [this](int a, int b) {
-                return set_point_shade(spec_.set_seed, spec_.variant, h_, a, b);
-            };
-            return transition_flowing_water_texel(sheet_, cells_[side], h_, i, j, shade_at, phase_);
-        }
+        if (water && phase_.flows()) return transition_flowing_water_texel(sheet_, cells_[side], h_, i, j, shades_, phase_);
         const auto read = [&](TextureOffset offset, const EvenTexture& land) {
             return water ? transition_water_texel(sheet_, cells_[side], h_, i, j, shade, phase_, offset)
                          : transition_land_texel(land, h_, i, j, shade, offset);
@@ -201,6 +233,7 @@ private:
     Level level_ = Level::level;
     ShoreStyle style_;
     std::vector<std::uint8_t> foam_;
+    std::vector<float> shades_;  // set_point_shade of every point, row by row
 };
 }  // namespace
 
@@ -230,7 +263,7 @@ void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) 
     const int half_width = context.state.geometry.half_width;
     begin_tile(context, tile_area_colour);
     const TransitionPainter painter(context.state.ground_sheet.image, context.request.water_phase, spec, half_width);
-    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    DrawingContext dc(context.state.canvas, context.request.surfaces, context.request.painted);
     SurfaceId top = 0;  // the upper side's flat top, named once
     for (int i = 0; i < half_width; ++i)
         for (int j = 0; j < half_width; ++j) {

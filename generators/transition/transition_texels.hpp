@@ -6,7 +6,7 @@
 #include "generators/common/even_texture.hpp"
 #include "generators/transition/variant_offset.hpp"
 
-#include <functional>
+#include <vector>
 
 // The texels of a transition tile: grid point (i, j) of a tile of half width
 // H reads its terrain's cell `offset` texels from where the plain tile reads
@@ -25,8 +25,8 @@ Colour transition_water_texel(const RasterImage& ground_sheet, SheetPoint water_
                               float shade, const WaterPhase& phase, TextureOffset offset);
 
 // Flowing water (phase.flows()) carries the shades of the points it passes
-// (shade_at, of any grid point) with its texels
+// (`shades`, of every grid point, row by row) with its texels
 // (generators/common/water_flow.hpp). It reads the shared place of the cell
 // in every variant: a drifting texture shows no tile period to hide.
 Colour transition_flowing_water_texel(const RasterImage& ground_sheet, SheetPoint water_cell, int half_width, int i,
-                                      int j, const std::function<float(int, int)>& shade_at, const WaterPhase& phase);
+                                      int j, const std::vector<float>& shades, const WaterPhase& phase);

@@ -3,10 +3,10 @@
 #include <string>
 
 // A world drawn in chunks: --shard K/N splits it into a grid of N chunk
-// maps, as square as N allows (columns the smallest divisor of N at least
-// its square root), chunk K at column K % columns, row K / columns. Each
-// chunk is a map of its own whose files are named after it; the whole
-// world, one chunk, is "world".
+// maps whose chunks are as square as the world's shape and N allow (a
+// square world of 16 makes 4 x 4, a 1 x 9 world of 3 makes 1 x 3), chunk K
+// at column K % columns, row K / columns. Each chunk is a map of its own
+// whose files are named after it; the whole world, one chunk, is "world".
 struct WorldChunk {
     int index = 0, count = 1;
     int columns = 1, rows = 1;
@@ -14,5 +14,10 @@ struct WorldChunk {
     std::string stem;                           // "world" or "world_K"
 };
 
-// Chunk `index` of `count` of a world of width x height cells.
+// The columns of that grid; 0 when no grid of `count` chunks of at least
+// one cell each fits the world.
+int world_chunk_columns(int width, int height, int count);
+
+// Chunk `index` of `count` of a world of width x height cells (all empty
+// when no grid fits).
 WorldChunk world_chunk(int width, int height, int index, int count);

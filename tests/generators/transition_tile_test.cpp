@@ -166,7 +166,15 @@ std::vector<std::pair<BandLabel, Region>> regions_of(const std::vector<BandLabel
 // Over every tile of 8 variants of five pairs at three widths: no region
 // smaller than three grid steps that the neighbours do not continue, every
 // terrain region reaching an edge (a corner's), and every band (wet, foam,
-// shallows, lip, shadow) lying beside the terrain it edges.
+// shallows, lip, shadow) lying beside the terrain it edges. The release
+// build checks every tile; the sanitizers, twenty times slower, check one
+// variant of each pair, width and mask, every variant in turn across the
+// masks, so the same paths run under them in a twentieth of the time.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool every_variant = false;
+#else
+constexpr bool every_variant = true;
+#endif
 TEST(TransitionTile, ShoresAndEdgesHaveNoIslandsSpecksOrStrayBands) {
     TileRig rig;
     const Pair five[] = {pairs[0],
@@ -178,6 +186,7 @@ TEST(TransitionTile, ShoresAndEdgesHaveNoIslandsSpecksOrStrayBands) {
         for (const int width : {64, 128, 200})
             for (int variant = 0; variant < 8; ++variant)
                 for (int mask = 0; mask < corner_masks; ++mask) {
+                    if (!every_variant && (mask + width / 2) % 8 != variant) continue;
                     const int h = width / 2;
                     std::vector<BandLabel> labels =
                         transition_band_labels(rig.state().ground_sheet.image, {pair.a, pair.b, mask, variant, 77}, h);

@@ -18,6 +18,7 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <poll.h>
 #include <pty.h>
 #include <thread>
 
@@ -59,6 +60,9 @@ std::set<std::string> listed(const nlohmann::json& manifest) {
     for (const auto& tile : manifest["tiles"]) names.insert(tile["file"].get<std::string>());
     return names;
 }
+
+// In the child of a fork (pid 0).
+bool child_of(pid_t pid) { return pid == 0; }
 
 class Faults : public ::testing::Test {
 protected:
@@ -229,4 +233,84 @@ TEST_F(Faults, LinksPlantedOnTheWayOrInAnotherUsersFolderAreNotFollowed) {
     planted(theirs / "real", theirs / "tiles");
     EXPECT_EQ(run_captured({"--kind", "water", "--count", "2", "--out", (theirs / "tiles").string()}).code, 0);
     EXPECT_TRUE(fs::exists(theirs / "real" / "manifest.json"));
+}
+
+// Another user who swaps the output folder for a link once the run has
+// opened it redirects nothing: every file goes through the folder's
+// descriptor. The run is caught halfway by a pipe in a tile's place.
+TEST_F(Faults, AFolderSwappedForALinkMidRunRedirectsNothing) {
+    const fs::path out = dir_ / "out", moved = dir_ / "moved", victim = dir_ / "victim";
+    fs::create_directories(out);
+    fs::create_directories(victim);
+    ASSERT_EQ(::mkfifo((out / "water-0001.png").c_str(), 0644), 0);
+    const int reader = ::open((out / "water-0001.png").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ::fcntl(reader, F_SETPIPE_SZ, 4096);
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(run_render({"--kind", "water", "--iso-width", "40", "--count", "4", "--jobs", "1", "--out", out}));
+    pollfd waiting{reader, POLLIN, 0};
+    ASSERT_EQ(::poll(&waiting, 1, 60'000), 1) << "the run never reached the pipe";
+    fs::rename(out, moved);
+    fs::create_directory_symlink(victim, out);
+    ::fcntl(reader, F_SETFL, 0);  // now wait for the rest of the tile's bytes
+    char buffer[4096];
+    while (::read(reader, buffer, sizeof buffer) > 0) {
+    }
+    ::close(reader);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(fs::is_empty(victim)) << "written through the link: " << fs::directory_iterator(victim)->path();
+    EXPECT_TRUE(fs::exists(moved / "water-0003.png"));
+    EXPECT_EQ(read_json(moved / "manifest.json")["complete"], true);
+}
+
+// Runs of several users share a folder such as /tmp: the lock one user's
+// run holds there does not stop another's, and a lock file another user
+// left that others may not write is refused saying whose it is and what
+// to do, not with a bare "Permission denied".
+TEST_F(Faults, UsersShareAFoldersLockAndAForeignOneIsExplained) {
+    if (::geteuid() != 0) GTEST_SKIP() << "making another user's lock needs root";
+    const fs::path shared = dir_ / "shared";
+    fs::create_directories(shared);
+    ::chmod(shared.c_str(), 01777);
+    const uid_t other = ordinary_uid() - 1;
+    int ready[2], done[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t holder = ::fork();
+    if (child_of(holder)) {
+        if (::setgid(other) != 0 || ::setuid(other) != 0) ::_exit(99);
+        std::string problem;
+        const std::optional<OutputLock> lock = OutputLock::acquire(shared, {{"theirs.json"}}, problem);
+        char byte = lock ? 1 : 0;
+        [[maybe_unused]] const ssize_t told = ::write(ready[1], &byte, 1);
+        [[maybe_unused]] const ssize_t waited = ::read(done[0], &byte, 1);
+        ::_exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    ASSERT_EQ(held, 1);
+    const std::string out = shared.string();
+    const ChildOutcome beside = run_as_ordinary_user([&] {
+        return std::to_string(run_render({"--kind", "water", "--iso-width", "40", "--count", "2", "--out", out}));
+    });
+    [[maybe_unused]] const ssize_t told = ::write(done[1], "x", 1);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(beside.output, "0") << "another user's run in the folder stopped this one";
+
+    std::ofstream(shared / ".brannoc.lock") << "";
+    ::chmod((shared / ".brannoc.lock").c_str(), 0644);
+    ASSERT_EQ(::chown((shared / ".brannoc.lock").c_str(), other, other), 0);
+    const ChildOutcome refused = run_as_ordinary_user([&] {
+        std::FILE* report = std::tmpfile();
+        const int code = run_render({"--kind", "water", "--iso-width", "40", "--count", "2", "--out", out}, report);
+        std::rewind(report);
+        char text[1024] = {};
+        const std::size_t n = std::fread(text, 1, sizeof text - 1, report);
+        return std::to_string(code) + " " + std::string(text, n);
+    });
+    EXPECT_EQ(refused.output.rfind("2 ", 0), 0u) << refused.output;
+    EXPECT_NE(refused.output.find("ask them to"), std::string::npos) << refused.output;
 }

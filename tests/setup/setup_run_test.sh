@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # "tools/setup.sh run" builds the two programs, not the tests and benchmarks,
-# before the window opens. Runs the script in a scratch copy with cmake,
-# dpkg-query and the program replaced by stand-ins that log what they are
-# asked to do.
+# before the window opens, and leaves a configured build folder's
+# warnings-as-errors as "test" set it (turning it over rebuilds every file);
+# "install" puts the programs in ~/.local/bin. Runs the script in a scratch
+# copy with cmake, dpkg-query and the program replaced by stand-ins that log
+# what they are asked to do.
 set -u
 root=${1:?source root}
 scratch=$(mktemp -d)
@@ -25,4 +27,19 @@ if [ "$builds" != "cmake --build --preset default --target brannoc brannoc-rende
     exit 1
 fi
 grep -q '^launched$' "$log" || { echo "the window was not launched"; exit 1; }
-echo "setup.sh run: builds brannoc and brannoc-render, then launches"
+grep -q '^cmake --preset default -DBRANNOC_WERROR=OFF$' "$log" || { echo "a fresh folder is not configured without -Werror"; cat "$log"; exit 1; }
+
+# After "test": the folder is configured, and keeps its flag.
+: > "$log"
+touch "$scratch/build/CMakeCache.txt"
+PATH="$scratch/fake:$PATH" bash "$scratch/tools/setup.sh" run > /dev/null 2>&1 || { echo "setup.sh run failed"; exit 1; }
+if grep -q 'BRANNOC_WERROR' "$log"; then
+    echo "run turned over the flag test set, which rebuilds everything:"
+    grep '^cmake --preset' "$log"
+    exit 1
+fi
+
+: > "$log"
+HOME=$scratch PATH="$scratch/fake:$PATH" bash "$scratch/tools/setup.sh" install > /dev/null 2>&1 || { echo "setup.sh install failed"; exit 1; }
+grep -q "^cmake --install build --prefix $scratch/.local$" "$log" || { echo "install did not install into ~/.local"; cat "$log"; exit 1; }
+echo "setup.sh run: builds brannoc and brannoc-render, then launches, keeping a configured folder's flags; install puts them in ~/.local/bin"
