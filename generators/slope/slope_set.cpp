@@ -3,6 +3,7 @@
 #include "canvas/drawing_context.hpp"
 #include "generators/slope/cliff_painter.hpp"
 #include "generators/slope/slope_painter.hpp"
+#include "generators/slope/slope_surface.hpp"
 #include "state/tile_setup.hpp"
 
 #include <algorithm>
@@ -37,3 +38,5 @@ void draw_slope_tile(TileContext& context, const SlopeTileSpec& spec) {
     }
     show_tile(context);
 }
+
+double slope_surface_height(int mask, double u, double v) { return SlopeSurface(mask).height(u, v); }

@@ -160,6 +160,7 @@ void grow_world_patch(WorldPatch& patch, const WorldRequest& request) {
     for (std::size_t i = 0; i < corners; ++i) patch.level[i] = static_cast<std::uint8_t>(scale.level_of(height[i]));
     for (int t = scale.first_cliff + 1; t <= levels; ++t)
         for (int pass = 0; pass < outline_passes; ++pass) smooth_outline(patch.level, w, h, t);
+    patch.field_terrain = patch.terrain;
 
     patch.rise.assign(static_cast<std::size_t>(w - 1) * (h - 1), 0);
     for (int y = 0; y + 1 < h; ++y)

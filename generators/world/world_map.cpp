@@ -11,6 +11,7 @@
 WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width, int height) {
     WorldMap map;
     map.x0 = x0, map.y0 = y0, map.width = std::max(0, width), map.height = std::max(0, height);
+    map.levels = request.levels;
     const int margin = world_level_reach(request.levels) + world_object_reach();
     WorldPatch patch;
     patch.x0 = x0 - margin, patch.y0 = y0 - margin;
@@ -45,14 +46,6 @@ const char* world_terrain_name(WorldTerrain terrain) {
 }
 
 const char* world_object_name(WorldObjectKind kind) {
-    static const char* const names[] = {"tree", "house", "boulder", "bush"};
+    static const char* const names[] = {"tree", "house", "boulder", "bush", "mountain"};
     return names[static_cast<int>(kind)];
-}
-
-int world_object_looks(WorldObjectKind kind) {
-    switch (kind) {
-        case WorldObjectKind::tree: return 6;
-        case WorldObjectKind::house: return 4;
-        default: return 4;
-    }
 }
