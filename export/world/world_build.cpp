@@ -173,6 +173,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     }
     // Where each sprite went: its sheet and its id there.
     std::vector<std::pair<WorldSheet*, int>> sprite_at(sprites.size(), {nullptr, 0});
+    std::map<const WorldSheet*, std::vector<WorldObjectKind>> sheet_kinds;  // each sprite's kind, in sheet order
     for (const WorldObject& o : map.objects) {
         const std::size_t k = sprite_of(o);
         if (sprite_at[k].first) continue;
@@ -180,6 +181,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         WorldSheet& sheet = kind == WorldObjectKind::mountain ? mountains : objects;
         sprite_at[k] = {&sheet, static_cast<int>(sheet.tiles.size())};
         sheet.tiles.push_back(sprites[k]);
+        sheet_kinds[&sheet].push_back(kind);
         std::string name = std::string(world_object_name(kind)) + " " + std::to_string(look);
         std::vector<std::string> finish = world_sprite_finish(palette, kind, run.iso_width).names();
         if (slice >= 0) {
@@ -196,6 +198,10 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
                 out.problem = problem;
                 return out;
             }
+            s->facts = world_sheet_facts(s->keys, sheet_kinds[s],
+                                         {static_cast<double>(s->layout.diamond_width),
+                                          static_cast<double>(s->layout.diamond_height),
+                                          static_cast<double>(world_level_rise(1, run.world_shape.levels, run.iso_width))});
             sheets.push_back(s);
         }
 
@@ -215,7 +221,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     }
     for (const WorldLayer& layer : layout.layers) {
         MapTileLayer tiles_layer{
-            layer.name, 0, -world_level_rise(layer.level, run.world_shape.levels, run.iso_width), {}};
+            layer.name, 0, -world_level_rise(layer.level, run.world_shape.levels, run.iso_width), {},
+            {{"level", layer.level}}};
         tiles_layer.gids.reserve(layer.cells.size());
         for (const int t : layer.cells) {
             if (t < 0) {
@@ -266,6 +273,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
             }
             return on_level.value_or(0);
         };
+        const CellGeometry cell{static_cast<double>(model.tile_width), static_cast<double>(model.tile_height),
+                                static_cast<double>(world_level_rise(1, run.world_shape.levels, run.iso_width))};
         int id = 1;
         for (const Standing& s : in_depth) {
             const WorldObject& o = *s.object;
@@ -279,6 +288,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
             layer.objects.back().id = id++;
             layer.objects.back().name = world_object_name(o.kind);
             layer.objects.back().type = world_object_name(o.kind);
+            layer.objects.back().collision = world_object_facts(o.kind, cell).collision;
         }
         model.layers.emplace_back(std::move(layer));
     }
