@@ -9,7 +9,6 @@
 #include "export/formats/sheet_layout.hpp"
 #include "export/tile/tile_frames.hpp"
 #include "export/tile/transition_tiles.hpp"
-#include "export/map/map_composite.hpp"
 #include "generators/world/world_chunks.hpp"
 #include "generators/world/world_layout.hpp"
 
@@ -212,47 +211,6 @@ Problem check_outputs(const RenderSettings& s) {
     return std::nullopt;
 }
 
-// The pixels of a chunk's map at most (its render, world.png): the diamond
-// box of its cells, grown up by the highest level's offset.
-long long largest_chunk_pixels(const RenderSettings& s, int count) {
-    const int columns = world_chunk_columns(s.world_shape.width, s.world_shape.height, count);
-    if (columns == 0) return 0;
-    const long long rows = count / columns;
-    const long long side = (s.world_shape.width + columns - 1) / columns + (s.world_shape.height + rows - 1) / rows;
-    const long long rise = world_level_rise(s.world_shape.levels, s.iso_width);
-    return side * (s.iso_width / 2) * (side * (s.iso_width / 2 / 2) + rise);
-}
-
-// A world one process cannot draw is refused before anything is drawn,
-// saying into how many chunks to split it.
-Problem check_world_size(const RenderSettings& s) {
-    if (largest_chunk_pixels(s, s.shards) <= largest_map_pixels) return std::nullopt;
-    int fits = 0;
-    for (int n = s.shards + 1; n <= s.world_shape.width * s.world_shape.height && fits == 0; ++n)
-        if (const long long pixels = largest_chunk_pixels(s, n); pixels > 0 && pixels <= largest_map_pixels) fits = n;
-    const std::string world = std::to_string(s.world_shape.width) + " x " + std::to_string(s.world_shape.height) +
-                              " world at width " + std::to_string(s.iso_width);
-    const std::string what = s.shards > 1 ? "each of its " + std::to_string(s.shards) + " chunks" : "its map";
-    const std::string limit = "more than the " + std::to_string(largest_map_pixels) + " pixels one process draws";
-    if (fits == 0) return "a " + world + " is too large: " + what + " would be " + limit;
-    // Offered for a square world: the fewest chunks of a square grid.
-    int offered = fits;
-    for (int side = 1; s.world_shape.width == s.world_shape.height && side <= s.world_shape.width; ++side)
-        if (side * side >= fits && largest_chunk_pixels(s, side * side) > 0 &&
-            largest_chunk_pixels(s, side * side) <= largest_map_pixels &&
-            world_chunk_columns(s.world_shape.width, s.world_shape.height, side * side) == side) {
-            offered = side * side;
-            break;
-        }
-    const int columns = world_chunk_columns(s.world_shape.width, s.world_shape.height, offered);
-    return "a " + world + " is too large to draw " +
-           (s.shards > 1 ? "in " + std::to_string(s.shards) + " chunks" : "whole") + " (" + what + " would be " +
-           limit + "): draw it in " + std::to_string(fits) + " chunks or more, such as " + dashed(Id::shard) + " K/" +
-           std::to_string(offered) + " (a grid of " + std::to_string(columns) + " x " +
-           std::to_string(offered / columns) + ") for K from 0 to " + std::to_string(offered - 1) +
-           ", then brannoc-render merge the folder";
-}
-
 // A world takes only the options that shape a world; a tile run none of them.
 Problem check_world(const RenderSettings& s, const std::set<std::string>& given) {
     if (!s.world) {
@@ -276,7 +234,6 @@ Problem check_world(const RenderSettings& s, const std::set<std::string>& given)
         return dashed(Id::shard) + ": no grid of " + std::to_string(s.shards) + " chunks fits the world's " +
                std::to_string(s.world_shape.width) + " x " + std::to_string(s.world_shape.height) +
                " cells (each chunk needs a cell at least): split it into fewer";
-    if (Problem p = check_world_size(s)) return p;
     return check_rules(s, given);
 }
 }  // namespace
