@@ -10,6 +10,7 @@
 #include "generators/world/world_chunks.hpp"
 #include "generators/world/world_layout.hpp"
 #include "export/formats/world_manifest.hpp"
+#include "export/world/world_picture.hpp"
 #include "export/world/world_sprite_finish.hpp"
 #include "export/world/world_sprite_fit.hpp"
 #include "export/world/world_sprites.hpp"
@@ -87,7 +88,7 @@ std::vector<Colour> terrain_colours(const WorldPalette& palette, const AppState&
 }
 }  // namespace
 
-WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
+WorldFiles build_world(const RenderSettings& given, const AppState& prototype, const PngRowWriter::Sink* picture) {
     WorldFiles out;
     const RenderSettings& run = given;
     const WorldRequest request{run.world_shape, run.variants, run.seed};
@@ -301,14 +302,21 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     const std::vector<Colour> colours = terrain_colours(palette, prototype);
     for (const WorldSheet* s : sheets)
         for (auto& file : world_sheet_files(*s, run, names, colours)) out.files.push_back(std::move(file));
-    SceneFiles scenes = world_scene_files(model, chunk.stem, sheets, run.normals, run.jobs);
+    SceneFiles scenes = world_scene_files(model, chunk.stem, sheets, run.normals);
     if (scenes.problem) {
         out.problem = scenes.problem;
         return out;
     }
     for (auto& file : scenes.files) out.files.push_back(std::move(file));
+    std::vector<StreamedFile> streamed;
+    if (!run.world_shape.no_picture) {
+        if (Problem problem = add_world_picture(model, chunk.stem + ".png", run.jobs, picture, out.files, streamed)) {
+            out.problem = problem;
+            return out;
+        }
+    }
     out.files.emplace_back(chunk.stem + ".json",
-                           world_manifest(run, chunk, map, layout, sheets, model, object_gids, out.files));
+                           world_manifest(run, chunk, map, layout, sheets, model, object_gids, out.files, streamed));
     out.tiles = static_cast<int>(layout.tiles.size());
     out.objects = static_cast<int>(map.objects.size());
     return out;
