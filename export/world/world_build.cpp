@@ -202,7 +202,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
             s->facts = world_sheet_facts(s->keys, sheet_kinds[s],
                                          {static_cast<double>(s->layout.diamond_width),
                                           static_cast<double>(s->layout.diamond_height),
-                                          static_cast<double>(world_level_rise(1, run.world_shape.levels, run.iso_width))});
+                                          static_cast<double>(world_rise_step(WorldTileKey::Kind::slope, run.iso_width)),
+                                          static_cast<double>(world_rise_step(WorldTileKey::Kind::cliff, run.iso_width))});
             sheets.push_back(s);
         }
 
@@ -275,7 +276,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
             return on_level.value_or(0);
         };
         const CellGeometry cell{static_cast<double>(model.tile_width), static_cast<double>(model.tile_height),
-                                static_cast<double>(world_level_rise(1, run.world_shape.levels, run.iso_width))};
+                                static_cast<double>(world_rise_step(WorldTileKey::Kind::slope, run.iso_width)),
+                                static_cast<double>(world_rise_step(WorldTileKey::Kind::cliff, run.iso_width))};
         int id = 1;
         for (const Standing& s : in_depth) {
             const WorldObject& o = *s.object;
