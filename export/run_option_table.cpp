@@ -525,8 +525,8 @@ std::vector<RunOption> declare() {
         Id::terrains, "terrains", SettingType::text, "Transition", "A,B",
         "the two terrains A,B of a transition set, or one terrain A alone for a fill set of its variants, each " +
             terrain_ranges() +
-            "; a slope set's ground G, or G,R with --cliff (R the cliff face's rock), and W last for a --channel's "
-            "water",
+            "; a slope set's ground G, or G,R with --cliff (R the cliff face's rock), or A,B with --over (B laid "
+            "over A), and W last for a --channel's water",
         [](TileChoice& s, const std::string& v) -> Problem {
             Problem problem = s.kind == TileKind::slope ? read_slope_terrains(s, v) : read_transition_terrains(s, v);
             if (problem) return dashed(Id::terrains) + ": " + *problem;
@@ -536,7 +536,7 @@ std::vector<RunOption> declare() {
             if (!kind_row(s.kind).corner_set) return json();
             if (s.kind == TileKind::slope) {
                 const std::string water = s.channel_water ? "," + terrain_name(*s.channel_water) : "";
-                if (!s.cliff) return terrain_name(s.terrain_a) + water;
+                if (!s.cliff && !s.over) return terrain_name(s.terrain_a) + water;
                 return terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b) + water;
             }
             return s.fill_set ? terrain_name(s.terrain_a) : terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
@@ -557,12 +557,13 @@ std::vector<RunOption> declare() {
     };
     t.add<TileChoice>(
          Id::set_tile, "set-tile", SettingType::whole_number, "Transition", "N",
-         "draw only tile N of the set (its corner mask + 16 x its variant), as a tile's \"drawn\" block in a "
-         "manifest does",
+         "draw only tile N of the set (its corner mask + 16 x its variant; a slope set's over tiles: high corners + "
+         "16 x B's corners + 256 x variant), as a tile's \"drawn\" block in a manifest does",
          [](TileChoice& s, const std::string& v) -> Problem {
+             constexpr long long tiles = static_cast<long long>(corner_masks) * corner_masks * most_variants;
              long long number = -1;
-             if (!read_whole_number(v, number) || number < 0 || number >= corner_masks * most_variants)
-                 return not_a(Id::set_tile, v, "a tile of a set, from 0 to " + text(corner_masks * most_variants - 1));
+             if (!read_whole_number(v, number) || number < 0 || number >= tiles)
+                 return not_a(Id::set_tile, v, "a tile of a set, from 0 to " + text(tiles - 1));
              s.set_tile = static_cast<int>(number);
              return std::nullopt;
          },
@@ -585,7 +586,7 @@ std::vector<RunOption> declare() {
     t.add(Id::over, "over", SettingType::flag, "Transition", nullptr,
           "over tiles, for stacking terrains: each paints B's side and its edges only, A's side transparent and the "
           "foam, shallows and shadows on it partial alpha, so it shows the transition over A or any terrain below "
-          "(RGBA PNG)",
+          "(RGBA PNG); with --kind slope, B's ground laid over A's on the slope or cliff",
           read_switch<Id::over, &RenderSettings::over>, write_if_set<&RenderSettings::over>, drawn_set)
         .excludes = {{Id::gif,
                       "--gif cannot show over tiles: a GIF has one transparent colour and no partial alpha, so the "
@@ -655,7 +656,13 @@ std::vector<RunOption> declare() {
             return read_number<Id::river_threshold, &WorldShape::river_threshold, 2, most_river_threshold>(
                 s, v, "a number of cells from 2 to " + text(most_river_threshold));
         },
-        [](const RenderSettings& s) -> json { return s.world ? json(s.world_shape.river_threshold) : json(); });
+        [](const RenderSettings& s) -> json {
+            return s.world && s.world_shape.rivers > 0 ? json(s.world_shape.river_threshold) : json();
+        });
+    t.add(Id::no_picture, "no-picture", SettingType::flag, "World", nullptr,
+          "leave out world.png, the render of the map: only the sheets, the Tiled and Godot files and the manifest",
+          read_switch<Id::no_picture, &WorldShape::no_picture>,
+          [](const RenderSettings& s) -> json { return s.world && s.world_shape.no_picture ? json(true) : json(); });
     return std::move(t.rows);
 }
 }  // namespace

@@ -71,7 +71,8 @@ enum class RunOptionId {
     palette,
     thresholds,
     rivers,
-    river_threshold
+    river_threshold,
+    no_picture
 };
 
 // Which of a tile's records repeat an option: the block that draws one

@@ -1,5 +1,8 @@
 #pragma once
+#include "canvas/file_output.hpp"
+
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,5 +17,12 @@
 // file does: a run killed while the files go in leaves no manifest that
 // says it is whole over files it does not describe. Returns the exit code:
 // 0, 1 when a file could not be written, or the stop signal's.
+// `streamed`: files of the set already written piece by piece into their
+// writers (not yet finished), by path; they go in after the marker.
+struct StreamedWrite {
+    std::string path;
+    std::unique_ptr<FileWriter> writer;
+};
 int publish_file_set(const std::vector<std::pair<std::string, std::string>>& files, const std::string& what,
-                     std::FILE* report, const std::string* manifest_not_complete = nullptr);
+                     std::FILE* report, const std::string* manifest_not_complete = nullptr,
+                     std::vector<StreamedWrite> streamed = {});

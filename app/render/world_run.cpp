@@ -15,6 +15,7 @@
 #include "generators/world/world_chunks.hpp"
 
 #include <chrono>
+#include <csignal>
 #include <memory>
 
 int run_world(const RenderSettings& settings, std::FILE* report) {
@@ -54,15 +55,39 @@ int run_world(const RenderSettings& settings, std::FILE* report) {
             return 2;
         }
 
-    WorldFiles world = build_world(settings, *prototype);
+    // The map's render goes to its file as it is encoded: a world's
+    // largest file is never held whole.
+    std::vector<StreamedWrite> streamed;
+    PngRowWriter::Sink picture;
+    if (!settings.world_shape.no_picture) {
+        const std::string path = settings.out + "/" + chunk.stem + ".png";
+        streamed.push_back({path, std::make_unique<FileWriter>(path)});
+        picture = [writer = streamed.back().writer.get()](std::span<const std::uint8_t> piece) {
+            writer->append({reinterpret_cast<const char*>(piece.data()), piece.size()});
+            return !writer->failed() && !StopSignals::received();
+        };
+    }
+    WorldFiles world = build_world(settings, *prototype, picture ? &picture : nullptr);
     if (world.problem) {
+        if (!streamed.empty() && streamed.front().writer->failed()) {
+            report_line(report, "cannot write " + shown_path(streamed.front().path) + ": " +
+                                    streamed.front().writer->finish().error + "; nothing of the world was written");
+            return 1;
+        }
+        if (const int signal = StopSignals::received()) {
+            report_line(report, std::string("stopped by ") + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
+                                    ": nothing of the world was written");
+            return exit_code_for_signal(signal);
+        }
         report_line(report, *world.problem);
         return 2;
     }
     std::vector<std::string> written;
     for (auto& [name, bytes] : world.files) written.push_back(name), name = settings.out + "/" + name;
     const std::string marker = world_manifest_not_complete(world.files.back().second);
-    if (const int code = publish_file_set(world.files, "the world", report, &marker); code != 0) return code;
+    if (!streamed.empty()) written.push_back(chunk.stem + ".png");
+    if (const int code = publish_file_set(world.files, "the world", report, &marker, std::move(streamed)); code != 0)
+        return code;
     // What an older world of this name left that this one does not write.
     const std::string old = remove_old_world_files(settings.out, names, written);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

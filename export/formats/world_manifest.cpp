@@ -72,7 +72,8 @@ const char* const complete_line = "\n \"complete\": true,";
 std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, const WorldMap& map,
                            const WorldLayout& layout, const std::vector<const WorldSheet*>& sheets,
                            const MapModel& model, const std::vector<std::uint32_t>& object_gids,
-                           const std::vector<std::pair<std::string, std::string>>& files) {
+                           const std::vector<std::pair<std::string, std::string>>& files,
+                           const std::vector<StreamedFile>& streamed) {
     json m;
     m["seed"] = run.seed;
     m["size"] = {run.world_shape.width, run.world_shape.height};
@@ -82,7 +83,10 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
     m["map"] = chunk.stem + ".tmx";
     m["tile_size"] = {run.iso_width, model.tile_height};
 
-    json counts = {{"fill", 0}, {"over", 0}, {"slope", 0}, {"cliff", 0}, {"river", 0}, {"rapids", 0}, {"waterfall", 0}};
+    // A world without rivers says nothing of them.
+    const bool rivers = run.world_shape.rivers > 0;
+    json counts = {{"fill", 0}, {"over", 0}, {"slope", 0}, {"cliff", 0}};
+    if (rivers) counts.update(json{{"river", 0}, {"rapids", 0}, {"waterfall", 0}});
     for (const WorldTileKey& key : layout.tiles) counts[key_kind(key.kind)] = counts[key_kind(key.kind)].get<int>() + 1;
     m["tile_counts"] = counts;
     // The tile layers come first in the map, in the layout's order.
@@ -143,12 +147,15 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
     }
     m["object_counts"] = object_counts;
     m["objects"] = objects;
-    m["rivers"] = world_rivers_json(map);
-    m["lakes"] = world_lakes_json(map);
+    if (rivers) {
+        m["rivers"] = world_rivers_json(map);
+        m["lakes"] = world_lakes_json(map);
+    }
 
     json written = json::object();
     for (const auto& [name, bytes] : files)
         written[name] = {{"bytes", bytes.size()}, {"fnv1a64", content_hash_hex(bytes.data(), bytes.size())}};
+    for (const StreamedFile& file : streamed) written[file.name] = {{"bytes", file.bytes}, {"fnv1a64", file.fnv1a64}};
     m["files"] = written;
     m["complete"] = true;
     std::string text = m.dump(1) + "\n";

@@ -11,6 +11,7 @@
 #include "generators/world/world_chunks.hpp"
 #include "generators/world/world_layout.hpp"
 #include "export/formats/world_manifest.hpp"
+#include "export/world/world_picture.hpp"
 #include "export/world/world_sprite_finish.hpp"
 #include "export/world/world_sprite_fit.hpp"
 #include "export/world/world_sprites.hpp"
@@ -56,8 +57,14 @@ std::string tile_name(const WorldTileKey& key) {
         case WorldTileKey::Kind::over:
             return terrain + " over " +
                    world_terrain_name(static_cast<WorldTerrain>(static_cast<int>(key.terrain) - 1)) + mask + variant;
-        case WorldTileKey::Kind::slope: return terrain + " slope" + mask + variant;
-        case WorldTileKey::Kind::cliff: return terrain + " cliff" + mask + variant;
+        case WorldTileKey::Kind::slope:
+        case WorldTileKey::Kind::cliff: {
+            const std::string rise = key.kind == WorldTileKey::Kind::slope ? " slope" : " cliff";
+            if (key.ground == 15) return terrain + rise + mask + variant;
+            return terrain + " over " +
+                   world_terrain_name(static_cast<WorldTerrain>(static_cast<int>(key.terrain) - 1)) + rise + mask +
+                   " ground " + std::to_string(key.ground) + variant;
+        }
         case WorldTileKey::Kind::river: return "river " + channel + mask + variant;
         case WorldTileKey::Kind::rapids: return terrain + " rapids " + channel + mask + variant;
         case WorldTileKey::Kind::fall: return terrain + " waterfall " + channel + mask + variant;
@@ -72,9 +79,11 @@ std::array<int, 4> wang_corners(const WorldTileKey& key) {
     if (key.kind == WorldTileKey::Kind::river) return {0, 0, 0, 0};
     const int k = static_cast<int>(key.terrain) + 1;
     std::array<int, 4> corners{k, k, k, k};
-    if (key.kind != WorldTileKey::Kind::over) return corners;
+    const int mask = key.kind == WorldTileKey::Kind::over   ? key.mask
+                     : key.kind == WorldTileKey::Kind::fill ? 15
+                                                            : key.ground;
     const int bits[4] = {corner_top, corner_right, corner_bottom, corner_left};
-    for (int c = 0; c < 4; ++c) corners[c] = (key.mask & bits[c]) ? k : k - 1;
+    for (int c = 0; c < 4; ++c) corners[c] = (mask & bits[c]) ? k : k - 1;
     return corners;
 }
 
@@ -86,7 +95,7 @@ std::vector<Colour> terrain_colours(const WorldPalette& palette, const AppState&
 }
 }  // namespace
 
-WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
+WorldFiles build_world(const RenderSettings& given, const AppState& prototype, const PngRowWriter::Sink* picture) {
     WorldFiles out;
     const RenderSettings& run = given;
     const WorldRequest request{run.world_shape, run.variants, run.seed};
@@ -202,7 +211,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
             s->facts = world_sheet_facts(s->keys, sheet_kinds[s],
                                          {static_cast<double>(s->layout.diamond_width),
                                           static_cast<double>(s->layout.diamond_height),
-                                          static_cast<double>(world_level_rise(1, run.iso_width))});
+                                          static_cast<double>(world_rise_step(WorldTileKey::Kind::slope, run.iso_width)),
+                                          static_cast<double>(world_rise_step(WorldTileKey::Kind::cliff, run.iso_width))});
             sheets.push_back(s);
         }
 
@@ -222,7 +232,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     }
     for (const WorldLayer& layer : layout.layers) {
         MapTileLayer tiles_layer{
-            layer.name, 0, -world_level_rise(layer.level, run.iso_width), {}, {{"level", layer.level}}};
+            layer.name, 0, -world_level_rise(layer.level, run.world_shape.levels, run.iso_width), {},
+            {{"level", layer.level}}};
         tiles_layer.gids.reserve(layer.cells.size());
         for (const int t : layer.cells) {
             if (t < 0) {
@@ -274,7 +285,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
             return on_level.value_or(0);
         };
         const CellGeometry cell{static_cast<double>(model.tile_width), static_cast<double>(model.tile_height),
-                                static_cast<double>(world_level_rise(1, run.iso_width))};
+                                static_cast<double>(world_rise_step(WorldTileKey::Kind::slope, run.iso_width)),
+                                static_cast<double>(world_rise_step(WorldTileKey::Kind::cliff, run.iso_width))};
         int id = 1;
         for (const Standing& s : in_depth) {
             const WorldObject& o = *s.object;
@@ -301,14 +313,21 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     const std::vector<Colour> colours = terrain_colours(palette, prototype);
     for (const WorldSheet* s : sheets)
         for (auto& file : world_sheet_files(*s, run, names, colours)) out.files.push_back(std::move(file));
-    SceneFiles scenes = world_scene_files(model, chunk.stem, sheets, run.normals, run.jobs);
+    SceneFiles scenes = world_scene_files(model, chunk.stem, sheets, run.normals);
     if (scenes.problem) {
         out.problem = scenes.problem;
         return out;
     }
     for (auto& file : scenes.files) out.files.push_back(std::move(file));
+    std::vector<StreamedFile> streamed;
+    if (!run.world_shape.no_picture) {
+        if (Problem problem = add_world_picture(model, chunk.stem + ".png", run.jobs, picture, out.files, streamed)) {
+            out.problem = problem;
+            return out;
+        }
+    }
     out.files.emplace_back(chunk.stem + ".json",
-                           world_manifest(run, chunk, map, layout, sheets, model, object_gids, out.files));
+                           world_manifest(run, chunk, map, layout, sheets, model, object_gids, out.files, streamed));
     out.tiles = static_cast<int>(layout.tiles.size());
     out.objects = static_cast<int>(map.objects.size());
     return out;

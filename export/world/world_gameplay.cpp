@@ -101,11 +101,13 @@ WorldTileFacts world_tile_facts(const WorldTileKey& key, const CellGeometry& cel
             break;
         case WorldTileKey::Kind::slope:
             f.slope = uphill(key.mask);
-            f.navigation = {raised_diamond(key.mask, cell)};
+            // The bottom of the cell's stack carries it: a terrain laid over
+            // it lies on ground that already has its shape.
+            if (key.ground == 15) f.navigation = {raised_diamond(key.mask, cell)};
             break;
         case WorldTileKey::Kind::cliff:
             f.walkable = false;
-            f.collision = cliff_shape(key.mask, cell);
+            f.collision = cliff_shape(key.mask, {cell.width, cell.height, cell.cliff_step, cell.cliff_step});
             break;
         // Rapids and falls stand in for their slope and cliff, and keep
         // their shapes; a flat river's ground keeps the shapes below it.
@@ -115,7 +117,7 @@ WorldTileFacts world_tile_facts(const WorldTileKey& key, const CellGeometry& cel
             break;
         case WorldTileKey::Kind::fall:
             f.walkable = false;
-            f.collision = cliff_shape(key.mask, cell);
+            f.collision = cliff_shape(key.mask, {cell.width, cell.height, cell.cliff_step, cell.cliff_step});
             break;
         case WorldTileKey::Kind::river:
             f.walkable = false;

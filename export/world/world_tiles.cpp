@@ -33,11 +33,21 @@ TileRequest world_tile_request(const TileRequest& run, const WorldPalette& palet
         case WorldTileKey::Kind::fall: {
             const bool cliff = key.kind == WorldTileKey::Kind::cliff || key.kind == WorldTileKey::Kind::fall;
             s.kind = TileKind::slope;
-            s.terrain_a = texture;
-            s.terrain_b = palette.cliff_face;
-            s.terrain_count = cliff ? 2 : 1;
             s.cliff = cliff;
-            s.set_tile = key.mask + corner_masks * key.variant;
+            s.slope_step = world_rise_step(cliff ? WorldTileKey::Kind::cliff : WorldTileKey::Kind::slope, run.iso_width);
+            if (key.ground == 15) {
+                // The bottom of the stack: its ground whole, a cliff's face of the palette's rock.
+                s.terrain_a = texture;
+                s.terrain_b = s.cliff ? palette.cliff_face : texture;
+                s.terrain_count = s.cliff ? 2 : 1;
+                s.set_tile = key.mask + corner_masks * key.variant;
+            } else {
+                s.terrain_a = palette.textures[static_cast<int>(key.terrain) - 1];
+                s.terrain_b = texture;
+                s.terrain_count = 2;
+                s.over = true;
+                s.set_tile = key.mask + corner_masks * (key.ground + corner_masks * key.variant);
+            }
             s.channel = RiverChannel::unpacked(key.channel);
             if (s.channel.any()) s.channel_water = palette.textures[static_cast<int>(WorldTerrain::water)];
             break;

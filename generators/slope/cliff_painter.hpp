@@ -13,5 +13,6 @@
 // on every end and no pixel of a level is painted by two tiles.
 // A river (spec.channel) runs over the high ground, falls down the face and
 // lands in foam on the low ground (slope_channel.hpp).
+// An over tile paints the ground alone, laid on `background` with its coverage.
 void paint_cliff(const AppState& state, const WaterPhase& phase, const SlopeTileSpec& spec, int half_width, int step,
-                 DrawingContext& dc);
+                 Colour background, DrawingContext& dc);

@@ -2,6 +2,7 @@
 #include "state/tile_context.hpp"
 #include "canvas/raster_image.hpp"
 #include "generators/common/river_channel.hpp"
+#include "generators/transition/over_matte.hpp"
 #include "generators/transition/transition_bands.hpp"
 #include "generators/transition/transition_terrain.hpp"
 
@@ -53,3 +54,10 @@ std::vector<BandLabel> transition_band_labels(const RasterImage& ground_sheet, c
 // Each grid point's signed distance from the tile's boundary in grid steps,
 // positive on B's side, row by row (j outer), as the painting measures it.
 std::vector<float> transition_distances(const TransitionTileSpec& spec, int half_width);
+
+// What each grid point (i, j) of the still tile paints, row by row (j
+// outer): its colour, and for an over tile its coverage (opaque otherwise).
+// A raised tile lays these on its surface, so that it shows the flat tile's
+// ground and boundary.
+std::vector<OverPixel> transition_points(const RasterImage& ground_sheet, const TransitionTileSpec& spec,
+                                         int half_width);

@@ -18,6 +18,8 @@ int world_corner(const WorldHydrology& h, const WorldPatch& patch, int cx, int c
 WorldHydrology world_hydrology(const WorldRequest& request) {
     WorldHydrology h;
     h.width = std::max(0, request.width), h.height = std::max(0, request.height);
+    // Lakes come with the rivers that feed them: a world without rivers keeps its hollows.
+    if (request.rivers <= 0) return h;
     // The whole world's corners, with the margin their levels depend on.
     const int margin = world_level_reach(request.levels);
     WorldPatch patch;
@@ -55,5 +57,23 @@ void cut_world_channels(const WorldHydrology& h, WorldPatch& patch) {
     for (const auto& [cell, channel] : h.channels) {
         const int x = cell % h.width - patch.x0, y = cell / h.width - patch.y0;
         if (x >= 0 && y >= 0 && x < cw && y < ch) patch.channel[patch.cell_at(x, y)] = channel;
+    }
+    // Rapids and falls are drawn on one ground: the corners of a river's
+    // rising cells, and of the rising cells of its course that share them,
+    // all take the lowest land among them, which the cells around then
+    // meet as they meet any corner's terrain.
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (int y = 0; y < ch; ++y)
+            for (int x = 0; x < cw; ++x) {
+                const int cell = patch.cell_at(x, y);
+                if (!patch.channel[cell] || !patch.rise[cell]) continue;
+                const int at[4] = {patch.at(x, y), patch.at(x + 1, y), patch.at(x + 1, y + 1), patch.at(x, y + 1)};
+                WorldTerrain low = WorldTerrain::snow;
+                for (const int c : at)
+                    if (!is_water(patch.terrain[c])) low = std::min(low, patch.terrain[c]);
+                for (const int c : at)
+                    if (!is_water(patch.terrain[c]) && patch.terrain[c] != low) patch.terrain[c] = low, changed = true;
+            }
     }
 }

@@ -38,5 +38,6 @@ WorldHydrology world_hydrology(const WorldRequest& request);
 // Writes the levels and lakes over the patch's corners inside the world
 // (its levels already settled, its rises not yet found).
 void apply_world_lakes(const WorldHydrology& hydrology, WorldPatch& patch);
-// Fills the patch's channels.
+// Fills the patch's channels (its rises found), and gives the corners of
+// the rising cells they cross one ground.
 void cut_world_channels(const WorldHydrology& hydrology, WorldPatch& patch);

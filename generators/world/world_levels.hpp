@@ -4,8 +4,6 @@
 // Where slopes end and cliffs begin: a rise from level L to L + 1 is a
 // slope below `first_cliff`, a cliff from it on.
 int world_first_cliff(int levels);
-// The terrain every corner of a slope or a cliff has.
-WorldTerrain world_rise_ground(int rise);
 
 // How far a corner's level, rise and ground reach: they depend on the
 // fields of corners up to this far away.
@@ -14,6 +12,7 @@ int world_level_reach(int levels);
 // Fills the patch's terrains, elevations and levels from the fields;
 // without moisture, land between the shore and the rock is all grass.
 void settle_world_patch(WorldPatch& patch, const WorldRequest& request, bool moisture = true);
-// Finds the patch's rises from its levels, and gives the corners of every
-// rising cell its ground.
+// Finds the patch's rises from its levels. Rising cells keep the terrains
+// of their corners: a hill is meadow, grass or rock as the ground it rises
+// through.
 void find_world_rises(WorldPatch& patch, const WorldRequest& request);

@@ -22,7 +22,9 @@ void lay_out_world_rivers(const WorldMap& map, WorldLayout& layout) {
             key.channel = static_cast<std::uint16_t>(channel);
             if (const int rise = map.rise(x, y); rise != 0) {
                 key.kind = rise == 1 ? WorldTileKey::Kind::rapids : WorldTileKey::Kind::fall;
+                // The ground of the stack it stands in for: its lowest terrain, whole.
                 key.terrain = corners[0]->terrain;
+                for (const WorldCorner* c : corners) key.terrain = std::min(key.terrain, c->terrain);
                 for (int k = 0; k < 4; ++k)
                     if (corners[k]->level > low) key.mask |= static_cast<std::uint8_t>(1 << k);
             } else {

@@ -11,7 +11,8 @@ struct WorldThresholds {
     bool operator==(const WorldThresholds&) const = default;
 };
 
-// The world's own options: its size, levels, palette, thresholds and rivers.
+// The world's own options: its size, levels, palette, thresholds and
+// rivers, and whether its map is rendered.
 struct WorldShape {
     int width = 64, height = 64;  // cells
     int levels = 3;               // levels above the water's; 0: a flat world
@@ -23,4 +24,5 @@ struct WorldShape {
     int rivers = 6;
     // How many cells must drain through a cell before a river rises there.
     int river_threshold = 12;
+    bool no_picture = false;  // engine files only: no render of the map (world.png)
 };

@@ -13,8 +13,9 @@ namespace {
 // Read back from the layers, every cell shows at each corner the terrain the
 // map gives it: the highest terrain whose tile covers that corner (a fill
 // covers all four, an "over" tile the corners of its mask, a slope or cliff
-// all four with its ground, and rapids and falls in their place). Cells
-// sharing a corner thus agree on it. A river's cells carry its tiles.
+// the corners of its ground, and rapids and falls all four in their place).
+// Cells sharing a corner thus agree on it, a rising cell stacks its
+// terrains as a flat one does, and a river's cells carry its tiles.
 TEST(WorldLayout, LayersShowEveryCornersTerrain) {
     for (const int levels : {0, 3}) {
         const WorldMap map = whole_world(test_world(21, levels));
@@ -54,17 +55,21 @@ TEST(WorldLayout, LayersShowEveryCornersTerrain) {
                 ASSERT_EQ(river, layer.name == "level" + std::to_string(layer.level) + "_rivers") << layer.name;
                 ASSERT_EQ(key.channel, river ? map.channel(x, y) : 0) << x << "," << y;
                 const int terrain = static_cast<int>(key.terrain);
-                for (int k = 0; k < 4 && key.kind != Kind::river; ++k) {
-                    const bool covers = key.kind != Kind::over || (key.mask >> k & 1);
-                    if (covers && terrain > shown[i][k]) shown[i][k] = terrain;
+                const bool rising = key.kind == Kind::slope || key.kind == Kind::cliff || key.kind == Kind::rapids ||
+                                    key.kind == Kind::fall;
+                const int covered = key.kind == Kind::fill   ? 15
+                                    : key.kind == Kind::over ? key.mask
+                                                             : key.ground;
+                for (int k = 0; k < 4 && key.kind != Kind::river; ++k)
+                    if ((covered >> k & 1) && terrain > shown[i][k]) shown[i][k] = terrain;
+                if (covered == 15 && key.kind != Kind::river) ++bases[i];
+                if (!river) {
+                    ASSERT_EQ(layer.name, "level" + std::to_string(layer.level) + "_" + world_terrain_name(key.terrain));
                 }
-                if (key.kind == Kind::fill || key.kind == Kind::slope || key.kind == Kind::cliff ||
-                    key.kind == Kind::rapids || key.kind == Kind::fall)
-                    ++bases[i];
-                if (key.kind != Kind::fill && key.kind != Kind::over && key.kind != Kind::river) {
-                    if (!river) {
-                        ASSERT_EQ(layer.name, "level" + std::to_string(layer.level) + "_slopes");
-                    }
+                if (key.kind != Kind::river) {
+                    ASSERT_EQ(map.rise(x, y) != 0, rising) << x << "," << y;
+                }
+                if (rising) {
                     const bool slope = key.kind == Kind::slope || key.kind == Kind::rapids;
                     ASSERT_EQ(map.rise(x, y), slope ? 1 : 2);
                     const WorldCorner* corners[4] = {&map.corner(x, y), &map.corner(x + 1, y),

@@ -113,9 +113,14 @@ TEST(WorldRiverFiles, ChunksHoldTheWholeWorldsRivers) {
     ASSERT_EQ(joined.width, map.width);
     ASSERT_LE(joined.height, map.height);
     const int lift = map.height - joined.height;
+    // Tiled lays two chunks' overlapping part-transparent tiles in another
+    // order than one map's layers, which may round a channel by one.
     std::size_t differing = 0;
     for (int y = 0; y < joined.height; ++y)
-        for (int x = 0; x < joined.width; ++x) differing += std::memcmp(joined.at(x, y), map.at(x, y + lift), 4) != 0;
+        for (int x = 0; x < joined.width; ++x) {
+            const std::uint8_t *a = joined.at(x, y), *b = map.at(x, y + lift);
+            for (int c = 0; c < 4; ++c) differing += std::abs(a[c] - b[c]) > 1;
+        }
     EXPECT_EQ(differing, 0u);
 }
 
