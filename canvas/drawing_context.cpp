@@ -9,6 +9,7 @@ void DrawingContext::fill_span(int x0, int x1, int y, Colour c) {
     x0 = std::max(x0, 0);
     x1 = std::min(x1, target_->width() - 1);
     if (x0 > x1) return;
+    if (painted_) painted_->mark_span(x0, x1, y);
     if (surfaces_) {
         surfaces_->mark_span(x0, x1, y, current_surface_);
         if (keeps_light_) surfaces_->mark_light_span(x0, x1, y, painted_light_);
@@ -46,6 +47,20 @@ void DrawingContext::box(int x, int y, int w, int h, Colour c) {
         put(x, py, c);
         put(right, py, c);
     }
+}
+
+void DrawingContext::erase_box(int x, int y, int w, int h, Colour background) {
+    if (!target_ || w < 1 || h < 1) return;
+    const DrawingMode saved = mode_;
+    mode_ = DrawingMode::Filled;
+    box(x, y, w, h, background);
+    mode_ = saved;
+    if (!painted_) return;
+    x += origin_x_, y += origin_y_;
+    const int x0 = std::max(x, 0), x1 = std::min(x + w - 1, target_->width() - 1);
+    if (x0 > x1) return;
+    for (int py = std::max(y, 0); py <= std::min(y + h - 1, target_->height() - 1); ++py)
+        painted_->unmark_span(x0, x1, py);
 }
 
 void DrawingContext::circle(int x, int y, int r, Colour c) {
@@ -94,6 +109,7 @@ void DrawingContext::draw_image(const RasterImage& source, int x, int y) {
         if (ty < 0 || ty >= target_->height()) continue;
         std::memcpy(target_->row(ty) + static_cast<std::size_t>(x0) * 3,
                     source.row(sy) + static_cast<std::size_t>(x0 - x) * 3, bytes);
+        if (painted_) painted_->mark_span(x0, x1 - 1, ty);
         if (surfaces_) {
             surfaces_->mark_span(x0, x1 - 1, ty, current_surface_);
             if (keeps_light_) surfaces_->mark_light_span(x0, x1 - 1, ty, painted_light_);

@@ -1,5 +1,6 @@
 #pragma once
 #include "canvas/colour.hpp"
+#include "canvas/painted_mask.hpp"
 #include "canvas/raster_image.hpp"
 #include "canvas/surface_ids.hpp"
 #include "canvas/tile_canvas.hpp"
@@ -18,18 +19,21 @@ enum class DrawingMode { Filled = 0, Outlined = 4 };
 //
 // Surface ids of the target's size may ride along: every pixel painted then
 // also records the current surface (flat ground until one is named). Without
-// one, naming a surface does nothing and the painting is the same.
+// one, naming a surface does nothing and the painting is the same. So may a
+// painted mask: every pixel painted is marked, and erase_box unmarks.
 class DrawingContext {
 public:
     DrawingContext() = default;
     explicit DrawingContext(RasterImage& target) { start_drawing(target); }
     explicit DrawingContext(TileCanvas& target) { start_drawing(target, target.origin_x(), target.origin_y()); }
-    DrawingContext(TileCanvas& target, SurfaceIds* surfaces) : DrawingContext(target) {
+    DrawingContext(TileCanvas& target, SurfaceIds* surfaces, PaintedMask* painted = nullptr)
+        : DrawingContext(target) {
         if (surfaces && surfaces->width() == target.width() && surfaces->height() == target.height() &&
             surfaces->origin_x() == target.origin_x() && surfaces->origin_y() == target.origin_y()) {
             surfaces_ = surfaces;
             keeps_light_ = surfaces->keeps_light();
         }
+        if (painted && painted->width() == target.width() && painted->height() == target.height()) painted_ = painted;
     }
     ~DrawingContext() = default;
     DrawingContext(const DrawingContext&) = delete;
@@ -44,6 +48,7 @@ public:
     void stop_drawing() {
         target_ = nullptr;
         surfaces_ = nullptr;
+        painted_ = nullptr;
         keeps_light_ = false;
     }
     void set_drawing_mode(DrawingMode mode) { mode_ = mode; }
@@ -85,6 +90,9 @@ public:
     }
 
     void box(int x, int y, int w, int h, Colour c);
+    // The filled box in the background's colour, which puts the background
+    // back: its pixels count as not painted.
+    void erase_box(int x, int y, int w, int h, Colour background);
     // From (x, y) towards (x + w, y + h), the end point itself left out.
     void line(int x, int y, int w, int h, Colour c);
     // From (x1, y1) to (x2, y2), both end points painted.
@@ -99,6 +107,7 @@ private:
     void put(int x, int y, Colour c) {
         if (target_->contains(x, y)) {
             target_->set_pixel(x, y, c);
+            if (painted_) painted_->mark(x, y);
             if (surfaces_) {
                 if (keeps_light_) surfaces_->mark_lit(x, y, current_surface_, painted_light_);
                 else surfaces_->mark(x, y, current_surface_);
@@ -111,6 +120,7 @@ private:
     int origin_x_ = 0, origin_y_ = 0;
     DrawingMode mode_ = DrawingMode::Filled;
     SurfaceIds* surfaces_ = nullptr;
+    PaintedMask* painted_ = nullptr;
     SurfaceId current_surface_ = 0;
     bool keeps_light_ = false;
     float painted_light_ = 1.0f;

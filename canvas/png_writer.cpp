@@ -1,5 +1,8 @@
 #include "canvas/png_writer.hpp"
 
+#include "canvas/nonzero_span.hpp"
+#include "canvas/scanline_deflate.hpp"
+
 #include <libdeflate.h>
 
 #include <algorithm>
@@ -8,7 +11,6 @@
 #include <memory>
 
 namespace {
-constexpr int deflate_level = 2;
 // Large images are split over several IDAT chunks, each far below PNG's
 // limit of 2^31 - 1 bytes.
 constexpr std::size_t largest_idat = std::size_t{1} << 24;
@@ -17,10 +19,11 @@ struct CompressorFree {
     void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
 };
 
-// One compressor and scratch buffers a thread, kept between tiles: making
+// The deflaters and scratch buffers of a thread, kept between tiles: making
 // a compressor costs more than deflating a small tile.
 struct Scratch {
-    std::unique_ptr<libdeflate_compressor, CompressorFree> compressor{libdeflate_alloc_compressor(deflate_level)};
+    ScanlineDeflater deflater;
+    std::unique_ptr<libdeflate_compressor, CompressorFree> window_compressor;
     std::vector<std::uint8_t> rows;
     std::vector<std::uint8_t> deflated;
     std::vector<std::uint8_t> row;
@@ -46,7 +49,8 @@ void append_chunk(std::vector<std::uint8_t>& out, const char (&type)[5], const s
 }
 
 // The scanlines as PNG stores them: a filter byte (0, none) and the row's
-// bytes, the alpha interleaved when there is one.
+// bytes, the alpha interleaved when there is one. Where colour and alpha
+// are both zero, as around what a tile paints, the row is zeroed at once.
 void fill_rows(int width, int height, const RgbRow& row, const std::vector<std::uint8_t>* alpha, Scratch& scratch) {
     const std::size_t w = static_cast<std::size_t>(width);
     const std::size_t stride = 1 + w * (alpha ? 4 : 3);
@@ -62,11 +66,21 @@ void fill_rows(int width, int height, const RgbRow& row, const std::vector<std::
         row(y, scratch.row.data());
         const std::uint8_t* rgb = scratch.row.data();
         const std::uint8_t* a = alpha->data() + w * static_cast<std::size_t>(y);
-        for (std::size_t x = 0; x < w; ++x, out += 4, rgb += 3) {
-            out[0] = rgb[0];
-            out[1] = rgb[1];
-            out[2] = rgb[2];
-            out[3] = a[x];
+        const NonzeroSpan colour = nonzero_span(rgb, 3 * w), covered = nonzero_span(a, w);
+        const std::size_t first = std::min(colour.first / 3, covered.first);
+        const std::size_t end = std::max((colour.end + 2) / 3, covered.end);
+        if (first >= end) {
+            std::memset(out, 0, 4 * w);
+            continue;
+        }
+        std::memset(out, 0, 4 * first);
+        std::memset(out + 4 * end, 0, 4 * (w - end));
+        for (std::size_t x = first; x < end; ++x) {
+            std::uint8_t* p = out + 4 * x;
+            p[0] = rgb[3 * x];
+            p[1] = rgb[3 * x + 1];
+            p[2] = rgb[3 * x + 2];
+            p[3] = a[x];
         }
     }
 }
@@ -78,12 +92,23 @@ Scratch& thread_scratch() {
 
 // The file around scanlines already in scratch.rows.
 std::optional<std::vector<std::uint8_t>> png_of_rows(Scratch& scratch, int width, int height, std::uint8_t bit_depth,
-                                                     std::uint8_t colour_type) {
-    scratch.deflated.resize(libdeflate_zlib_compress_bound(scratch.compressor.get(), scratch.rows.size()));
-    const std::size_t deflated_size =
-        libdeflate_zlib_compress(scratch.compressor.get(), scratch.rows.data(), scratch.rows.size(),
-                                 scratch.deflated.data(), scratch.deflated.size());
-    if (deflated_size == 0) return std::nullopt;
+                                                     std::uint8_t colour_type, int pixel_bytes,
+                                                     PngDeflater deflater) {
+    std::span<const std::uint8_t> deflated;
+    if (deflater == PngDeflater::libdeflate) {
+        if (!scratch.window_compressor) scratch.window_compressor.reset(libdeflate_alloc_compressor(2));
+        if (!scratch.window_compressor) return std::nullopt;
+        libdeflate_compressor* c = scratch.window_compressor.get();
+        scratch.deflated.resize(libdeflate_zlib_compress_bound(c, scratch.rows.size()));
+        const std::size_t size = libdeflate_zlib_compress(c, scratch.rows.data(), scratch.rows.size(),
+                                                          scratch.deflated.data(), scratch.deflated.size());
+        if (size == 0) return std::nullopt;
+        deflated = {scratch.deflated.data(), size};
+    } else {
+        deflated = scratch.deflater.deflate(scratch.rows.data(),
+                                            scratch.rows.size() / static_cast<std::size_t>(height), height, pixel_bytes);
+    }
+    const std::size_t deflated_size = deflated.size();
 
     std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     out.reserve(out.size() + 25 + deflated_size + 12 * (deflated_size / largest_idat + 1) + 12);
@@ -94,30 +119,35 @@ std::optional<std::vector<std::uint8_t>> png_of_rows(Scratch& scratch, int width
     header[9] = colour_type;  // compression, filter and interlace methods 0
     append_chunk(out, "IHDR", header.data(), header.size());
     for (std::size_t at = 0; at < deflated_size; at += largest_idat)
-        append_chunk(out, "IDAT", scratch.deflated.data() + at, std::min(largest_idat, deflated_size - at));
+        append_chunk(out, "IDAT", deflated.data() + at, std::min(largest_idat, deflated_size - at));
     append_chunk(out, "IEND", nullptr, 0);
     return out;
 }
-}  // namespace
 
-std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image, const std::vector<std::uint8_t>* alpha) {
-    return encode_png_rows(
-        image.width(), image.height(),
-        [&image](int y, std::uint8_t* out) {
-            std::memcpy(out, image.row(y), 3 * static_cast<std::size_t>(image.width()));
-        },
-        alpha);
-}
-
-std::optional<std::vector<std::uint8_t>> encode_png_rows(int width, int height, const RgbRow& row,
-                                                         const std::vector<std::uint8_t>* alpha) {
+std::optional<std::vector<std::uint8_t>> rgb_png(int width, int height, const RgbRow& row,
+                                                 const std::vector<std::uint8_t>* alpha, PngDeflater deflater) {
     if (width < 1 || height < 1) return std::nullopt;
     if (alpha && alpha->size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
         return std::nullopt;
     Scratch& scratch = thread_scratch();
-    if (!scratch.compressor) return std::nullopt;
     fill_rows(width, height, row, alpha, scratch);
-    return png_of_rows(scratch, width, height, 8, alpha ? 6 : 2);  // RGBA or RGB
+    return png_of_rows(scratch, width, height, 8, alpha ? 6 : 2, alpha ? 4 : 3, deflater);  // RGBA or RGB
+}
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image, const std::vector<std::uint8_t>* alpha,
+                                                    PngDeflater deflater) {
+    return rgb_png(
+        image.width(), image.height(),
+        [&image](int y, std::uint8_t* out) {
+            std::memcpy(out, image.row(y), 3 * static_cast<std::size_t>(image.width()));
+        },
+        alpha, deflater);
+}
+
+std::optional<std::vector<std::uint8_t>> encode_png_rows(int width, int height, const RgbRow& row,
+                                                         const std::vector<std::uint8_t>* alpha) {
+    return rgb_png(width, height, row, alpha, PngDeflater::scanlines);
 }
 
 std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height,
@@ -139,7 +169,6 @@ std::optional<std::vector<std::uint8_t>> encode_png_grey16_rows(int width, int h
         static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
     if (width < 1 || height < 1 || (alpha && alpha->size() != pixels)) return std::nullopt;
     Scratch& scratch = thread_scratch();
-    if (!scratch.compressor) return std::nullopt;
     // Filter byte 0, then big-endian samples, the alpha's byte a as a x 257.
     const std::size_t channels = alpha ? 2 : 1;
     const std::size_t w = static_cast<std::size_t>(width);
@@ -157,5 +186,5 @@ std::optional<std::vector<std::uint8_t>> encode_png_grey16_rows(int width, int h
             if (a) p[2] = p[3] = a[x];
         }
     }
-    return png_of_rows(scratch, width, height, 16, alpha ? 4 : 0);  // grey and alpha, or grey
+    return png_of_rows(scratch, width, height, 16, alpha ? 4 : 0, alpha ? 4 : 2, PngDeflater::scanlines);  // grey and alpha, or grey
 }

@@ -9,11 +9,18 @@
 // Encodes an image as an 8-bit PNG in memory: RGB, or RGBA when an alpha
 // plane (one byte a pixel, row-major, width x height) is given. Tiles are
 // written in bulk, so the stream is made for speed and size together:
-// libdeflate at level 2 over unfiltered rows (on these mostly empty,
-// texture-copied images no PNG filter makes the files smaller; see
-// bench/README.md). Nothing when the alpha plane does not fit the image.
+// unfiltered rows (on these mostly empty, texture-copied images no PNG
+// filter makes the files smaller; see bench/README.md) deflated by the
+// ScanlineDeflater, which sends the empty margins around what a tile paints
+// at next to no cost. Nothing when the alpha plane does not fit the image.
+//
+// The window's saved and copied tiles are deflated by libdeflate at level 2
+// instead, as they always have been, so their files stay the same byte for
+// byte; any PNG reader takes both alike.
+enum class PngDeflater { scanlines, libdeflate };
 std::optional<std::vector<std::uint8_t>> encode_png(const RasterImage& image,
-                                                    const std::vector<std::uint8_t>* alpha = nullptr);
+                                                    const std::vector<std::uint8_t>* alpha = nullptr,
+                                                    PngDeflater deflater = PngDeflater::scanlines);
 
 // The same for an image made a row at a time: row(y, out) writes row y's
 // r, g, b bytes (3 x width) to out. An image that is mostly one colour need

@@ -87,7 +87,7 @@ void save_tile_png(TileContext& context, const TransparentTile& tile) {
     if (!answer || answer->empty()) return;  // cancelled: nothing is written
     std::string name = *answer;
     if (!name.ends_with(".png")) name += ".png";
-    const std::optional<std::vector<std::uint8_t>> bytes = encode_png(tile.image, &tile.alpha);
+    const std::optional<std::vector<std::uint8_t>> bytes = encode_png(tile.image, &tile.alpha, PngDeflater::libdeflate);
     const WriteResult result =
         bytes ? write_file_safely(name, *bytes) : WriteResult{false, "the image could not be encoded"};
     tell(context, "Save tile as PNG", outcome_text(result, name));

@@ -1,5 +1,6 @@
 #pragma once
 #include "canvas/colour.hpp"
+#include "canvas/painted_mask.hpp"
 #include "canvas/surface_ids.hpp"
 
 #include <optional>
@@ -29,4 +30,7 @@ struct DrawRequest {
     // The surfaces under the canvas's pixels, for normal and height maps:
     // none unless a front end asks for the maps.
     SurfaceIds* surfaces = nullptr;
+    // Which of the canvas's pixels the draw paints, for a tile's coverage:
+    // none unless a front end asks for it.
+    PaintedMask* painted = nullptr;
 };

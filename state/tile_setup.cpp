@@ -39,9 +39,10 @@ void begin_tile(TileContext& context, Colour outline_colour) {
     const TileGeometry& g = context.state.geometry;
     const TileCanvas& canvas = context.state.canvas;
     if (SurfaceIds* surfaces = context.request.surfaces) surfaces->clear();
-    DrawingContext dc(context.state.canvas);
-    dc.set_drawing_mode(DrawingMode::Filled);
-    dc.box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.request.background);
+    // Only the painted mask rides along: the outline is painted, the
+    // background is not.
+    DrawingContext dc(context.state.canvas, nullptr, context.request.painted);
+    dc.erase_box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.request.background);
     dc.set_drawing_mode(DrawingMode::Outlined);
     if (context.controls.checked(ctl::draw_tile_area)) {
         dc.line_xy(g.tile_left_x, g.ground_y, g.centre_x, g.tile_top_y, outline_colour);

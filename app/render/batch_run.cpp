@@ -365,7 +365,9 @@ int run_batch(const RenderSettings& settings, std::FILE* report) {
         return exit_code_for_signal(signal);
     }
     if (sheet)
-        if (const int code = write_sheet_set(settings, batch.sheet_tiles(), batch.sheet_records(), report); code != 0)
+        if (const int code = write_sheet_set(settings, batch.sheet_tiles(), batch.sheet_records(),
+                                             prototype->ground_sheet.image, report);
+            code != 0)
             return code;
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (!settings.quiet)

@@ -69,8 +69,9 @@ const char* const world_description =
 
 const char* const world_examples =
     "FILES\n"
-    "  DIR/world.tmx, world.png, world.tscn, world_godot3.tscn, world.json and the\n"
-    "  sheets world_tiles.*, world_water.* (with --frames) and world_objects.*;\n"
+    "  DIR/world.tmx, world.png, world.tscn, world.json and the sheets\n"
+    "  world_tiles.*, world_water.* (with --frames) and world_objects.*; for\n"
+    "  Godot 3, DIR/godot3/ alone: world.tscn, its TileSets and their sheets;\n"
     "  with --shard K/N the same named world_K.\n"
     "\n"
     "EXAMPLES\n"

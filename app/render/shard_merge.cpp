@@ -22,7 +22,7 @@ const char* const merge_help =
     "Joins the shard manifests of one run split with --shard K/N (DIR/manifest.K-of-N.json) into\n"
     "DIR/manifest.json, as one unsharded run would have written it; or the chunks of a world drawn with\n"
     "brannoc-render world --shard K/N (DIR/world_K.json) into DIR/world.world, Tiled's world of the\n"
-    "chunk maps, DIR/world_chunks.tscn and DIR/world_chunks_godot3.tscn, Godot scenes of the chunks,\n"
+    "chunk maps, DIR/world_chunks.tscn and DIR/godot3/world_chunks.tscn, Godot scenes of the chunks,\n"
     "and DIR/world_chunks.json, what the merge wrote. Every shard or chunk must be there once,\n"
     "finished, not stale (no later run replaced its files) and of the same run and options, a chunk\n"
     "in its own place of the grid with its own map and files, and every file they list must be in DIR\n"
@@ -53,6 +53,14 @@ int merge_world(const MergeRequest& request, std::FILE* out, std::FILE* report) 
     }
     if (const std::string removed = lock->leftovers_line(request.folder); !removed.empty() && !request.quiet)
         report_line(report, "merge: " + removed);
+    // Godot 3's folder, where the chunks' Godot 3 files lie and its scene of them goes.
+    WriteResult why;
+    const std::optional<OpenFolder> godot3 = OpenFolder::open(request.folder + "/" + world_godot3_folder, true, why);
+    if (!godot3) {
+        report_line(report, "merge: cannot open " + shown_path(request.folder + "/" + world_godot3_folder) + ": " +
+                                why.error);
+        return 2;
+    }
     WorldMerge merged = merge_world_chunks(request.folder);
     if (merged.problem) {
         report_line(report, "merge: " + *merged.problem);

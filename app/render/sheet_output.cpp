@@ -35,7 +35,7 @@ std::vector<std::string> sheet_set_paths(const RenderSettings& settings) {
 }
 
 int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTile>& tiles,
-                    const std::vector<TileRecord>& records, std::FILE* report) {
+                    const std::vector<TileRecord>& records, const RasterImage& ground_sheet, std::FILE* report) {
     // Moving water: every frame a cell, a tile's frames along its row.
     const int frames = std::max(1, settings.loop_frames);
     const std::vector<RenderedTile> frame_tiles = frames > 1 ? frame_cells(tiles) : std::vector<RenderedTile>{};
@@ -57,7 +57,7 @@ int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTi
         return 1;
     }
     const std::string image_name = fs::path(settings.sheet).filename().string();
-    std::vector<std::pair<std::string, std::string>> files = sheet_engine_files(settings, layout, tiles);
+    std::vector<std::pair<std::string, std::string>> files = sheet_engine_files(settings, layout, tiles, ground_sheet);
     files.emplace_back(with_extension(settings.sheet, ".json"), sheet_manifest(settings, records, layout, image_name));
     if (settings.gif) {  // the sample map, moving, large enough to read as a map
         const SampleMap map = sample_map(settings, layout, static_cast<int>(tiles.size()), fewest_gif_map_cells);

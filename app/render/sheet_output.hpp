@@ -16,5 +16,6 @@ std::vector<std::string> sheet_set_paths(const RenderSettings& settings);
 // fails to take its place puts back those before it. Returns the exit
 // code (0, 1 a file could not be written, 2 the sheet is too large, or a
 // stop signal's code when one came before anything was replaced).
+// `ground_sheet`: the textures the tiles were drawn with.
 int write_sheet_set(const RenderSettings& settings, const std::vector<RenderedTile>& tiles,
-                    const std::vector<TileRecord>& records, std::FILE* report);
+                    const std::vector<TileRecord>& records, const RasterImage& ground_sheet, std::FILE* report);

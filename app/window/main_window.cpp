@@ -7,7 +7,7 @@
 #include "app/window/qt_image.hpp"
 #include "app/window/save_dialog.hpp"
 #include "app/window/tooltips.hpp"
-#include "export/formats/tile_encoding.hpp"
+#include "canvas/png_writer.hpp"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -292,7 +292,8 @@ bool MainWindow::put_image_on_clipboard(const RasterImage& image, const std::vec
     Q_UNUSED(packed_dib);  // Qt derives the platform's DIB from the image itself
     // Beside them the PNG with alpha, for editors that read transparency.
     const TransparentTile tile = application_.transparent_tile();
-    return put_image_on_system_clipboard(image, bmp_file, encode_image(tile.image, &tile.alpha, true));
+    const auto png = encode_png(tile.image, &tile.alpha, PngDeflater::libdeflate);
+    return put_image_on_system_clipboard(image, bmp_file, png ? *png : std::vector<std::uint8_t>{});
 }
 
 void MainWindow::state_written(int number, int state) {

@@ -32,7 +32,10 @@ std::string godot_tileset(const SheetLayout& l, int tile_count, const GodotTileS
     for (int k = 0; k < tile_count; ++k) {
         const int cell = k * tileset.cell_stride;
         const std::string tile = std::to_string(cell % l.columns) + ":" + std::to_string(cell / l.columns) + "/";
-        out << tile << "0 = 0\n" << tile << "0/texture_origin = Vector2i(" << origin_x << ", " << origin_y << ")\n";
+        const int alternatives = k < static_cast<int>(tileset.alternatives.size()) ? tileset.alternatives[k] : 0;
+        for (int a = 0; a <= alternatives; ++a)
+            out << tile << a << " = " << a << "\n"
+                << tile << a << "/texture_origin = Vector2i(" << origin_x << ", " << origin_y << ")\n";
         if (k < static_cast<int>(tileset.tiles.size()))
             for (const auto& [key, value] : tileset.tiles[k]) out << tile << key << " = " << value << "\n";
     }

@@ -19,6 +19,8 @@ struct GodotTileSet {
     GodotKeys atlas;                     // further keys of the atlas source
     std::vector<GodotKeys> tiles;        // further keys of tile k, named after its "column:row/"
                                          // ("animation_columns", "0/terrain")
+    std::vector<int> alternatives;       // per tile, how many alternative tiles (1, 2 ...) it has
+                                         // beside its own, each drawn as it is
     GodotKeys tileset;                   // further keys of the TileSet itself
     int cell_stride = 1;                 // tile k in cell k x stride (the cells between are its
                                          // animation frames, left free)

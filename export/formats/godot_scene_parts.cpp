@@ -85,9 +85,10 @@ StandingSprite standing_sprite(const MapModel& map, const MapObject& object, con
     StandingSprite s;
     // Tiled's isometric projection: x and y count tile heights along the
     // map's axes; cell (0, 0)'s top corner lies map height x W/2 from the left.
-    const double along_x = object.x / map.tile_height, along_y = object.y / map.tile_height;
-    s.x = (along_x - along_y) * map.tile_width / 2.0 + top_x;
-    s.y = (along_x + along_y) * map.tile_height / 2.0;
+    // Worked out without dividing by the height first, so that whole points
+    // stay whole.
+    s.x = (object.x - object.y) * map.tile_width / (2.0 * map.tile_height) + top_x;
+    s.y = (object.x + object.y) / 2.0;
     // Tiled stands the object's box on the point by its bottom centre
     // (the tilesets' object alignment), then moves the image by the
     // tileset's offset; both scale with the object's size.

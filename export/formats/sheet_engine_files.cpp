@@ -57,7 +57,8 @@ std::string sheet_tileset_path(const std::string& sheet) {
 
 std::vector<std::pair<std::string, std::string>> sheet_engine_files(const RenderSettings& settings,
                                                                     const SheetLayout& layout,
-                                                                    const std::vector<RenderedTile>& tiles) {
+                                                                    const std::vector<RenderedTile>& tiles,
+                                                                    const RasterImage& ground_sheet) {
     const int count = static_cast<int>(tiles.size());
     // Moving water: each tile's frames fill the cells after its own.
     const int frames = std::max(1, settings.loop_frames);
@@ -81,8 +82,8 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
         // Terrain sets: the editors' brushes then pick the tile for each corner.
         // Slopes: their terrains are the levels.
         const std::vector<TerrainSwatch> terrains =
-            settings.kind == TileKind::slope ? slope_swatches(tiles) : terrain_swatches(settings, tiles);
-        tiled.elements.push_back(tiled_wangsets(terrains, count, frames));
+            settings.kind == TileKind::slope ? slope_swatches(tiles) : terrain_swatches(settings, tiles, &ground_sheet);
+        tiled.elements.push_back(tiled_wangsets(terrains, count, frames, settings.over));
         godot.tileset = godot_terrain_set(terrains);
         for (int k = 0; k < count; ++k)
             godot.tiles.push_back(godot_tile_terrain(settings.fill_set ? 0 : k % corner_masks));

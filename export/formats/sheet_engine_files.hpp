@@ -12,9 +12,12 @@
 // settings. Every path inside a file is relative to that file. What each
 // file says of the tiles (their seed and kind, and whatever else a tile
 // carries) is gathered here, the formats themselves written by the writers.
+// `ground_sheet`: the textures the run draws with, which colour an over
+// set's terrain A (its tiles never paint it).
 std::vector<std::pair<std::string, std::string>> sheet_engine_files(const RenderSettings& settings,
                                                                     const SheetLayout& layout,
-                                                                    const std::vector<RenderedTile>& tiles);
+                                                                    const std::vector<RenderedTile>& tiles,
+                                                                    const RasterImage& ground_sheet);
 
 // The side of the sample map: the sheet's tiles across, 2 to 8.
 int sample_map_size(const SheetLayout& layout, int frames);

@@ -1,6 +1,7 @@
 #include "export/formats/transition_engine_files.hpp"
 
 #include "export/formats/markup_text.hpp"
+#include "generators/transition/transition_terrain.hpp"
 #include "canvas/random_source.hpp"
 
 #include <cmath>
@@ -42,15 +43,19 @@ int centre_terrain(int mask) {
 }
 }  // namespace
 
-std::vector<TerrainSwatch> terrain_swatches(const RenderSettings& settings, const std::vector<RenderedTile>& tiles) {
+std::vector<TerrainSwatch> terrain_swatches(const RenderSettings& settings, const std::vector<RenderedTile>& tiles,
+                                            const RasterImage* ground_sheet) {
     if (settings.fill_set)
         return {{terrain_name(settings.terrain_a), tiles.empty() ? Colour(0) : mean_painted(tiles[0])}};
     const bool whole = static_cast<int>(tiles.size()) >= corner_masks;
-    return {{terrain_name(settings.terrain_a), whole ? mean_painted(tiles[0]) : 0},
+    const Colour a = settings.over && ground_sheet ? terrain_mean_colour(*ground_sheet, settings.terrain_a)
+                     : whole                       ? mean_painted(tiles[0])
+                                                   : 0;
+    return {{terrain_name(settings.terrain_a), a},
             {terrain_name(settings.terrain_b), whole ? mean_painted(tiles[corner_masks - 1]) : 0}};
 }
 
-std::string tiled_wangsets(const std::vector<TerrainSwatch>& terrains, int tile_count, int id_stride) {
+std::string tiled_wangsets(const std::vector<TerrainSwatch>& terrains, int tile_count, int id_stride, bool over) {
     const bool fill = terrains.size() == 1;
     const int masks = fill ? 1 : corner_masks;
     std::string name = terrains[0].name;
@@ -60,9 +65,7 @@ std::string tiled_wangsets(const std::vector<TerrainSwatch>& terrains, int tile_
         << "  <wangset name=\"" << xml_attribute_text(name) << "\" type=\"corner\" tile=\"" << (masks - 1) * id_stride
         << "\">\n";
     for (std::size_t c = 0; c < terrains.size(); ++c)
-        out << "   <wangcolor name=\"" << xml_attribute_text(terrains[c].name) << "\" color=\""
-            << hex_colour(terrains[c].colour) << "\" tile=\"" << (c == 0 ? 0 : (corner_masks - 1) * id_stride)
-            << "\" probability=\"1\"/>\n";
+        out << tiled_wangcolor(terrains[c], c == 0 ? (over ? -1 : 0) : (corner_masks - 1) * id_stride);
     for (int k = 0; k < tile_count; ++k) {
         const int mask = k % masks;
         int wangid[8] = {};  // 0 on the edges: a corner set says nothing of them
@@ -78,10 +81,16 @@ std::string tiled_wangsets(const std::vector<TerrainSwatch>& terrains, int tile_
     return out.str();
 }
 
-GodotKeys godot_terrain_set(const std::vector<TerrainSwatch>& terrains) {
-    GodotKeys keys = {{"terrain_set_0/mode", "1"}};  // match corners
+std::string tiled_wangcolor(const TerrainSwatch& terrain, int tile) {
+    return "   <wangcolor name=\"" + xml_attribute_text(terrain.name) + "\" color=\"" + hex_colour(terrain.colour) +
+           "\" tile=\"" + std::to_string(tile) + "\" probability=\"1\"/>\n";
+}
+
+GodotKeys godot_terrain_set(const std::vector<TerrainSwatch>& terrains, int set) {
+    const std::string prefix = "terrain_set_" + std::to_string(set);
+    GodotKeys keys = {{prefix + "/mode", "1"}};  // match corners
     for (std::size_t t = 0; t < terrains.size(); ++t) {
-        const std::string terrain = "terrain_set_0/terrain_" + std::to_string(t);
+        const std::string terrain = prefix + "/terrain_" + std::to_string(t);
         keys.push_back({terrain + "/name", godot_string(terrains[t].name)});
         keys.push_back({terrain + "/color", godot_colour(terrains[t].colour)});
     }

@@ -18,8 +18,10 @@ struct TerrainSwatch {
 };
 
 // The set's terrains (two, or one for a fill set), coloured as their pure
-// tiles (0 and 15) look on average.
-std::vector<TerrainSwatch> terrain_swatches(const RenderSettings& settings, const std::vector<RenderedTile>& tiles);
+// tiles (0 and 15) look on average. An over set paints no A at all: A is
+// coloured as its texture in `ground_sheet` looks on average.
+std::vector<TerrainSwatch> terrain_swatches(const RenderSettings& settings, const std::vector<RenderedTile>& tiles,
+                                            const RasterImage* ground_sheet = nullptr);
 
 // Tiled's wangid lists a tile's eight neighbours clockwise from the top
 // edge (Top, TopRight, Right, BottomRight, Bottom, BottomLeft, Left, TopLeft)
@@ -32,11 +34,18 @@ inline constexpr int wang_slot_right = 1, wang_slot_bottom = 3, wang_slot_left =
 // A, 2 is B) with a <wangtile> for every tile: of two terrains tile k has the
 // corners of mask k % 16, of one (a fill set) every tile is all A.
 // Tile k is the tileset's tile k x id_stride (the tiles between are its animation frames).
-std::string tiled_wangsets(const std::vector<TerrainSwatch>& terrains, int tile_count, int id_stride = 1);
+// Each terrain is shown by its pure tile, but A of an over set (whose tile 0
+// is clear) by its colour alone.
+std::string tiled_wangsets(const std::vector<TerrainSwatch>& terrains, int tile_count, int id_stride = 1,
+                           bool over = false);
 
-// Godot 4: terrain set 0 matching corners, terrain 0 A and 1 B (if any); and
-// a tile's terrain set, terrain and four corner peering bits.
-GodotKeys godot_terrain_set(const std::vector<TerrainSwatch>& terrains);
+// A terrain as a <wangcolor> of a Wang set, shown by its tile (-1 for none).
+std::string tiled_wangcolor(const TerrainSwatch& terrain, int tile);
+
+// Godot 4: terrain set `set` matching corners, terrain 0 A and 1 B (if any)
+// or the swatches in turn; and a tile's terrain set, terrain and four corner
+// peering bits.
+GodotKeys godot_terrain_set(const std::vector<TerrainSwatch>& terrains, int set = 0);
 GodotKeys godot_tile_terrain(int mask);
 
 // The tile for each cell of a map_size x map_size isometric map over a

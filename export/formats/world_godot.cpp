@@ -121,6 +121,7 @@ void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& 
         out << "region_enabled = true\n"
             << "region_rect = Rect2(" << s.region_x << ", " << s.region_y << ", " << set.tile_width << ", "
             << set.tile_height << ")\n";
+        for (const MapProperty& p : object.properties) out << "metadata/" << p.name << " = " << p.value << "\n";
     }
 }
 }  // namespace

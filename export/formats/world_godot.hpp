@@ -11,7 +11,8 @@
 // draws from (over that tileset's .tres, which is isometric, diamond-down,
 // so the map's cell (x, y) is the layer's cell (x, y)), and a y-sorted
 // Node2D for each object layer, each object a Sprite2D over its sheet's
-// cell standing where Tiled stands it. Layer offsets become positions.
+// cell standing where Tiled stands it, its properties as metadata. Layer
+// offsets become positions.
 // Cell (0, 0)'s centre lies at (W/2, H/2), as Godot puts it.
 
 // A TileMapLayer's tile_map_data: format 0, then per cell 12 bytes of

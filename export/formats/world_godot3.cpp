@@ -107,6 +107,10 @@ void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& 
         out << "region_enabled = true\n"
             << "region_rect = Rect2( " << s.region_x << ", " << s.region_y << ", " << set.tile_width << ", "
             << set.tile_height << " )\n";
+        // Godot 3 keeps a node's metadata in one dictionary.
+        for (std::size_t k = 0; k < object.properties.size(); ++k)
+            out << (k == 0 ? "__meta__ = {\n" : ",\n") << godot_string(object.properties[k].name) << ": "
+                << object.properties[k].value << (k + 1 == object.properties.size() ? "\n}\n" : "");
     }
 }
 }  // namespace

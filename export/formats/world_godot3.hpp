@@ -11,7 +11,8 @@
 // cell_stride; the map's cell (x, y) is the TileMap's cell (x, y), whose
 // diamond's top corner lies at ((x - y) W/2, (x + y) H/2)), and a YSort for
 // each object layer, each object a Sprite over its sheet's cell standing
-// where Tiled stands it. Layer offsets become positions.
+// where Tiled stands it, its properties as metadata. Layer offsets become
+// positions.
 
 // The scene; `tilesets` holds the files of the map's tilesets, in the
 // same order. Check the map with godot_scene_problem first.

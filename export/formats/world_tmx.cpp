@@ -67,7 +67,16 @@ std::string object_layer(const MapObjectLayer& layer, int id) {
         if (!o.name.empty()) out += " name=\"" + xml_attribute_text(o.name) + "\"";
         if (!o.type.empty()) out += " type=\"" + xml_attribute_text(o.type) + "\"";
         out += " gid=\"" + std::to_string(o.gid) + "\" x=\"" + number(o.x) + "\" y=\"" + number(o.y) + "\" width=\"" +
-               std::to_string(o.width) + "\" height=\"" + std::to_string(o.height) + "\"/>\n";
+               std::to_string(o.width) + "\" height=\"" + std::to_string(o.height) + "\"";
+        if (o.properties.empty()) {
+            out += "/>\n";
+            continue;
+        }
+        out += ">\n   <properties>\n";
+        for (const MapProperty& p : o.properties)
+            out += "    <property name=\"" + xml_attribute_text(p.name) + "\" type=\"int\" value=\"" +
+                   std::to_string(p.value) + "\"/>\n";
+        out += "   </properties>\n  </object>\n";
     }
     return out + " </objectgroup>\n";
 }

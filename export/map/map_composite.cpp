@@ -1,15 +1,13 @@
 #include "export/map/map_composite.hpp"
 
 #include "export/map/span_blend.hpp"
+#include "export/map/tiled_placement.hpp"
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <thread>
 
 namespace {
-// Gids carry Tiled's flip flags in their top bits; the world flips nothing.
-constexpr std::uint32_t gid_flags = 0xf0000000u;
 constexpr int band_rows = 16;  // a band of a 16384-wide image stays in cache
 
 // A tileset's sheet as Qt holds it once loaded, and each row of each tile.
@@ -64,31 +62,13 @@ LoadedTileset load(const MapTileset& t) {
     return loaded;
 }
 
-// The tileset holding a gid: the one with the largest first gid not above it.
-int tileset_of(const MapModel& map, std::uint32_t gid) {
-    int found = -1;
-    for (int i = 0; i < static_cast<int>(map.tilesets.size()); ++i)
-        if (static_cast<std::uint32_t>(map.tilesets[i].first_gid) <= gid &&
-            (found < 0 || map.tilesets[i].first_gid > map.tilesets[found].first_gid))
-            found = i;
-    return found;
-}
-
 Problem gid_problem(const MapModel& map, std::uint32_t gid) {
-    if (gid & gid_flags) return "gid " + std::to_string(gid) + " is flipped";
-    const int set = tileset_of(map, gid);
+    // The world flips nothing.
+    if (gid & map_gid_flags) return "gid " + std::to_string(gid) + " is flipped";
+    const int set = map_tileset_of(map, gid);
     if (set < 0 || gid - map.tilesets[set].first_gid >= static_cast<std::uint32_t>(map.tilesets[set].tile_count))
         return "gid " + std::to_string(gid) + " names no tile";
     return std::nullopt;
-}
-
-// Where Tiled puts an object's image: its bottom middle on the object's
-// screen point, in Tiled's own double arithmetic.
-std::pair<double, double> object_image_corner(const MapModel& map, const MapObject& o) {
-    const double tile_x = o.x / map.tile_height, tile_y = o.y / map.tile_height;
-    const double screen_x = (tile_x - tile_y) * map.tile_width / 2 + map.height * map.tile_width / 2;
-    const double screen_y = (tile_x + tile_y) * map.tile_height / 2;
-    return {screen_x - o.width / 2.0, screen_y - o.height};
 }
 
 std::vector<const MapObject*> in_drawing_order(const MapObjectLayer& layer) {
@@ -103,29 +83,32 @@ std::vector<const MapObject*> in_drawing_order(const MapObjectLayer& layer) {
 std::vector<Draw> draws_of(const MapModel& map, const std::vector<LoadedTileset>& sets, const MapFrame& frame) {
     std::vector<Draw> draws;
     const auto add = [&](std::uint32_t gid, int x, int y) {
-        const int set = tileset_of(map, gid);
+        const int set = map_tileset_of(map, gid);
         const MapTileset& t = map.tilesets[set];
         draws.push_back({x + t.offset_x, y + t.offset_y, &sets[set], static_cast<int>(gid - t.first_gid)});
     };
-    const int half_w = map.tile_width / 2, half_h = map.tile_height / 2;
+    const int half_w = map.tile_width / 2;
     for (const auto& any : map.layers) {
         if (const auto* layer = std::get_if<MapTileLayer>(&any)) {
             const int left = frame.offset_x + layer->offset_x + map.height * half_w - half_w;
-            const int bottom = frame.offset_y + layer->offset_y + map.tile_height;
+            const int top = frame.offset_y + layer->offset_y;
+            const TiledLayerRows rows(map, *layer);
             for (int row = 0; row <= map.width + map.height - 2; ++row)
                 for (int cx = std::max(0, row - (map.height - 1)); cx <= std::min(map.width - 1, row); ++cx) {
                     const int cy = row - cx;
                     const std::uint32_t gid = layer->gids[static_cast<std::size_t>(cy) * map.width + cx];
                     if (gid == 0) continue;
-                    const MapTileset& t = map.tilesets[tileset_of(map, gid)];
-                    add(gid, left + (cx - cy) * half_w, bottom + row * half_h - t.tile_height);
+                    const MapTileset& t = map.tilesets[map_tileset_of(map, gid)];
+                    add(gid, left + (cx - cy) * half_w, top + rows.bottom(row) - t.tile_height);
                 }
         } else {
             const auto& objects = std::get<MapObjectLayer>(any);
             for (const MapObject* o : in_drawing_order(objects)) {
-                const auto [x, y] = object_image_corner(map, *o);
-                add(o->gid, frame.offset_x + objects.offset_x + static_cast<int>(x),
-                    frame.offset_y + objects.offset_y + static_cast<int>(y));
+                // Checked to lie on whole pixels; add() moves it by its tileset's offset.
+                const MapTileset& t = map.tilesets[map_tileset_of(map, o->gid)];
+                const auto [x, y] = *tiled_object_pixel(map, t, *o);
+                add(o->gid, frame.offset_x + objects.offset_x + x - t.offset_x,
+                    frame.offset_y + objects.offset_y + y - t.offset_y);
             }
         }
     }
@@ -159,9 +142,10 @@ MapFrame map_frame(const MapModel& map) {
 
 Problem map_composite_problem(const MapModel& map) {
     if (map.width < 1 || map.height < 1) return "the map has no cells";
-    if (map.tile_width < 2 || map.tile_height < 2 || map.tile_width % 2 || map.tile_height % 2)
-        return "the map's tile size " + std::to_string(map.tile_width) + " x " + std::to_string(map.tile_height) +
-               " is not even";
+    // Tiled steps whole halves of the width along a row, so an odd width
+    // strays from its own grid; an odd height's half rows it rounds, as we do.
+    if (map.tile_width < 2 || map.tile_height < 1 || map.tile_width % 2)
+        return "the map's tile width " + std::to_string(map.tile_width) + " is odd";
     const MapFrame frame = map_frame(map);
     if (static_cast<long long>(frame.width) * frame.height > largest_map_pixels)
         return "the map's image would be " + std::to_string(frame.width) + " x " + std::to_string(frame.height) +
@@ -186,12 +170,10 @@ Problem map_composite_problem(const MapModel& map) {
         for (const MapObject& o : std::get<MapObjectLayer>(any).objects) {
             const std::string which = "object " + std::to_string(o.id);
             if (Problem problem = gid_problem(map, o.gid)) return which + ": " + *problem;
-            const MapTileset& t = map.tilesets[tileset_of(map, o.gid)];
+            const MapTileset& t = map.tilesets[map_tileset_of(map, o.gid)];
             if (o.width != t.tile_width || o.height != t.tile_height)
                 return which + " is not the size of its tile, so Tiled would scale it";
-            const auto [x, y] = object_image_corner(map, o);
-            if (x != std::floor(x) || y != std::floor(y) || std::abs(x) > 1e9 || std::abs(y) > 1e9)
-                return which + "'s image would not lie on whole pixels";
+            if (!tiled_object_pixel(map, t, o)) return which + "'s image would not lie on whole pixels";
         }
     }
     return std::nullopt;

@@ -18,8 +18,9 @@
 //
 // The order is Tiled's: layers in turn, moved by their offsets; a tile
 // layer by screen rows (cx + cy), each from left to right; a cell's image
-// with its bottom-left on the bottom-left of the cell's diamond box, moved
-// by its tileset's offset; objects as map_model.hpp says.
+// with its bottom-left on the bottom-left of the cell's diamond box (rounded
+// as tiled_placement.hpp says when the tile height is odd), moved by its
+// tileset's offset; objects as map_model.hpp says.
 struct MapFrame {
     int width = 0, height = 0;
     int offset_x = 0, offset_y = 0;
@@ -30,8 +31,8 @@ MapFrame map_frame(const MapModel& map);
 // width 128.
 inline constexpr long long largest_map_pixels = 1LL << 29;
 
-// Why the map cannot be drawn exactly so (empty when it can): tile sizes
-// odd, a gid naming no tile or flipped, a sheet smaller than its tiles, an
+// Why the map cannot be drawn exactly so (empty when it can): an odd tile
+// width, a gid naming no tile or flipped, a sheet smaller than its tiles, an
 // object not the size of its tile or off whole pixels, a frame too large.
 Problem map_composite_problem(const MapModel& map);
 

@@ -24,6 +24,9 @@ struct MapTileset {
     int offset_x = 0, offset_y = 0;  // <tileoffset>
 };
 
+// Tiled keeps a gid's flips in its top bits.
+inline constexpr std::uint32_t map_gid_flags = 0xf0000000u;
+
 struct MapTileLayer {
     std::string name;
     int offset_x = 0, offset_y = 0;   // pixels
@@ -42,13 +45,23 @@ struct MapTileLayer {
 // tile layer would draw it at x = cx h + h / 2 + cw / 4, y = cy h + 3 h / 2
 // - cw / 4 (h the tile height, a tile width of 2 h): for a cell as wide as
 // the diamond, the cell's bottom corner. Lowering x and y by d each lifts
-// the image d pixels, as a layer's offset y of -d does.
+// the image d pixels, as a layer's offset y of -d does. At an odd tile
+// height Tiled draws a layer's rows up to a pixel lower than that
+// (tiled_placement.hpp), and x and y grow by as much.
+// What an object says of itself beyond its place, for a game to read: a
+// whole number under a name (Tiled's int property, Godot's metadata).
+struct MapProperty {
+    std::string name;
+    int value = 0;
+};
+
 struct MapObject {
     int id = 0;
     std::uint32_t gid = 0;
     std::string name, type;
     double x = 0, y = 0;
     int width = 0, height = 0;
+    std::vector<MapProperty> properties;
 };
 
 // How an object layer is drawn. Tiled's "topdown" sorts by the map y alone,
@@ -70,6 +83,10 @@ struct MapModel {
     std::vector<MapTileset> tilesets;
     std::vector<std::variant<MapTileLayer, MapObjectLayer>> layers;
 };
+
+// The tileset holding a gid (its flip flags cleared): the one with the
+// largest first gid not above it, as Tiled finds it; -1 for none.
+int map_tileset_of(const MapModel& map, std::uint32_t gid);
 
 // The tileset over a sheet laid out by lay_out_sheet, moved by the offset its
 // .tsx (tiled_tileset) gives it, so a cell's anchor lands on the diamond's

@@ -4,6 +4,7 @@
 #include "commands/commands.hpp"
 #include "export/control_options.hpp"
 #include "export/tile/render_canvas.hpp"
+#include "export/tile/tile_coverage.hpp"
 #include "export/run_options.hpp"
 #include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
@@ -17,29 +18,6 @@
 
 namespace {
 constexpr Colour probe_background = rgb(255, 255, 255);
-
-bool same_colour(const std::uint8_t* p, const std::uint8_t* q) { return p[0] == q[0] && p[1] == q[1] && p[2] == q[2]; }
-
-// An over tile's pixel is laid source-over on the background, so the white
-// draw stands 255 - alpha above the black one in every channel.
-std::uint8_t coverage(const std::uint8_t* on_black, const std::uint8_t* on_white) {
-    int shows = 0;
-    for (int k = 0; k < 3; ++k) shows = std::max(shows, on_white[k] - on_black[k]);
-    return static_cast<std::uint8_t>(255 - std::clamp(shows, 0, 255));
-}
-
-// The draw over black holds colour x alpha: the colour itself, as the PNG
-// files and engines take it, where coverage is partial.
-void colour_under_coverage(RasterImage& image, const std::vector<std::uint8_t>& alpha) {
-    for (int y = 0; y < image.height(); ++y) {
-        std::uint8_t* p = image.row(y);
-        for (int x = 0; x < image.width(); ++x, p += 3) {
-            const int a = alpha[static_cast<std::size_t>(y) * image.width() + x];
-            if (a == 0 || a == 255) continue;
-            for (int k = 0; k < 3; ++k) p[k] = static_cast<std::uint8_t>(std::min(255, (p[k] * 255 + a / 2) / a));
-        }
-    }
-}
 
 // A pick made exactly as a user makes it in the chooser: click the cells,
 // then "Ok", which stores the pick and ticks the lock.
@@ -154,8 +132,10 @@ std::uint64_t stream_of(const TileRequest& settings, int index) {
     return settings.tile_stream ? *settings.tile_stream : tile_seed(settings.seed, index);
 }
 
-void draw_seeded_tile(Application& app, const TileRequest& settings, int index) {
-    draw(app, settings, index, request_for(settings), {});
+void draw_seeded_tile(Application& app, const TileRequest& settings, int index, Colour background) {
+    DrawRequest request = request_for(settings);
+    request.background = background;
+    draw(app, settings, index, request, {});
 }
 
 RenderedTile render_tile(Application& app, const TileRequest& settings, int index, const TilePainter& paint) {
@@ -172,11 +152,19 @@ RenderedTile render_tile(Application& app, const TileRequest& settings, int inde
         work.origin_y() != room.origin_y)
         work = TileCanvas(room.width, room.height, room.origin_x, room.origin_y);
     RasterImage probe;
-    if (need_coverage) {
+    if (settings.over) {
         request.background = probe_background;
         draw(app, settings, index, request, paint);
         probe = app.state().canvas;
         request.background = rgb(0, 0, 0);
+    }
+    // Scratch memory kept from tile to tile by each drawing thread, as the
+    // surfaces are: every draw starts by erasing all of it.
+    thread_local PaintedMask painted;
+    if (need_coverage && !settings.over) {
+        if (painted.width() != room.width || painted.height() != room.height)
+            painted = PaintedMask(room.width, room.height);
+        request.painted = &painted;
     }
     // The surfaces ride along with the final draw only. The map is scratch
     // memory kept from tile to tile by each drawing thread: only the columns
@@ -206,29 +194,16 @@ RenderedTile render_tile(Application& app, const TileRequest& settings, int inde
     }
 
     int left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
-    std::vector<std::uint8_t> painted;
-    if (need_coverage) {
-        painted.assign(static_cast<std::size_t>(canvas.width()) * canvas.height(), 0);
-        left = canvas.width(), top = canvas.height(), right = -1, bottom = -1;
-        for (int y = 0; y < canvas.height(); ++y) {
-            const std::uint8_t* a = canvas.row(y);
-            const std::uint8_t* b = probe.row(y);
-            for (int x = 0; x < canvas.width(); ++x) {
-                const std::uint8_t* on_black = a + 3 * x;
-                const std::uint8_t* on_white = b + 3 * x;
-                const std::uint8_t covers = settings.over                     ? coverage(on_black, on_white)
-                                            : same_colour(on_black, on_white) ? 255
-                                                                              : 0;
-                if (covers == 0) continue;
-                painted[static_cast<std::size_t>(y) * canvas.width() + x] = covers;
-                left = std::min(left, x), right = std::max(right, x);
-                top = std::min(top, y), bottom = std::max(bottom, y);
-            }
-        }
-        if (!settings.trim) left = 0, top = 0, right = canvas.width() - 1, bottom = canvas.height() - 1;
+    std::vector<std::uint8_t> over_coverage;
+    const std::uint8_t* covered = nullptr;  // canvas.width() a row
+    if (settings.over) over_coverage = coverage_between(canvas, probe), covered = over_coverage.data();
+    else if (need_coverage) covered = painted.row(0);
+    if (settings.trim) {
+        const CoveredBox box = covered_box(covered, canvas.width(), canvas.height());
+        left = box.left, top = box.top, right = box.right, bottom = box.bottom;
         // A tile that paints nothing trims to one clear pixel at its anchor,
         // not to the canvas, which would make every cell of its sheet that size.
-        else if (right < 0)
+        if (right < 0)
             left = right = TileGeometry::centre_x + room.origin_x,
             top = bottom = TileGeometry::ground_y + room.origin_y;
     }
@@ -239,7 +214,7 @@ RenderedTile render_tile(Application& app, const TileRequest& settings, int inde
     if (need_coverage) {
         tile.alpha.resize(static_cast<std::size_t>(width) * height);
         for (int y = 0; y < height; ++y)
-            std::copy_n(&painted[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
+            std::copy_n(&covered[static_cast<std::size_t>(top + y) * canvas.width() + left], width,
                         &tile.alpha[static_cast<std::size_t>(y) * width]);
     }
     if (settings.over) colour_under_coverage(tile.image, tile.alpha);

@@ -6,6 +6,7 @@
 #include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
 #include "export/map/map_model.hpp"
+#include "export/map/tiled_placement.hpp"
 #include "generators/world/world_chunks.hpp"
 #include "generators/world/world_layout.hpp"
 #include "export/formats/world_manifest.hpp"
@@ -128,6 +129,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         WorldSheet& sheet = tile_settings[k].loop_frames > 1 ? moving : still;
         placed.emplace_back(&sheet == &moving ? 1 : 0, static_cast<int>(sheet.tiles.size()));
         sheet.tiles.push_back(tiles[k]);
+        sheet.keys.push_back(layout.tiles[k]);
         sheet.corners.push_back(wang_corners(layout.tiles[k]));
         sheet.tile_names.push_back(tile_name(layout.tiles[k]));
     }
@@ -186,13 +188,26 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
         std::stable_sort(in_depth.begin(), in_depth.end(), [](const WorldObject& a, const WorldObject& b) {
             return std::pair(a.x + a.y, a.x) < std::pair(b.x + b.y, b.x);
         });
+        // Each stands on its ground tile as Tiled draws that tile's layer.
+        std::vector<TiledLayerRows> rows;
+        for (std::size_t k = 0; k < layout.layers.size(); ++k)
+            rows.emplace_back(model, std::get<MapTileLayer>(model.layers[k]));
+        const auto ground = [&](const WorldObject& o) {
+            const std::size_t cell = static_cast<std::size_t>(o.y - chunk.y0) * chunk.width + (o.x - chunk.x0);
+            for (std::size_t k = 0; k < layout.layers.size(); ++k)
+                if (layout.layers[k].level == o.level && layout.layers[k].cells[cell] >= 0) return k;
+            return std::size_t{0};
+        };
         int id = 1;
         for (const WorldObject& o : in_depth) {
             const int look = static_cast<int>(std::lower_bound(looks.begin(), looks.end(), std::pair(o.kind, o.look)) -
                                               looks.begin());
             layer.objects.push_back(standing_object(model, model.tilesets.back(), first_gid[&objects] + look,
                                                     o.x - chunk.x0, o.y - chunk.y0,
-                                                    world_level_rise(o.level, run.iso_width)));
+                                                    world_level_rise(o.level, run.iso_width), rows[ground(o)]));
+            // Where it stands, for a game: its cell in this map and its level.
+            layer.objects.back().properties = {
+                {"cell_x", o.x - chunk.x0}, {"cell_y", o.y - chunk.y0}, {"level", o.level}};
             layer.objects.back().id = id++;
             layer.objects.back().name = world_object_name(o.kind);
             layer.objects.back().type = world_object_name(o.kind);

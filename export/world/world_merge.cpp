@@ -90,7 +90,7 @@ Problem check_claims(const json& m, const std::string& name, int index) {
     for (const auto& [listed, written] : files.items())
         if (std::find(own.begin(), own.end(), listed) == own.end() || listed == world_manifest_name(stem))
             return file + " lists " + in_quotes(listed) + ", which is not a file of chunk " + std::to_string(index);
-    std::vector<std::string> needed = {stem + ".tmx", stem + ".png", stem + ".tscn", stem + "_godot3.tscn"};
+    std::vector<std::string> needed = {stem + ".tmx", stem + ".png", stem + ".tscn", world_godot3_path(stem + ".tscn")};
     for (const json& tileset : m["tilesets"])
         for (const char* key : {"image", "tileset"}) needed.push_back(tileset[key].get<std::string>());
     for (const std::string& wanted : needed)
@@ -126,7 +126,7 @@ json written_entry(const std::string& bytes) {
 }  // namespace
 
 std::vector<std::string> merged_world_file_names() {
-    return {merged_world_file, "world_chunks.tscn", "world_chunks_godot3.tscn", merged_world_manifest};
+    return {merged_world_file, "world_chunks.tscn", world_godot3_path("world_chunks.tscn"), merged_world_manifest};
 }
 
 std::map<int, std::string> world_chunk_manifests(const std::string& folder) {
@@ -198,7 +198,7 @@ WorldMerge merge_world_chunks(const std::string& folder) {
     for (std::size_t k = 0; k < chunks.size(); ++k) {
         const std::string stem = fs::path(chunks[k].file).stem().string();
         scenes[k].file = stem + ".tscn";
-        scenes3[k].file = stem + "_godot3.tscn";
+        scenes3[k].file = stem + ".tscn";  // beside the chunks' scene in Godot 3's folder
     }
     const std::vector<std::string> names = merged_world_file_names();
     out.files = {{names[0], tiled_world(chunks, world_height, tile_width, tile_height)},

@@ -11,7 +11,7 @@
 // where the whole map has its cells, Godot 4 and Godot 3 scenes that
 // instance the chunks' scenes the same way, and a manifest of the merge.
 struct WorldMerge {
-    // world.world, world_chunks.tscn, world_chunks_godot3.tscn (named apart
+    // world.world, world_chunks.tscn, godot3/world_chunks.tscn (named apart
     // from a whole world's scenes, which may share the folder) and, last,
     // world_chunks.json: each chunk's manifest with its size and hash and
     // every file the merge wrote with theirs.

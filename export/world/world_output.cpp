@@ -7,16 +7,16 @@
 #include "export/shown_text.hpp"
 #include "export/world/old_world_files.hpp"
 
-WorldFolder::WorldFolder(std::string out, std::string stem, OpenFolder folder, OutputLock lock,
+WorldFolder::WorldFolder(std::string out, std::string stem, OpenFolder folder, OpenFolder godot3, OutputLock lock,
                          std::vector<std::string> names)
     : out_(std::move(out)),
       stem_(std::move(stem)),
       folder_(std::move(folder)),
+      godot3_(std::move(godot3)),
       lock_(std::move(lock)),
       names_(std::move(names)) {}
 
-std::optional<WorldFolder> WorldFolder::prepare(const std::string& out, const std::string& stem,
-                                                std::string& problem) {
+std::optional<WorldFolder> WorldFolder::prepare(const std::string& out, const std::string& stem, std::string& problem) {
     std::optional<OpenFolder> folder = open_output_folder(out, problem);
     if (!folder) return std::nullopt;
     // Every name the world may write, whatever it finds to draw: no other
@@ -24,12 +24,15 @@ std::optional<WorldFolder> WorldFolder::prepare(const std::string& out, const st
     std::vector<std::string> names = world_file_names(stem);
     std::optional<OutputLock> lock = OutputLock::acquire(out, LockClaim{names, {}, 0, 0, nullptr, nullptr}, problem);
     if (!lock) return std::nullopt;
+    // Godot 3's folder inside it, its files reached through its own descriptor.
+    std::optional<OpenFolder> godot3 = open_output_folder(out + "/" + world_godot3_folder, problem);
+    if (!godot3) return std::nullopt;
     for (const std::string& name : names)
         if (const WriteResult ok = check_destination(out + "/" + name); !ok.ok) {
             problem = "cannot write " + shown_path(out + "/" + name) + ": " + ok.error;
             return std::nullopt;
         }
-    return WorldFolder(out, stem, std::move(*folder), std::move(*lock), std::move(names));
+    return WorldFolder(out, stem, std::move(*folder), std::move(*godot3), std::move(*lock), std::move(names));
 }
 
 WorldFolder::Written WorldFolder::write(WorldFiles& world, const std::function<int()>& stop_signal) const {

@@ -11,7 +11,7 @@
 
 // The folder a world (or one chunk of it, named `stem`) is written into,
 // made ready before its files go in: made if missing and opened (every
-// file then goes through its descriptor), every name the world may write
+// file then goes through its descriptor, Godot 3's folder inside it too), every name the world may write
 // locked against other runs, and each checked to be replaceable. Both the
 // renderer and the window write a world through one of these, so both
 // write it with the same safety.
@@ -33,10 +33,10 @@ public:
     Written write(WorldFiles& world, const std::function<int()>& stop_signal = {}) const;
 
 private:
-    WorldFolder(std::string out, std::string stem, OpenFolder folder, OutputLock lock,
+    WorldFolder(std::string out, std::string stem, OpenFolder folder, OpenFolder godot3, OutputLock lock,
                 std::vector<std::string> names);
     std::string out_, stem_;
-    OpenFolder folder_;
+    OpenFolder folder_, godot3_;  // the folder and Godot 3's inside it
     OutputLock lock_;
     std::vector<std::string> names_;
 };

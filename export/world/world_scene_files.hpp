@@ -1,6 +1,7 @@
 #pragma once
 #include "export/problem.hpp"
 #include "export/map/map_model.hpp"
+#include "export/map/tiled_placement.hpp"
 #include "export/world/world_sheets.hpp"
 
 #include <string>
@@ -10,8 +11,9 @@
 // The map files of a world or chunk named `stem`, as (file name, bytes):
 // the Tiled map (stem.tmx), our own render of it (stem.png: what Tiled
 // draws of the .tmx), the Godot 4 scene (stem.tscn) and the Godot 3 scene
-// (stem_godot3.tscn). The map's tileset t is sheet t, whose files the
-// scenes name; tile k of a sheet of F frames a tile is its cell k x F.
+// (stem.tscn in Godot 3's folder). The map's tileset t is sheet t, whose
+// files the scenes name; tile k of a sheet of F frames a tile is its cell
+// k x F.
 // The problem in a sentence, and no files, when the map cannot be drawn.
 struct SceneFiles {
     std::vector<std::pair<std::string, std::string>> files;
@@ -21,5 +23,8 @@ SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
                              const std::vector<const WorldSheet*>& sheets, bool normals, int jobs);
 
 // A tile object of `tileset` (its tile `gid`) standing with its anchor on
-// the centre of cell (x, y), raised `rise` pixels.
-MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise);
+// the centre of cell (x, y), raised `rise` pixels, exactly where Tiled draws
+// the same tile in that cell of its `ground` layer (at an odd tile height
+// Tiled rounds the rows of each layer its own way).
+MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise,
+                          const TiledLayerRows& ground);

@@ -7,36 +7,13 @@
 #include "export/formats/markup_text.hpp"
 #include "export/formats/tile_encoding.hpp"
 #include "export/formats/tiled_files.hpp"
+#include "export/formats/world_file_names.hpp"
+#include "export/world/world_terrain_sets.hpp"
 #include "export/tile/tile_frames.hpp"
 
 #include <sstream>
 
 namespace {
-std::string hex_colour(Colour c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", red(c), green(c), blue(c));
-    return text;
-}
-
-// One corner Wang set of the world's terrains: Tiled's brushes then paint
-// with the world's own tiles, and its Wang ids name each tile's corners.
-std::string world_wangset(const WorldSheet& sheet, const std::vector<std::string>& names,
-                          const std::vector<Colour>& colours) {
-    std::ostringstream out;
-    out << " <wangsets>\n  <wangset name=\"terrains\" type=\"corner\" tile=\"-1\">\n";
-    for (std::size_t k = 0; k < names.size(); ++k)
-        out << "   <wangcolor name=\"" << xml_attribute_text(names[k]) << "\" color=\"" << hex_colour(colours[k])
-            << "\" tile=\"-1\" probability=\"1\"/>\n";
-    for (std::size_t t = 0; t < sheet.corners.size(); ++t) {
-        const std::array<int, 4>& c = sheet.corners[t];  // top, right, bottom, left
-        // Slots clockwise from the top edge; corners at 1 (right), 3, 5, 7 (top).
-        out << "   <wangtile tileid=\"" << t * sheet.frames << "\" wangid=\"0," << c[1] << ",0," << c[2] << ",0,"
-            << c[3] << ",0," << c[0] << "\"/>\n";
-    }
-    out << "  </wangset>\n </wangsets>\n";
-    return out.str();
-}
-
 std::string as_text(const std::vector<std::uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 }  // namespace
 
@@ -70,7 +47,8 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
         tiled.tiles.push_back({k * s.frames, {{"name", "", s.tile_names[k]}}, {}});
         if (s.frames > 1) tiled.tiles.back().elements.push_back(tiled_animation(k * s.frames, s.frames, run.frame_ms));
     }
-    if (!s.corners.empty()) tiled.elements.push_back(world_wangset(s, terrain_names, terrain_colours));
+    const WorldTerrainSets sets = world_terrain_sets(s.keys, s.frames, terrain_names, terrain_colours);
+    if (!sets.tiled.empty()) tiled.elements.push_back(sets.tiled);
     if (run.normals) {
         tiled.properties.push_back({"normal_map", "file", normals});
         godot.normal_image = normals;
@@ -79,17 +57,30 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
         const std::vector<RenderedTile> frame_tiles = s.frames > 1 ? frame_cells(s.tiles) : std::vector<RenderedTile>{};
         const LightingMaps maps =
             compose_lighting_map_sheet(s.frames > 1 ? frame_tiles : s.tiles, s.layout, s.sheet.image);
-        for (const LightingMapFile& map : encode_lighting_map_files(run, s.sheet.image, &s.sheet.alpha, maps))
+        for (const LightingMapFile& map : encode_lighting_map_files(run, s.sheet.image, &s.sheet.alpha, maps)) {
             files.emplace_back(lighting_map_file_name(image, map.suffix), as_text(map.bytes));
+            if (map.suffix == "_n.png") files.emplace_back(world_godot3_path(normals), files.back().second);
+        }
     }
     files.emplace_back(s.tileset_file(), tiled_tileset(s.layout, tiled));
-    if (s.frames > 1) {
-        godot.tiles.resize(s.tiles.size());
-        for (GodotKeys& keys : godot.tiles) keys = godot_animation_keys(s.frames, run.frame_ms);
-        godot.cell_stride = s.frames;
+    godot.tileset = sets.godot_tileset;
+    godot.alternatives = sets.godot_alternatives;
+    godot.tiles.resize(s.tiles.size());
+    for (std::size_t k = 0; k < s.tiles.size(); ++k) {
+        if (s.frames > 1) godot.tiles[k] = godot_animation_keys(s.frames, run.frame_ms);
+        if (k < sets.godot_tiles.size())  // a sheet of objects has none
+            godot.tiles[k].insert(godot.tiles[k].end(), sets.godot_tiles[k].begin(), sets.godot_tiles[k].end());
     }
+    godot.cell_stride = s.frames;
     files.emplace_back(s.godot_file(), godot_tileset(s.layout, count, godot));
-    // Godot 3 TileSets declare no animations: moving water there is frame 0.
-    if (s.frames == 1) files.emplace_back(s.godot3_file(), godot3_tileset(s.layout, count, {s.stem, image, {}, {}}));
+    // A Godot 3 tile shows one region of one texture (an AnimatedTexture
+    // cannot take regions of a sheet), so moving water there is its frame 0.
+    Godot3TileSet godot3{s.stem, image, {}, {}, s.frames};
+    if (run.normals) {
+        godot3.resources.push_back("[ext_resource path=" + godot_string(normals) + " type=\"Texture\" id=2]\n");
+        godot3.tiles.assign(s.tiles.size(), {{"normal_map", "ExtResource( 2 )"}});
+    }
+    files.emplace_back(s.godot3_file(), godot3_tileset(s.layout, count, godot3));
+    files.emplace_back(world_godot3_path(image), files.front().second);  // the sheet itself, for Godot 3 alone
     return files;
 }

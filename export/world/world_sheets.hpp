@@ -3,6 +3,8 @@
 #include "export/problem.hpp"
 #include "export/tile/rendered_tile.hpp"
 #include "export/tile/tile_request.hpp"
+#include "export/formats/world_file_names.hpp"
+#include "generators/world/world_layout.hpp"
 
 #include <array>
 #include <string>
@@ -11,22 +13,25 @@
 
 // A tileset of a world: a sheet of the tiles it places, each of `frames`
 // cells along its row (moving water), with its Tiled tileset and Godot 4
-// and Godot 3 TileSets beside it. Tile k of the set is cell k x frames.
+// TileSet beside it and its Godot 3 TileSet in Godot 3's folder
+// (world_file_names.hpp). Tile k of the set is cell k x frames.
 struct WorldSheet {
     std::string stem;                 // what its files are named after
     std::vector<RenderedTile> tiles;  // in the set's order
     int frames = 1;
     SheetLayout layout;
     Sheet sheet;
-    // Per tile: its Wang corners (Tiled's colour at top, right, bottom and
-    // left; 0 none), or empty for tiles of no terrain (objects, slopes).
+    // Per tile: what it is, or empty for a sheet of objects (the terrain
+    // sets follow from it); and its corners' terrains (terrain k as k + 1,
+    // top, right, bottom and left), for the manifest.
+    std::vector<WorldTileKey> keys;
     std::vector<std::array<int, 4>> corners;
     std::vector<std::string> tile_names;  // what each tile is, for the tileset's "name" property
 
     std::string image_file() const { return stem + ".png"; }
     std::string tileset_file() const { return stem + ".tsx"; }
     std::string godot_file() const { return stem + ".tres"; }
-    std::string godot3_file() const { return stem + "_godot3.tres"; }
+    std::string godot3_file() const { return world_godot3_path(stem + ".tres"); }
 };
 
 // Lays the tiles out and composes the sheet; the problem in a sentence when
@@ -34,9 +39,10 @@ struct WorldSheet {
 Problem compose_world_sheet(WorldSheet& sheet, int iso_width);
 
 // The files beside a world sheet, as (file name, text or bytes): its PNG,
-// .tsx (with a Wang set of the world's terrains when its tiles have
-// corners), Godot 4 .tres, Godot 3 .tres (still tiles only) and the
-// lighting maps the run asks for, laid out as the sheet.
+// .tsx and Godot 4 .tres (both with the terrain sets of world_terrain_sets.hpp
+// when its tiles are of terrains), the lighting maps the run asks for, laid
+// out as the sheet, and in Godot 3's folder its .tres (moving tiles at their
+// first frame) and copies of the PNG and its normals.
 std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSheet& sheet, const TileDrawing& run,
                                                                    const std::vector<std::string>& terrain_names,
                                                                    const std::vector<Colour>& terrain_colours);

@@ -18,8 +18,8 @@ std::uint64_t object_seed(std::uint64_t world_seed, WorldObjectKind kind) {
 // the request's background on the whole canvas.
 void paint_cluster(TileContext& context, WorldObjectKind kind, int half_width) {
     TileCanvas& canvas = context.state.canvas;
-    DrawingContext dc(canvas, context.request.surfaces);
-    dc.box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.request.background);
+    DrawingContext dc(canvas, context.request.surfaces, context.request.painted);
+    dc.erase_box(-canvas.origin_x(), -canvas.origin_y(), canvas.width(), canvas.height(), context.request.background);
     TerrainCanvas painter{dc, context.state, context.random, half_width};
     const int middle = half_width / 2, spread = std::max(2, half_width / 5);
     const int pieces = 2 + random_below(context.random, 3);

@@ -84,7 +84,7 @@ void draw_house_extras(TileContext& context) {
     style.density = random_below(random, 8) + 4;
 
     const TileGeometry& g = context.state.geometry;
-    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    DrawingContext dc(context.state.canvas, context.request.surfaces, context.request.painted);
     if (context.controls.checked(ctl::add_flowers)) draw_flowers(context, dc);
     if (context.controls.checked(ctl::add_left_fence)) draw_left_fence(g, dc, style);
     if (context.controls.checked(ctl::add_right_fence)) draw_right_fence(g, dc, style);

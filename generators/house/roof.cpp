@@ -42,7 +42,7 @@ void draw_roof(TileContext& context, int x1, int y1, int x2, int y2, int x3, int
 
     const SheetPoint origin = building_cell_origin(cell);
     const RasterImage& sheet = context.state.building_sheet.image;
-    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    DrawingContext dc(context.state.canvas, context.request.surfaces, context.request.painted);
     if (dc.mapping_surfaces()) dc.set_surface(roof_surface(px, py, d, house_height, left));
     dc.set_painted_light(1.0f / q);
     for (int i = 0; i <= d; ++i) {

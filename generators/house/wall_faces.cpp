@@ -150,7 +150,7 @@ void draw_wall_face(TileContext& context, int kind, int house_height) {
     const int image_height = face_image_height(kind, face_width, house_height);
     const bool front = kind == left_front_face || kind == right_front_face;
     const RasterImage wall = prepare_wall_image(context, face_width, image_height, front);
-    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    DrawingContext dc(context.state.canvas, context.request.surfaces, context.request.painted);
     const FacePlacement placement = face_placement(g, kind);
     dc.set_surface(wall_surface(kind, placement));
     project_wall_face(dc, wall, placement);

@@ -33,7 +33,7 @@ void draw_mountain_tile(TileContext& context) {
         state.mountain_texture = random_below(context.random, texture_count);
 
     begin_tile(context, mountain_tile_area_colour);
-    DrawingContext dc(state.canvas, context.request.surfaces);
+    DrawingContext dc(state.canvas, context.request.surfaces, context.request.painted);
     // The next surface named is the underlay's.
     const SurfaceId underlay =
         dc.mapping_surfaces() ? static_cast<SurfaceId>(context.request.surfaces->surface_count()) : 0;

@@ -128,7 +128,7 @@ void draw_slope_tile(TileContext& context, const SlopeTileSpec& spec) {
     const int half_width = context.state.geometry.half_width;
     const int step = slope_step(spec, context.state.geometry.iso_width);
     begin_tile(context, tile_area_colour);
-    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    DrawingContext dc(context.state.canvas, context.request.surfaces, context.request.painted);
     if (spec.cliff) {
         paint_cliff(context.state, spec, half_width, step, dc);
     } else {

@@ -36,9 +36,9 @@ BladeSettings read_blade_settings(TileContext& context, int half_width, int heig
 void draw_terrain(TileContext& context) {
     AppState& state = context.state;
     std::fill(state.grass_mask.begin(), state.grass_mask.end(), cell_empty);
-    DrawingContext dc(state.canvas, context.request.surfaces);
+    DrawingContext dc(state.canvas, context.request.surfaces, context.request.painted);
     // Also wipes the tile-area outline: terrain never shows it.
-    dc.box(0, 0, 1000, 1000, context.request.background);
+    dc.erase_box(0, 0, 1000, 1000, context.request.background);
 
     const int half_width = set_half_width(context);
     const int height_item = context.controls.read(ctl::grass_height);

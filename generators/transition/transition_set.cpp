@@ -230,7 +230,7 @@ void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) 
     const int half_width = context.state.geometry.half_width;
     begin_tile(context, tile_area_colour);
     const TransitionPainter painter(context.state.ground_sheet.image, context.request.water_phase, spec, half_width);
-    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    DrawingContext dc(context.state.canvas, context.request.surfaces, context.request.painted);
     SurfaceId top = 0;  // the upper side's flat top, named once
     for (int i = 0; i < half_width; ++i)
         for (int j = 0; j < half_width; ++j) {

@@ -30,7 +30,7 @@ TreePlanting plant_trees(TreeCanvas& canvas, const TreeSettings& settings) {
 }
 
 void draw_trees(TileContext& context) {
-    DrawingContext dc(context.state.canvas, context.request.surfaces);
+    DrawingContext dc(context.state.canvas, context.request.surfaces, context.request.painted);
     TreeCanvas canvas{dc, context.state, context.random, context.state.geometry.half_width};
     plant_trees(canvas, read_tree_settings(context.controls));
 }

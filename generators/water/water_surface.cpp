@@ -49,7 +49,7 @@ void paint_water(TileContext& context) {
         return points[static_cast<std::size_t>(i) * half_width + j];
     };
 
-    DrawingContext dc(state.canvas, context.request.surfaces);
+    DrawingContext dc(state.canvas, context.request.surfaces, context.request.painted);
     for (int i = 0; i < half_width; ++i) {
         for (int j = 0; j < half_width; ++j) {
             const Point& point = point_at(i, j);

@@ -224,3 +224,35 @@ TEST(DrawingContext, ASurfaceMapRecordsTheLastSurfaceAndClearsBackToFlatGround) 
         for (int x = 0; x < map.width(); ++x) ASSERT_EQ(map.at(x, y), 0u) << x << "," << y;
     }
 }
+
+TEST(DrawingContext, APaintedMaskMarksWhatEveryShapePaintsAndEraseUnmarks) {
+    // Over black, what a shape paints is what is not black: the mask must
+    // say the same for every call, clipped where it crosses the edges.
+    TileCanvas canvas(30, 20, 3, 2);
+    PaintedMask mask(30, 20);
+    RasterImage sprite(5, 4);
+    DrawingContext(sprite).box(0, 0, 5, 4, ink);
+    DrawingContext dc(canvas, nullptr, &mask);
+    dc.erase_box(-3, -2, 30, 20, rgb(0, 0, 0));
+    dc.plot(-3, 0, ink);
+    dc.line_xy(-6, -4, 30, 19, ink);
+    dc.box(20, -5, 10, 8, ink);
+    dc.circle(10, 10, 3, ink);
+    dc.draw_image(sprite, 24, 15);
+    dc.set_drawing_mode(DrawingMode::Outlined);
+    dc.box(-5, 8, 9, 6, ink);
+    dc.circle(2, 14, 5, ink);
+    auto mask_points = [&mask] {
+        Points points;
+        for (int y = 0; y < mask.height(); ++y)
+            for (int x = 0; x < mask.width(); ++x)
+                if (mask.at(x, y) == 255) points.insert({x, y});
+                else EXPECT_EQ(mask.at(x, y), 0);
+        return points;
+    };
+    EXPECT_EQ(mask_points(), painted(canvas));
+    // Erasing fills whatever the drawing mode, and leaves the rest marked.
+    dc.erase_box(0, 0, 8, 30, rgb(0, 0, 0));
+    EXPECT_EQ(mask_points(), painted(canvas));
+    EXPECT_EQ(dc.drawing_mode(), DrawingMode::Outlined);
+}

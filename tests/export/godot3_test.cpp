@@ -34,6 +34,31 @@ func _init():
 	quit(0)
 )";
 
+// Each PNG named in list.txt decoded by Godot's own image loader, its RGBA
+// bytes written beside it as NAME.rgba.
+const char* const decode_script = R"(extends SceneTree
+
+func _init():
+	var list = File.new()
+	if list.open("res://list.txt", File.READ) != OK:
+		quit(3)
+		return
+	while not list.eof_reached():
+		var path = list.get_line()
+		if path == "":
+			continue
+		var image = Image.new()
+		if image.load(path) != OK:
+			quit(4)
+			return
+		image.convert(Image.FORMAT_RGBA8)
+		var out = File.new()
+		out.open(path + ".rgba", File.WRITE)
+		out.store_buffer(image.get_data())
+		out.close()
+	quit(0)
+)";
+
 // One short run of Godot, its settings and caches kept in the project so
 // runs side by side never share them; its exit code.
 int godot(const fs::path& project, const std::string& arguments, const fs::path& output) {
@@ -80,4 +105,33 @@ TEST(Godot3, ReadsEveryTileWhereTheManifestPutsItAndPlacesCellsOnTheDiamondGrid)
         EXPECT_EQ(read[k], expected.str());
     }
     EXPECT_EQ(cell, "cell 32 16");
+}
+
+TEST(Godot3, DecodesThePixelsLibpngDecodesFromOurPngs) {
+    // Tiles transparent and opaque, the large canvas, a sheet and a normal map.
+    const ScratchDir scratch("brannoc-godot3-pixels-");
+    const fs::path& project = scratch.path();
+    std::ofstream(project / "project.godot") << "config_version=4\n\n[application]\n\nconfig/name=\"check\"\n";
+    std::ofstream(project / "decode.gd") << decode_script;
+    const fs::path out = project / "out";
+    ASSERT_EQ(run_render({"--kind", "house", "--count", "2", "--seed", "7", "--transparent", "--out", out.string()}), 0);
+    ASSERT_EQ(run_render({"--kind", "tree", "--iso-width", "200", "--seed", "3", "--transparent", "--normals", "--out",
+                          out.string()}),
+              0);
+    ASSERT_EQ(run_render({"--kind", "mountain", "--seed", "4", "--out", out.string()}), 0);
+    ASSERT_EQ(run_render({"--kind", "water", "--count", "5", "--sheet", (out / "sheet.png").string()}), 0);
+    std::vector<fs::path> pngs;
+    for (const auto& entry : fs::directory_iterator(out))
+        if (entry.path().extension() == ".png") pngs.push_back(entry.path());
+    ASSERT_EQ(pngs.size(), 6u);
+    std::ofstream list(project / "list.txt");
+    for (const fs::path& png : pngs) list << png.string() << "\n";
+    list.close();
+    ASSERT_EQ(godot(project, "-s res://decode.gd", project / "decode.log"), 0)
+        << "godot3-server (Debian package godot3-server) must be installed";
+    for (const fs::path& png : pngs) {
+        const Rgba libpng = read_rgba(png);
+        ASSERT_FALSE(libpng.pixels.empty()) << png;
+        EXPECT_TRUE(read_file(png.string() + ".rgba") == libpng.pixels) << png.filename();
+    }
 }

@@ -103,3 +103,58 @@ TEST(RenderTile, NoTileOutgrowsTheLargestCellOfItsKind) {
         }
     }
 }
+
+TEST(RenderTile, RecordedCoverageIsWhatTwoBackgroundsShow) {
+    // The reference the mask replaces: a pixel is painted exactly when the
+    // tile comes out the same over black and over white. Every kind and set,
+    // at widths from the smallest to the largest canvas, with the kind's
+    // check boxes and combo items drawn at random.
+    RandomSource dice(7);
+    auto app = started();
+    const std::vector<std::vector<std::string>> kinds = {
+        {"--kind", "house"},
+        {"--kind", "tree"},
+        {"--kind", "terrain"},
+        {"--kind", "mountain"},
+        {"--kind", "water"},
+        {"--kind", "transition", "--terrains", "ground:3,water:0"},
+        {"--kind", "transition", "--terrains", "ground:3,rock:2"},
+        {"--kind", "slope", "--terrains", "ground:3"},
+        {"--kind", "slope", "--cliff", "--terrains", "ground:3,rock:1"},
+    };
+    int tiles = 0;
+    for (const auto& kind : kinds)
+        for (const int width : {40, 64, 100, 158, 200})
+            for (int n = 0; n < 6; ++n) {
+                std::vector<std::string> args = kind;
+                args.insert(args.end(), {"--iso-width", std::to_string(width), "--seed", std::to_string(n),
+                                         "--transparent"});
+                RenderSettings s = settings_of(args);
+                std::string flipped;
+                for (const ControlOption& option : control_options()) {
+                    if (option.kind == OptionKind::flag && random_below(dice, 3) == 0) {
+                        s.controls.emplace_back(option.control, option.spec->default_state ? 0 : 1);
+                        flipped += " --" + option.name;
+                    } else if (option.kind == OptionKind::choice && random_below(dice, 3) == 0) {
+                        const int item = random_below(dice, static_cast<int>(option.spec->items.size()));
+                        s.controls.emplace_back(option.control, item);
+                        flipped += " --" + option.name + " " + std::to_string(item);
+                    }
+                }
+                const int index = n * 5 + 1;  // a set's tiles by several corner masks
+                const RenderedTile tile = render_tile(*app, s, index);
+                draw_seeded_tile(*app, s, index, rgb(0, 0, 0));
+                const RasterImage on_black = app->state().canvas;
+                draw_seeded_tile(*app, s, index, rgb(255, 255, 255));
+                const RasterImage& on_white = app->state().canvas;
+                ASSERT_EQ(tile.image, on_black) << kind[1] << " " << width << flipped;
+                ASSERT_EQ(tile.alpha.size(), static_cast<std::size_t>(on_black.width()) * on_black.height());
+                for (int y = 0; y < on_black.height(); ++y)
+                    for (int x = 0; x < on_black.width(); ++x)
+                        ASSERT_EQ(tile.alpha[static_cast<std::size_t>(y) * on_black.width() + x],
+                                  on_black.pixel(x, y) == on_white.pixel(x, y) ? 255 : 0)
+                            << kind[1] << " " << width << flipped << " at " << x << "," << y;
+                ++tiles;
+            }
+    EXPECT_EQ(tiles, 270);
+}

@@ -207,6 +207,24 @@ TEST_F(TransitionDir, TiledDrawsAMapLaidOutByCornersWithoutSeams) {
     EXPECT_LT(random_edges, random_inside - 0.1) << "at random: edges " << random_edges << ", inside " << random_inside;
 }
 
+// An over set never paints A: its swatch takes the colour of A's texture
+// (not black), the same in both editors, and no clear tile stands for it.
+TEST_F(TransitionDir, AnOverSetsTerrainAHasItsTexturesColour) {
+    ASSERT_EQ(run_render({"--kind", "transition", "--over", "--terrains", "ground:3,water:5", "--count", "16",
+                          "--sheet", (dir_ / "over.png").string(), "--godot", (dir_ / "over.tres").string()}),
+              0);
+    std::smatch tiled, godot;
+    const std::string tsx = text_of(dir_ / "over.tsx"), tres = text_of(dir_ / "over.tres");
+    ASSERT_TRUE(std::regex_search(
+        tsx, tiled, std::regex(R"re(<wangcolor name="ground:3" color="#(..)(..)(..)" tile="(-?\d+)")re")));
+    ASSERT_TRUE(
+        std::regex_search(tres, godot, std::regex(R"(terrain_0/color = Color\(([\d.]+), ([\d.]+), ([\d.]+),)")));
+    EXPECT_NE(tiled[1].str() + tiled[2].str() + tiled[3].str(), "000000");
+    EXPECT_EQ(tiled[4], "-1");
+    for (int c = 0; c < 3; ++c)
+        EXPECT_EQ(std::stoi(tiled[1 + c], nullptr, 16), static_cast<int>(std::lround(std::stod(godot[1 + c]) * 255)));
+}
+
 TEST_F(TransitionDir, BadTerrainsAreOneLineExitTwoAndNothingWritten) {
     for (const char* terrains : {"lava:1,water:0", "ground:20,water:0", "ground:3,water:10", "rock:-1,ground:2",
                                  "ground:3,ground:3", "ground:3,water:0,rock:1", "ground:x,water:0"}) {

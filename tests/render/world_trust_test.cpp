@@ -117,7 +117,7 @@ TEST_F(WorldTrust, MergeWritesItsManifestAndRefusesAFolderOfTwoSets) {
     EXPECT_EQ(m["complete"], true);
     ASSERT_EQ(m["chunks"].size(), 2u);
     EXPECT_EQ(m["chunks"][1]["manifest"], "world_1.json");
-    for (const char* file : {"world.world", "world_chunks.tscn", "world_chunks_godot3.tscn"})
+    for (const char* file : {"world.world", "world_chunks.tscn", "godot3/world_chunks.tscn"})
         EXPECT_EQ(m["files"][file]["bytes"].get<std::uintmax_t>(), fs::file_size(p / file)) << file;
     for (const char* shard : {"0/2", "1/2"})
         ASSERT_EQ(render("--kind house --iso-width 40 --count 2 --quiet --out " + quoted(p.string()) + " --shard " +
@@ -211,11 +211,12 @@ TEST_F(WorldTrust, AWorldTooLargeIsRefusedAtOnceAndAnOlderOnesFilesGo) {
     std::ofstream(w / ".brannoc-Ab3xYz") << "a killed run's";
     const Ran flat = render("world --size 2x2 --levels 0 --iso-width 40 --out " + quoted(w.string()));
     ASSERT_EQ(flat.code, 0) << flat.err;
-    EXPECT_NE(flat.err.find("removed 4 files of an older world"), std::string::npos) << flat.err;
+    // The objects' sheet, tileset and TileSet, and Godot 3's TileSet and sheet.
+    EXPECT_NE(flat.err.find("removed 5 files of an older world"), std::string::npos) << flat.err;
     EXPECT_NE(flat.err.find("removed 1 temporary file"), std::string::npos) << flat.err;
     const nlohmann::json listed = read_json(w / "world.json")["files"];
-    for (const auto& entry : fs::directory_iterator(w)) {
-        const std::string name = entry.path().filename().string();
-        EXPECT_TRUE(name == "world.json" || listed.contains(name)) << name;
+    for (const auto& entry : fs::recursive_directory_iterator(w)) {
+        const std::string name = fs::relative(entry.path(), w).string();
+        EXPECT_TRUE(name == "world.json" || name == "godot3" || listed.contains(name)) << name;
     }
 }

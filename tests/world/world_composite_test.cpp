@@ -7,6 +7,7 @@
 #include "export/formats/animation_files.hpp"
 #include "export/formats/tiled_files.hpp"
 #include "export/map/map_composite.hpp"
+#include "export/map/tiled_placement.hpp"
 #include "export/formats/world_tmx.hpp"
 
 #include "../support/render_run.hpp"
@@ -68,8 +69,9 @@ void expect_tiled_draws_it(int iso_width, int map_w, int map_h, unsigned seed) {
     const int w = iso_width, h = iso_width / 2;
     // Ground: taller than the diamond, wider, anchored off the middle.
     const TestSheet ground = noise_sheet(w, w + 4, h + h / 2 + 6, w / 2 + 1, h + 3, 5, 2, random);
-    // Things: tall and narrow, like trees.
-    const TestSheet things = noise_sheet(w, w / 2, w, w / 4, w - 2, 3, 3, random);
+    // Things: tall and narrow, like trees (of even width, as every sheet's cells).
+    const int thin = w / 2 + w / 2 % 2;
+    const TestSheet things = noise_sheet(w, thin, w, w / 4, w - 2, 3, 3, random);
 
     MapModel map;
     map.width = map_w;
@@ -93,14 +95,16 @@ void expect_tiled_draws_it(int iso_width, int map_w, int map_h, unsigned seed) {
     MapObjectLayer objects{"objects", 0, 0, MapDrawOrder::index, {}};
     MapObjectLayer sorted{"sorted", -2, -7, MapDrawOrder::top_down, {}};
     int id = 1;
+    // Each stands on a whole screen point, as the world's objects do.
     for (int i = 0; i < 6; ++i) {
         const bool tall = i % 2 == 0;
-        const int x = h / 2 + 6 * i, y = h - 2 * i + (i % 3) * 4;
+        const auto [x, y] =
+            tiled_object_point(map, map_h * w / 2 - h / 2 + 8 * i - (i % 3) * 4, (3 * h / 2 + 4 * i + (i % 3) * 4) / 2);
         (tall ? sorted : objects)
-            .objects.push_back({id++, tall ? 11u + i % 3 : 1u + i % 5, "thing", tall ? "tree" : "rock", double(x),
-                                double(y), tall ? w / 2 : w + 4, tall ? w : h + h / 2 + 6});
+            .objects.push_back({id++, tall ? 11u + i % 3 : 1u + i % 5, "thing", tall ? "tree" : "rock", x, y,
+                                tall ? thin : w + 4, tall ? w : h + h / 2 + 6});
     }
-    sorted.objects.push_back({id++, 12, "tie", "", sorted.objects[0].x + 10, sorted.objects[0].y - 10, w / 2, w});
+    sorted.objects.push_back({id++, 12, "tie", "", sorted.objects[0].x + 10, sorted.objects[0].y - 10, thin, w});
     map.layers = {base, lifted, objects, moved, sorted};
     ASSERT_EQ(map_composite_problem(map), std::nullopt);
 
@@ -139,3 +143,10 @@ void expect_tiled_draws_it(int iso_width, int map_w, int map_h, unsigned seed) {
 TEST(WorldComposite, EqualsTiledsRenderAtWidth64) { expect_tiled_draws_it(64, 6, 6, 1); }
 TEST(WorldComposite, EqualsTiledsRenderAtWidth128) { expect_tiled_draws_it(128, 4, 4, 2); }
 TEST(WorldComposite, EqualsTiledsRenderOnANonSquareMap) { expect_tiled_draws_it(64, 9, 4, 3); }
+
+// Rows on half pixels, and these layers' tilesets start Tiled's rows half a
+// pixel below the grid's.
+TEST(WorldComposite, EqualsTiledsRenderAtOddTileHeights) {
+    for (const auto& [width, seed] : {std::pair{42, 1u}, {50, 1u}, {66, 2u}, {110, 1u}})
+        expect_tiled_draws_it(width, 5, 7, seed);
+}

@@ -61,6 +61,29 @@ std::map<std::string, std::vector<std::uint8_t>> folder_bytes(const fs::path& di
         if (entry.is_regular_file()) files[entry.path().filename().string()] = read_file(entry.path());
     return files;
 }
+
+// world.png is Tiled's render of world.tmx, pixel for pixel, with no hole
+// inside the map's diamond of w x h cells (the frame grows up by the raised
+// levels' offset).
+void expect_tiled_draws_it_whole(const fs::path& out, int width, int w, int h) {
+    const Rgba ours = read_rgba(out / "world.png");
+    const Rgba tiled = rasterize(out / "world.tmx", out / "tiled.png");
+    ASSERT_EQ(ours.width, tiled.width) << "width " << width;
+    ASSERT_EQ(ours.height, tiled.height) << "width " << width;
+    std::size_t differing = 0;
+    for (std::size_t k = 0; k < ours.pixels.size(); ++k) differing += ours.pixels[k] != tiled.pixels[k];
+    EXPECT_EQ(differing, 0u) << "width " << width;
+    const int dw = width, dh = width / 2, top = ours.height - (w + h) * dh / 2;
+    int holes = 0;
+    for (int y = top + 1; y < ours.height - 1; ++y)
+        for (int x = 1; x < ours.width - 1; ++x) {
+            // Map coordinates of the pixel, in cells, from cell (0, 0)'s top corner at (h dw/2, top).
+            const double sx = (x + 0.5 - h * dw / 2.0) / dw, sy = (y + 0.5 - top) / dh;
+            const double cx = sy + sx, cy = sy - sx;
+            if (cx > 0.05 && cy > 0.05 && cx < w - 0.05 && cy < h - 0.05) holes += ours.at(x, y)[3] != 255;
+        }
+    EXPECT_EQ(holes, 0) << "width " << width;
+}
 }  // namespace
 
 TEST(WorldRun, TiledDrawsTheMapAsWeDoWithNoHoles) {
@@ -72,25 +95,21 @@ TEST(WorldRun, TiledDrawsTheMapAsWeDoWithNoHoles) {
                                          "--out",    out.string()};
         if (width == 64) args.insert(args.end(), {"--frames", "4"});
         ASSERT_EQ(run_world_render(args), 0);
-        const Rgba ours = read_rgba(out / "world.png");
-        const Rgba tiled = rasterize(out / "world.tmx", out / "tiled.png");
-        ASSERT_EQ(ours.width, tiled.width);
-        ASSERT_EQ(ours.height, tiled.height);
-        std::size_t differing = 0;
-        for (std::size_t k = 0; k < ours.pixels.size(); ++k) differing += ours.pixels[k] != tiled.pixels[k];
-        EXPECT_EQ(differing, 0u) << "width " << width;
-        // No hole inside the map's diamond (9 x 7 cells; the frame grows up
-        // by the raised levels' offset).
-        const int dw = width, dh = width / 2, top = ours.height - (9 + 7) * dh / 2;
-        int holes = 0;
-        for (int y = top + 1; y < ours.height - 1; ++y)
-            for (int x = 1; x < ours.width - 1; ++x) {
-                // Map coordinates of the pixel, in cells, from cell (0, 0)'s top corner at (7 dw/2, top).
-                const double sx = (x + 0.5 - 7.0 * dw / 2) / dw, sy = (y + 0.5 - top) / dh;
-                const double cx = sy + sx, cy = sy - sx;
-                if (cx > 0.05 && cy > 0.05 && cx < 8.95 && cy < 6.95) holes += ours.at(x, y)[3] != 255;
-            }
-        EXPECT_EQ(holes, 0) << "width " << width;
+        expect_tiled_draws_it_whole(out, width, 9, 7);
+    }
+}
+
+// Every width the window draws, half of them of an odd tile height, over
+// seeds whose objects stand on odd and even rows of several levels.
+TEST(WorldRun, EveryWidthOfTheWindowDrawsAsTiledDoes) {
+    const ScratchDir dir("brannoc-world-");
+    for (int width = 40, k = 0; width <= 200; width += 10, ++k) {
+        const fs::path out = dir.path() / std::to_string(width);
+        ASSERT_EQ(run_world_render({"--size", "12x12", "--seed", std::to_string(2 + k % 3), "--levels", "2",
+                                    "--variants", "1", "--iso-width", std::to_string(width), "--out", out.string()}),
+                  0)
+            << "width " << width;
+        expect_tiled_draws_it_whole(out, width, 12, 12);
     }
 }
 
@@ -166,49 +185,106 @@ TEST(WorldRun, ChunksMergeIntoTheWholeMap) {
     EXPECT_EQ(differing, 0u);
 }
 
-// Godot 3 opens the world's own scene and holds the map's cells and objects.
+// Godot 3 opens the world's own folder, godot3/, as a project of its own
+// without a word against any file, and its scene (moving water and normals
+// too) holds the map's cells (moving ones at their first frame) and
+// objects, each saying where it stands, every tile and sprite lit.
 TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
-    const ScratchDir dir("brannoc-world-");
+    const ScratchDir scratch("brannoc-world-");
+    const fs::path& dir = scratch.path();
     constexpr int w = 10, h = 8;
-    ASSERT_EQ(run_world_render({"--size", "10x8", "--seed", "21", "--iso-width", "64", "--out", dir.path().string()}),
+    ASSERT_EQ(run_world_render({"--size", "10x8", "--seed", "21", "--iso-width", "64", "--frames", "4", "--normals",
+                                "--out", dir.string()}),
               0);
-    std::FILE* file = std::fopen((dir.path() / "project.godot").c_str(), "w");
+    const fs::path project = dir / "godot3";
+    std::FILE* file = std::fopen((project / "project.godot").c_str(), "w");
     std::fputs("config_version=4\n\n[application]\n\nconfig/name=\"world\"\n", file);
     std::fclose(file);
-    file = std::fopen((dir.path() / "cells.gd").c_str(), "w");
+    file = std::fopen((project / "cells.gd").c_str(), "w");
     std::fputs(
         "extends SceneTree\n"
         "func _init():\n"
-        "\tvar root = load(\"res://world_godot3.tscn\").instance()\n"
+        "\tvar root = load(\"res://world.tscn\").instance()\n"
         "\tfor node in root.get_children():\n"
         "\t\tif node is TileMap:\n"
         "\t\t\tfor c in node.get_used_cells():\n"
-        "\t\t\t\tprint(\"cell %d %d %d\" % [c.x, c.y, node.get_cellv(c)])\n"
+        "\t\t\t\tvar id = node.get_cellv(c)\n"
+        "\t\t\t\tvar lit = node.tile_set.tile_get_normal_map(id) != null\n"
+        "\t\t\t\tprint(\"cell %s %d %d %d %s\" % [node.tile_set.resource_path.get_file(), c.x, c.y, id, lit])\n"
         "\t\telif node is YSort:\n"
-        "\t\t\tprint(\"objects %d\" % node.get_child_count())\n"
+        "\t\t\tfor sprite in node.get_children():\n"
+        "\t\t\t\tvar at = [sprite.get_meta(\"cell_x\"), sprite.get_meta(\"cell_y\"), sprite.get_meta(\"level\")]\n"
+        "\t\t\t\tprint(\"sprite %s %d %d %d\" % ([sprite.normal_map != null] + at))\n"
         "\troot.free()\n"
         "\tquit(0)\n",
         file);
     std::fclose(file);
     const std::string godot =
-        "cd '" + dir.path().string() + "' && HOME='" + dir.path().string() + "' timeout 120 godot3-server --path . ";
+        "cd '" + project.string() + "' && HOME='" + dir.string() + "' timeout 120 godot3-server --path . ";
     ASSERT_EQ(std::system((godot + "--editor --quit >import.log 2>&1").c_str()), 0)
         << "godot3-server (Debian package godot3-server) must be installed";
     ASSERT_EQ(std::system((godot + "-s res://cells.gd >cells.log 2>&1").c_str()), 0);
+    const std::vector<std::uint8_t> opened = read_file(project / "import.log");
+    EXPECT_EQ(std::string(opened.begin(), opened.end()).find("res://"), std::string::npos)
+        << std::string(opened.begin(), opened.end());
 
+    // The map's tilesets by first gid: the Godot 3 TileSet beside each, and its frames a tile.
+    const nlohmann::json manifest = read_json(dir / "world.json");
+    const std::vector<std::uint8_t> tmx = read_file(dir / "world.tmx");
+    const std::string tmx_text(tmx.begin(), tmx.end());
+    static const std::regex tileset("<tileset firstgid=\"(\\d+)\" source=\"([^\"]+)\\.tsx\"");
+    std::map<std::uint32_t, std::pair<std::string, int>, std::greater<>> sets;
+    std::size_t k = 0;
+    for (std::sregex_iterator it(tmx_text.begin(), tmx_text.end(), tileset), end; it != end; ++it, ++k)
+        sets[std::stoul((*it)[1])] = {(*it)[2].str() + ".tres", manifest["tilesets"][k]["frames"].get<int>()};
+    ASSERT_GE(sets.size(), 3u);  // tiles, water and objects
     std::multiset<std::string> expected, read;
-    for (const std::vector<std::uint32_t>& gids : tmx_layers(dir.path() / "world.tmx", w * h))
-        for (int k = 0; k < w * h; ++k)
-            if (gids[k] != 0)
-                expected.insert("cell " + std::to_string(k % w) + " " + std::to_string(k / w) + " " +
-                                std::to_string(gids[k] - 1));
-    const nlohmann::json manifest = read_json(dir.path() / "world.json");
-    expected.insert("objects " + std::to_string(manifest["objects"].size()));
-    const std::vector<std::uint8_t> log = read_file(dir.path() / "cells.log");
+    for (const std::vector<std::uint32_t>& gids : tmx_layers(dir / "world.tmx", w * h))
+        for (int c = 0; c < w * h; ++c)
+            if (gids[c] != 0) {
+                const auto& [first, set] = *sets.lower_bound(gids[c]);
+                expected.insert("cell " + set.first + " " + std::to_string(c % w) + " " + std::to_string(c / w) + " " +
+                                std::to_string((gids[c] - first) / set.second) + " True");
+            }
+    for (const nlohmann::json& o : manifest["objects"])
+        expected.insert("sprite True " + std::to_string(o["x"].get<int>()) + " " + std::to_string(o["y"].get<int>()) +
+                        " " + std::to_string(o["level"].get<int>()));
+    ASSERT_FALSE(manifest["objects"].empty());
+    const std::vector<std::uint8_t> log = read_file(project / "cells.log");
     std::istringstream lines(std::string(log.begin(), log.end()));
     for (std::string line; std::getline(lines, line);)
-        if (line.rfind("cell ", 0) == 0 || line.rfind("objects ", 0) == 0) read.insert(line);
+        if (line.rfind("cell ", 0) == 0 || line.rfind("sprite ", 0) == 0) read.insert(line);
     EXPECT_EQ(read, expected);
+}
+
+// Every object of a chunk tells Tiled and Godot 4 its cell in the chunk's
+// map and its level, as the manifest places it in the world.
+TEST(WorldRun, ObjectsSayTheirCellAndLevel) {
+    const ScratchDir dir("brannoc-world-");
+    ASSERT_EQ(run_world_render({"--size", "16x16", "--seed", "2", "--iso-width", "64", "--shard", "3/4", "--out",
+                                dir.path().string()}),
+              0);
+    const nlohmann::json manifest = read_json(dir.path() / "world_3.json");
+    const int x0 = manifest["chunk"]["x"], y0 = manifest["chunk"]["y"];
+    std::multiset<std::string> expected, tiled, godot;
+    for (const nlohmann::json& o : manifest["objects"])
+        expected.insert(std::to_string(o["x"].get<int>() - x0) + " " + std::to_string(o["y"].get<int>() - y0) + " " +
+                        std::to_string(o["level"].get<int>()));
+    ASSERT_FALSE(expected.empty());
+    const auto text_of = [&](const char* file) {
+        const std::vector<std::uint8_t> bytes = read_file(dir.path() / file);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const std::string tmx = text_of("world_3.tmx"), tscn = text_of("world_3.tscn");
+    static const std::regex property(
+        R"re(<object [^>]*>\s*<properties>\s*<property name="cell_x" type="int" value="(\d+)"/>\s*<property name="cell_y" type="int" value="(\d+)"/>\s*<property name="level" type="int" value="(\d+)"/>)re");
+    for (std::sregex_iterator m(tmx.begin(), tmx.end(), property), end; m != end; ++m)
+        tiled.insert((*m)[1].str() + " " + (*m)[2].str() + " " + (*m)[3].str());
+    static const std::regex metadata(R"(metadata/cell_x = (\d+)\nmetadata/cell_y = (\d+)\nmetadata/level = (\d+)\n)");
+    for (std::sregex_iterator m(tscn.begin(), tscn.end(), metadata), end; m != end; ++m)
+        godot.insert((*m)[1].str() + " " + (*m)[2].str() + " " + (*m)[3].str());
+    EXPECT_EQ(tiled, expected);
+    EXPECT_EQ(godot, expected);
 }
 
 TEST(WorldRun, SameBytesWithAnyJobs) {
