@@ -23,15 +23,20 @@
 namespace {
 // Draws `count` tiles on up to `jobs` threads, each with its own copy of
 // the started state; tile k is draw(application, k) whichever thread draws it.
+// `drawn` is told of each tile as it is done; a stop leaves the rest undrawn.
 template <class Draw>
-std::vector<RenderedTile> render_all(const AppState& prototype, int count, int jobs, Draw draw) {
+std::vector<RenderedTile> render_all(const AppState& prototype, int count, int jobs, const WorldWatch& watch,
+                                     const std::function<void()>& drawn, Draw draw) {
     std::vector<RenderedTile> out(static_cast<std::size_t>(count));
     std::atomic<int> next{0};
     const auto work = [&] {
         auto state = std::make_unique<AppState>(prototype);
         state->tile_set_image = RasterImage();
         Application app(std::move(state));
-        for (int k; (k = next++) < count;) out[static_cast<std::size_t>(k)] = draw(app, k);
+        for (int k; !(watch.stop && watch.stop()) && (k = next++) < count;) {
+            out[static_cast<std::size_t>(k)] = draw(app, k);
+            drawn();
+        }
     };
     std::vector<std::thread> threads;
     for (int j = 1; j < std::min(jobs, count); ++j) threads.emplace_back(work);
@@ -74,7 +79,7 @@ std::vector<Colour> terrain_colours(const WorldPalette& palette, const AppState&
 }
 }  // namespace
 
-WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
+WorldFiles build_world(const RenderSettings& given, const AppState& prototype, const WorldWatch& watch) {
     WorldFiles out;
     const RenderSettings& run = given;
     const WorldRequest request{run.world_shape, run.variants, run.seed};
@@ -95,10 +100,29 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
             return out;
         }
     }
-    const std::vector<RenderedTile> tiles =
-        render_all(prototype, static_cast<int>(tile_settings.size()), run.jobs, [&](Application& app, int k) {
-            return render_tile(app, tile_settings[static_cast<std::size_t>(k)], 0);
-        });
+    // Progress in tiles drawn, the map's render and encoding counted as
+    // the tiles that take as long (one tile's time draws about 27,000 of
+    // its pixels).
+    const double side = chunk.width + chunk.height;
+    const double map_work = side * (run.iso_width / 2) *
+                            (side * (run.iso_width / 4) + world_level_rise(run.world_shape.levels, run.iso_width)) /
+                            27000.0;
+    const double all_work = static_cast<double>(layout.tiles.size() + map.objects.size()) + map_work + 1;
+    std::atomic<int> done_work{0};
+    const std::function<void()> drawn = [&] {
+        const int done = ++done_work;
+        if (watch.progress) watch.progress(done / all_work);
+    };
+    const auto stopped = [&] {
+        if (!watch.stop || !watch.stop()) return false;
+        out.stopped = true;
+        out.problem = "the world was stopped before it was done";
+        return true;
+    };
+    const std::vector<RenderedTile> tiles = render_all(
+        prototype, static_cast<int>(tile_settings.size()), run.jobs, watch, drawn,
+        [&](Application& app, int k) { return render_tile(app, tile_settings[static_cast<std::size_t>(k)], 0); });
+    if (stopped()) return out;
 
     // The objects' sprites: each look placed, once.
     std::vector<std::pair<WorldObjectKind, int>> looks;
@@ -116,10 +140,11 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
             object_requests.emplace(kind, std::move(request));
         }
     const std::vector<RenderedTile> sprites =
-        render_all(prototype, static_cast<int>(looks.size()), run.jobs, [&](Application& app, int k) {
+        render_all(prototype, static_cast<int>(looks.size()), run.jobs, watch, drawn, [&](Application& app, int k) {
             const auto& [kind, look] = looks[static_cast<std::size_t>(k)];
             return render_world_object(app, object_requests.at(kind), kind, look);
         });
+    if (stopped()) return out;
 
     WorldSheet still{chunk.stem + "_tiles"}, moving{chunk.stem + "_water"}, objects{chunk.stem + "_objects"};
     moving.frames = std::max(1, run.loop_frames);
@@ -223,15 +248,18 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype) {
     const std::vector<Colour> colours = terrain_colours(palette, prototype);
     for (const WorldSheet* s : sheets)
         for (auto& file : world_sheet_files(*s, run, names, colours)) out.files.push_back(std::move(file));
+    if (stopped()) return out;
     SceneFiles scenes = world_scene_files(model, chunk.stem, sheets, run.normals, run.jobs);
     if (scenes.problem) {
         out.problem = scenes.problem;
         return out;
     }
+    if (watch.progress) watch.progress((all_work - 1) / all_work);
     for (auto& file : scenes.files) out.files.push_back(std::move(file));
     out.files.emplace_back(chunk.stem + ".json",
                            world_manifest(run, chunk, map, layout, sheets, model, object_gids, out.files));
     out.tiles = static_cast<int>(layout.tiles.size());
     out.objects = static_cast<int>(map.objects.size());
+    if (watch.progress) watch.progress(1.0);
     return out;
 }
