@@ -13,6 +13,8 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,6 +98,7 @@ void WorldWindow::build_form() {
     status_->setWordWrap(true);
     status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     readout_ = new QLabel;
+    readout_->setMinimumHeight(readout_->fontMetrics().height());  // the view stays put as the pointer reads cells
 
     auto* side = new QVBoxLayout;
     side->addLayout(form);
@@ -189,7 +192,19 @@ std::shared_ptr<const DrawnWorld> WorldWindow::shown_world() const {
 
 void WorldWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!drawn_ && !job_.running()) draw_now();
+    if (!shown_world() && !job_.running()) draw_now();
+}
+
+void WorldWindow::closeEvent(QCloseEvent* event) {
+    // Closed, it draws nothing: the cores go back to the main window.
+    if (job_.running()) cancel();
+    QWidget::closeEvent(event);
+}
+
+void WorldWindow::keyPressEvent(QKeyEvent* event) {
+    // Esc closes this window only; the main window's Esc ends the program.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) return void(close());
+    QWidget::keyPressEvent(event);
 }
 
 void WorldWindow::options_changed() {

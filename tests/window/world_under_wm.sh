@@ -3,8 +3,8 @@
 # openbox window manager, the real program, and keys sent by xdotool.
 # Ctrl+Shift+W opens it beside the main window; its preview shows water and
 # land; Ctrl+S opens "Save world", and the folder chosen there receives
-# exactly the files brannoc-render world writes; Esc in the main window
-# then ends the program cleanly.
+# exactly the files brannoc-render world writes; Esc closes it alone, and
+# Esc in the main window then ends the program cleanly.
 #
 # usage: world_under_wm.sh PROGRAM RENDERER
 set -u
@@ -83,7 +83,12 @@ for _ in $(seq 100); do [ -s "$work/saved/world.json" ] && break; sleep 0.2; don
 "$renderer" world --out "$work/renderer" --quiet || fail "brannoc-render world failed"
 diff -r "$work/saved" "$work/renderer" >"$work/diff.txt" || fail "the saved world differs from brannoc-render's: $(head -5 "$work/diff.txt")"
 
-# Esc in the main window ends the program, the World window open or not.
+# Esc in the World window closes it alone; Esc in the main window ends the program.
+xdotool windowactivate --sync "$world" 2>/dev/null
+xdotool key Escape
+for _ in $(seq 50); do xdotool search --onlyvisible --name '^World$' >/dev/null 2>&1 || break; sleep 0.1; done
+xdotool search --onlyvisible --name '^World$' >/dev/null 2>&1 && fail "Esc did not close the World window"
+kill -0 "$program_pid" 2>/dev/null || fail "Esc in the World window ended the program"
 xdotool windowactivate --sync "$main" 2>/dev/null
 xdotool key Escape
 for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
@@ -91,4 +96,4 @@ kill -0 "$program_pid" 2>/dev/null && fail "Esc did not end the program"
 wait "$program_pid"
 status=$?
 [ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$work/program.log")"
-echo "PASS: Ctrl+Shift+W showed a world of water and land; Ctrl+S saved brannoc-render's files; Esc ended the program"
+echo "PASS: Ctrl+Shift+W showed a world of water and land; Ctrl+S saved brannoc-render's files; Esc closed it, then ended the program"

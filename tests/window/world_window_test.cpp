@@ -182,9 +182,13 @@ TEST_F(WorldWindowTest, CancelStopsTheDrawingAndDropsIt) {
     EXPECT_EQ(world->status()->text(), "Stopped.");
     QTest::qWait(200);
     EXPECT_EQ(world->shown_world(), nullptr);
-    // The window draws again as soon as an option changes.
+    // The window draws again as soon as an option changes; closed, it stops.
     world->set_choice(small_world());
     EXPECT_TRUE(drawn(world));
+    world->set_choice(slow);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return world->drawing(); }, 2000));
+    world->close();
+    EXPECT_FALSE(world->drawing());
 }
 
 TEST_F(WorldWindowTest, ThePointerReadsTheCellAndTheWheelZoomsAboutIt) {
