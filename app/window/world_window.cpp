@@ -209,6 +209,9 @@ void WorldWindow::keyPressEvent(QKeyEvent* event) {
 
 void WorldWindow::options_changed() {
     if (drawing_ && *drawing_ == choice()) return;  // already on its way
+    // A save waits for the world it was asked for, not for another.
+    if (std::exchange(pending_save_, std::nullopt))
+        show_status(QStringLiteral("The options changed: the world was not saved."), false);
     settle_->start();
 }
 
@@ -217,7 +220,6 @@ void WorldWindow::draw_now() {
     const WorldChoice c = choice();
     if (drawn_choice_ && *drawn_choice_ == c) {  // back to the world drawn last
         if (job_.running()) cancel();
-        if (pending_save_) save_world_in(*std::exchange(pending_save_, std::nullopt));
         return;
     }
     RenderSettings settings;
@@ -227,7 +229,7 @@ void WorldWindow::draw_now() {
         poll_->stop();
         progress_->setValue(0);
         cancel_->setEnabled(false);
-        show_error(QString::fromStdString(*problem));
+        show_error(QString::fromStdString("The world cannot be drawn: " + *problem));
         return;
     }
     drawing_ = c;

@@ -90,8 +90,8 @@ TEST_F(WorldWindowTest, SavedFilesAreThoseItsCopiedCommandWrites) {
     WorldWindow* world = open_world();
     ASSERT_NE(world, nullptr);
     world->set_choice(small_world());
-    ASSERT_TRUE(drawn(world));
-    // Ctrl+S asks for a folder in a dialog titled "Save world".
+    // Ctrl+S asks for a folder in a dialog titled "Save world"; asked before
+    // the world is drawn, it saves the world once it is.
     const fs::path saved = scratch_.path() / "saved";
     fs::create_directory(saved);  // the dialog takes a folder that is there (it can make one)
     QString title;
@@ -105,7 +105,8 @@ TEST_F(WorldWindowTest, SavedFilesAreThoseItsCopiedCommandWrites) {
     });
     QTest::keyClick(world, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(title, "Save world");
-    EXPECT_TRUE(world->status()->text().startsWith("Saved world.tmx and ")) << world->status()->text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return world->status()->text().startsWith("Saved world.tmx and "); }, 60000))
+        << world->status()->text().toStdString();
 
     world->activateWindow();  // the offscreen platform hands activation back late after a dialog
     ASSERT_TRUE(QTest::qWaitForWindowActive(world));
