@@ -5,6 +5,7 @@
 #include "app/window/world_preview.hpp"
 #include "app/window/world_readout.hpp"
 #include "app/window/world_window.hpp"
+#include "generators/world/world_layout.hpp"
 #include "../support/test_files.hpp"
 
 #include <QAction>
@@ -218,5 +219,38 @@ TEST_F(WorldWindowTest, ThePointerReadsTheCellAndTheWheelZoomsAboutIt) {
     EXPECT_EQ(preview->image_pixel(at), under);  // the pixel under the pointer stays under it
     QTest::mouseMove(preview, at.toPoint());
     EXPECT_TRUE(world->readout()->text().startsWith("cell ")) << world->readout()->text().toStdString();
+}
+}  // namespace
+
+namespace {
+// On a world of levels, a flat cell reads back from the centre of its
+// raised diamond, or a higher cell drawn over it does.
+TEST(WorldReadout, ARaisedCellReadsBackFromItsDiamond) {
+    WorldRequest request;
+    request.width = 24;
+    request.height = 20;
+    request.levels = 3;
+    request.seed = 11;
+    const WorldMap map = build_world_map(request, 0, 0, request.width, request.height);
+    int highest = 0;
+    for (const WorldCorner& c : map.corners) highest = std::max<int>(highest, c.level);
+    ASSERT_GT(highest, 0);
+    const int w = 40, h = 20;
+    const int image_height = (map.width + map.height) * h / 2 + world_level_rise(highest, w);
+    int raised = 0, read_back = 0;
+    for (int y = 0; y < map.height; ++y)
+        for (int x = 0; x < map.width; ++x) {
+            const int level = map.corner(x, y).level;
+            if (map.rise(x, y) != 0 || level == 0) continue;
+            const auto cell =
+                cell_at_pixel(map, w, image_height, (x - y + map.height) * w / 2,
+                              (x + y) * h / 2 + h / 2 - world_level_rise(level, w) + world_level_rise(highest, w));
+            ASSERT_TRUE(cell);
+            EXPECT_GE(cell->level + (cell->rise ? 1 : 0), level);
+            ++raised;
+            read_back += std::pair(cell->x, cell->y) == std::pair(x, y);
+        }
+    EXPECT_GT(raised, 10);
+    EXPECT_GT(read_back * 10, raised * 9);
 }
 }  // namespace
