@@ -48,7 +48,7 @@ struct RenderSettings : RunRequest, BatchRequest, SheetRequest, TileRequest {
 
 // A world's settings before any option is given: four variants of every
 // tile, so that it shows no grid unless asked to.
-inline RenderSettings world_settings() {
+inline RenderSettings default_world_settings() {
     RenderSettings settings;
     settings.world = true;
     settings.variants = 4;

@@ -8,7 +8,7 @@
 #include <thread>
 
 WorldChoice default_world_choice() {
-    const RenderSettings s = world_settings();
+    const RenderSettings s = default_world_settings();
     WorldChoice choice;
     choice.seed = std::to_string(s.seed);
     choice.width = s.world_shape.width;
@@ -42,7 +42,7 @@ std::vector<std::pair<RunOptionId, std::string>> world_arguments(const WorldChoi
 }
 
 Problem world_run_settings(const WorldChoice& choice, RenderSettings& settings) {
-    settings = world_settings();
+    settings = default_world_settings();
     settings.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     std::set<std::string> named;
     for (const auto& [id, value] : world_arguments(choice)) {
