@@ -9,7 +9,7 @@ std::vector<std::string> world_file_names(const std::string& stem) {
                                       world_manifest_name(stem)};
     Lighting every_map;
     every_map.normals = every_map.heights = every_map.lit = every_map.albedo = true;
-    for (const char* sheet : {"_tiles", "_water", "_objects"}) {
+    for (const char* sheet : {"_tiles", "_water", "_objects", "_mountains"}) {
         const std::string base = stem + sheet;
         for (const char* file : {".png", ".tsx", ".tres"}) names.push_back(base + file);
         for (const std::string& suffix : lighting_map_suffixes(every_map))
@@ -18,6 +18,6 @@ std::vector<std::string> world_file_names(const std::string& stem) {
             names.push_back(world_godot3_path(file));
     }
     names.push_back(stem + "_godot3.tscn");
-    for (const char* sheet : {"_tiles", "_water", "_objects"}) names.push_back(stem + sheet + "_godot3.tres");
+    for (const char* sheet : {"_tiles", "_water", "_objects", "_mountains"}) names.push_back(stem + sheet + "_godot3.tres");
     return names;
 }

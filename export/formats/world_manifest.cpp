@@ -78,6 +78,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
             json tile = {{"id", static_cast<int>(k) * sheet->frames}, {"name", sheet->tile_names[k]}};
             if (!sheet->corners.empty()) tile["corners"] = sheet->corners[k];
             tile["drawn"] = sheet->tiles[k].drawn;
+            if (k < sheet->finishes.size() && !sheet->finishes[k].empty()) tile["finish"] = sheet->finishes[k];
             tiles.push_back(std::move(tile));
         }
         tilesets.push_back({{"image", sheet->image_file()},
@@ -97,6 +98,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
                            {"look", o.look},
                            {"x", o.x},
                            {"y", o.y},
+                           {"at", {o.at_x, o.at_y}},
                            {"cell", {o.x - chunk.x0, o.y - chunk.y0}},
                            {"level", o.level},
                            {"gid", k < object_gids.size() ? object_gids[k] : 0}});

@@ -10,7 +10,10 @@
 #include "generators/world/world_chunks.hpp"
 #include "generators/world/world_layout.hpp"
 #include "export/formats/world_manifest.hpp"
+#include "export/world/world_sprite_finish.hpp"
+#include "export/world/world_sprite_fit.hpp"
 #include "export/world/world_sprites.hpp"
+#include "generators/world/world_foot.hpp"
 #include "export/world/world_scene_files.hpp"
 #include "export/world/world_sheets.hpp"
 #include "export/world/world_tiles.hpp"
@@ -18,7 +21,10 @@
 #include <algorithm>
 #include <atomic>
 #include <map>
+#include <set>
+#include <optional>
 #include <thread>
+#include <tuple>
 
 namespace {
 // Draws `count` tiles on up to `jobs` threads, each with its own copy of
@@ -84,7 +90,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
     const RenderSettings& run = given;
     const WorldRequest request{run.world_shape, run.variants, run.seed};
     const WorldChunk chunk = world_chunk(request.width, request.height, run.shard, run.shards);
-    const WorldMap map = build_world_map(request, chunk.x0, chunk.y0, chunk.width, chunk.height);
+    WorldMap map = build_world_map(request, chunk.x0, chunk.y0, chunk.width, chunk.height);
     const WorldLayout layout = lay_out_world(map);
     const WorldPalette& palette = world_palette(run.world_shape);
 
@@ -107,7 +113,9 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
     const double map_work = side * (run.iso_width / 2) *
                             (side * (run.iso_width / 4) + world_level_rise(run.world_shape.levels, run.iso_width)) /
                             27000.0;
-    const double all_work = static_cast<double>(layout.tiles.size() + map.objects.size()) + map_work + 1;
+    std::set<std::pair<WorldObjectKind, int>> distinct_looks;  // each drawn once
+    for (const WorldObject& o : map.objects) distinct_looks.emplace(o.kind, o.look);
+    const double all_work = static_cast<double>(layout.tiles.size() + distinct_looks.size()) + map_work + 1;
     std::atomic<int> done_work{0};
     const std::function<void()> drawn = [&] {
         const int done = ++done_work;
@@ -124,29 +132,54 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
         [&](Application& app, int k) { return render_tile(app, tile_settings[static_cast<std::size_t>(k)], 0); });
     if (stopped()) return out;
 
-    // The objects' sprites: each look placed, once.
+    // The objects' sprites: each look placed drawn once, a mountain's
+    // slices cut from its whole sprite.
     std::vector<std::pair<WorldObjectKind, int>> looks;
     for (const WorldObject& o : map.objects) looks.emplace_back(o.kind, o.look);
     std::sort(looks.begin(), looks.end());
     looks.erase(std::unique(looks.begin(), looks.end()), looks.end());
-    std::map<WorldObjectKind, TileRequest> object_requests;
-    for (const auto& [kind, look] : looks)
-        if (!object_requests.count(kind)) {
-            TileRequest request = world_object_request(run, kind);
-            if (auto problem = check_tile_request(request)) {
-                out.problem = std::string("the world's ") + world_object_name(kind) + " cannot be drawn: " + *problem;
-                return out;
-            }
-            object_requests.emplace(kind, std::move(request));
+    std::vector<TileRequest> object_requests;
+    for (const auto& [kind, look] : looks) {
+        object_requests.push_back(world_object_request(run, palette, kind, look));
+        if (auto problem = check_tile_request(object_requests.back())) {
+            out.problem = std::string("the world's ") + world_object_name(kind) + " cannot be drawn: " + *problem;
+            return out;
         }
-    const std::vector<RenderedTile> sprites =
+    }
+    const std::vector<RenderedTile> drawn_looks =
         render_all(prototype, static_cast<int>(looks.size()), run.jobs, watch, drawn, [&](Application& app, int k) {
             const auto& [kind, look] = looks[static_cast<std::size_t>(k)];
-            return render_world_object(app, object_requests.at(kind), kind, look);
+            return render_world_object(app, object_requests[static_cast<std::size_t>(k)], palette, kind, look,
+                                       run.iso_width);
         });
     if (stopped()) return out;
+    using SpriteKey = std::tuple<WorldObjectKind, int, int>;  // kind, look, slice
+    std::vector<SpriteKey> sprite_keys;
+    for (const WorldObject& o : map.objects) sprite_keys.emplace_back(o.kind, o.look, o.slice);
+    std::sort(sprite_keys.begin(), sprite_keys.end());
+    sprite_keys.erase(std::unique(sprite_keys.begin(), sprite_keys.end()), sprite_keys.end());
+    std::vector<RenderedTile> sprites;
+    std::vector<SpriteReach> reaches;
+    for (const auto& [kind, look, slice] : sprite_keys) {
+        const auto at = std::lower_bound(looks.begin(), looks.end(), std::pair(kind, look)) - looks.begin();
+        const RenderedTile& whole = drawn_looks[static_cast<std::size_t>(at)];
+        if (slice >= 0) sprites.push_back(mountain_slice(whole, slice, run.iso_width));
+        else if (kind == WorldObjectKind::mountain) sprites.push_back(crag_in_cell(whole, run.iso_width));
+        else sprites.push_back(whole);
+        reaches.push_back(sprite_reach(sprites.back(), run.iso_width));
+    }
+    const auto sprite_of = [&](const WorldObject& o) {
+        return static_cast<std::size_t>(
+            std::lower_bound(sprite_keys.begin(), sprite_keys.end(), SpriteKey(o.kind, o.look, o.slice)) -
+            sprite_keys.begin());
+    };
+    // A slice that keeps nothing (a narrow mountain's outer ones) stands nowhere.
+    std::erase_if(map.objects, [&](const WorldObject& o) { return !paints_anything(sprites[sprite_of(o)]); });
 
-    WorldSheet still{chunk.stem + "_tiles"}, moving{chunk.stem + "_water"}, objects{chunk.stem + "_objects"};
+    // Mountains have a sheet of their own: their cells are several tiles
+    // wide, and every sprite of a sheet takes a cell of its largest's size.
+    WorldSheet still{chunk.stem + "_tiles"}, moving{chunk.stem + "_water"}, objects{chunk.stem + "_objects"},
+        mountains{chunk.stem + "_mountains"};
     moving.frames = std::max(1, run.loop_frames);
     // Where each placed tile went: its sheet (0 still, 1 moving) and its id there.
     std::vector<std::pair<int, int>> placed;
@@ -158,13 +191,26 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
         sheet.corners.push_back(wang_corners(layout.tiles[k]));
         sheet.tile_names.push_back(tile_name(layout.tiles[k]));
     }
-    for (std::size_t k = 0; k < sprites.size(); ++k) {
-        objects.tiles.push_back(sprites[k]);
-        objects.tile_names.push_back(std::string(world_object_name(looks[k].first)) + " " +
-                                     std::to_string(looks[k].second));
+    // Where each sprite went: its sheet and its id there.
+    std::vector<std::pair<WorldSheet*, int>> sprite_at(sprites.size(), {nullptr, 0});
+    for (const WorldObject& o : map.objects) {
+        const std::size_t k = sprite_of(o);
+        if (sprite_at[k].first) continue;
+        const auto& [kind, look, slice] = sprite_keys[k];
+        WorldSheet& sheet = kind == WorldObjectKind::mountain ? mountains : objects;
+        sprite_at[k] = {&sheet, static_cast<int>(sheet.tiles.size())};
+        sheet.tiles.push_back(sprites[k]);
+        std::string name = std::string(world_object_name(kind)) + " " + std::to_string(look);
+        std::vector<std::string> finish = world_sprite_finish(palette, kind, run.iso_width).names();
+        if (slice >= 0) {
+            name += " slice " + std::to_string(slice);
+            finish.push_back("slice " + std::to_string(slice));
+        }
+        sheet.tile_names.push_back(name);
+        sheet.finishes.push_back(finish);
     }
     std::vector<const WorldSheet*> sheets;
-    for (WorldSheet* s : {&still, &moving, &objects})
+    for (WorldSheet* s : {&still, &moving, &objects, &mountains})
         if (!s->tiles.empty()) {
             if (Problem problem = compose_world_sheet(*s, run.iso_width)) {
                 out.problem = problem;
@@ -180,10 +226,11 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
     model.tile_width = run.iso_width;
     model.tile_height = sheets.front()->layout.diamond_height;
     int next_gid = 1;
-    std::map<const WorldSheet*, int> first_gid;
+    std::map<const WorldSheet*, int> first_gid, tileset_of;
     for (const WorldSheet* s : sheets) {
         model.tilesets.push_back(map_tileset(s->layout, s->sheet, s->stem, s->tileset_file(), next_gid));
         first_gid[s] = next_gid;
+        tileset_of[s] = static_cast<int>(model.tilesets.size()) - 1;
         next_gid += model.tilesets.back().tile_count;
     }
     for (const WorldLayer& layer : layout.layers) {
@@ -201,35 +248,50 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
         model.layers.emplace_back(std::move(tiles_layer));
     }
     // Each object's tile, in the map's order of objects, for the manifest.
+    const auto gid_of = [&](const WorldObject& o) {
+        const auto [sheet, tile] = sprite_at[sprite_of(o)];
+        return static_cast<std::uint32_t>(first_gid[sheet] + tile);
+    };
     std::vector<std::uint32_t> object_gids;
-    for (const WorldObject& o : map.objects)
-        object_gids.push_back(static_cast<std::uint32_t>(
-            first_gid[&objects] +
-            (std::lower_bound(looks.begin(), looks.end(), std::pair(o.kind, o.look)) - looks.begin())));
+    for (const WorldObject& o : map.objects) object_gids.push_back(gid_of(o));
     if (!map.objects.empty()) {
         MapObjectLayer layer{"objects", 0, 0, MapDrawOrder::index, {}};
-        // Back to front: by screen row (x + y), then from the left.
-        std::vector<WorldObject> in_depth = map.objects;
-        std::stable_sort(in_depth.begin(), in_depth.end(), [](const WorldObject& a, const WorldObject& b) {
-            return std::pair(a.x + a.y, a.x) < std::pair(b.x + b.y, b.x);
-        });
-        // Each stands on its ground tile as Tiled draws that tile's layer.
+        // Back to front cell by cell (world_foot.hpp), within a cell by the
+        // screen row of each foot, then from the left.
+        struct Standing {
+            const WorldObject* object;
+            WorldFoot foot;
+            std::tuple<int, int, int, int> depth;
+        };
+        std::vector<Standing> in_depth;
+        for (const WorldObject& o : map.objects) {
+            const WorldFoot foot = world_foot(map, o, run.iso_width, reaches[sprite_of(o)]);
+            in_depth.push_back({&o, foot, {o.x + o.y, o.x, foot.down, foot.across}});
+        }
+        std::stable_sort(in_depth.begin(), in_depth.end(),
+                         [](const Standing& a, const Standing& b) { return a.depth < b.depth; });
+        // Each stands on its ground tile as Tiled draws that tile's layer (a
+        // mountain above its cell on a layer of its foot's level).
         std::vector<TiledLayerRows> rows;
         for (std::size_t k = 0; k < layout.layers.size(); ++k)
             rows.emplace_back(model, std::get<MapTileLayer>(model.layers[k]));
         const auto ground = [&](const WorldObject& o) {
             const std::size_t cell = static_cast<std::size_t>(o.y - chunk.y0) * chunk.width + (o.x - chunk.x0);
-            for (std::size_t k = 0; k < layout.layers.size(); ++k)
-                if (layout.layers[k].level == o.level && layout.layers[k].cells[cell] >= 0) return k;
-            return std::size_t{0};
+            std::optional<std::size_t> on_level;
+            for (std::size_t k = 0; k < layout.layers.size(); ++k) {
+                if (layout.layers[k].level != o.level) continue;
+                if (layout.layers[k].cells[cell] >= 0) return k;
+                if (!on_level) on_level = k;
+            }
+            return on_level.value_or(0);
         };
         int id = 1;
-        for (const WorldObject& o : in_depth) {
-            const int look = static_cast<int>(std::lower_bound(looks.begin(), looks.end(), std::pair(o.kind, o.look)) -
-                                              looks.begin());
-            layer.objects.push_back(standing_object(model, model.tilesets.back(), first_gid[&objects] + look,
-                                                    o.x - chunk.x0, o.y - chunk.y0,
-                                                    world_level_rise(o.level, run.iso_width), rows[ground(o)]));
+        for (const Standing& s : in_depth) {
+            const WorldObject& o = *s.object;
+            const auto [sheet, tile] = sprite_at[sprite_of(o)];
+            layer.objects.push_back(standing_object(model, model.tilesets[static_cast<std::size_t>(tileset_of[sheet])],
+                                                    gid_of(o), o.x - chunk.x0, o.y - chunk.y0, s.foot.rise,
+                                                    rows[ground(o)], {s.foot.across, s.foot.down}));
             // Where it stands, for a game: its cell in this map and its level.
             layer.objects.back().properties = {
                 {"cell_x", o.x - chunk.x0}, {"cell_y", o.y - chunk.y0}, {"level", o.level}};

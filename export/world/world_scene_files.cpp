@@ -44,16 +44,16 @@ SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
 }
 
 MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise,
-                          const TiledLayerRows& ground) {
+                          const TiledLayerRows& ground, ScreenOffset offset) {
     // Tiled stands the image's bottom middle on the object's point, then
     // moves it by the tileset's offset, which is made for tile layers. So
     // the point is the bottom middle of the tile's image as a tile layer
     // draws it in cell (x, y): its left edge W / 2 left of the cell's top
     // corner, its bottom where Tiled draws the ground's row, `rise` pixels
-    // up. Both are whole screen pixels.
+    // up, then moved by `offset`. All are whole screen pixels.
     const int half_w = map.tile_width / 2;
-    const int sx = (x - y + map.height) * half_w - half_w + tileset.tile_width / 2;
-    const int sy = ground.bottom(x + y) - rise;
+    const int sx = (x - y + map.height) * half_w - half_w + tileset.tile_width / 2 + offset.across;
+    const int sy = ground.bottom(x + y) - rise + offset.down;
     MapObject object;
     object.gid = gid;
     object.width = tileset.tile_width;

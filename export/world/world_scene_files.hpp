@@ -22,9 +22,15 @@ struct SceneFiles {
 SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
                              const std::vector<const WorldSheet*>& sheets, bool normals, int jobs);
 
+// Screen pixels right of and below a cell's middle.
+struct ScreenOffset {
+    int across = 0, down = 0;
+};
+
 // A tile object of `tileset` (its tile `gid`) standing with its anchor on
-// the centre of cell (x, y), raised `rise` pixels, exactly where Tiled draws
-// the same tile in that cell of its `ground` layer (at an odd tile height
-// Tiled rounds the rows of each layer its own way).
+// the centre of cell (x, y), raised `rise` pixels and moved by `offset`,
+// exactly where Tiled draws the same tile in that cell of its `ground`
+// layer (at an odd tile height Tiled rounds the rows of each layer its own
+// way).
 MapObject standing_object(const MapModel& map, const MapTileset& tileset, std::uint32_t gid, int x, int y, int rise,
-                          const TiledLayerRows& ground);
+                          const TiledLayerRows& ground, ScreenOffset offset = {});

@@ -27,6 +27,9 @@ struct WorldSheet {
     std::vector<WorldTileKey> keys;
     std::vector<std::array<int, 4>> corners;
     std::vector<std::string> tile_names;  // what each tile is, for the tileset's "name" property
+    // Per tile, what the world laid on it beside its record (objects'
+    // sprites), or empty.
+    std::vector<std::vector<std::string>> finishes;
 
     std::string image_file() const { return stem + ".png"; }
     std::string tileset_file() const { return stem + ".tsx"; }

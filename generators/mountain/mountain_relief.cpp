@@ -202,6 +202,30 @@ void close_relief_gaps(SurfaceIds& surfaces, SurfaceId underlay, const TileGeome
         }
 }
 
+void fill_relief_pinholes(SurfaceIds& surfaces) {
+    const int ox = surfaces.origin_x(), oy = surfaces.origin_y();
+    // Found first, filled after: a filled pixel must not close its neighbour in.
+    std::vector<std::pair<int, int>> holes;
+    for (int y = 1; y + 1 < surfaces.height(); ++y)
+        for (int x = std::max(surfaces.first_marked(y), 1); x <= std::min(surfaces.last_marked(y), surfaces.width() - 2);
+             ++x) {
+            if (surfaces.at(x, y) != 0) continue;
+            bool enclosed = true;
+            for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}})
+                enclosed = enclosed && height_at(surfaces.surface(surfaces.at(x + dx, y + dy)), x - ox, y - oy) > 0.5f;
+            if (enclosed) holes.emplace_back(x, y);
+        }
+    for (const auto& [x, y] : holes) {
+        SurfaceId best = 0;
+        float highest = 0.0f;
+        for (const auto& [dx, dy] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+            const SurfaceId id = surfaces.at(x + dx, y + dy);
+            if (const float h = height_at(surfaces.surface(id), x - ox, y - oy); h > highest) highest = h, best = id;
+        }
+        surfaces.mark(x, y, best);
+    }
+}
+
 void paint_mountain_border(TileContext& context, DrawingContext& dc) {
     dc.set_painted_light(1.0f);
     const std::vector<std::int16_t>& profile = context.state.mountain_profile;

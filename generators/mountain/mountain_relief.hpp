@@ -33,5 +33,12 @@ void paint_mountain_relief(TileContext& context, DrawingContext& dc, const Relie
 // the colour paints rock.
 void close_relief_gaps(SurfaceIds& surfaces, SurfaceId underlay, const TileGeometry& geometry);
 
+// Where a flat sample's segment reaches up among the rock, or no segment
+// lands at all, the relief leaves single pixels of flat ground (surface 0)
+// inside it: in the surface ids each takes the highest rock beside it, so
+// the heights have no pits inside the mountain's body. The colour is left
+// as it is.
+void fill_relief_pinholes(SurfaceIds& surfaces);
+
 // A near-black line along the silhouette, two pixels above the rock.
 void paint_mountain_border(TileContext& context, DrawingContext& dc);

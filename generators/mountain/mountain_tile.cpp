@@ -41,6 +41,7 @@ void draw_mountain_tile(TileContext& context) {
     paint_mountain_relief(context, dc, relief);
     if (relief.flat_ground && dc.mapping_surfaces())
         close_relief_gaps(*context.request.surfaces, underlay, state.geometry);
+    if (dc.mapping_surfaces()) fill_relief_pinholes(*context.request.surfaces);
     if (controls.checked(ctl::add_black_border)) paint_mountain_border(context, dc);
     show_tile(context);
 }

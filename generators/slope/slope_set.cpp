@@ -138,3 +138,12 @@ void draw_slope_tile(TileContext& context, const SlopeTileSpec& spec) {
     }
     show_tile(context);
 }
+
+double slope_surface_height(int mask, double u, double v) {
+    const SlopeFaces faces = slope_faces(mask);
+    bool first = true;
+    if (faces.fold == Fold::top_bottom) first = u > v;
+    else if (faces.fold == Fold::left_right) first = u + v < 1;
+    const FacePlane& p = first ? faces.first : faces.second;
+    return p.at_top + p.along_u * u + p.along_v * v;
+}

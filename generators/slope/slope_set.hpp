@@ -28,6 +28,12 @@ int largest_slope_step(int iso_width);
 // The step the tile described by `spec` rises at a width.
 int slope_step(const SlopeTileSpec& spec, int iso_width);
 
+// The height of the surface of a slope of corner mask `mask` at (u, v) of
+// its diamond (u from the top corner to the right one, v from the top to
+// the left one, each 0 to 1), in steps: what the tile paints there, for
+// whatever stands on it.
+double slope_surface_height(int mask, double u, double v);
+
 // Clears the canvas (outlining the diamond when "Draw tile area" is ticked),
 // paints the tile at the context's iso width and shows it. Draws nothing
 // from the random source.

@@ -112,6 +112,7 @@ void grow_world_patch(WorldPatch& patch, const WorldRequest& request) {
         for (int pass = smoothing_passes(levels); pass > 0; --pass) settle_once(height, row_min, w, h);
     }
     for (std::size_t i = 0; i < corners; ++i) patch.level[i] = static_cast<std::uint8_t>(scale.level_of(height[i]));
+    patch.field_terrain = patch.terrain;
 
     patch.rise.assign(static_cast<std::size_t>(w - 1) * (h - 1), 0);
     for (int y = 0; y + 1 < h; ++y)

@@ -45,14 +45,6 @@ const char* world_terrain_name(WorldTerrain terrain) {
 }
 
 const char* world_object_name(WorldObjectKind kind) {
-    static const char* const names[] = {"tree", "house", "boulder", "bush"};
+    static const char* const names[] = {"tree", "house", "boulder", "bush", "mountain"};
     return names[static_cast<int>(kind)];
-}
-
-int world_object_looks(WorldObjectKind kind) {
-    switch (kind) {
-        case WorldObjectKind::tree: return 6;
-        case WorldObjectKind::house: return 4;
-        default: return 4;
-    }
 }

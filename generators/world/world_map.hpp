@@ -32,17 +32,24 @@ struct WorldCorner {
     std::uint8_t level = 0;  // 0 for water; neighbouring corners differ by at most one
 };
 
-enum class WorldObjectKind : std::uint8_t { tree, house, boulder, bush };
+enum class WorldObjectKind : std::uint8_t { tree, house, boulder, bush, mountain };
 const char* world_object_name(WorldObjectKind kind);  // "tree", ...
 
-// An object standing on a flat cell: drawn as one of `looks` sprites of its kind.
+// An object standing in a cell, drawn as one of its kind's looks
+// (world_looks.hpp). Several may share a cell. A mountain is wider than a
+// cell: it stands as slices, each a column half a cell wide, each in the
+// front cell of the mountain's footprint there (world_mountains.hpp).
 struct WorldObject {
     WorldObjectKind kind = WorldObjectKind::tree;
     int x = 0, y = 0;  // the cell, in world cells
-    int level = 0;
-    int look = 0;  // which sprite of its kind, 0 .. world_object_looks(kind) - 1
+    int level = 0;     // the cell's lowest corner's; on a slope the foot stands higher
+    // Where its foot stands, in 256ths of a cell along the map's x and y
+    // axes from the cell's top corner: (128, 128) is the middle. A
+    // mountain's slice has its mountain's foot, behind its own cell.
+    std::int16_t at_x = 128, at_y = 128;
+    int look = 0;    // which sprite of its kind, 0 .. world_object_looks(kind) - 1
+    int slice = -1;  // a mountain's: which of world_mountain_slices()
 };
-int world_object_looks(WorldObjectKind kind);
 
 // A rectangle of the world's cells: the whole world, or one chunk of it.
 // Every value in it depends only on the seed, the request and the cell's

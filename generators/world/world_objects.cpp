@@ -1,147 +1,136 @@
 // Where objects stand. Every rule reads only cells near the object's own
-// (its front, the water around it, the houses it keeps apart from), so a
-// chunk places exactly the objects the whole world has on its cells.
+// (its front, the water around it, the forest's edge, the houses and
+// mountains it keeps clear of), so a chunk places exactly the objects the
+// whole world has on its cells.
 #include "generators/world/world_objects.hpp"
 
 #include "generators/world/world_cell_hash.hpp"
+#include "generators/world/world_fields.hpp"
+#include "generators/world/world_ground.hpp"
+#include "generators/world/world_looks.hpp"
+#include "generators/world/world_mountains.hpp"
+#include "generators/world/world_palettes.hpp"
+#include "generators/world/world_plants.hpp"
 
 #include <algorithm>
-#include <array>
+#include <optional>
 
 namespace {
 
-// Cells in front of a cell on screen, and the row beyond: a higher one there
-// would hide the object's foot or hang its face over the object.
-constexpr std::array<std::array<int, 2>, 8> front_cells = {
-    {{1, 0}, {0, 1}, {1, 1}, {2, 0}, {2, 1}, {1, 2}, {0, 2}, {2, 2}}};
-constexpr int front_reach = 2;
-constexpr int house_water_reach = 4;  // corners from the house's cell to the water
-constexpr int house_spacing = 7;      // cells between houses at the least
-
-// How likely each terrain's cells are to carry each object.
-struct Planting {
-    double trees, bushes, boulders;
-};
-Planting planting(WorldTerrain terrain) {
-    switch (terrain) {
-        case WorldTerrain::forest: return {0.85, 0.04, 0.0};
-        case WorldTerrain::grass: return {0.05, 0.03, 0.0};
-        case WorldTerrain::meadow: return {0.0, 0.07, 0.02};
-        case WorldTerrain::rock: return {0.0, 0.0, 0.11};
-        default: return {0.0, 0.0, 0.0};
-    }
-}
+constexpr int house_spacing = 7;  // cells between houses at the least
+constexpr int clearing = 1;       // cells around a house or a mountain's footprint where nothing grows
 
 double unit(std::uint64_t h) { return static_cast<double>(h >> 11) / static_cast<double>(1ULL << 53); }
 
-struct CellFacts {
-    int flat_level = -1;   // -1: the cell rises
-    int top = 0;           // its highest corner's level
-    bool wet = false;      // a corner is water
-    bool settled = false;  // all four corners grass or meadow
-    bool near_water = false;
-    int terrain = -1;  // the terrain of three corners or more, -1 if none
-};
+// Houses: on flat grass or meadow near water, on a site whose draw beats
+// every other site's within the spacing, so two houses are never closer.
+class Houses {
+public:
+    Houses(const WorldGround& ground, std::uint64_t seed) : ground_(ground), seed_(seed) {}
+    bool at(int x, int y) const {
+        if (!site(x, y)) return false;
+        const std::uint64_t mine = draw(x, y, 2);
+        const int w = ground_.width(), h = ground_.height();
+        for (int ny = std::max(0, y - house_spacing); ny <= std::min(h - 1, y + house_spacing); ++ny)
+            for (int nx = std::max(0, x - house_spacing); nx <= std::min(w - 1, x + house_spacing); ++nx)
+                if ((nx != x || ny != y) && draw(nx, ny, 2) > mine && site(nx, ny)) return false;
+        return true;
+    }
 
-std::vector<CellFacts> cell_facts(const WorldPatch& patch) {
-    const int w = patch.width, h = patch.height;
-    // Corners within house_water_reach of water, by a separable dilation.
-    std::vector<std::uint8_t> wet(static_cast<std::size_t>(w) * h), rows(wet.size()), near(wet.size());
-    for (std::size_t i = 0; i < wet.size(); ++i) wet[i] = is_water(patch.terrain[i]);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            std::uint8_t any = 0;
-            for (int dx = std::max(0, x - house_water_reach); dx <= std::min(w - 1, x + house_water_reach); ++dx)
-                any |= wet[patch.at(dx, y)];
-            rows[patch.at(x, y)] = any;
-        }
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            std::uint8_t any = 0;
-            for (int dy = std::max(0, y - house_water_reach); dy <= std::min(h - 1, y + house_water_reach); ++dy)
-                any |= rows[patch.at(x, dy)];
-            near[patch.at(x, y)] = any;
-        }
-    std::vector<CellFacts> facts(static_cast<std::size_t>(w - 1) * (h - 1));
-    for (int y = 0; y + 1 < h; ++y)
-        for (int x = 0; x + 1 < w; ++x) {
-            const std::array<int, 4> at = {patch.at(x, y), patch.at(x + 1, y), patch.at(x + 1, y + 1),
-                                           patch.at(x, y + 1)};
-            CellFacts& f = facts[patch.cell_at(x, y)];
-            std::array<int, world_terrain_count> count{};
-            f.settled = true;
-            for (const int i : at) {
-                const WorldTerrain t = patch.terrain[i];
-                ++count[static_cast<int>(t)];
-                f.top = std::max<int>(f.top, patch.level[i]);
-                f.wet |= is_water(t);
-                f.settled &= t == WorldTerrain::grass || t == WorldTerrain::meadow;
-                f.near_water |= near[i] != 0;
-            }
-            if (patch.rise[patch.cell_at(x, y)] == 0) f.flat_level = patch.level[at[0]];
-            for (int t = 0; t < world_terrain_count; ++t)
-                if (count[t] >= 3) f.terrain = t;
-        }
-    return facts;
-}
+private:
+    std::uint64_t draw(int x, int y, std::uint64_t salt) const {
+        return world_cell_hash(seed_ ^ salt, ground_.patch().x0 + x, ground_.patch().y0 + y);
+    }
+    bool site(int x, int y) const {
+        const CellFacts& f = ground_.at(x, y);
+        return f.rise == 0 && f.settled && f.near_water && unit(draw(x, y, 1)) < 0.3 && ground_.may_stand(x, y);
+    }
+    const WorldGround& ground_;
+    std::uint64_t seed_;
+};
 
 }  // namespace
 
-int world_object_reach() { return house_spacing + std::max(house_water_reach, front_reach + 1) + 1; }
+int world_object_reach() {
+    const int houses = house_spacing + WorldGround::front_reach + world_ground_reach();
+    return 1 + clearing + std::max(houses, world_mountain_reach()) + 1;
+}
 
 std::vector<WorldObject> place_world_objects(const WorldPatch& patch, const WorldRequest& request, int x0, int y0,
                                              int width, int height) {
-    const int cw = patch.width - 1, ch = patch.height - 1;
-    const std::vector<CellFacts> facts = cell_facts(patch);
+    const WorldGround ground(patch);
+    const WorldFields fields(request);
+    const WorldPalette* palette = world_palette_named(request.palette);
+    if (!palette) palette = &world_palettes().front();
     const std::uint64_t seed = mix_hash(request.seed ^ 0x6f626a73ULL);
-    auto cell_hash = [&](int x, int y, std::uint64_t salt) {
-        return world_cell_hash(seed ^ salt, patch.x0 + x, patch.y0 + y);
+    const Houses houses(ground, seed);
+
+    // Houses and mountains, each found once: a cell's clearing reads its
+    // neighbours'.
+    const int w = ground.width(), h = ground.height();
+    std::vector<signed char> house_memo(static_cast<std::size_t>(w) * h, -1);
+    std::vector<signed char> mountain_memo(house_memo.size(), -1);
+    std::vector<WorldObject> mountains(house_memo.size());
+    const auto house_at = [&](int x, int y) {
+        signed char& known = house_memo[static_cast<std::size_t>(y) * w + x];
+        if (known < 0) known = houses.at(x, y);
+        return known != 0;
     };
-    auto may_stand = [&](int x, int y) {
-        const CellFacts& f = facts[patch.cell_at(x, y)];
-        if (f.flat_level < 0 || f.wet) return false;
-        for (const auto& [dx, dy] : front_cells) {
-            const int fx = x + dx, fy = y + dy;
-            if (fx < cw && fy < ch && facts[patch.cell_at(fx, fy)].top > f.flat_level) return false;
+    const auto any_within = [&](int x, int y, int reach, auto&& what) {
+        for (int ny = std::max(0, y - reach); ny <= std::min(h - 1, y + reach); ++ny)
+            for (int nx = std::max(0, x - reach); nx <= std::min(w - 1, x + reach); ++nx)
+                if (what(nx, ny)) return true;
+        return false;
+    };
+    // A mountain keeps clear of houses; trees, bushes and boulders of both.
+    const auto mountain_at = [&](int x, int y) {
+        const std::size_t i = static_cast<std::size_t>(y) * w + x;
+        if (mountain_memo[i] < 0) {
+            const std::optional<WorldObject> m = world_mountain_at(ground, seed, x, y);
+            mountain_memo[i] = m && !any_within(x, y, 1 + clearing, house_at);
+            if (mountain_memo[i]) mountains[i] = *m;
         }
-        return true;
-    };
-    auto house_site = [&](int x, int y) {
-        const CellFacts& f = facts[patch.cell_at(x, y)];
-        return f.settled && f.near_water && unit(cell_hash(x, y, 1)) < 0.3 && may_stand(x, y);
-    };
-    // A house stands on a site whose draw beats every other site's within
-    // the spacing, so two houses are never closer.
-    auto house_at = [&](int x, int y) {
-        if (!house_site(x, y)) return false;
-        const std::uint64_t mine = cell_hash(x, y, 2);
-        for (int ny = std::max(0, y - house_spacing); ny <= std::min(ch - 1, y + house_spacing); ++ny)
-            for (int nx = std::max(0, x - house_spacing); nx <= std::min(cw - 1, x + house_spacing); ++nx)
-                if ((nx != x || ny != y) && cell_hash(nx, ny, 2) > mine && house_site(nx, ny)) return false;
-        return true;
+        return mountain_memo[i] != 0;
     };
 
+    const Planting planting{ground, fields, request.thresholds, palette->objects, seed};
     std::vector<WorldObject> objects;
     for (int y = y0; y < y0 + height; ++y)
         for (int x = x0; x < x0 + width; ++x) {
-            if (!may_stand(x, y)) continue;
-            const CellFacts& f = facts[patch.cell_at(x, y)];
-            WorldObject object;
-            object.x = patch.x0 + x, object.y = patch.y0 + y, object.level = f.flat_level;
             if (house_at(x, y)) {
-                object.kind = WorldObjectKind::house;
-            } else {
-                if (f.terrain < 0) continue;
-                const Planting p = planting(static_cast<WorldTerrain>(f.terrain));
-                const double u = unit(cell_hash(x, y, 3));
-                if (u < p.trees) object.kind = WorldObjectKind::tree;
-                else if (u < p.trees + p.bushes) object.kind = WorldObjectKind::bush;
-                else if (u < p.trees + p.bushes + p.boulders) object.kind = WorldObjectKind::boulder;
-                else continue;
+                WorldObject o;
+                o.kind = WorldObjectKind::house;
+                o.x = patch.x0 + x, o.y = patch.y0 + y, o.level = ground.at(x, y).low;
+                o.look = world_look(o.kind, WorldLookVariety::plain, 0, world_cell_hash(seed ^ 4, o.x, o.y));
+                objects.push_back(o);
+                continue;
             }
-            object.look =
-                static_cast<int>(cell_hash(x, y, 4) % static_cast<std::uint64_t>(world_object_looks(object.kind)));
-            objects.push_back(object);
+            // A crag on this cell; the slices of the mountains whose footprint it fronts.
+            if (mountain_at(x, y) && mountains[static_cast<std::size_t>(y) * w + x].slice < 0) {
+                WorldObject o = mountains[static_cast<std::size_t>(y) * w + x];
+                o.at_x = o.at_y = 128;
+                objects.push_back(o);
+            }
+            bool in_footprint = false;
+            for (int k = 0; k < static_cast<int>(world_mountain_slices.size()); ++k) {
+                const MountainSlice& s = world_mountain_slices[static_cast<std::size_t>(k)];
+                const int mx = x - s.dx, my = y - s.dy;
+                if (mx < 0 || my < 0 || mx >= w || my >= h || !mountain_at(mx, my)) continue;
+                WorldObject o = mountains[static_cast<std::size_t>(my) * w + mx];
+                if (o.slice < 0 || world_mountain_slices[static_cast<std::size_t>(o.slice)].small != s.small) continue;
+                // The foot: a large mountain's on its cell's middle, a small one's on its top corner.
+                const int foot = s.small ? 0 : 128;
+                o.x = patch.x0 + x, o.y = patch.y0 + y, o.slice = k;
+                o.at_x = static_cast<std::int16_t>(foot - 256 * s.dx),
+                o.at_y = static_cast<std::int16_t>(foot - 256 * s.dy);
+                objects.push_back(o);
+            }
+            for (int my = std::max(0, y - 1); my <= std::min(h - 1, y + 1) && !in_footprint; ++my)
+                for (int mx = std::max(0, x - 1); mx <= std::min(w - 1, x + 1) && !in_footprint; ++mx)
+                    in_footprint =
+                        mountain_at(mx, my) &&
+                        world_mountain_covers(mountains[static_cast<std::size_t>(my) * w + mx], mx, my, x, y);
+            if (!in_footprint && !any_within(x, y, clearing, house_at)) plant_cell(planting, x, y, objects);
         }
     return objects;
 }

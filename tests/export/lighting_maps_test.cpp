@@ -199,6 +199,27 @@ TEST(SurfaceMaps, NoRockOfAMountainIsAtGroundLevel) {
     }
 }
 
+// The relief leaves single pixels of flat ground among its rock where a
+// flat sample's segment reaches up or no segment lands: the heights keep
+// no such pits inside the mountain's body, with ground round it or none.
+TEST(SurfaceMaps, MountainHeightsHaveNoPitsInsideTheirBody) {
+    auto app = std::make_unique<Application>(create_app_state());
+    for (const char* width : {"64", "128", "200"})
+        for (const char* terrain : {"--snow-covered-top", "--no-terrain"}) {
+            const RenderSettings settings = with_maps(settings_of(
+                {"--kind", "mountain", "--transparent", "--seed", "2", "--iso-width", width, terrain}));
+            for (int index = 0; index < 3; ++index) {
+                const RenderedTile t = render_tile(*app, settings, index);
+                int pits = 0;
+                for (int y = 1; y + 1 < t.image.height(); ++y)
+                    for (int x = 1; x + 1 < t.image.width(); ++x)
+                        pits += height_at(t, x, y) == 0 && height_at(t, x - 1, y) > 0 && height_at(t, x + 1, y) > 0 &&
+                                height_at(t, x, y - 1) > 0 && height_at(t, x, y + 1) > 0;
+                EXPECT_EQ(pits, 0) << width << " " << terrain << " " << index;
+            }
+        }
+}
+
 TEST(SurfaceMaps, AConiferTrunkTurnsFromLeftToRightAcrossItsWidth) {
     // Drawn straight onto a map to tell the trunk (the first surface named)
     // from the needles that hide most of it.

@@ -211,8 +211,9 @@ TEST_F(WorldTrust, AWorldTooLargeIsRefusedAtOnceAndAnOlderOnesFilesGo) {
     std::ofstream(w / ".brannoc-Ab3xYz") << "a killed run's";
     const Ran flat = render("world --size 2x2 --levels 0 --iso-width 40 --out " + quoted(w.string()));
     ASSERT_EQ(flat.code, 0) << flat.err;
-    // The objects' sheet, tileset and TileSet, and Godot 3's TileSet and sheet.
-    EXPECT_NE(flat.err.find("removed 5 files of an older world"), std::string::npos) << flat.err;
+    // The objects' and the mountains' sheets, tilesets and TileSets, and
+    // Godot 3's TileSets and sheets.
+    EXPECT_NE(flat.err.find("removed 10 files of an older world"), std::string::npos) << flat.err;
     EXPECT_NE(flat.err.find("removed 1 temporary file"), std::string::npos) << flat.err;
     const nlohmann::json listed = read_json(w / "world.json")["files"];
     for (const auto& entry : fs::recursive_directory_iterator(w)) {

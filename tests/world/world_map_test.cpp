@@ -12,7 +12,8 @@ namespace {
 
 bool same_corner(const WorldCorner& a, const WorldCorner& b) { return a.terrain == b.terrain && a.level == b.level; }
 bool same_object(const WorldObject& a, const WorldObject& b) {
-    return a.kind == b.kind && a.x == b.x && a.y == b.y && a.level == b.level && a.look == b.look;
+    return a.kind == b.kind && a.x == b.x && a.y == b.y && a.at_x == b.at_x && a.at_y == b.at_y && a.level == b.level &&
+           a.look == b.look;
 }
 
 // Every chunk holds exactly the whole world's values on its cells, and the
@@ -41,7 +42,8 @@ TEST(WorldMap, ChunksHoldTheWholeWorldsCells) {
     auto row_order = [](const WorldObject& a, const WorldObject& b) {
         return std::pair(a.y, a.x) < std::pair(b.y, b.x);
     };
-    std::sort(gathered.begin(), gathered.end(), row_order);
+    // Chunks list their cells' objects in row order, as the whole world does.
+    std::stable_sort(gathered.begin(), gathered.end(), row_order);
     ASSERT_TRUE(std::is_sorted(whole.objects.begin(), whole.objects.end(), row_order));
     ASSERT_EQ(gathered.size(), whole.objects.size());
     for (std::size_t i = 0; i < gathered.size(); ++i) EXPECT_TRUE(same_object(gathered[i], whole.objects[i]));
