@@ -60,13 +60,13 @@ world=$(timeout 20 xdotool search --sync --onlyvisible --name '^World$' | head -
 shows_world() {
     import -window "$world" "$work/shot.png" 2>/dev/null || return 1
     convert "$work/shot.png" -scale 80x60\! -depth 8 txt:- | awk -F'[(),]' '
-        NR > 1 { r = $6; g = $7; b = $8
+        NR > 1 { r = $3; g = $4; b = $5
                  if (b > r + 40 && b > g + 10) water++
                  if (g > r + 10 && g > b + 10) land++ }
-        END { exit !(water > 40 && land > 10) }'
+        END { exit !(water > 100 && land > 40) }'
 }
 for _ in $(seq 120); do shows_world && break; sleep 0.5; done
-shows_world || fail "the World window shows no water and land (shot in $work/shot.png)"
+shows_world || { cp "$work/shot.png" /tmp/world_under_wm_shot.png 2>/dev/null; fail "the World window shows no water and land (its shot: /tmp/world_under_wm_shot.png)"; }
 
 # Ctrl+S: the dialog, a folder typed into it, the files written there.
 mkdir "$work/saved"
