@@ -24,5 +24,6 @@ std::string godot3_tileset(const SheetLayout& l, int tile_count, const Godot3Til
         if (k < static_cast<int>(tileset.tiles.size()))
             for (const auto& [key, value] : tileset.tiles[k]) out << tile << key << " = " << value << "\n";
     }
+    for (const auto& [key, value] : tileset.tileset) out << key << " = " << value << "\n";
     return out.str();
 }

@@ -18,6 +18,7 @@ struct Godot3TileSet {
     std::vector<GodotKeys> tiles;        // further keys of tile k, named after its "k/" ("normal_map")
     int cell_stride = 1;                 // tile k is the sheet's cell k x stride: a still frame of
                                          // moving tiles (the cells between are their later frames)
+    GodotKeys tileset;                   // further keys of the TileSet itself, after its tiles
 };
 
 std::string godot3_tileset(const SheetLayout& layout, int tile_count, const Godot3TileSet& tileset);

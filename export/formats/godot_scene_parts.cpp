@@ -1,5 +1,7 @@
 #include "export/formats/godot_scene_parts.hpp"
 
+#include "export/formats/markup_text.hpp"
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
@@ -99,6 +101,26 @@ StandingSprite standing_sprite(const MapModel& map, const MapObject& object, con
     s.region_x = t.margin + tile.column(t) * (t.tile_width + t.spacing);
     s.region_y = t.margin + tile.row(t) * (t.tile_height + t.spacing);
     return s;
+}
+
+std::array<double, 2> footprint_offset(const MapModel& map, const MapTileset& tileset) {
+    return {(map.tile_width - tileset.tile_width) / 2.0, -map.tile_height / 2.0};
+}
+
+void write_footprint(std::ostream& out, const std::string& sprite, const MapObject& object, std::array<double, 2> foot,
+                     const char* open, const char* close, const char* pad) {
+    if (object.collision.empty()) return;
+    const std::string body = sprite + "/footprint";
+    out << "\n[node name=\"footprint\" type=\"StaticBody2D\" parent=" << godot_string(sprite) << "]\n"
+        << "position = Vector2(" << pad << godot_number(foot[0]) << ", " << godot_number(foot[1]) << pad << ")\n";
+    for (std::size_t k = 0; k < object.collision.size(); ++k) {
+        out << "\n[node name=\"shape_" << k << "\" type=\"CollisionPolygon2D\" parent=" << godot_string(body)
+            << "]\npolygon = " << open;
+        for (std::size_t p = 0; p < object.collision[k].size(); ++p)
+            out << (p ? ", " : "") << godot_number(object.collision[k][p][0]) << ", "
+                << godot_number(object.collision[k][p][1]);
+        out << close << "\n";
+    }
 }
 
 std::string node_name(const std::string& wanted, std::set<std::string>& taken) {

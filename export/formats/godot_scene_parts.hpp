@@ -2,8 +2,10 @@
 #include "export/problem.hpp"
 #include "export/map/map_model.hpp"
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -80,6 +82,15 @@ struct StandingSprite {
     int region_x = 0, region_y = 0;  // the cell in the sheet
 };
 StandingSprite standing_sprite(const MapModel& map, const MapObject& object, const SceneTile& tile, double top_x);
+
+// Where an object's foot (the centre of its cell's diamond) lies from its
+// sprite's position (the point it stands on, its cell's bottom corner).
+std::array<double, 2> footprint_offset(const MapModel& map, const MapTileset& tileset);
+// A StaticBody2D under the sprite at `sprite` (a node path) at its foot,
+// with a CollisionPolygon2D a polygon of the object's collision; nothing
+// when it has none. `open`, `close`, `pad`: the engine's array text.
+void write_footprint(std::ostream& out, const std::string& sprite, const MapObject& object, std::array<double, 2> foot,
+                     const char* open, const char* close, const char* pad);
 
 // A node name Godot accepts (none of . : @ / " % and not empty), made
 // unique among its siblings in `taken`.

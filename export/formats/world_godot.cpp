@@ -91,6 +91,7 @@ void write_tile_layer(std::ostream& out, const MapModel& map, const GidTiles& ti
         if (tiles_overlap(map, set)) out << "y_sort_enabled = true\n";
         out << "tile_map_data = PackedByteArray(\"" << base64(godot_tile_map_data(cells)) << "\")\n"
             << "tile_set = " << r.tilesets.at(part.tileset) << "\n";
+        for (const MapProperty& p : layer.properties) out << "metadata/" << p.name << " = " << p.value << "\n";
     }
 }
 
@@ -109,8 +110,8 @@ void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& 
         const StandingSprite s = standing_sprite(map, object, *tile, map.tile_width / 2.0);
         const std::string& what = !object.name.empty() ? object.name : !object.type.empty() ? object.type : "object";
         const MapTileset& set = map.tilesets[tile->tileset];
-        out << "\n[node name=" << godot_string(node_name(what + "_" + std::to_string(object.id), sprites))
-            << " type=\"Sprite2D\" parent=" << godot_string(parent) << "]\n"
+        const std::string sprite = node_name(what + "_" + std::to_string(object.id), sprites);
+        out << "\n[node name=" << godot_string(sprite) << " type=\"Sprite2D\" parent=" << godot_string(parent) << "]\n"
             << "position = " << vector2(s.x, s.y) << "\n";
         if (s.scale_x != 1 || s.scale_y != 1) out << "scale = " << vector2(s.scale_x, s.scale_y) << "\n";
         out << "texture = " << r.textures.at(tile->tileset) << "\n"
@@ -122,6 +123,7 @@ void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& 
             << "region_rect = Rect2(" << s.region_x << ", " << s.region_y << ", " << set.tile_width << ", "
             << set.tile_height << ")\n";
         for (const MapProperty& p : object.properties) out << "metadata/" << p.name << " = " << p.value << "\n";
+        write_footprint(out, parent + "/" + sprite, object, footprint_offset(map, set), "PackedVector2Array(", ")", "");
     }
 }
 }  // namespace

@@ -29,6 +29,13 @@ void put_cell(std::string& out, int x, int y, std::uint32_t tile) {
     out += ", 0";
 }
 
+// Godot 3 keeps a node's metadata in one dictionary.
+void write_meta(std::ostream& out, const std::vector<MapProperty>& properties) {
+    for (std::size_t k = 0; k < properties.size(); ++k)
+        out << (k == 0 ? "__meta__ = {\n" : ",\n") << godot_string(properties[k].name) << ": " << properties[k].value
+            << (k + 1 == properties.size() ? "\n}\n" : "");
+}
+
 struct Resources {
     std::map<int, int> tilesets, textures, normals;  // tileset index -> ext_resource id
     std::ostringstream ext;
@@ -76,6 +83,7 @@ void write_tile_layer(std::ostream& out, const MapModel& map, const GidTiles& ti
             put_cell(data, static_cast<int>(k % map.width), static_cast<int>(k / map.width), id);
         }
         out << "format = 1\ntile_data = PoolIntArray(" << data << (data.empty() ? ")\n" : " )\n");
+        write_meta(out, layer.properties);
     }
 }
 
@@ -93,8 +101,8 @@ void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& 
         const StandingSprite s = standing_sprite(map, object, *tile, 0);
         const std::string& what = !object.name.empty() ? object.name : !object.type.empty() ? object.type : "object";
         const MapTileset& set = map.tilesets[tile->tileset];
-        out << "\n[node name=" << godot_string(node_name(what + "_" + std::to_string(object.id), sprites))
-            << " type=\"Sprite\" parent=" << godot_string(parent) << "]\n"
+        const std::string sprite = node_name(what + "_" + std::to_string(object.id), sprites);
+        out << "\n[node name=" << godot_string(sprite) << " type=\"Sprite\" parent=" << godot_string(parent) << "]\n"
             << "position = " << vector2(s.x, s.y) << "\n";
         if (s.scale_x != 1 || s.scale_y != 1) out << "scale = " << vector2(s.scale_x, s.scale_y) << "\n";
         out << "texture = ExtResource( " << r.textures.at(tile->tileset) << " )\n";
@@ -107,10 +115,9 @@ void write_object_layer(std::ostream& out, const MapModel& map, const GidTiles& 
         out << "region_enabled = true\n"
             << "region_rect = Rect2( " << s.region_x << ", " << s.region_y << ", " << set.tile_width << ", "
             << set.tile_height << " )\n";
-        // Godot 3 keeps a node's metadata in one dictionary.
-        for (std::size_t k = 0; k < object.properties.size(); ++k)
-            out << (k == 0 ? "__meta__ = {\n" : ",\n") << godot_string(object.properties[k].name) << ": "
-                << object.properties[k].value << (k + 1 == object.properties.size() ? "\n}\n" : "");
+        write_meta(out, object.properties);
+        write_footprint(out, parent + "/" + sprite, object, footprint_offset(map, set), "PoolVector2Array( ", " )",
+                        " ");
     }
 }
 }  // namespace
@@ -123,7 +130,8 @@ std::string godot3_world_scene(const MapModel& map, const std::vector<GodotScene
     Resources r = scene_resources(map, tile_of, parts, tilesets);
     std::ostringstream out;
     out << "[gd_scene load_steps=" << r.count + 1 << " format=2]\n\n" << r.ext.str();
-    out << "\n[node name=\"World\" type=\"Node2D\"]\n";
+    // A Navigation2D: the TileMaps' navigation polygons join into one mesh.
+    out << "\n[node name=\"World\" type=\"Navigation2D\"]\n";
     std::set<std::string> names;
     for (std::size_t k = 0; k < map.layers.size(); ++k) {
         if (const auto* tiles = std::get_if<MapTileLayer>(&map.layers[k]))

@@ -79,6 +79,12 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
             if (!sheet->corners.empty()) tile["corners"] = sheet->corners[k];
             tile["drawn"] = sheet->tiles[k].drawn;
             if (k < sheet->finishes.size() && !sheet->finishes[k].empty()) tile["finish"] = sheet->finishes[k];
+            if (k < sheet->facts.size()) {  // what a game needs of it, as its tilesets say
+                const WorldTileFacts& f = sheet->facts[k];
+                tile["walkable"] = f.walkable;
+                if (!f.terrain.empty()) tile["terrain"] = f.terrain, tile["water"] = f.water;
+                if (!f.slope.empty()) tile["slope"] = f.slope;
+            }
             tiles.push_back(std::move(tile));
         }
         tilesets.push_back({{"image", sheet->image_file()},

@@ -51,11 +51,21 @@ std::string offsets(int x, int y) {
     return out;
 }
 
+std::string int_properties(const std::vector<MapProperty>& properties, const std::string& indent) {
+    if (properties.empty()) return {};
+    std::string out = indent + "<properties>\n";
+    for (const MapProperty& p : properties)
+        out += indent + " <property name=\"" + xml_attribute_text(p.name) + "\" type=\"int\" value=\"" +
+               std::to_string(p.value) + "\"/>\n";
+    return out + indent + "</properties>\n";
+}
+
 std::string tile_layer(const MapModel& map, const MapTileLayer& layer, int id) {
     return " <layer id=\"" + std::to_string(id) + "\" name=\"" + xml_attribute_text(layer.name) + "\" width=\"" +
            std::to_string(map.width) + "\" height=\"" + std::to_string(map.height) + "\"" +
-           offsets(layer.offset_x, layer.offset_y) + ">\n  <data encoding=\"base64\" compression=\"zlib\">\n   " +
-           layer_data(layer.gids) + "\n  </data>\n </layer>\n";
+           offsets(layer.offset_x, layer.offset_y) + ">\n" + int_properties(layer.properties, "  ") +
+           "  <data encoding=\"base64\" compression=\"zlib\">\n   " + layer_data(layer.gids) +
+           "\n  </data>\n </layer>\n";
 }
 
 std::string object_layer(const MapObjectLayer& layer, int id) {
@@ -72,11 +82,7 @@ std::string object_layer(const MapObjectLayer& layer, int id) {
             out += "/>\n";
             continue;
         }
-        out += ">\n   <properties>\n";
-        for (const MapProperty& p : o.properties)
-            out += "    <property name=\"" + xml_attribute_text(p.name) + "\" type=\"int\" value=\"" +
-                   std::to_string(p.value) + "\"/>\n";
-        out += "   </properties>\n  </object>\n";
+        out += ">\n" + int_properties(o.properties, "   ") + "  </object>\n";
     }
     return out + " </objectgroup>\n";
 }

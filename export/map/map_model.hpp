@@ -2,6 +2,7 @@
 #include "canvas/raster_image.hpp"
 #include "export/formats/sheet_layout.hpp"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <variant>
@@ -27,10 +28,18 @@ struct MapTileset {
 // Tiled keeps a gid's flips in its top bits.
 inline constexpr std::uint32_t map_gid_flags = 0xf0000000u;
 
+// What a layer or an object says of itself beyond its place, for a game to
+// read: a whole number under a name (Tiled's int property, Godot's metadata).
+struct MapProperty {
+    std::string name;
+    int value = 0;
+};
+
 struct MapTileLayer {
     std::string name;
-    int offset_x = 0, offset_y = 0;   // pixels
-    std::vector<std::uint32_t> gids;  // width x height of the map, row by row; 0 for none
+    int offset_x = 0, offset_y = 0;       // pixels
+    std::vector<std::uint32_t> gids;      // width x height of the map, row by row; 0 for none
+    std::vector<MapProperty> properties;  // a world's layer its "level"
 };
 
 // A tile object. (x, y) are map pixel coordinates: on an isometric map a
@@ -48,13 +57,6 @@ struct MapTileLayer {
 // the image d pixels, as a layer's offset y of -d does. At an odd tile
 // height Tiled draws a layer's rows up to a pixel lower than that
 // (tiled_placement.hpp), and x and y grow by as much.
-// What an object says of itself beyond its place, for a game to read: a
-// whole number under a name (Tiled's int property, Godot's metadata).
-struct MapProperty {
-    std::string name;
-    int value = 0;
-};
-
 struct MapObject {
     int id = 0;
     std::uint32_t gid = 0;
@@ -62,6 +64,9 @@ struct MapObject {
     double x = 0, y = 0;
     int width = 0, height = 0;
     std::vector<MapProperty> properties;
+    // What blocks a walker: convex polygons about the centre of the cell's
+    // diamond it stands on (a house's footprint); the scenes give it a body.
+    std::vector<std::vector<std::array<double, 2>>> collision;
 };
 
 // How an object layer is drawn. Tiled's "topdown" sorts by the map y alone,

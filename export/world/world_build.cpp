@@ -193,6 +193,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
     }
     // Where each sprite went: its sheet and its id there.
     std::vector<std::pair<WorldSheet*, int>> sprite_at(sprites.size(), {nullptr, 0});
+    std::map<const WorldSheet*, std::vector<WorldObjectKind>> sheet_kinds;  // each sprite's kind, in sheet order
     for (const WorldObject& o : map.objects) {
         const std::size_t k = sprite_of(o);
         if (sprite_at[k].first) continue;
@@ -200,6 +201,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
         WorldSheet& sheet = kind == WorldObjectKind::mountain ? mountains : objects;
         sprite_at[k] = {&sheet, static_cast<int>(sheet.tiles.size())};
         sheet.tiles.push_back(sprites[k]);
+        sheet_kinds[&sheet].push_back(kind);
         std::string name = std::string(world_object_name(kind)) + " " + std::to_string(look);
         std::vector<std::string> finish = world_sprite_finish(palette, kind, run.iso_width).names();
         if (slice >= 0) {
@@ -216,6 +218,10 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
                 out.problem = problem;
                 return out;
             }
+            s->facts = world_sheet_facts(s->keys, sheet_kinds[s],
+                                         {static_cast<double>(s->layout.diamond_width),
+                                          static_cast<double>(s->layout.diamond_height),
+                                          static_cast<double>(world_level_rise(1, run.iso_width))});
             sheets.push_back(s);
         }
 
@@ -234,7 +240,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
         next_gid += model.tilesets.back().tile_count;
     }
     for (const WorldLayer& layer : layout.layers) {
-        MapTileLayer tiles_layer{layer.name, 0, -world_level_rise(layer.level, run.iso_width), {}};
+        MapTileLayer tiles_layer{
+            layer.name, 0, -world_level_rise(layer.level, run.iso_width), {}, {{"level", layer.level}}};
         tiles_layer.gids.reserve(layer.cells.size());
         for (const int t : layer.cells) {
             if (t < 0) {
@@ -285,6 +292,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
             }
             return on_level.value_or(0);
         };
+        const CellGeometry cell{static_cast<double>(model.tile_width), static_cast<double>(model.tile_height),
+                                static_cast<double>(world_level_rise(1, run.iso_width))};
         int id = 1;
         for (const Standing& s : in_depth) {
             const WorldObject& o = *s.object;
@@ -298,6 +307,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
             layer.objects.back().id = id++;
             layer.objects.back().name = world_object_name(o.kind);
             layer.objects.back().type = world_object_name(o.kind);
+            layer.objects.back().collision = world_object_facts(o.kind, cell).collision;
         }
         model.layers.emplace_back(std::move(layer));
     }

@@ -8,6 +8,7 @@
 #include "export/formats/tile_encoding.hpp"
 #include "export/formats/tiled_files.hpp"
 #include "export/formats/world_file_names.hpp"
+#include "export/world/world_gameplay_files.hpp"
 #include "export/world/world_terrain_sets.hpp"
 #include "export/tile/tile_frames.hpp"
 
@@ -43,8 +44,15 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
 
     TiledTileset tiled{s.stem, image, false, {}, {}, {}};
     GodotTileSet godot{image, {}, {}, {}, {}};
+    const bool facts = !s.facts.empty(), terrain_tiles = !s.keys.empty();
     for (int k = 0; k < count; ++k) {
         tiled.tiles.push_back({k * s.frames, {{"name", "", s.tile_names[k]}}, {}});
+        if (facts) {
+            for (TiledProperty& p : tiled_gameplay_properties(s.facts[k], terrain_tiles))
+                tiled.tiles.back().properties.push_back(std::move(p));
+            if (std::string shapes = tiled_collision_element(s.facts[k], s.layout); !shapes.empty())
+                tiled.tiles.back().elements.push_back(std::move(shapes));
+        }
         if (s.frames > 1) tiled.tiles.back().elements.push_back(tiled_animation(k * s.frames, s.frames, run.frame_ms));
     }
     const WorldTerrainSets sets = world_terrain_sets(s.keys, s.frames, terrain_names, terrain_colours);
@@ -71,6 +79,13 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
         if (k < sets.godot_tiles.size())  // a sheet of objects has none
             godot.tiles[k].insert(godot.tiles[k].end(), sets.godot_tiles[k].begin(), sets.godot_tiles[k].end());
     }
+    if (facts) {
+        GodotGameplay play = godot_gameplay(s.facts, sets.godot_alternatives, terrain_tiles);
+        godot.tileset.insert(godot.tileset.end(), play.tileset.begin(), play.tileset.end());
+        godot.resources.insert(godot.resources.end(), play.resources.begin(), play.resources.end());
+        for (std::size_t k = 0; k < s.tiles.size(); ++k)
+            godot.tiles[k].insert(godot.tiles[k].end(), play.tiles[k].begin(), play.tiles[k].end());
+    }
     godot.cell_stride = s.frames;
     files.emplace_back(s.godot_file(), godot_tileset(s.layout, count, godot));
     // A Godot 3 tile shows one region of one texture (an AnimatedTexture
@@ -79,6 +94,14 @@ std::vector<std::pair<std::string, std::string>> world_sheet_files(const WorldSh
     if (run.normals) {
         godot3.resources.push_back("[ext_resource path=" + godot_string(normals) + " type=\"Texture\" id=2]\n");
         godot3.tiles.assign(s.tiles.size(), {{"normal_map", "ExtResource( 2 )"}});
+    }
+    if (facts) {
+        Godot3Gameplay play = godot3_gameplay(s.facts, s.layout, 1);
+        godot3.resources.insert(godot3.resources.end(), play.resources.begin(), play.resources.end());
+        godot3.tileset = play.tileset;
+        godot3.tiles.resize(s.tiles.size());
+        for (std::size_t k = 0; k < s.tiles.size(); ++k)
+            godot3.tiles[k].insert(godot3.tiles[k].end(), play.tiles[k].begin(), play.tiles[k].end());
     }
     files.emplace_back(s.godot3_file(), godot3_tileset(s.layout, count, godot3));
     files.emplace_back(world_godot3_path(image), files.front().second);  // the sheet itself, for Godot 3 alone

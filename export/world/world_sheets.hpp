@@ -4,6 +4,7 @@
 #include "export/tile/rendered_tile.hpp"
 #include "export/tile/tile_request.hpp"
 #include "export/formats/world_file_names.hpp"
+#include "export/world/world_gameplay.hpp"
 #include "generators/world/world_layout.hpp"
 
 #include <array>
@@ -30,6 +31,7 @@ struct WorldSheet {
     // Per tile, what the world laid on it beside its record (objects'
     // sprites), or empty.
     std::vector<std::vector<std::string>> finishes;
+    std::vector<WorldTileFacts> facts;    // what a game needs of each (world_gameplay.hpp); none: nothing said
 
     std::string image_file() const { return stem + ".png"; }
     std::string tileset_file() const { return stem + ".tsx"; }

@@ -93,6 +93,8 @@ protected:
         MapObjectLayer trees{"objects", 0, 0, {}};
         trees.objects.push_back({1, 7, "", "tree", 3 * 32.0, 2 * 32.0, 0, 0});  // cell (2, 1)'s bottom corner
         trees.objects.push_back({2, 5, "", "tree", 1 * 32.0, 4 * 32.0, 0, 0});
+        // One blocks its cell, as a world's house does.
+        trees.objects.back().collision = {{{-32, 0}, {0, 16}, {32, 0}, {0, -16}}};
         map_.layers = {ground, mixed, trees};
     }
     std::vector<GodotSceneTileset> files(const std::string& suffix) const {
@@ -270,6 +272,7 @@ TEST_F(WorldGodot, Godot4SceneKeepsTheLoadersRulesAndHoldsTheMapsCells) {
     std::set<std::string> paths = {"."};
     std::map<std::string, std::vector<std::uint8_t>> cells;  // layer -> its tile_map_data
     std::vector<const GodotSection*> sprites;
+    int footprints = 0;
     for (++k; k < scene.size(); ++k) {
         const GodotSection& node = scene[k];
         const std::string name = node.field("name"), parent = node.field("parent");
@@ -295,6 +298,13 @@ TEST_F(WorldGodot, Godot4SceneKeepsTheLoadersRulesAndHoldsTheMapsCells) {
             const GodotSection* texture = resource(node.keys.at("texture"));
             ASSERT_TRUE(texture && texture->field("path") == "../art/tree.png") << node.header;
             sprites.push_back(&node);
+        } else if (type == "CollisionPolygon2D") {
+            // Under a body at the foot of its object's sprite.
+            EXPECT_EQ(node.keys.at("polygon"), "PackedVector2Array(-32, 0, 0, 16, 32, 0, 0, -16)");
+            EXPECT_EQ(parent.substr(parent.rfind('/') + 1), "footprint") << node.header;
+            ++footprints;
+        } else if (type == "StaticBody2D") {
+            EXPECT_EQ(node.keys.at("position"), "Vector2(0, -16)") << node.header;
         } else {
             EXPECT_EQ(type, "Node2D") << node.header;
         }
@@ -316,6 +326,7 @@ TEST_F(WorldGodot, Godot4SceneKeepsTheLoadersRulesAndHoldsTheMapsCells) {
     EXPECT_EQ(cells["level1 mixed_terrain"], cells_of(1, 0));
     EXPECT_EQ(cells["level1 mixed_tree"], cells_of(1, 1));
     EXPECT_EQ(cells.size(), 3u);
+    EXPECT_EQ(footprints, 1);
     // Sprites draw their image where Tiled does, in Godot 4's frame (cell
     // (0, 0)'s centre at (W/2, H/2)), y-sorted by the point they stand on.
     const std::vector<MapObject>& objects = std::get<MapObjectLayer>(map_.layers[2]).objects;
