@@ -123,8 +123,12 @@ Problem check_corner_set(RenderSettings& s) {
 // to lay over, and BMP no alpha.
 Problem check_over(RenderSettings& s) {
     if (!s.over) return std::nullopt;
-    if (s.kind != TileKind::transition)
-        return dashed(Id::over) + " needs " + dashed(Id::kind) + " transition: it lays one terrain over another";
+    if (s.kind != TileKind::transition && s.kind != TileKind::slope)
+        return dashed(Id::over) + " needs " + dashed(Id::kind) +
+               " transition or slope: it lays one terrain over another";
+    if (s.kind == TileKind::slope && s.terrain_count == 1)
+        return dashed(Id::over) + " needs two grounds: " + dashed(Id::terrains) +
+               " A,B, such as ground:4,ground:0 (B laid over A on the slope)";
     if (s.fill_set)
         return dashed(Id::over) + " needs two terrains A,B: a fill set of " + terrain_name(s.terrain_a) +
                " has no other side to leave transparent";
@@ -155,7 +159,7 @@ Problem check_slope(const RenderSettings& s, const std::set<std::string>& given)
     if (s.cliff && s.terrain_count == 1)
         return dashed(Id::cliff) + " needs two terrains: " + dashed(Id::terrains) +
                " GROUND,ROCK, such as ground:3,rock:1 (the ground, then the rock of the cliff's face)";
-    if (!s.cliff && s.terrain_count == 2)
+    if (!s.cliff && !s.over && s.terrain_count == 2)
         return dashed(Id::terrains) + " " + terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b) +
                " names a cliff's rock: add " + dashed(Id::cliff) + ", or name one ground for a slope set";
     return std::nullopt;
@@ -219,7 +223,7 @@ long long largest_chunk_pixels(const RenderSettings& s, int count) {
     if (columns == 0) return 0;
     const long long rows = count / columns;
     const long long side = (s.world_shape.width + columns - 1) / columns + (s.world_shape.height + rows - 1) / rows;
-    const long long rise = world_level_rise(s.world_shape.levels, s.iso_width);
+    const long long rise = world_level_rise(s.world_shape.levels, s.world_shape.levels, s.iso_width);
     return side * (s.iso_width / 2) * (side * (s.iso_width / 2 / 2) + rise);
 }
 

@@ -521,7 +521,9 @@ std::vector<RunOption> declare() {
     t.add<TileChoice>(
         Id::terrains, "terrains", SettingType::text, "Transition", "A,B",
         "the two terrains A,B of a transition set, or one terrain A alone for a fill set of its variants, each " +
-            terrain_ranges() + "; a slope set's ground G, or G,R with --cliff (R the cliff face's rock)",
+            terrain_ranges() +
+            "; a slope set's ground G, or G,R with --cliff (R the cliff face's rock), or A,B with --over (B laid "
+            "over A)",
         [](TileChoice& s, const std::string& v) -> Problem {
             Problem problem = s.kind == TileKind::slope ? read_slope_terrains(s, v) : read_transition_terrains(s, v);
             if (problem) return dashed(Id::terrains) + ": " + *problem;
@@ -529,7 +531,7 @@ std::vector<RunOption> declare() {
         },
         [](const TileRequest& s) -> json {
             if (!kind_row(s.kind).corner_set) return json();
-            if (s.kind == TileKind::slope && !s.cliff) return terrain_name(s.terrain_a);
+            if (s.kind == TileKind::slope && !s.cliff && !s.over) return terrain_name(s.terrain_a);
             return s.fill_set ? terrain_name(s.terrain_a) : terrain_name(s.terrain_a) + "," + terrain_name(s.terrain_b);
         },
         drawn_set);
@@ -548,12 +550,13 @@ std::vector<RunOption> declare() {
     };
     t.add<TileChoice>(
          Id::set_tile, "set-tile", SettingType::whole_number, "Transition", "N",
-         "draw only tile N of the set (its corner mask + 16 x its variant), as a tile's \"drawn\" block in a "
-         "manifest does",
+         "draw only tile N of the set (its corner mask + 16 x its variant; a slope set's over tiles: high corners + "
+         "16 x B's corners + 256 x variant), as a tile's \"drawn\" block in a manifest does",
          [](TileChoice& s, const std::string& v) -> Problem {
+             constexpr long long tiles = static_cast<long long>(corner_masks) * corner_masks * most_variants;
              long long number = -1;
-             if (!read_whole_number(v, number) || number < 0 || number >= corner_masks * most_variants)
-                 return not_a(Id::set_tile, v, "a tile of a set, from 0 to " + text(corner_masks * most_variants - 1));
+             if (!read_whole_number(v, number) || number < 0 || number >= tiles)
+                 return not_a(Id::set_tile, v, "a tile of a set, from 0 to " + text(tiles - 1));
              s.set_tile = static_cast<int>(number);
              return std::nullopt;
          },
@@ -576,7 +579,7 @@ std::vector<RunOption> declare() {
     t.add(Id::over, "over", SettingType::flag, "Transition", nullptr,
           "over tiles, for stacking terrains: each paints B's side and its edges only, A's side transparent and the "
           "foam, shallows and shadows on it partial alpha, so it shows the transition over A or any terrain below "
-          "(RGBA PNG)",
+          "(RGBA PNG); with --kind slope, B's ground laid over A's on the slope or cliff",
           read_switch<Id::over, &RenderSettings::over>, write_if_set<&RenderSettings::over>, drawn_set)
         .excludes = {{Id::gif,
                       "--gif cannot show over tiles: a GIF has one transparent colour and no partial alpha, so the "

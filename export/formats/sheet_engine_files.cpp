@@ -82,7 +82,8 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
         // Terrain sets: the editors' brushes then pick the tile for each corner.
         // Slopes: their terrains are the levels.
         const std::vector<TerrainSwatch> terrains =
-            settings.kind == TileKind::slope ? slope_swatches(tiles) : terrain_swatches(settings, tiles, &ground_sheet);
+            settings.kind == TileKind::slope ? slope_swatches(tiles, settings.over)
+                                             : terrain_swatches(settings, tiles, &ground_sheet);
         tiled.elements.push_back(tiled_wangsets(terrains, count, frames, settings.over));
         godot.tileset = godot_terrain_set(terrains);
         for (int k = 0; k < count; ++k)
@@ -95,7 +96,7 @@ std::vector<std::pair<std::string, std::string>> sheet_engine_files(const Render
         std::string map = tiled_map(layout, count, path_from_file(settings.tmx, tileset_path), map_size, frames);
         if (settings.kind == TileKind::slope)
             map = slope_hill_map(layout, count, path_from_file(settings.tmx, tileset_path), run_slope_step(settings),
-                                 settings.variants, settings.seed, frames);
+                                 settings.variants, settings.seed, settings.over, frames);
         else if (transition)
             map = with_corner_layout(map, map_size, settings.variants, settings.seed, frames, settings.fill_set);
         files.emplace_back(settings.tmx, std::move(map));

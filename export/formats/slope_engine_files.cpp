@@ -12,9 +12,13 @@ constexpr int hill_map_size = 10;
 constexpr int hill_levels = 3;
 }  // namespace
 
-std::vector<TerrainSwatch> slope_swatches(const std::vector<RenderedTile>& tiles) {
+std::vector<TerrainSwatch> slope_swatches(const std::vector<RenderedTile>& tiles, bool over) {
     RenderSettings names;  // the swatch colours are the tiles'; the names are the levels'
-    std::vector<TerrainSwatch> levels = terrain_swatches(names, tiles);
+    // Over tiles show their ground whole where all four corners are B's.
+    const std::size_t whole = over ? corner_masks * (corner_masks - 1) : 0;
+    const std::vector<RenderedTile> flat_and_raised(tiles.begin() + static_cast<long>(std::min(whole, tiles.size())),
+                                                    tiles.end());
+    std::vector<TerrainSwatch> levels = terrain_swatches(names, flat_and_raised);
     TerrainSwatch &low = levels[0], &high = levels[1];
     low.name = "low", high.name = "high";
     // Both are the same ground: the editors' swatches tell them apart by light.
@@ -56,7 +60,7 @@ std::vector<int> hill_corner_levels(int map_size, int levels, std::uint64_t seed
 }
 
 std::vector<LevelledCell> cells_for_levels(const std::vector<int>& levels, int map_size, int variants,
-                                           std::uint64_t seed) {
+                                           std::uint64_t seed, const std::vector<int>& grounds) {
     RandomSource random(seed);
     const int side = map_size + 1;
     std::vector<LevelledCell> cells;
@@ -69,16 +73,26 @@ std::vector<LevelledCell> cells_for_levels(const std::vector<int>& levels, int m
             const int base = std::min({top, right, bottom, left});
             const int mask = (top > base ? corner_top : 0) | (right > base ? corner_right : 0) |
                              (bottom > base ? corner_bottom : 0) | (left > base ? corner_left : 0);
-            cells.push_back({base, mask + corner_masks * random_below(random, variants)});
+            const int variant = random_below(random, variants);
+            if (grounds.empty()) {
+                cells.push_back({base, mask + corner_masks * variant});
+                continue;
+            }
+            const int b_corners = grounds[row * side + column] * corner_top +
+                                  grounds[row * side + column + 1] * corner_right +
+                                  grounds[(row + 1) * side + column + 1] * corner_bottom +
+                                  grounds[(row + 1) * side + column] * corner_left;
+            cells.push_back({base, mask + corner_masks * (b_corners + corner_masks * variant)});
         }
     return cells;
 }
 
 std::string slope_hill_map(const SheetLayout& layout, int tile_count, const std::string& tileset_file, int step,
-                           int variants, std::uint64_t seed, int id_stride) {
+                           int variants, std::uint64_t seed, bool over, int id_stride) {
     const int n = hill_map_size;
     const std::vector<LevelledCell> cells =
-        cells_for_levels(hill_corner_levels(n, hill_levels, seed), n, variants, seed + 1);
+        cells_for_levels(hill_corner_levels(n, hill_levels, seed), n, variants, seed + 1,
+                         over ? island_corners(n, seed) : std::vector<int>{});
     std::string map = tiled_map(layout, tile_count, tileset_file, n, id_stride);
     std::ostringstream layers;
     for (int level = 0; level < hill_levels; ++level) {

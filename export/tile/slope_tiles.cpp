@@ -7,8 +7,14 @@ SlopeTileSpec slope_tile_spec(const TileRequest& s, int index) {
     spec.ground = s.terrain_a;
     spec.face = s.terrain_b;
     spec.cliff = s.cliff;
-    spec.mask = transition_mask(s, set_index(s, index));
+    const int in_set = transition_mask(s, set_index(s, index));
+    spec.mask = in_set % corner_masks;
     spec.variant = transition_variant(s, set_index(s, index));
+    if (s.over) {
+        spec.over = true;
+        spec.upper = s.terrain_b;
+        spec.ground_mask = in_set / corner_masks;
+    }
     spec.step = s.slope_step;
     spec.set_seed = s.seed;
     return spec;

@@ -9,7 +9,12 @@
 // variant, the mask's bits being top 1, right 2, bottom 4, left 8, a set
 // bit meaning terrain B.
 // A fill set, of one terrain, has one tile a variant: tile index = variant.
-inline int set_masks(const TileChoice& settings) { return settings.fill_set ? 1 : corner_masks; }
+// A slope set's over tiles have a tile for every high corners and B's
+// corners: index = high corners + 16 x B's corners + 256 x variant.
+inline int set_masks(const TileChoice& settings) {
+    if (settings.fill_set) return 1;
+    return settings.kind == TileKind::slope && settings.over ? corner_masks * corner_masks : corner_masks;
+}
 inline int transition_mask(const TileRequest& settings, int index) { return index % set_masks(settings); }
 inline int transition_variant(const TileRequest& settings, int index) { return index / set_masks(settings); }
 // The index in its set of tile `index` of the run: a run of one set tile

@@ -60,8 +60,14 @@ std::string tile_name(const WorldTileKey& key) {
         case WorldTileKey::Kind::over:
             return terrain + " over " +
                    world_terrain_name(static_cast<WorldTerrain>(static_cast<int>(key.terrain) - 1)) + mask + variant;
-        case WorldTileKey::Kind::slope: return terrain + " slope" + mask + variant;
-        case WorldTileKey::Kind::cliff: return terrain + " cliff" + mask + variant;
+        case WorldTileKey::Kind::slope:
+        case WorldTileKey::Kind::cliff: {
+            const std::string rise = key.kind == WorldTileKey::Kind::slope ? " slope" : " cliff";
+            if (key.ground == 15) return terrain + rise + mask + variant;
+            return terrain + " over " +
+                   world_terrain_name(static_cast<WorldTerrain>(static_cast<int>(key.terrain) - 1)) + rise + mask +
+                   " ground " + std::to_string(key.ground) + variant;
+        }
     }
     return terrain;
 }
@@ -71,9 +77,11 @@ std::string tile_name(const WorldTileKey& key) {
 std::array<int, 4> wang_corners(const WorldTileKey& key) {
     const int k = static_cast<int>(key.terrain) + 1;
     std::array<int, 4> corners{k, k, k, k};
-    if (key.kind != WorldTileKey::Kind::over) return corners;
+    const int mask = key.kind == WorldTileKey::Kind::over   ? key.mask
+                     : key.kind == WorldTileKey::Kind::fill ? 15
+                                                            : key.ground;
     const int bits[4] = {corner_top, corner_right, corner_bottom, corner_left};
-    for (int c = 0; c < 4; ++c) corners[c] = (key.mask & bits[c]) ? k : k - 1;
+    for (int c = 0; c < 4; ++c) corners[c] = (mask & bits[c]) ? k : k - 1;
     return corners;
 }
 
@@ -221,7 +229,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
             s->facts = world_sheet_facts(s->keys, sheet_kinds[s],
                                          {static_cast<double>(s->layout.diamond_width),
                                           static_cast<double>(s->layout.diamond_height),
-                                          static_cast<double>(world_level_rise(1, run.iso_width))});
+                                          static_cast<double>(world_level_rise(1, run.world_shape.levels, run.iso_width))});
             sheets.push_back(s);
         }
 
@@ -241,7 +249,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
     }
     for (const WorldLayer& layer : layout.layers) {
         MapTileLayer tiles_layer{
-            layer.name, 0, -world_level_rise(layer.level, run.iso_width), {}, {{"level", layer.level}}};
+            layer.name, 0, -world_level_rise(layer.level, run.world_shape.levels, run.iso_width), {},
+            {{"level", layer.level}}};
         tiles_layer.gids.reserve(layer.cells.size());
         for (const int t : layer.cells) {
             if (t < 0) {
@@ -293,7 +302,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
             return on_level.value_or(0);
         };
         const CellGeometry cell{static_cast<double>(model.tile_width), static_cast<double>(model.tile_height),
-                                static_cast<double>(world_level_rise(1, run.iso_width))};
+                                static_cast<double>(world_level_rise(1, run.world_shape.levels, run.iso_width))};
         int id = 1;
         for (const Standing& s : in_depth) {
             const WorldObject& o = *s.object;

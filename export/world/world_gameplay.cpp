@@ -101,7 +101,9 @@ WorldTileFacts world_tile_facts(const WorldTileKey& key, const CellGeometry& cel
             break;
         case WorldTileKey::Kind::slope:
             f.slope = uphill(key.mask);
-            f.navigation = {raised_diamond(key.mask, cell)};
+            // The bottom of the cell's stack carries it: a terrain laid over
+            // it lies on ground that already has its shape.
+            if (key.ground == 15) f.navigation = {raised_diamond(key.mask, cell)};
             break;
         case WorldTileKey::Kind::cliff:
             f.walkable = false;

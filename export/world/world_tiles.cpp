@@ -30,11 +30,21 @@ TileRequest world_tile_request(const TileRequest& run, const WorldPalette& palet
         case WorldTileKey::Kind::slope:
         case WorldTileKey::Kind::cliff:
             s.kind = TileKind::slope;
-            s.terrain_a = texture;
-            s.terrain_b = palette.cliff_face;
-            s.terrain_count = key.kind == WorldTileKey::Kind::cliff ? 2 : 1;
             s.cliff = key.kind == WorldTileKey::Kind::cliff;
-            s.set_tile = key.mask + corner_masks * key.variant;
+            s.slope_step = world_rise_step(key.kind, run.iso_width);
+            if (key.ground == 15) {
+                // The bottom of the stack: its ground whole, a cliff's face of the palette's rock.
+                s.terrain_a = texture;
+                s.terrain_b = s.cliff ? palette.cliff_face : texture;
+                s.terrain_count = s.cliff ? 2 : 1;
+                s.set_tile = key.mask + corner_masks * key.variant;
+            } else {
+                s.terrain_a = palette.textures[static_cast<int>(key.terrain) - 1];
+                s.terrain_b = texture;
+                s.terrain_count = 2;
+                s.over = true;
+                s.set_tile = key.mask + corner_masks * (key.ground + corner_masks * key.variant);
+            }
             break;
     }
     const bool moves = s.loop_frames > 1 &&

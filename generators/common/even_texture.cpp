@@ -80,12 +80,20 @@ std::shared_ptr<const std::vector<int>> cached_shifts(const RasterImage& sheet, 
 }
 }  // namespace
 
-EvenTexture::EvenTexture(const RasterImage& sheet, SheetPoint cell)
+EvenTexture::EvenTexture(const RasterImage& sheet, SheetPoint cell, std::shared_ptr<const RockWarp> warp)
     : sheet_(&sheet),
+      warp_(std::move(warp)),
       cell_(cell),
       shift_(cached_shifts(sheet, cell)) {}
 
 Colour EvenTexture::at(int x, int y) const {
+    if (!warp_) return evened(x, y);
+    int from_x, from_y;
+    warp_->at(wrap(x), wrap(y), from_x, from_y);
+    return evened(from_x, from_y);
+}
+
+Colour EvenTexture::evened(int x, int y) const {
     x = wrap(x);
     y = wrap(y);
     const Colour c = sheet_->colour_at(cell_.x + x, cell_.y + y);

@@ -2,6 +2,7 @@
 #include "canvas/colour.hpp"
 #include "canvas/numbers.hpp"
 #include "canvas/raster_image.hpp"
+#include "generators/common/rock_warp.hpp"
 #include "state/texture_cells.hpp"
 
 #include <memory>
@@ -14,12 +15,15 @@
 // difference between the cell's mean and its wrapped neighbourhood's, which
 // keeps the fine grain at its contrast (and the cell seamless) and drops the
 // drift.
+//
+// Rock may be read through a warp (rock_warp.hpp), so that its grain weaves
+// no cloth across a map.
 class EvenTexture {
 public:
     EvenTexture() = default;
-    EvenTexture(const RasterImage& sheet, SheetPoint cell);
+    EvenTexture(const RasterImage& sheet, SheetPoint cell, std::shared_ptr<const RockWarp> warp = nullptr);
 
-    // Texel (x, y) of the cell, wrapped into it.
+    // Texel (x, y) of the cell, wrapped into it (read through the warp).
     Colour at(int x, int y) const;
     // The texel of grid point (i, j) sampled every `step` texels, as
     // diamond_texel reads the plain cell.
@@ -28,7 +32,9 @@ public:
     }
 
 private:
+    Colour evened(int x, int y) const;
     const RasterImage* sheet_ = nullptr;
+    std::shared_ptr<const RockWarp> warp_;
     SheetPoint cell_;
     std::shared_ptr<const std::vector<int>> shift_;  // red, green, blue per texel, row by row
 };

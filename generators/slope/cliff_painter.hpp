@@ -11,4 +11,6 @@
 // lifted by a step where the edge point it meets is high ground; the field
 // along an edge follows from that edge's corners alone, so neighbours agree
 // on every end and no pixel of a level is painted by two tiles.
-void paint_cliff(const AppState& state, const SlopeTileSpec& spec, int half_width, int step, DrawingContext& dc);
+// An over tile paints the ground alone, laid on `background` with its coverage.
+void paint_cliff(const AppState& state, const SlopeTileSpec& spec, int half_width, int step, Colour background,
+                 DrawingContext& dc);

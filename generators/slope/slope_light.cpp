@@ -22,8 +22,9 @@ double face_light(const WorldDirection& n) {
     const double length = std::sqrt(n.right * n.right + n.away * n.away + n.up * n.up);
     const double facing = std::cos(elevation) * (n.right * along_i.right + n.away * along_i.away) / length +
                           std::sin(elevation) * n.up / length;
-    // Steep faces are eased towards flat light: past a gentle slope the
-    // contrast at a fold would outweigh the ground's own texture.
+    // The light is kept soft: where a hill turns, or tiles of different
+    // corners meet, it changes no more sharply than the ground's own
+    // texture does; steep faces are eased towards 1.4 and 0.6.
     const double lambert = facing / std::sin(elevation) - 1.0;
-    return 1.0 + 0.4 * std::tanh(lambert / 0.4);
+    return 1.0 + 0.4 * std::tanh(0.8 * lambert);
 }

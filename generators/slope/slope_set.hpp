@@ -10,15 +10,27 @@
 // in their surface or their texture. Cliff sets part the high ground from
 // the low along the corner field's boundary instead, with a rock face one
 // step tall between them.
+//
+// The ground lies on the surface as the flat transition tile paints it:
+// a fill of `ground`, or for an over tile `upper` on the corners of
+// `ground_mask` laid over `ground` as coverage, the rest transparent. Over
+// tiles stack terrains on a slope as they do on flat ground; a cliff's face
+// is the bottom tile's alone.
 struct SlopeTileSpec {
-    TransitionTerrain ground;  // the surface, high and low
+    TransitionTerrain ground;  // the surface, high and low (over: the terrain below)
     TransitionTerrain face;    // cliffs: the vertical face's rock
     bool cliff = false;
     int mask = 0;
     int variant = 0;
     int step = 0;  // pixels a level rises (even); 0: the width's default
     std::uint64_t set_seed = 1;
+    bool over = false;
+    TransitionTerrain upper;
+    int ground_mask = 0;
 };
+
+// The flat tile whose ground the slope tile lays on its surface.
+TransitionTileSpec slope_ground_tile(const SlopeTileSpec& spec);
 
 // A quarter of the diamond's height, made even: 8 at width 64.
 int default_slope_step(int iso_width);

@@ -83,3 +83,12 @@ FieldSample CornerField::at(double u, double v) const {
     }
     return f;
 }
+
+double folded_corner_blend(int mask, double u, double v) {
+    const double t = corner_terrain(mask, corner_top), r = corner_terrain(mask, corner_right);
+    const double b = corner_terrain(mask, corner_bottom), l = corner_terrain(mask, corner_left);
+    u = std::clamp(u, 0.0, 1.0), v = std::clamp(v, 0.0, 1.0);
+    const bool top_bottom = t == b && r == l ? t >= r : r != l;
+    if (top_bottom) return u > v ? t + (r - t) * u + (b - r) * v : t + (b - l) * u + (l - t) * v;
+    return u + v < 1 ? t + (r - t) * u + (l - t) * v : r + l - b + (b - l) * u + (b - r) * v;
+}

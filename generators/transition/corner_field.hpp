@@ -42,3 +42,12 @@ private:
     double still_margin_ = 0.05;
     bool owns_middle_ = false;
 };
+
+// The four corner values (0 or 1, corner bits as transition_set.hpp) blended
+// flat on the two triangles either side of a diagonal: the one whose
+// corners lie alike, the higher pair of a saddle, either when none do. Its
+// lines run straight, and cut straight across a corner standing out or in
+// alone, so a map's staircase of corners makes one straight line; on an
+// edge it runs straight between that edge's two corners, as the neighbour
+// across does.
+double folded_corner_blend(int mask, double u, double v);

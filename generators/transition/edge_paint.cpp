@@ -28,12 +28,6 @@ Painted level_edge(const Bands& bands, double into_upper, Colour upper, Colour l
     return {mix_colour(lower, upper, t), into_upper >= 0 ? BandLabel::upper : BandLabel::lower};
 }
 
-// Deeper water under shallower: a soft change of colour over the shallow band.
-Painted depth_edge(const Bands& bands, double into_upper, Colour upper, Colour lower) {
-    const double t = std::clamp(0.5 + into_upper / (2 * bands.shallow), 0.0, 1.0);
-    return {mix_colour(lower, upper, t * t * (3 - 2 * t)), into_upper >= 0 ? BandLabel::upper : BandLabel::lower};
-}
-
 // A raised side: its rim lit, the ground below in its shadow.
 Painted step_edge(const Bands& bands, double into_upper, Colour upper, Colour lower) {
     const StepPlace place = step_place(into_upper, bands);

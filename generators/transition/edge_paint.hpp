@@ -11,8 +11,7 @@ struct StepPlace {
 };
 StepPlace step_place(double into_upper, const Bands& bands);
 
-// Two grounds meeting level, two waters of different depth, and a raised
-// side's step, from the two sides' texels.
+// Two grounds meeting level and a raised side's step, from the two sides'
+// texels (two waters fade into each other: depth_fade.hpp).
 Painted level_edge(const Bands& bands, double into_upper, Colour upper, Colour lower);
-Painted depth_edge(const Bands& bands, double into_upper, Colour upper, Colour lower);
 Painted step_edge(const Bands& bands, double into_upper, Colour upper, Colour lower);

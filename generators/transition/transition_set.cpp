@@ -5,6 +5,7 @@
 #include "canvas/drawing_context.hpp"
 #include "canvas/mix_hash.hpp"
 #include "generators/transition/corner_field.hpp"
+#include "generators/transition/depth_fade.hpp"
 #include "generators/transition/over_matte.hpp"
 #include "generators/common/periodic_noise.hpp"
 #include "generators/transition/point_shade.hpp"
@@ -49,11 +50,13 @@ public:
           spec_(spec),
           h_(half_width),
           bands_(bands_for(half_width)),
-          regions_(regions_for(spec, half_width, band_reach(bands_))),
+          reach_(band_reach(bands_)),
           blend_(spec.set_seed, spec.variant, half_width, still_band),
+          fade_(spec.set_seed, spec.mask, spec.variant, half_width),
           width_noise_(mix_hash(spec.set_seed ^ 0x3a7eULL), 4),
           foam_noise_(mix_hash(spec.set_seed ^ 0xf0a3ULL), 6),
           variant_noise_(mix_hash(spec.set_seed ^ (0x7a21ULL + static_cast<std::uint64_t>(spec.variant))), 5) {
+        if (spec.mask != 0 && spec.mask != corner_masks - 1) regions_.emplace(regions_for(spec, half_width, reach_));
         cells_[0] = terrain_cell_origin(spec.a);
         cells_[1] = terrain_cell_origin(spec.b);
         // Every point's speckle, once: flowing water reads the shades of
@@ -64,8 +67,15 @@ public:
                 shades_[static_cast<std::size_t>(j) * half_width + i] =
                     set_point_shade(spec.set_seed, spec.variant, half_width, i, j);
         for (int side = 0; side < 2; ++side)
-            if ((side == 0 ? spec.a : spec.b).kind != TerrainKind::water)
-                land_[side] = EvenTexture(sheet_, cells_[side]);
+            if ((side == 0 ? spec.a : spec.b).kind == TerrainKind::rock) {
+                // Rock through a warp: the set's along the edges, the variant's own inside.
+                land_[side] = EvenTexture(sheet_, cells_[side], std::make_shared<RockWarp>(spec.set_seed));
+                own_land_[side] = EvenTexture(
+                    sheet_, cells_[side],
+                    std::make_shared<RockWarp>(mix_hash(spec.set_seed) + static_cast<std::uint64_t>(spec.variant)));
+            } else if ((side == 0 ? spec.a : spec.b).kind != TerrainKind::water) {
+                land_[side] = own_land_[side] = EvenTexture(sheet_, cells_[side]);
+            }
         const int ha = height_of(spec.a.kind), hb = height_of(spec.b.kind);
         upper_ = ha > hb ? 0 : 1;
         if (ha != hb) level_ = std::min(ha, hb) == 0 ? Level::shore : Level::step;
@@ -114,14 +124,20 @@ public:
                     if (into_upper >= bands_.lip) return labelled({side(upper_), BandLabel::upper});
                     if (into_upper < -bands_.shadow) return labelled({side(1 - upper_), BandLabel::lower});
                     return labelled(step_edge(bands_, into_upper, side(upper_), side(1 - upper_)));
+                case Level::depth: {
+                    // Two waters: the fade over most of the tile, not a band along the boundary.
+                    const double b = fade_.share_of_b(i, j), up = upper_ == 1 ? b : 1 - b;
+                    if (up >= 1) return labelled({side(upper_), BandLabel::upper});
+                    if (up <= 0) return labelled({side(1 - upper_), BandLabel::lower});
+                    // The fade mixes both sides whatever its label.
+                    return {mix_colour(side(1 - upper_), side(upper_), up),
+                            up >= 0.5 ? BandLabel::upper : BandLabel::lower};
+                }
                 default: {
-                    const double reach = level_ == Level::depth ? bands_.shallow : bands_.blend;
-                    if (into_upper >= reach) return labelled({side(upper_), BandLabel::upper});
-                    if (into_upper <= -reach) return labelled({side(1 - upper_), BandLabel::lower});
+                    if (into_upper >= bands_.blend) return labelled({side(upper_), BandLabel::upper});
+                    if (into_upper <= -bands_.blend) return labelled({side(1 - upper_), BandLabel::lower});
                     // The blends mix both sides whatever their label.
-                    const Colour up = side(upper_), low = side(1 - upper_);
-                    return level_ == Level::depth ? depth_edge(bands_, into_upper, up, low)
-                                                  : level_edge(bands_, into_upper, up, low);
+                    return level_edge(bands_, into_upper, side(upper_), side(1 - upper_));
                 }
             }
         }();
@@ -172,7 +188,11 @@ private:
         clear_small_regions(foam_, h_, 3);
     }
 
-    double distance(int i, int j) const { return regions_.distance(i, j); }
+    // A tile of one terrain lies beyond every band's reach of a boundary.
+    double distance(int i, int j) const {
+        if (spec_.mask == 0 || spec_.mask == corner_masks - 1) return spec_.mask == 0 ? -reach_ : reach_;
+        return regions_->distance(i, j);
+    }
     float shade_at(int i, int j) const { return shades_[static_cast<std::size_t>(j) * h_ + i]; }
 
     // 0..1: the set's noise, which every tile shares at its edges, and the
@@ -187,14 +207,14 @@ private:
     Colour texel(int side, int i, int j, float shade) const {
         const bool water = (side == 0 ? spec_.a : spec_.b).kind == TerrainKind::water;
         if (water && phase_.flows()) return transition_flowing_water_texel(sheet_, cells_[side], h_, i, j, shades_, phase_);
-        const auto read = [&](TextureOffset offset) {
+        const auto read = [&](TextureOffset offset, const EvenTexture& land) {
             return water ? transition_water_texel(sheet_, cells_[side], h_, i, j, shade, phase_, offset)
-                         : transition_land_texel(land_[side], h_, i, j, shade, offset);
+                         : transition_land_texel(land, h_, i, j, shade, offset);
         };
         const double w = blend_.weight(i, j);
-        if (w <= 0) return read({});
-        const Colour own = read(blend_.offset(side));
-        return w >= 1 ? own : mix_colour(read({}), own, w);
+        if (w <= 0) return read({}, land_[side]);
+        const Colour own = read(blend_.offset(side), own_land_[side]);
+        return w >= 1 ? own : mix_colour(read({}, land_[side]), own, w);
     }
 
     const RasterImage& sheet_;
@@ -202,11 +222,13 @@ private:
     const TransitionTileSpec& spec_;
     int h_;
     Bands bands_;
-    TileRegions regions_;
+    int reach_;
+    std::optional<TileRegions> regions_;
     VariantBlend blend_;
+    DepthFade fade_;
     PeriodicNoise width_noise_, foam_noise_, variant_noise_;
     SheetPoint cells_[2];
-    EvenTexture land_[2];
+    EvenTexture land_[2], own_land_[2];
     int upper_ = 1;
     Level level_ = Level::level;
     ShoreStyle style_;
@@ -223,6 +245,17 @@ std::vector<BandLabel> transition_band_labels(const RasterImage& ground_sheet, c
     for (int j = 0; j < half_width; ++j)
         for (int i = 0; i < half_width; ++i) labels.push_back(painter.paint(i, j).label);
     return labels;
+}
+
+std::vector<OverPixel> transition_points(const RasterImage& ground_sheet, const TransitionTileSpec& spec,
+                                         int half_width) {
+    const TransitionPainter painter(ground_sheet, WaterPhase{}, spec, half_width);
+    std::vector<OverPixel> points;
+    points.reserve(static_cast<std::size_t>(half_width) * half_width);
+    for (int j = 0; j < half_width; ++j)
+        for (int i = 0; i < half_width; ++i)
+            points.push_back(spec.over ? painter.over_paint(i, j) : OverPixel{painter.paint(i, j).colour, 255});
+    return points;
 }
 
 void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) {

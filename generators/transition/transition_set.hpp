@@ -1,6 +1,7 @@
 #pragma once
 #include "state/tile_context.hpp"
 #include "canvas/raster_image.hpp"
+#include "generators/transition/over_matte.hpp"
 #include "generators/transition/transition_bands.hpp"
 #include "generators/transition/transition_terrain.hpp"
 
@@ -43,3 +44,10 @@ void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec);
 // terrain or the band it lies in. The painting follows these labels.
 std::vector<BandLabel> transition_band_labels(const RasterImage& ground_sheet, const TransitionTileSpec& spec,
                                               int half_width);
+
+// What each grid point (i, j) of the still tile paints, row by row (j
+// outer): its colour, and for an over tile its coverage (opaque otherwise).
+// A raised tile lays these on its surface, so that it shows the flat tile's
+// ground and boundary.
+std::vector<OverPixel> transition_points(const RasterImage& ground_sheet, const TransitionTileSpec& spec,
+                                         int half_width);

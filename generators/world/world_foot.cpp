@@ -47,9 +47,9 @@ WorldFoot world_foot(const WorldMap& map, const WorldObject& o, int iso_width, c
     const std::array<int, 4> levels = {map.corner(cx, cy).level, map.corner(cx + 1, cy).level,
                                        map.corner(cx + 1, cy + 1).level, map.corner(cx, cy + 1).level};
     const int low = *std::min_element(levels.begin(), levels.end());
-    Cell cell{iso_width, iso_width / 2.0, iso_width / 4.0, {}, world_level_rise(low, iso_width), 0};
+    Cell cell{iso_width, iso_width / 2.0, iso_width / 4.0, {}, world_level_rise(low, map.levels, iso_width), 0};
     for (int k = 0; k < 4; ++k) {
-        cell.rises[static_cast<std::size_t>(k)] = world_level_rise(levels[static_cast<std::size_t>(k)], iso_width);
+        cell.rises[static_cast<std::size_t>(k)] = world_level_rise(levels[static_cast<std::size_t>(k)], map.levels, iso_width);
         if (levels[static_cast<std::size_t>(k)] > low) cell.mask |= 1 << k;
     }
     WorldFoot foot;
@@ -58,7 +58,7 @@ WorldFoot world_foot(const WorldMap& map, const WorldObject& o, int iso_width, c
     foot.down = static_cast<int>(std::lround((u + v - 1) * cell.half_h));
     // A mountain stands on its footprint's level, a crag on a cliff on its foot.
     if (o.slice >= 0) {
-        foot.rise = world_level_rise(o.level, iso_width);
+        foot.rise = world_level_rise(o.level, map.levels, iso_width);
         return foot;
     }
     // Drawn in towards the middle in steps, to the first place it fits.
@@ -67,7 +67,7 @@ WorldFoot world_foot(const WorldMap& map, const WorldObject& o, int iso_width, c
         foot.across = across * (k - 1) / 16;
         foot.down = down * (k - 1) / 16;
     }
-    foot.rise = o.kind == WorldObjectKind::mountain ? world_level_rise(o.level, iso_width)
+    foot.rise = o.kind == WorldObjectKind::mountain ? world_level_rise(o.level, map.levels, iso_width)
                                                     : cell.rise_at(foot.across, foot.down);
     return foot;
 }

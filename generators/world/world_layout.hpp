@@ -16,22 +16,29 @@
 // below. N terrains thus need N fill sets and N - 1 over sets.
 //
 // Levels: a cell whose four corners lie on one level L goes on level L's
-// terrain layers; a cell whose corners differ is a slope (rising gently)
-// or cliff (rising fast) tile on level L's slope layer, L its lowest
-// corner, the mask its corners above L. Level L's layers are moved up by
-// L x the step.
+// layers; a cell whose corners differ is stacked there the same way, L its
+// lowest corner, of slope (rising gently) or cliff (rising fast) tiles
+// whose mask is its corners above L: its lowest terrain's tile shows that
+// terrain on its whole surface (a cliff's face with it), and each terrain
+// above is laid over it on its corners, as flat over tiles are. Level L's
+// layers are moved up by world_level_rise(L).
 
 struct WorldTileKey {
     enum class Kind : std::uint8_t { fill, over, slope, cliff };
     Kind kind = Kind::fill;
-    WorldTerrain terrain = WorldTerrain::deep_water;  // fill: it; over: the upper one; slope, cliff: the ground
-    std::uint8_t mask = 0;                            // over, slope, cliff: corner bits as transition_set.hpp
+    // fill: it; over: the upper one; slope, cliff: the ground, or the one
+    // laid over the terrain below.
+    WorldTerrain terrain = WorldTerrain::deep_water;
+    std::uint8_t mask = 0;  // over: corners of the terrain; slope, cliff: the high corners (bits as transition_set.hpp)
     std::uint8_t variant = 0;
+    // Slopes and cliffs: the corners of the terrain, 15 on the tile at the
+    // bottom of the cell's stack; fewer on one laid over the terrain below.
+    std::uint8_t ground = 15;
     auto operator<=>(const WorldTileKey&) const = default;
 };
 
 struct WorldLayer {
-    std::string name;  // "level0_grass", "level1_slopes"
+    std::string name;  // "level0_grass", "level1_rock"
     int level = 0;
     // width x height of the map, row by row: an index into WorldLayout::tiles, -1 for none.
     std::vector<int> cells;
@@ -44,6 +51,11 @@ struct WorldLayout {
 
 WorldLayout lay_out_world(const WorldMap& map);
 
-// How high level `level` stands above level 0 at a tile width, in pixels:
-// its tile layers are drawn that far up, and so is what stands on it.
-int world_level_rise(int level, int iso_width);
+// How many pixels a rise of the world climbs at a tile width: a slope a
+// gentle step, a cliff half the diamond's height, so that a plateau stands
+// up from the ground around it.
+int world_rise_step(WorldTileKey::Kind rise, int iso_width);
+// How high level `level` of a world of `levels` stands above level 0 at a
+// tile width, in pixels: its tile layers are drawn that far up, and so is
+// what stands on it.
+int world_level_rise(int level, int levels, int iso_width);

@@ -6,11 +6,17 @@
 // 0. The levels are then made 1-Lipschitz in the Chebyshev metric: level(c) = min over n of raw(n) + dist(c, n), so
 // neighbours, diagonals included, differ by at most one and every rising cell spans exactly one step.
 //
-// Slopes and cliffs have different grounds, so no corner may belong to both.
-// A corner on the first cliff level C touches a slope when a neighbour lies
-// on C - 1 and a cliff when one lies on C + 1. The levels are smoothed on a
-// scale with an empty level between C and C + 1, which puts C - 1 and C + 1
-// at least three corners apart: between them lies a flat band on level C.
+// A slope never runs straight into a cliff. A corner on the first cliff
+// level C touches a slope when a neighbour lies on C - 1 and a cliff when
+// one lies on C + 1. The levels are smoothed on a scale with an empty level
+// between C and C + 1, which puts C - 1 and C + 1 at least three corners
+// apart: between them lies a flat band on level C.
+//
+// A cliff shows every turn of its outline as a face, so the outlines of
+// the cliff levels are smoothed: a corner or two standing above the level
+// round them would be a stub of rock face on a plateau, a corner or two
+// below it a pit whose far wall stands alone, and a spur or a notch one
+// corner wide a face in pieces; each is levelled with its surroundings.
 #include "generators/world/world_levels.hpp"
 
 #include "generators/world/world_fields.hpp"
@@ -78,13 +84,53 @@ void settle_once(std::vector<int>& h, std::vector<int>& row_min, int width, int 
         }
 }
 
+// How far round a corner the outline of a cliff level is read, and how
+// often it is smoothed.
+constexpr int outline_reach = 2;
+constexpr int outline_passes = 2;
+
+// One pass smoothing the outline of cliff level `t` (the corners at t or
+// above): a corner with at most two of its eight neighbours on its side
+// goes over to the other (a stub, a one-corner spur), as does a corner
+// below with six or more above it (a pit, a notch). No corner moves where
+// that would put two neighbours two levels apart, or a corner below t - 1
+// within two of one raised to t, so the levels stay a step apart and the
+// flat band between slopes and cliffs stays whole. All corners read the
+// pass before, so a chunk finds what the whole world does.
+void smooth_outline(std::vector<std::uint8_t>& level, int width, int height, int t) {
+    std::vector<std::uint8_t> next = level;
+    const auto at = [&](int x, int y) { return static_cast<int>(level[static_cast<std::size_t>(y) * width + x]); };
+    for (int y = outline_reach; y + outline_reach < height; ++y)
+        for (int x = outline_reach; x + outline_reach < width; ++x) {
+            const int here = at(x, y);
+            if (here != t && here != t - 1) continue;
+            int above = 0, lowest = here, highest = here, lowest_near = here;
+            for (int dy = -outline_reach; dy <= outline_reach; ++dy)
+                for (int dx = -outline_reach; dx <= outline_reach; ++dx) {
+                    const int n = at(x + dx, y + dy);
+                    lowest_near = std::min(lowest_near, n);
+                    if (std::abs(dx) > 1 || std::abs(dy) > 1 || (dx == 0 && dy == 0)) continue;
+                    above += n >= t;
+                    lowest = std::min(lowest, n), highest = std::max(highest, n);
+                }
+            std::uint8_t& out = next[static_cast<std::size_t>(y) * width + x];
+            if (here == t && above <= 2 && highest <= t) out = static_cast<std::uint8_t>(t - 1);
+            if (here == t - 1 && above >= 6 && lowest >= t - 1 && lowest_near >= t - 1)
+                out = static_cast<std::uint8_t>(t);
+        }
+    level = std::move(next);
+}
+
 }  // namespace
 
 int world_first_cliff(int levels) { return std::max(1, levels / 2); }
 
-WorldTerrain world_rise_ground(int rise) { return rise == 2 ? WorldTerrain::rock : WorldTerrain::grass; }
-
-int world_level_reach(int levels) { return smoothing_passes(levels) + 1; }
+// Each cliff level's outline is smoothed after the levels settle, reading
+// a few corners round, one level after another.
+int world_level_reach(int levels) {
+    const int cliff_levels = std::max(0, levels - world_first_cliff(levels));
+    return smoothing_passes(levels) + 1 + outline_reach * outline_passes * cliff_levels;
+}
 
 void grow_world_patch(WorldPatch& patch, const WorldRequest& request) {
     const WorldFields fields(request);
@@ -112,6 +158,8 @@ void grow_world_patch(WorldPatch& patch, const WorldRequest& request) {
         for (int pass = smoothing_passes(levels); pass > 0; --pass) settle_once(height, row_min, w, h);
     }
     for (std::size_t i = 0; i < corners; ++i) patch.level[i] = static_cast<std::uint8_t>(scale.level_of(height[i]));
+    for (int t = scale.first_cliff + 1; t <= levels; ++t)
+        for (int pass = 0; pass < outline_passes; ++pass) smooth_outline(patch.level, w, h, t);
     patch.field_terrain = patch.terrain;
 
     patch.rise.assign(static_cast<std::size_t>(w - 1) * (h - 1), 0);
@@ -121,10 +169,6 @@ void grow_world_patch(WorldPatch& patch, const WorldRequest& request) {
             const int c = patch.level[patch.at(x + 1, y + 1)], d = patch.level[patch.at(x, y + 1)];
             const int low = std::min({a, b, c, d}), high = std::max({a, b, c, d});
             if (low == high) continue;
-            const std::uint8_t rise = low < scale.first_cliff ? 1 : 2;
-            patch.rise[patch.cell_at(x, y)] = rise;
-            const WorldTerrain ground = world_rise_ground(rise);
-            patch.terrain[patch.at(x, y)] = patch.terrain[patch.at(x + 1, y)] = ground;
-            patch.terrain[patch.at(x + 1, y + 1)] = patch.terrain[patch.at(x, y + 1)] = ground;
+            patch.rise[patch.cell_at(x, y)] = low < scale.first_cliff ? 1 : 2;
         }
 }

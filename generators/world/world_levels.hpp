@@ -4,13 +4,12 @@
 // Where slopes end and cliffs begin: a rise from level L to L + 1 is a
 // slope below `first_cliff`, a cliff from it on.
 int world_first_cliff(int levels);
-// The terrain every corner of a slope or a cliff has.
-WorldTerrain world_rise_ground(int rise);
 
 // How far a corner's level, rise and ground reach: they depend on the
 // fields of corners up to this far away.
 int world_level_reach(int levels);
 
-// Fills the patch's terrains and levels from the fields, then its rises,
-// and gives the corners of every rising cell its ground.
+// Fills the patch's terrains and levels from the fields, then its rises.
+// Rising cells keep the terrains of their corners: a hill is meadow, grass
+// or rock as the ground it rises through.
 void grow_world_patch(WorldPatch& patch, const WorldRequest& request);

@@ -11,6 +11,7 @@
 WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width, int height) {
     WorldMap map;
     map.x0 = x0, map.y0 = y0, map.width = std::max(0, width), map.height = std::max(0, height);
+    map.levels = request.levels;
     const int margin = world_level_reach(request.levels) + world_object_reach();
     WorldPatch patch;
     patch.x0 = x0 - margin, patch.y0 = y0 - margin;

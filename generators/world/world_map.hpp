@@ -58,14 +58,14 @@ struct WorldObject {
 struct WorldMap {
     int x0 = 0, y0 = 0;                  // its first cell, in world cells
     int width = 0, height = 0;           // cells
+    int levels = 0;                      // the world's, which sets how high each level stands
     std::vector<WorldCorner> corners;    // (width + 1) x (height + 1), row by row
     std::vector<std::uint8_t> variants;  // width x height, row by row
     // width x height, row by row: 0 where the cell's corners lie on one
     // level, else how it rises: 1 a slope, 2 a cliff. A slope and a cliff
-    // never share an edge that rises, and the corners of a rising cell all
-    // have one (land) terrain, its ground: grass for slopes, rock for
-    // cliffs. Rises from level L to L + 1 are slopes below L = max(1,
-    // levels / 2), cliffs from there up.
+    // never share an edge that rises, and a rising cell keeps its corners'
+    // (land) terrains. Rises from level L to L + 1 are slopes below L =
+    // max(1, levels / 2), cliffs from there up.
     std::vector<std::uint8_t> rises;
     std::vector<WorldObject> objects;  // in row order of their cells
     const WorldCorner& corner(int cx, int cy) const { return corners[cy * (width + 1) + cx]; }

@@ -11,8 +11,8 @@ struct WorldPatch {
     int x0 = 0, y0 = 0;         // the first corner, in world corners
     int width = 0, height = 0;  // corners across and down
     std::vector<WorldTerrain> terrain;
-    // Each corner's terrain as the fields gave it, before rising cells took
-    // their ground: what grows on a slope follows it.
+    // Each corner's terrain as the fields gave it: what grows on a slope
+    // follows it (rising cells keep it as their ground too).
     std::vector<WorldTerrain> field_terrain;
     std::vector<std::uint8_t> level;
     std::vector<std::uint8_t> rise;  // (width - 1) x (height - 1) cells: 0 flat, 1 slope, 2 cliff

@@ -13,7 +13,8 @@ namespace {
 // Read back from the layers, every cell shows at each corner the terrain the
 // map gives it: the highest terrain whose tile covers that corner (a fill
 // covers all four, an "over" tile the corners of its mask, a slope or cliff
-// all four with its ground). Cells sharing a corner thus agree on it.
+// the corners of its ground). Cells sharing a corner thus agree on it, and
+// a rising cell stacks its terrains as a flat one does.
 TEST(WorldLayout, LayersShowEveryCornersTerrain) {
     for (const int levels : {0, 3}) {
         const WorldMap map = whole_world(test_world(21, levels));
@@ -47,15 +48,16 @@ TEST(WorldLayout, LayersShowEveryCornersTerrain) {
                 }
                 cell_level[i] = layer.level;
                 const int terrain = static_cast<int>(key.terrain);
-                for (int k = 0; k < 4; ++k) {
-                    const bool covers = key.kind != WorldTileKey::Kind::over || (key.mask >> k & 1);
-                    if (covers && terrain > shown[i][k]) shown[i][k] = terrain;
-                }
-                if (key.kind == WorldTileKey::Kind::fill || key.kind == WorldTileKey::Kind::slope ||
-                    key.kind == WorldTileKey::Kind::cliff)
-                    ++bases[i];
-                if (key.kind == WorldTileKey::Kind::slope || key.kind == WorldTileKey::Kind::cliff) {
-                    ASSERT_EQ(layer.name, "level" + std::to_string(layer.level) + "_slopes");
+                const bool rising = key.kind == WorldTileKey::Kind::slope || key.kind == WorldTileKey::Kind::cliff;
+                const int covered = key.kind == WorldTileKey::Kind::fill   ? 15
+                                    : key.kind == WorldTileKey::Kind::over ? key.mask
+                                                                           : key.ground;
+                for (int k = 0; k < 4; ++k)
+                    if ((covered >> k & 1) && terrain > shown[i][k]) shown[i][k] = terrain;
+                if (covered == 15) ++bases[i];
+                ASSERT_EQ(layer.name, "level" + std::to_string(layer.level) + "_" + world_terrain_name(key.terrain));
+                ASSERT_EQ(map.rise(x, y) != 0, rising) << x << "," << y;
+                if (rising) {
                     ASSERT_EQ(map.rise(x, y), key.kind == WorldTileKey::Kind::slope ? 1 : 2);
                     const WorldCorner* corners[4] = {&map.corner(x, y), &map.corner(x + 1, y),
                                                      &map.corner(x + 1, y + 1), &map.corner(x, y + 1)};

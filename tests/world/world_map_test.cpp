@@ -86,10 +86,11 @@ TEST(WorldMap, LevelsStepByOneAndWaterLiesLow) {
     }
 }
 
-// A rising cell's corners all carry one land terrain, its ground, and a
-// slope never meets a cliff across an edge that rises (their tiles could
-// not continue each other).
-TEST(WorldMap, RisingCellsStandOnOneGroundAndSlopesNeverMeetCliffs) {
+// A rising cell's corners are land and keep the terrains the ground rises
+// through; a slope never meets a cliff across an edge that rises (their
+// tiles could not continue each other).
+TEST(WorldMap, RisingCellsKeepTheirLandAndSlopesNeverMeetCliffs) {
+    std::set<WorldTerrain> risen;
     for (const int levels : {1, 2, 3, 5}) {
         const WorldMap map = whole_world(test_world(3 + levels, levels));
         int counts[3] = {0, 0, 0};
@@ -105,8 +106,8 @@ TEST(WorldMap, RisingCellsStandOnOneGroundAndSlopesNeverMeetCliffs) {
                 ASSERT_EQ(rise != 0, low != high) << x << "," << y;
                 if (rise == 0) continue;
                 for (const WorldCorner* c : corners) {
-                    ASSERT_EQ(c->terrain, corners[0]->terrain) << x << "," << y;
                     ASSERT_FALSE(is_water(c->terrain));
+                    risen.insert(c->terrain);
                 }
                 // The edges to the right (top-right corner pair) and below (right-bottom pair).
                 if (x + 1 < map.width && map.rise(x + 1, y) != 0 && corners[1]->level != corners[2]->level) {
@@ -120,6 +121,35 @@ TEST(WorldMap, RisingCellsStandOnOneGroundAndSlopesNeverMeetCliffs) {
         if (levels >= 2) {
             EXPECT_GT(counts[2], 0) << "levels " << levels;
         }
+    }
+    for (const WorldTerrain t : {WorldTerrain::meadow, WorldTerrain::grass, WorldTerrain::forest, WorldTerrain::rock})
+        EXPECT_TRUE(risen.count(t)) << world_terrain_name(t) << ": hills rise through every land";
+}
+
+// A cliff level's outline holds no lone corner: none stands above all eight
+// neighbours (a stub of face on a plateau) or below them (a pit's lone wall).
+TEST(WorldMap, CliffLevelsHaveNoLoneCorners) {
+    for (const int levels : {3, 6, 8}) {
+        const WorldMap map = whole_world(test_world(40 + levels, levels));
+        const int first_cliff = std::max(1, levels / 2);
+        int cliffs = 0;
+        for (int y = 1; y < map.height; ++y)
+            for (int x = 1; x < map.width; ++x) {
+                const int here = map.corner(x, y).level;
+                int above = 0, below = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (dx != 0 || dy != 0) {
+                            above += map.corner(x + dx, y + dy).level > here;
+                            below += map.corner(x + dx, y + dy).level < here;
+                        }
+                cliffs += here > first_cliff;
+                EXPECT_FALSE(here > first_cliff && below == 8)
+                    << "a stub at " << x << "," << y << ", levels " << levels;
+                EXPECT_FALSE(here >= first_cliff && above == 8)
+                    << "a pit at " << x << "," << y << ", levels " << levels;
+            }
+        EXPECT_GT(cliffs, 0) << "levels " << levels;
     }
 }
 

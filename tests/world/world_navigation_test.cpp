@@ -45,7 +45,7 @@ struct Point {
 // at the origin, level L drawn L steps up): what a walker on it stands on.
 class Ground {
 public:
-    explicit Ground(const WorldMap& map) : map_(map), step_(world_level_rise(1, iso_width)) {}
+    explicit Ground(const WorldMap& map) : map_(map), step_(world_level_rise(1, map.levels, iso_width)) {}
 
     Point centre(int x, int y, int level) const {
         return {(x - y) * iso_width / 2.0, (x + y + 1) * tile_height / 2.0 - level * step_};
@@ -194,7 +194,7 @@ struct Walks {
 // away from cliffs, which may overlap them on screen), amid each cliff and
 // on each house's cell.
 std::vector<std::pair<Point, bool>> collision_points(const WorldMap& map) {
-    const double step = world_level_rise(1, iso_width);
+    const double step = world_level_rise(1, map.levels, iso_width);
     auto at = [&](double mx, double my, int level) {
         return Point{(mx - my) * iso_width / 2.0, (mx + my) * tile_height / 2.0 - level * step};
     };
