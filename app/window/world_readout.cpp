@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-std::optional<ShownCell> cell_at_pixel(const WorldMap& map, int iso_width, int image_height, int px, int py) {
+std::optional<ShownCell> cell_at_pixel(const WorldMap& map, int levels, int iso_width, int image_height, int px,
+                                       int py) {
     const int half_w = iso_width / 2, tile_h = iso_width / 2;
     if (map.width <= 0 || map.height <= 0 || half_w <= 0 || tile_h < 2) return std::nullopt;
     // The frame grows upwards by the highest layer's rise, and by nothing else.
@@ -14,7 +15,7 @@ std::optional<ShownCell> cell_at_pixel(const WorldMap& map, int iso_width, int i
     for (const WorldCorner& c : map.corners) highest = std::max<int>(highest, c.level);
     for (int level = highest; level >= 0; --level) {
         // On screen, cell (cx, cy)'s top corner is ((cx - cy + height) w/2, (cx + cy) h/2).
-        const double sy = py - top + world_level_rise(level, iso_width);
+        const double sy = py - top + world_level_rise(level, levels, iso_width);
         const double fx = (px + 0.5) / half_w - map.height, fy = (sy + 0.5) / (tile_h / 2.0);
         const int cx = static_cast<int>(std::floor((fy + fx) / 2)), cy = static_cast<int>(std::floor((fy - fx) / 2));
         if (cx < 0 || cy < 0 || cx >= map.width || cy >= map.height) continue;

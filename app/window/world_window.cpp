@@ -347,6 +347,7 @@ void WorldWindow::hovered(std::optional<QPoint> pixel) {
     const std::shared_ptr<const DrawnWorld> world = drawn_;
     std::optional<ShownCell> cell;
     if (pixel && world)
-        cell = cell_at_pixel(world->map, world->settings.iso_width, world->image.height(), pixel->x(), pixel->y());
+        cell = cell_at_pixel(world->map, world->settings.world_shape.levels, world->settings.iso_width,
+                             world->image.height(), pixel->x(), pixel->y());
     readout_->setText(cell ? QString::fromStdString(cell_readout(*cell)) : QString());
 }

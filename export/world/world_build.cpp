@@ -118,9 +118,10 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
     // the tiles that take as long (one tile's time draws about 27,000 of
     // its pixels).
     const double side = chunk.width + chunk.height;
-    const double map_work = side * (run.iso_width / 2) *
-                            (side * (run.iso_width / 4) + world_level_rise(run.world_shape.levels, run.iso_width)) /
-                            27000.0;
+    const double map_work =
+        side * (run.iso_width / 2) *
+        (side * (run.iso_width / 4) + world_level_rise(run.world_shape.levels, run.world_shape.levels, run.iso_width)) /
+        27000.0;
     std::set<std::pair<WorldObjectKind, int>> distinct_looks;  // each drawn once
     for (const WorldObject& o : map.objects) distinct_looks.emplace(o.kind, o.look);
     const double all_work = static_cast<double>(layout.tiles.size() + distinct_looks.size()) + map_work + 1;
@@ -226,10 +227,10 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
                 out.problem = problem;
                 return out;
             }
-            s->facts = world_sheet_facts(s->keys, sheet_kinds[s],
-                                         {static_cast<double>(s->layout.diamond_width),
-                                          static_cast<double>(s->layout.diamond_height),
-                                          static_cast<double>(world_level_rise(1, run.world_shape.levels, run.iso_width))});
+            s->facts = world_sheet_facts(
+                s->keys, sheet_kinds[s],
+                {static_cast<double>(s->layout.diamond_width), static_cast<double>(s->layout.diamond_height),
+                 static_cast<double>(world_level_rise(1, run.world_shape.levels, run.iso_width))});
             sheets.push_back(s);
         }
 
@@ -248,9 +249,11 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
         next_gid += model.tilesets.back().tile_count;
     }
     for (const WorldLayer& layer : layout.layers) {
-        MapTileLayer tiles_layer{
-            layer.name, 0, -world_level_rise(layer.level, run.world_shape.levels, run.iso_width), {},
-            {{"level", layer.level}}};
+        MapTileLayer tiles_layer{layer.name,
+                                 0,
+                                 -world_level_rise(layer.level, run.world_shape.levels, run.iso_width),
+                                 {},
+                                 {{"level", layer.level}}};
         tiles_layer.gids.reserve(layer.cells.size());
         for (const int t : layer.cells) {
             if (t < 0) {

@@ -202,11 +202,11 @@ TEST_F(WorldWindowTest, ThePointerReadsTheCellAndTheWheelZoomsAboutIt) {
     ASSERT_TRUE(drawn(world));
     const auto shown = world->shown_world();
     // Cell (3, 2)'s diamond centre: its top corner ((3 - 2 + 7) x 20, (3 + 2) x 10) and half a tile down.
-    const auto cell = cell_at_pixel(shown->map, 40, shown->image.height(), 8 * 20, 5 * 10 + 10);
+    const auto cell = cell_at_pixel(shown->map, 0, 40, shown->image.height(), 8 * 20, 5 * 10 + 10);
     ASSERT_TRUE(cell);
     EXPECT_EQ(std::pair(cell->x, cell->y), std::pair(3, 2));
     EXPECT_EQ(cell->level, 0);
-    EXPECT_FALSE(cell_at_pixel(shown->map, 40, shown->image.height(), 0, 0));  // off the diamond
+    EXPECT_FALSE(cell_at_pixel(shown->map, 0, 40, shown->image.height(), 0, 0));  // off the diamond
 
     WorldPreview* preview = world->preview();
     const QPointF at(preview->width() / 2.0, preview->height() / 2.0);
@@ -236,15 +236,15 @@ TEST(WorldReadout, ARaisedCellReadsBackFromItsDiamond) {
     for (const WorldCorner& c : map.corners) highest = std::max<int>(highest, c.level);
     ASSERT_GT(highest, 0);
     const int w = 40, h = 20;
-    const int image_height = (map.width + map.height) * h / 2 + world_level_rise(highest, w);
+    const int image_height = (map.width + map.height) * h / 2 + world_level_rise(highest, request.levels, w);
     int raised = 0, read_back = 0;
     for (int y = 0; y < map.height; ++y)
         for (int x = 0; x < map.width; ++x) {
             const int level = map.corner(x, y).level;
             if (map.rise(x, y) != 0 || level == 0) continue;
-            const auto cell =
-                cell_at_pixel(map, w, image_height, (x - y + map.height) * w / 2,
-                              (x + y) * h / 2 + h / 2 - world_level_rise(level, w) + world_level_rise(highest, w));
+            const auto cell = cell_at_pixel(map, request.levels, w, image_height, (x - y + map.height) * w / 2,
+                                            (x + y) * h / 2 + h / 2 - world_level_rise(level, request.levels, w) +
+                                                world_level_rise(highest, request.levels, w));
             ASSERT_TRUE(cell);
             EXPECT_GE(cell->level + (cell->rise ? 1 : 0), level);
             ++raised;
