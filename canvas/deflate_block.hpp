@@ -47,6 +47,12 @@ public:
         at_ = static_cast<std::size_t>(cursor.next - buffer_.data());
         pending_ = cursor.pending, held_ = cursor.held;
     }
+    // Whole bytes written so far; a stream sent on as it is made takes them
+    // and starts the buffer again, the bits of a byte not yet whole kept.
+    std::size_t whole_bytes() const { return at_; }
+    void restart() { at_ = 0; }
+    // A new stream from byte `at`.
+    void start(std::size_t at) { at_ = at, pending_ = 0, held_ = 0; }
     // Whole bytes written so far, once finished: the last padded with zeros.
     std::size_t finish() {
         if (held_ > 0) cursor(1), buffer_[at_++] = static_cast<std::uint8_t>(pending_);

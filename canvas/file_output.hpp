@@ -65,6 +65,7 @@ public:
     // The first failure sticks: later appends do nothing and finish()
     // reports it.
     void append(std::string_view bytes);
+    bool failed() const { return !error_.empty(); }
     WriteResult finish();   // all bytes written (and synced); nothing replaced yet
     WriteResult publish();  // the new bytes take the old file's place
 

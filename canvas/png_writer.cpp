@@ -48,9 +48,29 @@ void append_chunk(std::vector<std::uint8_t>& out, const char (&type)[5], const s
     put_u32(at + 8 + size, static_cast<std::uint32_t>(libdeflate_crc32(0, at + 4, size + 4)));
 }
 
-// The scanlines as PNG stores them: a filter byte (0, none) and the row's
-// bytes, the alpha interleaved when there is one. Where colour and alpha
-// are both zero, as around what a tile paints, the row is zeroed at once.
+// A scanline as PNG stores it: a filter byte (0, none) and the row's bytes,
+// the alpha interleaved. Where colour and alpha are both zero, as around
+// what a tile paints, the row is zeroed at once.
+void fill_rgba_row(const std::uint8_t* rgb, const std::uint8_t* a, std::size_t w, std::uint8_t* out) {
+    *out++ = 0;
+    const NonzeroSpan colour = nonzero_span(rgb, 3 * w), covered = nonzero_span(a, w);
+    const std::size_t first = std::min(colour.first / 3, covered.first);
+    const std::size_t end = std::max((colour.end + 2) / 3, covered.end);
+    if (first >= end) {
+        std::memset(out, 0, 4 * w);
+        return;
+    }
+    std::memset(out, 0, 4 * first);
+    std::memset(out + 4 * end, 0, 4 * (w - end));
+    for (std::size_t x = first; x < end; ++x) {
+        std::uint8_t* p = out + 4 * x;
+        p[0] = rgb[3 * x];
+        p[1] = rgb[3 * x + 1];
+        p[2] = rgb[3 * x + 2];
+        p[3] = a[x];
+    }
+}
+
 void fill_rows(int width, int height, const RgbRow& row, const std::vector<std::uint8_t>* alpha, Scratch& scratch) {
     const std::size_t w = static_cast<std::size_t>(width);
     const std::size_t stride = 1 + w * (alpha ? 4 : 3);
@@ -58,31 +78,26 @@ void fill_rows(int width, int height, const RgbRow& row, const std::vector<std::
     if (alpha) scratch.row.resize(3 * w);
     for (int y = 0; y < height; ++y) {
         std::uint8_t* out = scratch.rows.data() + stride * static_cast<std::size_t>(y);
-        *out++ = 0;
         if (!alpha) {
+            *out++ = 0;
             row(y, out);
             continue;
         }
         row(y, scratch.row.data());
-        const std::uint8_t* rgb = scratch.row.data();
-        const std::uint8_t* a = alpha->data() + w * static_cast<std::size_t>(y);
-        const NonzeroSpan colour = nonzero_span(rgb, 3 * w), covered = nonzero_span(a, w);
-        const std::size_t first = std::min(colour.first / 3, covered.first);
-        const std::size_t end = std::max((colour.end + 2) / 3, covered.end);
-        if (first >= end) {
-            std::memset(out, 0, 4 * w);
-            continue;
-        }
-        std::memset(out, 0, 4 * first);
-        std::memset(out + 4 * end, 0, 4 * (w - end));
-        for (std::size_t x = first; x < end; ++x) {
-            std::uint8_t* p = out + 4 * x;
-            p[0] = rgb[3 * x];
-            p[1] = rgb[3 * x + 1];
-            p[2] = rgb[3 * x + 2];
-            p[3] = a[x];
-        }
+        fill_rgba_row(scratch.row.data(), alpha->data() + w * static_cast<std::size_t>(y), w, out);
     }
+}
+
+// The signature and IHDR.
+void append_header(std::vector<std::uint8_t>& out, int width, int height, std::uint8_t bit_depth,
+                   std::uint8_t colour_type) {
+    out.insert(out.end(), {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'});
+    std::array<std::uint8_t, 13> header{};
+    put_u32(&header[0], static_cast<std::uint32_t>(width));
+    put_u32(&header[4], static_cast<std::uint32_t>(height));
+    header[8] = bit_depth;
+    header[9] = colour_type;  // compression, filter and interlace methods 0
+    append_chunk(out, "IHDR", header.data(), header.size());
 }
 
 Scratch& thread_scratch() {
@@ -110,14 +125,9 @@ std::optional<std::vector<std::uint8_t>> png_of_rows(Scratch& scratch, int width
     }
     const std::size_t deflated_size = deflated.size();
 
-    std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    out.reserve(out.size() + 25 + deflated_size + 12 * (deflated_size / largest_idat + 1) + 12);
-    std::array<std::uint8_t, 13> header{};
-    put_u32(&header[0], static_cast<std::uint32_t>(width));
-    put_u32(&header[4], static_cast<std::uint32_t>(height));
-    header[8] = bit_depth;
-    header[9] = colour_type;  // compression, filter and interlace methods 0
-    append_chunk(out, "IHDR", header.data(), header.size());
+    std::vector<std::uint8_t> out;
+    out.reserve(33 + deflated_size + 12 * (deflated_size / largest_idat + 1) + 12);
+    append_header(out, width, height, bit_depth, colour_type);
     for (std::size_t at = 0; at < deflated_size; at += largest_idat)
         append_chunk(out, "IDAT", deflated.data() + at, std::min(largest_idat, deflated_size - at));
     append_chunk(out, "IEND", nullptr, 0);
@@ -187,4 +197,53 @@ std::optional<std::vector<std::uint8_t>> encode_png_grey16_rows(int width, int h
         }
     }
     return png_of_rows(scratch, width, height, 16, alpha ? 4 : 0, alpha ? 4 : 2, PngDeflater::scanlines);  // grey and alpha, or grey
+}
+
+PngRowWriter::PngRowWriter(int width, int height, bool alpha, Sink sink)
+    : width_(width), height_(height), alpha_(alpha), sink_(std::move(sink)),
+      deflater_(std::make_unique<ScanlineDeflater>()) {
+    ok_ = width > 0 && height > 0;
+    if (!ok_) return;
+    std::vector<std::uint8_t> head;
+    append_header(head, width, height, 8, alpha ? 6 : 2);  // RGBA or RGB
+    ok_ = sink_(head);
+    const std::size_t w = static_cast<std::size_t>(width);
+    row_.resize(1 + w * (alpha ? 4 : 3));
+    deflater_->begin(row_.size(), height, alpha ? 4 : 3);
+}
+
+PngRowWriter::~PngRowWriter() = default;
+
+bool PngRowWriter::add_row(const std::uint8_t* rgb, const std::uint8_t* alpha) {
+    if (!ok_ || rows_ >= height_ || (alpha_ && !alpha)) return ok_ = false;
+    const std::size_t w = static_cast<std::size_t>(width_);
+    if (alpha_) fill_rgba_row(rgb, alpha, w, row_.data());
+    else row_[0] = 0, std::memcpy(row_.data() + 1, rgb, 3 * w);
+    ++rows_;
+    return send(deflater_->add_row(row_.data()), false);
+}
+
+bool PngRowWriter::finish() {
+    if (!ok_ || rows_ != height_) return ok_ = false;
+    if (!send(deflater_->finish(), true)) return false;
+    std::vector<std::uint8_t> end;
+    append_chunk(end, "IEND", nullptr, 0);
+    return ok_ = sink_(end);
+}
+
+// The stream cut into IDAT chunks as encode_png cuts it: whole ones of
+// largest_idat bytes, then the rest.
+bool PngRowWriter::send(std::span<const std::uint8_t> deflated, bool last) {
+    idat_.insert(idat_.end(), deflated.begin(), deflated.end());
+    std::size_t at = 0;
+    std::vector<std::uint8_t> chunk;
+    while (ok_ && (idat_.size() - at >= largest_idat || (last && at < idat_.size()))) {
+        const std::size_t n = std::min(largest_idat, idat_.size() - at);
+        chunk.clear();
+        append_chunk(chunk, "IDAT", idat_.data() + at, n);
+        ok_ = sink_(chunk);
+        at += n;
+    }
+    idat_.erase(idat_.begin(), idat_.begin() + static_cast<std::ptrdiff_t>(at));
+    return ok_;
 }

@@ -3,8 +3,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <vector>
+
+class ScanlineDeflater;
 
 // Encodes an image as an 8-bit PNG in memory: RGB, or RGBA when an alpha
 // plane (one byte a pixel, row-major, width x height) is given. Tiles are
@@ -39,3 +43,30 @@ std::optional<std::vector<std::uint8_t>> encode_png_grey16(int width, int height
 using GreyRow = std::function<void(int y, std::uint16_t* out)>;
 std::optional<std::vector<std::uint8_t>> encode_png_grey16_rows(int width, int height, const GreyRow& row,
                                                                 const std::vector<std::uint8_t>* alpha = nullptr);
+
+// The same bytes encode_png makes (RGBA with an alpha, RGB without), for an
+// image made a row at a time and never held whole: each piece of the file
+// goes to `sink` as soon as it is made, in order; the sink says whether it
+// took it. Memory stays flat however large the image: the deflater's
+// window, a row, and an IDAT chunk at most (16 MB).
+class PngRowWriter {
+public:
+    using Sink = std::function<bool(std::span<const std::uint8_t>)>;
+    PngRowWriter(int width, int height, bool alpha, Sink sink);
+    ~PngRowWriter();
+    PngRowWriter(const PngRowWriter&) = delete;
+    PngRowWriter& operator=(const PngRowWriter&) = delete;
+    // Row by row from the top: width r, g, b bytes and width alpha bytes.
+    bool add_row(const std::uint8_t* rgb, const std::uint8_t* alpha = nullptr);
+    // After the last row: false if a row is missing or the sink refused a piece.
+    bool finish();
+
+private:
+    bool send(std::span<const std::uint8_t> deflated, bool last);
+
+    int width_, height_, rows_ = 0;
+    bool alpha_, ok_ = false;
+    Sink sink_;
+    std::unique_ptr<ScanlineDeflater> deflater_;
+    std::vector<std::uint8_t> row_, idat_;
+};

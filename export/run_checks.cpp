@@ -9,7 +9,6 @@
 #include "export/formats/sheet_layout.hpp"
 #include "export/tile/tile_frames.hpp"
 #include "export/tile/transition_tiles.hpp"
-#include "export/map/map_composite.hpp"
 #include "generators/world/world_chunks.hpp"
 #include "generators/world/world_layout.hpp"
 
@@ -216,41 +215,39 @@ Problem check_outputs(const RenderSettings& s) {
     return std::nullopt;
 }
 
-// The pixels of a chunk's map at most (its render, world.png): the diamond
-// box of its cells, grown up by the highest level's offset.
-long long largest_chunk_pixels(const RenderSettings& s, int count) {
+// The cells of a chunk at most. world.png is streamed, so what grows with a
+// world is its model, layers and objects: about half a kilobyte a cell.
+long long largest_chunk_cells(const RenderSettings& s, int count) {
     const int columns = world_chunk_columns(s.world_shape.width, s.world_shape.height, count);
     if (columns == 0) return 0;
     const long long rows = count / columns;
-    const long long side = (s.world_shape.width + columns - 1) / columns + (s.world_shape.height + rows - 1) / rows;
-    const long long rise = world_level_rise(s.world_shape.levels, s.world_shape.levels, s.iso_width);
-    return side * (s.iso_width / 2) * (side * (s.iso_width / 2 / 2) + rise);
+    return ((s.world_shape.width + columns - 1) / columns) * ((s.world_shape.height + rows - 1) / rows);
 }
 
-// A world one process cannot draw is refused before anything is drawn,
+// A world one process cannot hold is refused before anything is drawn,
 // saying into how many chunks to split it.
 Problem check_world_size(const RenderSettings& s) {
-    if (largest_chunk_pixels(s, s.shards) <= largest_map_pixels) return std::nullopt;
+    if (largest_chunk_cells(s, s.shards) <= largest_world_cells) return std::nullopt;
     int fits = 0;
     for (int n = s.shards + 1; n <= s.world_shape.width * s.world_shape.height && fits == 0; ++n)
-        if (const long long pixels = largest_chunk_pixels(s, n); pixels > 0 && pixels <= largest_map_pixels) fits = n;
+        if (const long long cells = largest_chunk_cells(s, n); cells > 0 && cells <= largest_world_cells) fits = n;
     const std::string world = std::to_string(s.world_shape.width) + " x " + std::to_string(s.world_shape.height) +
-                              " world at width " + std::to_string(s.iso_width);
+                              " world";
     const std::string what = s.shards > 1 ? "each of its " + std::to_string(s.shards) + " chunks" : "its map";
-    const std::string limit = "more than the " + std::to_string(largest_map_pixels) + " pixels one process draws";
+    const std::string limit = "more than the " + std::to_string(largest_world_cells) + " cells one process holds";
     if (fits == 0) return "a " + world + " is too large: " + what + " would be " + limit;
     // Offered for a square world: the fewest chunks of a square grid.
     int offered = fits;
     for (int side = 1; s.world_shape.width == s.world_shape.height && side <= s.world_shape.width; ++side)
-        if (side * side >= fits && largest_chunk_pixels(s, side * side) > 0 &&
-            largest_chunk_pixels(s, side * side) <= largest_map_pixels &&
+        if (side * side >= fits && largest_chunk_cells(s, side * side) > 0 &&
+            largest_chunk_cells(s, side * side) <= largest_world_cells &&
             world_chunk_columns(s.world_shape.width, s.world_shape.height, side * side) == side) {
             offered = side * side;
             break;
         }
     const int columns = world_chunk_columns(s.world_shape.width, s.world_shape.height, offered);
     return "a " + world + " is too large to draw " +
-           (s.shards > 1 ? "in " + std::to_string(s.shards) + " chunks" : "whole") + " (" + what + " would be " +
+           (s.shards > 1 ? "in " + std::to_string(s.shards) + " chunks" : "whole") + " (" + what + " would hold " +
            limit + "): draw it in " + std::to_string(fits) + " chunks or more, such as " + dashed(Id::shard) + " K/" +
            std::to_string(offered) + " (a grid of " + std::to_string(columns) + " x " +
            std::to_string(offered / columns) + ") for K from 0 to " + std::to_string(offered - 1) +

@@ -617,6 +617,10 @@ std::vector<RunOption> declare() {
     t.add(Id::thresholds, "thresholds", SettingType::text, "World", "NAME=V,...",
           "where the terrains change, on elevation and moisture from 0 to 1: " + threshold_help(), read_thresholds,
           write_thresholds);
+    t.add(Id::no_picture, "no-picture", SettingType::flag, "World", nullptr,
+          "leave out world.png, the render of the map: only the sheets, the Tiled and Godot files and the manifest",
+          read_switch<Id::no_picture, &WorldShape::no_picture>,
+          [](const RenderSettings& s) -> json { return s.world && s.world_shape.no_picture ? json(true) : json(); });
     return std::move(t.rows);
 }
 }  // namespace

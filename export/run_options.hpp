@@ -68,7 +68,8 @@ enum class RunOptionId {
     size,
     levels,
     palette,
-    thresholds
+    thresholds,
+    no_picture
 };
 
 // Which of a tile's records repeat an option: the block that draws one

@@ -9,6 +9,7 @@
 #include "generators/world/world_chunks.hpp"
 
 #include <chrono>
+#include <csignal>
 #include <memory>
 
 int run_world(const RenderSettings& settings, std::FILE* report) {
@@ -28,12 +29,34 @@ int run_world(const RenderSettings& settings, std::FILE* report) {
     if (const std::string removed = folder->leftovers_line(); !removed.empty() && !settings.quiet)
         report_line(report, removed);
 
-    WorldFiles world = build_world(settings, *prototype);
+    // The map's render goes to its file as it is encoded: a world's
+    // largest file is never held whole.
+    std::vector<StreamedWrite> streamed;
+    PngRowWriter::Sink picture;
+    if (!settings.world_shape.no_picture) {
+        const std::string path = settings.out + "/" + chunk.stem + ".png";
+        streamed.push_back({path, std::make_unique<FileWriter>(path)});
+        picture = [writer = streamed.back().writer.get()](std::span<const std::uint8_t> piece) {
+            writer->append({reinterpret_cast<const char*>(piece.data()), piece.size()});
+            return !writer->failed() && !StopSignals::received();
+        };
+    }
+    WorldFiles world = build_world(settings, *prototype, {}, picture ? &picture : nullptr);
     if (world.problem) {
+        if (!streamed.empty() && streamed.front().writer->failed()) {
+            report_line(report, "cannot write " + shown_path(streamed.front().path) + ": " +
+                                    streamed.front().writer->finish().error + "; nothing of the world was written");
+            return 1;
+        }
+        if (const int signal = StopSignals::received()) {
+            report_line(report, std::string("stopped by ") + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
+                                    ": nothing of the world was written");
+            return exit_code_for_signal(signal);
+        }
         report_line(report, *world.problem);
         return 2;
     }
-    const WorldFolder::Written written = folder->write(world, StopSignals::received);
+    const WorldFolder::Written written = folder->write(world, StopSignals::received, std::move(streamed));
     if (const Problem& failure = written.outcome.problem) {
         report_line(report, *failure);
         return written.outcome.stop_signal ? exit_code_for_signal(written.outcome.stop_signal) : 1;

@@ -41,7 +41,8 @@ const char* const complete_line = "\n \"complete\": true,";
 std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, const WorldMap& map,
                            const WorldLayout& layout, const std::vector<const WorldSheet*>& sheets,
                            const MapModel& model, const std::vector<std::uint32_t>& object_gids,
-                           const std::vector<std::pair<std::string, std::string>>& files) {
+                           const std::vector<std::pair<std::string, std::string>>& files,
+                           const std::vector<StreamedFile>& streamed) {
     json m;
     m["seed"] = run.seed;
     m["size"] = {run.world_shape.width, run.world_shape.height};
@@ -116,6 +117,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
     json written = json::object();
     for (const auto& [name, bytes] : files)
         written[name] = {{"bytes", bytes.size()}, {"fnv1a64", content_hash_hex(bytes.data(), bytes.size())}};
+    for (const StreamedFile& file : streamed) written[file.name] = {{"bytes", file.bytes}, {"fnv1a64", file.fnv1a64}};
     m["files"] = written;
     m["complete"] = true;
     std::string text = m.dump(1) + "\n";

@@ -18,10 +18,18 @@
 // with its cell in the map and its gid; and every file written beside it
 // with its size and content hash, so a merge can trust them. `model` is the
 // map as written, `object_gids` the gid of each of `map`'s objects.
+// `streamed`: files written as they were made, never held, by their sizes
+// and hashes.
+struct StreamedFile {
+    std::string name;
+    std::uint64_t bytes = 0;
+    std::string fnv1a64;
+};
 std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, const WorldMap& map,
                            const WorldLayout& layout, const std::vector<const WorldSheet*>& sheets,
                            const MapModel& model, const std::vector<std::uint32_t>& object_gids,
-                           const std::vector<std::pair<std::string, std::string>>& files);
+                           const std::vector<std::pair<std::string, std::string>>& files,
+                           const std::vector<StreamedFile>& streamed = {});
 
 // The same manifest saying it is not complete (what stands while its files
 // are put in place, so a run killed then leaves no manifest that says it is

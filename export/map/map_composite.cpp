@@ -5,10 +5,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 namespace {
 constexpr int band_rows = 16;  // a band of a 16384-wide image stays in cache
+// Bands handed on together: about this many bytes of image, so each
+// hand-over is worth its threads, and at least one band.
+constexpr std::size_t handed_bytes = std::size_t{8} << 20;
 
 // A tileset's sheet as Qt holds it once loaded, and each row of each tile.
 struct LoadedTileset {
@@ -115,15 +119,17 @@ std::vector<Draw> draws_of(const MapModel& map, const std::vector<LoadedTileset>
     return draws;
 }
 
-void draw_rows(const Draw& d, int first_row, int end_row, Sheet& out) {
+// Rows first_row to end_row of the draw onto `out`, which holds the frame's
+// rows from out_row.
+void draw_rows(const Draw& d, int first_row, int end_row, Sheet& out, int out_row) {
     const MapTileset& t = *d.set->tileset;
     const int x0 = std::max(0, d.x), x1 = std::min(out.image.width(), d.x + t.tile_width);
     if (x0 >= x1) return;
     const int y0 = std::max(first_row, d.y), y1 = std::min(end_row, d.y + t.tile_height);
     for (int y = y0; y < y1; ++y)
         blend_span(d.set->rows[static_cast<std::size_t>(d.tile) * t.tile_height + (y - d.y)], x0 - d.x,
-                   out.image.row(y) + 3 * x0, out.alpha.data() + static_cast<std::size_t>(y) * out.image.width() + x0,
-                   x1 - x0);
+                   out.image.row(y - out_row) + 3 * x0,
+                   out.alpha.data() + static_cast<std::size_t>(y - out_row) * out.image.width() + x0, x1 - x0);
 }
 }  // namespace
 
@@ -147,9 +153,9 @@ Problem map_composite_problem(const MapModel& map) {
     if (map.tile_width < 2 || map.tile_height < 1 || map.tile_width % 2)
         return "the map's tile width " + std::to_string(map.tile_width) + " is odd";
     const MapFrame frame = map_frame(map);
-    if (static_cast<long long>(frame.width) * frame.height > largest_map_pixels)
+    if (frame.width > largest_png_side || frame.height > largest_png_side)
         return "the map's image would be " + std::to_string(frame.width) + " x " + std::to_string(frame.height) +
-               " pixels, more than " + std::to_string(largest_map_pixels) + " in all";
+               " pixels, more than a PNG's " + std::to_string(largest_png_side) + " a side";
     for (const MapTileset& t : map.tilesets) {
         if (!t.image || !t.alpha || t.alpha->size() != static_cast<std::size_t>(t.image->width()) * t.image->height())
             return "tileset " + t.name + " has no sheet";
@@ -179,16 +185,14 @@ Problem map_composite_problem(const MapModel& map) {
     return std::nullopt;
 }
 
-Sheet composite_map(const MapModel& map, int jobs) {
-    if (map_composite_problem(map)) return {};
+bool composite_map_bands(const MapModel& map, int jobs, const MapBand& take) {
+    if (map_composite_problem(map)) return false;
     const MapFrame frame = map_frame(map);
     std::vector<LoadedTileset> sets;
     sets.reserve(map.tilesets.size());
     for (const MapTileset& t : map.tilesets) sets.push_back(load(t));
     const std::vector<Draw> draws = draws_of(map, sets, frame);
 
-    Sheet out{RasterImage(frame.width, frame.height),
-              std::vector<std::uint8_t>(static_cast<std::size_t>(frame.width) * frame.height, 0)};
     // Each band of rows takes, in order, the draws that reach it.
     const int bands = (frame.height + band_rows - 1) / band_rows;
     std::vector<std::vector<int>> band_draws(static_cast<std::size_t>(bands));
@@ -198,17 +202,47 @@ Sheet composite_map(const MapModel& map, int jobs) {
         const int last = std::min(frame.height, d.y + d.set->tileset->tile_height) - 1;
         for (int band = first; last >= 0 && band <= last / band_rows; ++band) band_draws[band].push_back(i);
     }
-    std::atomic<int> next_band{0};
-    const auto work = [&] {
-        for (int band = next_band++; band < bands; band = next_band++) {
-            const int first_row = band * band_rows, end_row = std::min(frame.height, first_row + band_rows);
-            for (const int i : band_draws[band]) draw_rows(draws[i], first_row, end_row, out);
+    const std::size_t row_bytes = 4 * static_cast<std::size_t>(frame.width);
+    const int per_hand = static_cast<int>(std::clamp<std::size_t>(handed_bytes / row_bytes / band_rows, 1, 64));
+    Sheet out{RasterImage(frame.width, std::min(frame.height, per_hand * band_rows)), {}};
+    out.alpha.assign(static_cast<std::size_t>(frame.width) * out.image.height(), 0);
+    for (int from = 0; from < bands; from += per_hand) {
+        const int end = std::min(bands, from + per_hand);
+        const int out_row = from * band_rows, rows = std::min(frame.height, end * band_rows) - out_row;
+        if (rows < out.image.height()) {
+            out.image = RasterImage(frame.width, rows);
+            out.alpha.resize(static_cast<std::size_t>(frame.width) * rows);
         }
-    };
-    {
-        std::vector<std::jthread> helpers;  // joined before the image is handed on
-        for (int j = 1; j < std::min(jobs, bands); ++j) helpers.emplace_back(work);
-        work();
+        for (int y = 0; y < rows; ++y) std::memset(out.image.row(y), 0, 3 * static_cast<std::size_t>(frame.width));
+        std::fill(out.alpha.begin(), out.alpha.end(), std::uint8_t{0});
+        std::atomic<int> next_band{from};
+        const auto work = [&] {
+            for (int band = next_band++; band < end; band = next_band++) {
+                const int first_row = band * band_rows, end_row = std::min(frame.height, first_row + band_rows);
+                for (const int i : band_draws[band]) draw_rows(draws[i], first_row, end_row, out, out_row);
+            }
+        };
+        {
+            std::vector<std::jthread> helpers;  // joined before the rows are handed on
+            for (int j = 1; j < std::min(jobs, end - from); ++j) helpers.emplace_back(work);
+            work();
+        }
+        if (!take(out_row, out)) return false;
     }
-    return out;
+    return true;
+}
+
+Sheet composite_map(const MapModel& map, int jobs) {
+    if (map_composite_problem(map)) return {};
+    const MapFrame frame = map_frame(map);
+    Sheet whole{RasterImage(frame.width, frame.height),
+                std::vector<std::uint8_t>(static_cast<std::size_t>(frame.width) * frame.height, 0)};
+    composite_map_bands(map, jobs, [&](int first_row, const Sheet& band) {
+        const std::size_t w = static_cast<std::size_t>(frame.width);
+        for (int y = 0; y < band.image.height(); ++y)
+            std::memcpy(whole.image.row(first_row + y), band.image.row(y), 3 * w);
+        std::copy(band.alpha.begin(), band.alpha.end(), whole.alpha.begin() + static_cast<std::ptrdiff_t>(first_row * w));
+        return true;
+    });
+    return whole;
 }

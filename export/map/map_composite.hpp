@@ -3,6 +3,7 @@
 #include "export/formats/sheet_layout.hpp"
 #include "export/map/map_model.hpp"
 
+#include <functional>
 #include <string>
 
 // The image Tiled's tmxrasterizer (scale 1) makes of a map's .tmx, pixel for
@@ -27,15 +28,26 @@ struct MapFrame {
 };
 MapFrame map_frame(const MapModel& map);
 
-// The largest frame drawn, in pixels: 2 GB of them, a 256 x 256 map at
-// width 128.
-inline constexpr long long largest_map_pixels = 1LL << 29;
+// The widest and tallest frame drawn: a PNG's side.
+inline constexpr long long largest_png_side = (1LL << 31) - 1;
 
 // Why the map cannot be drawn exactly so (empty when it can): an odd tile
 // width, a gid naming no tile or flipped, a sheet smaller than its tiles, an
-// object not the size of its tile or off whole pixels, a frame too large.
+// object not the size of its tile or off whole pixels, a frame wider or
+// taller than a PNG.
 Problem map_composite_problem(const MapModel& map);
 
-// An empty sheet when map_composite_problem has something to say. jobs:
-// threads drawing bands of rows (the bytes are the same for any number).
+// The image a band of rows at a time, top to bottom, so it is never held
+// whole: take(first_row, band) gets each band (the frame's width, some rows
+// of it) and says whether to go on. Memory: the draws and one band (about
+// 8 MB) whatever the frame's size. Within a band the draws that reach it
+// are made in the map's order, so its rows are those of the whole image.
+// False when map_composite_problem has something to say or take said stop.
+// jobs: threads drawing the band's rows (the bytes are the same for any
+// number).
+using MapBand = std::function<bool(int first_row, const Sheet& band)>;
+bool composite_map_bands(const MapModel& map, int jobs, const MapBand& take);
+
+// The whole image; an empty sheet when map_composite_problem has something
+// to say.
 Sheet composite_map(const MapModel& map, int jobs = 1);

@@ -1,5 +1,8 @@
 #pragma once
+#include "canvas/file_output.hpp"
 #include "export/problem.hpp"
+
+#include <memory>
 
 #include <functional>
 #include <string>
@@ -15,6 +18,12 @@
 // text, which says it is not complete, takes its place before any other
 // file does: a run killed while the files go in leaves no manifest that
 // says it is whole over files it does not describe.
+// `streamed`: files of the set already written piece by piece into their
+// writers (not yet finished), by path; they go in after the marker.
+struct StreamedWrite {
+    std::string path;
+    std::unique_ptr<FileWriter> writer;
+};
 struct PublishOutcome {
     Problem problem;      // why the set is not in place, in a sentence; none when it is
     int stop_signal = 0;  // the signal that stopped it before anything was replaced
@@ -23,4 +32,5 @@ struct PublishOutcome {
 // set before anything is replaced.
 PublishOutcome publish_files(const std::vector<std::pair<std::string, std::string>>& files, const std::string& what,
                              const std::string* manifest_not_complete = nullptr,
-                             const std::function<int()>& stop_signal = {});
+                             const std::function<int()>& stop_signal = {},
+                             std::vector<StreamedWrite> streamed = {});

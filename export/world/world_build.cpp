@@ -10,6 +10,7 @@
 #include "generators/world/world_chunks.hpp"
 #include "generators/world/world_layout.hpp"
 #include "export/formats/world_manifest.hpp"
+#include "export/world/world_picture.hpp"
 #include "export/world/world_sprite_finish.hpp"
 #include "export/world/world_sprite_fit.hpp"
 #include "export/world/world_sprites.hpp"
@@ -93,7 +94,8 @@ std::vector<Colour> terrain_colours(const WorldPalette& palette, const AppState&
 }
 }  // namespace
 
-WorldFiles build_world(const RenderSettings& given, const AppState& prototype, const WorldWatch& watch) {
+WorldFiles build_world(const RenderSettings& given, const AppState& prototype, const WorldWatch& watch,
+                       const PngRowWriter::Sink* picture) {
     WorldFiles out;
     const RenderSettings& run = given;
     const WorldRequest request{run.world_shape, run.variants, run.seed};
@@ -227,10 +229,11 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
                 out.problem = problem;
                 return out;
             }
-            s->facts = world_sheet_facts(
-                s->keys, sheet_kinds[s],
-                {static_cast<double>(s->layout.diamond_width), static_cast<double>(s->layout.diamond_height),
-                 static_cast<double>(world_level_rise(1, run.world_shape.levels, run.iso_width))});
+            s->facts = world_sheet_facts(s->keys, sheet_kinds[s],
+                                         {static_cast<double>(s->layout.diamond_width),
+                                          static_cast<double>(s->layout.diamond_height),
+                                          static_cast<double>(world_rise_step(WorldTileKey::Kind::slope, run.iso_width)),
+                                          static_cast<double>(world_rise_step(WorldTileKey::Kind::cliff, run.iso_width))});
             sheets.push_back(s);
         }
 
@@ -305,7 +308,8 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
             return on_level.value_or(0);
         };
         const CellGeometry cell{static_cast<double>(model.tile_width), static_cast<double>(model.tile_height),
-                                static_cast<double>(world_level_rise(1, run.world_shape.levels, run.iso_width))};
+                                static_cast<double>(world_rise_step(WorldTileKey::Kind::slope, run.iso_width)),
+                                static_cast<double>(world_rise_step(WorldTileKey::Kind::cliff, run.iso_width))};
         int id = 1;
         for (const Standing& s : in_depth) {
             const WorldObject& o = *s.object;
@@ -333,15 +337,22 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
     for (const WorldSheet* s : sheets)
         for (auto& file : world_sheet_files(*s, run, names, colours)) out.files.push_back(std::move(file));
     if (stopped()) return out;
-    SceneFiles scenes = world_scene_files(model, chunk.stem, sheets, run.normals, run.jobs);
+    SceneFiles scenes = world_scene_files(model, chunk.stem, sheets, run.normals);
     if (scenes.problem) {
         out.problem = scenes.problem;
         return out;
     }
     if (watch.progress) watch.progress((all_work - 1) / all_work);
     for (auto& file : scenes.files) out.files.push_back(std::move(file));
+    std::vector<StreamedFile> streamed;
+    if (!run.world_shape.no_picture) {
+        if (Problem problem = add_world_picture(model, chunk.stem + ".png", run.jobs, picture, out.files, streamed)) {
+            out.problem = problem;
+            return out;
+        }
+    }
     out.files.emplace_back(chunk.stem + ".json",
-                           world_manifest(run, chunk, map, layout, sheets, model, object_gids, out.files));
+                           world_manifest(run, chunk, map, layout, sheets, model, object_gids, out.files, streamed));
     out.tiles = static_cast<int>(layout.tiles.size());
     out.objects = static_cast<int>(map.objects.size());
     if (watch.progress) watch.progress(1.0);

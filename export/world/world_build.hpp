@@ -1,4 +1,5 @@
 #pragma once
+#include "canvas/png_writer.hpp"
 #include "export/problem.hpp"
 #include "export/render_settings.hpp"
 #include "state/app_state.hpp"
@@ -26,5 +27,8 @@ struct WorldWatch {
 };
 
 // `prototype`: the started state (built-in or the user's textures) every
-// drawing thread copies.
-WorldFiles build_world(const RenderSettings& run, const AppState& prototype, const WorldWatch& watch = {});
+// drawing thread copies. The render of the map (stem.png, left out with
+// --no-picture) is among the files, or with `picture` handed to it as it
+// is encoded and never held (the manifest still lists it).
+WorldFiles build_world(const RenderSettings& run, const AppState& prototype, const WorldWatch& watch = {},
+                       const PngRowWriter::Sink* picture = nullptr);

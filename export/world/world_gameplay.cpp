@@ -107,7 +107,7 @@ WorldTileFacts world_tile_facts(const WorldTileKey& key, const CellGeometry& cel
             break;
         case WorldTileKey::Kind::cliff:
             f.walkable = false;
-            f.collision = cliff_shape(key.mask, cell);
+            f.collision = cliff_shape(key.mask, {cell.width, cell.height, cell.cliff_step, cell.cliff_step});
             break;
     }
     counter_clockwise(f);

@@ -27,7 +27,8 @@ using GameplayPolygon = std::vector<GameplayPoint>;
 
 struct CellGeometry {
     double width = 64, height = 32;  // the diamond
-    double step = 8;                 // how far one level rises
+    double step = 8;                 // how far a slope rises
+    double cliff_step = 16;          // how far a cliff rises (its face is that tall)
 };
 
 struct WorldTileFacts {

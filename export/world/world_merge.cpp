@@ -90,7 +90,8 @@ Problem check_claims(const json& m, const std::string& name, int index) {
     for (const auto& [listed, written] : files.items())
         if (std::find(own.begin(), own.end(), listed) == own.end() || listed == world_manifest_name(stem))
             return file + " lists " + in_quotes(listed) + ", which is not a file of chunk " + std::to_string(index);
-    std::vector<std::string> needed = {stem + ".tmx", stem + ".png", stem + ".tscn", world_godot3_path(stem + ".tscn")};
+    std::vector<std::string> needed = {stem + ".tmx", stem + ".tscn", world_godot3_path(stem + ".tscn")};
+    if (!m["settings"].value("no-picture", false)) needed.push_back(stem + ".png");
     for (const json& tileset : m["tilesets"])
         for (const char* key : {"image", "tileset"}) needed.push_back(tileset[key].get<std::string>());
     for (const std::string& wanted : needed)

@@ -35,13 +35,16 @@ std::optional<WorldFolder> WorldFolder::prepare(const std::string& out, const st
     return WorldFolder(out, stem, std::move(*folder), std::move(*godot3), std::move(*lock), std::move(names));
 }
 
-WorldFolder::Written WorldFolder::write(WorldFiles& world, const std::function<int()>& stop_signal) const {
+WorldFolder::Written WorldFolder::write(WorldFiles& world, const std::function<int()>& stop_signal,
+                                        std::vector<StreamedWrite> streamed) const {
     Written done;
     std::vector<std::string> written;
     for (auto& [name, bytes] : world.files) written.push_back(name), name = out_ + "/" + name;
     const std::string marker = world_manifest_not_complete(world.files.back().second);
-    done.outcome = publish_files(world.files, "the world", &marker, stop_signal);
-    for (std::size_t k = 0; k < written.size(); ++k) world.files[k].first = written[k];  // the names again
+    for (const StreamedWrite& file : streamed) written.push_back(file.path.substr(out_.size() + 1));
+    const std::size_t held = world.files.size();
+    done.outcome = publish_files(world.files, "the world", &marker, stop_signal, std::move(streamed));
+    for (std::size_t k = 0; k < held; ++k) world.files[k].first = written[k];  // the names again
     if (!done.outcome.problem) done.removed_old = remove_old_world_files(out_, names_, written);
     return done;
 }

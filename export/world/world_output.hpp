@@ -30,7 +30,9 @@ public:
     // Puts the world's files in place, all or none, the manifest saying it is
     // not complete while they go in; then removes what an older world of
     // this name left that this one does not write.
-    Written write(WorldFiles& world, const std::function<int()>& stop_signal = {}) const;
+    // `streamed`: the world's picture, already written into its writer.
+    Written write(WorldFiles& world, const std::function<int()>& stop_signal = {},
+                  std::vector<StreamedWrite> streamed = {}) const;
 
 private:
     WorldFolder(std::string out, std::string stem, OpenFolder folder, OpenFolder godot3, OutputLock lock,

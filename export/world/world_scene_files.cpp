@@ -1,7 +1,6 @@
 #include "export/world/world_scene_files.hpp"
 
 #include "export/formats/lighting_map_files.hpp"
-#include "export/formats/tile_encoding.hpp"
 #include "export/map/map_composite.hpp"
 #include "export/map/tiled_placement.hpp"
 #include "export/formats/world_file_names.hpp"
@@ -12,7 +11,7 @@
 #include <tuple>
 
 SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
-                             const std::vector<const WorldSheet*>& sheets, bool normals, int jobs) {
+                             const std::vector<const WorldSheet*>& sheets, bool normals) {
     SceneFiles out;
     std::vector<GodotSceneTileset> godot4, godot3;
     for (const WorldSheet* sheet : sheets) {
@@ -30,14 +29,7 @@ SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
         out.problem = "the world's Godot scene cannot be written: " + *problem;
         return out;
     }
-    const Sheet image = composite_map(model, jobs);
-    const std::vector<std::uint8_t> png = encode_image(image.image, &image.alpha, true);
-    if (png.empty()) {
-        out.problem = "the world's image could not be encoded";
-        return out;
-    }
     out.files.emplace_back(stem + ".tmx", world_tmx(model));
-    out.files.emplace_back(stem + ".png", std::string(png.begin(), png.end()));
     out.files.emplace_back(stem + ".tscn", godot_world_scene(model, godot4));
     out.files.emplace_back(world_godot3_path(stem + ".tscn"), godot3_world_scene(model, godot3));
     return out;

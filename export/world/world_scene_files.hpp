@@ -9,18 +9,19 @@
 #include <vector>
 
 // The map files of a world or chunk named `stem`, as (file name, bytes):
-// the Tiled map (stem.tmx), our own render of it (stem.png: what Tiled
-// draws of the .tmx), the Godot 4 scene (stem.tscn) and the Godot 3 scene
-// (stem.tscn in Godot 3's folder). The map's tileset t is sheet t, whose
+// the Tiled map (stem.tmx), the Godot 4 scene (stem.tscn) and the Godot 3
+// scene (stem.tscn in Godot 3's folder); our own render of the map is
+// world_picture.hpp's. The map's tileset t is sheet t, whose
 // files the scenes name; tile k of a sheet of F frames a tile is its cell
 // k x F.
-// The problem in a sentence, and no files, when the map cannot be drawn.
+// The problem in a sentence, and no files, when the map cannot be drawn
+// (map_composite_problem), rendered or not.
 struct SceneFiles {
     std::vector<std::pair<std::string, std::string>> files;
     Problem problem;
 };
 SceneFiles world_scene_files(const MapModel& model, const std::string& stem,
-                             const std::vector<const WorldSheet*>& sheets, bool normals, int jobs);
+                             const std::vector<const WorldSheet*>& sheets, bool normals);
 
 // Screen pixels right of and below a cell's middle.
 struct ScreenOffset {

@@ -18,6 +18,10 @@ struct WorldChunk {
 // one cell each fits the world.
 int world_chunk_columns(int width, int height, int count);
 
+// The most cells one process draws as a world or a chunk: about 2 GB of
+// model, layers and objects. Larger worlds are drawn in chunks.
+inline constexpr long long largest_world_cells = 2048LL * 2048;
+
 // Chunk `index` of `count` of a world of width x height cells (all empty
 // when no grid fits).
 WorldChunk world_chunk(int width, int height, int index, int count);

@@ -11,10 +11,12 @@ struct WorldThresholds {
     bool operator==(const WorldThresholds&) const = default;
 };
 
-// The world's own options: its size, levels, palette and thresholds.
+// The world's own options: its size, levels, palette and thresholds, and
+// whether its map is rendered.
 struct WorldShape {
     int width = 64, height = 64;  // cells
     int levels = 3;               // levels above the water's; 0: a flat world
     std::string palette;          // empty: the default
     WorldThresholds thresholds;
+    bool no_picture = false;  // engine files only: no render of the map (world.png)
 };

@@ -233,3 +233,14 @@ TEST(WorldGameplay, EveryObjectTileHoldsItsOwnKindsFacts) {
     EXPECT_GT(seen["house"], 0);
     EXPECT_GT(seen["tree"], 0);
 }
+
+// A cliff's collision is as tall as its face is drawn: a cliff rises by its
+// own step, not a slope's.
+TEST(WorldGameplay, ACliffsCollisionIsAsTallAsItsFace) {
+    WorldTileKey key;
+    key.kind = WorldTileKey::Kind::cliff, key.mask = 15;
+    double top = 1e9, foot = -1e9;
+    for (const GameplayPolygon& p : world_tile_facts(key, {64, 32, 8, 16}).collision)
+        for (const GameplayPoint& q : p) top = std::min(top, q[1]), foot = std::max(foot, q[1]);
+    EXPECT_EQ(foot - top, 32 + 16);  // the diamond raised by the cliff's step, its face down to the foot
+}
