@@ -72,8 +72,12 @@ LightingMaps compose_lighting_map_sheet(const std::vector<RenderedTile>& tiles, 
         for (int y = 0; y < maps.normals.height(); ++y)
             for (int x = 0; x < width; ++x) {
                 const std::size_t at = static_cast<std::size_t>(y) * width + x;
+                // A sprite cut from a larger drawing (a mountain's slice) may
+                // keep maps beyond its own image: nothing is painted there.
+                const int tx = maps.left + x, ty = maps.top + y;
                 if (!tile.alpha.empty() &&
-                    tile.alpha[static_cast<std::size_t>(maps.top + y) * tile.image.width() + maps.left + x] == 0)
+                    (tx < 0 || ty < 0 || tx >= tile.image.width() || ty >= tile.image.height() ||
+                     tile.alpha[static_cast<std::size_t>(ty) * tile.image.width() + tx] == 0))
                     continue;
                 if (!sheet.normals.contains(x0 + x, y0 + y)) continue;
                 sheet.normals.set_pixel(x0 + x, y0 + y, maps.normals.pixel(x, y));
