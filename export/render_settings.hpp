@@ -46,6 +46,15 @@ struct RenderSettings : RunRequest, BatchRequest, SheetRequest, TileRequest {
     WorldShape world_shape;
 };
 
+// A world's settings before any option is given: four variants of every
+// tile, so that it shows no grid unless asked to.
+inline RenderSettings default_world_settings() {
+    RenderSettings settings;
+    settings.world = true;
+    settings.variants = 4;
+    return settings;
+}
+
 // The indices of the run's tiles this shard draws: first .. end - 1.
 inline int shard_first(const RenderSettings& s) {
     return static_cast<int>(static_cast<long long>(s.count) * s.shard / s.shards);

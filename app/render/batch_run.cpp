@@ -2,14 +2,14 @@
 
 #include "canvas/open_folder.hpp"
 
-#include "app/render/output_folder.hpp"
+#include "export/output/output_folder.hpp"
 
 #include "app/render/option_rules.hpp"
-#include "app/render/output_lock.hpp"
+#include "export/output/output_lock.hpp"
 #include "app/render/report_line.hpp"
 #include "app/render/started_state.hpp"
 #include "app/render/sheet_output.hpp"
-#include "app/render/stale_manifests.hpp"
+#include "export/output/stale_manifests.hpp"
 #include "app/render/stop_signals.hpp"
 #include "canvas/content_hash.hpp"
 #include "canvas/file_output.hpp"

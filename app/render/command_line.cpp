@@ -252,9 +252,7 @@ ParsedCommandLine parse_render_command_line(int argc, const char* const* argv, b
         return {std::nullopt, report_text(shown_line(error.what())), 2};
     }
 
-    RenderSettings settings;
-    settings.world = world;
-    if (world) settings.variants = 4;  // a world shows no grid unless asked to
+    RenderSettings settings = world ? default_world_settings() : RenderSettings();
     settings.jobs = std::max(1u, std::thread::hardware_concurrency());
     const std::string settings_name = run_option(RunOptionId::settings).name;
     std::set<std::string> named;  // every setting given, in the file or on the command line

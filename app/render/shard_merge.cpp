@@ -1,7 +1,7 @@
 #include "app/render/shard_merge.hpp"
 
 #include "app/render/file_set.hpp"
-#include "app/render/output_lock.hpp"
+#include "export/output/output_lock.hpp"
 #include "app/render/report_line.hpp"
 #include "canvas/file_output.hpp"
 #include "canvas/open_folder.hpp"

@@ -15,6 +15,7 @@ class QString;
 // How wide a message box must be for a title bar to show its whole title.
 int title_bar_width(const QString& title);
 class QTabWidget;
+class WorldWindow;
 
 // The main window, built from the control table. It mirrors the control
 // model both ways and forwards every control event, keyboard command and
@@ -27,6 +28,9 @@ public:
     QWidget* control(int number) const;
     // The tile's actions, in the order of its right-click menu.
     const QList<QAction*>& tile_actions() const { return tile_actions_; }
+    // The "World" window, once opened (Ctrl+Shift+W, or "World..." in the tile's menu).
+    WorldWindow* world_window() const { return world_window_; }
+    void show_world_window();
 
     // UiPort
     void show_display_image(const RasterImage& image) override;
@@ -65,6 +69,7 @@ private:
     std::map<int, QWidget*> controls_;
     QTabWidget* panel_ = nullptr;
     QList<QAction*> tile_actions_;
+    WorldWindow* world_window_ = nullptr;
     bool busy_ = false;
     bool leaving_ = false;
     // A close request that came while a command ran: honoured when it ends.

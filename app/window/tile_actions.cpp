@@ -3,6 +3,7 @@
 #include "app/window/main_window.hpp"
 
 #include "app/window/render_command.hpp"
+#include "app/window/world_window.hpp"
 #include "state/control_ids.hpp"
 
 #include <QAction>
@@ -37,10 +38,19 @@ void MainWindow::create_tile_actions() {
             if (QClipboard* clipboard = QGuiApplication::clipboard())
                 clipboard->setText(QString::fromStdString(command));
         }));
+    add("World...", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W)}, done([this] { show_world_window(); }));
 
     QWidget* tile = control(ctl::tile_image);
     tile->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tile, &QWidget::customContextMenuRequested, this, &MainWindow::show_tile_menu);
+}
+
+void MainWindow::show_world_window() {
+    // One, kept when closed: it opens again as it was left.
+    if (!world_window_) world_window_ = new WorldWindow(this);
+    world_window_->show();
+    world_window_->raise();
+    world_window_->activateWindow();
 }
 
 void MainWindow::show_tile_menu(const QPoint& at) {
@@ -48,7 +58,9 @@ void MainWindow::show_tile_menu(const QPoint& at) {
     QMenu menu(this);
     for (QAction* action : tile_actions_) {
         menu.addAction(action);
-        if (action->text() == "Next tile" || action->text() == "Save image") menu.addSeparator();
+        if (action->text() == "Next tile" || action->text() == "Save image" ||
+            action->text() == "Copy as brannoc-render command")
+            menu.addSeparator();
     }
     menu.exec(control(ctl::tile_image)->mapToGlobal(at));
 }

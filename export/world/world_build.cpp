@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <atomic>
 #include <map>
+#include <set>
 #include <optional>
 #include <thread>
 #include <tuple>
@@ -30,15 +31,20 @@
 namespace {
 // Draws `count` tiles on up to `jobs` threads, each with its own copy of
 // the started state; tile k is draw(application, k) whichever thread draws it.
+// `drawn` is told of each tile as it is done; a stop leaves the rest undrawn.
 template <class Draw>
-std::vector<RenderedTile> render_all(const AppState& prototype, int count, int jobs, Draw draw) {
+std::vector<RenderedTile> render_all(const AppState& prototype, int count, int jobs, const WorldWatch& watch,
+                                     const std::function<void()>& drawn, Draw draw) {
     std::vector<RenderedTile> out(static_cast<std::size_t>(count));
     std::atomic<int> next{0};
     const auto work = [&] {
         auto state = std::make_unique<AppState>(prototype);
         state->tile_set_image = RasterImage();
         Application app(std::move(state));
-        for (int k; (k = next++) < count;) out[static_cast<std::size_t>(k)] = draw(app, k);
+        for (int k; !(watch.stop && watch.stop()) && (k = next++) < count;) {
+            out[static_cast<std::size_t>(k)] = draw(app, k);
+            drawn();
+        }
     };
     std::vector<std::thread> threads;
     for (int j = 1; j < std::min(jobs, count); ++j) threads.emplace_back(work);
@@ -95,7 +101,8 @@ std::vector<Colour> terrain_colours(const WorldPalette& palette, const AppState&
 }
 }  // namespace
 
-WorldFiles build_world(const RenderSettings& given, const AppState& prototype, const PngRowWriter::Sink* picture) {
+WorldFiles build_world(const RenderSettings& given, const AppState& prototype, const WorldWatch& watch,
+                       const PngRowWriter::Sink* picture) {
     WorldFiles out;
     const RenderSettings& run = given;
     const WorldRequest request{run.world_shape, run.variants, run.seed};
@@ -116,10 +123,32 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
             return out;
         }
     }
-    const std::vector<RenderedTile> tiles =
-        render_all(prototype, static_cast<int>(tile_settings.size()), run.jobs, [&](Application& app, int k) {
-            return render_tile(app, tile_settings[static_cast<std::size_t>(k)], 0);
-        });
+    // Progress in tiles drawn, the map's render and encoding counted as
+    // the tiles that take as long (one tile's time draws about 27,000 of
+    // its pixels).
+    const double side = chunk.width + chunk.height;
+    const double map_work =
+        side * (run.iso_width / 2) *
+        (side * (run.iso_width / 4) + world_level_rise(run.world_shape.levels, run.world_shape.levels, run.iso_width)) /
+        27000.0;
+    std::set<std::pair<WorldObjectKind, int>> distinct_looks;  // each drawn once
+    for (const WorldObject& o : map.objects) distinct_looks.emplace(o.kind, o.look);
+    const double all_work = static_cast<double>(layout.tiles.size() + distinct_looks.size()) + map_work + 1;
+    std::atomic<int> done_work{0};
+    const std::function<void()> drawn = [&] {
+        const int done = ++done_work;
+        if (watch.progress) watch.progress(done / all_work);
+    };
+    const auto stopped = [&] {
+        if (!watch.stop || !watch.stop()) return false;
+        out.stopped = true;
+        out.problem = "the world was stopped before it was done";
+        return true;
+    };
+    const std::vector<RenderedTile> tiles = render_all(
+        prototype, static_cast<int>(tile_settings.size()), run.jobs, watch, drawn,
+        [&](Application& app, int k) { return render_tile(app, tile_settings[static_cast<std::size_t>(k)], 0); });
+    if (stopped()) return out;
 
     // The objects' sprites: each look placed drawn once, a mountain's
     // slices cut from its whole sprite.
@@ -136,11 +165,12 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
         }
     }
     const std::vector<RenderedTile> drawn_looks =
-        render_all(prototype, static_cast<int>(looks.size()), run.jobs, [&](Application& app, int k) {
+        render_all(prototype, static_cast<int>(looks.size()), run.jobs, watch, drawn, [&](Application& app, int k) {
             const auto& [kind, look] = looks[static_cast<std::size_t>(k)];
             return render_world_object(app, object_requests[static_cast<std::size_t>(k)], palette, kind, look,
                                        run.iso_width);
         });
+    if (stopped()) return out;
     using SpriteKey = std::tuple<WorldObjectKind, int, int>;  // kind, look, slice
     std::vector<SpriteKey> sprite_keys;
     for (const WorldObject& o : map.objects) sprite_keys.emplace_back(o.kind, o.look, o.slice);
@@ -231,9 +261,11 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
         next_gid += model.tilesets.back().tile_count;
     }
     for (const WorldLayer& layer : layout.layers) {
-        MapTileLayer tiles_layer{
-            layer.name, 0, -world_level_rise(layer.level, run.world_shape.levels, run.iso_width), {},
-            {{"level", layer.level}}};
+        MapTileLayer tiles_layer{layer.name,
+                                 0,
+                                 -world_level_rise(layer.level, run.world_shape.levels, run.iso_width),
+                                 {},
+                                 {{"level", layer.level}}};
         tiles_layer.gids.reserve(layer.cells.size());
         for (const int t : layer.cells) {
             if (t < 0) {
@@ -313,11 +345,13 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
     const std::vector<Colour> colours = terrain_colours(palette, prototype);
     for (const WorldSheet* s : sheets)
         for (auto& file : world_sheet_files(*s, run, names, colours)) out.files.push_back(std::move(file));
+    if (stopped()) return out;
     SceneFiles scenes = world_scene_files(model, chunk.stem, sheets, run.normals);
     if (scenes.problem) {
         out.problem = scenes.problem;
         return out;
     }
+    if (watch.progress) watch.progress((all_work - 1) / all_work);
     for (auto& file : scenes.files) out.files.push_back(std::move(file));
     std::vector<StreamedFile> streamed;
     if (!run.world_shape.no_picture) {
@@ -330,5 +364,6 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
                            world_manifest(run, chunk, map, layout, sheets, model, object_gids, out.files, streamed));
     out.tiles = static_cast<int>(layout.tiles.size());
     out.objects = static_cast<int>(map.objects.size());
+    if (watch.progress) watch.progress(1.0);
     return out;
 }

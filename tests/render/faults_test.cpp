@@ -2,7 +2,7 @@
 // folder, a file that cannot be written halfway, a stop signal, a link
 // planted for root to write through. Nothing followed, nothing lost, and
 // no manifest that lies.
-#include "app/render/output_lock.hpp"
+#include "export/output/output_lock.hpp"
 
 #include "../support/as_user.hpp"
 #include "../support/render_run.hpp"

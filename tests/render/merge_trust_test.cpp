@@ -2,7 +2,7 @@
 // a merge that checks the files it lists, never crashes on a hostile
 // manifest, and refuses shards drawn with other options. Runs the real
 // program, as a job runner would.
-#include "app/render/output_lock.hpp"
+#include "export/output/output_lock.hpp"
 
 #include "../support/render_run.hpp"
 

@@ -2,7 +2,7 @@
 // everything it claims, a world never writes over what it reads or what
 // another run writes, and a world.json never says complete over files it
 // does not describe. Runs the real program, as a job runner would.
-#include "app/render/output_lock.hpp"
+#include "export/output/output_lock.hpp"
 #include "export/formats/world_file_names.hpp"
 
 #include "../support/render_run.hpp"

@@ -198,7 +198,8 @@ TEST_F(TileOutputTest, RightClickOnTheTileOpensItsActionsWithTheirShortcuts) {
     QContextMenuEvent right_click(QContextMenuEvent::Mouse, QPoint(100, 100), tile->mapToGlobal(QPoint(100, 100)));
     QApplication::sendEvent(tile, &right_click);
     EXPECT_EQ(entries, QStringList({"Previous tile|Ctrl+Z", "Next tile|Ctrl+Shift+Z", "Copy image|", "Save image|",
-                                    "Save tile as PNG...|Ctrl+S", "Copy as brannoc-render command|Ctrl+Shift+C"}));
+                                    "Save tile as PNG...|Ctrl+S", "Copy as brannoc-render command|Ctrl+Shift+C",
+                                    "World...|Ctrl+Shift+W"}));
     EXPECT_EQ(shown(), first);  // "Previous tile" was clicked
 }
 

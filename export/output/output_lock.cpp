@@ -1,4 +1,4 @@
-#include "app/render/output_lock.hpp"
+#include "export/output/output_lock.hpp"
 
 #include "canvas/open_folder.hpp"
 

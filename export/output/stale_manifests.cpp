@@ -1,4 +1,4 @@
-#include "app/render/stale_manifests.hpp"
+#include "export/output/stale_manifests.hpp"
 
 #include "canvas/open_folder.hpp"
 

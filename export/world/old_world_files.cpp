@@ -1,4 +1,4 @@
-#include "app/render/old_world_files.hpp"
+#include "export/world/old_world_files.hpp"
 
 #include "canvas/open_folder.hpp"
 

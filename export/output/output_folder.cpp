@@ -1,4 +1,4 @@
-#include "app/render/output_folder.hpp"
+#include "export/output/output_folder.hpp"
 
 #include "export/shown_text.hpp"
 
