@@ -17,6 +17,7 @@ WorldChoice default_world_choice() {
     choice.palette = s.world_shape.palette.empty() ? world_palettes().front().name : s.world_shape.palette;
     choice.levels = s.world_shape.levels;
     choice.variants = s.variants;
+    choice.rivers = s.world_shape.rivers;
     return choice;
 }
 
@@ -29,6 +30,7 @@ std::vector<std::pair<RunOptionId, std::string>> world_arguments(const WorldChoi
         {Id::size, std::to_string(choice.width) + "x" + std::to_string(choice.height)},
         {Id::levels, std::to_string(choice.levels)},
         {Id::palette, choice.palette},
+        {Id::rivers, std::to_string(choice.rivers)},
     };
     // As the renderer applies them: in the order of its options.
     const auto place = [](Id id) {

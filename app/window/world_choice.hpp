@@ -18,6 +18,7 @@ struct WorldChoice {
     std::string palette;
     int levels = 0;
     int variants = 0;
+    int rivers = 0;
     bool operator==(const WorldChoice&) const = default;
 };
 

@@ -69,6 +69,8 @@ void WorldWindow::build_form() {
     iso_width_ = number_field(2, 998, 2);
     levels_ = number_field(0, 99);
     variants_ = number_field(1, 999);
+    rivers_ = number_field(0, 9999);
+    rivers_->setToolTip(QStringLiteral("How many rivers run down to the sea or a lake (0 for none)"));
     palette_ = new QComboBox;
     for (const WorldPalette& palette : world_palettes()) palette_->addItem(QString::fromStdString(palette.name));
 
@@ -86,6 +88,7 @@ void WorldWindow::build_form() {
     form->addRow(QStringLiteral("Palette:"), palette_);
     form->addRow(QStringLiteral("Levels:"), levels_);
     form->addRow(QStringLiteral("Variants:"), variants_);
+    form->addRow(QStringLiteral("Rivers:"), rivers_);
 
     auto* save = new QPushButton(QStringLiteral("Save world..."));
     auto* copy = new QPushButton(QStringLiteral("Copy command"));
@@ -145,7 +148,7 @@ void WorldWindow::build_form() {
     connect(copy, &QPushButton::clicked, this, [this] { copy_command(); });
     connect(cancel_, &QPushButton::clicked, this, [this] { cancel(); });
     connect(seed_, &QLineEdit::editingFinished, this, [this] { options_changed(); });
-    for (QSpinBox* field : {width_, height_, iso_width_, levels_, variants_})
+    for (QSpinBox* field : {width_, height_, iso_width_, levels_, variants_, rivers_})
         connect(field, &QSpinBox::valueChanged, this, [this] { options_changed(); });
     connect(palette_, &QComboBox::currentIndexChanged, this, [this] { options_changed(); });
 
@@ -169,13 +172,14 @@ WorldChoice WorldWindow::choice() const {
     c.palette = palette_->currentText().toStdString();
     c.levels = levels_->value();
     c.variants = variants_->value();
+    c.rivers = rivers_->value();
     return c;
 }
 
 void WorldWindow::set_choice(const WorldChoice& c) {
     const QSignalBlocker quiet[] = {QSignalBlocker(seed_),      QSignalBlocker(width_),  QSignalBlocker(height_),
                                     QSignalBlocker(iso_width_), QSignalBlocker(levels_), QSignalBlocker(variants_),
-                                    QSignalBlocker(palette_)};
+                                    QSignalBlocker(rivers_),    QSignalBlocker(palette_)};
     seed_->setText(QString::fromStdString(c.seed));
     width_->setValue(c.width);
     height_->setValue(c.height);
@@ -183,6 +187,7 @@ void WorldWindow::set_choice(const WorldChoice& c) {
     palette_->setCurrentText(QString::fromStdString(c.palette));
     levels_->setValue(c.levels);
     variants_->setValue(c.variants);
+    rivers_->setValue(c.rivers);
     options_changed();
 }
 

@@ -63,7 +63,8 @@ private:
     void hovered(std::optional<QPoint> pixel);
 
     QLineEdit* seed_ = nullptr;
-    QSpinBox *width_ = nullptr, *height_ = nullptr, *iso_width_ = nullptr, *levels_ = nullptr, *variants_ = nullptr;
+    QSpinBox *width_ = nullptr, *height_ = nullptr, *iso_width_ = nullptr, *levels_ = nullptr, *variants_ = nullptr,
+             *rivers_ = nullptr;
     QComboBox* palette_ = nullptr;
     WorldPreview* preview_ = nullptr;
     QProgressBar* progress_ = nullptr;

@@ -33,6 +33,7 @@ WorldChoice small_world() {
     c.iso_width = 40;
     c.levels = 2;
     c.variants = 1;
+    c.rivers = 3;
     return c;
 }
 
@@ -115,6 +116,7 @@ TEST_F(WorldWindowTest, SavedFilesAreThoseItsCopiedCommandWrites) {
     const std::string command = QGuiApplication::clipboard()->text().toStdString();
     EXPECT_EQ(command, world_command(small_world(), saved.string()));
     EXPECT_TRUE(world->status()->text().startsWith("Copied: brannoc-render world "));
+    EXPECT_NE(command.find(" --rivers 3"), std::string::npos) << command;
 
     // The command, run: into another folder, the same files, byte for byte.
     const fs::path run = scratch_.path() / "run";
