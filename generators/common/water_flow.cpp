@@ -115,9 +115,9 @@ const std::uint8_t* FlowFrame::texel_or_none(const RasterImage& sheet, int x, in
     return sheet.contains(x, y) ? sheet.row(y) + 3 * x : none;
 }
 
-Colour FlowFrame::mean_colour(const double* sum) const {
+Colour FlowFrame::mean_colour(double r, double g, double b) const {
     const auto mean = [this](double total) { return std::clamp(nearest_to_int(total / instants_), 0, 255); };
-    return rgb(mean(sum[0]), mean(sum[1]), mean(sum[2]));
+    return rgb(mean(r), mean(g), mean(b));
 }
 
 std::shared_ptr<const FlowFrame> shared_flow_frame(const WaterPhase& phase, int half_width) {

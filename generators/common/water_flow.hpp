@@ -58,12 +58,19 @@ public:
     Colour colour(const RasterImage& sheet, int i, int j, Carried&& carried) const {
         const AxisRead* along_u = &reads_u_[static_cast<std::size_t>(i) * instants_];
         const AxisRead* along_v = &reads_v_[static_cast<std::size_t>(j) * instants_];
-        double sum[3] = {0, 0, 0};
+        // The sums stay in registers: kept behind a pointer, each would be
+        // stored and loaded again around every texel read.
+        double r = 0, g = 0, b = 0;
         for (int k = 0; k < instants_; ++k) {
             const CarriedWater water = carried(GridPoint{along_u[k].source, along_v[k].source});
-            add_texel(sheet, water, along_u[k], along_v[k], sum);
+            const Blend blend = blend_at(sheet, water, along_u[k], along_v[k]);
+            for (int n = 0; n < 4; ++n) {
+                r += blend.texel[n][0] * blend.weight[n];
+                g += blend.texel[n][1] * blend.weight[n];
+                b += blend.texel[n][2] * blend.weight[n];
+            }
         }
-        return mean_colour(sum);
+        return mean_colour(r, g, b);
     }
 
 private:
@@ -79,30 +86,31 @@ private:
     };
     AxisRead axis_read(double at) const;
 
-    static void add_texel(const RasterImage& sheet, CarriedWater water, const AxisRead& u, const AxisRead& v,
-                          double* sum) {
+    // The four texels nearest a point's position and their weights, times
+    // the shade of the water there.
+    struct Blend {
+        const std::uint8_t* texel[4];
+        double weight[4];
+    };
+    static Blend blend_at(const RasterImage& sheet, CarriedWater water, const AxisRead& u, const AxisRead& v) {
         const double shade = water.shade;
-        const double w[4] = {u.rest * v.rest * shade, u.weight * v.rest * shade, u.rest * v.weight * shade,
-                             u.weight * v.weight * shade};
-        const std::uint8_t* t[4];
+        Blend blend{{}, {u.rest * v.rest * shade, u.weight * v.rest * shade, u.rest * v.weight * shade,
+                         u.weight * v.weight * shade}};
         if (water.x0 >= 0 && water.y0 >= 0 && water.x0 <= sheet.width() - 64 && water.y0 <= sheet.height() - 64) {
             const std::uint8_t* top = sheet.row(water.y0 + v.texel) + 3 * water.x0;
             const std::uint8_t* bottom = sheet.row(water.y0 + v.next) + 3 * water.x0;
-            t[0] = top + 3 * u.texel, t[1] = top + 3 * u.next, t[2] = bottom + 3 * u.texel, t[3] = bottom + 3 * u.next;
+            blend.texel[0] = top + 3 * u.texel, blend.texel[1] = top + 3 * u.next;
+            blend.texel[2] = bottom + 3 * u.texel, blend.texel[3] = bottom + 3 * u.next;
         } else {  // a cell off the sheet reads as no colour where it leaves it
-            t[0] = texel_or_none(sheet, water.x0 + u.texel, water.y0 + v.texel);
-            t[1] = texel_or_none(sheet, water.x0 + u.next, water.y0 + v.texel);
-            t[2] = texel_or_none(sheet, water.x0 + u.texel, water.y0 + v.next);
-            t[3] = texel_or_none(sheet, water.x0 + u.next, water.y0 + v.next);
+            blend.texel[0] = texel_or_none(sheet, water.x0 + u.texel, water.y0 + v.texel);
+            blend.texel[1] = texel_or_none(sheet, water.x0 + u.next, water.y0 + v.texel);
+            blend.texel[2] = texel_or_none(sheet, water.x0 + u.texel, water.y0 + v.next);
+            blend.texel[3] = texel_or_none(sheet, water.x0 + u.next, water.y0 + v.next);
         }
-        for (int n = 0; n < 4; ++n) {
-            sum[0] += t[n][0] * w[n];
-            sum[1] += t[n][1] * w[n];
-            sum[2] += t[n][2] * w[n];
-        }
+        return blend;
     }
     static const std::uint8_t* texel_or_none(const RasterImage& sheet, int x, int y);
-    Colour mean_colour(const double* sum) const;
+    Colour mean_colour(double r, double g, double b) const;
 
     int h_;
     double step_;
