@@ -21,6 +21,11 @@ constexpr int most_instants = 256;
 constexpr double shutter = 2.5;
 constexpr double least_texels = 8.0;
 constexpr double window_reach = 3.0;
+// The shared frames a thread keeps: a loop's frames at one width, whose
+// tiles are drawn one after another, each through the whole loop, within a
+// few megabytes.
+constexpr std::size_t kept_frames = 16;
+constexpr std::size_t kept_bytes = std::size_t{8} << 20;
 
 int wrap(int at, int period) {
     const int r = at % period;
@@ -74,33 +79,77 @@ FlowFrame::FlowFrame(const WaterPhase& phase, int half_width, CellDrift drift)
     // The frame's instants spread evenly over a window centred on it, in
     // loops; the frame is taken within the loop so the last leads exactly
     // into the first.
-    centre_ = static_cast<double>(((phase.frame % frames) + frames) % frames) / frames;
-    span_ = window / (steps * frames);
-    shift_u_ = cell * drift.u;
-    shift_v_ = cell * drift.v;
+    const double centre = static_cast<double>(((phase.frame % frames) + frames) % frames) / frames;
+    const double span = window / (steps * frames);
+    const double shift_u = cell * drift.u, shift_v = cell * drift.v;  // texels a loop
+    drift_u_.resize(static_cast<std::size_t>(instants_));
+    drift_v_.resize(static_cast<std::size_t>(instants_));
+    for (int k = 0; k < instants_; ++k) {
+        const double t = centre + span * ((k + 0.5) / instants_ - 0.5);
+        drift_u_[k] = shift_u * t;
+        drift_v_[k] = shift_v * t;
+    }
+    reads_u_.resize(static_cast<std::size_t>(h_) * instants_);
+    reads_v_.resize(reads_u_.size());
+    for (int i = 0; i < h_; ++i)
+        for (int k = 0; k < instants_; ++k) {
+            const CellPosition here = at(i, i, k);
+            reads_u_[static_cast<std::size_t>(i) * instants_ + k] = axis_read(here.u);
+            reads_v_[static_cast<std::size_t>(i) * instants_ + k] = axis_read(here.v);
+        }
 }
 
 GridPoint FlowFrame::source(CellPosition at) const {
     return {wrap(nearest_to_int(at.u / step_), h_), wrap(nearest_to_int(at.v / step_), h_)};
 }
 
-void FlowFrame::add_texel(const RasterImage& sheet, CarriedWater water, CellPosition at, double* sum) {
-    const double fu = std::floor(at.u), fv = std::floor(at.v);
-    const double wu = at.u - fu, wv = at.v - fv;
-    const int u0 = wrap(static_cast<int>(fu), 64), v0 = wrap(static_cast<int>(fv), 64);
-    const int u1 = (u0 + 1) & 63, v1 = (v0 + 1) & 63;
-    const Colour c[4] = {sheet.colour_at(water.x0 + u0, water.y0 + v0), sheet.colour_at(water.x0 + u1, water.y0 + v0),
-                         sheet.colour_at(water.x0 + u0, water.y0 + v1), sheet.colour_at(water.x0 + u1, water.y0 + v1)};
-    const double w[4] = {(1 - wu) * (1 - wv) * water.shade, wu * (1 - wv) * water.shade, (1 - wu) * wv * water.shade,
-                         wu * wv * water.shade};
-    for (int k = 0; k < 4; ++k) {
-        sum[0] += red(c[k]) * w[k];
-        sum[1] += green(c[k]) * w[k];
-        sum[2] += blue(c[k]) * w[k];
-    }
+FlowFrame::AxisRead FlowFrame::axis_read(double at) const {
+    const double whole = std::floor(at);
+    AxisRead read;
+    read.texel = wrap(static_cast<int>(whole), 64);
+    read.next = (read.texel + 1) & 63;
+    read.source = wrap(nearest_to_int(at / step_), h_);
+    read.weight = at - whole;
+    read.rest = 1 - read.weight;
+    return read;
 }
 
-Colour FlowFrame::mean_colour(const double* sum) const {
+std::size_t FlowFrame::bytes() const {
+    return sizeof(AxisRead) * (reads_u_.size() + reads_v_.size()) + sizeof(double) * (drift_u_.size() + drift_v_.size());
+}
+
+const std::uint8_t* FlowFrame::texel_or_none(const RasterImage& sheet, int x, int y) {
+    static constexpr std::uint8_t none[3] = {255, 255, 255};  // no_colour's channels
+    return sheet.contains(x, y) ? sheet.row(y) + 3 * x : none;
+}
+
+Colour FlowFrame::mean_colour(double r, double g, double b) const {
     const auto mean = [this](double total) { return std::clamp(nearest_to_int(total / instants_), 0, 255); };
-    return rgb(mean(sum[0]), mean(sum[1]), mean(sum[2]));
+    return rgb(mean(r), mean(g), mean(b));
+}
+
+std::shared_ptr<const FlowFrame> shared_flow_frame(const WaterPhase& phase, int half_width) {
+    struct Kept {
+        int frame, frames, half_width;
+        double degrees;
+        std::shared_ptr<const FlowFrame> flow;
+        std::size_t bytes;
+    };
+    thread_local std::vector<Kept> kept;  // oldest first
+    const int frames = std::max(1, phase.frames);
+    const int frame = ((phase.frame % frames) + frames) % frames;
+    const int h = std::max(1, half_width);
+    const double degrees = phase.flow.value_or(0.0);
+    for (const Kept& k : kept)
+        if (k.frame == frame && k.frames == frames && k.half_width == h && k.degrees == degrees) return k.flow;
+    auto flow = std::make_shared<const FlowFrame>(phase, h);
+    const std::size_t bytes = flow->bytes();
+    kept.push_back({frame, frames, h, degrees, flow, bytes});
+    std::size_t total = 0;
+    for (const Kept& k : kept) total += k.bytes;
+    while (kept.size() > 1 && (kept.size() > kept_frames || total > kept_bytes)) {
+        total -= kept.front().bytes;
+        kept.erase(kept.begin());
+    }
+    return flow;
 }

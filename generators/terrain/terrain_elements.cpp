@@ -118,7 +118,7 @@ void draw_pool_texel(TerrainCanvas& canvas, int i, int j) {
     Colour texel = 0;
     if (phase.still()) texel = sheet.colour_at(wrapped_sample(cell.x, i, step), wrapped_sample(cell.y, j, step));
     else if (phase.flows())  // a pool's water has no shade of its own: only its texels drift
-        texel = FlowFrame(phase, canvas.half_width).colour(sheet, i, j, [&](GridPoint) {
+        texel = shared_flow_frame(phase, canvas.half_width)->colour(sheet, i, j, [&](GridPoint) {
             return CarriedWater{cell.x, cell.y, 1.0f};
         });
     else texel = water_texel(sheet, cell.x, cell.y, i, j, step, phase);

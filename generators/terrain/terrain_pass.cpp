@@ -10,7 +10,7 @@
 #include "generators/terrain/terrain_layout.hpp"
 #include "generators/tree/trees.hpp"
 
-#include <optional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -36,8 +36,8 @@ void paint_ground(TileContext& context, DrawingContext& dc, int half_width) {
         point.shade = random_shade_factor(context.random);
     }
     const WaterPhase& phase = context.request.water_phase;
-    const std::optional<FlowFrame> flow =
-        phase.flows() && swamp ? std::optional<FlowFrame>(std::in_place, phase, half_width) : std::nullopt;
+    const std::shared_ptr<const FlowFrame> flow =
+        phase.flows() && swamp ? shared_flow_frame(phase, half_width) : nullptr;
     for (int i = 0; i < half_width; ++i) {
         for (int j = 0; j < half_width; ++j) {
             const Point& point = points[static_cast<std::size_t>(i) * half_width + j];

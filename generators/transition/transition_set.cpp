@@ -16,6 +16,7 @@
 #include "generators/transition/shore_paint.hpp"
 #include "generators/transition/transition_texels.hpp"
 #include "generators/transition/variant_offset.hpp"
+#include "generators/common/water_flow.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -58,6 +59,7 @@ public:
           foam_noise_(mix_hash(spec.set_seed ^ 0xf0a3ULL), 6),
           variant_noise_(mix_hash(spec.set_seed ^ (0x7a21ULL + static_cast<std::uint64_t>(spec.variant))), 5) {
         if (spec.mask != 0 && spec.mask != corner_masks - 1) regions_.emplace(regions_for(spec, half_width, reach_));
+        if (phase.flows()) flow_ = shared_flow_frame(phase, half_width);
         cells_[0] = terrain_cell_origin(spec.a);
         cells_[1] = terrain_cell_origin(spec.b);
         // Every point's speckle, once: flowing water reads the shades of
@@ -207,7 +209,7 @@ private:
 
     Colour texel(int side, int i, int j, float shade) const {
         const bool water = (side == 0 ? spec_.a : spec_.b).kind == TerrainKind::water;
-        if (water && phase_.flows()) return transition_flowing_water_texel(sheet_, cells_[side], h_, i, j, shades_, phase_);
+        if (water && flow_) return transition_flowing_water_texel(sheet_, cells_[side], h_, i, j, shades_, *flow_);
         const auto read = [&](TextureOffset offset, const EvenTexture& land) {
             return water ? transition_water_texel(sheet_, cells_[side], h_, i, j, shade, phase_, offset)
                          : transition_land_texel(land, h_, i, j, shade, offset);
@@ -235,6 +237,7 @@ private:
     ShoreStyle style_;
     std::vector<std::uint8_t> foam_;
     std::vector<float> shades_;  // set_point_shade of every point, row by row
+    std::shared_ptr<const FlowFrame> flow_;  // when the water flows
 };
 }  // namespace
 

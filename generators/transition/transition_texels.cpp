@@ -30,9 +30,9 @@ Colour transition_water_texel(const RasterImage& sheet, SheetPoint water_cell, i
 }
 
 Colour transition_flowing_water_texel(const RasterImage& sheet, SheetPoint water_cell, int half_width, int i, int j,
-                                      const std::vector<float>& shades, const WaterPhase& phase) {
+                                      const std::vector<float>& shades, const FlowFrame& flow) {
     const std::size_t h = static_cast<std::size_t>(half_width);
-    return FlowFrame(phase, half_width).colour(sheet, i, j, [&](GridPoint from) {
+    return flow.colour(sheet, i, j, [&](GridPoint from) {
         return CarriedWater{water_cell.x, water_cell.y, shades[static_cast<std::size_t>(from.j) * h + from.i]};
     });
 }

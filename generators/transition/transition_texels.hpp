@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class FlowFrame;
+
 // The texels of a transition tile: grid point (i, j) of a tile of half width
 // H reads its terrain's cell `offset` texels from where the plain tile reads
 // it (wrapped round the seamless cell), darkened by the point's shade
@@ -24,9 +26,9 @@ Colour transition_land_texel(const EvenTexture& land, int half_width, int i, int
 Colour transition_water_texel(const RasterImage& ground_sheet, SheetPoint water_cell, int half_width, int i, int j,
                               float shade, const WaterPhase& phase, TextureOffset offset);
 
-// Flowing water (phase.flows()) carries the shades of the points it passes
-// (`shades`, of every grid point, row by row) with its texels
-// (generators/common/water_flow.hpp). It reads the shared place of the cell
+// Flowing water, as the frame `flow` of the tile's phase sees it, carries the
+// shades of the points it passes (`shades`, of every grid point, row by row)
+// with its texels (generators/common/water_flow.hpp). It reads the shared place of the cell
 // in every variant: a drifting texture shows no tile period to hide.
 Colour transition_flowing_water_texel(const RasterImage& ground_sheet, SheetPoint water_cell, int half_width, int i,
-                                      int j, const std::vector<float>& shades, const WaterPhase& phase);
+                                      int j, const std::vector<float>& shades, const FlowFrame& flow);

@@ -8,7 +8,7 @@
 #include "generators/common/water_flow.hpp"
 #include "generators/common/water_motion.hpp"
 
-#include <optional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -43,8 +43,7 @@ void paint_water(TileContext& context) {
         point.shade = random_shade_factor(random);
     }
     const WaterPhase& phase = context.request.water_phase;
-    const std::optional<FlowFrame> flow =
-        phase.flows() ? std::optional<FlowFrame>(std::in_place, phase, half_width) : std::nullopt;
+    const std::shared_ptr<const FlowFrame> flow = phase.flows() ? shared_flow_frame(phase, half_width) : nullptr;
     const auto point_at = [&](int i, int j) -> const Point& {
         return points[static_cast<std::size_t>(i) * half_width + j];
     };

@@ -193,3 +193,24 @@ TEST(WaterFlow, WaterDriftsTheWayItIsTold) {
         EXPECT_LT(std::abs(std::remainder(moved - angle, 360.0)), 20.0) << moved;
     }
 }
+
+TEST(WaterFlow, ASharedFrameIsTheFrameOfItsOwnPhaseAndWidth) {
+    // A thread draws tiles of several phases, widths and flows in any order:
+    // each reads the frame its own phase and width make.
+    RasterImage sheet(128, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 128; ++x) sheet.set_pixel(x, y, rgb((37 * x + 11 * y) % 256, (x * y) % 256, (x + 3 * y) % 256));
+    const auto carried = [](GridPoint from) {
+        return CarriedWater{(from.i + from.j) % 2 * 64, 0, 0.5f + 0.01f * static_cast<float>(from.i)};
+    };
+    const std::pair<WaterPhase, int> draws[] = {{{1, 8, 45.0}, 32}, {{2, 8, 45.0}, 32}, {{1, 8, 120.0}, 32},
+                                                {{1, 8, 45.0}, 20}, {{1, 3, 45.0}, 32}, {{9, 8, 45.0}, 32}};
+    for (const auto& [phase, h] : draws) {
+        const FlowFrame own(phase, h);
+        const std::shared_ptr<const FlowFrame> shared = shared_flow_frame(phase, h);
+        for (const int i : {0, h / 2, h - 1})
+            for (const int j : {0, h - 1})
+                EXPECT_EQ(shared->colour(sheet, i, j, carried), own.colour(sheet, i, j, carried))
+                    << phase.frame << " of " << phase.frames << " at " << h;
+    }
+}
