@@ -146,12 +146,18 @@ std::vector<int> islands(const WorldMap& map) {
 const char* const paths_script = R"(extends SceneTree
 var world
 var frames = 0
+var steps = 0
 func _init():
 	world = load("res://world.tscn").instance()
 	get_root().add_child(world)
+# The shapes reach the physics space's queries only after a physics step,
+# and a loaded machine may draw several frames before the first one.
+func _iteration(_delta):
+	steps += 1
+	return false
 func _idle(_delta):
 	frames += 1
-	if frames < 3:
+	if frames < 3 or steps < 2:
 		return false
 	var pairs = File.new()
 	pairs.open("res://pairs.txt", File.READ)
