@@ -1,5 +1,6 @@
 // The Godot 3 TileSet loaded by a real Godot (godot3-server, a headless
 // editor build): it imports the sheet, then a script reads every tile back.
+#include "../support/godot3_run.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -62,10 +63,7 @@ func _init():
 // One short run of Godot, its settings and caches kept in the project so
 // runs side by side never share them; its exit code.
 int godot(const fs::path& project, const std::string& arguments, const fs::path& output) {
-    const std::string command = "HOME='" + project.string() + "/home' timeout 120 godot3-server --path '" +
-                                project.string() + "' " + arguments + " >'" + output.string() + "' 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run_godot3(project, project / "home", arguments, output.string());
 }
 }  // namespace
 
@@ -80,7 +78,7 @@ TEST(Godot3, ReadsEveryTileWhereTheManifestPutsItAndPlacesCellsOnTheDiamondGrid)
                           "--margin", "70", "--sheet", (project / "art" / image).string(), "--godot3",
                           (project / "tiles" / "t.tres").string()}),
               0);
-    ASSERT_EQ(godot(project, "--editor --quit", project / "import.log"), 0)
+    ASSERT_EQ(import_godot3(project, project / "home", (project / "import.log").string()), 0)
         << "godot3-server (Debian package godot3-server) must be installed";
     ASSERT_EQ(godot(project, "-s res://check.gd", project / "check.log"), 0);
 

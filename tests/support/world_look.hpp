@@ -106,13 +106,6 @@ inline double mean_gradient(const Luma& b, const std::vector<std::uint8_t>& mask
 
 inline long count_of(const std::vector<std::uint8_t>& mask) { return std::count(mask.begin(), mask.end(), 1); }
 
-inline Rgba rasterized(const fs::path& tmx, const fs::path& png) {
-    const std::string command =
-        "QT_QPA_PLATFORM=offscreen tmxrasterizer '" + tmx.string() + "' '" + png.string() + "' >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0) << "tmxrasterizer (Debian package tiled) must be installed";
-    return read_rgba(png);
-}
-
 // A world drawn into its folder and rasterized by Tiled. Every tile is
 // still (no --frames), so the map's gid k + 1 is layout.tiles[k].
 struct DrawnWorld {
@@ -147,7 +140,7 @@ inline DrawnWorld draw_world(const fs::path& dir, std::vector<std::string> args)
     world.cells = request.width * request.height;
     const std::vector<std::uint8_t> bytes = read_file(dir / "world.tmx");
     world.tmx.assign(bytes.begin(), bytes.end());
-    world.tiled = rasterized(dir / "world.tmx", dir / "tiled.png");
+    world.tiled = rasterize(dir / "world.tmx", dir / "tiled.png");
     return world;
 }
 
@@ -205,7 +198,7 @@ inline Rgba tiled_with_only(const DrawnWorld& world, const std::function<bool(co
     }
     const fs::path tmx = world.dir / (name + ".tmx");
     std::ofstream(tmx) << out;
-    return rasterized(tmx, world.dir / (name + ".png"));
+    return rasterize(tmx, world.dir / (name + ".png"));
 }
 
 // The pixels that show the kept tiles alone: drawn with only them, they are

@@ -6,6 +6,7 @@
 #include "export/formats/world_godot.hpp"
 #include "export/formats/world_godot3.hpp"
 #include "../support/godot_text.hpp"
+#include "../support/godot3_run.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -168,10 +169,7 @@ MapModel chunk_of(const MapModel& map, int x0, int y0, int w, int h) {
 }
 
 int godot3(const fs::path& project, const std::string& arguments, const fs::path& output) {
-    const std::string command = "HOME='" + project.string() + "/home' timeout 120 godot3-server --path '" +
-                                project.string() + "' " + arguments + " >'" + output.string() + "' 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run_godot3(project, project / "home", arguments, output.string());
 }
 }  // namespace
 
@@ -191,7 +189,7 @@ TEST_F(WorldGodot, Godot3LoadsTheSceneWithTheMapsCellsAndDrawsThemWhereTiledDoes
     write_text(dir_ / "maps" / "chunked.tscn", godot3_chunks_scene(chunks, map_.tile_width, map_.tile_height));
     write_text(dir_ / "project.godot", "config_version=4\n\n[application]\n\nconfig/name=\"check\"\n");
     write_text(dir_ / "check.gd", godot3_script);
-    ASSERT_EQ(godot3(dir_, "--editor --quit", dir_ / "import.log"), 0)
+    ASSERT_EQ(import_godot3(dir_, dir_ / "home", (dir_ / "import.log").string()), 0)
         << "godot3-server (Debian package godot3-server) must be installed";
     ASSERT_EQ(godot3(dir_, "-s res://check.gd", dir_ / "check.log"), 0) << text_of(dir_ / "check.log");
 

@@ -21,16 +21,6 @@ struct LookWorld {
     int size, seed;
 };
 
-int run_world_render(std::vector<std::string> args) {
-    args.insert(args.begin(), "world");
-    args.push_back("--quiet");
-    std::vector<const char*> argv;
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    const ParsedCommandLine parsed = parse_render_command_line(static_cast<int>(argv.size()), argv.data(), true);
-    if (!parsed.settings) return parsed.exit_code;
-    return run_world(*parsed.settings, stderr);
-}
-
 // Tiled's render of the map with only the layers named, or (with none) all
 // but its objects.
 Rgba rasterize(const fs::path& map, const std::vector<std::string>& layers, const std::string& png) {

@@ -7,6 +7,7 @@
 #include "app/render/world_run.hpp"
 #include "generators/world/world_layout.hpp"
 
+#include "../support/godot3_run.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -24,16 +25,6 @@
 
 namespace {
 namespace fs = std::filesystem;
-
-int run_world_render(std::vector<std::string> args) {
-    args.insert(args.begin(), "world");
-    args.push_back("--quiet");
-    std::vector<const char*> argv;
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    const ParsedCommandLine parsed = parse_render_command_line(static_cast<int>(argv.size()), argv.data(), true);
-    if (!parsed.settings) return parsed.exit_code;
-    return run_world(*parsed.settings, stderr);
-}
 
 constexpr int iso_width = 64, tile_height = 32;
 
@@ -268,7 +259,7 @@ Walks walk_between_houses(const std::string& size, int width, int height, std::u
     std::ofstream(dir / "godot3" / "paths.gd") << paths_script;
     const std::string godot =
         "cd '" + (dir / "godot3").string() + "' && HOME='" + dir.string() + "' timeout 120 godot3-server --path . ";
-    EXPECT_EQ(std::system((godot + "--editor --quit >import.log 2>&1").c_str()), 0)
+    EXPECT_EQ(import_godot3(dir / "godot3", dir), 0)
         << "godot3-server (Debian package godot3-server) must be installed";
     EXPECT_EQ(std::system((godot + "-s res://paths.gd >paths.log 2>&1").c_str()), 0);
 

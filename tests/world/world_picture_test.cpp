@@ -19,16 +19,6 @@
 namespace {
 namespace fs = std::filesystem;
 
-int run_world_render(std::vector<std::string> args) {
-    args.insert(args.begin(), "world");
-    args.push_back("--quiet");
-    std::vector<const char*> argv;
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    const ParsedCommandLine parsed = parse_render_command_line(static_cast<int>(argv.size()), argv.data(), true);
-    if (!parsed.settings) return parsed.exit_code;
-    return run_world(*parsed.settings, stderr);
-}
-
 // Reads a PNG a row at a time through libpng's own reader, as RGBA.
 class PngRows {
 public:

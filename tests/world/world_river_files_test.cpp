@@ -5,6 +5,7 @@
 #include "app/render/world_run.hpp"
 
 #include "../support/godot_text.hpp"
+#include "../support/godot3_run.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -20,22 +21,9 @@ namespace fs = std::filesystem;
 const std::vector<std::string> river_world = {"--size",   "24x20", "--seed",           "8",
                                               "--levels", "4",     "--river-threshold", "6"};
 
-int run_world_render(std::vector<std::string> args) {
+int run_river_world(std::vector<std::string> args) {
     args.insert(args.begin(), river_world.begin(), river_world.end());
-    args.insert(args.begin(), "world");
-    args.push_back("--quiet");
-    std::vector<const char*> argv;
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    const ParsedCommandLine parsed = parse_render_command_line(static_cast<int>(argv.size()), argv.data(), true);
-    if (!parsed.settings) return parsed.exit_code;
-    return run_world(*parsed.settings, stderr);
-}
-
-Rgba rasterize(const fs::path& map, const fs::path& png) {
-    const std::string command =
-        "QT_QPA_PLATFORM=offscreen tmxrasterizer '" + map.string() + "' '" + png.string() + "' >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0) << "tmxrasterizer (Debian package tiled) must be installed";
-    return read_rgba(png);
+    return run_world_render(std::move(args));
 }
 
 std::string text_of(const fs::path& path) {
@@ -50,7 +38,7 @@ TEST(WorldRiverFiles, TiledDrawsTheRiversAsWeDoAndTheirTilesSayWhereTheWaterRuns
         const fs::path out = dir.path() / std::to_string(width);
         std::vector<std::string> args = {"--iso-width", std::to_string(width), "--out", out.string()};
         if (width == 64) args.insert(args.end(), {"--frames", "4"});
-        ASSERT_EQ(run_world_render(args), 0);
+        ASSERT_EQ(run_river_world(args), 0);
         const nlohmann::json manifest = read_json(out / "world.json");
         ASSERT_FALSE(manifest["rivers"].empty());
         for (const char* kind : {"river", "rapids", "waterfall"}) EXPECT_GT(manifest["tile_counts"][kind], 0) << kind;
@@ -96,10 +84,10 @@ TEST(WorldRiverFiles, TiledDrawsTheRiversAsWeDoAndTheirTilesSayWhereTheWaterRuns
 // the whole map, rivers and all.
 TEST(WorldRiverFiles, ChunksHoldTheWholeWorldsRivers) {
     const ScratchDir dir("brannoc-rivers-");
-    ASSERT_EQ(run_world_render({"--iso-width", "64", "--out", (dir.path() / "whole").string()}), 0);
+    ASSERT_EQ(run_river_world({"--iso-width", "64", "--out", (dir.path() / "whole").string()}), 0);
     const fs::path chunks = dir.path() / "chunks";
     for (int k = 0; k < 4; ++k)
-        ASSERT_EQ(run_world_render({"--iso-width", "64", "--shard", std::to_string(k) + "/4", "--out", chunks.string()}),
+        ASSERT_EQ(run_river_world({"--iso-width", "64", "--shard", std::to_string(k) + "/4", "--out", chunks.string()}),
                   0);
     const nlohmann::json whole = read_json(dir.path() / "whole" / "world.json");
     for (int k = 0; k < 4; ++k) {
@@ -127,7 +115,7 @@ TEST(WorldRiverFiles, ChunksHoldTheWholeWorldsRivers) {
 // Godot 3 opens the scene with its river layers and their cells.
 TEST(WorldRiverFiles, Godot3LoadsTheRiverLayers) {
     const ScratchDir dir("brannoc-rivers-");
-    ASSERT_EQ(run_world_render({"--iso-width", "64", "--out", dir.path().string()}), 0);
+    ASSERT_EQ(run_river_world({"--iso-width", "64", "--out", dir.path().string()}), 0);
     const fs::path project = dir.path() / "godot3";
     std::FILE* file = std::fopen((project / "project.godot").c_str(), "w");
     std::fputs("config_version=4\n\n[application]\n\nconfig/name=\"world\"\n", file);
@@ -146,7 +134,7 @@ TEST(WorldRiverFiles, Godot3LoadsTheRiverLayers) {
     std::fclose(file);
     const std::string godot =
         "cd '" + project.string() + "' && HOME='" + dir.path().string() + "' timeout 120 godot3-server --path . ";
-    ASSERT_EQ(std::system((godot + "--editor --quit >import.log 2>&1").c_str()), 0)
+    ASSERT_EQ(import_godot3(project, dir.path()), 0)
         << "godot3-server (Debian package godot3-server) must be installed";
     ASSERT_EQ(std::system((godot + "-s res://layers.gd >layers.log 2>&1").c_str()), 0);
 

@@ -5,6 +5,7 @@
 #include "generators/world/world_chunks.hpp"
 
 #include "../support/godot_text.hpp"
+#include "../support/godot3_run.hpp"
 #include "../support/render_run.hpp"
 
 #include <gtest/gtest.h>
@@ -19,23 +20,6 @@
 
 namespace {
 namespace fs = std::filesystem;
-
-int run_world_render(std::vector<std::string> args) {
-    args.insert(args.begin(), "world");
-    args.push_back("--quiet");
-    std::vector<const char*> argv;
-    for (const std::string& a : args) argv.push_back(a.c_str());
-    const ParsedCommandLine parsed = parse_render_command_line(static_cast<int>(argv.size()), argv.data(), true);
-    if (!parsed.settings) return parsed.exit_code;
-    return run_world(*parsed.settings, stderr);
-}
-
-Rgba rasterize(const fs::path& map, const fs::path& png) {
-    const std::string command =
-        "QT_QPA_PLATFORM=offscreen tmxrasterizer '" + map.string() + "' '" + png.string() + "' >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0) << "tmxrasterizer (Debian package tiled) must be installed";
-    return read_rgba(png);
-}
 
 // The tile layers of a .tmx as Tiled reads them: each layer's gids.
 std::vector<std::vector<std::uint32_t>> tmx_layers(const fs::path& map, int cells) {
@@ -225,7 +209,7 @@ TEST(WorldRun, Godot3LoadsTheWorldsSceneWithItsCells) {
     std::fclose(file);
     const std::string godot =
         "cd '" + project.string() + "' && HOME='" + dir.string() + "' timeout 120 godot3-server --path . ";
-    ASSERT_EQ(std::system((godot + "--editor --quit >import.log 2>&1").c_str()), 0)
+    ASSERT_EQ(import_godot3(project, dir), 0)
         << "godot3-server (Debian package godot3-server) must be installed";
     ASSERT_EQ(std::system((godot + "-s res://cells.gd >cells.log 2>&1").c_str()), 0);
     const std::vector<std::uint8_t> opened = read_file(project / "import.log");

@@ -40,7 +40,7 @@ Rgba fill_map(const fs::path& dir, const TransitionTerrain& ground, int iso_widt
                           std::to_string(seed), "--iso-width", std::to_string(iso_width), "--transparent", "--sheet",
                           stem + ".png", "--tmx", stem + ".tmx"}),
               0);
-    return rasterized(stem + ".tmx", stem + "_map.png");
+    return rasterize(stem + ".tmx", stem + "_map.png");
 }
 
 const TransitionTerrain& texture_of(const DrawnWorld& world, WorldTerrain t) {
