@@ -200,6 +200,11 @@ void WorldWindow::showEvent(QShowEvent* event) {
     if (!shown_world() && !job_.running()) draw_now();
 }
 
+// The seed's field tells it has finished editing as it loses its focus,
+// which it does while QWidget's destructor takes the children down, after
+// this window's own part is gone: nothing of it may answer then.
+WorldWindow::~WorldWindow() { seed_->disconnect(this); }
+
 void WorldWindow::closeEvent(QCloseEvent* event) {
     // Closed, it draws nothing: the cores go back to the main window.
     if (job_.running()) cancel();

@@ -24,6 +24,7 @@ class WorldPreview;
 class WorldWindow final : public QWidget {
 public:
     explicit WorldWindow(QWidget* parent = nullptr);
+    ~WorldWindow() override;
 
     WorldChoice choice() const;
     void set_choice(const WorldChoice& choice);
