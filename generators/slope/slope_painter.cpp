@@ -7,9 +7,11 @@
 #include "generators/slope/slope_light.hpp"
 #include "generators/slope/slope_surface.hpp"
 #include "generators/transition/over_matte.hpp"
+#include "generators/transition/road_paint.hpp"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 class SlopePainter {
@@ -21,6 +23,10 @@ public:
           surface_(spec.mask),
           points_(transition_points(state.ground_sheet.image, slope_ground_tile(spec), half_width)),
           channel_(state.ground_sheet.image, phase, spec, half_width) {
+        if (spec.road.any())
+            road_.emplace(state.ground_sheet.image, spec.over ? spec.upper : spec.face, spec.road, spec.set_seed,
+                          spec.variant, half_width);
+        over_ = spec.over;
         corners_ = {step * corner_terrain(spec.mask, corner_top), step * corner_terrain(spec.mask, corner_right),
                     step * corner_terrain(spec.mask, corner_bottom), step * corner_terrain(spec.mask, corner_left)};
     }
@@ -38,6 +44,12 @@ public:
                 // The rapids' water covers whatever ground lies there.
                 const bool water = channel_.any() && channel_.in_water(p);
                 if (water) ground.alpha = 255;
+                // A road over: the track alone; else worn into the ground.
+                if (road_) {
+                    const OverPixel track = road_->at(p.i, p.j);
+                    if (over_) ground = track;
+                    else ground.colour = lay_over(ground.colour, track);
+                }
                 if (ground.alpha == 0) continue;
                 double u, v;
                 place(dx, f, u, v);
@@ -89,6 +101,8 @@ private:
     std::vector<OverPixel> points_;
     CornerHeights corners_;
     SlopeChannel channel_;
+    std::optional<RoadPaint> road_;
+    bool over_ = false;
 };
 }  // namespace
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "state/tile_context.hpp"
 #include "generators/common/river_channel.hpp"
+#include "generators/common/road_track.hpp"
 #include "generators/transition/transition_set.hpp"
 
 #include <cstdint>
@@ -33,6 +34,9 @@ struct SlopeTileSpec {
     // slope_channel.hpp).
     RiverChannel channel;
     TransitionTerrain water{TerrainKind::water, 0};
+    // A road laid on the surface, of `upper` over or else of `ground`; over,
+    // the track alone (see road_paint.hpp). No bridge: that lies flat.
+    RoadTrack road;
 };
 
 // The flat tile whose ground the slope tile lays on its surface.

@@ -10,6 +10,8 @@
 #include "generators/common/periodic_noise.hpp"
 #include "generators/transition/point_shade.hpp"
 #include "generators/transition/channel_tile.hpp"
+#include "generators/transition/bridge_tile.hpp"
+#include "generators/transition/road_tile.hpp"
 #include "generators/transition/tile_regions.hpp"
 #include "generators/transition/transition_relief.hpp"
 #include "generators/transition/edge_paint.hpp"
@@ -272,6 +274,7 @@ std::vector<OverPixel> transition_points(const RasterImage& ground_sheet, const 
 }
 
 void draw_transition_tile(TileContext& context, const TransitionTileSpec& spec) {
+    if (spec.road.any()) return spec.road.bridge ? draw_bridge_tile(context, spec) : draw_road_tile(context, spec);
     if (spec.channel.any()) return draw_channel_tile(context, spec);
     set_tile_geometry(context);  // the diamond's geometry at the chosen width
     const int half_width = context.state.geometry.half_width;

@@ -2,6 +2,7 @@
 #include "state/tile_context.hpp"
 #include "canvas/raster_image.hpp"
 #include "generators/common/river_channel.hpp"
+#include "generators/common/road_track.hpp"
 #include "generators/transition/over_matte.hpp"
 #include "generators/transition/transition_bands.hpp"
 #include "generators/transition/transition_terrain.hpp"
@@ -36,6 +37,10 @@ struct TransitionTileSpec {
     // its banks, laid over whatever land lies below, up to the shore the
     // set's own tile draws (see channel_tile.hpp).
     RiverChannel channel;
+    // A road's track of B's ground, worn into the set's tile; over, the
+    // track alone whatever the mask, laid over any ground below. A bridge's
+    // planks instead over the cell's water (see road_tile.hpp).
+    RoadTrack road;
 };
 
 // Clears the canvas (outlining the diamond when "Draw tile area" is ticked),
