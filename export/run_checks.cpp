@@ -156,6 +156,26 @@ Problem check_channel(const RenderSettings& s) {
     return std::nullopt;
 }
 
+// A road runs through a transition or slope set's tiles, on the ground: a
+// cliff's face has no way up, and a river's channel its own tile.
+Problem check_road(const RenderSettings& s) {
+    if (!s.road.any()) return std::nullopt;
+    if (s.kind != TileKind::transition && s.kind != TileKind::slope)
+        return dashed(Id::road) + " needs " + dashed(Id::kind) + " transition or slope: it runs through a set's tiles";
+    if (s.cliff)
+        return dashed(Id::road) + " cannot climb a cliff: a road runs over slopes, leave out " + dashed(Id::cliff);
+    if (s.channel.any())
+        return dashed(Id::road) + " and " + dashed(Id::channel) +
+               " are tiles of their own: draw the river's channel, then the road or bridge over it";
+    if (s.road.bridge && s.kind != TileKind::transition)
+        return dashed(Id::road) + ": a bridge lies flat over water: give " + dashed(Id::kind) + " transition";
+    const TransitionTerrain surface = s.kind == TileKind::slope && !s.over ? s.terrain_a : s.terrain_b;
+    if (!s.road.bridge && surface.kind == TerrainKind::water)
+        return dashed(Id::road) + " lays its track of terrain B's ground: give " + dashed(Id::terrains) +
+               " A,B with B ground or rock, such as ground:10,ground:4";
+    return std::nullopt;
+}
+
 // A slope set's step and cliff: only for slopes, the step even and no
 // taller than half the diamond, a cliff of ground and rock.
 Problem check_slope(const RenderSettings& s, const std::set<std::string>& given) {
@@ -311,6 +331,7 @@ Problem check_run(RenderSettings& s, const std::set<std::string>& given) {
     if (Problem p = check_corner_set(s)) return p;
     if (Problem p = check_over(s)) return p;
     if (Problem p = check_channel(s)) return p;
+    if (Problem p = check_road(s)) return p;
     if (Problem p = check_sheet(s)) return p;
     return check_outputs(s);
 }

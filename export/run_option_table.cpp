@@ -6,6 +6,7 @@
 
 #include "export/shown_text.hpp"
 #include "export/tile/channel_text.hpp"
+#include "export/tile/road_text.hpp"
 #include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
 #include "generators/world/world_palettes.hpp"
@@ -604,6 +605,16 @@ std::vector<RunOption> declare() {
         },
         [](const TileRequest& s) -> json { return s.channel.any() ? json(channel_text(s.channel)) : json(); },
         drawn_set);
+    t.add<TileChoice>(
+        Id::road, "road", SettingType::text, "Transition", "EDGES[:bridge]",
+        "a road's track through every tile of the set, by the edges it leaves the cell by (ne, se, sw, nw), such "
+        "as ne,sw or se (a road's end): B's ground worn into a track (with --over the track alone), on a "
+        "transition or slope set; ne,sw:bridge or se,nw:bridge, a wooden bridge over a transition set's water",
+        [](TileChoice& s, const std::string& v) -> Problem {
+            if (Problem problem = read_road(v, s.road)) return dashed(Id::road) + ": " + *problem;
+            return std::nullopt;
+        },
+        [](const TileRequest& s) -> json { return s.road.any() ? json(road_text(s.road)) : json(); }, drawn_set);
     t.add(Id::size, "size", SettingType::text, "World", "WxH",
           "the world's cells across and down, each from 1 to " + text(most_world_cells) + " (default 64x64)",
           read_world_size, [](const RenderSettings& s) -> json {

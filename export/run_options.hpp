@@ -66,6 +66,7 @@ enum class RunOptionId {
     cliff,
     over,
     channel,
+    road,
     size,
     levels,
     palette,

@@ -18,6 +18,7 @@ SlopeTileSpec slope_tile_spec(const TileRequest& s, int index) {
     spec.step = s.slope_step;
     spec.set_seed = s.seed;
     spec.channel = s.channel;
+    spec.road = s.road;
     spec.water = s.channel_water.value_or(TransitionTerrain{TerrainKind::water, 0});
     return spec;
 }

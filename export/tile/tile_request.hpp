@@ -1,5 +1,6 @@
 #pragma once
 #include "generators/common/river_channel.hpp"
+#include "generators/common/road_track.hpp"
 #include "generators/tile_kinds.hpp"
 #include "state/control_model.hpp"
 
@@ -45,6 +46,10 @@ struct TileChoice {
     // with the water named last in its terrains (water:0 unless named).
     RiverChannel channel;
     std::optional<TransitionTerrain> channel_water;
+    // A road's track through every tile of a transition or slope set (none
+    // unless given), of B's ground; a bridge's planks over a transition
+    // set's water.
+    RoadTrack road;
     // One tile of the set alone, by its index in the set: what a tile's
     // record draws again.
     std::optional<int> set_tile;

@@ -11,6 +11,7 @@ TransitionTileSpec transition_tile_spec(const TileRequest& s, int index) {
     spec.set_seed = s.seed;
     spec.over = s.over;
     spec.channel = s.channel;
+    spec.road = s.road;
     return spec;
 }
 
