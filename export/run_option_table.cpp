@@ -216,6 +216,7 @@ constexpr int most_world_cells = 4096;
 constexpr int most_world_levels = 8;
 constexpr int most_world_rivers = 4096;
 constexpr int most_river_threshold = 1'000'000;
+constexpr int most_world_settlements = 4096;
 
 std::string palette_names() {
     std::string names;
@@ -669,6 +670,19 @@ std::vector<RunOption> declare() {
         },
         [](const RenderSettings& s) -> json {
             return s.world && s.world_shape.rivers > 0 ? json(s.world_shape.river_threshold) : json();
+        });
+    t.add<WorldShape>(
+        Id::settlements, "settlements", SettingType::whole_number, "World", "N",
+        "the most settlements a 64 x 64 area of the world holds (at least one in a smaller world): villages of 3 "
+        "to 12 houses on flat land by water, each with its street down to the water, joined by roads to the "
+        "others of its island; 0 for none (houses stand alone), up to " +
+            text(most_world_settlements) + " (default " + text(WorldShape().settlements) + ")",
+        [](WorldShape& s, const std::string& v) {
+            return read_number<Id::settlements, &WorldShape::settlements, 0, most_world_settlements>(
+                s, v, "a number of settlements from 0 to " + text(most_world_settlements));
+        },
+        [](const RenderSettings& s) -> json {
+            return s.world && s.world_shape.settlements > 0 ? json(s.world_shape.settlements) : json();
         });
     t.add(Id::no_picture, "no-picture", SettingType::flag, "World", nullptr,
           "leave out world.png, the render of the map: only the sheets, the Tiled and Godot files and the manifest",

@@ -73,6 +73,7 @@ enum class RunOptionId {
     thresholds,
     rivers,
     river_threshold,
+    settlements,
     no_picture
 };
 

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <map>
+
 namespace {
 using json = nlohmann::json;
 
@@ -17,6 +19,7 @@ const char* key_kind(WorldTileKey::Kind kind) {
         case WorldTileKey::Kind::river: return "river";
         case WorldTileKey::Kind::rapids: return "rapids";
         case WorldTileKey::Kind::fall: return "waterfall";
+        case WorldTileKey::Kind::road: return "road";
     }
     return "";
 }
@@ -87,6 +90,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
     const bool rivers = run.world_shape.rivers > 0;
     json counts = {{"fill", 0}, {"over", 0}, {"slope", 0}, {"cliff", 0}};
     if (rivers) counts.update(json{{"river", 0}, {"rapids", 0}, {"waterfall", 0}});
+    if (run.world_shape.settlements > 0) counts["road"] = 0;
     for (const WorldTileKey& key : layout.tiles) counts[key_kind(key.kind)] = counts[key_kind(key.kind)].get<int>() + 1;
     m["tile_counts"] = counts;
     // The tile layers come first in the map, in the layout's order.
@@ -119,6 +123,7 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
                 tile["walkable"] = f.walkable;
                 if (!f.terrain.empty()) tile["terrain"] = f.terrain, tile["water"] = f.water;
                 if (!f.slope.empty()) tile["slope"] = f.slope;
+                if (f.road) tile["road"] = true;
             }
             tiles.push_back(std::move(tile));
         }
@@ -150,6 +155,29 @@ std::string world_manifest(const RenderSettings& run, const WorldChunk& chunk, c
     if (rivers) {
         m["rivers"] = world_rivers_json(map);
         m["lakes"] = world_lakes_json(map);
+    }
+    if (run.world_shape.settlements > 0) {
+        // The whole world's settlements, each house by its cell and, where
+        // this map holds it, its index in "objects"; and its roads.
+        std::map<std::pair<int, int>, int> house_objects;
+        for (std::size_t k = 0; k < map.objects.size(); ++k)
+            if (map.objects[k].kind == WorldObjectKind::house)
+                house_objects[{map.objects[k].x, map.objects[k].y}] = static_cast<int>(k);
+        json settlements = json::array();
+        for (const WorldSettlement& s : map.settlements) {
+            json houses = json::array();
+            for (const auto& [x, y] : s.houses) {
+                json house = {{"x", x}, {"y", y}};
+                if (const auto found = house_objects.find({x, y}); found != house_objects.end())
+                    house["object"] = found->second;
+                houses.push_back(std::move(house));
+            }
+            settlements.push_back({{"centre", {s.centre[0], s.centre[1]}}, {"houses", std::move(houses)}});
+        }
+        json roads = json::array();
+        for (const WorldRoad& r : map.roads) roads.push_back({{"cells", cell_list(r.cells)}, {"bridges", cell_list(r.bridges)}});
+        m["settlements"] = std::move(settlements);
+        m["roads"] = std::move(roads);
     }
 
     json written = json::object();

@@ -4,6 +4,7 @@
 #include "export/formats/tile_encoding.hpp"
 #include "export/run_options.hpp"
 #include "export/tile/channel_text.hpp"
+#include "export/tile/road_text.hpp"
 #include "export/tile/slope_tiles.hpp"
 #include "export/tile/transition_tiles.hpp"
 #include "export/map/map_model.hpp"
@@ -74,6 +75,10 @@ std::string tile_name(const WorldTileKey& key) {
         case WorldTileKey::Kind::river: return "river " + channel + mask + variant;
         case WorldTileKey::Kind::rapids: return terrain + " rapids " + channel + mask + variant;
         case WorldTileKey::Kind::fall: return terrain + " waterfall " + channel + mask + variant;
+        case WorldTileKey::Kind::road: {
+            const RoadTrack track = RoadTrack::unpacked(static_cast<std::uint8_t>(key.channel));
+            return (track.bridge ? "bridge " : terrain + " road ") + road_text(track) + mask + variant;
+        }
     }
     return terrain;
 }
@@ -82,7 +87,7 @@ std::string tile_name(const WorldTileKey& key) {
 // are the terrain it is laid over; a river's tile, laid over the terrains,
 // has none.
 std::array<int, 4> wang_corners(const WorldTileKey& key) {
-    if (key.kind == WorldTileKey::Kind::river) return {0, 0, 0, 0};
+    if (key.kind == WorldTileKey::Kind::river || key.kind == WorldTileKey::Kind::road) return {0, 0, 0, 0};
     const int k = static_cast<int>(key.terrain) + 1;
     std::array<int, 4> corners{k, k, k, k};
     const int mask = key.kind == WorldTileKey::Kind::over   ? key.mask
@@ -208,7 +213,7 @@ WorldFiles build_world(const RenderSettings& given, const AppState& prototype, c
         sheet.keys.push_back(layout.tiles[k]);
         sheet.corners.push_back(wang_corners(layout.tiles[k]));
         sheet.tile_names.push_back(tile_name(layout.tiles[k]));
-        sheet.tile_flows.push_back(layout.tiles[k].channel ? channel_flow(RiverChannel::unpacked(layout.tiles[k].channel))
+        sheet.tile_flows.push_back(layout.tiles[k].channel && layout.tiles[k].kind != WorldTileKey::Kind::road ? channel_flow(RiverChannel::unpacked(layout.tiles[k].channel))
                                                            : std::string());
     }
     // Where each sprite went: its sheet and its id there.

@@ -1,5 +1,7 @@
 #include "export/world/world_gameplay.hpp"
 
+#include "generators/common/road_track.hpp"
+
 #include <algorithm>
 
 namespace {
@@ -118,6 +120,12 @@ WorldTileFacts world_tile_facts(const WorldTileKey& key, const CellGeometry& cel
         case WorldTileKey::Kind::fall:
             f.walkable = false;
             f.collision = cliff_shape(key.mask, {cell.width, cell.height, cell.cliff_step, cell.cliff_step});
+            break;
+        // A road, or a bridge over a river, lies on ground that has its
+        // shapes already.
+        case WorldTileKey::Kind::road:
+            f.road = true;
+            if (RoadTrack::unpacked(static_cast<std::uint8_t>(key.channel)).bridge) f.water = "shallow";
             break;
         case WorldTileKey::Kind::river:
             f.walkable = false;

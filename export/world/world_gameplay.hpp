@@ -35,6 +35,7 @@ struct WorldTileFacts {
     bool walkable = false;
     std::string terrain;         // the world terrain's name
     const char* water = "none";  // "none", "shallow" or "deep"
+    bool road = false;           // a road's or a bridge's tile
     std::string slope;           // uphill, on screen ("north", "south_east", ...); empty unless a slope
     std::vector<GameplayPolygon> navigation, collision;
 };

@@ -45,6 +45,7 @@ std::vector<TiledProperty> tiled_gameplay_properties(const WorldTileFacts& f, bo
     out.push_back({"terrain", "", f.terrain});
     out.push_back({"water", "", f.water});
     if (!f.slope.empty()) out.push_back({"slope", "", f.slope});
+    if (f.road) out.push_back({"road", "bool", "true"});
     return out;
 }
 

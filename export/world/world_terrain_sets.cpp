@@ -87,7 +87,9 @@ WorldTerrainSets world_terrain_sets(const std::vector<WorldTileKey>& keys, int f
                 set.members.push_back({tile, corners, corners[0] + corners[1] + corners[2] + corners[3] >= 2});
                 break;
             }
-            // A river's tiles lie on layers of their own, laid along its course, not painted.
+            // A river's and a road's tiles lie on layers of their own, laid
+            // along their course, not painted.
+            case WorldTileKey::Kind::road:
             case WorldTileKey::Kind::river:
             case WorldTileKey::Kind::rapids:
             case WorldTileKey::Kind::fall: break;

@@ -52,6 +52,23 @@ TileRequest world_tile_request(const TileRequest& run, const WorldPalette& palet
             if (s.channel.any()) s.channel_water = palette.textures[static_cast<int>(WorldTerrain::water)];
             break;
         }
+        case WorldTileKey::Kind::road:
+            // The track alone, over the cell's ground: on a slope over its
+            // surface, over a river a bridge above the river's tile.
+            s.road = RoadTrack::unpacked(static_cast<std::uint8_t>(key.channel));
+            s.terrain_a = s.road.bridge ? palette.textures[static_cast<int>(WorldTerrain::water)] : texture;
+            s.terrain_b = palette.road;
+            s.over = true;
+            if (key.mask) {
+                s.kind = TileKind::slope;
+                s.slope_step = world_rise_step(WorldTileKey::Kind::slope, run.iso_width);
+                s.terrain_count = 2;
+                s.set_tile = key.mask + corner_masks * (15 + corner_masks * key.variant);
+            } else {
+                s.kind = TileKind::transition;
+                s.set_tile = corner_masks * key.variant;
+            }
+            break;
         case WorldTileKey::Kind::river:
             // The channel of the set the shore over the water is drawn
             // with, so that it stops at that shore.

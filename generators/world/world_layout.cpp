@@ -2,10 +2,12 @@
 
 #include "generators/slope/slope_set.hpp"
 #include "generators/world/world_river_layout.hpp"
+#include "generators/world/world_road_layout.hpp"
 #include "generators/world/world_levels.hpp"
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <string>
 
 namespace {
@@ -90,6 +92,7 @@ WorldLayout lay_out_world(const WorldMap& map) {
         layout.layers.push_back(std::move(layer));
     }
     lay_out_world_rivers(map, layout);
+    lay_out_world_roads(map, layout);
     return layout;
 }
 
@@ -101,4 +104,30 @@ int world_level_rise(int level, int levels, int iso_width) {
     const int slopes = std::min(level, world_first_cliff(levels));
     return slopes * world_rise_step(WorldTileKey::Kind::slope, iso_width) +
            (level - slopes) * world_rise_step(WorldTileKey::Kind::cliff, iso_width);
+}
+
+void add_world_overlay(WorldLayout& layout, const std::vector<std::vector<std::pair<int, WorldTileKey>>>& placed,
+                       const std::string& name, std::size_t cells) {
+    std::map<WorldTileKey, int> keys;
+    for (const auto& level : placed)
+        for (const auto& [cell, key] : level) keys.emplace(key, 0);
+    if (keys.empty()) return;
+    int next = static_cast<int>(layout.tiles.size());
+    for (auto& [key, index] : keys) {
+        index = next++;
+        layout.tiles.push_back(key);
+    }
+    for (int level = static_cast<int>(placed.size()) - 1; level >= 0; --level) {
+        if (placed[static_cast<std::size_t>(level)].empty()) continue;
+        WorldLayer layer;
+        layer.name = "level" + std::to_string(level) + "_" + name;
+        layer.level = level;
+        layer.cells.assign(cells, -1);
+        for (const auto& [cell, key] : placed[static_cast<std::size_t>(level)])
+            layer.cells[static_cast<std::size_t>(cell)] = keys.at(key);
+        // After the level's own layers, before the next level's.
+        const auto after = std::find_if(layout.layers.begin(), layout.layers.end(),
+                                        [&](const WorldLayer& l) { return l.level > level; });
+        layout.layers.insert(after, std::move(layer));
+    }
 }

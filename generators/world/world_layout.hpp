@@ -4,6 +4,7 @@
 #include <compare>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // How a world map becomes tile layers: one layer a terrain and level.
@@ -28,21 +29,26 @@
 // layer, after its slopes: over a flat cell the channel laid over the
 // cell's terrains (the mask its land corners), and on a rising cell, in
 // place of its slope or cliff, rapids or a fall (the mask its high corners).
+//
+// Roads: a cell a road runs through holds a road tile on level L's road
+// layer, after its rivers: the track laid over the cell's ground, on a
+// slope over its surface, over a river a bridge.
 
 struct WorldTileKey {
-    enum class Kind : std::uint8_t { fill, over, slope, cliff, river, rapids, fall };
+    enum class Kind : std::uint8_t { fill, over, slope, cliff, river, rapids, fall, road };
     Kind kind = Kind::fill;
     // fill: it; over: the upper one; slope, cliff: the ground, or the one
     // laid over the terrain below; rapids, fall: the ground; river: water.
     WorldTerrain terrain = WorldTerrain::deep_water;
     // over: corners of the terrain; slope, cliff, rapids, fall: the high
-    // corners; river: its land corners (bits as transition_set.hpp)
+    // corners; river: its land corners (bits as transition_set.hpp); road:
+    // its high corners on a slope, else 0
     std::uint8_t mask = 0;
     std::uint8_t variant = 0;
     // Slopes and cliffs: the corners of the terrain, 15 on the tile at the
     // bottom of the cell's stack; fewer on one laid over the terrain below.
     std::uint8_t ground = 15;
-    std::uint16_t channel = 0;  // river, rapids, fall: the packed channel
+    std::uint16_t channel = 0;  // river, rapids, fall: the packed channel; road: the packed RoadTrack
     auto operator<=>(const WorldTileKey&) const = default;
 };
 
@@ -59,6 +65,13 @@ struct WorldLayout {
 };
 
 WorldLayout lay_out_world(const WorldMap& map);
+
+// Adds to a layout a layer "level<L>_<name>" for each level L that `placed`
+// holds cells of (by level: each cell, row by row over `cells`, and its
+// key), right after that level's layers so far; the keys' tiles go after
+// all the others, in key order.
+void add_world_overlay(WorldLayout& layout, const std::vector<std::vector<std::pair<int, WorldTileKey>>>& placed,
+                       const std::string& name, std::size_t cells);
 
 // How many pixels a rise of the world climbs at a tile width: a slope a
 // gentle step, a cliff half the diamond's height, so that a plateau stands

@@ -6,6 +6,7 @@
 #include "generators/world/world_hydrology.hpp"
 #include "generators/world/world_levels.hpp"
 #include "generators/world/world_objects.hpp"
+#include "generators/world/world_settlements.hpp"
 
 #include <algorithm>
 
@@ -19,6 +20,8 @@ WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width,
     patch.width = map.width + 1 + 2 * margin, patch.height = map.height + 1 + 2 * margin;
     // The rivers and lakes are the whole world's; the chunk takes its part.
     const WorldHydrology hydrology = world_hydrology(request);
+    // So are the settlements and the roads between them.
+    const WorldSettlementPlan plan = world_settlements(request, hydrology);
     settle_world_patch(patch, request);
     apply_world_lakes(hydrology, patch);
     find_world_rises(patch, request);
@@ -43,7 +46,14 @@ WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width,
             map.variants[y * map.width + x] =
                 static_cast<std::uint8_t>(world_cell_hash(variant_seed, x0 + x, y0 + y) % variants);
         }
-    map.objects = place_world_objects(patch, request, margin, margin, map.width, map.height);
+    map.tracks.resize(cells);
+    for (const auto& [cell, track] : plan.tracks) {
+        const int x = cell % request.width - x0, y = cell / request.width - y0;
+        if (x >= 0 && y >= 0 && x < map.width && y < map.height) map.tracks[y * map.width + x] = track;
+    }
+    map.objects = place_world_objects(patch, request, plan, margin, margin, map.width, map.height);
+    map.settlements = plan.settlements;
+    map.roads = plan.roads;
     map.rivers = hydrology.rivers;
     map.lakes = hydrology.lakes;
     return map;

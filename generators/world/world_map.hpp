@@ -49,6 +49,7 @@ struct WorldObject {
     std::int16_t at_x = 128, at_y = 128;
     int look = 0;    // which sprite of its kind, 0 .. world_object_looks(kind) - 1
     int slice = -1;  // a mountain's: which of world_mountain_slices()
+    int door = 0;    // a house's in a settlement: the edge bit its door and its road lie across
 };
 
 // A river, in world cells from its source to its mouth: the sea's or a
@@ -65,6 +66,22 @@ struct WorldRiver {
 struct WorldLake {
     int level = 0;
     std::vector<std::array<int, 2>> cells;
+};
+
+// A settlement: its centre cell and its houses' cells (each a house object
+// where the map holds the cell), in the order they were laid out.
+struct WorldSettlement {
+    std::array<int, 2> centre{};
+    std::vector<std::array<int, 2>> houses;
+};
+
+// A road, in world cells from one end to the other: a settlement's street
+// down to its water, or the way from one settlement to the network of
+// others on its island. Roads share the cells where they meet; a bridge is
+// a cell where a road crosses a river.
+struct WorldRoad {
+    std::vector<std::array<int, 2>> cells;
+    std::vector<std::array<int, 2>> bridges;
 };
 
 // A rectangle of the world's cells: the whole world, or one chunk of it.
@@ -91,10 +108,17 @@ struct WorldMap {
     // found on the whole world, so every chunk agrees on them.
     std::vector<WorldRiver> rivers;
     std::vector<WorldLake> lakes;
+    // width x height, row by row: 0, or the packed RoadTrack
+    // (generators/common/road_track.hpp) of the road through the cell.
+    std::vector<std::uint8_t> tracks;
+    // The whole world's settlements and roads, as its rivers.
+    std::vector<WorldSettlement> settlements;
+    std::vector<WorldRoad> roads;
     const WorldCorner& corner(int cx, int cy) const { return corners[cy * (width + 1) + cx]; }
     int variant(int x, int y) const { return variants[y * width + x]; }
     int rise(int x, int y) const { return rises[y * width + x]; }
     int channel(int x, int y) const { return channels[y * width + x]; }
+    int track(int x, int y) const { return tracks[y * width + x]; }
 };
 
 WorldMap build_world_map(const WorldRequest& request, int x0, int y0, int width, int height);

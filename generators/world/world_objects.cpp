@@ -56,8 +56,8 @@ int world_object_reach() {
     return 1 + clearing + std::max(houses, world_mountain_reach()) + 1;
 }
 
-std::vector<WorldObject> place_world_objects(const WorldPatch& patch, const WorldRequest& request, int x0, int y0,
-                                             int width, int height) {
+std::vector<WorldObject> place_world_objects(const WorldPatch& patch, const WorldRequest& request,
+                                             const WorldSettlementPlan& plan, int x0, int y0, int width, int height) {
     const WorldGround ground(patch);
     const WorldFields fields(request);
     const WorldPalette* palette = world_palette_named(request.palette);
@@ -71,7 +71,26 @@ std::vector<WorldObject> place_world_objects(const WorldPatch& patch, const Worl
     std::vector<signed char> house_memo(static_cast<std::size_t>(w) * h, -1);
     std::vector<signed char> mountain_memo(house_memo.size(), -1);
     std::vector<WorldObject> mountains(house_memo.size());
+    // A settled world's houses and roads on the patch's cells: 0, 1 a
+    // road, 2 a house; its doors by cell.
+    const bool settled = request.settlements > 0;
+    std::vector<std::uint8_t> settled_cells(settled ? house_memo.size() : 0, 0);
+    std::vector<std::uint8_t> doors(settled_cells.size(), 0);
+    const auto mark = [&](int world_cell, std::uint8_t what, std::uint8_t door) {
+        const int x = world_cell % request.width - patch.x0, y = world_cell / request.width - patch.y0;
+        if (x < 0 || y < 0 || x >= w || y >= h) return;
+        settled_cells[static_cast<std::size_t>(y) * w + x] = what;
+        doors[static_cast<std::size_t>(y) * w + x] = door;
+    };
+    if (settled) {
+        for (const auto& [cell, track] : plan.tracks) mark(cell, 1, 0);
+        for (const auto& [cell, door] : plan.houses) mark(cell, 2, door);
+    }
+    const auto road_at = [&](int x, int y) {
+        return settled && settled_cells[static_cast<std::size_t>(y) * w + x] == 1;
+    };
     const auto house_at = [&](int x, int y) {
+        if (settled) return settled_cells[static_cast<std::size_t>(y) * w + x] == 2;
         signed char& known = house_memo[static_cast<std::size_t>(y) * w + x];
         if (known < 0) known = houses.at(x, y);
         return known != 0;
@@ -87,7 +106,7 @@ std::vector<WorldObject> place_world_objects(const WorldPatch& patch, const Worl
         const std::size_t i = static_cast<std::size_t>(y) * w + x;
         if (mountain_memo[i] < 0) {
             const std::optional<WorldObject> m = world_mountain_at(ground, seed, x, y);
-            mountain_memo[i] = m && !any_within(x, y, 1 + clearing, house_at);
+            mountain_memo[i] = m && !any_within(x, y, 1 + clearing, house_at) && !any_within(x, y, 1 + clearing, road_at);
             if (mountain_memo[i]) mountains[i] = *m;
         }
         return mountain_memo[i] != 0;
@@ -102,6 +121,7 @@ std::vector<WorldObject> place_world_objects(const WorldPatch& patch, const Worl
                 o.kind = WorldObjectKind::house;
                 o.x = patch.x0 + x, o.y = patch.y0 + y, o.level = ground.at(x, y).low;
                 o.look = world_look(o.kind, WorldLookVariety::plain, 0, world_cell_hash(seed ^ 4, o.x, o.y));
+                if (settled) o.door = doors[static_cast<std::size_t>(y) * w + x];
                 objects.push_back(o);
                 continue;
             }
@@ -130,7 +150,8 @@ std::vector<WorldObject> place_world_objects(const WorldPatch& patch, const Worl
                     in_footprint =
                         mountain_at(mx, my) &&
                         world_mountain_covers(mountains[static_cast<std::size_t>(my) * w + mx], mx, my, x, y);
-            if (!in_footprint && !any_within(x, y, clearing, house_at)) plant_cell(planting, x, y, objects);
+            if (!in_footprint && !road_at(x, y) && !any_within(x, y, clearing, house_at))
+                plant_cell(planting, x, y, objects);
         }
     return objects;
 }

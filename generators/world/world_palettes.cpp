@@ -11,37 +11,38 @@ constexpr TransitionTerrain water(int cell) { return {TerrainKind::water, cell};
 constexpr TransitionTerrain rock(int cell) { return {TerrainKind::rock, cell}; }
 
 // In terrain order: deep water, water, shore, meadow, grass, forest, rock,
-// snow; then the cliffs' face and what stands on the ground.
+// snow; then the cliffs' face, the roads' track and what stands on the ground.
 struct PaletteRow {
     const char* name;
     std::array<TransitionTerrain, world_terrain_count> textures;
     TransitionTerrain cliff_face;
+    TransitionTerrain road;
     PaletteObjects objects;
 };
 constexpr PaletteRow palette_rows[] = {
     // Deep ocean, sea, sand, buttercup meadow, lush grass, mossy forest floor, scree, snow; slate faces.
-    // Oaks giving way to firs uphill, green bushes, grey boulders, grey mountains.
+    // Earthen roads. Oaks giving way to firs uphill, green bushes, grey boulders, grey mountains.
     {"temperate",
      {water(5), water(0), ground(10), ground(4), ground(0), ground(1), rock(4), ground(19)},
-     rock(9),
+     rock(9), ground(12),
      {0.45, 0.85, 10, 100, false, rgb(40, 110, 25), rgb(20, 100, 10), {0, 2, 8, 6}, 0, false, 1.0, 1.0, 1.0}},
     // Sea, lagoon, sand, steppe, dry grass, olive scrubland, red sandstone, limestone; yellow sandstone faces.
-    // Small thin-crowned trees, pines on the heights, dry scrub, many sand and red rocks.
+    // Earthen roads. Small thin-crowned trees, pines on the heights, dry scrub, many sand and red rocks.
     {"arid",
      {water(0), water(1), ground(10), ground(9), ground(8), ground(5), rock(1), rock(8)},
-     rock(16),
+     rock(16), ground(12),
      {0.55, 0.95, 6, 85, false, rgb(120, 112, 45), rgb(150, 130, 50), {1, 4, 1, 4}, 1, false, 1.0, 2.0, 3.0}},
     // Deep ocean, tropical shallows, sand, poppies, lush grass, jungle floor, mossy rock, basalt; volcanic faces.
-    // Tall full-crowned trees, conifers only below the rock, lush bushes, mossy boulders.
+    // Earthen roads. Tall full-crowned trees, conifers only below the rock, lush bushes, mossy boulders.
     {"tropical",
      {water(5), water(9), ground(10), ground(7), ground(0), ground(2), rock(6), rock(5)},
-     rock(14),
+     rock(14), ground(12),
      {0.8, 1.0, 10, 115, false, rgb(30, 140, 30), rgb(30, 120, 20), {3, 7, 9, 11}, 6, false, 1.0, 1.5, 0.7}},
     // Lake, ice floes, gravel, snow, half-dry grass, needle floor, snowy scree, snowy rock; slate faces.
-    // Snowy conifers, bare bushes, pale boulders under snow, mountains white on the snow.
+    // Cobbled roads. Snowy conifers, bare bushes, pale boulders under snow, mountains white on the snow.
     {"winter",
      {water(2), water(6), ground(13), ground(19), ground(6), ground(3), rock(7), rock(18)},
-     rock(9),
+     rock(9), ground(11),
      {-1.0, -0.5, 0, 100, true, rgb(95, 72, 50), rgb(125, 112, 70), {5, 6, 0, 8}, 7, true, 1.25, 1.0, 1.0}},
 };
 
@@ -81,7 +82,7 @@ static_assert(all_sound(), "a palette breaks the rules its sets need (see sound(
 const std::vector<WorldPalette>& world_palettes() {
     static const std::vector<WorldPalette> palettes = [] {
         std::vector<WorldPalette> all;
-        for (const PaletteRow& row : palette_rows) all.push_back({row.name, row.textures, row.cliff_face, row.objects});
+        for (const PaletteRow& row : palette_rows) all.push_back({row.name, row.textures, row.cliff_face, row.road, row.objects});
         return all;
     }();
     return palettes;

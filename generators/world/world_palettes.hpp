@@ -34,6 +34,7 @@ struct WorldPalette {
     // The cliffs' vertical faces, under the rock terrain's texture on top:
     // a cliff set joins two different textures.
     TransitionTerrain cliff_face;
+    TransitionTerrain road;  // the roads' track, laid over the ground
     PaletteObjects objects;
 };
 const std::vector<WorldPalette>& world_palettes();  // the first is the default

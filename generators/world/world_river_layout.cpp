@@ -2,13 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 
 void lay_out_world_rivers(const WorldMap& map, WorldLayout& layout) {
     const int w = map.width, h = map.height;
-    std::map<WorldTileKey, int> keys;
-    std::vector<std::vector<WorldTileKey>> placed;  // by level: a key a cell, none for channel 0
-    std::vector<std::vector<char>> held;
+    std::vector<std::vector<std::pair<int, WorldTileKey>>> placed;  // by level: each cell's key
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const int channel = map.channel(x, y);
@@ -33,29 +30,8 @@ void lay_out_world_rivers(const WorldMap& map, WorldLayout& layout) {
                 for (int k = 0; k < 4; ++k)
                     if (!is_water(corners[k]->terrain)) key.mask |= static_cast<std::uint8_t>(1 << k);
             }
-            if (static_cast<int>(placed.size()) <= low) placed.resize(low + 1), held.resize(low + 1);
-            if (placed[low].empty()) placed[low].resize(static_cast<std::size_t>(w) * h), held[low].assign(placed[low].size(), 0);
-            placed[low][y * w + x] = key;
-            held[low][y * w + x] = 1;
-            keys.emplace(key, 0);
+            if (static_cast<int>(placed.size()) <= low) placed.resize(low + 1);
+            placed[low].emplace_back(y * w + x, key);
         }
-    if (keys.empty()) return;
-    int next = static_cast<int>(layout.tiles.size());
-    for (auto& [key, index] : keys) {
-        index = next++;
-        layout.tiles.push_back(key);
-    }
-    for (int level = static_cast<int>(placed.size()) - 1; level >= 0; --level) {
-        if (placed[level].empty()) continue;
-        WorldLayer layer;
-        layer.name = "level" + std::to_string(level) + "_rivers";
-        layer.level = level;
-        layer.cells.assign(placed[level].size(), -1);
-        for (std::size_t c = 0; c < placed[level].size(); ++c)
-            if (held[level][c]) layer.cells[c] = keys.at(placed[level][c]);
-        // After the level's own layers, before the next level's.
-        const auto after = std::find_if(layout.layers.begin(), layout.layers.end(),
-                                        [&](const WorldLayer& l) { return l.level > level; });
-        layout.layers.insert(after, std::move(layer));
-    }
+    add_world_overlay(layout, placed, "rivers", static_cast<std::size_t>(w) * h);
 }

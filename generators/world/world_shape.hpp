@@ -24,5 +24,9 @@ struct WorldShape {
     int rivers = 6;
     // How many cells must drain through a cell before a river rises there.
     int river_threshold = 12;
+    // The most settlements a 64 x 64 area of the world holds (at least one
+    // in a smaller world, where there is room by water), joined by roads;
+    // 0: none, and houses stand alone.
+    int settlements = 0;
     bool no_picture = false;  // engine files only: no render of the map (world.png)
 };
