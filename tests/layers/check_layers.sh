@@ -21,9 +21,10 @@ cd "$root" || exit 2
 # Headers other generators may use (each kind's entry point, which the
 # kinds table draws with, the terrain under a house, trees on terrain, the kinds
 # table, the corner field, speckle, regions, variant offsets and over
-# matte slope sets share with transition sets); generators/common/ serves
+# matte and the road's track slope sets share with transition sets);
+# generators/common/ serves
 # them all.
-public_generator_headers=" generators/tile_kinds.hpp generators/tree/trees.hpp generators/terrain/terrain.hpp generators/house/house_tile.hpp generators/mountain/mountain_tile.hpp generators/tree/tree_tile.hpp generators/water/water_tile.hpp generators/transition/transition_set.hpp generators/transition/corner_field.hpp generators/transition/point_shade.hpp generators/transition/tile_regions.hpp generators/transition/variant_offset.hpp generators/transition/over_matte.hpp generators/slope/slope_set.hpp "
+public_generator_headers=" generators/tile_kinds.hpp generators/tree/trees.hpp generators/terrain/terrain.hpp generators/house/house_tile.hpp generators/mountain/mountain_tile.hpp generators/tree/tree_tile.hpp generators/water/water_tile.hpp generators/transition/transition_set.hpp generators/transition/corner_field.hpp generators/transition/point_shade.hpp generators/transition/tile_regions.hpp generators/transition/variant_offset.hpp generators/transition/over_matte.hpp generators/transition/road_paint.hpp generators/slope/slope_set.hpp "
 
 layer_of() {
     case "$1" in
